@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build needs, when they are missing.
+#   install-deps.sh           native build and tests
+#   install-deps.sh --windows also the MinGW cross compilers, Wine and Xvfb
+set -euo pipefail
+
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine wine64 xvfb
+             imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The main job: builds the plug-in and the host stand-in, then tours both
+# panels against the simulated handset.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset release
+cmake --build --preset release -j"$(nproc)"
+bin=build/release/bin
+for chip in gen1 gen2; do
+  echo "=== $chip panel ==="
+  script=tours/$chip.txt
+  "$bin/benchora" --chip "$chip" --strict --script "$script"
+done

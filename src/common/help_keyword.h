@@ -1,0 +1,8 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Help keyword `index` of the panel help table; the empty entry 0 for any
+// index outside 0..9.
+std::string HelpKeyword(int32_t index);

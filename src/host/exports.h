@@ -1,0 +1,35 @@
+// The library's exported C entry points. Every exported name carries a
+// leading underscore ("_ShowMDIChildForm"); on ELF the assembler label gives
+// it, on Windows the module-definition file.
+#pragma once
+
+#include <cstdint>
+
+#include "host/host_interface.h"
+
+#if defined(_WIN32)
+#define SONVIO_API
+#define SONVIO_SYMBOL(name)
+#else
+#define SONVIO_API __attribute__((visibility("default")))
+#define SONVIO_SYMBOL(name) __asm__("_" #name)
+#endif
+
+extern "C" {
+SONVIO_API void ShowMDIChildForm(void* application) SONVIO_SYMBOL(ShowMDIChildForm);
+SONVIO_API void CloseMDIChildForm(void* application) SONVIO_SYMBOL(CloseMDIChildForm);
+SONVIO_API int32_t CanRun(void) SONVIO_SYMBOL(CanRun);
+SONVIO_API void SetGetInterface(void* value) SONVIO_SYMBOL(SetGetInterface);
+SONVIO_API void SetShowLineFunc(ShowLineFunc callback) SONVIO_SYMBOL(SetShowLineFunc);
+SONVIO_API void SetFuncInterface(const void* table, int32_t size) SONVIO_SYMBOL(SetFuncInterface);
+SONVIO_API void SetComHandle(uint32_t handle) SONVIO_SYMBOL(SetComHandle);
+SONVIO_API void SetBasebandType(int32_t type) SONVIO_SYMBOL(SetBasebandType);
+// Runs one automation command on the newest panel; see automation.h.
+SONVIO_API int32_t SonvioAutomate(const char* command, char* reply, int32_t capacity)
+    SONVIO_SYMBOL(SonvioAutomate);
+
+// One pointer-sized variable per panel class; never assigned.
+SONVIO_API extern void* FCSonvio SONVIO_SYMBOL(FCSonvio);
+SONVIO_API extern void* KelboFMRGUI SONVIO_SYMBOL(KelboFMRGUI);
+SONVIO_API extern void* frm_DruskGUI SONVIO_SYMBOL(frm_DruskGUI);
+}

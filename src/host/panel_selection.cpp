@@ -1,0 +1,70 @@
+#include "host/panel_selection.h"
+
+#include <array>
+#include <cstring>
+#include <memory>
+
+#include "common/help_keyword.h"
+#include "common/version_caption.h"
+#include "gen1_panel/kelbo_fmr_gui.h"
+#include "gen2_panel/frm_drusk_gui.h"
+#include "host/host_state.h"
+#include "ui/application.h"
+
+namespace {
+
+constexpr size_t kProbeReplySize = 200;
+constexpr char kProbeCommand[] = "at@ver:get_chip_ver(0)";
+
+// The first call installs the host's application object in place of the
+// library's own; later calls leave it.
+void InstallHostApplication(void* host_application) {
+  HostState& host = Host();
+  if (host.swapped) return;
+  host.saved_application = OwnApplication().handle();
+  OwnApplication().set_handle(host_application);
+  host.swapped = true;
+}
+
+}  // namespace
+
+bool IsSecondGenerationReply(const char* reply, size_t size) {
+  const std::string_view text(reply, strnlen(reply, size));
+  return text.find("947") != std::string_view::npos;
+}
+
+void ShowPanel(void* host_application) {
+  InstallHostApplication(host_application);
+
+  std::array<char, kProbeReplySize> reply{};
+  char command[64];
+  std::strcpy(command, kProbeCommand);
+  const uint16_t length = static_cast<uint16_t>(std::strlen(command));
+  uint16_t reply_length = 0;
+  const auto send = HostSlot<HostSendFunc>(kSlotSendAtCommand);
+  const bool carried = send != nullptr &&
+                       send(0, length, command, &reply_length, reply.data(), Host().com_handle) != 0;
+
+  ui::Application& app = OwnApplication();
+  std::unique_ptr<ui::Form> panel;
+  if (!carried || IsSecondGenerationReply(reply.data(), reply.size())) {
+    panel = std::make_unique<Tfrm_DruskGUI>(app);
+  } else {
+    panel = std::make_unique<TKelboFMRGUI>(app);
+  }
+  ui::Form& form = app.Adopt(std::move(panel));
+  Host().current_panel = &form;
+  form.SetHelpKeyword(HelpKeyword(1));
+  form.SetCaption(VersionCaption("Sonvio.dll"));
+  form.Show();
+}
+
+void ClosePanel(void* host_application) {
+  InstallHostApplication(host_application);
+  HostState& host = Host();
+  if (host.current_panel == nullptr) return;
+  ui::Form* panel = host.current_panel;
+  panel->Close();
+  OwnApplication().DestroyForm(panel);
+  host.current_panel = nullptr;
+}

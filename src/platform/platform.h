@@ -1,0 +1,80 @@
+// Operating-system services used by the plug-in, with one implementation per
+// platform. Nothing above this layer includes a system header.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// A loaded shared library. Releases the library when destroyed.
+class DynamicLibrary {
+ public:
+  DynamicLibrary() = default;
+  ~DynamicLibrary();
+  DynamicLibrary(DynamicLibrary&& other) noexcept;
+  DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
+  DynamicLibrary(const DynamicLibrary&) = delete;
+  DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+  // Loads the library at `path`; an empty object when that fails.
+  static DynamicLibrary Open(const std::string& path);
+
+  bool IsLoaded() const { return handle_ != nullptr; }
+  // Address of an exported symbol, or null.
+  void* Symbol(const char* name) const;
+  void Reset();
+
+ private:
+  void* handle_ = nullptr;
+};
+
+// Version resource of a module file: a translation entry and string values
+// addressed by the resource's sub-block paths ("\\StringFileInfo\\040904b0\\ProductName").
+class VersionResource {
+ public:
+  virtual ~VersionResource() = default;
+  // First "\\VarFileInfo\\Translation" entry.
+  virtual bool Translation(uint16_t& language, uint16_t& code_page) const = 0;
+  virtual std::optional<std::string> Query(const std::string& sub_block) const = 0;
+};
+
+// Null when the file has no version resource (or cannot be read).
+std::unique_ptr<VersionResource> LoadVersionResource(const std::string& path);
+
+// Full path of the running program's file.
+std::string ProgramPath();
+// Folder of the running program's file, with a trailing path delimiter.
+// SONVIO_PROGRAM_DIR replaces it (tests and relocated installs).
+std::string ProgramFolder();
+// The platform's path delimiter.
+char PathDelimiter();
+
+// Folder in which a bare initialization-file name lives, with a trailing delimiter.
+std::string SettingsFolder();
+
+// Blocks the calling thread.
+void SleepMs(uint32_t ms);
+
+// Local time in the C library's asctime form ("Sat Dec  5 22:50:01 2026\n").
+std::string LocalTimeText();
+
+// The system's description of its last error code.
+std::string LastSystemErrorText();
+
+// Initialization files ("[section]" then "key=value" lines). A bare file name
+// (no path delimiter) lives in SettingsFolder(). Reads never fail: missing
+// files, sections or keys give the default. Writes replace a key in place, add
+// a new key at the end of its section and a new section at the end of the
+// file; nothing is ever deleted. A write replaces the file atomically.
+std::string IniReadString(const std::string& file, const std::string& section,
+                          const std::string& key, const std::string& default_value);
+int32_t IniReadInt(const std::string& file, const std::string& section, const std::string& key,
+                   int32_t default_value);
+bool IniWriteString(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& value);
+std::string IniResolvePath(const std::string& file);
+
+}  // namespace platform

@@ -1,0 +1,90 @@
+// Base of the component model: every control, timer and dialog of a form is
+// a Component with a name and a kind; visual ones are Controls.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Form;
+class Services;
+
+enum class Kind {
+  kForm,
+  kButton,
+  kEdit,
+  kLabeledEdit,
+  kCheckBox,
+  kComboBox,
+  kRadioGroup,
+  kLabel,
+  kMemo,
+  kUpDown,
+  kGroupBox,
+  kPageControl,
+  kTabSheet,
+  kTimer,
+  kOpenDialog,
+};
+
+// The kind's name as the automation interface reports it ("LabeledEdit").
+const char* KindName(Kind kind);
+
+using Handler = std::function<void()>;
+
+class Component {
+ public:
+  Component(Form& form, std::string name, Kind kind);
+  virtual ~Component() = default;
+  Component(const Component&) = delete;
+  Component& operator=(const Component&) = delete;
+
+  const std::string& name() const { return name_; }
+  Kind kind() const { return kind_; }
+  Form& form() const { return form_; }
+  Services& services() const;
+
+ protected:
+  // Tells the backend that this component's state changed.
+  void Changed();
+
+ private:
+  Form& form_;
+  std::string name_;
+  Kind kind_;
+};
+
+// A control sits in a container (the form, a group box or a tab sheet) and
+// is laid out by the backend from the containers' order of children; a
+// control that starts a new row says so.
+class Control : public Component {
+ public:
+  Control(Form& form, std::string name, Kind kind, Control* parent);
+
+  Control* parent() const { return parent_; }
+  const std::vector<Control*>& children() const { return children_; }
+
+  bool enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  bool visible() const { return visible_; }
+  void SetVisible(bool visible);
+  // Enabled and visible, and so are all containers around it: what a user
+  // can reach.
+  bool Reachable() const;
+
+  bool new_row() const { return new_row_; }
+  void set_new_row(bool new_row) { new_row_ = new_row; }
+
+  void SetFocus();
+
+ private:
+  Control* parent_;
+  std::vector<Control*> children_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  bool new_row_ = false;
+};
+
+}  // namespace ui

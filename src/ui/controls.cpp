@@ -1,0 +1,299 @@
+#include "ui/controls.h"
+
+#include "ui/form.h"
+#include "ui/services.h"
+
+namespace ui {
+namespace {
+
+void Fire(const Handler& handler) {
+  if (handler) handler();
+}
+
+}  // namespace
+
+// Button
+
+Button::Button(Form& form, std::string name, Control* parent, std::string caption)
+    : Control(form, std::move(name), Kind::kButton, parent), caption_(std::move(caption)) {}
+
+void Button::SetCaption(std::string caption) {
+  if (caption_ == caption) return;
+  caption_ = std::move(caption);
+  Changed();
+}
+
+void Button::Click() { Fire(OnClick); }
+
+bool Button::UserClick() {
+  if (!Reachable()) return false;
+  Click();
+  return true;
+}
+
+// Edit
+
+Edit::Edit(Form& form, std::string name, Control* parent, std::string text)
+    : Edit(form, std::move(name), Kind::kEdit, parent, std::move(text)) {}
+
+Edit::Edit(Form& form, std::string name, Kind kind, Control* parent, std::string text)
+    : Control(form, std::move(name), kind, parent), text_(std::move(text)) {}
+
+void Edit::SetText(std::string text) {
+  if (text_ == text) return;
+  text_ = std::move(text);
+  Changed();
+  Fire(OnChange);
+}
+
+bool Edit::UserType(std::string text) {
+  if (!Reachable() || read_only_) return false;
+  text_ = std::move(text);
+  Changed();
+  Fire(OnChange);
+  return true;
+}
+
+void Edit::UserLeave() { Fire(OnExit); }
+
+LabeledEdit::LabeledEdit(Form& form, std::string name, Control* parent, std::string label,
+                         std::string text)
+    : Edit(form, std::move(name), Kind::kLabeledEdit, parent, std::move(text)),
+      label_(std::move(label)) {}
+
+void LabeledEdit::SetLabel(std::string label) {
+  if (label_ == label) return;
+  label_ = std::move(label);
+  Changed();
+}
+
+// CheckBox
+
+CheckBox::CheckBox(Form& form, std::string name, Control* parent, std::string caption,
+                   bool checked)
+    : Control(form, std::move(name), Kind::kCheckBox, parent),
+      caption_(std::move(caption)),
+      checked_(checked) {}
+
+void CheckBox::SetCaption(std::string caption) {
+  if (caption_ == caption) return;
+  caption_ = std::move(caption);
+  Changed();
+}
+
+void CheckBox::SetChecked(bool checked) {
+  if (checked_ == checked) return;
+  checked_ = checked;
+  Changed();
+  Fire(OnClick);
+}
+
+bool CheckBox::UserToggle() {
+  if (!Reachable()) return false;
+  SetChecked(!checked_);
+  return true;
+}
+
+// ComboBox
+
+ComboBox::ComboBox(Form& form, std::string name, Control* parent, Style style,
+                   std::vector<std::string> items, int item_index)
+    : Control(form, std::move(name), Kind::kComboBox, parent),
+      style_(style),
+      items_(std::move(items)) {
+  SetItemIndex(item_index);
+}
+
+void ComboBox::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  item_index_ = -1;
+  if (style_ == Style::kDropDownList) text_.clear();
+  Changed();
+}
+
+void ComboBox::AddItem(std::string item) {
+  items_.push_back(std::move(item));
+  Changed();
+}
+
+void ComboBox::ClearItems() { SetItems({}); }
+
+void ComboBox::SetItemIndex(int index) {
+  if (index >= 0 && static_cast<size_t>(index) < items_.size()) {
+    item_index_ = index;
+    text_ = items_[static_cast<size_t>(index)];
+  } else {
+    item_index_ = -1;
+    text_.clear();
+  }
+  Changed();
+}
+
+void ComboBox::SetText(std::string text) {
+  text_ = std::move(text);
+  item_index_ = -1;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i] == text_) {
+      item_index_ = static_cast<int>(i);
+      break;
+    }
+  }
+  Changed();
+}
+
+bool ComboBox::UserSelect(int index) {
+  if (!Reachable() || index < 0 || static_cast<size_t>(index) >= items_.size()) return false;
+  SetItemIndex(index);
+  Fire(OnClick);
+  Fire(OnChange);
+  return true;
+}
+
+bool ComboBox::UserType(std::string text) {
+  if (!Reachable() || style_ != Style::kDropDown) return false;
+  SetText(std::move(text));
+  Fire(OnChange);
+  return true;
+}
+
+bool ComboBox::UserDropDown() {
+  if (!Reachable()) return false;
+  Fire(OnDropDown);
+  return true;
+}
+
+void ComboBox::UserLeave() { Fire(OnExit); }
+
+// RadioGroup
+
+RadioGroup::RadioGroup(Form& form, std::string name, Control* parent, std::string caption,
+                       std::vector<std::string> items, int item_index, int columns)
+    : Control(form, std::move(name), Kind::kRadioGroup, parent),
+      caption_(std::move(caption)),
+      items_(std::move(items)),
+      item_index_(-1),
+      columns_(columns) {
+  SetItemIndex(item_index);
+}
+
+void RadioGroup::SetItemIndex(int index) {
+  item_index_ = (index >= 0 && static_cast<size_t>(index) < items_.size()) ? index : -1;
+  Changed();
+}
+
+bool RadioGroup::UserSelect(int index) {
+  if (!Reachable() || index < 0 || static_cast<size_t>(index) >= items_.size()) return false;
+  if (index == item_index_) return true;
+  SetItemIndex(index);
+  Fire(OnClick);
+  return true;
+}
+
+// Label
+
+Label::Label(Form& form, std::string name, Control* parent, std::string caption)
+    : Control(form, std::move(name), Kind::kLabel, parent), caption_(std::move(caption)) {}
+
+void Label::SetCaption(std::string caption) {
+  if (caption_ == caption) return;
+  caption_ = std::move(caption);
+  Changed();
+}
+
+void Label::SetColor(Color color) {
+  if (color_ == color) return;
+  color_ = color;
+  Changed();
+}
+
+std::vector<std::string> Label::Lines() const {
+  std::vector<std::string> lines;
+  std::string current;
+  for (size_t i = 0; i < caption_.size(); ++i) {
+    char c = caption_[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(current);
+      current.clear();
+      if (c == '\r' && i + 1 < caption_.size() && caption_[i + 1] == '\n') ++i;
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty() || lines.empty()) lines.push_back(current);
+  return lines;
+}
+
+// Memo
+
+Memo::Memo(Form& form, std::string name, Control* parent)
+    : Control(form, std::move(name), Kind::kMemo, parent) {}
+
+void Memo::AddLine(std::string line) {
+  lines_.push_back(std::move(line));
+  Changed();
+}
+
+void Memo::SetLines(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  Changed();
+}
+
+void Memo::Clear() { SetLines({}); }
+
+// UpDown
+
+UpDown::UpDown(Form& form, std::string name, Control* parent, int min, int max, int position)
+    : Control(form, std::move(name), Kind::kUpDown, parent),
+      min_(min),
+      max_(max),
+      position_(position) {}
+
+void UpDown::SetPosition(int position) {
+  position_ = position < min_ ? min_ : (position > max_ ? max_ : position);
+  Changed();
+}
+
+bool UpDown::UserClick(bool up) {
+  if (!Reachable()) return false;
+  SetPosition(position_ + (up ? 1 : -1));
+  if (OnClick) OnClick(up);
+  return true;
+}
+
+// GroupBox, PageControl, TabSheet
+
+GroupBox::GroupBox(Form& form, std::string name, Control* parent, std::string caption)
+    : Control(form, std::move(name), Kind::kGroupBox, parent), caption_(std::move(caption)) {}
+
+PageControl::PageControl(Form& form, std::string name, Control* parent)
+    : Control(form, std::move(name), Kind::kPageControl, parent) {}
+
+void PageControl::SetActivePage(TabSheet* page) {
+  active_ = page;
+  Changed();
+}
+
+TabSheet::TabSheet(Form& form, std::string name, PageControl* parent, std::string caption)
+    : Control(form, std::move(name), Kind::kTabSheet, parent), caption_(std::move(caption)) {
+  if (parent->active_page() == nullptr) parent->SetActivePage(this);
+}
+
+void TabSheet::SetTabVisible(bool visible) {
+  tab_visible_ = visible;
+  SetVisible(visible);
+  Changed();
+}
+
+// OpenDialog
+
+OpenDialog::OpenDialog(Form& form, std::string name)
+    : Component(form, std::move(name), Kind::kOpenDialog) {}
+
+bool OpenDialog::Execute() {
+  std::optional<std::string> path = services().OpenFile(title, filter, default_ext);
+  if (!path) return false;
+  file_name = *path;
+  return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,52 @@
+#include "ui/form.h"
+
+namespace ui {
+namespace {
+
+std::string FormName(const std::string& class_name) {
+  return (!class_name.empty() && class_name[0] == 'T') ? class_name.substr(1) : class_name;
+}
+
+}  // namespace
+
+Form::Form(Application& app, std::string class_name)
+    : Control(*this, FormName(class_name), Kind::kForm, nullptr),
+      app_(app),
+      class_name_(std::move(class_name)) {}
+
+Form::~Form() {
+  app_.services().FormDestroyed(*this);
+  // Components go in reverse creation order, the newest first.
+  while (!components_.empty()) components_.pop_back();
+}
+
+void Form::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  NotifyChanged(*this);
+}
+
+void Form::SetHelpKeyword(std::string keyword) { help_keyword_ = std::move(keyword); }
+
+Component* Form::FindComponent(const std::string& name) const {
+  for (const auto& c : components_) {
+    if (c->name() == name) return c.get();
+  }
+  return nullptr;
+}
+
+void Form::Show() {
+  shown_ = true;
+  app_.services().FormShown(*this);
+  if (OnShow) OnShow();
+}
+
+void Form::Close() {
+  if (OnClose) OnClose();
+  shown_ = false;
+}
+
+void Form::NotifyChanged(Component& component) {
+  if (observer_ != nullptr) observer_->ComponentChanged(component);
+}
+
+}  // namespace ui

@@ -1,0 +1,73 @@
+// A form (window) owns its components in creation order.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/component.h"
+#include "ui/application.h"
+
+namespace ui {
+
+// Lets a native backend follow the model's state.
+class FormObserver {
+ public:
+  virtual ~FormObserver() = default;
+  virtual void ComponentChanged(Component& component) = 0;
+};
+
+class Form : public Control {
+ public:
+  // `class_name` is the window class ("TKelboFMRGUI").
+  Form(Application& app, std::string class_name);
+  ~Form() override;
+
+  Application& app() const { return app_; }
+  const std::string& class_name() const { return class_name_; }
+
+  const std::string& caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  const std::string& help_keyword() const { return help_keyword_; }
+  void SetHelpKeyword(std::string keyword);
+  // Whether the window should open maximized (a native backend's concern).
+  bool maximized() const { return maximized_; }
+  void set_maximized(bool maximized) { maximized_ = maximized; }
+
+  // Creates a component owned by this form, appended to the component list.
+  template <typename T, typename... Args>
+  T& Add(std::string name, Args&&... args) {
+    auto component = std::make_unique<T>(*this, std::move(name), std::forward<Args>(args)...);
+    T& ref = *component;
+    components_.push_back(std::move(component));
+    return ref;
+  }
+
+  const std::vector<std::unique_ptr<Component>>& components() const { return components_; }
+  Component* FindComponent(const std::string& name) const;
+
+  bool shown() const { return shown_; }
+  // Shows the window: the backend creates it, then OnShow fires.
+  void Show();
+  // Asks the window to close: OnClose fires.
+  void Close();
+
+  void set_observer(FormObserver* observer) { observer_ = observer; }
+  void NotifyChanged(Component& component);
+
+  Handler OnShow;
+  Handler OnClose;
+
+ private:
+  Application& app_;
+  std::string class_name_;
+  std::string caption_;
+  std::string help_keyword_;
+  bool maximized_ = false;
+  bool shown_ = false;
+  FormObserver* observer_ = nullptr;
+  std::vector<std::unique_ptr<Component>> components_;
+};
+
+}  // namespace ui

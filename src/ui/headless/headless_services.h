@@ -1,0 +1,63 @@
+// Window-system services without a window system: message boxes are
+// recorded, file dialogs are answered from a queue, and time is a virtual
+// clock that only moves when told to.
+#pragma once
+
+#include <deque>
+#include <map>
+
+#include "ui/services.h"
+
+namespace ui {
+
+class HeadlessServices final : public Services {
+ public:
+  void ShowMessage(const std::string& text, const std::string& caption,
+                   MessageIcon icon) override;
+  std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
+                                      const std::string& default_ext) override;
+  void SetFocus(Control* control) override { focused_ = control; }
+  Control* Focused() const override { return focused_; }
+  void SetCursor(Cursor cursor) override;
+  Cursor CurrentCursor() const override { return cursor_; }
+  void Sleep(uint32_t ms) override { now_ += ms; }
+  uint64_t NowMs() const override { return now_; }
+  void TimerChanged(Timer& timer) override;
+  void TimerDestroyed(Timer& timer) override;
+  void FormShown(Form&) override {}
+  void FormDestroyed(Form& form) override;
+  // Fires every timer that falls due within the next `ms`, in time order
+  // (timers due at the same moment in the order they were started).
+  void Advance(uint32_t ms) override;
+  std::vector<ShownMessage> TakeMessages() override;
+  void QueueFileAnswer(std::optional<std::string> path) override;
+
+  // For tests: every message box and cursor change so far, and the titles
+  // of the file dialogs shown.
+  const std::vector<ShownMessage>& all_messages() const { return all_messages_; }
+  const std::vector<Cursor>& cursor_history() const { return cursor_history_; }
+  struct DialogRequest {
+    std::string title;
+    std::string filter;
+    std::string default_ext;
+  };
+  const std::vector<DialogRequest>& dialogs() const { return dialogs_; }
+
+ private:
+  struct Schedule {
+    uint64_t due;
+    uint64_t order;
+  };
+  uint64_t now_ = 0;
+  uint64_t next_order_ = 0;
+  std::map<Timer*, Schedule> timers_;
+  Control* focused_ = nullptr;
+  Cursor cursor_ = Cursor::kDefault;
+  std::vector<Cursor> cursor_history_;
+  std::vector<ShownMessage> pending_messages_;
+  std::vector<ShownMessage> all_messages_;
+  std::deque<std::optional<std::string>> file_answers_;
+  std::vector<DialogRequest> dialogs_;
+};
+
+}  // namespace ui

@@ -1,0 +1,83 @@
+#include "options.h"
+
+#include <fstream>
+
+namespace benchora {
+
+std::string UsageText() {
+  return "usage: benchora [options]\n"
+         "  --chip gen1|gen2       handset chip generation (default gen1)\n"
+         "  --plugin PATH          plug-in to load (default: Sonvio.dll beside benchora)\n"
+         "  --script FILE          run the automation commands in FILE\n"
+         "  -e CMD                 run one automation command (repeatable)\n"
+         "  --interactive          read automation commands from standard input\n"
+         "  --strict               exit with status 3 when a command is refused\n"
+         "  --at-server HOST:PORT  use an external AT server for the second generation\n"
+         "  --screenshot FILE      save an image of the window (Windows only)\n"
+         "  --help                 show this text\n";
+}
+
+bool ReadScript(const std::string& path, std::vector<std::string>& commands, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read script " + path;
+    return false;
+  }
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') continue;
+    commands.push_back(line.substr(first));
+  }
+  return true;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) {
+        error = arg + " needs a value";
+        return false;
+      }
+      out = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--chip") {
+      if (!value(v)) return false;
+      if (v == "gen1") {
+        options.chip = Chip::kGen1;
+      } else if (v == "gen2") {
+        options.chip = Chip::kGen2;
+      } else {
+        error = "--chip takes gen1 or gen2, not " + v;
+        return false;
+      }
+    } else if (arg == "--plugin") {
+      if (!value(options.plugin)) return false;
+    } else if (arg == "--script") {
+      if (!value(v) || !ReadScript(v, options.commands, error)) return false;
+    } else if (arg == "-e") {
+      if (!value(v)) return false;
+      options.commands.push_back(v);
+    } else if (arg == "--interactive") {
+      options.interactive = true;
+    } else if (arg == "--strict") {
+      options.strict = true;
+    } else if (arg == "--at-server") {
+      if (!value(options.at_server)) return false;
+    } else if (arg == "--screenshot") {
+      if (!value(options.screenshot)) return false;
+    } else {
+      error = "unknown option " + arg;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace benchora

@@ -1,0 +1,31 @@
+// Command-line options of the host stand-in (shared by its Linux and Windows
+// front ends).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "handset.h"
+
+namespace benchora {
+
+struct Options {
+  Chip chip = Chip::kGen1;
+  std::string plugin;  // empty: Sonvio.dll beside the program
+  std::vector<std::string> commands;  // -e and --script lines, in order given
+  bool interactive = false;
+  bool strict = false;
+  std::string at_server;   // HOST:PORT of an external AT server
+  std::string screenshot;  // Windows front end only
+  bool help = false;
+};
+
+// False with `error` set for unknown options or missing values.
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
+std::string UsageText();
+
+// The automation commands of a script file: one per line; blank lines and
+// lines starting with '#' are skipped.
+bool ReadScript(const std::string& path, std::vector<std::string>& commands, std::string& error);
+
+}  // namespace benchora
