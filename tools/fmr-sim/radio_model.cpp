@@ -155,7 +155,11 @@ std::optional<RdsGroup> RadioModel::NextRdsGroup() {
     const uint16_t di = (segment == 3 && s->stereo) ? 1 : 0;  // DI bit d0 = stereo
     g.blocks[1] = static_cast<uint16_t>((0u << 12) | (0u << 11) | (tp << 10) | (pty << 5) |
                                         (0u << 4) | (music << 3) | (di << 2) | segment);
-    g.blocks[2] = static_cast<uint16_t>(0xE000 | ((s->frequency_hz - 87500000u) / 100000u + 1));
+    // One alternative frequency: the station's own, when it has an AF code.
+    const bool has_af = s->frequency_hz >= 87600000u;
+    const uint16_t af = has_af ? static_cast<uint16_t>((s->frequency_hz - 87500000u) / 100000u)
+                               : uint16_t{205};  // filler code
+    g.blocks[2] = static_cast<uint16_t>((225u << 8) | af);
     g.blocks[3] = Chars(ps[segment * 2], ps[segment * 2 + 1]);
   } else {
     std::string rt = s->radio_text.substr(0, 64);
