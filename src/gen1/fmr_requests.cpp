@@ -1,0 +1,203 @@
+#include "gen1/fmr_requests.h"
+
+#include <algorithm>
+#include <span>
+
+#include "common/le_bytes.h"
+
+namespace {
+
+using Bytes = std::span<uint8_t>;
+
+template <size_t N>
+void PutChars(Bytes r, size_t offset, const std::array<char, N>& text) {
+  for (size_t i = 0; i < N; ++i) le::PutU8(r, offset + i, static_cast<uint8_t>(text[i]));
+}
+
+void PackRxPowerOn(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.frequencyHz);
+  le::PutS16(r, 4, p.scanMinRssi);
+  le::PutU8(r, 6, p.forceMono);
+  le::PutU32(r, 8, p.bandMaxHz);
+  le::PutU32(r, 12, p.bandMinHz);
+  le::PutU32(r, 16, p.channelSpacing);
+  le::PutU8(r, 20, p.sideband);
+  le::PutU16(r, 22, p.volume);
+  le::PutU8(r, 24, p.mute);
+  le::PutU8(r, 25, p.outputPath);
+  le::PutU8(r, 26, p.deEmphasis);
+  le::PutU8(r, 27, p.sncOn);
+  le::PutU16(r, 28, p.sncStep);
+  le::PutS16(r, 30, p.sncLowThreshold);
+  le::PutS16(r, 32, p.sncHighThreshold);
+  le::PutU8(r, 34, p.softMuteOn);
+  le::PutU16(r, 36, p.softMuteStep);
+  le::PutS16(r, 38, p.softMuteThreshold);
+  le::PutU8(r, 40, p.rdsState);
+  le::PutU8(r, 41, p.rdsDecoderMode);
+  le::PutU8(r, 42, p.rssiState);
+  le::PutS16(r, 44, p.rssiOffset);
+  le::PutS16(r, 46, p.rssiLowAlert);
+  le::PutS16(r, 48, p.rssiHighAlert);
+}
+
+void PackRxTune(const FmrParameters& p, Bytes r) {
+  le::PutU8(r, 0, p.tuneAction);
+  le::PutU32(r, 4, p.frequencyHz);
+  le::PutS16(r, 8, p.scanMinRssi);
+  le::PutU8(r, 10, p.forceMono);
+  le::PutU32(r, 12, p.bandMaxHz);
+  le::PutU32(r, 16, p.bandMinHz);
+  le::PutU32(r, 20, p.channelSpacing);
+  le::PutU8(r, 24, p.sideband);
+}
+
+void PackRxAudio(const FmrParameters& p, Bytes r) {
+  le::PutU16(r, 0, p.volume);
+  le::PutU8(r, 2, p.mute);
+  le::PutU8(r, 3, p.outputPath);
+  le::PutU8(r, 4, p.deEmphasis);
+  le::PutU8(r, 5, p.sncOn);
+  le::PutU16(r, 6, p.sncStep);
+  le::PutS16(r, 8, p.sncLowThreshold);
+  le::PutS16(r, 10, p.sncHighThreshold);
+  le::PutU8(r, 12, p.softMuteOn);
+  le::PutU16(r, 14, p.softMuteStep);
+  le::PutS16(r, 16, p.softMuteThreshold);
+  le::PutU8(r, 18, p.forceMono);
+}
+
+void PackRds(const FmrParameters& p, Bytes r) {
+  le::PutU8(r, 0, p.rdsState);
+  le::PutU8(r, 1, p.rdsDecoderMode);
+}
+
+void PackRssi(const FmrParameters& p, Bytes r) {
+  le::PutU8(r, 0, p.rssiAccess);
+  le::PutU8(r, 1, p.rssiState);
+  le::PutS16(r, 2, p.rssiOffset);
+  le::PutS16(r, 4, p.rssiLowAlert);
+  le::PutS16(r, 6, p.rssiHighAlert);
+}
+
+void PackRegister(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.regAccess);
+  le::PutU16(r, 4, p.regAddress);
+  le::PutU32(r, 8, p.regData);
+}
+
+void PackGain(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.agcOn);
+  le::PutU8(r, 4, p.lnaGain);
+  le::PutU8(r, 5, p.ppfGain);
+  le::PutU32(r, 8, p.externalLnaOn);
+  le::PutS8(r, 12, p.externalLnaOffset);
+  le::PutU8(r, 13, p.supplyVoltage);
+  le::PutS16(r, 14, p.txOutputPower);
+  le::PutU8(r, 16, p.intLnaReduction);
+}
+
+void PackTestTone(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.mode);
+  le::PutU32(r, 4, p.toneOn);
+  le::PutU16(r, 8, p.toneLeftFreqHz);
+  le::PutU32(r, 12, p.toneLeftAmplitude);
+  le::PutU32(r, 16, p.toneLeftPhase);
+  le::PutU16(r, 20, p.toneRightFreqHz);
+  le::PutU32(r, 24, p.toneRightAmplitude);
+  le::PutU32(r, 28, p.toneRightPhase);
+  le::PutU8(r, 32, p.txAudioMode);
+  le::PutU8(r, 33, p.outputPath);
+}
+
+void PackTxPowerOn(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.frequencyHz);
+  le::PutS16(r, 4, p.txOutputPower);
+  le::PutU32(r, 8, p.bandMaxHz);
+  le::PutU32(r, 12, p.bandMinHz);
+  le::PutU32(r, 16, p.channelSpacing);
+  le::PutS32(r, 20, p.preEmphasis);
+  le::PutU8(r, 24, p.txAudioMode);
+  le::PutU32(r, 28, p.freqDeviationHz);
+  le::PutU16(r, 32, p.pilotDeviationHz);
+  le::PutU16(r, 34, p.rdsDeviationHz);
+  le::PutU32(r, 36, p.rfMute);
+  le::PutU32(r, 40, p.pilotOn);
+  le::PutU8(r, 44, p.rdsState);
+}
+
+// Bytes 12 to 15 have no source field and stay as they are.
+void PackTxTune(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.frequencyHz);
+  le::PutU32(r, 4, p.bandMaxHz);
+  le::PutU32(r, 8, p.bandMinHz);
+  le::PutS32(r, 16, p.preEmphasis);
+  le::PutU8(r, 20, p.txAudioMode);
+  le::PutU32(r, 24, p.freqDeviationHz);
+  le::PutU16(r, 28, p.pilotDeviationHz);
+  le::PutU16(r, 30, p.rdsDeviationHz);
+  le::PutU32(r, 32, p.rfMute);
+  le::PutU32(r, 36, p.pilotOn);
+}
+
+void PackTxScan(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.txScanStartHz);
+  le::PutU32(r, 4, p.txScanStopHz);
+  le::PutU32(r, 8, p.channelSpacing);
+  le::PutS16(r, 12, p.txScanMinRssi);
+}
+
+void PackTxAudio(const FmrParameters& p, Bytes r) {
+  le::PutU32(r, 0, p.volume);
+  le::PutU32(r, 4, p.mute);
+  le::PutU32(r, 8, p.modulationOn);
+  le::PutS32(r, 12, p.preEmphasis);
+  le::PutU8(r, 16, p.txAudioMode);
+}
+
+void PackTxRds(const FmrParameters& p, Bytes r) {
+  le::PutU8(r, 0, p.rdsState);
+  le::PutU8(r, 1, p.rdsStackOn);
+  le::PutU32(r, 4, p.rdsFeatures);
+  le::PutU16(r, 8, p.rdsDeviationHz);
+  le::PutU8(r, 10, p.rdsDecoderMode);
+  le::PutU16(r, 12, p.rdsPi);
+  PutChars(r, 14, p.rdsRadioText);
+  PutChars(r, 78, p.rdsPsName);
+  le::PutU8(r, 142, p.rdsPsMode);
+  le::PutU8(r, 143, p.rdsPsRate);
+  PutChars(r, 144, p.rdsRtPlus);
+  le::PutU8(r, 152, p.rdsPty);
+  for (size_t i = 0; i < kRdsAfEntries; ++i) le::PutU16(r, 154 + 2 * i, p.rdsAfList[i]);
+}
+
+void PackRdsGroups(const FmrParameters& p, Bytes r) {
+  le::PutU8(r, 0, p.rdsTxGroupCount);
+  const size_t count = std::min<size_t>(p.rdsTxGroupCount, kRdsTxGroups);
+  for (size_t g = 0; g < count; ++g) {
+    for (size_t block = 0; block < 4; ++block) {
+      le::PutU16(r, 2 + 8 * g + 2 * block, p.rdsTxGroups[g][block]);
+    }
+  }
+}
+
+}  // namespace
+
+void BuildRequests(const FmrParameters& p, FmrRequests& q) {
+  PackRxPowerOn(p, q.rxPowerOn);
+  PackRxTune(p, q.rxTune);
+  PackRxAudio(p, q.rxAudio);
+  PackRds(p, q.rds);
+  PackRssi(p, q.rssi);
+  PackRegister(p, q.reg);
+  PackGain(p, q.gain);
+  le::PutU32(q.antenna, 0, p.antenna);
+  PackTestTone(p, q.testTone);
+  PackTxPowerOn(p, q.txPowerOn);
+  PackTxTune(p, q.txTune);
+  PackTxScan(p, q.txScan);
+  PackTxAudio(p, q.txAudio);
+  PackTxRds(p, q.txRds);
+  le::PutU32(q.chirp, 0, p.chirpOn);
+  PackRdsGroups(p, q.rdsGroups);
+}
