@@ -1,12 +1,232 @@
-// The first-generation FM radio panel.
+// The first-generation FM radio panel. One window class spread over files
+// by concern:
+//   kelbo_fmr_gui.cpp               construction, handler binding
+//   kelbo_fmr_gui_controls.cpp      the controls, their groups and rows
+//   kelbo_fmr_gui_exchange.cpp      controls <-> parameter block
+//   kelbo_fmr_gui_enabling.cpp      enabling by power state and mode
+//   kelbo_fmr_gui_power_tuning.cpp  show, power, status, mode, band, tuning
+//   kelbo_fmr_gui_hooks.cpp         steps of the exchange that belong to
+//                                   features still to come
+// Every handler that talks to the radio logs a line, stores the controls
+// into the parameter block, adjusts the bytes its action needs, calls one
+// back-end operation chosen by the mode selector and shows the block again.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
+#include "gen1/kelbo_fmr_function.h"
+#include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/timer.h"
 
 class TKelboFMRGUI : public ui::Form {
  public:
   explicit TKelboFMRGUI(ui::Application& app);
 
-  // Set while the radio is switched on.
+  CKelboFMRFunction& radio() { return fmr_; }
+
+  // Set while the radio is believed to be powered (receive or transmit).
   bool radioOn = false;
+
+  // Exchange between the controls and the parameter block: true stores the
+  // controls into it, false shows it in the controls.
+  void SyncParameters(bool store);
+  void StoreControls();
+  void ShowParameters();
+  // Enables the controls for the power state and the mode.
+  void EnableControls(bool transmit);
+
+  // Handlers of showing, power, status, mode, antenna, band and tuning.
+  void FormShow();
+  void BtnFMREnableClick();
+  void BtnFMRDisableClick();
+  void BtnRefreshClick();
+  void CBTModeChange();
+  void CBAntennaChange();
+  void CBBandSelectionChange();
+  void LEFrequencyChange();
+  void LEMASRSSIExit();
+  void BtnTuneUpClick();
+  void BtnTuneDownClick();
+  void BtnSeekUpClick();
+  void BtnSeekDownClick();
+  void BtnReadFrequencyClick();
+  void BtnWriteFrequencyClick();
+  void CBDecodeChange();
+
+  // Steps of the exchange and of showing the window that belong to the
+  // audio checks, the RDS decode log and the register histories.
+  void LEVolumeExit();
+  void AppendDecodeLogRecord();
+  void LoadRegisterHistories();
+
+  // Power and tuning.
+  ui::GroupBox* GBPowerTuning = nullptr;
+  ui::ComboBox* CBTMode = nullptr;
+  ui::ComboBox* CBAntenna = nullptr;
+  ui::Button* BtnFMREnable = nullptr;
+  ui::Button* BtnFMRDisable = nullptr;
+  ui::Button* BtnRefresh = nullptr;
+  ui::Label* LReady = nullptr;
+  ui::LabeledEdit* LEFrequency = nullptr;
+  ui::CheckBox* CBMono = nullptr;
+  ui::LabeledEdit* LEMAXFreq = nullptr;
+  ui::LabeledEdit* LEMINFreq = nullptr;
+  ui::LabeledEdit* LEMASRSSI = nullptr;
+  ui::ComboBox* CBChannelSpacing = nullptr;
+  ui::ComboBox* CBBandSelection = nullptr;
+  ui::ComboBox* CBSideband = nullptr;
+  ui::Button* BtnTuneUp = nullptr;
+  ui::Button* BtnTuneDown = nullptr;
+  ui::Button* BtnSeekUp = nullptr;
+  ui::Button* BtnSeekDown = nullptr;
+  ui::Button* BtnReadFrequency = nullptr;
+  ui::Button* BtnWriteFrequency = nullptr;
+  ui::Button* btn_save = nullptr;
+  ui::Button* btn_load = nullptr;
+
+  // Audio Control.
+  ui::GroupBox* GBAudio = nullptr;
+  ui::LabeledEdit* LEVolume = nullptr;
+  ui::LabeledEdit* le_db = nullptr;
+  ui::CheckBox* CBMute = nullptr;
+  ui::CheckBox* CBSNC = nullptr;
+  ui::LabeledEdit* LESNCStep = nullptr;
+  ui::LabeledEdit* LESNCLowThreshold = nullptr;
+  ui::LabeledEdit* LESNCHighThreshold = nullptr;
+  ui::ComboBox* CBOutputPath = nullptr;
+  ui::CheckBox* CBSoftMute = nullptr;
+  ui::LabeledEdit* LESMSS = nullptr;
+  ui::LabeledEdit* LESMThreshold = nullptr;
+  ui::RadioGroup* RGDeEmphasis = nullptr;
+  ui::Label* LStereo = nullptr;
+  ui::Button* BtnReadAudio = nullptr;
+  ui::Button* BtnWriteAudio = nullptr;
+
+  // RSSI Control.
+  ui::GroupBox* GBRSSI = nullptr;
+  ui::LabeledEdit* LERSSIOffset = nullptr;
+  ui::LabeledEdit* LELowRSSI = nullptr;
+  ui::LabeledEdit* LEHighRSSI = nullptr;
+  ui::LabeledEdit* LEPilotFreq = nullptr;
+  ui::LabeledEdit* LERSSI = nullptr;
+  ui::Button* btn_rssi = nullptr;
+  ui::Button* BtnReadRSSI = nullptr;
+  ui::Button* BtnWriteRSSI = nullptr;
+
+  // RDS Control.
+  ui::GroupBox* GBRDS = nullptr;
+  ui::Button* btn_rds = nullptr;
+  ui::ComboBox* CBDecode = nullptr;
+  ui::LabeledEdit* LERXError = nullptr;
+  ui::Label* LData = nullptr;
+  ui::Label* LStatus = nullptr;
+  ui::Label* LData2 = nullptr;
+  ui::Label* LStatus2 = nullptr;
+  ui::Button* BtnReadRDS = nullptr;
+  ui::Button* BtnWriteRDS = nullptr;
+
+  // Gain Control.
+  ui::GroupBox* GBGain = nullptr;
+  ui::CheckBox* CBAGCOn = nullptr;
+  ui::CheckBox* CBExternalLNAOn = nullptr;
+  ui::ComboBox* CBFMRSupply = nullptr;
+  ui::ComboBox* CBLNAGain = nullptr;
+  ui::ComboBox* CBPPFGain = nullptr;
+  ui::LabeledEdit* LEOffset = nullptr;
+  ui::ComboBox* CBIntLNA = nullptr;
+  ui::LabeledEdit* LEOutputPower = nullptr;
+  ui::Button* Btn_gain_read = nullptr;
+  ui::Button* btn_gain_write = nullptr;
+
+  // Register Control.
+  ui::GroupBox* GBRegister = nullptr;
+  ui::ComboBox* LERegAddress = nullptr;
+  ui::ComboBox* LERegData = nullptr;
+  ui::Button* BtnReadReg = nullptr;
+  ui::Button* BtnWriteReg = nullptr;
+  ui::LabeledEdit* le_pmu = nullptr;
+  ui::Button* Btn_readall = nullptr;
+
+  // Audio Output.
+  ui::GroupBox* GBAudioOutput = nullptr;
+  ui::ComboBox* CBOutput = nullptr;
+  ui::Button* btn_set_output = nullptr;
+
+  // Test functions.
+  ui::GroupBox* GBTestFunctions = nullptr;
+  ui::Button* btn_chirp = nullptr;
+  ui::Button* btn_test_tone = nullptr;
+  ui::LabeledEdit* LELFreq = nullptr;
+  ui::LabeledEdit* LELLevel = nullptr;
+  ui::LabeledEdit* LELPhase = nullptr;
+  ui::LabeledEdit* LERFreq = nullptr;
+  ui::LabeledEdit* LERLevel = nullptr;
+  ui::LabeledEdit* LERPhase = nullptr;
+  ui::CheckBox* cb_rssi_logging = nullptr;
+  ui::Button* btn_readcp = nullptr;
+  ui::Button* btn_selftest = nullptr;
+  ui::GroupBox* gb_tx_scan = nullptr;
+  ui::LabeledEdit* le_start_freq = nullptr;
+  ui::LabeledEdit* le_stop_freq = nullptr;
+  ui::LabeledEdit* LEMASRSSI2 = nullptr;
+  ui::LabeledEdit* le_scan_freq = nullptr;
+  ui::LabeledEdit* le_scan_rssi = nullptr;
+  ui::Button* btnTxScan = nullptr;
+
+  // Transmit settings.
+  ui::GroupBox* GBTxSettings = nullptr;
+  ui::CheckBox* CBFreqMute = nullptr;
+  ui::CheckBox* CBPilot = nullptr;
+  ui::LabeledEdit* LEPilotDeviation = nullptr;
+  ui::LabeledEdit* LERDSDeviation = nullptr;
+  ui::LabeledEdit* LEFreqDeviation = nullptr;
+  ui::RadioGroup* RGPreEmphasis = nullptr;
+  ui::ComboBox* CBAudioOutput = nullptr;
+  ui::CheckBox* CBModulation = nullptr;
+  ui::CheckBox* cbx_rds_stack = nullptr;
+  ui::ComboBox* CBPSMode = nullptr;
+  ui::LabeledEdit* LEPSRate = nullptr;
+  ui::GroupBox* gb_feature = nullptr;
+  ui::LabeledEdit* LEPI = nullptr;
+  ui::LabeledEdit* LEPSN = nullptr;
+  ui::LabeledEdit* LERT = nullptr;
+  ui::LabeledEdit* LERTP = nullptr;
+  ui::ComboBox* cb_ptc = nullptr;
+  ui::LabeledEdit* LEAFList = nullptr;
+  ui::Button* BtnLoad = nullptr;
+  ui::CheckBox* cbx_AF = nullptr;
+  ui::CheckBox* cbx_PI = nullptr;
+  ui::CheckBox* cbx_PS = nullptr;
+  ui::CheckBox* cbx_RT = nullptr;
+  ui::CheckBox* cbx_RTP = nullptr;
+  ui::CheckBox* cbx_PTC = nullptr;
+
+  // Timers and the RDS data file dialog.
+  ui::Timer* TRxRDS = nullptr;
+  ui::Timer* TTxRDS1 = nullptr;
+  ui::Timer* TTxRDS2 = nullptr;
+  ui::Timer* TRSSI = nullptr;
+  ui::OpenDialog* OpenDialog1 = nullptr;
+
+ private:
+  void CreateControls();
+  void BindHandlers();
+  // The mode selector chooses the transmit operations for any index but 0.
+  bool TransmitMode() const;
+  // Tune up or down by one channel, clamped to the band edge.
+  void TuneStep(bool up);
+  using Operation = bool (CKelboFMRFunction::*)();
+  // The five-step pattern: log line, store, `adjust` the block, the receive
+  // or transmit operation by the mode, show. Returns the operation's result.
+  bool RunOperation(const char* log_line, Operation receive, Operation transmit,
+                    const std::function<void(FmrParameters&)>& adjust = nullptr);
+  void ShowRdsReadout();
+  void ShowRdsFeatures();
+  // LEFreqDeviation := 75000 minus the pilot and (while RDS is on) the RDS
+  // deviation.
+  void UpdateFreqDeviation();
+
+  CKelboFMRFunction fmr_;
 };

@@ -1,0 +1,19 @@
+#include "gen1_panel/field_text.h"
+
+#include "common/convert.h"
+#include "common/format.h"
+
+int32_t DecimalValue(const std::string& text) {
+  return TextToIntDef(text, 0);
+}
+
+uint32_t HexOrDecimalValue(const std::string& text, int8_t hex_count) {
+  if (text.find("0x") != std::string::npos && text.size() > 2) {
+    return HexToInt(text.c_str() + 2, hex_count);
+  }
+  return static_cast<uint32_t>(DecimalValue(text));
+}
+
+std::string HexText(uint32_t value, int8_t width) {
+  return "0x" + FormatNumber(value, 16, width, 0);
+}

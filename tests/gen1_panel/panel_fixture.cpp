@@ -1,0 +1,87 @@
+#include "panel_fixture.h"
+
+#include "common/le_bytes.h"
+#include "host/host_interface.h"
+
+using testing_host::HostAnswer;
+using testing_host::HostCall;
+
+namespace {
+
+const std::map<uint16_t, size_t> kReplyLengths = {
+    {0x01, 2},  {0x02, 2},   {0x03, 48},  {0x04, 12}, {0x05, 4}, {0x06, 22}, {0x07, 168},
+    {0x08, 16}, {0x0C, 8},   {0x0D, 2},   {0x0E, 24}, {0x0F, 2}, {0x10, 2},  {0x11, 2},
+    {0x12, 2},  {0x13, 2},   {0x14, 12},  {0x15, 2},  {0x16, 2}, {0x17, 2},  {0x18, 64},
+    {0x19, 4},  {0x1A, 252}, {0x1B, 204}, {0x23, 56}, {0x3A, 16}};
+
+}  // namespace
+
+HostAnswer ScriptedRadio::Answer(const HostCall& call) {
+  const auto length = kReplyLengths.find(call.message_id);
+  if (call.slot != kSlotSendTestFunction || length == kReplyLengths.end()) {
+    return testing_host::HostFailure("not scripted");
+  }
+  const auto it = status.find(call.message_id);
+  HostAnswer answer =
+      testing_host::StatusReply(length->second, it != status.end() ? it->second : 1);
+  std::span<uint8_t> reply(answer.reply);
+  switch (call.message_id) {
+    case 0x03:  // receive status
+      le::PutU32(reply, 4, frequency_hz);
+      le::PutU8(reply, 8, 1);
+      le::PutS16(reply, 16, rssi);
+      le::PutU16(reply, 18, 0x4000);
+      break;
+    case 0x04: {  // tune or seek
+      const uint8_t action = call.request.at(0);
+      frequency_hz = action == 1   ? seek_up_hz
+                     : action == 2 ? seek_down_hz
+                                   : le::GetU32(call.request, 4);
+      le::PutU32(reply, 4, frequency_hz);
+      le::PutS16(reply, 8, rssi);
+      le::PutU8(reply, 10, 1);
+      break;
+    }
+    case 0x13:  // transmit tune
+      frequency_hz = le::GetU32(call.request, 0);
+      break;
+    case 0x18:  // transmit status
+      le::PutU32(reply, 4, frequency_hz);
+      le::PutS16(reply, 8, 120);
+      le::PutU32(reply, 12, 108000000);
+      le::PutU32(reply, 16, 87500000);
+      le::PutU32(reply, 20, 100000);
+      le::PutU16(reply, 52, 0x7FFF);
+      break;
+    case 0x23:
+      le::PutU32(reply, 32, power_state);
+      break;
+    default:
+      break;
+  }
+  return answer;
+}
+
+PanelTest::PanelTest() {
+  host.responder = [this](const HostCall& call) { return radio.Answer(call); };
+}
+
+std::vector<uint16_t> PanelTest::SentIds() const {
+  std::vector<uint16_t> ids;
+  for (const HostCall& call : host.calls) ids.push_back(call.message_id);
+  return ids;
+}
+
+const HostCall* PanelTest::LastCall(uint16_t id) const {
+  for (auto it = host.calls.rbegin(); it != host.calls.rend(); ++it) {
+    if (it->message_id == id) return &*it;
+  }
+  return nullptr;
+}
+
+void PanelTest::PowerOn(bool transmit) {
+  panel.Show();
+  if (transmit) panel.CBTMode->UserSelect(1);
+  panel.BtnFMREnable->UserClick();
+  host.Clear();
+}

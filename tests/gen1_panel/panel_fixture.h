@@ -1,0 +1,46 @@
+// A first-generation panel on the headless backend, talking through a
+// recording host to a small scripted radio that answers every message id
+// with a reply of the right length.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gen1/recording_host.h"
+#include "gen1_panel/kelbo_fmr_gui.h"
+#include "ui/application.h"
+#include "ui/headless/headless_services.h"
+
+struct ScriptedRadio {
+  uint32_t frequency_hz = 87500000;  // reported by status and tune replies
+  uint32_t seek_up_hz = 89100000;    // where a seek up / down lands
+  uint32_t seek_down_hz = 86500000;
+  int16_t rssi = 42;
+  uint32_t power_state = 0;
+  // Status word per message id (1 when not listed).
+  std::map<uint16_t, uint16_t> status;
+
+  testing_host::HostAnswer Answer(const testing_host::HostCall& call);
+};
+
+class PanelTest : public ::testing::Test {
+ protected:
+  PanelTest();
+
+  FmrParameters& params() { return panel.radio().parameters(); }
+  // The message ids sent since the host's record was last cleared.
+  std::vector<uint16_t> SentIds() const;
+  const testing_host::HostCall* LastCall(uint16_t id) const;
+  // Switches the radio on in the given mode and forgets the traffic.
+  void PowerOn(bool transmit);
+
+  ui::HeadlessServices services;
+  ui::Application app{services};
+  testing_host::RecordingHost host;
+  ScriptedRadio radio;
+  TKelboFMRGUI panel{app};
+};
