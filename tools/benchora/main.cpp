@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
   plugin.ShowMDIChildForm(&host_application);
 
   bool all_ok = true;
-  for (const std::string& command : options.commands) all_ok = RunCommand(plugin, command) && all_ok;
+  for (const std::string& command : options.commands)
+    all_ok = RunCommand(plugin, command) && all_ok;
   if (options.interactive) {
     std::string line;
     while (std::getline(std::cin, line)) {

@@ -11,7 +11,7 @@ namespace benchora {
 
 struct Options {
   Chip chip = Chip::kGen1;
-  std::string plugin;  // empty: Sonvio.dll beside the program
+  std::string plugin;                 // empty: Sonvio.dll beside the program
   std::vector<std::string> commands;  // -e and --script lines, in order given
   bool interactive = false;
   bool strict = false;
