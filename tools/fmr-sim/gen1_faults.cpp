@@ -22,6 +22,10 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
 
 void FaultTable::Set(const FaultTarget& target, Fault fault) {
   const int id = target.message_id ? static_cast<int>(*target.message_id) : -1;
+  if (fault.times == 0) {
+    faults_.erase({target.slot, id});
+    return;
+  }
   faults_[{target.slot, id}] = std::move(fault);
 }
 

@@ -27,7 +27,8 @@ struct Fault {
   // Bad status: the status word (default 0). Text replies of slot 54 are
   // replaced by "ERROR"; the info reply's byte 0 takes the value.
   std::optional<uint16_t> value;
-  // Exchanges still affected; negative: every one.
+  // Exchanges still affected; negative: every one. Setting a fault with 0
+  // removes the target's fault.
   int times = -1;
 };
 
