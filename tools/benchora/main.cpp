@@ -45,6 +45,12 @@ int main(int argc, char** argv) {
   }
 
   benchora::SimulatedHandset handset(options.chip);
+  for (const std::string& fault : options.faults) {
+    if (!handset.AddFault(fault, error)) {
+      std::fprintf(stderr, "benchora: %s\n", error.c_str());
+      return 2;
+    }
+  }
   benchora::PluginHost plugin;
   const std::string path =
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;

@@ -2,19 +2,28 @@
 
 #include <fstream>
 
+#if BENCHORA_HAS_SIM
+#include "gen1_faults.h"
+#endif
+
 namespace benchora {
 
 std::string UsageText() {
-  return "usage: benchora [options]\n"
-         "  --chip gen1|gen2       handset chip generation (default gen1)\n"
-         "  --plugin PATH          plug-in to load (default: Sonvio.dll beside benchora)\n"
-         "  --script FILE          run the automation commands in FILE\n"
-         "  -e CMD                 run one automation command (repeatable)\n"
-         "  --interactive          read automation commands from standard input\n"
-         "  --strict               exit with status 3 when a command is refused\n"
-         "  --at-server HOST:PORT  use an external AT server for the second generation\n"
-         "  --screenshot FILE      save an image of the window (Windows only)\n"
-         "  --help                 show this text\n";
+  std::string text =
+      "usage: benchora [options]\n"
+      "  --chip gen1|gen2       handset chip generation (default gen1)\n"
+      "  --plugin PATH          plug-in to load (default: Sonvio.dll beside benchora)\n"
+      "  --script FILE          run the automation commands in FILE\n"
+      "  -e CMD                 run one automation command (repeatable)\n"
+      "  --interactive          read automation commands from standard input\n"
+      "  --strict               exit with status 3 when a command is refused\n"
+      "  --at-server HOST:PORT  use an external AT server for the second generation\n"
+      "  --screenshot FILE      save an image of the window (Windows only)\n";
+#if BENCHORA_HAS_SIM
+  text += fmrsim::FaultUsageText();
+#endif
+  text += "  --help                 show this text\n";
+  return text;
 }
 
 bool ReadScript(const std::string& path, std::vector<std::string>& commands, std::string& error) {
@@ -72,6 +81,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       if (!value(options.at_server)) return false;
     } else if (arg == "--screenshot") {
       if (!value(options.screenshot)) return false;
+    } else if (arg == "--fault") {
+      if (!value(v)) return false;
+#if BENCHORA_HAS_SIM
+      fmrsim::FaultTarget target;
+      fmrsim::Fault fault;
+      if (!fmrsim::ParseFault(v, target, fault, error)) return false;
+#endif
+      options.faults.push_back(v);
     } else {
       error = "unknown option " + arg;
       return false;

@@ -15,8 +15,9 @@ struct Options {
   std::vector<std::string> commands;  // -e and --script lines, in order given
   bool interactive = false;
   bool strict = false;
-  std::string at_server;   // HOST:PORT of an external AT server
-  std::string screenshot;  // Windows front end only
+  std::string at_server;            // HOST:PORT of an external AT server
+  std::string screenshot;           // Windows front end only
+  std::vector<std::string> faults;  // --fault specifications, in order given
   bool help = false;
 };
 
