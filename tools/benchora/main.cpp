@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "at_server_setup.h"
 #include "handset.h"
 #include "options.h"
 #include "platform/platform.h"
@@ -42,6 +43,19 @@ int main(int argc, char** argv) {
   if (options.help) {
     std::printf("%s", benchora::UsageText().c_str());
     return 0;
+  }
+
+  // The second-generation plug-in connects to the AT server as soon as its
+  // panel is created, so the server is up before the plug-in is loaded.
+  benchora::AtServerSetup at_server;
+  if (options.chip == benchora::Chip::kGen2) {
+    if (!benchora::SetUpAtServer(options.at_server, options.faults, at_server, error)) {
+      std::fprintf(stderr, "benchora: %s\n", error.c_str());
+      return 1;
+    }
+    for (const std::string& note : at_server.notes) std::printf("benchora: %s\n", note.c_str());
+  } else if (!options.at_server.empty() || !options.faults.empty()) {
+    std::printf("benchora: --at-server and --fault apply only to --chip gen2; ignored\n");
   }
 
   benchora::SimulatedHandset handset(options.chip);

@@ -1,8 +1,24 @@
 #include "options.h"
 
+#include <cstdlib>
 #include <fstream>
 
+#include "fault_plan.h"
+
 namespace benchora {
+namespace {
+
+// HOST:PORT with a port from 1 to 65535.
+bool IsHostPort(const std::string& text) {
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  const std::string port = text.substr(colon + 1);
+  char* end = nullptr;
+  const long value = std::strtol(port.c_str(), &end, 10);
+  return !port.empty() && *end == '\0' && value >= 1 && value <= 65535;
+}
+
+}  // namespace
 
 std::string UsageText() {
   return "usage: benchora [options]\n"
@@ -12,7 +28,17 @@ std::string UsageText() {
          "  -e CMD                 run one automation command (repeatable)\n"
          "  --interactive          read automation commands from standard input\n"
          "  --strict               exit with status 3 when a command is refused\n"
-         "  --at-server HOST:PORT  use an external AT server for the second generation\n"
+         "  --at-server HOST:PORT  with --chip gen2: do not start the embedded AT server\n"
+         "                         (the simulated handset, normally started on\n"
+         "                         127.0.0.1:27018); the server at HOST:PORT is used. The\n"
+         "                         plug-in always connects to 127.0.0.1:27018, so that is\n"
+         "                         where the external server must listen (e.g. fmr-sim).\n"
+         "                         If the embedded server finds the port taken, benchora\n"
+         "                         says so and exits with status 1.\n"
+         "  --fault RULE           fault for the embedded AT server (repeatable); RULE is\n"
+         "                         KIND[=VALUE][,on=COMMAND][,count=N] with KIND delay=MS,\n"
+         "                         drop, error, malformed or oversize[=BYTES]\n"
+         "                         (fmr-sim --help explains them)\n"
          "  --screenshot FILE      save an image of the window (Windows only)\n"
          "  --help                 show this text\n";
 }
@@ -70,6 +96,13 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.strict = true;
     } else if (arg == "--at-server") {
       if (!value(options.at_server)) return false;
+      if (!IsHostPort(options.at_server)) {
+        error = "--at-server takes HOST:PORT, not " + options.at_server;
+        return false;
+      }
+    } else if (arg == "--fault") {
+      if (!value(v) || !fmrsim::ParseFaultRule(v, error)) return false;
+      options.faults.push_back(v);
     } else if (arg == "--screenshot") {
       if (!value(options.screenshot)) return false;
     } else {
