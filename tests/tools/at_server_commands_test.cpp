@@ -177,6 +177,14 @@ TEST_F(AtCommandsTest, DynamicDataFollowsPowerTuningAndForcedMono) {
   EXPECT_EQ(d[kPilot], 1);
 }
 
+TEST_F(AtCommandsTest, DynamicDataLayoutVariesBetweenReadsButNotItsValues) {
+  PowerOnAt(95400000);
+  const AtReply first = Run("at@audapp:fmrx_get_dynamic_data()");
+  const AtReply second = Run("at@audapp:fmrx_get_dynamic_data()");
+  EXPECT_NE(first.lines, second.lines);
+  EXPECT_EQ(ReplyValues(first), ReplyValues(second));
+}
+
 TEST_F(AtCommandsTest, SeekModesMoveToTheNextStationOrReportFailure) {
   PowerOnAt(90000000);
   struct Case {

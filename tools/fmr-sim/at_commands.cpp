@@ -1,6 +1,7 @@
 #include "at_commands.h"
 
 #include <algorithm>
+#include <span>
 
 namespace fmrsim {
 namespace {
@@ -46,7 +47,7 @@ void Append(std::vector<std::string>& lines, std::vector<std::string> more) {
 
 }  // namespace
 
-struct AtCommands::Spec {
+struct AtCommands::Signature {
   std::string_view module;
   std::string_view name;
   std::vector<AtType> types;  // one per argument; for a variadic command the
@@ -64,9 +65,10 @@ std::string FramedReply(const AtReply& reply) {
 
 AtCommands::AtCommands(RadioModel& radio) : radio_(radio) {}
 
-const AtCommands::Spec* AtCommands::FindSpec(std::string_view module, std::string_view name) {
+const AtCommands::Signature* AtCommands::FindSignature(std::string_view module,
+                                                       std::string_view name) {
   // clang-format off
-  static const std::vector<Spec> specs = {
+  static const std::vector<Signature> signatures = {
       {"audapp", "fmr_get_version", {}, &AtCommands::GetVersion},
       {"audapp", "fmr_configure_audio_dst", {u32}, &AtCommands::ConfigureAudioDst},
       {"audapp", "fmrx_enable", {}, &AtCommands::Enable},
@@ -104,8 +106,8 @@ const AtCommands::Spec* AtCommands::FindSpec(std::string_view module, std::strin
       {"ver", "get_chip_ver", {u32}, &AtCommands::GetChipVersion},
   };
   // clang-format on
-  for (const Spec& spec : specs) {
-    if (spec.module == module && spec.name == name) return &spec;
+  for (const Signature& signature : signatures) {
+    if (signature.module == module && signature.name == name) return &signature;
   }
   return nullptr;
 }
@@ -113,18 +115,19 @@ const AtCommands::Spec* AtCommands::FindSpec(std::string_view module, std::strin
 AtReply AtCommands::Execute(std::string_view line) {
   const std::optional<AtCommandLine> command = ParseAtCommand(line);
   if (!command) return Error();
-  const Spec* spec = FindSpec(command->module, command->name);
-  if (spec == nullptr) return Error();
+  const Signature* signature = FindSignature(command->module, command->name);
+  if (signature == nullptr) return Error();
   const size_t count = command->arguments.size();
-  if (spec->variadic ? count < spec->types.size() : count != spec->types.size()) return Error();
+  if (signature->variadic ? count < signature->types.size() : count != signature->types.size())
+    return Error();
   Args values;
   for (size_t i = 0; i < count; ++i) {
-    const AtType type = spec->variadic ? spec->types.front() : spec->types[i];
+    const AtType type = signature->variadic ? signature->types.front() : signature->types[i];
     const std::optional<int64_t> value = ParseAtValue(command->arguments[i], type);
     if (!value) return Error();
     values.push_back(*value);
   }
-  return (this->*spec->handler)(values);
+  return (this->*signature->handler)(values);
 }
 
 // --- power and audio path ---------------------------------------------------
@@ -408,10 +411,20 @@ AtReply AtCommands::GetDynamicData(const Args&) {
   const int64_t snr = on ? rssi - radio_.noise_floor_dbuv() : 0;
 
   const int64_t head[] = {state, frequency, stereo, pilot ? 1 : 0};
-  const int64_t signal[] = {rssi, InjectionLowSide() ? 1 : 0, phase_noise, offset, pilot_amplitude};
-  const int64_t tail[] = {snr, radio_.rds_group_count(), RssiAlertState()};
-  return Ok({Braced(head), Joined(signal, ", "),
-             std::to_string(static_cast<uint32_t>(seek_status_)), Braced(tail)});
+  const int64_t rest[] = {rssi,
+                          InjectionLowSide() ? 1 : 0,
+                          phase_noise,
+                          offset,
+                          pilot_amplitude,
+                          static_cast<int64_t>(seek_status_),
+                          snr,
+                          radio_.rds_group_count(),
+                          RssiAlertState()};
+  // The firmware prints this record in two ways, depending on which of its
+  // tasks answers; alternate between them.
+  if (dynamic_reads_++ % 2 == 1) return Ok({Braced(head), Braced(rest)});
+  const std::span<const int64_t> r(rest);
+  return Ok({Braced(head), Joined(r.first(5), ", "), std::to_string(r[5]), Braced(r.subspan(6))});
 }
 
 AtReply AtCommands::GetChipVersion(const Args&) {

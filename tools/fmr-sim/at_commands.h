@@ -55,8 +55,8 @@ class AtCommands {
  private:
   using Args = std::vector<int64_t>;
   using Handler = AtReply (AtCommands::*)(const Args&);
-  struct Spec;
-  static const Spec* FindSpec(std::string_view module, std::string_view name);
+  struct Signature;
+  static const Signature* FindSignature(std::string_view module, std::string_view name);
 
   // Audio application commands.
   AtReply GetVersion(const Args&);
@@ -144,6 +144,7 @@ class AtCommands {
   std::vector<uint32_t> report_frequencies_;  // last completed search
   std::vector<int64_t> report_rssi_;
 
+  uint32_t dynamic_reads_ = 0;        // chooses the layout of the next dynamic-data reply
   std::deque<RdsEntry> rds_entries_;  // oldest first, at most kRdsEntries
 
   // Band sweep and LNA configuration (never used by the panel).

@@ -5,10 +5,11 @@
 //   KIND[=VALUE][,on=COMMAND][,count=N]
 //
 //   delay=MS        answer MS milliseconds late
-//   drop            close the connection instead of answering
-//   error           answer "ERROR" without reply lines
-//   malformed       answer "OK" but with a garbled value list (a reader
-//                   expecting numbers fails on it)
+//   drop            close the connection instead of answering (the command
+//                   is not carried out)
+//   error           answer "ERROR" without reply lines (not carried out)
+//   malformed       answer "OK" but with the reply's first digit turned into
+//                   '?' (a reader expecting numbers fails on it)
 //   oversize[=N]    answer "OK" after N bytes of reply lines (default 65536,
 //                   line ends included)
 //   on=COMMAND      only this command (its name, with or without the
