@@ -1,4 +1,4 @@
-// Fault injection of the simulated first-generation handset, from code and
+// Gen1Fault injection of the simulated first-generation handset, from code and
 // in the command-line syntax.
 #include "gen1_sim_fixture.h"
 
@@ -7,8 +7,8 @@ namespace {
 
 using namespace fmrsim::gen1;
 
-fmrsim::Fault Of(fmrsim::FaultKind kind) {
-  fmrsim::Fault fault;
+fmrsim::Gen1Fault Of(fmrsim::Gen1FaultKind kind) {
+  fmrsim::Gen1Fault fault;
   fault.kind = kind;
   return fault;
 }
@@ -77,25 +77,25 @@ TEST_F(Gen1SimTest, MalformedFaultSpecificationsAreRefused) {
 }
 
 TEST_F(Gen1SimTest, RefusedOrFailedMessagesLeaveTheRadioAlone) {
-  sim.InjectFault(kRxPowerOn, Of(fmrsim::FaultKind::kBadStatus));
+  sim.InjectFault(kRxPowerOn, Of(fmrsim::Gen1FaultKind::kBadStatus));
   ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(95400000)));
   EXPECT_FALSE(radio.powered());
-  sim.InjectFault(kRxPowerOn, Of(fmrsim::FaultKind::kHostFailure));
+  sim.InjectFault(kRxPowerOn, Of(fmrsim::Gen1FaultKind::kHostFailure));
   EXPECT_FALSE(Send(kRxPowerOn, RxPowerOn(95400000)));
   EXPECT_FALSE(radio.powered());
   // A wrong length still means the radio acted.
-  sim.InjectFault(kRxPowerOn, Of(fmrsim::FaultKind::kWrongLength));
+  sim.InjectFault(kRxPowerOn, Of(fmrsim::Gen1FaultKind::kWrongLength));
   ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(95400000)));
   EXPECT_TRUE(radio.powered());
   EXPECT_EQ(radio.frequency_hz(), 95400000u);
 }
 
 TEST_F(Gen1SimTest, CountedFaultsWearOffAndTheMessageOwnWinsOverTheSlot) {
-  fmrsim::Fault once = Of(fmrsim::FaultKind::kHostFailure);
+  fmrsim::Gen1Fault once = Of(fmrsim::Gen1FaultKind::kHostFailure);
   once.error_text = "busy";
   once.times = 1;
   sim.InjectFault(kReadGain, once);
-  sim.InjectSlotFault(kSlotTestFunction, Of(fmrsim::FaultKind::kBadStatus));
+  sim.InjectSlotFault(kSlotTestFunction, Of(fmrsim::Gen1FaultKind::kBadStatus));
   EXPECT_FALSE(Send(kReadGain));
   EXPECT_EQ(sim.last_error(), "busy");
   ASSERT_TRUE(Send(kReadGain));  // the message's own fault is used up

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "at_server_setup.h"
 #include "handset.h"
 #include "options.h"
 #include "platform/platform.h"
@@ -44,11 +45,26 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  benchora::SimulatedHandset handset(options.chip);
-  for (const std::string& fault : options.faults) {
-    if (!handset.AddFault(fault, error)) {
+  // The second-generation plug-in connects to the AT server as soon as its
+  // panel is created, so the server is up before the plug-in is loaded.
+  benchora::AtServerSetup at_server;
+  if (options.chip == benchora::Chip::kGen2) {
+    if (!benchora::SetUpAtServer(options.at_server, options.faults, at_server, error)) {
       std::fprintf(stderr, "benchora: %s\n", error.c_str());
-      return 2;
+      return 1;
+    }
+    for (const std::string& note : at_server.notes) std::printf("benchora: %s\n", note.c_str());
+  } else if (!options.at_server.empty()) {
+    std::printf("benchora: --at-server applies only to --chip gen2; ignored\n");
+  }
+
+  benchora::SimulatedHandset handset(options.chip);
+  if (options.chip == benchora::Chip::kGen1) {
+    for (const std::string& fault : options.faults) {
+      if (!handset.AddFault(fault, error)) {
+        std::fprintf(stderr, "benchora: %s\n", error.c_str());
+        return 2;
+      }
     }
   }
   benchora::PluginHost plugin;

@@ -16,8 +16,8 @@ struct Options {
   bool interactive = false;
   bool strict = false;
   std::string at_server;            // HOST:PORT of an external AT server
+  std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
-  std::vector<std::string> faults;  // --fault specifications, in order given
   bool help = false;
 };
 

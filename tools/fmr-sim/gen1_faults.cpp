@@ -20,7 +20,7 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
 
 }  // namespace
 
-void FaultTable::Set(const FaultTarget& target, Fault fault) {
+void Gen1FaultTable::Set(const Gen1FaultTarget& target, Gen1Fault fault) {
   const int id = target.message_id ? static_cast<int>(*target.message_id) : -1;
   if (fault.times == 0) {
     faults_.erase({target.slot, id});
@@ -29,16 +29,17 @@ void FaultTable::Set(const FaultTarget& target, Fault fault) {
   faults_[{target.slot, id}] = std::move(fault);
 }
 
-std::optional<Fault> FaultTable::Take(int slot, uint16_t message_id) {
+std::optional<Gen1Fault> Gen1FaultTable::Take(int slot, uint16_t message_id) {
   auto it = faults_.find({slot, static_cast<int>(message_id)});
   if (it == faults_.end()) it = faults_.find({slot, -1});
   if (it == faults_.end()) return std::nullopt;
-  Fault fault = it->second;
+  Gen1Fault fault = it->second;
   if (it->second.times > 0 && --it->second.times == 0) faults_.erase(it);
   return fault;
 }
 
-bool ParseFault(std::string_view spec, FaultTarget& target, Fault& fault, std::string& error) {
+bool ParseGen1Fault(std::string_view spec, Gen1FaultTarget& target, Gen1Fault& fault,
+                    std::string& error) {
   const std::string quoted = "fault \"" + std::string(spec) + "\": ";
   const size_t colon = spec.find(':');
   if (colon == std::string_view::npos) {
@@ -53,7 +54,7 @@ bool ParseFault(std::string_view spec, FaultTarget& target, Fault& fault, std::s
                                                   ? std::nullopt
                                                   : std::optional(rest.substr(arg_colon + 1));
 
-  FaultTarget t;
+  Gen1FaultTarget t;
   if (target_text.starts_with("slot")) {
     const std::optional<uint32_t> slot = ParseNumber(target_text.substr(4));
     if (!slot || (*slot != 15 && *slot != 54 && *slot != 56 && *slot != 77)) {
@@ -70,12 +71,12 @@ bool ParseFault(std::string_view spec, FaultTarget& target, Fault& fault, std::s
     t.message_id = static_cast<uint16_t>(*id);
   }
 
-  Fault f;
+  Gen1Fault f;
   if (kind_text == "fail") {
-    f.kind = FaultKind::kHostFailure;
+    f.kind = Gen1FaultKind::kHostFailure;
     if (arg) f.error_text = std::string(*arg);
   } else if (kind_text == "length" || kind_text == "status") {
-    f.kind = kind_text == "length" ? FaultKind::kWrongLength : FaultKind::kBadStatus;
+    f.kind = kind_text == "length" ? Gen1FaultKind::kWrongLength : Gen1FaultKind::kBadStatus;
     if (arg) {
       const std::optional<uint32_t> value = ParseNumber(*arg);
       if (!value || *value > 0xFFFF) {

@@ -25,18 +25,18 @@ Gen1Responder::Gen1Responder(RadioModel& radio) : radio_(radio) {
   pmu_registers_[kPmuModeRegister] = kPmuModeDefault;
 }
 
-void Gen1Responder::InjectFault(uint16_t message_id, Fault fault) {
-  faults_.Set(FaultTarget{gen1::kSlotTestFunction, message_id}, std::move(fault));
+void Gen1Responder::InjectFault(uint16_t message_id, Gen1Fault fault) {
+  faults_.Set(Gen1FaultTarget{gen1::kSlotTestFunction, message_id}, std::move(fault));
 }
 
-void Gen1Responder::InjectSlotFault(int slot, Fault fault) {
-  faults_.Set(FaultTarget{slot, std::nullopt}, std::move(fault));
+void Gen1Responder::InjectSlotFault(int slot, Gen1Fault fault) {
+  faults_.Set(Gen1FaultTarget{slot, std::nullopt}, std::move(fault));
 }
 
 bool Gen1Responder::AddFault(std::string_view spec, std::string& error) {
-  FaultTarget target;
-  Fault fault;
-  if (!ParseFault(spec, target, fault, error)) return false;
+  Gen1FaultTarget target;
+  Gen1Fault fault;
+  if (!ParseGen1Fault(spec, target, fault, error)) return false;
   faults_.Set(target, std::move(fault));
   return true;
 }
@@ -46,14 +46,14 @@ bool Gen1Responder::Fail(std::string text) {
   return false;
 }
 
-bool Gen1Responder::Deliver(const Reply& reply, const std::optional<Fault>& fault,
+bool Gen1Responder::Deliver(const Reply& reply, const std::optional<Gen1Fault>& fault,
                             uint16_t* reply_length, uint8_t* out) {
   if (reply_length == nullptr || out == nullptr) {
     return Fail("The host was given no reply buffer");
   }
   uint16_t length = reply.length;
   size_t written = reply.written;
-  if (fault && fault->kind == FaultKind::kWrongLength) {
+  if (fault && fault->kind == Gen1FaultKind::kWrongLength) {
     length = fault->value.value_or(reply.length > 0 ? static_cast<uint16_t>(reply.length - 1)
                                                     : uint16_t{1});
     // Never write more than the message's own reply would have taken.
@@ -69,8 +69,8 @@ template <typename Handler>
 bool Gen1Responder::Exchange(int slot, const gen1::MessageShape& shape, const uint8_t* request,
                              uint16_t length, uint16_t* reply_length, uint8_t* out,
                              Handler handler) {
-  const std::optional<Fault> fault = faults_.Take(slot, shape.id);
-  if (fault && fault->kind == FaultKind::kHostFailure) {
+  const std::optional<Gen1Fault> fault = faults_.Take(slot, shape.id);
+  if (fault && fault->kind == Gen1FaultKind::kHostFailure) {
     return Fail(!fault->error_text.empty() ? fault->error_text
                                            : "Simulated failure of message " + Hex(shape.id) +
                                                  " on slot " + std::to_string(slot));
@@ -80,7 +80,7 @@ bool Gen1Responder::Exchange(int slot, const gen1::MessageShape& shape, const ui
   reply.written = shape.reply_bytes;
   const Out body(reply.bytes.data(), shape.reply_bytes);
   uint16_t status = gen1::kStatusOk;
-  if (fault && fault->kind == FaultKind::kBadStatus) {
+  if (fault && fault->kind == Gen1FaultKind::kBadStatus) {
     status = fault->value.value_or(0);  // the radio refused: nothing happens
   } else if (length != shape.request_bytes || (length > 0 && request == nullptr)) {
     status = gen1::kStatusBadRequest;
@@ -97,8 +97,8 @@ bool Gen1Responder::SendTestFunction(uint16_t id, const uint8_t* request, uint16
   const gen1::MessageShape* shape = gen1::FindTestFunction(id);
   if (shape == nullptr) {
     // An unknown id still meets the fault table, so a slot-wide fault holds.
-    const std::optional<Fault> fault = faults_.Take(gen1::kSlotTestFunction, id);
-    if (fault && fault->kind == FaultKind::kHostFailure && !fault->error_text.empty()) {
+    const std::optional<Gen1Fault> fault = faults_.Take(gen1::kSlotTestFunction, id);
+    if (fault && fault->kind == Gen1FaultKind::kHostFailure && !fault->error_text.empty()) {
       return Fail(fault->error_text);
     }
     return Fail("Test function " + Hex(id) + " is not supported by the simulated handset");
@@ -118,8 +118,8 @@ bool Gen1Responder::SendAudioRequest(uint16_t id, const uint8_t* request, uint16
 
 bool Gen1Responder::SendInfoRequest(uint16_t id, const uint8_t* request, uint16_t length,
                                     uint16_t* reply_length, uint8_t* reply) {
-  const std::optional<Fault> fault = faults_.Take(gen1::kSlotInfoRequest, id);
-  if (fault && fault->kind == FaultKind::kHostFailure) {
+  const std::optional<Gen1Fault> fault = faults_.Take(gen1::kSlotInfoRequest, id);
+  if (fault && fault->kind == Gen1FaultKind::kHostFailure) {
     return Fail(!fault->error_text.empty() ? fault->error_text
                                            : "Simulated failure of info request " + Hex(id));
   }
@@ -132,7 +132,7 @@ bool Gen1Responder::SendInfoRequest(uint16_t id, const uint8_t* request, uint16_
   if (request != nullptr) req = Request(request, length);
   const bool known = req.size() == gen1::kInfoTextRequestBytes &&
                      le::U8(req, 1) == gen1::kVersionSelector && le::U8(req, 0) == 0;
-  if (fault && fault->kind == FaultKind::kBadStatus) {
+  if (fault && fault->kind == Gen1FaultKind::kBadStatus) {
     le::Put8(body, 0, static_cast<uint8_t>(fault->value.value_or(0)));
     r.length = 2;
   } else if (known) {
@@ -149,8 +149,8 @@ bool Gen1Responder::SendInfoRequest(uint16_t id, const uint8_t* request, uint16_
 
 bool Gen1Responder::SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length,
                                   uint16_t* reply_length, uint8_t* reply) {
-  const std::optional<Fault> fault = faults_.Take(gen1::kSlotAtCommand, id);
-  if (fault && fault->kind == FaultKind::kHostFailure) {
+  const std::optional<Gen1Fault> fault = faults_.Take(gen1::kSlotAtCommand, id);
+  if (fault && fault->kind == Gen1FaultKind::kHostFailure) {
     return Fail(!fault->error_text.empty() ? fault->error_text
                                            : "Simulated failure of the AT command channel");
   }
@@ -161,7 +161,7 @@ bool Gen1Responder::SendAtCommand(uint16_t id, const uint8_t* request, uint16_t 
     command = command.substr(0, nul);
   }
   const std::string text =
-      fault && fault->kind == FaultKind::kBadStatus ? "ERROR" : AnswerAtCommand(command);
+      fault && fault->kind == Gen1FaultKind::kBadStatus ? "ERROR" : AnswerAtCommand(command);
   Reply r;
   const size_t n = std::min(text.size(), gen1::kTextReplyCapacity - 1);
   std::memcpy(r.bytes.data(), text.data(), n);

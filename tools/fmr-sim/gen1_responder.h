@@ -46,11 +46,11 @@ class Gen1Responder {
   // "No errors" after a carried one.
   const std::string& last_error() const { return last_error_; }
 
-  // Fault injection.
-  FaultTable& faults() { return faults_; }
-  void InjectFault(uint16_t message_id, Fault fault);
-  void InjectSlotFault(int slot, Fault fault);
-  // A fault in the command-line syntax of ParseFault.
+  // Gen1Fault injection.
+  Gen1FaultTable& faults() { return faults_; }
+  void InjectFault(uint16_t message_id, Gen1Fault fault);
+  void InjectSlotFault(int slot, Gen1Fault fault);
+  // A fault in the command-line syntax of ParseGen1Fault.
   bool AddFault(std::string_view spec, std::string& error);
 
   // Configuration.
@@ -86,7 +86,7 @@ class Gen1Responder {
   };
 
   bool Fail(std::string text);
-  bool Deliver(const Reply& reply, const std::optional<Fault>& fault, uint16_t* reply_length,
+  bool Deliver(const Reply& reply, const std::optional<Gen1Fault>& fault, uint16_t* reply_length,
                uint8_t* out);
   // A binary exchange of a known shape: request size check, status word,
   // handler.
@@ -142,7 +142,7 @@ class Gen1Responder {
 
   RadioModel& radio_;
   std::string last_error_ = "No errors";
-  FaultTable faults_;
+  Gen1FaultTable faults_;
 
   RxAudioSettings rx_audio_;
   RxTuning rx_tuning_;
