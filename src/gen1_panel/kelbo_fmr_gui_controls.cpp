@@ -140,8 +140,11 @@ void TKelboFMRGUI::CreateControls() {
   gb_feature = group("gb_feature", GBTxSettings, "RDS Features");
   LEPI = edit("LEPI", gb_feature, "PI:", "4660");
   LEPSN = edit("LEPSN", gb_feature, "PS Name:", "SONVIO");
+  LEPSN->set_max_length(64);
   LERT = edit("LERT", gb_feature, "Radio Text:", "FM radio test transmission");
+  LERT->set_max_length(64);
   LERTP = edit("LERTP", gb_feature, "RT+:", "");
+  LERTP->set_max_length(8);
   CBPSMode = selector("CBPSMode", GBTxSettings, "PS Mode:", {"Static", "Scroll", "Page"}, 0);
   LEPSRate = edit("LEPSRate", GBTxSettings, "PS Rate:", "1", kSameRow);
   LEAFList = display("LEAFList", gb_feature, "Alternative Freq:");
@@ -184,9 +187,12 @@ void TKelboFMRGUI::CreateControls() {
 
   // Power and tuning, band and frequency.
   LEFrequency = edit("LEFrequency", GBPowerTuning, "Frequency (Hz):", "76000000");
+  LEFrequency->set_max_length(9);
   CBMono = check("CBMono", GBPowerTuning, "Force mono", false, kSameRow);
   LEMAXFreq = edit("LEMAXFreq", GBPowerTuning, "Max Freq (Hz):", "108000000");
+  LEMAXFreq->set_max_length(9);
   LEMINFreq = edit("LEMINFreq", GBPowerTuning, "Min Freq (Hz):", "76000000", kSameRow);
+  LEMINFreq->set_max_length(9);
   LEMASRSSI = edit("LEMASRSSI", GBPowerTuning, "Min RSSI (dBuV):", "25");
   CBChannelSpacing = selector("CBChannelSpacing", GBPowerTuning,
                               "Spacing:", {"50kHz", "100kHz", "200kHz"}, 1, kSameRow);

@@ -50,6 +50,7 @@ void Edit::SetText(std::string text) {
 
 bool Edit::UserType(std::string text) {
   if (!Reachable() || read_only_) return false;
+  if (max_length_ > 0 && text.size() > max_length_) text.resize(max_length_);
   text_ = std::move(text);
   Changed();
   Fire(OnChange);

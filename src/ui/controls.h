@@ -34,7 +34,11 @@ class Edit : public Control {
   void SetText(std::string text);
   bool read_only() const { return read_only_; }
   void set_read_only(bool read_only) { read_only_ = read_only; }
-  // The user replaces the whole text: fires OnChange.
+  // Most characters a user can type (0: no limit); text set by the program
+  // is not limited, as with the native edit control.
+  size_t max_length() const { return max_length_; }
+  void set_max_length(size_t max_length) { max_length_ = max_length; }
+  // The user replaces the whole text (cut to max_length): fires OnChange.
   bool UserType(std::string text);
   // Focus leaves the edit: fires OnExit.
   void UserLeave();
@@ -47,6 +51,7 @@ class Edit : public Control {
  private:
   std::string text_;
   bool read_only_ = false;
+  size_t max_length_ = 0;
 };
 
 // An edit with a caption label of its own.

@@ -105,6 +105,11 @@ TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndExitOnLeave) {
   edit.UserLeave();
   EXPECT_EQ(fired, (std::vector<std::string>{"change", "change", "exit"}));
   EXPECT_EQ(edit.kind(), ui::Kind::kLabeledEdit);
+  edit.set_max_length(9);
+  EXPECT_TRUE(edit.UserType("1234567890"));
+  EXPECT_EQ(edit.text(), "123456789") << "typing stops at the limit";
+  edit.SetText("1234567890");
+  EXPECT_EQ(edit.text(), "1234567890") << "the program is not limited";
   edit.set_read_only(true);
   EXPECT_FALSE(edit.UserType("1"));
 }
