@@ -47,8 +47,14 @@ std::string JoinNibbles(int16_t value, const std::string& lead) {
 
 }  // namespace
 
-std::string FormatRegisterHex(int16_t value) { return "0x" + FourDigits(value) + " "; }
+std::string FormatRegisterHex(int16_t value) {
+  return "0x" + FourDigits(value) + " ";
+}
 
-std::string FormatRegisterNibbles(int16_t value) { return JoinNibbles(value, ""); }
+std::string FormatRegisterNibbles(int16_t value) {
+  return JoinNibbles(value, "");
+}
 
-std::string FormatRegisterNibblesWide(int16_t value) { return JoinNibbles(value, "   "); }
+std::string FormatRegisterNibblesWide(int16_t value) {
+  return JoinNibbles(value, "   ");
+}

@@ -13,12 +13,23 @@ std::string Escape(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -26,9 +37,12 @@ std::string Escape(const std::string& text) {
 
 const char* ColorName(ui::Label::Color color) {
   switch (color) {
-    case ui::Label::Color::kGreen: return "green";
-    case ui::Label::Color::kRed: return "red";
-    case ui::Label::Color::kDefault: break;
+    case ui::Label::Color::kGreen:
+      return "green";
+    case ui::Label::Color::kRed:
+      return "red";
+    case ui::Label::Color::kDefault:
+      break;
   }
   return "default";
 }
@@ -63,11 +77,15 @@ std::string Describe(const ui::Component& c) {
       quoted("help", form.help_keyword());
       break;
     }
-    case ui::Kind::kButton: quoted("caption", static_cast<const ui::Button&>(c).caption()); break;
+    case ui::Kind::kButton:
+      quoted("caption", static_cast<const ui::Button&>(c).caption());
+      break;
     case ui::Kind::kLabeledEdit:
       quoted("label", static_cast<const ui::LabeledEdit&>(c).label());
       [[fallthrough]];
-    case ui::Kind::kEdit: quoted("text", static_cast<const ui::Edit&>(c).text()); break;
+    case ui::Kind::kEdit:
+      quoted("text", static_cast<const ui::Edit&>(c).text());
+      break;
     case ui::Kind::kCheckBox: {
       const auto& box = static_cast<const ui::CheckBox&>(c);
       quoted("caption", box.caption());
@@ -92,16 +110,26 @@ std::string Describe(const ui::Component& c) {
       out << " color=" << ColorName(label.color());
       break;
     }
-    case ui::Kind::kMemo: out << " lines=" << static_cast<const ui::Memo&>(c).lines().size(); break;
-    case ui::Kind::kUpDown: out << " position=" << static_cast<const ui::UpDown&>(c).position(); break;
-    case ui::Kind::kGroupBox: quoted("caption", static_cast<const ui::GroupBox&>(c).caption()); break;
-    case ui::Kind::kTabSheet: quoted("caption", static_cast<const ui::TabSheet&>(c).caption()); break;
+    case ui::Kind::kMemo:
+      out << " lines=" << static_cast<const ui::Memo&>(c).lines().size();
+      break;
+    case ui::Kind::kUpDown:
+      out << " position=" << static_cast<const ui::UpDown&>(c).position();
+      break;
+    case ui::Kind::kGroupBox:
+      quoted("caption", static_cast<const ui::GroupBox&>(c).caption());
+      break;
+    case ui::Kind::kTabSheet:
+      quoted("caption", static_cast<const ui::TabSheet&>(c).caption());
+      break;
     case ui::Kind::kPageControl: {
       const ui::TabSheet* page = static_cast<const ui::PageControl&>(c).active_page();
       quoted("page", page != nullptr ? page->name() : std::string());
       break;
     }
-    case ui::Kind::kTimer: out << " interval=" << static_cast<const ui::Timer&>(c).interval(); break;
+    case ui::Kind::kTimer:
+      out << " interval=" << static_cast<const ui::Timer&>(c).interval();
+      break;
     case ui::Kind::kOpenDialog: {
       const auto& dialog = static_cast<const ui::OpenDialog&>(c);
       quoted("title", dialog.title);
@@ -139,7 +167,9 @@ Parsed Parse(const std::string& command) {
   return p;
 }
 
-std::string Error(const std::string& text) { return "error: " + text; }
+std::string Error(const std::string& text) {
+  return "error: " + text;
+}
 
 class Automation {
  public:

@@ -12,15 +12,25 @@ void* FCSonvio = nullptr;
 void* KelboFMRGUI = nullptr;
 void* frm_DruskGUI = nullptr;
 
-void ShowMDIChildForm(void* application) { ShowPanel(application); }
+void ShowMDIChildForm(void* application) {
+  ShowPanel(application);
+}
 
-void CloseMDIChildForm(void* application) { ClosePanel(application); }
+void CloseMDIChildForm(void* application) {
+  ClosePanel(application);
+}
 
-int32_t CanRun(void) { return Host().table[kSlotSendTestFunction] != nullptr ? 1 : 0; }
+int32_t CanRun(void) {
+  return Host().table[kSlotSendTestFunction] != nullptr ? 1 : 0;
+}
 
-void SetGetInterface(void* value) { Host().get_interface = value; }
+void SetGetInterface(void* value) {
+  Host().get_interface = value;
+}
 
-void SetShowLineFunc(ShowLineFunc callback) { Host().show_line = callback; }
+void SetShowLineFunc(ShowLineFunc callback) {
+  Host().show_line = callback;
+}
 
 void SetFuncInterface(const void* table, int32_t size) {
   if (table == nullptr || size <= 0) return;
@@ -30,7 +40,9 @@ void SetFuncInterface(const void* table, int32_t size) {
   std::memcpy(slots.data(), table, bytes);
 }
 
-void SetComHandle(uint32_t handle) { Host().com_handle = handle; }
+void SetComHandle(uint32_t handle) {
+  Host().com_handle = handle;
+}
 
 void SetBasebandType(int32_t) {}
 

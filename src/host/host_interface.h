@@ -8,9 +8,8 @@
 // Every host send: message id, request length, request (null when the
 // length is 0), reply length set by the host, reply buffer, communication
 // handle. Non-zero when the host carried the exchange.
-using HostSendFunc = uint8_t (*)(uint16_t message_id, uint16_t request_length,
-                                 const void* request, uint16_t* reply_length, void* reply,
-                                 uint32_t com_handle);
+using HostSendFunc = uint8_t (*)(uint16_t message_id, uint16_t request_length, const void* request,
+                                 uint16_t* reply_length, void* reply, uint32_t com_handle);
 using HostGetLastErrorFunc = const char* (*)();
 using ShowLineFunc = void (*)(const char* text, uint8_t flag);
 

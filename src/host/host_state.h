@@ -38,7 +38,9 @@ void HostDetach();
 
 // Hands one line to the host's log; dropped when the host gave no callback.
 void ShowLine(const char* text, uint8_t flag);
-inline void ShowLine(const std::string& text, uint8_t flag) { ShowLine(text.c_str(), flag); }
+inline void ShowLine(const std::string& text, uint8_t flag) {
+  ShowLine(text.c_str(), flag);
+}
 
 // The address in a table slot, as the given function type (null when empty).
 template <typename Func>

@@ -42,8 +42,8 @@ void ShowPanel(void* host_application) {
   const uint16_t length = static_cast<uint16_t>(std::strlen(command));
   uint16_t reply_length = 0;
   const auto send = HostSlot<HostSendFunc>(kSlotSendAtCommand);
-  const bool carried = send != nullptr &&
-                       send(0, length, command, &reply_length, reply.data(), Host().com_handle) != 0;
+  const bool carried = send != nullptr && send(0, length, command, &reply_length, reply.data(),
+                                               Host().com_handle) != 0;
 
   ui::Application& app = OwnApplication();
   std::unique_ptr<ui::Form> panel;

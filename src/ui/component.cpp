@@ -6,21 +6,36 @@ namespace ui {
 
 const char* KindName(Kind kind) {
   switch (kind) {
-    case Kind::kForm: return "Form";
-    case Kind::kButton: return "Button";
-    case Kind::kEdit: return "Edit";
-    case Kind::kLabeledEdit: return "LabeledEdit";
-    case Kind::kCheckBox: return "CheckBox";
-    case Kind::kComboBox: return "ComboBox";
-    case Kind::kRadioGroup: return "RadioGroup";
-    case Kind::kLabel: return "Label";
-    case Kind::kMemo: return "Memo";
-    case Kind::kUpDown: return "UpDown";
-    case Kind::kGroupBox: return "GroupBox";
-    case Kind::kPageControl: return "PageControl";
-    case Kind::kTabSheet: return "TabSheet";
-    case Kind::kTimer: return "Timer";
-    case Kind::kOpenDialog: return "OpenDialog";
+    case Kind::kForm:
+      return "Form";
+    case Kind::kButton:
+      return "Button";
+    case Kind::kEdit:
+      return "Edit";
+    case Kind::kLabeledEdit:
+      return "LabeledEdit";
+    case Kind::kCheckBox:
+      return "CheckBox";
+    case Kind::kComboBox:
+      return "ComboBox";
+    case Kind::kRadioGroup:
+      return "RadioGroup";
+    case Kind::kLabel:
+      return "Label";
+    case Kind::kMemo:
+      return "Memo";
+    case Kind::kUpDown:
+      return "UpDown";
+    case Kind::kGroupBox:
+      return "GroupBox";
+    case Kind::kPageControl:
+      return "PageControl";
+    case Kind::kTabSheet:
+      return "TabSheet";
+    case Kind::kTimer:
+      return "Timer";
+    case Kind::kOpenDialog:
+      return "OpenDialog";
   }
   return "?";
 }
@@ -28,9 +43,13 @@ const char* KindName(Kind kind) {
 Component::Component(Form& form, std::string name, Kind kind)
     : form_(form), name_(std::move(name)), kind_(kind) {}
 
-Services& Component::services() const { return form_.app().services(); }
+Services& Component::services() const {
+  return form_.app().services();
+}
 
-void Component::Changed() { form_.NotifyChanged(*this); }
+void Component::Changed() {
+  form_.NotifyChanged(*this);
+}
 
 Control::Control(Form& form, std::string name, Kind kind, Control* parent)
     : Component(form, std::move(name), kind), parent_(parent) {
@@ -56,6 +75,8 @@ bool Control::Reachable() const {
   return true;
 }
 
-void Control::SetFocus() { services().SetFocus(this); }
+void Control::SetFocus() {
+  services().SetFocus(this);
+}
 
 }  // namespace ui

@@ -23,7 +23,9 @@ void Button::SetCaption(std::string caption) {
   Changed();
 }
 
-void Button::Click() { Fire(OnClick); }
+void Button::Click() {
+  Fire(OnClick);
+}
 
 bool Button::UserClick() {
   if (!Reachable()) return false;
@@ -54,7 +56,9 @@ bool Edit::UserType(std::string text) {
   return true;
 }
 
-void Edit::UserLeave() { Fire(OnExit); }
+void Edit::UserLeave() {
+  Fire(OnExit);
+}
 
 LabeledEdit::LabeledEdit(Form& form, std::string name, Control* parent, std::string label,
                          std::string text)
@@ -69,8 +73,7 @@ void LabeledEdit::SetLabel(std::string label) {
 
 // CheckBox
 
-CheckBox::CheckBox(Form& form, std::string name, Control* parent, std::string caption,
-                   bool checked)
+CheckBox::CheckBox(Form& form, std::string name, Control* parent, std::string caption, bool checked)
     : Control(form, std::move(name), Kind::kCheckBox, parent),
       caption_(std::move(caption)),
       checked_(checked) {}
@@ -116,7 +119,9 @@ void ComboBox::AddItem(std::string item) {
   Changed();
 }
 
-void ComboBox::ClearItems() { SetItems({}); }
+void ComboBox::ClearItems() {
+  SetItems({});
+}
 
 void ComboBox::SetItemIndex(int index) {
   if (index >= 0 && static_cast<size_t>(index) < items_.size()) {
@@ -162,7 +167,9 @@ bool ComboBox::UserDropDown() {
   return true;
 }
 
-void ComboBox::UserLeave() { Fire(OnExit); }
+void ComboBox::UserLeave() {
+  Fire(OnExit);
+}
 
 // RadioGroup
 
@@ -238,7 +245,9 @@ void Memo::SetLines(std::vector<std::string> lines) {
   Changed();
 }
 
-void Memo::Clear() { SetLines({}); }
+void Memo::Clear() {
+  SetLines({});
+}
 
 // UpDown
 

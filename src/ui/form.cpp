@@ -25,7 +25,9 @@ void Form::SetCaption(std::string caption) {
   NotifyChanged(*this);
 }
 
-void Form::SetHelpKeyword(std::string keyword) { help_keyword_ = std::move(keyword); }
+void Form::SetHelpKeyword(std::string keyword) {
+  help_keyword_ = std::move(keyword);
+}
 
 Component* Form::FindComponent(const std::string& name) const {
   for (const auto& c : components_) {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/component.h"
 #include "ui/application.h"
+#include "ui/component.h"
 
 namespace ui {
 

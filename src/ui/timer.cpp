@@ -9,7 +9,9 @@ Timer::Timer(Form& form, std::string name, uint32_t interval_ms, bool enabled)
   if (enabled_) services().TimerChanged(*this);
 }
 
-Timer::~Timer() { services().TimerDestroyed(*this); }
+Timer::~Timer() {
+  services().TimerDestroyed(*this);
+}
 
 void Timer::SetEnabled(bool enabled) {
   enabled_ = enabled;

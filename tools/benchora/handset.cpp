@@ -3,7 +3,24 @@
 #include <cstring>
 #include <string_view>
 
+#if BENCHORA_HAS_SIM
+#include "gen1_messages.h"
+#include "gen1_responder.h"
+#include "radio_model.h"
+#endif
+
 namespace benchora {
+
+#if BENCHORA_HAS_SIM
+// The simulated first-generation radio behind slots 15, 54, 56 and 77.
+struct SimulatedHandset::Simulator {
+  fmrsim::RadioModel radio;
+  fmrsim::Gen1Responder responder{radio};
+};
+#else
+struct SimulatedHandset::Simulator {};
+#endif
+
 namespace {
 
 SimulatedHandset* g_active = nullptr;
@@ -27,8 +44,8 @@ template <int kSlot>
 uint8_t BinarySlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
                    void* reply, uint32_t) {
   return g_active != nullptr &&
-         g_active->SendBinary(kSlot, id, static_cast<const uint8_t*>(request), length,
-                              reply_length, static_cast<uint8_t*>(reply));
+         g_active->SendBinary(kSlot, id, static_cast<const uint8_t*>(request), length, reply_length,
+                              static_cast<uint8_t*>(reply));
 }
 
 template <typename F>
@@ -38,7 +55,7 @@ void* SlotAddress(F f) {
 
 }  // namespace
 
-SimulatedHandset::SimulatedHandset(Chip chip) : chip_(chip) {
+SimulatedHandset::SimulatedHandset(Chip chip) : chip_(chip), sim_(std::make_unique<Simulator>()) {
   table_[3] = SlotAddress(&GetLastErrorSlot);
   table_[15] = SlotAddress(&BinarySlot<15>);
   table_[54] = SlotAddress(&AtSlot);
@@ -51,7 +68,17 @@ SimulatedHandset::~SimulatedHandset() {
   if (g_active == this) g_active = nullptr;
 }
 
-bool SimulatedHandset::SendAtCommand(uint16_t, const uint8_t* request, uint16_t length,
+bool SimulatedHandset::AddFault(const std::string& spec, std::string& error) {
+#if BENCHORA_HAS_SIM
+  return sim_->responder.AddFault(spec, error);
+#else
+  (void)spec;
+  error = "this benchora has no handset simulator built in";
+  return false;
+#endif
+}
+
+bool SimulatedHandset::SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length,
                                      uint16_t* reply_length, uint8_t* reply) {
   const std::string_view command(reinterpret_cast<const char*>(request), length);
   if (command == "at@ver:get_chip_ver(0)") {
@@ -62,15 +89,50 @@ bool SimulatedHandset::SendAtCommand(uint16_t, const uint8_t* request, uint16_t 
     last_error_ = "No errors";
     return true;
   }
+#if BENCHORA_HAS_SIM
+  if (chip_ == Chip::kGen1) {
+    const bool ok = sim_->responder.SendAtCommand(id, request, length, reply_length, reply);
+    last_error_ = sim_->responder.last_error();
+    return ok;
+  }
+#else
+  (void)id;
+#endif
   last_error_ = "AT command not supported by the simulated handset: " + std::string(command);
   return false;
 }
 
-bool SimulatedHandset::SendBinary(int slot, uint16_t id, const uint8_t*, uint16_t,
-                                  uint16_t* reply_length, uint8_t*) {
+bool SimulatedHandset::SendBinary(int slot, uint16_t id, const uint8_t* request, uint16_t length,
+                                  uint16_t* reply_length, uint8_t* reply) {
+#if BENCHORA_HAS_SIM
+  if (chip_ == Chip::kGen1) {
+    fmrsim::Gen1Responder& r = sim_->responder;
+    bool ok = false;
+    last_error_ = "Slot " + std::to_string(slot) + " does not reach the handset";
+    switch (slot) {
+      case fmrsim::gen1::kSlotTestFunction:
+        ok = r.SendTestFunction(id, request, length, reply_length, reply);
+        break;
+      case fmrsim::gen1::kSlotAudioRequest:
+        ok = r.SendAudioRequest(id, request, length, reply_length, reply);
+        break;
+      case fmrsim::gen1::kSlotInfoRequest:
+        ok = r.SendInfoRequest(id, request, length, reply_length, reply);
+        break;
+      default:
+        return false;
+    }
+    last_error_ = r.last_error();
+    return ok;
+  }
+#else
+  (void)request;
+  (void)length;
+  (void)reply;
+#endif
   *reply_length = 0;
-  last_error_ = "Message " + std::to_string(id) + " on slot " + std::to_string(slot) +
-                " is not simulated";
+  last_error_ =
+      "Message " + std::to_string(id) + " on slot " + std::to_string(slot) + " is not simulated";
   return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace benchora {
@@ -24,15 +25,27 @@ class SimulatedHandset {
   // Text answered by slot 3: the last failure, "No errors" when none.
   const std::string& last_error() const { return last_error_; }
 
-  // Slot handlers. Each fills `reply` (a 200-byte buffer) and `reply_length`.
+  // Slot handlers. Each fills `reply` and `reply_length`: text replies fit
+  // the plug-in's 200-byte buffer; binary replies have exactly the length
+  // of their message (up to 252 bytes, which the plug-in's buffer holds).
+  // The chip probe is answered here; on a first-generation handset every
+  // other request goes to the simulated radio.
   bool SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length, uint16_t* reply_length,
                      uint8_t* reply);
   bool SendBinary(int slot, uint16_t id, const uint8_t* request, uint16_t length,
                   uint16_t* reply_length, uint8_t* reply);
   void ResetLastError() { last_error_ = "No errors"; }
 
+  // Injects a fault into the simulated first-generation radio, in the
+  // syntax of the --fault option; false with `error` set when the text is
+  // malformed or no simulator is built in.
+  bool AddFault(const std::string& spec, std::string& error);
+
  private:
+  struct Simulator;
+
   Chip chip_;
+  std::unique_ptr<Simulator> sim_;
   std::array<void*, 191> table_{};
   std::string last_error_ = "No errors";
 };

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "at_server_setup.h"
 #include "handset.h"
 #include "options.h"
 #include "platform/platform.h"
@@ -44,7 +45,28 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // The second-generation plug-in connects to the AT server as soon as its
+  // panel is created, so the server is up before the plug-in is loaded.
+  benchora::AtServerSetup at_server;
+  if (options.chip == benchora::Chip::kGen2) {
+    if (!benchora::SetUpAtServer(options.at_server, options.faults, at_server, error)) {
+      std::fprintf(stderr, "benchora: %s\n", error.c_str());
+      return 1;
+    }
+    for (const std::string& note : at_server.notes) std::printf("benchora: %s\n", note.c_str());
+  } else if (!options.at_server.empty()) {
+    std::printf("benchora: --at-server applies only to --chip gen2; ignored\n");
+  }
+
   benchora::SimulatedHandset handset(options.chip);
+  if (options.chip == benchora::Chip::kGen1) {
+    for (const std::string& fault : options.faults) {
+      if (!handset.AddFault(fault, error)) {
+        std::fprintf(stderr, "benchora: %s\n", error.c_str());
+        return 2;
+      }
+    }
+  }
   benchora::PluginHost plugin;
   const std::string path =
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
@@ -70,7 +92,8 @@ int main(int argc, char** argv) {
   plugin.ShowMDIChildForm(&host_application);
 
   bool all_ok = true;
-  for (const std::string& command : options.commands) all_ok = RunCommand(plugin, command) && all_ok;
+  for (const std::string& command : options.commands)
+    all_ok = RunCommand(plugin, command) && all_ok;
   if (options.interactive) {
     std::string line;
     while (std::getline(std::cin, line)) {

@@ -1,20 +1,52 @@
 #include "options.h"
 
+#include <cstdlib>
 #include <fstream>
 
+#include "fault_plan.h"
+#include "gen1_faults.h"
+
 namespace benchora {
+namespace {
+
+// HOST:PORT with a port from 1 to 65535.
+bool IsHostPort(const std::string& text) {
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  const std::string port = text.substr(colon + 1);
+  char* end = nullptr;
+  const long value = std::strtol(port.c_str(), &end, 10);
+  return !port.empty() && *end == '\0' && value >= 1 && value <= 65535;
+}
+
+}  // namespace
 
 std::string UsageText() {
-  return "usage: benchora [options]\n"
-         "  --chip gen1|gen2       handset chip generation (default gen1)\n"
-         "  --plugin PATH          plug-in to load (default: Sonvio.dll beside benchora)\n"
-         "  --script FILE          run the automation commands in FILE\n"
-         "  -e CMD                 run one automation command (repeatable)\n"
-         "  --interactive          read automation commands from standard input\n"
-         "  --strict               exit with status 3 when a command is refused\n"
-         "  --at-server HOST:PORT  use an external AT server for the second generation\n"
-         "  --screenshot FILE      save an image of the window (Windows only)\n"
-         "  --help                 show this text\n";
+  std::string text =
+      "usage: benchora [options]\n"
+      "  --chip gen1|gen2       handset chip generation (default gen1)\n"
+      "  --plugin PATH          plug-in to load (default: Sonvio.dll beside benchora)\n"
+      "  --script FILE          run the automation commands in FILE\n"
+      "  -e CMD                 run one automation command (repeatable)\n"
+      "  --interactive          read automation commands from standard input\n"
+      "  --strict               exit with status 3 when a command is refused\n"
+      "  --at-server HOST:PORT  with --chip gen2: do not start the embedded AT server\n"
+      "                         (the simulated handset, normally started on\n"
+      "                         127.0.0.1:27018); the server at HOST:PORT is used. The\n"
+      "                         plug-in always connects to 127.0.0.1:27018, so that is\n"
+      "                         where the external server must listen (e.g. fmr-sim).\n"
+      "                         If the embedded server finds the port taken, benchora\n"
+      "                         says so and exits with status 1.\n"
+      "  --fault RULE           a fault of the simulated handset (repeatable).\n"
+      "                         With --chip gen2 (embedded AT server): RULE is\n"
+      "                         KIND[=VALUE][,on=COMMAND][,count=N] with KIND delay=MS,\n"
+      "                         drop, error, malformed or oversize[=BYTES]\n"
+      "                         (fmr-sim --help explains them).\n"
+      "                         With --chip gen1, see the first-generation faults below.\n"
+      "  --screenshot FILE      save an image of the window (Windows only)\n";
+  text += fmrsim::FaultUsageText();
+  text += "  --help                 show this text\n";
+  return text;
 }
 
 bool ReadScript(const std::string& path, std::vector<std::string>& commands, std::string& error) {
@@ -70,8 +102,16 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.strict = true;
     } else if (arg == "--at-server") {
       if (!value(options.at_server)) return false;
+      if (!IsHostPort(options.at_server)) {
+        error = "--at-server takes HOST:PORT, not " + options.at_server;
+        return false;
+      }
     } else if (arg == "--screenshot") {
       if (!value(options.screenshot)) return false;
+    } else if (arg == "--fault") {
+      // Checked once the chip is known: each generation has its own rules.
+      if (!value(v)) return false;
+      options.faults.push_back(v);
     } else {
       error = "unknown option " + arg;
       return false;

@@ -44,9 +44,11 @@ std::vector<Station> RadioModel::DefaultStations() {
       {80000000, 22, false, 0x1A02, "BAYWAVE ", "Bay wave: weather every hour", 3, true},
       {88100000, 45, true, 0xC201, "CLASSIC ", "Classic FM - Symphony No. 5 in C minor", 14, false},
       {89300000, 18, false, 0xC202, "LOCAL   ", "Local news and traffic", 1, true},
-      {91700000, 52, true, 0xC203, "NEWS 24 ", "News 24: headlines at the top of the hour", 1, false},
+      {91700000, 52, true, 0xC203, "NEWS 24 ", "News 24: headlines at the top of the hour", 1,
+       false},
       {95400000, 30, true, 0xC204, "ROCK 95 ", "Rock 95 - now playing: live session", 11, false},
-      {99900000, 12, false, 0xC205, "WEAK FM ", "A distant station near the noise floor", 15, false},
+      {99900000, 12, false, 0xC205, "WEAK FM ", "A distant station near the noise floor", 15,
+       false},
       {103200000, 41, true, 0xC206, "JAZZ 103", "Jazz all night long", 16, false},
       {107800000, 35, true, 0xC207, "TOP 40  ", "Top 40 countdown", 10, true},
   };
@@ -123,14 +125,18 @@ const Station* RadioModel::StationAt(uint32_t frequency_hz) const {
   return nullptr;
 }
 
-const Station* RadioModel::CurrentStation() const { return StationAt(frequency_hz_); }
+const Station* RadioModel::CurrentStation() const {
+  return StationAt(frequency_hz_);
+}
 
 int RadioModel::RssiAt(uint32_t frequency_hz) const {
   const Station* s = StationAt(frequency_hz);
   return s != nullptr ? s->level_dbuv : noise_floor_dbuv_;
 }
 
-int RadioModel::Rssi() const { return RssiAt(frequency_hz_); }
+int RadioModel::Rssi() const {
+  return RssiAt(frequency_hz_);
+}
 
 bool RadioModel::Stereo() const {
   const Station* s = CurrentStation();
@@ -181,6 +187,8 @@ uint16_t RadioModel::ReadRegister(uint32_t address) const {
   return 0;
 }
 
-void RadioModel::WriteRegister(uint32_t address, uint16_t value) { registers_[address] = value; }
+void RadioModel::WriteRegister(uint32_t address, uint16_t value) {
+  registers_[address] = value;
+}
 
 }  // namespace fmrsim

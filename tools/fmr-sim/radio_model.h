@@ -17,11 +17,11 @@ struct Station {
   uint32_t frequency_hz;
   int level_dbuv;  // signal level at the antenna
   bool stereo;
-  uint16_t pi;  // programme identification
-  std::string ps;  // programme service name, 8 characters
+  uint16_t pi;             // programme identification
+  std::string ps;          // programme service name, 8 characters
   std::string radio_text;  // up to 64 characters
-  uint8_t pty;  // programme type, 0..31
-  bool tp;  // traffic programme
+  uint8_t pty;             // programme type, 0..31
+  bool tp;                 // traffic programme
 };
 
 struct Band {

@@ -17,9 +17,15 @@ Module& TheModule() {
   return module;
 }
 
-__attribute__((constructor)) void OnProcessAttach() { HostAttach(); }
-__attribute__((destructor)) void OnProcessDetach() { HostDetach(); }
+__attribute__((constructor)) void OnProcessAttach() {
+  HostAttach();
+}
+__attribute__((destructor)) void OnProcessDetach() {
+  HostDetach();
+}
 
 }  // namespace
 
-ui::Application& OwnApplication() { return TheModule().application; }
+ui::Application& OwnApplication() {
+  return TheModule().application;
+}

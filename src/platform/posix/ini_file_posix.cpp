@@ -67,8 +67,8 @@ bool SplitKey(const std::string& line, std::string& key, std::string& value) {
 }
 
 std::string Unquote(const std::string& v) {
-  if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') ||
-                        (v.front() == '\'' && v.back() == '\'')))
+  if (v.size() >= 2 &&
+      ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
     return v.substr(1, v.size() - 2);
   return v;
 }
@@ -159,7 +159,11 @@ bool IniWriteString(const std::string& file, const std::string& section, const s
 
   const std::string entry = key + "=" + value;
   if (key_line) {
-    lines[*key_line] = entry;
+    // The key keeps the spelling it has in the file; only the value changes.
+    std::string old_key;
+    std::string old_value;
+    SplitKey(lines[*key_line], old_key, old_value);
+    lines[*key_line] = old_key + "=" + value;
   } else if (section_line) {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert_at), entry);
   } else {

@@ -13,7 +13,9 @@
 
 namespace platform {
 
-DynamicLibrary::~DynamicLibrary() { Reset(); }
+DynamicLibrary::~DynamicLibrary() {
+  Reset();
+}
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
   other.handle_ = nullptr;
@@ -50,7 +52,9 @@ std::string ProgramPath() {
   return std::string(buffer, static_cast<size_t>(n));
 }
 
-char PathDelimiter() { return '/'; }
+char PathDelimiter() {
+  return '/';
+}
 
 namespace {
 std::string WithDelimiter(std::string folder) {
@@ -76,7 +80,9 @@ std::string SettingsFolder() {
   return WithDelimiter(home != nullptr ? home : ".") + ".config/sonvio/";
 }
 
-void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(uint32_t ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::string LocalTimeText() {
   std::time_t now = std::time(nullptr);

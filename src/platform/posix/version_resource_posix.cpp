@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <vector>
 
@@ -55,10 +54,13 @@ class ElfVersionResource final : public VersionResource {
 }  // namespace
 
 std::unique_ptr<VersionResource> LoadVersionResource(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return nullptr;
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>()};
+  const std::streamoff size = in.tellg();
+  if (size <= 0) return nullptr;
+  std::vector<char> bytes(static_cast<size_t>(size));
+  in.seekg(0);
+  if (!in.read(bytes.data(), size)) return nullptr;
   const std::string marker = VersionMarker();
   auto at = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end());
   if (at == bytes.end()) return nullptr;

@@ -13,8 +13,8 @@ void HeadlessServices::ShowMessage(const std::string& text, const std::string& c
 }
 
 std::optional<std::string> HeadlessServices::OpenFile(const std::string& title,
-                                                       const std::string& filter,
-                                                       const std::string& default_ext) {
+                                                      const std::string& filter,
+                                                      const std::string& default_ext) {
   dialogs_.push_back({title, filter, default_ext});
   if (file_answers_.empty()) return std::nullopt;  // nobody there to pick: cancelled
   std::optional<std::string> answer = std::move(file_answers_.front());
@@ -35,7 +35,9 @@ void HeadlessServices::TimerChanged(Timer& timer) {
   }
 }
 
-void HeadlessServices::TimerDestroyed(Timer& timer) { timers_.erase(&timer); }
+void HeadlessServices::TimerDestroyed(Timer& timer) {
+  timers_.erase(&timer);
+}
 
 void HeadlessServices::FormDestroyed(Form& form) {
   if (focused_ != nullptr && &focused_->form() == &form) focused_ = nullptr;

@@ -12,8 +12,7 @@ namespace ui {
 
 class HeadlessServices final : public Services {
  public:
-  void ShowMessage(const std::string& text, const std::string& caption,
-                   MessageIcon icon) override;
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
                                       const std::string& default_ext) override;
   void SetFocus(Control* control) override { focused_ = control; }

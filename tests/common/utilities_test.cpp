@@ -1,0 +1,84 @@
+// Conversions and radix formatting shared by the panels.
+#include <gtest/gtest.h>
+
+#include "common/convert.h"
+#include "common/format.h"
+#include "common/help_keyword.h"
+
+namespace {
+
+TEST(HexToInt, ScansAtMostCountDigitsAndStopsAtTheFirstNonDigit) {
+  EXPECT_EQ(HexToInt("1f", 2), 31u);
+  EXPECT_EQ(HexToInt("1G", 2), 1u);
+  EXPECT_EQ(HexToInt("12345", 4), 0x1234u);
+  EXPECT_EQ(HexToInt("12345", 0), 0u);
+  EXPECT_EQ(HexToInt("12345", -3), 0u);
+  EXPECT_EQ(HexToInt(nullptr, 8), 0u);
+  EXPECT_EQ(HexToInt("ab", 8), 0xABu) << "the terminating zero ends the scan";
+  EXPECT_EQ(HexToInt("123456789", 9), 0x23456789u) << "overflow drops the high bits";
+  EXPECT_EQ(HexToInt("@1", 2), 0x91u) << "any non-decimal character c counts as c - 55";
+  EXPECT_EQ(HexToInt("/1", 2), 0u) << "'/' is neither a digit nor at least '7'";
+}
+
+TEST(TextToInt, FollowsTheEditFieldRules) {
+  EXPECT_EQ(TextToInt("123"), 123);
+  EXPECT_EQ(TextToInt("  -45"), -45);
+  EXPECT_EQ(TextToInt("0x1F"), 31);
+  EXPECT_EQ(TextToInt("$ff"), 255);
+  EXPECT_EQ(TextToInt("0xFFFFFFFF"), -1);
+  EXPECT_EQ(TextToInt("2147483647"), 2147483647);
+  EXPECT_EQ(TextToInt("-2147483648"), INT32_MIN);
+  EXPECT_EQ(TextToInt("2147483648"), std::nullopt);
+  EXPECT_EQ(TextToInt("0x100000000"), std::nullopt);
+  EXPECT_EQ(TextToInt("12a"), std::nullopt);
+  EXPECT_EQ(TextToInt(""), std::nullopt);
+  EXPECT_EQ(TextToInt("0x"), std::nullopt);
+  EXPECT_EQ(TextToIntDef("abc", 0), 0);
+}
+
+struct NumberCase {
+  uint32_t value;
+  int8_t radix;
+  int8_t width;
+  uint8_t as_short;
+  const char* expected;
+};
+
+TEST(FormatNumber, EveryRadixRule) {
+  const NumberCase cases[] = {
+      {5, 2, 8, 0, "00000101"},      {0x1FF, 16, 2, 0, "FF"}, {0xFFFF, 10, 0, 1, "-1"},
+      {0xFFFF, 10, 0, 0, "65535"},   {7, 8, 4, 0, "0007"},    {7, 1, 4, 0, "INVALID DATA"},
+      {7, 17, 4, 0, "INVALID DATA"}, {5, 2, 0, 0, ""},        {0xAB, 16, 0, 0, ""},
+      {0xAB, 16, -1, 0, ""},         {0, 16, 4, 0, "0000"},   {0xFFFFFFFF, 10, 0, 0, "4294967295"},
+      {0x1234, 16, 6, 0, "001234"},  {100, 3, 2, 0, "01"},    {0, 8, 3, 0, "000"},
+  };
+  for (const NumberCase& c : cases) {
+    EXPECT_EQ(FormatNumber(c.value, c.radix, c.width, c.as_short), c.expected)
+        << c.value << " radix " << int{c.radix} << " width " << int{c.width};
+  }
+}
+
+TEST(RepeatChar, CountsBelowOneGiveEmptyText) {
+  EXPECT_EQ(RepeatChar('0', 3), "000");
+  EXPECT_EQ(RepeatChar('0', 0), "");
+  EXPECT_EQ(RepeatChar('0', -2), "");
+}
+
+TEST(FormatRegister, HexAndNibbleForms) {
+  EXPECT_EQ(FormatRegisterHex(0x1A2B), "0x1A2B ");
+  EXPECT_EQ(FormatRegisterHex(-1), "0xFFFF ");
+  EXPECT_EQ(FormatRegisterHex(0x0005), "0x0005 ");
+  EXPECT_EQ(FormatRegisterNibbles(0x1A2B), "0x1 0xA 0x2 0xB");
+  EXPECT_EQ(FormatRegisterNibblesWide(0x1A2B), "   0x1    0xA    0x2    0xB");
+  EXPECT_EQ(FormatRegisterNibbles(-32768), "0x8 0x0 0x0 0x0");
+}
+
+TEST(HelpKeyword, TableAndOutOfRangeIndexes) {
+  EXPECT_EQ(HelpKeyword(1), "SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO");
+  EXPECT_EQ(HelpKeyword(9), "SonvioHelp.chm::/SonvioHelp/Sonvio.html#Audio_Output");
+  EXPECT_EQ(HelpKeyword(0), "");
+  EXPECT_EQ(HelpKeyword(10), "");
+  EXPECT_EQ(HelpKeyword(-1), "");
+}
+
+}  // namespace

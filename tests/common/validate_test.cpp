@@ -1,0 +1,54 @@
+// The range check of edit fields and the silent check-box setter.
+#include <gtest/gtest.h>
+
+#include "common/validate.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/headless/headless_services.h"
+
+namespace {
+
+class Validate : public ::testing::Test {
+ protected:
+  ui::HeadlessServices services;
+  ui::Application app{services};
+  ui::Form form{app, "TForm"};
+  ui::LabeledEdit& edit = form.Add<ui::LabeledEdit>("LEVolume", &form, "Volume");
+};
+
+TEST_F(Validate, AcceptsValuesInsideTheInclusiveRange) {
+  for (const char* text : {"32767", "0", "0x7FFF", "abc"}) {
+    edit.SetText(text);
+    EXPECT_TRUE(ValidateRange(edit, 0, 0x7FFF)) << text;
+  }
+  EXPECT_TRUE(services.all_messages().empty());
+  EXPECT_EQ(services.Focused(), nullptr);
+}
+
+TEST_F(Validate, OutOfRangeWarnsWithTheLimitsAndFocusesTheEdit) {
+  edit.SetText("32768");
+  EXPECT_FALSE(ValidateRange(edit, 0, 0x7FFF));
+  ASSERT_EQ(services.all_messages().size(), 1u);
+  EXPECT_EQ(services.all_messages()[0].caption, "Warning");
+  EXPECT_EQ(services.all_messages()[0].text, "Input Value Out Of Range(0 ~ 32767)");
+  EXPECT_EQ(services.all_messages()[0].icon, ui::MessageIcon::kWarning);
+  EXPECT_EQ(services.Focused(), &edit);
+  EXPECT_EQ(edit.text(), "32768") << "the edit keeps its text";
+
+  edit.SetText("-5");
+  EXPECT_FALSE(ValidateRange(edit, -4, 4));
+  EXPECT_EQ(services.all_messages()[1].text, "Input Value Out Of Range(-4 ~ 4)");
+}
+
+TEST_F(Validate, SetCheckedSilentlyKeepsTheHandlerButDoesNotRunIt) {
+  auto& box = form.Add<ui::CheckBox>("cb_rds", &form, "RDS");
+  int clicks = 0;
+  box.OnClick = [&] { ++clicks; };
+  SetCheckedSilently(box, 1);
+  EXPECT_TRUE(box.checked());
+  EXPECT_EQ(clicks, 0);
+  box.SetChecked(false);
+  EXPECT_EQ(clicks, 1) << "the handler is attached again";
+}
+
+}  // namespace

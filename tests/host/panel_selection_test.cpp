@@ -1,0 +1,126 @@
+// Choosing the panel from the chip-version probe, and the window life cycle.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "fake_host.h"
+#include "gen1_panel/kelbo_fmr_gui.h"
+#include "gen2_panel/frm_drusk_gui.h"
+#include "host/host_state.h"
+#include "host/panel_selection.h"
+#include "platform/platform.h"
+#include "ui/application.h"
+
+namespace {
+
+class PanelSelection : public ::testing::Test {
+ protected:
+  testhost::FakeHost host;
+  int host_app = 0;
+
+  void SetUp() override {
+    host.Install();
+    SetComHandle(42);
+  }
+  void TearDown() override {
+    while (Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
+  }
+  ui::Form* ShowWithReply(const std::string& reply) {
+    host.SetReplyText(reply);
+    ShowMDIChildForm(&host_app);
+    return Host().current_panel;
+  }
+};
+
+TEST_F(PanelSelection, ProbeIsOneAtCommandOnSlot54WithTheComHandle) {
+  ShowWithReply("+CHIPVER: 1021");
+  ASSERT_EQ(host.sent.size(), 1u);
+  const testhost::SentMessage& probe = host.sent[0];
+  EXPECT_EQ(probe.slot, kSlotSendAtCommand);
+  EXPECT_EQ(probe.id, 0);
+  EXPECT_EQ(std::string(probe.request.begin(), probe.request.end()), "at@ver:get_chip_ver(0)");
+  EXPECT_EQ(probe.request.size(), 22u);
+  EXPECT_EQ(probe.com_handle, 42u);
+  EXPECT_TRUE(host.log.empty()) << "choosing the panel logs nothing";
+}
+
+TEST_F(PanelSelection, ReplyDecidesTheGeneration) {
+  struct Case {
+    const char* reply;
+    bool second;
+  };
+  const Case cases[] = {
+      {"+CHIPVER: DR947 rev 2", true},
+      {"19472", true},
+      {"947", true},
+      {"+CHIPVER: 1021", false},
+      {"", false},
+      {"9 4 7", false},
+      {"94-7", false},
+  };
+  for (const Case& c : cases) {
+    ui::Form* panel = ShowWithReply(c.reply);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(dynamic_cast<Tfrm_DruskGUI*>(panel) != nullptr, c.second) << c.reply;
+    EXPECT_EQ(dynamic_cast<TKelboFMRGUI*>(panel) != nullptr, !c.second) << c.reply;
+    CloseMDIChildForm(&host_app);
+  }
+}
+
+TEST_F(PanelSelection, FailedProbeSelectsTheSecondGeneration) {
+  host.succeed = false;
+  ShowMDIChildForm(&host_app);
+  EXPECT_NE(dynamic_cast<Tfrm_DruskGUI*>(Host().current_panel), nullptr);
+}
+
+TEST_F(PanelSelection, FullReplyWithoutZeroByteIsNotReadPastItsEnd) {
+  char reply[200];
+  std::memset(reply, 'x', sizeof(reply));
+  EXPECT_FALSE(IsSecondGenerationReply(reply, sizeof(reply)));
+  std::memcpy(reply + 197, "947", 3);
+  EXPECT_TRUE(IsSecondGenerationReply(reply, sizeof(reply)));
+}
+
+TEST_F(PanelSelection, PanelCarriesHelpKeywordAndVersionCaption) {
+  setenv("SONVIO_PROGRAM_DIR", platform::ProgramFolder().c_str(), 1);
+  ui::Form* panel = ShowWithReply("1021");
+  EXPECT_EQ(panel->help_keyword(), "SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO");
+  EXPECT_EQ(panel->caption(), "Sonvio - Version: " SONVIO_VERSION_TEXT);
+  EXPECT_TRUE(panel->shown());
+
+  setenv("SONVIO_PROGRAM_DIR", "/nonexistent-sonvio-dir", 1);
+  panel = ShowWithReply("1021");
+  EXPECT_EQ(panel->caption(), "About: No version information available.");
+  unsetenv("SONVIO_PROGRAM_DIR");
+}
+
+TEST_F(PanelSelection, SecondShowForgetsButKeepsTheFirstPanel) {
+  const size_t before = OwnApplication().form_count();
+  ui::Form* first = ShowWithReply("1021");
+  ui::Form* second = ShowWithReply("947");
+  EXPECT_NE(first, second);
+  EXPECT_EQ(Host().current_panel, second);
+  EXPECT_EQ(OwnApplication().form_count(), before + 2) << "the first panel stays open";
+  CloseMDIChildForm(&host_app);
+  EXPECT_EQ(Host().current_panel, nullptr);
+  CloseMDIChildForm(&host_app);  // nothing left: does nothing
+  EXPECT_EQ(OwnApplication().form_count(), before + 1);
+  OwnApplication().DestroyForm(first);
+}
+
+TEST_F(PanelSelection, FirstCallInstallsTheHostApplicationOnceAndDetachPutsItBack) {
+  HostDetach();  // start from the library's own object
+  void* own = OwnApplication().handle();
+  int other_app = 0;
+  CloseMDIChildForm(&host_app);  // before any show: the swap still happens
+  EXPECT_EQ(OwnApplication().handle(), &host_app);
+  ShowWithReply("1021");
+  CloseMDIChildForm(&other_app);
+  EXPECT_EQ(OwnApplication().handle(), &host_app) << "later calls keep the installed object";
+  HostDetach();
+  EXPECT_EQ(OwnApplication().handle(), own);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// The host stand-in's handset table: which slot reaches the simulated
+// first-generation radio, and what the last-error slot reports.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "handset.h"
+#include "host/host_interface.h"
+
+namespace {
+
+class HandsetRoutingTest : public ::testing::Test {
+ protected:
+  uint8_t Slot(size_t slot, uint16_t id, const std::string& request) {
+    const auto send = reinterpret_cast<HostSendFunc>(handset.table()[slot]);
+    reply.fill(0);
+    return send(id, static_cast<uint16_t>(request.size()), request.data(), &reply_length,
+                reply.data(), 1);
+  }
+  std::string LastError() const {
+    return reinterpret_cast<HostGetLastErrorFunc>(handset.table()[kSlotGetLastError])();
+  }
+  std::string Text() const { return reinterpret_cast<const char*>(reply.data()); }
+
+  benchora::SimulatedHandset handset{benchora::Chip::kGen1};
+  std::array<uint8_t, 256> reply{};
+  uint16_t reply_length = 0;
+};
+
+TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadio) {
+  ASSERT_TRUE(Slot(kSlotSendTestFunction, 0x3A, ""));
+  EXPECT_EQ(reply_length, 16);
+  EXPECT_EQ(reply[0], 1);
+  EXPECT_EQ(LastError(), "No errors");
+
+  ASSERT_TRUE(Slot(kSlotSendInfoRequest, 8, std::string("\x00\x32", 2)));
+  EXPECT_EQ(reply[0], 1);
+
+  ASSERT_TRUE(Slot(kSlotSendAudioRequest, 4, std::string(24, '\0')));
+  EXPECT_EQ(reply_length, 4);
+
+  ASSERT_TRUE(Slot(kSlotSendAtCommand, 0, "at@pmu:get_register(28)"));
+  EXPECT_EQ(Text().rfind("OK", 0), 0u);
+  // The chip probe is still answered by the handset itself.
+  ASSERT_TRUE(Slot(kSlotSendAtCommand, 0, "at@ver:get_chip_ver(0)"));
+  EXPECT_EQ(Text().find("947"), std::string::npos);
+}
+
+TEST_F(HandsetRoutingTest, LastErrorSlotReportsTheSimulatorsFailure) {
+  EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x55, ""));
+  EXPECT_NE(LastError().find("0x55"), std::string::npos);
+
+  std::string error;
+  ASSERT_TRUE(handset.AddFault("0x3A:fail:cable unplugged", error)) << error;
+  EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x3A, ""));
+  EXPECT_EQ(LastError(), "cable unplugged");
+  ASSERT_TRUE(handset.AddFault("0x3A:fail:No errors", error));
+  EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x3A, ""));
+  EXPECT_EQ(LastError(), "No errors");
+  EXPECT_FALSE(handset.AddFault("0x3A:explode", error));
+}
+
+TEST(HandsetRoutingGen2Test, SecondGenerationHandsetHasNoTestFunctions) {
+  benchora::SimulatedHandset handset(benchora::Chip::kGen2);
+  const auto send = reinterpret_cast<HostSendFunc>(handset.table()[kSlotSendTestFunction]);
+  std::array<uint8_t, 256> reply{};
+  uint16_t length = 0;
+  EXPECT_FALSE(send(0x3A, 0, nullptr, &length, reply.data(), 1));
+  EXPECT_NE(handset.last_error(), "No errors");
+}
+
+}  // namespace

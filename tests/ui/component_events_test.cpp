@@ -1,0 +1,152 @@
+// The event rules of the component model: what fires for program actions
+// and for user actions.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/headless/headless_services.h"
+
+namespace {
+
+class ComponentEvents : public ::testing::Test {
+ protected:
+  ui::HeadlessServices services;
+  ui::Application app{services};
+  ui::Form form{app, "TTestForm"};
+  std::vector<std::string> fired;
+
+  ui::Handler Record(const std::string& what) {
+    return [this, what] { fired.push_back(what); };
+  }
+};
+
+TEST_F(ComponentEvents, ButtonClickFromCodeFiresEvenWhenUnreachable) {
+  auto& button = form.Add<ui::Button>("Btn", &form, "Go");
+  button.OnClick = Record("click");
+  button.SetEnabled(false);
+  button.Click();
+  button.SetEnabled(true);
+  button.SetVisible(false);
+  button.Click();
+  EXPECT_EQ(fired, (std::vector<std::string>{"click", "click"}));
+}
+
+TEST_F(ComponentEvents, UserClickFiresOnlyWhenReachable) {
+  auto& group = form.Add<ui::GroupBox>("Group", &form, "G");
+  auto& button = form.Add<ui::Button>("Btn", &group, "Go");
+  button.OnClick = Record("click");
+  button.SetEnabled(false);
+  EXPECT_FALSE(button.UserClick());
+  button.SetEnabled(true);
+  group.SetEnabled(false);  // a disabled container blocks its children
+  EXPECT_FALSE(button.UserClick());
+  group.SetEnabled(true);
+  EXPECT_TRUE(button.UserClick());
+  EXPECT_EQ(fired, (std::vector<std::string>{"click"}));
+}
+
+TEST_F(ComponentEvents, CheckBoxFiresOnChangeOnlyAndUserToggleFlipsFirst) {
+  auto& box = form.Add<ui::CheckBox>("CB", &form, "Mono");
+  bool state_seen = false;
+  box.OnClick = [&] {
+    fired.push_back("click");
+    state_seen = box.checked();
+  };
+  box.SetChecked(false);  // no change, nothing
+  EXPECT_TRUE(fired.empty());
+  box.SetChecked(true);
+  EXPECT_EQ(fired.size(), 1u);
+  EXPECT_TRUE(box.UserToggle());
+  EXPECT_EQ(fired.size(), 2u);
+  EXPECT_FALSE(state_seen) << "the handler sees the flipped state";
+}
+
+TEST_F(ComponentEvents, ComboBoxProgramSelectionIsSilentAndUserSelectionFiresClickThenChange) {
+  auto& combo = form.Add<ui::ComboBox>("CBBand", &form, ui::ComboBox::Style::kDropDownList,
+                                       std::vector<std::string>{"A", "B"}, 0);
+  combo.OnClick = Record("click");
+  combo.OnChange = Record("change");
+  combo.OnDropDown = Record("dropdown");
+  combo.SetItemIndex(1);
+  EXPECT_EQ(combo.text(), "B");
+  combo.SetItemIndex(5);
+  EXPECT_EQ(combo.item_index(), -1);
+  EXPECT_EQ(combo.text(), "");
+  EXPECT_TRUE(fired.empty());
+  EXPECT_TRUE(combo.UserSelect(0));
+  EXPECT_TRUE(combo.UserDropDown());
+  EXPECT_FALSE(combo.UserSelect(2));
+  EXPECT_EQ(fired, (std::vector<std::string>{"click", "change", "dropdown"}));
+  EXPECT_FALSE(combo.UserType("typed")) << "a drop-down list takes no typing";
+}
+
+TEST_F(ComponentEvents, EditableComboFollowsTypedText) {
+  auto& combo = form.Add<ui::ComboBox>("LERegAddress", &form, ui::ComboBox::Style::kDropDown,
+                                       std::vector<std::string>{"0x10", "0x20"});
+  combo.OnChange = Record("change");
+  EXPECT_TRUE(combo.UserType("0x20"));
+  EXPECT_EQ(combo.item_index(), 1);
+  EXPECT_TRUE(combo.UserType("0x33"));
+  EXPECT_EQ(combo.item_index(), -1);
+  EXPECT_EQ(combo.text(), "0x33");
+  EXPECT_EQ(fired.size(), 2u);
+}
+
+TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndExitOnLeave) {
+  auto& edit = form.Add<ui::LabeledEdit>("LEFrequency", &form, "Frequency", "87500000");
+  edit.OnChange = Record("change");
+  edit.OnExit = Record("exit");
+  edit.SetText("87500000");
+  edit.SetText("90000000");
+  EXPECT_TRUE(edit.UserType("91000000"));
+  edit.UserLeave();
+  EXPECT_EQ(fired, (std::vector<std::string>{"change", "change", "exit"}));
+  EXPECT_EQ(edit.kind(), ui::Kind::kLabeledEdit);
+  edit.set_read_only(true);
+  EXPECT_FALSE(edit.UserType("1"));
+}
+
+TEST_F(ComponentEvents, RadioGroupProgramSelectionIsSilent) {
+  auto& group =
+      form.Add<ui::RadioGroup>("RGMode", &form, "Mode", std::vector<std::string>{"Rx", "Tx"}, 0);
+  group.OnClick = Record("click");
+  group.SetItemIndex(1);
+  group.SetItemIndex(7);
+  EXPECT_EQ(group.item_index(), -1);
+  EXPECT_TRUE(fired.empty());
+  EXPECT_TRUE(group.UserSelect(1));
+  EXPECT_EQ(fired, (std::vector<std::string>{"click"}));
+}
+
+TEST_F(ComponentEvents, FormKeepsCreationOrderAndFindsByName) {
+  form.Add<ui::Button>("B1", &form, "1");
+  form.Add<ui::Edit>("E1", &form);
+  form.Add<ui::Label>("L1", &form, "l");
+  ASSERT_EQ(form.components().size(), 3u);
+  EXPECT_EQ(form.components()[0]->name(), "B1");
+  EXPECT_EQ(form.components()[2]->name(), "L1");
+  EXPECT_EQ(form.FindComponent("E1")->kind(), ui::Kind::kEdit);
+  EXPECT_EQ(form.FindComponent("nope"), nullptr);
+  EXPECT_EQ(form.name(), "TestForm");
+}
+
+TEST_F(ComponentEvents, OpenDialogTakesQueuedAnswersAndCancels) {
+  auto& dialog = form.Add<ui::OpenDialog>("OpenDialog1");
+  dialog.title = "Open";
+  services.QueueFileAnswer("/tmp/a.ini");
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.file_name, "/tmp/a.ini");
+  EXPECT_FALSE(dialog.Execute());  // nothing queued: cancelled
+  EXPECT_EQ(dialog.file_name, "/tmp/a.ini");
+  EXPECT_EQ(services.dialogs().size(), 2u);
+}
+
+TEST_F(ComponentEvents, MultiLineLabelSplitsIntoLines) {
+  auto& label = form.Add<ui::Label>("LData", &form, "one\r\ntwo\nthree");
+  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one", "two", "three"}));
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+#include "fault_plan.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace fmrsim {
+namespace {
+
+constexpr std::string_view kCommandPrefix = "at@audapp:";
+
+std::optional<uint32_t> ParseCount(std::string_view text) {
+  uint32_t value = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string_view WithoutPrefix(std::string_view name) {
+  if (name.substr(0, kCommandPrefix.size()) == kCommandPrefix)
+    name.remove_prefix(kCommandPrefix.size());
+  return name;
+}
+
+// Exactly `bytes` bytes of reply lines of zeros, each ending in "\r\n".
+std::string OversizeBody(uint32_t bytes) {
+  constexpr size_t kLine = 64;
+  const size_t total = std::max<size_t>(bytes, 2);
+  const size_t lines = (total + kLine - 1) / kLine;
+  std::string body;
+  body.reserve(total);
+  for (size_t i = 0; i < lines; ++i) {
+    // Spread the bytes evenly; every line gets its "\r\n".
+    const size_t length = total / lines + (i < total % lines ? 1 : 0) - 2;
+    std::string content;
+    for (size_t k = 0; k < length; ++k) content += (k % 2 == 0) ? '0' : ',';
+    if (!content.empty() && content.back() == ',') content.back() = '0';
+    body += content + "\r\n";
+  }
+  return body;
+}
+
+}  // namespace
+
+std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& error) {
+  FaultRule rule;
+  bool first = true;
+  while (true) {
+    const size_t comma = text.find(',');
+    const std::string_view part = text.substr(0, comma);
+    const size_t eq = part.find('=');
+    const std::string_view key = part.substr(0, eq);
+    const bool has_value = eq != std::string_view::npos;
+    const std::string_view value = has_value ? part.substr(eq + 1) : std::string_view{};
+    std::optional<uint32_t> number;
+    if (has_value && key != "on") {
+      number = ParseCount(value);
+      if (!number) {
+        error = "fault rule \"" + std::string(text) + "\": " + std::string(key) +
+                " needs a non-negative number, not \"" + std::string(value) + "\"";
+        return std::nullopt;
+      }
+    }
+
+    if (first) {
+      if (key == "delay" && has_value) {
+        rule.kind = FaultKind::kDelay;
+        rule.value = *number;
+      } else if (key == "oversize") {
+        rule.kind = FaultKind::kOversize;
+        rule.value = has_value ? *number : kDefaultOversizeBytes;
+      } else if (!has_value && key == "drop") {
+        rule.kind = FaultKind::kDrop;
+      } else if (!has_value && key == "error") {
+        rule.kind = FaultKind::kError;
+      } else if (!has_value && key == "malformed") {
+        rule.kind = FaultKind::kMalformed;
+      } else {
+        error = "unknown fault \"" + std::string(part) +
+                "\" (delay=MS, drop, error, malformed, oversize[=BYTES])";
+        return std::nullopt;
+      }
+      first = false;
+    } else if (key == "on" && !value.empty()) {
+      rule.command = std::string(WithoutPrefix(value));
+    } else if (key == "count" && has_value) {
+      rule.count = static_cast<int>(std::min<uint32_t>(*number, 0x7FFFFFFF));
+    } else {
+      error = "unknown fault option \"" + std::string(part) + "\" (on=COMMAND, count=N)";
+      return std::nullopt;
+    }
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return rule;
+}
+
+std::string FaultRuleHelp() {
+  return "  --fault RULE          inject a fault (repeatable); RULE is\n"
+         "                        KIND[=VALUE][,on=COMMAND][,count=N] with KIND one of\n"
+         "                          delay=MS      answer MS milliseconds late\n"
+         "                          drop          close the connection instead of answering\n"
+         "                                        (the command is not carried out)\n"
+         "                          error         answer ERROR\n"
+         "                          malformed     answer OK, the reply's first digit turned into "
+         "?\n"
+         "                          oversize[=N]  answer OK after N bytes of reply lines\n"
+         "                                        (default 65536)\n"
+         "                        on=COMMAND limits it to one command (e.g. fmrx_get_rds_data),\n"
+         "                        count=N to the next N matching commands (default: all).\n"
+         "                        Delays of matching rules add up; of the other kinds the\n"
+         "                        first matching rule decides the answer (and only it is\n"
+         "                        counted).\n"
+         "                        Example: --fault delay=2000,on=fmrx_get_dynamic_data,count=1\n";
+}
+
+void FaultPlan::Add(FaultRule rule) {
+  const std::lock_guard lock(mutex_);
+  rules_.push_back(std::move(rule));
+}
+
+void FaultPlan::Clear() {
+  const std::lock_guard lock(mutex_);
+  rules_.clear();
+}
+
+FaultAction FaultPlan::Take(std::string_view command_name) {
+  const std::lock_guard lock(mutex_);
+  FaultAction action;
+  const std::string_view name = WithoutPrefix(command_name);
+  for (FaultRule& rule : rules_) {
+    if (rule.count == 0 || (!rule.command.empty() && rule.command != name)) continue;
+    if (rule.kind == FaultKind::kDelay) {
+      action.delay_ms += rule.value;
+    } else if (!action.outcome) {
+      action.outcome = rule.kind;
+      if (rule.kind == FaultKind::kOversize) action.oversize_bytes = rule.value;
+    } else {
+      continue;  // outvoted: stays for a later command
+    }
+    if (rule.count > 0) --rule.count;
+  }
+  std::erase_if(rules_, [](const FaultRule& rule) { return rule.count == 0; });
+  return action;
+}
+
+std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t oversize_bytes) {
+  switch (kind) {
+    case FaultKind::kError:
+      return FramedReply(AtReply{{}, false});
+    case FaultKind::kMalformed: {
+      // A transmission error: the first digit arrives as '?'.
+      AtReply garbled = normal;
+      for (std::string& line : garbled.lines) {
+        const size_t digit = line.find_first_of("0123456789");
+        if (digit != std::string::npos) {
+          line[digit] = '?';
+          return FramedReply(garbled);
+        }
+      }
+      garbled.lines.push_back("?");
+      return FramedReply(garbled);
+    }
+    case FaultKind::kOversize:
+      return OversizeBody(oversize_bytes) + "OK\r\n";
+    case FaultKind::kDelay:
+    case FaultKind::kDrop:
+      break;
+  }
+  return FramedReply(normal);
+}
+
+}  // namespace fmrsim

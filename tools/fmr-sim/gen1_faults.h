@@ -1,0 +1,65 @@
+// Fault injection for the first-generation handset: per test-function
+// message id, or per host slot, the exchange can fail in the host, come
+// back with the wrong length, or carry a status word other than 1.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace fmrsim {
+
+enum class Gen1FaultKind {
+  kHostFailure,  // the host call returns false; nothing reaches the radio
+  kWrongLength,  // the radio acts, the reply length is wrong
+  kBadStatus,    // the radio refuses: the status word is not 1
+};
+
+struct Gen1Fault {
+  Gen1FaultKind kind = Gen1FaultKind::kHostFailure;
+  // Host failure: the text the host's last-error function gives afterwards
+  // (may be "No errors"); empty: a text naming the message.
+  std::string error_text;
+  // Wrong length: the reply length reported (default one byte short).
+  // Bad status: the status word (default 0). Text replies of slot 54 are
+  // replaced by "ERROR"; the info reply's byte 0 takes the value.
+  std::optional<uint16_t> value;
+  // Exchanges still affected; negative: every one. Setting a fault with 0
+  // removes the target's fault.
+  int times = -1;
+};
+
+// A test-function message id on slot 77, or every request of a slot.
+struct Gen1FaultTarget {
+  int slot = 77;
+  std::optional<uint16_t> message_id;
+};
+
+class Gen1FaultTable {
+ public:
+  void Set(const Gen1FaultTarget& target, Gen1Fault fault);
+  void Clear() { faults_.clear(); }
+  bool empty() const { return faults_.empty(); }
+
+  // The fault for one exchange, the message's own before the slot's; the
+  // fault's remaining count goes down by one and it is dropped at zero.
+  std::optional<Gen1Fault> Take(int slot, uint16_t message_id);
+
+ private:
+  // Key: slot and message id, -1 for a slot-wide fault.
+  std::map<std::pair<int, int>, Gen1Fault> faults_;
+};
+
+// Parses "TARGET:KIND[:ARG]". TARGET: a test-function message id (0x04 or 4)
+// or slot15, slot54, slot56, slot77 (every request of that slot). KIND:
+// fail[:TEXT], length[:N], status[:N]. False with `error` set otherwise.
+bool ParseGen1Fault(std::string_view spec, Gen1FaultTarget& target, Gen1Fault& fault,
+                    std::string& error);
+
+// The syntax above as option help lines.
+std::string FaultUsageText();
+
+}  // namespace fmrsim

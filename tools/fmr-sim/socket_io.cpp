@@ -1,0 +1,256 @@
+#include "socket_io.h"
+
+#include <cstring>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <cerrno>
+#endif
+
+namespace fmrsim::net {
+namespace {
+
+#ifdef _WIN32
+using SockLen = int;
+constexpr int kSendFlags = 0;
+int LastError() {
+  return WSAGetLastError();
+}
+bool IsAddressInUse(int code) {
+  return code == WSAEADDRINUSE || code == WSAEACCES;
+}
+int CloseNative(NativeSocket s) {
+  return closesocket(static_cast<SOCKET>(s));
+}
+#else
+using SockLen = socklen_t;
+constexpr int kSendFlags = MSG_NOSIGNAL;  // a dropped peer must not raise SIGPIPE
+int LastError() {
+  return errno;
+}
+bool IsAddressInUse(int code) {
+  return code == EADDRINUSE;
+}
+int CloseNative(NativeSocket s) {
+  return close(s);
+}
+#endif
+
+bool FillAddress(const std::string& address, uint16_t port, sockaddr_in& out) {
+  std::memset(&out, 0, sizeof out);
+  out.sin_family = AF_INET;
+  out.sin_port = htons(port);
+  return inet_pton(AF_INET, address.c_str(), &out.sin_addr) == 1;
+}
+
+std::string Endpoint(const std::string& address, uint16_t port) {
+  return address + ":" + std::to_string(port);
+}
+
+NativeSocket NewTcpSocket() {
+  return static_cast<NativeSocket>(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+}
+
+void SetNoDelay(NativeSocket s) {
+  // Replies are small and each exchange waits for the previous one.
+  int on = 1;
+  setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+}
+
+}  // namespace
+
+SocketLibrary::SocketLibrary() {
+#ifdef _WIN32
+  WSADATA data;
+  ok_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+#else
+  ok_ = true;
+#endif
+}
+
+SocketLibrary::~SocketLibrary() {
+#ifdef _WIN32
+  if (ok_) WSACleanup();
+#endif
+}
+
+NativeSocket Socket::InvalidHandle() {
+#ifdef _WIN32
+  return static_cast<NativeSocket>(INVALID_SOCKET);
+#else
+  return -1;
+#endif
+}
+
+Socket::~Socket() {
+  Close();
+}
+
+Socket::Socket(Socket&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = InvalidHandle();
+}
+
+Socket& Socket::operator=(Socket&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = InvalidHandle();
+  }
+  return *this;
+}
+
+bool Socket::valid() const {
+  return handle_ != InvalidHandle();
+}
+
+void Socket::Close() {
+  if (valid()) {
+    CloseNative(handle_);
+    handle_ = InvalidHandle();
+  }
+}
+
+Socket ListenTcp(const std::string& address, uint16_t port, std::string& error, bool& in_use) {
+  in_use = false;
+  sockaddr_in addr{};
+  if (!FillAddress(address, port, addr)) {
+    error = "not an IPv4 address: " + address;
+    return {};
+  }
+  Socket s(NewTcpSocket());
+  if (!s.valid()) {
+    error = "cannot create a socket: " + LastErrorText();
+    return {};
+  }
+  int on = 1;
+#ifdef _WIN32
+  // Windows lets SO_REUSEADDR steal a port in use; ask for the opposite.
+  setsockopt(s.native(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on),
+             sizeof on);
+#else
+  // Rebinding right after a restart must not wait for TIME_WAIT; a second
+  // listener on the same port still fails.
+  setsockopt(s.native(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+#endif
+  if (bind(s.native(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    const int code = LastError();
+    in_use = IsAddressInUse(code);
+    error = in_use ? Endpoint(address, port) + " is already in use"
+                   : "cannot bind " + Endpoint(address, port) + ": " + LastErrorText();
+    return {};
+  }
+  if (listen(s.native(), 4) != 0) {
+    error = "cannot listen on " + Endpoint(address, port) + ": " + LastErrorText();
+    return {};
+  }
+  return s;
+}
+
+Socket ConnectTcp(const std::string& address, uint16_t port, std::string& error) {
+  sockaddr_in addr{};
+  if (!FillAddress(address, port, addr)) {
+    error = "not an IPv4 address: " + address;
+    return {};
+  }
+  Socket s(NewTcpSocket());
+  if (!s.valid()) {
+    error = "cannot create a socket: " + LastErrorText();
+    return {};
+  }
+  if (connect(s.native(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    error = "cannot connect to " + Endpoint(address, port) + ": " + LastErrorText();
+    return {};
+  }
+  SetNoDelay(s.native());
+  return s;
+}
+
+uint16_t LocalPort(const Socket& socket) {
+  sockaddr_in addr{};
+  SockLen length = sizeof addr;
+  if (getsockname(socket.native(), reinterpret_cast<sockaddr*>(&addr), &length) != 0) return 0;
+  return ntohs(addr.sin_port);
+}
+
+Socket Accept(const Socket& listener) {
+  Socket s(static_cast<NativeSocket>(accept(listener.native(), nullptr, nullptr)));
+  if (s.valid()) SetNoDelay(s.native());
+  return s;
+}
+
+bool WaitReadable(const Socket& first, const Socket& second, int timeout_ms, bool& first_ready,
+                  bool& second_ready) {
+  first_ready = false;
+  second_ready = false;
+#ifdef _WIN32
+  WSAPOLLFD fds[2]{};
+#else
+  pollfd fds[2]{};
+#endif
+  unsigned count = 0;
+  int first_index = -1;
+  int second_index = -1;
+  if (first.valid()) {
+    fds[count].fd = first.native();
+    fds[count].events = POLLIN;
+    first_index = static_cast<int>(count++);
+  }
+  if (second.valid()) {
+    fds[count].fd = second.native();
+    fds[count].events = POLLIN;
+    second_index = static_cast<int>(count++);
+  }
+  if (count == 0) return false;
+#ifdef _WIN32
+  const int n = WSAPoll(fds, count, timeout_ms);
+#else
+  const int n = poll(fds, count, timeout_ms);
+#endif
+  if (n <= 0) return false;
+  constexpr short kReady = POLLIN | POLLHUP | POLLERR;
+  if (first_index >= 0) first_ready = (fds[first_index].revents & kReady) != 0;
+  if (second_index >= 0) second_ready = (fds[second_index].revents & kReady) != 0;
+  return first_ready || second_ready;
+}
+
+long Receive(const Socket& socket, char* buffer, size_t capacity) {
+#ifdef _WIN32
+  const int max = capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
+  return recv(socket.native(), buffer, max, 0);
+#else
+  return static_cast<long>(recv(socket.native(), buffer, capacity, 0));
+#endif
+}
+
+bool SendAll(const Socket& socket, std::string_view data) {
+  while (!data.empty()) {
+#ifdef _WIN32
+    const int chunk = data.size() > 0x10000 ? 0x10000 : static_cast<int>(data.size());
+    const long sent = send(socket.native(), data.data(), chunk, kSendFlags);
+#else
+    const long sent =
+        static_cast<long>(send(socket.native(), data.data(), data.size(), kSendFlags));
+#endif
+    if (sent <= 0) return false;
+    data.remove_prefix(static_cast<size_t>(sent));
+  }
+  return true;
+}
+
+std::string LastErrorText() {
+#ifdef _WIN32
+  return "socket error " + std::to_string(WSAGetLastError());
+#else
+  return std::strerror(errno);
+#endif
+}
+
+}  // namespace fmrsim::net
