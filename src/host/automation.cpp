@@ -326,12 +326,7 @@ class Automation {
 }  // namespace
 
 std::string QuoteText(const std::string& text) {
-  // Built by appending: GCC 12 reports a false -Wrestrict for
-  // "\"" + std::string&& in optimised builds.
-  std::string quoted = "\"";
-  quoted += Escape(text);
-  quoted += '"';
-  return quoted;
+  return "\"" + Escape(text) + "\"";
 }
 
 std::string RunAutomation(ui::Form& form, const std::string& command) {
