@@ -46,6 +46,7 @@ class aud_app {
   int32_t fmrx_get_dynamic_data(T_DynamicData& data);
 
   const TransportWrapper& session() const { return session_; }
+  TransportWrapper& session() { return session_; }
 
  private:
   // Exchanges a write command; its code unchanged.

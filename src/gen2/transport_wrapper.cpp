@@ -61,6 +61,11 @@ void TransportWrapper::CopyIds(const TransportWrapper& other) {
   channel_id_ = other.channel_id_;
 }
 
+void TransportWrapper::Abandon() {
+  session_id_ = -1;
+  channel_id_ = -1;
+}
+
 void TransportWrapper::Open() {
   const std::string path = platform::ProgramFolder() + kLibraryName;
   if (!Load(path)) {
@@ -137,8 +142,9 @@ T_Result TransportWrapper::Exchange(const std::string& command) {
 }
 
 bool TransportWrapper::Close() {
+  if (session_id_ < 0) return false;
   const auto close = Tessic().Entry<TessicSessionCloseFunc>(kTessicSessionClose);
-  if (close == nullptr || session_id_ < 0) return false;
+  if (close == nullptr) return false;
   ShowLine("TESSIC_SessionClose(" + std::to_string(session_id_) + ");", 1);
   if (close(session_id_) != 0) {
     session_id_ = -1;

@@ -41,6 +41,11 @@ class TransportWrapper {
   // Closes the session; false (and nothing logged) when none is open.
   bool Close();
 
+  // Lets go of the session without closing it: the ids become -1, so the
+  // destructor closes nothing and the library stays loaded. The transport
+  // library releases the session when it is itself released.
+  void Abandon();
+
   // Takes over another wrapper's ids (used to build a command set from a
   // new, unopened wrapper).
   void CopyIds(const TransportWrapper& other);

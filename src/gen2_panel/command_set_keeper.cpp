@@ -4,18 +4,29 @@
 
 namespace {
 
-// A holder whose member is constructed but never destroyed: the union's
-// destructor deliberately does nothing.
-union NeverDestroyed {
-  NeverDestroyed() : kept() {}
-  ~NeverDestroyed() {}
-  std::vector<std::unique_ptr<MANAGED_IF::aud_app>> kept;
+class CommandSetKeeper {
+ public:
+  CommandSetKeeper() = default;
+  CommandSetKeeper(const CommandSetKeeper&) = delete;
+  CommandSetKeeper& operator=(const CommandSetKeeper&) = delete;
+  // Runs when the library is released: the sessions are abandoned, not
+  // closed.
+  ~CommandSetKeeper() {
+    for (auto& command_set : kept_) command_set->session().Abandon();
+  }
+
+  MANAGED_IF::aud_app& Keep(std::unique_ptr<MANAGED_IF::aud_app> command_set) {
+    kept_.push_back(std::move(command_set));
+    return *kept_.back();
+  }
+
+ private:
+  std::vector<std::unique_ptr<MANAGED_IF::aud_app>> kept_;
 };
 
 }  // namespace
 
 MANAGED_IF::aud_app& KeepCommandSet(std::unique_ptr<MANAGED_IF::aud_app> command_set) {
-  static NeverDestroyed keeper;
-  keeper.kept.push_back(std::move(command_set));
-  return *keeper.kept.back();
+  static CommandSetKeeper keeper;
+  return keeper.Keep(std::move(command_set));
 }

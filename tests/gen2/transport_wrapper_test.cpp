@@ -206,6 +206,18 @@ TEST_F(CompleteDoubleTest, DestroyingAnOpenSessionClosesItAndUnloadsTheLibrary) 
   for (void* entry : Tessic().entries) EXPECT_EQ(entry, nullptr);
 }
 
+TEST_F(CompleteDoubleTest, AnAbandonedSessionIsNeitherClosedNorUnloaded) {
+  {
+    TransportWrapper wrapper(services_);
+    wrapper.Open();
+    log_.Clear();
+    wrapper.Abandon();
+  }
+  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
+  EXPECT_TRUE(Tessic().library.IsLoaded());
+}
+
 TEST_F(CompleteDoubleTest, ASessionThatWillNotCloseKeepsItsIdsAndTheLibrary) {
   double_.SetOpenResults(7, 9, 0);
   {
