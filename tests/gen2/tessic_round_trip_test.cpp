@@ -1,17 +1,13 @@
-// TESSIC.dll over real TCP against a small in-test line server, directly and
-// under the command set.
+// TESSIC.dll over real TCP against a small in-test line server.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 
-#include "gen2/aud_app.h"
 #include "line_server.h"
-#include "log_capture.h"
 #include "platform/platform.h"
 #include "tessic_api.h"
-#include "ui/headless/headless_services.h"
 
 namespace {
 
@@ -153,29 +149,6 @@ TEST_F(TessicRoundTripTest, NoServerOrABadConnectionTextGivesNoSession) {
   EXPECT_LT(tessic_.Channel(12345), 0);
   std::string text;
   EXPECT_EQ(tessic_.Recv(-1, text), TESSIC_RECV_FAILED);
-}
-
-TEST_F(TessicRoundTripTest, TheCommandSetRunsOverTheRealTransport) {
-  ::setenv("SONVIO_PROGRAM_DIR", SONVIO_BIN_DIR, 1);
-  ::setenv("TESSIC_AT_SERVER", server_.address().c_str(), 1);
-  ui::HeadlessServices services;
-  gen2_test::LogCapture log;
-  {
-    MANAGED_IF::TransportWrapper fresh(services);
-    MANAGED_IF::aud_app app(fresh);
-    EXPECT_EQ(log.texts().back(),
-              "Port open. Session id = " + std::to_string(app.session().session_id()) +
-                  ", dedicated channel = " + std::to_string(app.session().channel_id()));
-    EXPECT_EQ(app.fmrx_enable(), 0);
-    EXPECT_EQ(app.fmrx_set_volume({MANAGED_IF::kVolumeBoth, 50}), 0);
-    MANAGED_IF::T_DynamicData data;
-    EXPECT_EQ(app.fmrx_get_dynamic_data(data), 3);  // three values where 13 are due
-  }
-  ::unsetenv("TESSIC_AT_SERVER");
-  ::unsetenv("SONVIO_PROGRAM_DIR");
-  EXPECT_EQ(server_.lines(),
-            (std::vector<std::string>{"at@audapp:fmrx_enable()", "at@audapp:fmrx_set_volume(0,50)",
-                                      "at@audapp:fmrx_get_dynamic_data()"}));
 }
 
 }  // namespace

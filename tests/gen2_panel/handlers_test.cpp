@@ -7,11 +7,17 @@ namespace {
 
 using gen2_test::LogLine;
 
+// One command of a row: the action line and the command text without
+// "at@audapp:"; each is logged as action, command text, "OK".
+struct Command {
+  const char* action;
+  const char* text;
+};
+
 struct Row {
   const char* name;
-  std::vector<std::string> commands;  // user actions
-  std::vector<std::string> sent;      // without "at@audapp:"
-  std::vector<std::string> log;
+  std::vector<std::string> user;  // automation commands
+  std::vector<Command> commands;
 };
 
 void PrintTo(const Row& row, std::ostream* os) {
@@ -22,104 +28,79 @@ class CommandRowTest : public DruskPanelTest, public ::testing::WithParamInterfa
 
 TEST_P(CommandRowTest, SendsItsCommandAndLogsActionAndOutcome) {
   const Row& row = GetParam();
-  Do(row.commands);
-  std::vector<std::string> expected;
-  for (const std::string& s : row.sent) expected.push_back("at@audapp:" + s);
-  EXPECT_EQ(Sent(), expected);
-  EXPECT_EQ(LogTexts(), row.log);
+  Do(row.user);
+  std::vector<std::string> sent, log;
+  for (const Command& c : row.commands) {
+    sent.push_back(std::string("at@audapp:") + c.text);
+    log.insert(log.end(), {c.action, sent.back(), "OK"});
+  }
+  EXPECT_EQ(Sent(), sent);
+  EXPECT_EQ(LogTexts(), log);
 }
+
+constexpr char kUp[] = "FM RX tune up to the next valid station";
+constexpr char kDown[] = "FM RX tune down to the next valid station";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CommandRowTest,
     ::testing::Values(
-        Row{"AudioHeadset",
-            {"select cb_audiooutput 0"},
-            {"fmr_configure_audio_dst(0)"},
-            {"Set audio destination to Headset", "at@audapp:fmr_configure_audio_dst(0)", "OK"}},
-        Row{"AudioUnset",
-            {"select cb_audiooutput 1", "select cb_audiooutput 2", "select cb_audiooutput 3"},
-            {"fmr_configure_audio_dst(1)", "fmr_configure_audio_dst(2)",
-             "fmr_configure_audio_dst(3)"},
-            {"Set audio destination to Earpiece", "at@audapp:fmr_configure_audio_dst(1)", "OK",
-             "Set audio destination to Loudspeaker", "at@audapp:fmr_configure_audio_dst(2)", "OK",
-             "unset audio destination", "at@audapp:fmr_configure_audio_dst(3)", "OK"}},
+        Row{"AudioDestinations",
+            {"select cb_audiooutput 0", "select cb_audiooutput 1", "select cb_audiooutput 2",
+             "select cb_audiooutput 3"},
+            {{"Set audio destination to Headset", "fmr_configure_audio_dst(0)"},
+             {"Set audio destination to Earpiece", "fmr_configure_audio_dst(1)"},
+             {"Set audio destination to Loudspeaker", "fmr_configure_audio_dst(2)"},
+             {"unset audio destination", "fmr_configure_audio_dst(3)"}}},
         Row{"Antenna",
             {"select cb_antenna 1", "select cb_antenna 0"},
-            {"fmrx_set_antenna(1)", "fmrx_set_antenna(0)"},
-            {"Set FMR antenna to External", "at@audapp:fmrx_set_antenna(1)", "OK",
-             "Set FMR antenna to Internal", "at@audapp:fmrx_set_antenna(0)", "OK"}},
-        Row{"Sideband",
-            {"select cb_sideband 1"},
-            {"fmrx_set_sideband(1)"},
-            {"Set FM RX sideband", "at@audapp:fmrx_set_sideband(1)", "OK"}},
+            {{"Set FMR antenna to External", "fmrx_set_antenna(1)"},
+             {"Set FMR antenna to Internal", "fmrx_set_antenna(0)"}}},
+        Row{"Sideband", {"select cb_sideband 1"}, {{"Set FM RX sideband", "fmrx_set_sideband(1)"}}},
         Row{"OutputMode",
             {"check cb_dspmode 1", "check cb_dspmode 0"},
-            {"fmrx_set_output_mode(1)", "fmrx_set_output_mode(0)"},
-            {"Set output mode to DSP", "at@audapp:fmrx_set_output_mode(1)", "OK",
-             "Set output mode to DAC", "at@audapp:fmrx_set_output_mode(0)", "OK"}},
-        Row{"ForceMono",
-            {"check cb_forcemono 1"},
-            {"fmrx_forcemono(1)"},
-            {"Set FM RX force mono", "at@audapp:fmrx_forcemono(1)", "OK"}},
+            {{"Set output mode to DSP", "fmrx_set_output_mode(1)"},
+             {"Set output mode to DAC", "fmrx_set_output_mode(0)"}}},
+        Row{"ForceMono", {"check cb_forcemono 1"}, {{"Set FM RX force mono", "fmrx_forcemono(1)"}}},
         Row{"Snc",
             {"type le_snc_low -20", "type le_snc_high 0x23", "check cb_snc 1"},
-            {"fmrx_set_snc(-20,35,1)"},
-            {"Set FM RX SNC", "at@audapp:fmrx_set_snc(-20,35,1)", "OK"}},
+            {{"Set FM RX SNC", "fmrx_set_snc(-20,35,1)"}}},
         Row{"SoftMuteNarrowsAndZeroes",
             {"type le_softmute_threshold 65535", "type le_softmute_stepsize abc",
              "check cb_softmute 1"},
-            {"fmrx_set_sm(-1,0,1)"},
-            {"Set FM RX soft mute", "at@audapp:fmrx_set_sm(-1,0,1)", "OK"}},
+            {{"Set FM RX soft mute", "fmrx_set_sm(-1,0,1)"}}},
         Row{"GainControl",
             {"select cb_gaincontrol 5", "check cb_agc 1"},
-            {"fmrx_set_gain_control(0,5)", "fmrx_set_gain_control(1,5)"},
-            {"Set FM RX gain control", "at@audapp:fmrx_set_gain_control(0,5)", "OK",
-             "Set FM RX gain control", "at@audapp:fmrx_set_gain_control(1,5)", "OK"}},
+            {{"Set FM RX gain control", "fmrx_set_gain_control(0,5)"},
+             {"Set FM RX gain control", "fmrx_set_gain_control(1,5)"}}},
         Row{"BandFromPresetAndItems",
             {"select cb_band 2", "select cb_stepsize 1", "select rg_deemphasis 1",
              "click btn_setband"},
-            {"fmrx_set_band(108000000,87500000,100000,1)"},
-            {"Set FM RX band", "at@audapp:fmrx_set_band(108000000,87500000,100000,1)", "OK"}},
+            {{"Set FM RX band", "fmrx_set_band(108000000,87500000,100000,1)"}}},
         Row{"BandTypedSpacingNoDeemphasis",
             {"select cb_band 0", "type le_minfreq 76000000", "type le_maxfreq 0x55D4A80",
              "type cb_stepsize 75000", "click btn_setband"},
-            {"fmrx_set_band(90000000,76000000,75000,4294967295)"},
-            {"Set FM RX band", "at@audapp:fmrx_set_band(90000000,76000000,75000,4294967295)",
-             "OK"}},
+            {{"Set FM RX band", "fmrx_set_band(90000000,76000000,75000,4294967295)"}}},
         Row{"Tune",
             {"type le_frequency 98100000", "type le_rssi 65535", "click btn_set_station"},
-            {"fmrx_set_station(0,98100000,-1,0)"},
-            {"Set FM RX station", "at@audapp:fmrx_set_station(0,98100000,-1,0)", "OK"}},
-        Row{"SeekUpWithoutWrap",
-            {"type le_frequency 98100000", "click btn_seekup"},
-            {"fmrx_set_station(3,98100000,0,0)"},
-            {"FM RX tune up to the next valid station",
-             "at@audapp:fmrx_set_station(3,98100000,0,0)", "OK"}},
-        Row{"SeekDownWithWrap",
-            {"check cb_wrap 1", "click btn_seekdown"},
-            {"fmrx_set_station(2,0,0,0)"},
-            {"FM RX tune down to the next valid station", "at@audapp:fmrx_set_station(2,0,0,0)",
-             "OK"}},
-        Row{"SeekUpWrapSeekDownNoWrap",
-            {"check cb_wrap 1", "click btn_seekup", "check cb_wrap 0", "click btn_seekdown"},
-            {"fmrx_set_station(1,0,0,0)", "fmrx_set_station(4,0,0,0)"},
-            {"FM RX tune up to the next valid station", "at@audapp:fmrx_set_station(1,0,0,0)", "OK",
-             "FM RX tune down to the next valid station", "at@audapp:fmrx_set_station(4,0,0,0)",
-             "OK"}},
+            {{"Set FM RX station", "fmrx_set_station(0,98100000,-1,0)"}}},
+        Row{"SeekWithAndWithoutWrap",
+            {"type le_frequency 98100000", "click btn_seekup", "click btn_seekdown",
+             "check cb_wrap 1", "click btn_seekup", "click btn_seekdown"},
+            {{kUp, "fmrx_set_station(3,98100000,0,0)"},
+             {kDown, "fmrx_set_station(4,98100000,0,0)"},
+             {kUp, "fmrx_set_station(1,98100000,0,0)"},
+             {kDown, "fmrx_set_station(2,98100000,0,0)"}}},
         Row{"RssiAlert",
             {"type le_rssi_low -3", "type le_rssi_high 40", "check cb_rssi 1"},
-            {"fmrx_set_rssi(1,-3,40)"},
-            {"Set FM RX RSSI", "at@audapp:fmrx_set_rssi(1,-3,40)", "OK"}},
+            {{"Set FM RX RSSI", "fmrx_set_rssi(1,-3,40)"}}},
         Row{"CoupledVolumeTruncatedToOneByte",
             {"check cb_volume 1", "type e_lvol 300", "click btn_volume"},
-            {"fmrx_set_volume(0,44)"},
-            {"set FM RX volume", "at@audapp:fmrx_set_volume(0,44)", "OK"}},
+            {{"set FM RX volume", "fmrx_set_volume(0,44)"}}},
         Row{"PowerOnAndOff",
             {"select cb_audiooutput 0", "click btn_onoff", "click btn_onoff"},
-            {"fmr_configure_audio_dst(0)", "fmrx_enable()", "fmr_disable()"},
-            {"Set audio destination to Headset", "at@audapp:fmr_configure_audio_dst(0)", "OK",
-             "Turn On FMR RX", "at@audapp:fmrx_enable()", "OK", "Turn Off FMR RX",
-             "at@audapp:fmr_disable()", "OK"}}),
+            {{"Set audio destination to Headset", "fmr_configure_audio_dst(0)"},
+             {"Turn On FMR RX", "fmrx_enable()"},
+             {"Turn Off FMR RX", "fmr_disable()"}}}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST_F(DruskPanelTest, PowerButtonCaptionFlipsOnlyOnSuccess) {
