@@ -1,0 +1,159 @@
+#include "gen2/transport_wrapper.h"
+
+#include <cstring>
+#include <vector>
+
+#include "gen2/tessic_binding.h"
+#include "host/host_state.h"
+#include "platform/platform.h"
+#include "ui/services.h"
+
+namespace MANAGED_IF {
+namespace {
+
+constexpr char kLibraryName[] = "TESSIC.dll";
+constexpr char kReplyOk[] = "\r\nOK\r\n";
+constexpr char kReplyError[] = "\r\nERROR\r\n";
+constexpr int kSendAttempts = 3;
+
+// Receive statuses of TESSIC_recv.
+constexpr int32_t kRecvComplete = 0;
+constexpr int32_t kRecvFailed = -1;
+constexpr int32_t kRecvError = -2;
+constexpr int32_t kRecvPending = -3;
+
+// Restores the default cursor however the exchange ends.
+class HourGlass {
+ public:
+  explicit HourGlass(ui::Services& services) : services_(services) {
+    services_.SetCursor(ui::Cursor::kHourGlass);
+  }
+  ~HourGlass() { services_.SetCursor(ui::Cursor::kDefault); }
+  HourGlass(const HourGlass&) = delete;
+  HourGlass& operator=(const HourGlass&) = delete;
+
+ private:
+  ui::Services& services_;
+};
+
+}  // namespace
+
+std::string TransportConnectionText() {
+  return "FMR/TCPIPc_127.0.0.1:27018";
+}
+
+TransportWrapper::TransportWrapper(ui::Services& services) : services_(&services) {}
+
+TransportWrapper::~TransportWrapper() {
+  if (Close()) Unload();
+}
+
+bool TransportWrapper::Load(const std::string& path) {
+  return LoadTessic(path, *services_);
+}
+
+void TransportWrapper::Unload() {
+  UnloadTessic();
+}
+
+void TransportWrapper::CopyIds(const TransportWrapper& other) {
+  session_id_ = other.session_id_;
+  channel_id_ = other.channel_id_;
+}
+
+void TransportWrapper::Abandon() {
+  session_id_ = -1;
+  channel_id_ = -1;
+}
+
+void TransportWrapper::Open() {
+  const std::string path = platform::ProgramFolder() + kLibraryName;
+  if (!Load(path)) {
+    services_->ShowMessage("Cannot load TESSIC DLL:\n\"" + path +
+                               "\"\nThe Vorn mode cannot be started without this DLL.",
+                           "", ui::MessageIcon::kNone);
+    return;
+  }
+  ShowLine("Successfully load TESSIC DLL", 1);
+  ShowLine("SetupComport()", 1);
+
+  const std::string connection = TransportConnectionText();
+  const std::string options;
+  ShowLine("TESSIC_SessionOpen(\"" + connection + "\", \"" + options + "\");", 1);
+  const TessicBinding& tessic = Tessic();
+  session_id_ =
+      tessic.Entry<TessicSessionOpenFunc>(kTessicSessionOpen)(connection.c_str(), options.c_str());
+  if (session_id_ < 0) {
+    ShowLine("Error setting connection. Session id = " + std::to_string(session_id_), 0);
+    session_id_ = -1;
+    return;
+  }
+
+  channel_id_ = tessic.Entry<TessicDedChOpenFunc>(kTessicDedChOpen)(session_id_);
+  const std::string ids =
+      std::to_string(session_id_) + ", dedicated channel = " + std::to_string(channel_id_);
+  if (channel_id_ < 0) {
+    ShowLine("ERROR: Dedicated channel could not be opened. Session id = " + ids, 0);
+  } else {
+    ShowLine("Port open. Session id = " + ids, 1);
+  }
+}
+
+T_Result TransportWrapper::Exchange(const std::string& command) {
+  ShowLine(command, 1);
+  HourGlass hourglass(*services_);
+
+  const TessicBinding& tessic = Tessic();
+  const auto send = tessic.Entry<TessicSendFunc>(kTessicSend);
+  const auto recv = tessic.Entry<TessicRecvFunc>(kTessicRecv);
+  T_Result result;
+  if (send == nullptr || recv == nullptr) return result;  // no library: nothing can be sent
+
+  // One byte more than the capacity handed to the library, so a reply that
+  // fills the whole capacity still ends in a zero.
+  std::vector<char> buffer(static_cast<size_t>(kReceiveCapacity) + 1, '\0');
+  for (int attempts = 0; attempts < kSendAttempts;) {
+    send(channel_id_, command.c_str(), static_cast<int32_t>(command.size()));
+    int32_t status;
+    std::string terminator;
+    do {
+      buffer[0] = '\0';
+      status = recv(channel_id_, buffer.data(), kReceiveCapacity);
+      if (channel_id_ >= 0) {
+        if (status == kRecvComplete) {
+          terminator = kReplyOk;
+          result.code = kResultOk;
+        } else if (status == kRecvError) {
+          terminator = kReplyError;
+          result.code = kResultError;
+        }
+      }
+    } while (status == kRecvPending);
+
+    if (status == kRecvFailed) {
+      ++attempts;
+      continue;
+    }
+    result.text.assign(buffer.data(), ::strnlen(buffer.data(), kReceiveCapacity));
+    result.text += terminator;
+    break;
+  }
+  return result;
+}
+
+bool TransportWrapper::Close() {
+  if (session_id_ < 0) return false;
+  const auto close = Tessic().Entry<TessicSessionCloseFunc>(kTessicSessionClose);
+  if (close == nullptr) return false;
+  ShowLine("TESSIC_SessionClose(" + std::to_string(session_id_) + ");", 1);
+  if (close(session_id_) != 0) {
+    session_id_ = -1;
+    channel_id_ = -1;
+    ShowLine("Port closed okay.", 1);
+    return true;
+  }
+  ShowLine("Error closing port.", 0);
+  return false;
+}
+
+}  // namespace MANAGED_IF

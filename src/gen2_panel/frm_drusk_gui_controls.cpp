@@ -1,0 +1,254 @@
+// Handlers of the "FM RX" page: each reads its controls, fills a command
+// record, logs its action, sends one command and logs "OK" or "Error".
+// Texts become numbers without validation (0 when not a number) and are
+// narrowed to their field's width.
+#include "common/convert.h"
+#include "gen2_panel/frm_drusk_gui.h"
+#include "host/host_state.h"
+
+namespace {
+
+using namespace MANAGED_IF;
+
+constexpr uint32_t kSplitVolumePauseMs = 1000;
+constexpr int32_t kDefaultRdsIntervalMs = 1000;
+
+int32_t Number(const std::string& text) {
+  return TextToIntDef(text, 0);
+}
+
+uint32_t U32(const ui::Edit& edit) {
+  return static_cast<uint32_t>(Number(edit.text()));
+}
+int16_t S16(const ui::Edit& edit) {
+  return static_cast<int16_t>(Number(edit.text()));
+}
+uint16_t U16(const ui::Edit& edit) {
+  return static_cast<uint16_t>(Number(edit.text()));
+}
+uint8_t U8(const ui::Edit& edit) {
+  return static_cast<uint8_t>(Number(edit.text()));
+}
+
+// The selected index as a command value; no selection (-1) keeps its bits.
+uint32_t Index(int index) {
+  return static_cast<uint32_t>(index);
+}
+
+// Channel spacing of the step-size box: the spacing of a chosen item, or
+// the typed text as a number.
+uint32_t StepSizeHz(const ui::ComboBox& box) {
+  static constexpr uint32_t kSpacings[] = {50000, 100000, 200000};
+  const int index = box.item_index();
+  if (index >= 0 && index < static_cast<int>(std::size(kSpacings))) return kSpacings[index];
+  return static_cast<uint32_t>(Number(box.text()));
+}
+
+}  // namespace
+
+bool Tfrm_DruskGUI::Report(int32_t code) {
+  if (code == 0) {
+    ShowLine("OK", 1);
+    return true;
+  }
+  ShowLine("Error", 0);
+  return false;
+}
+
+void Tfrm_DruskGUI::btn_onoffClick() {
+  if (btn_onoff->caption() == "On") {
+    if (cb_audiooutput->item_index() < 0) {
+      ShowLine("Configure audio path before switching on FMR", 0);
+      return;
+    }
+    ShowLine("Turn On FMR RX", 1);
+    if (Report(command_set_->fmrx_enable())) btn_onoff->SetCaption("Off");
+  } else {
+    ShowLine("Turn Off FMR RX", 1);
+    if (Report(command_set_->fmr_disable())) btn_onoff->SetCaption("On");
+  }
+}
+
+void Tfrm_DruskGUI::btn_setbandClick() {
+  const T_Band band{U32(*le_maxfreq), U32(*le_minfreq), StepSizeHz(*cb_stepsize),
+                    Index(rg_deemphasis->item_index())};
+  ShowLine("Set FM RX band", 1);
+  Report(command_set_->fmrx_set_band(band));
+}
+
+void Tfrm_DruskGUI::cb_sidebandChange() {
+  const uint32_t sideband = Index(cb_sideband->item_index());
+  ShowLine("Set FM RX sideband", 1);
+  Report(command_set_->fmrx_set_sideband(sideband));
+}
+
+void Tfrm_DruskGUI::cb_forcemonoClick() {
+  const uint32_t mono = cb_forcemono->checked() ? 1 : 0;
+  ShowLine("Set FM RX force mono", 1);
+  Report(command_set_->fmrx_forcemono(mono));
+}
+
+void Tfrm_DruskGUI::cb_sncClick() {
+  const T_Snc snc{S16(*le_snc_low), S16(*le_snc_high), cb_snc->checked() ? 1 : 0};
+  ShowLine("Set FM RX SNC", 1);
+  Report(command_set_->fmrx_set_snc(snc));
+}
+
+void Tfrm_DruskGUI::cb_softmuteClick() {
+  const T_SoftMute soft_mute{S16(*le_softmute_threshold), U16(*le_softmute_stepsize),
+                             cb_softmute->checked() ? 1 : 0};
+  ShowLine("Set FM RX soft mute", 1);
+  Report(command_set_->fmrx_set_sm(soft_mute));
+}
+
+void Tfrm_DruskGUI::cb_agcClick() {
+  // The gain index only matters while the AGC is on.
+  cb_gaincontrol->SetEnabled(cb_agc->checked());
+  const T_GainControl gain{cb_agc->checked() ? 1 : 0, Index(cb_gaincontrol->item_index())};
+  ShowLine("Set FM RX gain control", 1);
+  Report(command_set_->fmrx_set_gain_control(gain));
+}
+
+void Tfrm_DruskGUI::cb_gaincontrolClick() {
+  const T_GainControl gain{0, Index(cb_gaincontrol->item_index())};
+  ShowLine("Set FM RX gain control", 1);
+  Report(command_set_->fmrx_set_gain_control(gain));
+}
+
+void Tfrm_DruskGUI::cb_dspmodeClick() {
+  const bool dsp = cb_dspmode->checked();
+  ShowLine(dsp ? "Set output mode to DSP" : "Set output mode to DAC", 1);
+  Report(command_set_->fmrx_set_output_mode(dsp ? 1 : 0));
+}
+
+void Tfrm_DruskGUI::cb_audiooutputClick() {
+  static constexpr const char* kActions[] = {
+      "Set audio destination to Headset", "Set audio destination to Earpiece",
+      "Set audio destination to Loudspeaker", "unset audio destination"};
+  const int index = cb_audiooutput->item_index();
+  if (index < 0 || index >= static_cast<int>(std::size(kActions))) return;
+  ShowLine(kActions[index], 1);
+  Report(command_set_->fmr_configure_audio_dst(Index(index)));
+}
+
+void Tfrm_DruskGUI::cb_antennaClick() {
+  static constexpr const char* kActions[] = {"Set FMR antenna to Internal",
+                                             "Set FMR antenna to External"};
+  const int index = cb_antenna->item_index();
+  if (index < 0 || index >= static_cast<int>(std::size(kActions))) return;
+  ShowLine(kActions[index], 1);
+  Report(command_set_->fmrx_set_antenna(Index(index)));
+}
+
+bool Tfrm_DruskGUI::SendStation(uint32_t mode, const char* action) {
+  const T_Station station{mode, U32(*le_frequency), S16(*le_rssi),
+                          cb_forcemono->checked() ? 1u : 0u};
+  ShowLine(action, 1);
+  return Report(command_set_->fmrx_set_station(station));
+}
+
+void Tfrm_DruskGUI::btn_set_stationClick() {
+  SendStation(kTuneToFrequency, "Set FM RX station");
+}
+
+void Tfrm_DruskGUI::btn_seekupClick() {
+  SendStation(cb_wrap->checked() ? kSeekUpWrap : kSeekUpNoWrap,
+              "FM RX tune up to the next valid station");
+}
+
+void Tfrm_DruskGUI::btn_seekdownClick() {
+  SendStation(cb_wrap->checked() ? kSeekDownWrap : kSeekDownNoWrap,
+              "FM RX tune down to the next valid station");
+}
+
+void Tfrm_DruskGUI::btn_findstationClick() {
+  if (!SendStation(kAutoSeek, "FM RX auto seek")) return;
+  // The timer polls the seek status until the search has ended.
+  auto_seek_pending_ = true;
+  Timer1->SetEnabled(true);
+}
+
+void Tfrm_DruskGUI::cb_rssiClick() {
+  const T_RssiAlert alert{cb_rssi->checked() ? 1 : 0, S16(*le_rssi_low), S16(*le_rssi_high)};
+  ShowLine("Set FM RX RSSI", 1);
+  Report(command_set_->fmrx_set_rssi(alert));
+}
+
+void Tfrm_DruskGUI::CheckBox_rdsClick() {
+  const T_Rds rds{CheckBox_rds->checked() ? 1 : 0, Index(cb_rds->item_index()),
+                  static_cast<uint32_t>(TextToIntDef(le_rds->text(), kDefaultRdsIntervalMs))};
+  ShowLine("set FM RX RDS", 1);
+  if (!Report(command_set_->fmrx_set_rds(rds))) return;
+  // Unsubscribing leaves the timer to stop itself at its next tick.
+  if (CheckBox_rds->checked()) {
+    Timer1->SetInterval(rds.interval_ms);
+    Timer1->SetEnabled(true);
+  }
+}
+
+void Tfrm_DruskGUI::SendVolume(uint32_t channel, const ui::Edit& edit, const char* action) {
+  const T_Volume volume{channel, U8(edit)};
+  ShowLine(action, 1);
+  Report(command_set_->fmrx_set_volume(volume));
+}
+
+void Tfrm_DruskGUI::btn_volumeClick() {
+  if (cb_volume->checked()) {
+    SendVolume(kVolumeBoth, *e_lvol, "set FM RX volume");
+    return;
+  }
+  // Left, then right, whatever the left one gave; the device needs a pause
+  // between the two.
+  SendVolume(kVolumeLeft, *e_lvol, "set FM RX left volume");
+  services().Sleep(kSplitVolumePauseMs);
+  SendVolume(kVolumeRight, *e_rvol, "set FM RX right volume");
+}
+
+// Handlers that only change other controls.
+
+void Tfrm_DruskGUI::cb_bandClick() {
+  struct Preset {
+    const char* min;
+    const char* max;
+  };
+  static constexpr Preset kPresets[] = {
+      {"76000000", "90000000"}, {"87500000", "108000000"}, {"87500000", "108000000"}};
+  const int index = cb_band->item_index();
+  if (index == 0) {
+    le_minfreq->SetEnabled(true);
+    le_maxfreq->SetEnabled(true);
+  } else if (index >= 1 && index <= static_cast<int>(std::size(kPresets))) {
+    const Preset& preset = kPresets[index - 1];
+    le_minfreq->SetText(preset.min);
+    le_maxfreq->SetText(preset.max);
+    le_minfreq->SetEnabled(false);
+    le_maxfreq->SetEnabled(false);
+  }
+}
+
+void Tfrm_DruskGUI::cb_volumeClick() {
+  if (cb_volume->checked()) e_rvol->SetText(e_lvol->text());
+}
+
+void Tfrm_DruskGUI::e_lvolChange() {
+  ud_lvol->SetPosition(Number(e_lvol->text()));
+  if (cb_volume->checked()) e_rvol->SetText(e_lvol->text());
+}
+
+void Tfrm_DruskGUI::e_rvolChange() {
+  ud_rvol->SetPosition(Number(e_rvol->text()));
+  if (cb_volume->checked()) e_lvol->SetText(e_rvol->text());
+}
+
+void Tfrm_DruskGUI::cb_muteClick() {
+  // Only the edits change; "Set Volume" sends them.
+  if (!cb_mute->checked()) return;
+  e_lvol->SetText("0");
+  e_rvol->SetText("0");
+}
+
+void Tfrm_DruskGUI::cb_stationClick() {
+  if (cb_station->items().empty()) return;
+  le_frequency->SetText(cb_station->text());
+  btn_set_station->Click();
+}

@@ -1,0 +1,110 @@
+// The command set over the real TESSIC.dll against the simulated handset's
+// AT server: every method, with the server's answers and with its faults.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "all_methods.h"
+#include "at_server.h"
+#include "gen2/aud_app.h"
+#include "log_capture.h"
+#include "ui/headless/headless_services.h"
+
+namespace MANAGED_IF {
+namespace {
+
+class AudAppAtServerTest : public ::testing::Test {
+ protected:
+  AudAppAtServerTest() {
+    fmrsim::AtServerConfig config;
+    config.port = 0;  // a free port; the transport is pointed at it
+    config.auto_search_polls = 1;
+    std::string error;
+    server_ = fmrsim::AtServer::Start(std::move(config), error);
+    if (!server_) throw std::runtime_error(error);
+    ::setenv("SONVIO_PROGRAM_DIR", SONVIO_BIN_DIR, 1);
+    const std::string address = "127.0.0.1:" + std::to_string(server_->port());
+    ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
+    TransportWrapper::Unload();
+    TransportWrapper fresh(services_);
+    app_ = std::make_unique<aud_app>(fresh);
+  }
+  ~AudAppAtServerTest() override {
+    app_.reset();
+    TransportWrapper::Unload();
+    ::unsetenv("TESSIC_AT_SERVER");
+    ::unsetenv("SONVIO_PROGRAM_DIR");
+  }
+
+  void Fault(const std::string& rule) {
+    std::string error;
+    auto parsed = fmrsim::ParseFaultRule(rule, error);
+    ASSERT_TRUE(parsed) << error;
+    server_->faults().Add(*parsed);
+  }
+
+  ui::HeadlessServices services_;
+  gen2_test::LogCapture log_;
+  std::unique_ptr<fmrsim::AtServer> server_;
+  std::unique_ptr<aud_app> app_;
+};
+
+TEST_F(AudAppAtServerTest, EveryMethodSucceedsAndReadsDecode) {
+  ASSERT_GE(app_->session().channel_id(), 0);
+  Records r;
+  for (const Method& m : AllMethods(r)) {
+    if (std::string(m.text) == "at@audapp:fmrx_get_auto_seek_report()") {
+      // A search first; the server reports it finished on the second poll.
+      ASSERT_EQ(app_->fmrx_set_station({kAutoSeek, 0, 0, 0}), 0);
+      for (int poll = 0;
+           poll < 5 && (app_->fmrx_get_dynamic_data(r.data) != 0 || r.data.seek_status != 0);
+           ++poll) {
+      }
+    }
+    EXPECT_EQ(m.call(*app_), 0) << m.text;
+  }
+  EXPECT_EQ(ArrayText(r.version.hardware_id).find("947"), 2u);
+  EXPECT_NE(ArrayText(r.version.version_text).find("FW"), std::string::npos);
+  EXPECT_EQ(r.config.upper_limit, 108000000u);
+  EXPECT_EQ(r.config.spacing, 100000u);
+  EXPECT_EQ(r.config.snc_low_threshold, -20);
+  EXPECT_EQ(r.config.left_volume, 112);
+  EXPECT_EQ(r.data.state, 1u);
+  EXPECT_GT(r.seek.station_count, 0);
+  EXPECT_GE(r.seek.frequencies[0], 87500000u);
+}
+
+TEST_F(AudAppAtServerTest, EveryMethodReportsAnErrorReplyAndReadsLeaveTheirRecords) {
+  Fault("error");
+  Records r;
+  const Records before = r;
+  for (const Method& m : AllMethods(r)) EXPECT_EQ(m.call(*app_), 3) << m.text;
+  EXPECT_EQ(r.config, before.config);
+  EXPECT_EQ(r.data, before.data);
+  EXPECT_EQ(r.version, before.version);
+}
+
+TEST_F(AudAppAtServerTest, MalformedAndOversizedRepliesDoNotDecode) {
+  T_DynamicData data;
+  Fault("malformed,on=fmrx_get_dynamic_data,count=1");
+  EXPECT_EQ(app_->fmrx_get_dynamic_data(data), 3);
+  Fault("oversize,on=fmrx_get_static_config,count=1");
+  T_StaticConfig config;
+  EXPECT_EQ(app_->fmrx_get_static_config(config), 3);
+  // The session is still in step with the server afterwards.
+  EXPECT_EQ(app_->fmrx_get_dynamic_data(data), 0);
+}
+
+TEST_F(AudAppAtServerTest, ADroppedConnectionIsResentAndADelayedReplyAwaited) {
+  Fault("drop,on=fmrx_enable,count=1");
+  EXPECT_EQ(app_->fmrx_enable(), 0);
+  EXPECT_EQ(server_->connections(), 2u);
+
+  Fault("delay=300,on=fmr_disable,count=1");
+  EXPECT_EQ(app_->fmr_disable(), 0);
+  EXPECT_EQ(log_.texts().back(), "at@audapp:fmr_disable()");
+}
+
+}  // namespace
+}  // namespace MANAGED_IF

@@ -1,0 +1,236 @@
+// The transport session against the TESSIC.dll test doubles.
+#include "gen2/transport_wrapper.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "gen2/tessic_binding.h"
+#include "log_capture.h"
+#include "tessic_double_control.h"
+#include "ui/headless/headless_services.h"
+
+namespace MANAGED_IF {
+namespace {
+
+using gen2_test::LogCapture;
+using gen2_test::LogLine;
+using gen2_test::TessicDouble;
+
+constexpr char kConnection[] = "FMR/TCPIPc_127.0.0.1:27018";
+
+class TransportWrapperTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TransportWrapper::Unload(); }
+  void TearDown() override { TransportWrapper::Unload(); }
+
+  ui::HeadlessServices services_;
+  LogCapture log_;
+};
+
+class CompleteDoubleTest : public TransportWrapperTest {
+ protected:
+  TessicDouble double_;
+};
+
+TEST_F(CompleteDoubleTest, OpenLoadsTheLibraryAndOpensSessionAndChannel) {
+  TransportWrapper wrapper(services_);
+  wrapper.Open();
+
+  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{
+                              {"Successfully load TESSIC DLL", 1},
+                              {"SetupComport()", 1},
+                              {"TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");", 1},
+                              {"Port open. Session id = 7, dedicated channel = 9", 1},
+                          }));
+  EXPECT_EQ(double_.LastConnection(), kConnection);
+  EXPECT_EQ(double_.LastOptions(), "");
+  EXPECT_EQ(wrapper.session_id(), 7);
+  EXPECT_EQ(wrapper.channel_id(), 9);
+  EXPECT_TRUE(services_.all_messages().empty());
+}
+
+TEST_F(CompleteDoubleTest, ASessionThatCannotBeOpenedLeavesBothIdsUnset) {
+  double_.SetOpenResults(-5, 9, 1);
+  TransportWrapper wrapper(services_);
+  wrapper.Open();
+
+  EXPECT_EQ(log_.lines().back(), (LogLine{"Error setting connection. Session id = -5", 0}));
+  EXPECT_EQ(wrapper.session_id(), -1);
+  EXPECT_EQ(wrapper.channel_id(), -1);
+  EXPECT_EQ(double_.CallCount("TESSIC_DedChOpen"), 0);
+}
+
+TEST_F(CompleteDoubleTest, AChannelThatCannotBeOpenedIsReportedAndKept) {
+  double_.SetOpenResults(7, -2, 1);
+  TransportWrapper wrapper(services_);
+  wrapper.Open();
+
+  EXPECT_EQ(log_.lines().back(),
+            (LogLine{"ERROR: Dedicated channel could not be opened. Session id = 7, "
+                     "dedicated channel = -2",
+                     0}));
+  EXPECT_EQ(wrapper.session_id(), 7);
+  EXPECT_EQ(wrapper.channel_id(), -2);
+
+  // Exchanges still go out on the negative channel, but no status counts.
+  double_.QueueReceive(0, "1");
+  const T_Result result = wrapper.Exchange("at@audapp:fmrx_enable()");
+  EXPECT_EQ(double_.SentChannel(0), -2);
+  EXPECT_EQ(result.text, "1");
+  EXPECT_NE(result.code, kResultOk);
+}
+
+TEST_F(TransportWrapperTest, ALibraryLackingOneEntryPointIsRejectedWithTwoBoxes) {
+  TessicDouble missing(TessicDouble::Variant::kMissingDedChClose);
+  TransportWrapper wrapper(services_);
+  wrapper.Open();
+
+  const auto& boxes = services_.all_messages();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text,
+            "The following functions were not loaded in TESSIC.DLL:\n"
+            "TESSIC_DedChClose\n");
+  EXPECT_EQ(boxes[1].text, "Cannot load TESSIC DLL:\n\"" + missing.path() +
+                               "\"\nThe Vorn mode cannot be started without this DLL.");
+  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_EQ(missing.CallCount("TESSIC_SessionOpen"), 0);
+  EXPECT_EQ(wrapper.session_id(), -1);
+  EXPECT_EQ(wrapper.channel_id(), -1);
+  // The entry points that were found stay bound.
+  EXPECT_NE(Tessic().entries[kTessicSessionOpen], nullptr);
+  EXPECT_EQ(Tessic().entries[kTessicDedChClose], nullptr);
+}
+
+TEST_F(TransportWrapperTest, AMissingLibraryFileShowsOnlyTheCannotLoadBox) {
+  const std::filesystem::path empty =
+      std::filesystem::temp_directory_path() / ("sonvio-no-tessic-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(empty);
+  ::setenv("SONVIO_PROGRAM_DIR", empty.c_str(), 1);
+  TransportWrapper wrapper(services_);
+  wrapper.Open();
+  ::unsetenv("SONVIO_PROGRAM_DIR");
+  std::filesystem::remove_all(empty);
+
+  const auto& boxes = services_.all_messages();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Cannot load TESSIC DLL:\n\"" + (empty / "TESSIC.dll").string() +
+                               "\"\nThe Vorn mode cannot be started without this DLL.");
+  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_EQ(wrapper.session_id(), -1);
+
+  // Without a library an exchange sends nothing and fails.
+  EXPECT_NE(wrapper.Exchange("at@audapp:fmrx_enable()").code, kResultOk);
+}
+
+struct ExchangeCase {
+  const char* name;
+  std::vector<std::pair<int32_t, const char*>> receives;
+  int sends;
+  const char* text;
+  int8_t code;
+};
+
+void PrintTo(const ExchangeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ExchangeTest : public CompleteDoubleTest,
+                     public ::testing::WithParamInterface<ExchangeCase> {};
+
+TEST_P(ExchangeTest, StatusesDecideResendsTerminatorAndCode) {
+  const ExchangeCase& c = GetParam();
+  TransportWrapper wrapper(services_);
+  wrapper.Open();
+  log_.Clear();
+  for (const auto& [status, text] : c.receives) double_.QueueReceive(status, text);
+
+  const std::string command = "at@audapp:fmrx_set_volume(1,112)";
+  const T_Result result = wrapper.Exchange(command);
+
+  EXPECT_EQ(result.text, c.text);
+  EXPECT_EQ(result.code, c.code);
+  const std::vector<std::string> sent = double_.Sent();
+  EXPECT_EQ(sent, std::vector<std::string>(static_cast<size_t>(c.sends), command));
+  EXPECT_EQ(double_.SentLength(0), static_cast<int32_t>(command.size()));
+  EXPECT_EQ(double_.SentChannel(0), 9);
+  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{{command, 1}}));
+  EXPECT_EQ(services_.cursor_history(),
+            (std::vector<ui::Cursor>{ui::Cursor::kHourGlass, ui::Cursor::kDefault}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, ExchangeTest,
+    ::testing::Values(
+        ExchangeCase{"Positive", {{0, "a b"}}, 1, "a b\r\nOK\r\n", 0},
+        ExchangeCase{"ErrorReply", {{-2, "bad"}}, 1, "bad\r\nERROR\r\n", 3},
+        ExchangeCase{"PendingTwice", {{-3, "x"}, {-3, "y"}, {0, "z"}}, 1, "z\r\nOK\r\n", 0},
+        ExchangeCase{"FailedThrice", {{-1, "x"}, {-1, "y"}, {-1, "z"}}, 3, "", 3},
+        ExchangeCase{
+            "FailedOnceThenPositive", {{-1, ""}, {-3, ""}, {0, "v"}}, 2, "v\r\nOK\r\n", 0}),
+    [](const auto& param_info) { return std::string(param_info.param.name); });
+
+TEST_F(CompleteDoubleTest, AReplyThatFillsTheReceiveBufferStillGetsItsTerminator) {
+  TransportWrapper wrapper(services_);
+  wrapper.Open();
+  double_.QueueFullBuffer(0);
+
+  const T_Result result = wrapper.Exchange("at@audapp:fmrx_get_rds_data()");
+  EXPECT_EQ(result.code, kResultOk);
+  EXPECT_EQ(result.text, std::string(0x10000, 'A') + "\r\nOK\r\n");
+}
+
+TEST_F(CompleteDoubleTest, CloseWithoutASessionReturnsFalseQuietlyAndKeepsTheLibrary) {
+  TransportWrapper loader(services_);
+  loader.Open();
+  log_.Clear();
+  {
+    TransportWrapper unopened(services_);
+    EXPECT_FALSE(unopened.Close());
+  }  // its destructor closes nothing either
+  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
+  EXPECT_TRUE(Tessic().library.IsLoaded());
+}
+
+TEST_F(CompleteDoubleTest, DestroyingAnOpenSessionClosesItAndUnloadsTheLibrary) {
+  {
+    TransportWrapper wrapper(services_);
+    wrapper.Open();
+    log_.Clear();
+  }
+  EXPECT_EQ(log_.lines(),
+            (std::vector<LogLine>{{"TESSIC_SessionClose(7);", 1}, {"Port closed okay.", 1}}));
+  EXPECT_FALSE(Tessic().library.IsLoaded());
+  for (void* entry : Tessic().entries) EXPECT_EQ(entry, nullptr);
+}
+
+TEST_F(CompleteDoubleTest, AnAbandonedSessionIsNeitherClosedNorUnloaded) {
+  {
+    TransportWrapper wrapper(services_);
+    wrapper.Open();
+    log_.Clear();
+    wrapper.Abandon();
+  }
+  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
+  EXPECT_TRUE(Tessic().library.IsLoaded());
+}
+
+TEST_F(CompleteDoubleTest, ASessionThatWillNotCloseKeepsItsIdsAndTheLibrary) {
+  double_.SetOpenResults(7, 9, 0);
+  {
+    TransportWrapper wrapper(services_);
+    wrapper.Open();
+    log_.Clear();
+    EXPECT_FALSE(wrapper.Close());
+    EXPECT_EQ(wrapper.session_id(), 7);
+    EXPECT_EQ(wrapper.channel_id(), 9);
+  }
+  EXPECT_EQ(log_.lines().back(), (LogLine{"Error closing port.", 0}));
+  EXPECT_TRUE(Tessic().library.IsLoaded());
+}
+
+}  // namespace
+}  // namespace MANAGED_IF

@@ -1,0 +1,209 @@
+// The "FM RX" page handlers: command texts, log lines, follow-ups, and the
+// handlers that only change other controls.
+#include "panel_fixture.h"
+
+namespace gen2_panel_test {
+namespace {
+
+using gen2_test::LogLine;
+
+// One command of a row: the action line and the command text without
+// "at@audapp:"; each is logged as action, command text, "OK".
+struct Command {
+  const char* action;
+  const char* text;
+};
+
+struct Row {
+  const char* name;
+  std::vector<std::string> user;  // automation commands
+  std::vector<Command> commands;
+};
+
+void PrintTo(const Row& row, std::ostream* os) {
+  *os << row.name;
+}
+
+class CommandRowTest : public DruskPanelTest, public ::testing::WithParamInterface<Row> {};
+
+TEST_P(CommandRowTest, SendsItsCommandAndLogsActionAndOutcome) {
+  const Row& row = GetParam();
+  Do(row.user);
+  std::vector<std::string> sent, log;
+  for (const Command& c : row.commands) {
+    sent.push_back(std::string("at@audapp:") + c.text);
+    log.insert(log.end(), {c.action, sent.back(), "OK"});
+  }
+  EXPECT_EQ(Sent(), sent);
+  EXPECT_EQ(LogTexts(), log);
+}
+
+constexpr char kUp[] = "FM RX tune up to the next valid station";
+constexpr char kDown[] = "FM RX tune down to the next valid station";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CommandRowTest,
+    ::testing::Values(
+        Row{"AudioDestinations",
+            {"select cb_audiooutput 0", "select cb_audiooutput 1", "select cb_audiooutput 2",
+             "select cb_audiooutput 3"},
+            {{"Set audio destination to Headset", "fmr_configure_audio_dst(0)"},
+             {"Set audio destination to Earpiece", "fmr_configure_audio_dst(1)"},
+             {"Set audio destination to Loudspeaker", "fmr_configure_audio_dst(2)"},
+             {"unset audio destination", "fmr_configure_audio_dst(3)"}}},
+        Row{"Antenna",
+            {"select cb_antenna 1", "select cb_antenna 0"},
+            {{"Set FMR antenna to External", "fmrx_set_antenna(1)"},
+             {"Set FMR antenna to Internal", "fmrx_set_antenna(0)"}}},
+        Row{"Sideband", {"select cb_sideband 1"}, {{"Set FM RX sideband", "fmrx_set_sideband(1)"}}},
+        Row{"OutputMode",
+            {"check cb_dspmode 1", "check cb_dspmode 0"},
+            {{"Set output mode to DSP", "fmrx_set_output_mode(1)"},
+             {"Set output mode to DAC", "fmrx_set_output_mode(0)"}}},
+        Row{"ForceMono", {"check cb_forcemono 1"}, {{"Set FM RX force mono", "fmrx_forcemono(1)"}}},
+        Row{"Snc",
+            {"type le_snc_low -20", "type le_snc_high 0x23", "check cb_snc 1"},
+            {{"Set FM RX SNC", "fmrx_set_snc(-20,35,1)"}}},
+        Row{"SoftMuteNarrowsAndZeroes",
+            {"type le_softmute_threshold 65535", "type le_softmute_stepsize abc",
+             "check cb_softmute 1"},
+            {{"Set FM RX soft mute", "fmrx_set_sm(-1,0,1)"}}},
+        Row{"GainControl",
+            {"select cb_gaincontrol 5", "check cb_agc 1"},
+            {{"Set FM RX gain control", "fmrx_set_gain_control(0,5)"},
+             {"Set FM RX gain control", "fmrx_set_gain_control(1,5)"}}},
+        Row{"BandFromPresetAndItems",
+            {"select cb_band 2", "select cb_stepsize 1", "select rg_deemphasis 1",
+             "click btn_setband"},
+            {{"Set FM RX band", "fmrx_set_band(108000000,87500000,100000,1)"}}},
+        Row{"BandTypedSpacingNoDeemphasis",
+            {"select cb_band 0", "type le_minfreq 76000000", "type le_maxfreq 0x55D4A80",
+             "type cb_stepsize 75000", "click btn_setband"},
+            {{"Set FM RX band", "fmrx_set_band(90000000,76000000,75000,4294967295)"}}},
+        Row{"Tune",
+            {"type le_frequency 98100000", "type le_rssi 65535", "click btn_set_station"},
+            {{"Set FM RX station", "fmrx_set_station(0,98100000,-1,0)"}}},
+        Row{"SeekWithAndWithoutWrap",
+            {"type le_frequency 98100000", "click btn_seekup", "click btn_seekdown",
+             "check cb_wrap 1", "click btn_seekup", "click btn_seekdown"},
+            {{kUp, "fmrx_set_station(3,98100000,0,0)"},
+             {kDown, "fmrx_set_station(4,98100000,0,0)"},
+             {kUp, "fmrx_set_station(1,98100000,0,0)"},
+             {kDown, "fmrx_set_station(2,98100000,0,0)"}}},
+        Row{"RssiAlert",
+            {"type le_rssi_low -3", "type le_rssi_high 40", "check cb_rssi 1"},
+            {{"Set FM RX RSSI", "fmrx_set_rssi(1,-3,40)"}}},
+        Row{"CoupledVolumeTruncatedToOneByte",
+            {"check cb_volume 1", "type e_lvol 300", "click btn_volume"},
+            {{"set FM RX volume", "fmrx_set_volume(0,44)"}}},
+        Row{"PowerOnAndOff",
+            {"select cb_audiooutput 0", "click btn_onoff", "click btn_onoff"},
+            {{"Set audio destination to Headset", "fmr_configure_audio_dst(0)"},
+             {"Turn On FMR RX", "fmrx_enable()"},
+             {"Turn Off FMR RX", "fmr_disable()"}}}),
+    [](const auto& param_info) { return std::string(param_info.param.name); });
+
+TEST_F(DruskPanelTest, PowerButtonCaptionFlipsOnlyOnSuccess) {
+  Do({"select cb_audiooutput 0", "click btn_onoff"});
+  EXPECT_EQ(panel_->btn_onoff->caption(), "Off");
+
+  Fail("fmr_disable");
+  log_.Clear();
+  Do({"click btn_onoff"});
+  EXPECT_EQ(panel_->btn_onoff->caption(), "Off");
+  EXPECT_EQ(
+      log_.lines(),
+      (std::vector<LogLine>{{"Turn Off FMR RX", 1}, {"at@audapp:fmr_disable()", 1}, {"Error", 0}}));
+}
+
+TEST_F(DruskPanelTest, PowerOnNeedsAnAudioPath) {
+  Do({"click btn_onoff"});
+  EXPECT_EQ(log_.lines(),
+            (std::vector<LogLine>{{"Configure audio path before switching on FMR", 0}}));
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_EQ(panel_->btn_onoff->caption(), "On");
+}
+
+TEST_F(DruskPanelTest, AFailedCommandLeavesTheControlAsTheUserSetIt) {
+  Fail("fmrx_set_snc");
+  Do({"check cb_snc 1"});
+  EXPECT_TRUE(panel_->cb_snc->checked());
+  EXPECT_EQ(log_.lines().back(), (LogLine{"Error", 0}));
+}
+
+TEST_F(DruskPanelTest, AgcEnablesTheGainIndexBeforeSending) {
+  Do({"check cb_agc 1"});
+  EXPECT_TRUE(panel_->cb_gaincontrol->enabled());
+  Do({"check cb_agc 0"});
+  EXPECT_FALSE(panel_->cb_gaincontrol->enabled());
+  EXPECT_EQ(Sent().back(), "at@audapp:fmrx_set_gain_control(0,0)");
+}
+
+TEST_F(DruskPanelTest, BandPresetsFillAndLockTheLimitsManualUnlocksThem) {
+  Do({"select cb_band 1"});
+  EXPECT_EQ(panel_->le_minfreq->text(), "76000000");
+  EXPECT_EQ(panel_->le_maxfreq->text(), "90000000");
+  EXPECT_FALSE(panel_->le_minfreq->enabled());
+  EXPECT_FALSE(panel_->le_maxfreq->enabled());
+  Do({"select cb_band 3"});
+  EXPECT_EQ(panel_->le_minfreq->text(), "87500000");
+  EXPECT_EQ(panel_->le_maxfreq->text(), "108000000");
+  Do({"select cb_band 0"});
+  EXPECT_TRUE(panel_->le_minfreq->enabled());
+  EXPECT_TRUE(panel_->le_maxfreq->enabled());
+  EXPECT_EQ(panel_->le_minfreq->text(), "87500000");
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(DruskPanelTest, SplitVolumeSendsLeftThenRightASecondApartEvenWhenLeftFails) {
+  Reply("fmrx_set_volume(1", "", -2);
+  Do({"type e_lvol 10", "type e_rvol 20"});
+  const uint64_t before = services_.NowMs();
+  Do({"click btn_volume"});
+  EXPECT_EQ(services_.NowMs() - before, 1000u);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_set_volume(1,10)",
+                                              "at@audapp:fmrx_set_volume(2,20)"}));
+  EXPECT_EQ(LogTexts(), (std::vector<std::string>{
+                            "set FM RX left volume", "at@audapp:fmrx_set_volume(1,10)", "Error",
+                            "set FM RX right volume", "at@audapp:fmrx_set_volume(2,20)", "OK"}));
+}
+
+TEST_F(DruskPanelTest, CoupledVolumeEditsFollowEachOtherAndMuteZeroesThem) {
+  Do({"type e_lvol 33", "check cb_volume 1"});
+  EXPECT_EQ(panel_->e_rvol->text(), "33");
+  Do({"type e_rvol 50"});
+  EXPECT_EQ(panel_->e_lvol->text(), "50");
+  Do({"check cb_volume 0", "type e_lvol 7"});
+  EXPECT_EQ(panel_->e_rvol->text(), "50");
+
+  Do({"check cb_mute 1"});
+  EXPECT_EQ(panel_->e_lvol->text(), "0");
+  EXPECT_EQ(panel_->e_rvol->text(), "0");
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(DruskPanelTest, VolumeArrowsStepFromTheTypedValue) {
+  Do({"type e_lvol 111"});
+  ASSERT_TRUE(panel_->ud_lvol->UserClick(true));
+  ASSERT_TRUE(panel_->ud_lvol->UserClick(true));
+  EXPECT_EQ(panel_->e_lvol->text(), "112");
+}
+
+TEST_F(DruskPanelTest, ChoosingAFoundStationTunesToIt) {
+  panel_->cb_station->SetItems({"88100000", "101700000"});
+  Do({"select cb_station 1"});
+  EXPECT_EQ(panel_->le_frequency->text(), "101700000");
+  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_station(0,101700000,0,0)"});
+  EXPECT_EQ(LogTexts().front(), "Set FM RX station");
+}
+
+TEST_F(DruskPanelTest, TheCommandSetOutlivesItsWindow) {
+  MANAGED_IF::aud_app* command_set = &panel_->command_set();
+  panel_.reset();
+  EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
+  // Still usable: its session is open.
+  EXPECT_EQ(command_set->session().session_id(), 7);
+}
+
+}  // namespace
+}  // namespace gen2_panel_test

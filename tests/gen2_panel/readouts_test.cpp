@@ -1,0 +1,257 @@
+// Read All, the polling timer and the auto-seek station list.
+#include "panel_fixture.h"
+
+namespace gen2_panel_test {
+namespace {
+
+using gen2_test::LogLine;
+
+std::string Repeat(const std::string& value, int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += value + " ";
+  return out;
+}
+
+// Block A counts 0..27, block B 0x1000.., C all 65535, D zero, the 32-bit
+// columns 0x12345, 0 and -1.
+std::string RdsReply() {
+  std::string a, b;
+  for (int i = 0; i < 28; ++i) {
+    a += std::to_string(i) + " ";
+    b += std::to_string(0x1000 + i) + " ";
+  }
+  return a + b + Repeat("65535", 28) + Repeat("0", 28) + Repeat("74565", 28) + Repeat("0", 28) +
+         Repeat("-1", 28);
+}
+
+std::string AutoSeekReply(int count, const std::vector<uint32_t>& frequencies) {
+  std::string out = std::to_string(count) + "\r\n";
+  for (uint32_t f : frequencies) out += std::to_string(f) + ",";
+  out += Repeat("0", 50 - static_cast<int>(frequencies.size())) + "\r\n" + Repeat("-30", 50);
+  return out;
+}
+
+int Count(const std::vector<std::string>& lines, const std::string& line) {
+  return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+TEST_F(DruskPanelTest, RdsSubscriptionPollsTheReportOnItsInterval) {
+  Reply("fmrx_get_rds_data", RdsReply());
+  Do({"type le_rds ", "check CheckBox_rds 1"});
+  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_rds(1,0,1000)"});
+  EXPECT_TRUE(panel_->Timer1->enabled());
+  EXPECT_EQ(panel_->Timer1->interval(), 1000u);
+
+  ClearRecords();
+  services_.Advance(1000);
+  EXPECT_EQ(LogTexts(), (std::vector<std::string>{"get FM RX RDS report",
+                                                  "at@audapp:fmrx_get_rds_data()", "OK"}));
+  EXPECT_EQ(panel_->LData->text(), "0x001B  0x101B  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
+  const auto& older = panel_->MData->lines();
+  ASSERT_EQ(older.size(), 27u);
+  EXPECT_EQ(older.front(), "0x001A  0x101A  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
+  EXPECT_EQ(older.back(), "0x0000  0x1000  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
+  EXPECT_TRUE(panel_->Timer1->enabled());
+
+  // Unsubscribing sends enable 0; the timer stops itself at its next tick.
+  Do({"check CheckBox_rds 0"});
+  EXPECT_EQ(Sent().back(), "at@audapp:fmrx_set_rds(0,0,1000)");
+  EXPECT_TRUE(panel_->Timer1->enabled());
+  ClearRecords();
+  services_.Advance(1000);
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_FALSE(panel_->Timer1->enabled());
+}
+
+TEST_F(DruskPanelTest, BothSubscriptionsShareOneTimerWithTheIntervalSetLast) {
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 98100000, 1, 0));
+  Do({"select cb_rds 2", "type le_rds 500", "check CheckBox_rds 1"});
+  EXPECT_EQ(Sent().back(), "at@audapp:fmrx_set_rds(1,2,500)");
+  EXPECT_EQ(panel_->Timer1->interval(), 500u);
+  Do({"check cb_quickinfo 1"});
+  EXPECT_EQ(panel_->Timer1->interval(), 1000u);
+
+  ClearRecords();
+  services_.Advance(1000);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_rds_data()",
+                                              "at@audapp:fmrx_get_dynamic_data()"}));
+
+  // Quick information off, RDS still on: RDS only.
+  Do({"check cb_quickinfo 0"});
+  ClearRecords();
+  services_.Advance(1000);
+  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_get_rds_data()"});
+
+  // Both off: one more tick, which finds no reason to run.
+  panel_->CheckBox_rds->SetChecked(false);
+  ClearRecords();
+  services_.Advance(5000);
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_FALSE(panel_->Timer1->enabled());
+}
+
+TEST_F(DruskPanelTest, AFailedRdsReportStillLetsTheTickReadQuickInformation) {
+  Fail("fmrx_get_rds_data");
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 98100000, 1, 0));
+  Do({"check CheckBox_rds 1", "check cb_quickinfo 1"});
+  ClearRecords();
+  services_.Advance(1000);
+  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{{"get FM RX RDS report", 1},
+                                                {"at@audapp:fmrx_get_rds_data()", 1},
+                                                {"Error", 0},
+                                                {"Get FM dynamic config", 1},
+                                                {"at@audapp:fmrx_get_dynamic_data()", 1},
+                                                {"OK", 1}}));
+  EXPECT_EQ(panel_->LData->text(), "");
+  EXPECT_EQ(panel_->l2->caption(), "98100000");
+  EXPECT_TRUE(panel_->Timer1->enabled());
+}
+
+TEST_F(DruskPanelTest, AutoSeekPollsUntilSuccessThenReadsTheStationListOnce) {
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 2));
+  Reply("fmrx_get_auto_seek_report", AutoSeekReply(3, {88100000, 95300000, 101700000}));
+  Do({"click btn_findstation"});
+  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_station(5,0,0,0)"});
+  EXPECT_TRUE(panel_->auto_seek_pending());
+  EXPECT_EQ(panel_->Timer1->interval(), 1000u);
+
+  ClearRecords();
+  services_.Advance(3000);
+  EXPECT_EQ(Sent(), std::vector<std::string>(3, "at@audapp:fmrx_get_dynamic_data()"));
+  EXPECT_EQ(panel_->l4->caption(), "ongoing");
+
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 88100000, 1, 0));
+  ClearRecords();
+  services_.Advance(5000);
+  const std::vector<std::string> log = LogTexts();
+  EXPECT_EQ(Count(log, "Get auto seek report"), 1);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_dynamic_data()",
+                                              "at@audapp:fmrx_get_auto_seek_report()"}));
+  // The report is read after the seek status is shown, before the rest.
+  EXPECT_EQ(panel_->l4->caption(), "success");
+  EXPECT_FALSE(panel_->auto_seek_pending());
+  EXPECT_FALSE(panel_->Timer1->enabled());
+  EXPECT_EQ(Get("items cb_station"), "88100000\n95300000\n101700000");
+}
+
+TEST_F(DruskPanelTest, AFailedSeekKeepsPollingAndAnEmptyReportEmptiesTheList) {
+  panel_->cb_station->SetItems({"1"});
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 1));
+  Reply("fmrx_get_auto_seek_report", AutoSeekReply(0, {}));
+  Do({"click btn_findstation"});
+  services_.Advance(4000);
+  EXPECT_EQ(panel_->l4->caption(), "failed");
+  EXPECT_TRUE(panel_->Timer1->enabled());
+
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 0));
+  services_.Advance(1000);
+  EXPECT_EQ(Get("items cb_station"), "");
+}
+
+TEST_F(DruskPanelTest, FindStationsThatFailsStartsNoPolling) {
+  Fail("fmrx_set_station");
+  Do({"click btn_findstation"});
+  EXPECT_FALSE(panel_->auto_seek_pending());
+  EXPECT_FALSE(panel_->Timer1->enabled());
+}
+
+class ReadAllTest : public DruskPanelTest {
+ protected:
+  void SetUp() override {
+    Reply("fmrx_get_static_config",
+          "{108000000,87500000,200000,1,0,1,1,1,5,1,-10,60,1,-20,40,1,-30,2,1,0,300,112}");
+    Reply("fmrx_get_dynamic_data", DynamicReply(1, 98100000, 0, 3, -45));
+    std::string version;
+    const std::string texts[] = {"ACME", "DR947", "-B2", "SW1.2 FW3.4X"};
+    const size_t sizes[] = {16, 16, 24, 100};
+    for (size_t t = 0; t < 4; ++t) {
+      for (size_t i = 0; i < sizes[t]; ++i) {
+        const int c = i < texts[t].size() ? static_cast<unsigned char>(texts[t][i]) : 0;
+        version += std::to_string(c) + " ";
+      }
+    }
+    Reply("fmr_get_version", version);
+  }
+};
+
+TEST_F(ReadAllTest, ReadsConfigDataAndVersionsHalfASecondApart) {
+  const uint64_t before = services_.NowMs();
+  Do({"click btn_readall"});
+  EXPECT_EQ(services_.NowMs() - before, 1000u);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_static_config()",
+                                              "at@audapp:fmrx_get_dynamic_data()",
+                                              "at@audapp:fmr_get_version()"}));
+  EXPECT_EQ(LogTexts().front(), "Get FM static config");
+  EXPECT_EQ(Count(LogTexts(), "Get FM dynamic config"), 1);
+  EXPECT_EQ(Count(LogTexts(), "Get FM version"), 1);
+
+  // Static configuration.
+  Tfrm_DruskGUI& p = *panel_;
+  EXPECT_EQ(p.le_maxfreq->text(), "108000000");
+  EXPECT_EQ(p.le_minfreq->text(), "87500000");
+  EXPECT_EQ(p.cb_stepsize->item_index(), 2);
+  EXPECT_EQ(p.rg_deemphasis->item_index(), 1);
+  EXPECT_EQ(p.cb_antenna->item_index(), 1);
+  EXPECT_TRUE(p.cb_dspmode->checked());
+  EXPECT_TRUE(p.cb_agc->checked());
+  EXPECT_EQ(p.cb_gaincontrol->item_index(), 5);
+  EXPECT_TRUE(p.cb_rssi->checked());
+  EXPECT_EQ(p.le_rssi_low->text(), "-10");
+  EXPECT_EQ(p.le_rssi_high->text(), "60");
+  EXPECT_TRUE(p.cb_mute->checked());
+  EXPECT_EQ(p.le_snc_low->text(), "-20");
+  EXPECT_EQ(p.le_snc_high->text(), "40");
+  EXPECT_TRUE(p.cb_snc->checked());
+  EXPECT_EQ(p.le_softmute_threshold->text(), "-30");
+  EXPECT_EQ(p.le_softmute_stepsize->text(), "2");
+  EXPECT_TRUE(p.cb_softmute->checked());
+  EXPECT_EQ(p.e_lvol->text(), "44");
+  EXPECT_EQ(p.e_rvol->text(), "112");
+
+  // Dynamic data: mono ticks Force Mono without sending; seek status 3
+  // leaves its label.
+  EXPECT_EQ(p.l1->caption(), "RX ON");
+  EXPECT_EQ(p.l2->caption(), "98100000");
+  EXPECT_EQ(p.le_frequency->text(), "98100000");
+  EXPECT_EQ(p.l3->caption(), "mono");
+  EXPECT_TRUE(p.cb_forcemono->checked());
+  EXPECT_EQ(p.l4->caption(), "");
+  EXPECT_EQ(p.l5->caption(), "Pilot found");
+  EXPECT_EQ(p.l6->caption(), "-45");
+  EXPECT_EQ(p.l7->caption(), "300");
+  EXPECT_EQ(p.l8->caption(), "12");
+  EXPECT_EQ(p.l9->caption(), "-1500");
+  EXPECT_EQ(p.l10->caption(), "LSI");
+
+  // Versions.
+  EXPECT_EQ(p.l_man_ver->caption(), "ACME");
+  EXPECT_EQ(p.l_hw_ver->caption(), "DR947-B2");
+  EXPECT_EQ(p.l_pkg_ver->caption(), "SW1.2 ");
+  EXPECT_EQ(p.l_rx_ver->caption(), "FW3.4");
+}
+
+TEST_F(ReadAllTest, UnknownValuesLeaveTheirControlsAndAFailedReadChangesNothing) {
+  panel_->cb_stepsize->SetItemIndex(0);
+  panel_->l1->SetCaption("OFF");
+  Reply("fmrx_get_static_config", "108000000 87500000 75000 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 1");
+  Reply("fmrx_get_dynamic_data", DynamicReply(7, 98100000, 1, 0));
+  Fail("fmr_get_version");
+  Do({"click btn_readall"});
+  EXPECT_EQ(panel_->cb_stepsize->item_index(), 0);
+  EXPECT_EQ(panel_->l1->caption(), "OFF");
+  EXPECT_EQ(panel_->l2->caption(), "98100000");
+  EXPECT_EQ(panel_->l3->caption(), "stereo");
+  EXPECT_EQ(panel_->l_man_ver->caption(), "");
+  EXPECT_EQ(LogTexts().back(), "Error");
+
+  // A failed static configuration leaves the controls and the other reads run.
+  Fail("fmrx_get_static_config");
+  panel_->le_maxfreq->SetText("1");
+  ClearRecords();
+  Do({"click btn_readall"});
+  EXPECT_EQ(panel_->le_maxfreq->text(), "1");
+  EXPECT_EQ(Sent().size(), 3u);
+}
+
+}  // namespace
+}  // namespace gen2_panel_test

@@ -1,0 +1,179 @@
+#include "tcp_link.h"
+
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace tessic {
+namespace {
+
+#if defined(_WIN32)
+using Socket = SOCKET;
+const Socket kNoSocket = INVALID_SOCKET;
+int PollSockets(WSAPOLLFD* fds, ULONG count, int timeout_ms) {
+  return WSAPoll(fds, count, timeout_ms);
+}
+using PollFd = WSAPOLLFD;
+bool WouldBlock() {
+  const int error = WSAGetLastError();
+  return error == WSAEWOULDBLOCK || error == WSAEINPROGRESS;
+}
+void CloseSocket(Socket s) {
+  closesocket(s);
+}
+bool SetNonBlocking(Socket s) {
+  u_long on = 1;
+  return ioctlsocket(s, FIONBIO, &on) == 0;
+}
+constexpr int kSendFlags = 0;
+
+// Winsock is started once per loaded library and stopped when it unloads.
+struct WinsockStartup {
+  bool ok = false;
+  WinsockStartup() {
+    WSADATA data;
+    ok = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }
+  ~WinsockStartup() {
+    if (ok) WSACleanup();
+  }
+};
+bool EnsureNetwork() {
+  static WinsockStartup startup;
+  return startup.ok;
+}
+#else
+using Socket = int;
+constexpr Socket kNoSocket = -1;
+using PollFd = pollfd;
+int PollSockets(pollfd* fds, nfds_t count, int timeout_ms) {
+  return ::poll(fds, count, timeout_ms);
+}
+bool WouldBlock() {
+  return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINPROGRESS;
+}
+void CloseSocket(Socket s) {
+  ::close(s);
+}
+bool SetNonBlocking(Socket s) {
+  const int flags = ::fcntl(s, F_GETFL, 0);
+  return flags >= 0 && ::fcntl(s, F_SETFL, flags | O_NONBLOCK) == 0;
+}
+constexpr int kSendFlags = MSG_NOSIGNAL;  // a dropped peer must not raise SIGPIPE
+bool EnsureNetwork() {
+  return true;
+}
+#endif
+
+Socket AsSocket(intptr_t value) {
+  return static_cast<Socket>(value);
+}
+
+// Waits until the socket is ready for `events`; false on timeout or error.
+bool WaitFor(Socket s, short events, int timeout_ms) {
+  PollFd fd{};
+  fd.fd = s;
+  fd.events = events;
+  return PollSockets(&fd, 1, timeout_ms) > 0 && (fd.revents & (events | POLLHUP | POLLERR)) != 0;
+}
+
+}  // namespace
+
+TcpLink::~TcpLink() {
+  Close();
+}
+
+bool TcpLink::connected() const {
+  return socket_ != -1;
+}
+
+void TcpLink::Close() {
+  if (socket_ != -1) CloseSocket(AsSocket(socket_));
+  socket_ = -1;
+}
+
+bool TcpLink::Connect(const std::string& host, uint16_t port, int timeout_ms) {
+  Close();
+  if (!EnsureNetwork()) return false;
+
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  const std::string service = std::to_string(port);
+  if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0 || found == nullptr)
+    return false;
+
+  Socket s = ::socket(found->ai_family, found->ai_socktype, found->ai_protocol);
+  bool ok = s != kNoSocket && SetNonBlocking(s);
+  if (ok) {
+    const int rc = ::connect(s, found->ai_addr, static_cast<int>(found->ai_addrlen));
+    if (rc != 0) {
+      ok = WouldBlock() && WaitFor(s, POLLOUT, timeout_ms);
+      if (ok) {
+        int error = 0;
+        socklen_t length = sizeof(error);
+        ok = ::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) == 0 &&
+             error == 0;
+      }
+    }
+  }
+  ::freeaddrinfo(found);
+  if (!ok) {
+    if (s != kNoSocket) CloseSocket(s);
+    return false;
+  }
+  int one = 1;
+  ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof(one));
+  socket_ = static_cast<intptr_t>(s);
+  return true;
+}
+
+bool TcpLink::SendAll(const char* data, size_t size) {
+  if (!connected()) return false;
+  const Socket s = AsSocket(socket_);
+  while (size > 0) {
+    const int chunk = size > 0x10000 ? 0x10000 : static_cast<int>(size);
+    const auto sent = ::send(s, data, chunk, kSendFlags);
+    if (sent > 0) {
+      data += sent;
+      size -= static_cast<size_t>(sent);
+    } else if (sent < 0 && WouldBlock() && WaitFor(s, POLLOUT, 1000)) {
+      continue;
+    } else {
+      Close();
+      return false;
+    }
+  }
+  return true;
+}
+
+TcpLink::ReadResult TcpLink::Read(char* out, size_t capacity, int wait_ms, size_t& received) {
+  received = 0;
+  if (!connected()) return ReadResult::kClosed;
+  const Socket s = AsSocket(socket_);
+  if (!WaitFor(s, POLLIN, wait_ms)) return ReadResult::kNothing;
+  const int chunk = capacity > 0x10000 ? 0x10000 : static_cast<int>(capacity);
+  const auto n = ::recv(s, out, chunk, 0);
+  if (n > 0) {
+    received = static_cast<size_t>(n);
+    return ReadResult::kData;
+  }
+  if (n < 0 && WouldBlock()) return ReadResult::kNothing;
+  Close();  // orderly shutdown by the peer, or a failed connection
+  return ReadResult::kClosed;
+}
+
+}  // namespace tessic
