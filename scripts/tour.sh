@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset release
-cmake --build --preset release -j"$(nproc)"
+cmake --build --preset release -j"$(nproc)" --target benchora Sonvio tessic
 bin=build/release/bin
 for chip in gen1 gen2; do
   echo "=== $chip panel ==="
