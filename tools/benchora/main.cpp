@@ -9,25 +9,17 @@
 #include "options.h"
 #include "platform/platform.h"
 #include "plugin_host.h"
+#include "session.h"
+#include "transcript.h"
 
 namespace {
 
-void PrintLogLine(const char* text, uint8_t flag) {
-  std::printf("LOG[%u] %s\n", static_cast<unsigned>(flag), text != nullptr ? text : "");
-  std::fflush(stdout);
-}
+// The host's log callback carries no context: it writes to the session's
+// transcript through this pointer.
+benchora::Transcript* g_transcript = nullptr;
 
-// Runs one command and prints it with its reply; false when refused.
-bool RunCommand(const benchora::PluginHost& plugin, const std::string& command) {
-  std::printf("> %s\n", command.c_str());
-  std::string reply;
-  if (!plugin.Automate(command, reply)) {
-    std::printf("error: no panel is shown\n");
-    return false;
-  }
-  std::printf("%s\n", reply.c_str());
-  std::fflush(stdout);
-  return reply.rfind("error: ", 0) != 0;
+void PrintLogLine(const char* text, uint8_t flag) {
+  if (g_transcript != nullptr) g_transcript->Line(benchora::LogLineText(text, flag));
 }
 
 }  // namespace
@@ -43,26 +35,20 @@ int main(int argc, char** argv) {
     std::printf("%s", benchora::UsageText().c_str());
     return 0;
   }
+  benchora::Transcript transcript;
+  if (!options.output.empty() && !transcript.OpenFile(options.output, error)) {
+    std::fprintf(stderr, "benchora: %s\n", error.c_str());
+    return 2;
+  }
+  g_transcript = &transcript;
 
   benchora::SimulatedHandset handset(options.chip);
   benchora::PluginHost plugin;
   const std::string path =
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
-  if (!plugin.Load(path, error)) {
+  if (!plugin.Load(path, error) ||
+      !benchora::ConnectPlugin(plugin, handset, &PrintLogLine, transcript, error)) {
     std::fprintf(stderr, "benchora: %s\n", error.c_str());
-    return 1;
-  }
-
-  plugin.SetShowLineFunc(&PrintLogLine);
-  plugin.SetFuncInterface(handset.table().data(),
-                          static_cast<int32_t>(handset.table().size() * sizeof(void*)));
-  plugin.SetComHandle(1);
-  plugin.SetGetInterface(nullptr);
-  plugin.SetBasebandType(0);
-  const int32_t can_run = plugin.CanRun();
-  std::printf("CanRun: %d\n", can_run);
-  if (can_run == 0) {
-    std::fprintf(stderr, "benchora: the plug-in cannot run with this host table\n");
     return 1;
   }
 
@@ -70,13 +56,14 @@ int main(int argc, char** argv) {
   plugin.ShowMDIChildForm(&host_application);
 
   bool all_ok = true;
-  for (const std::string& command : options.commands) all_ok = RunCommand(plugin, command) && all_ok;
+  for (const std::string& command : options.commands)
+    all_ok = benchora::RunCommand(plugin, command, transcript) && all_ok;
   if (options.interactive) {
     std::string line;
     while (std::getline(std::cin, line)) {
       if (line == "quit" || line == "exit") break;
       if (line.empty()) continue;
-      all_ok = RunCommand(plugin, line) && all_ok;
+      all_ok = benchora::RunCommand(plugin, line, transcript) && all_ok;
     }
   }
 

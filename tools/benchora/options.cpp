@@ -13,7 +13,9 @@ std::string UsageText() {
          "  --interactive          read automation commands from standard input\n"
          "  --strict               exit with status 3 when a command is refused\n"
          "  --at-server HOST:PORT  use an external AT server for the second generation\n"
-         "  --screenshot FILE      save an image of the window (Windows only)\n"
+         "  --output FILE          also write log lines, commands and replies to FILE\n"
+         "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
+         "                         (Windows only)\n"
          "  --help                 show this text\n";
 }
 
@@ -72,6 +74,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       if (!value(options.at_server)) return false;
     } else if (arg == "--screenshot") {
       if (!value(options.screenshot)) return false;
+    } else if (arg == "--output") {
+      if (!value(options.output)) return false;
     } else {
       error = "unknown option " + arg;
       return false;

@@ -11,12 +11,13 @@ namespace benchora {
 
 struct Options {
   Chip chip = Chip::kGen1;
-  std::string plugin;  // empty: Sonvio.dll beside the program
+  std::string plugin;                 // empty: Sonvio.dll beside the program
   std::vector<std::string> commands;  // -e and --script lines, in order given
   bool interactive = false;
   bool strict = false;
   std::string at_server;   // HOST:PORT of an external AT server
   std::string screenshot;  // Windows front end only
+  std::string output;      // also write the transcript to this file
   bool help = false;
 };
 
