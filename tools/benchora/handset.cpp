@@ -27,8 +27,8 @@ template <int kSlot>
 uint8_t BinarySlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
                    void* reply, uint32_t) {
   return g_active != nullptr &&
-         g_active->SendBinary(kSlot, id, static_cast<const uint8_t*>(request), length,
-                              reply_length, static_cast<uint8_t*>(reply));
+         g_active->SendBinary(kSlot, id, static_cast<const uint8_t*>(request), length, reply_length,
+                              static_cast<uint8_t*>(reply));
 }
 
 template <typename F>
@@ -69,8 +69,8 @@ bool SimulatedHandset::SendAtCommand(uint16_t, const uint8_t* request, uint16_t 
 bool SimulatedHandset::SendBinary(int slot, uint16_t id, const uint8_t*, uint16_t,
                                   uint16_t* reply_length, uint8_t*) {
   *reply_length = 0;
-  last_error_ = "Message " + std::to_string(id) + " on slot " + std::to_string(slot) +
-                " is not simulated";
+  last_error_ =
+      "Message " + std::to_string(id) + " on slot " + std::to_string(slot) + " is not simulated";
   return false;
 }
 

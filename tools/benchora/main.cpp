@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
   if (!plugin.Load(path, error) ||
       !benchora::ConnectPlugin(plugin, handset, &PrintLogLine, transcript, error)) {
-    std::fprintf(stderr, "benchora: %s\n", error.c_str());
+    transcript.Error(error);
     return 1;
   }
 

@@ -23,6 +23,15 @@ void Transcript::Line(const std::string& text) {
   }
 }
 
+void Transcript::Error(const std::string& text) {
+  std::fprintf(stderr, "benchora: %s\n", text.c_str());
+  std::fflush(stderr);
+  if (file_.is_open()) {
+    file_ << "benchora: " << text << '\n';
+    file_.flush();
+  }
+}
+
 std::string LogLineText(const char* text, uint8_t flag) {
   return "LOG[" + std::to_string(flag) + "] " + (text != nullptr ? text : "");
 }

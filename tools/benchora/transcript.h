@@ -15,6 +15,8 @@ class Transcript {
   // when the file cannot be created.
   bool OpenFile(const std::string& path, std::string& error);
   void Line(const std::string& text);
+  // A failure of benchora itself: standard error, and the file.
+  void Error(const std::string& text);
 
  private:
   std::ofstream file_;

@@ -192,8 +192,10 @@ void FormPeer::CreateNative(Control& control, HWND parent) {
       break;
     }
     case Kind::kLabel:
+      // Sized to its text by the layout: no word wrapping, which rounding
+      // could otherwise trigger on the last word.
       native.window = CreateChild("STATIC", static_cast<Label&>(control).caption(),
-                                  SS_LEFT | SS_NOPREFIX, 0, parent, control, -1);
+                                  SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, parent, control, -1);
       break;
     case Kind::kMemo:
       native.window = CreateChild("EDIT", "", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
 
   benchora::FrameWindow frame("Benchora", 1024, 768);
   if (!frame.ok()) {
-    std::fprintf(stderr, "benchora: cannot create the frame window\n");
+    transcript.Error("cannot create the frame window");
     return 1;
   }
   g_frame = &frame;
@@ -83,8 +83,7 @@ int main(int argc, char** argv) {
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
   if (!plugin.Load(path, error) ||
       !benchora::ConnectPlugin(plugin, handset, &ShowLogLine, transcript, error)) {
-    std::fprintf(stderr, "benchora: %s\n", error.c_str());
-    transcript.Line("benchora: " + error);
+    transcript.Error(error);
     return 1;
   }
 
@@ -115,7 +114,11 @@ int main(int argc, char** argv) {
   bool screenshot_saved = true;
   if (!options.screenshot.empty() && frame.PumpPending()) {
     screenshot_saved = benchora::SaveWindowImage(frame.window(), options.screenshot, error);
-    transcript.Line(screenshot_saved ? "screenshot: " + options.screenshot : "benchora: " + error);
+    if (screenshot_saved) {
+      transcript.Line("screenshot: " + options.screenshot);
+    } else {
+      transcript.Error(error);
+    }
   }
   if (!scripted) frame.RunUntilClosed();
 

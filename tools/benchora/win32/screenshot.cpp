@@ -7,6 +7,18 @@
 #include "bmp_image.h"
 
 namespace benchora {
+namespace {
+
+// PrintWindow flag (Windows 8.1 and later): include content drawn by the
+// compositor, such as child windows.
+constexpr UINT kRenderFullContent = 0x00000002;
+
+bool RunningUnderWine() {
+  HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+}  // namespace
 
 bool SaveWindowImage(HWND window, const std::string& path, std::string& error) {
   RECT bounds{};
@@ -40,9 +52,16 @@ bool SaveWindowImage(HWND window, const std::string& path, std::string& error) {
     return false;
   }
   HGDIOBJ old = ::SelectObject(memory, bitmap);
-  HDC window_dc = ::GetWindowDC(window);
-  const bool printed = ::BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY) != FALSE;
-  ::ReleaseDC(window, window_dc);
+  bool printed = false;
+  if (RunningUnderWine()) {
+    // Wine's PrintWindow draws the frame's own background but none of its
+    // child windows; the window's pixels are copied from its DC instead.
+    HDC window_dc = ::GetWindowDC(window);
+    printed = ::BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY) != FALSE;
+    ::ReleaseDC(window, window_dc);
+  } else {
+    printed = ::PrintWindow(window, memory, kRenderFullContent) != FALSE;
+  }
   ::GdiFlush();
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   std::memcpy(pixels.data(), bits, pixels.size());

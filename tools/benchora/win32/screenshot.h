@@ -1,4 +1,5 @@
-// Saves an image of a window (frame, menus and children) as a BMP file.
+// Saves an image of a window (frame, menus and children) as a BMP file:
+// PrintWindow into a memory bitmap, or under Wine the window's own pixels.
 #pragma once
 
 #include <windows.h>
