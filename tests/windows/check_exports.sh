@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Checks the export tables of both Windows builds of Sonvio.dll: every
-# entry point of the plug-in is exported under its underscore name, the
-# names equal those of the Linux build (when its library is given), and the
-# DLLs import no MinGW runtime DLL (it is linked statically).
-#   check_exports.sh SOURCE_DIR [LINUX_PLUGIN]
+# Checks both Windows builds of Sonvio.dll: every entry point of the
+# plug-in is exported under its underscore name, the names equal those of
+# the Linux build (when its library is given), the DLLs import no MinGW
+# runtime DLL (it is linked statically), and their version resource names
+# the product and the file version.
+#   check_exports.sh SOURCE_DIR VERSION [LINUX_PLUGIN]
 set -uo pipefail
 src=$1
-linux_plugin=${2:-}
+version=$2
+linux_plugin=${3:-}
 
 expected=(_ShowMDIChildForm _CloseMDIChildForm _CanRun _SetGetInterface _SetShowLineFunc
           _SetFuncInterface _SetComHandle _SetBasebandType _FCSonvio _KelboFMRGUI
@@ -41,6 +43,10 @@ for arch in i686:windows-i686 x86_64:windows-x64; do
   imports=$(echo "$dump" | awk '/DLL Name:/ {print $3}')
   runtime=$(echo "$imports" | grep -Ei '^(libgcc_s|libstdc\+\+|libwinpthread)' || true)
   [ -z "$runtime" ] || fail "$dll imports the MinGW runtime: $(echo $runtime)"
+  # Version resource strings are UTF-16: each key is followed by its value.
+  resource=$(strings -el "$dll" | grep -A1 -xE 'ProductName|FileVersion' | tr '\n' ' ')
+  [ "$resource" = "FileVersion $version -- ProductName Sonvio " ] ||
+    fail "$dll has the version strings: $resource"
   echo "$dll: $(echo "$names" | wc -l) exports; imports $(echo $imports)"
 done
 
