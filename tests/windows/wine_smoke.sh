@@ -31,7 +31,7 @@ if [ "${3:-}" = "--on-display" ]; then
 fi
 
 rm -f "$out"/*.txt "$out"/*.bmp "$out"/*.png
-xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$src" "$out" --on-display
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$src" "$out" --on-display
 run_status=$?
 
 failures=0

@@ -358,34 +358,48 @@ class Demo {
 
 int main(int argc, char** argv) {
   const std::string screenshot = argc > 1 ? argv[1] : "";
-  benchora::FrameWindow frame("Backend demo host", 900, 700);
-  if (!frame.ok()) {
-    std::printf("FAIL the frame window could not be created\n");
-    return 1;
-  }
   ui::Win32Services services;
   services.set_automated(true);
   ui::Application app(services);
-  auto& form = static_cast<DemoForm&>(app.Adopt(std::make_unique<DemoForm>(app)));
-  form.Show();
-  Demo demo(services, form);
-  demo.Pump(50);
+  {
+    benchora::FrameWindow frame("Backend demo host", 900, 700);
+    if (!frame.ok()) {
+      std::printf("FAIL the frame window could not be created\n");
+      return 1;
+    }
+    auto& form = static_cast<DemoForm&>(app.Adopt(std::make_unique<DemoForm>(app)));
+    form.Show();
+    Demo demo(services, form);
+    demo.Pump(50);
 
-  bool maximized = false;
-  Check(frame.ActiveChild(maximized) == demo.Native(form), "the form is an MDI child");
-  demo.CheckMirroring();
-  demo.CheckModelChanges();
-  demo.CheckNativeInput();
-  demo.CheckServices();
-  demo.Pump(50);
-  demo.CheckLayout();
-  if (!screenshot.empty()) {
-    std::string error;
-    Check(benchora::SaveWindowImage(frame.window(), screenshot, error), "screenshot " + error);
+    bool maximized = false;
+    Check(frame.ActiveChild(maximized) == demo.Native(form), "the form is an MDI child");
+    demo.CheckMirroring();
+    demo.CheckModelChanges();
+    demo.CheckNativeInput();
+    demo.CheckServices();
+    demo.Pump(50);
+    demo.CheckLayout();
+    if (!screenshot.empty()) {
+      std::string error;
+      Check(benchora::SaveWindowImage(frame.window(), screenshot, error), "screenshot " + error);
+    }
+    demo.CheckClose();
+    app.DestroyForm(&form);
+    Check(::GetWindow(frame.mdi_client(), GW_CHILD) == nullptr, "destroying the form removes it");
   }
-  demo.CheckClose();
-  app.DestroyForm(&form);
-  Check(::GetWindow(frame.mdi_client(), GW_CHILD) == nullptr, "destroying the form removes it");
+
+  // A host without an MDI frame gets a top-level window.
+  ui::Form& lone = app.Adopt(std::make_unique<ui::Form>(app, "TLone"));
+  lone.SetCaption("Lone form");
+  lone.Add<ui::Button>("btnLone", &lone, "Lone");
+  lone.Show();
+  HWND window = static_cast<HWND>(services.NativeHandle(lone));
+  Check(window != nullptr && ::GetParent(window) == nullptr && ::IsWindowVisible(window) &&
+            (::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_MDICHILD) == 0,
+        "without an MDI frame the form is a top-level window");
+  app.DestroyForm(&lone);
+  Check(!::IsWindow(window), "and goes with its form");
 
   std::printf("%d passed, %d failed\n", g_passed, g_failed);
   return g_failed == 0 ? 0 : 1;
