@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine wine64 xvfb
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine wine64 fonts-wine xvfb
              imagemagick)
 fi
 

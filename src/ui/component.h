@@ -76,6 +76,10 @@ class Control : public Component {
 
   bool new_row() const { return new_row_; }
   void set_new_row(bool new_row) { new_row_ = new_row; }
+  // Layout hint: the width of the control's text in average characters
+  // (0: as wide as its content needs).
+  int width_chars() const { return width_chars_; }
+  void set_width_chars(int chars) { width_chars_ = chars; }
 
   void SetFocus();
 
@@ -85,6 +89,7 @@ class Control : public Component {
   bool enabled_ = true;
   bool visible_ = true;
   bool new_row_ = false;
+  int width_chars_ = 0;
 };
 
 }  // namespace ui

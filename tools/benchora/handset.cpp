@@ -3,23 +3,17 @@
 #include <cstring>
 #include <string_view>
 
-#if BENCHORA_HAS_SIM
 #include "gen1_messages.h"
 #include "gen1_responder.h"
 #include "radio_model.h"
-#endif
 
 namespace benchora {
 
-#if BENCHORA_HAS_SIM
 // The simulated first-generation radio behind slots 15, 54, 56 and 77.
 struct SimulatedHandset::Simulator {
   fmrsim::RadioModel radio;
   fmrsim::Gen1Responder responder{radio};
 };
-#else
-struct SimulatedHandset::Simulator {};
-#endif
 
 namespace {
 
@@ -69,13 +63,7 @@ SimulatedHandset::~SimulatedHandset() {
 }
 
 bool SimulatedHandset::AddFault(const std::string& spec, std::string& error) {
-#if BENCHORA_HAS_SIM
   return sim_->responder.AddFault(spec, error);
-#else
-  (void)spec;
-  error = "this benchora has no handset simulator built in";
-  return false;
-#endif
 }
 
 bool SimulatedHandset::SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length,
@@ -89,22 +77,17 @@ bool SimulatedHandset::SendAtCommand(uint16_t id, const uint8_t* request, uint16
     last_error_ = "No errors";
     return true;
   }
-#if BENCHORA_HAS_SIM
   if (chip_ == Chip::kGen1) {
     const bool ok = sim_->responder.SendAtCommand(id, request, length, reply_length, reply);
     last_error_ = sim_->responder.last_error();
     return ok;
   }
-#else
-  (void)id;
-#endif
   last_error_ = "AT command not supported by the simulated handset: " + std::string(command);
   return false;
 }
 
 bool SimulatedHandset::SendBinary(int slot, uint16_t id, const uint8_t* request, uint16_t length,
                                   uint16_t* reply_length, uint8_t* reply) {
-#if BENCHORA_HAS_SIM
   if (chip_ == Chip::kGen1) {
     fmrsim::Gen1Responder& r = sim_->responder;
     bool ok = false;
@@ -125,11 +108,6 @@ bool SimulatedHandset::SendBinary(int slot, uint16_t id, const uint8_t* request,
     last_error_ = r.last_error();
     return ok;
   }
-#else
-  (void)request;
-  (void)length;
-  (void)reply;
-#endif
   *reply_length = 0;
   last_error_ =
       "Message " + std::to_string(id) + " on slot " + std::to_string(slot) + " is not simulated";

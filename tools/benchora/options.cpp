@@ -43,7 +43,9 @@ std::string UsageText() {
       "                         drop, error, malformed or oversize[=BYTES]\n"
       "                         (fmr-sim --help explains them).\n"
       "                         With --chip gen1, see the first-generation faults below.\n"
-      "  --screenshot FILE      save an image of the window (Windows only)\n";
+      "  --output FILE          also write log lines, commands and replies to FILE\n"
+      "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
+      "                         (Windows only)\n";
   text += fmrsim::FaultUsageText();
   text += "  --help                 show this text\n";
   return text;
@@ -112,6 +114,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       // Checked once the chip is known: each generation has its own rules.
       if (!value(v)) return false;
       options.faults.push_back(v);
+    } else if (arg == "--output") {
+      if (!value(options.output)) return false;
     } else {
       error = "unknown option " + arg;
       return false;

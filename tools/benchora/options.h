@@ -18,6 +18,7 @@ struct Options {
   std::string at_server;            // HOST:PORT of an external AT server
   std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
+  std::string output;               // also write the transcript to this file
   bool help = false;
 };
 

@@ -1,0 +1,39 @@
+// The library's module-wide objects on Windows, and its entry point. The
+// entry point is declared here with its plain types, so this layer stays
+// free of system headers.
+#include "host/host_state.h"
+#include "ui/application.h"
+#include "ui/win32/win32_services.h"
+
+namespace {
+
+// Services first, so they outlive the application and its windows.
+struct Module {
+  ui::Win32Services services;
+  ui::Application application{services};
+};
+
+Module& TheModule() {
+  static Module module;
+  return module;
+}
+
+constexpr unsigned long kProcessDetach = 0;
+constexpr unsigned long kProcessAttach = 1;
+
+}  // namespace
+
+ui::Application& OwnApplication() {
+  return TheModule().application;
+}
+
+extern "C" int __stdcall DllMain(void* /*instance*/, unsigned long reason, void* reserved) {
+  if (reason == kProcessAttach) {
+    HostAttach();
+  } else if (reason == kProcessDetach) {
+    // At process end (reserved set) the windows are already gone.
+    if (reserved != nullptr) TheModule().services.Abandon();
+    HostDetach();
+  }
+  return 1;
+}

@@ -1,0 +1,197 @@
+// Win32 implementations of the platform services.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+DynamicLibrary::~DynamicLibrary() {
+  Reset();
+}
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = nullptr;
+}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    handle_ = other.handle_;
+    other.handle_ = nullptr;
+  }
+  return *this;
+}
+
+DynamicLibrary DynamicLibrary::Open(const std::string& path) {
+  DynamicLibrary lib;
+  // A missing dependency must not pop up a system dialog on the bench PC.
+  DWORD old_mode = 0;
+  ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &old_mode);
+  lib.handle_ = ::LoadLibraryA(path.c_str());
+  const DWORD error = ::GetLastError();
+  ::SetThreadErrorMode(old_mode, nullptr);
+  ::SetLastError(error);
+  return lib;
+}
+
+void* DynamicLibrary::Symbol(const char* name) const {
+  if (handle_ == nullptr) return nullptr;
+  const FARPROC address = ::GetProcAddress(static_cast<HMODULE>(handle_), name);
+  return reinterpret_cast<void*>(address);
+}
+
+void DynamicLibrary::Reset() {
+  if (handle_ != nullptr) ::FreeLibrary(static_cast<HMODULE>(handle_));
+  handle_ = nullptr;
+}
+
+namespace {
+
+class Win32VersionResource final : public VersionResource {
+ public:
+  explicit Win32VersionResource(std::vector<unsigned char> data) : data_(std::move(data)) {}
+
+  bool Translation(uint16_t& language, uint16_t& code_page) const override {
+    void* value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(data_.data(), "\\VarFileInfo\\Translation", &value, &length) ||
+        value == nullptr || length < 4)
+      return false;
+    // One entry: language then code page, each a little-endian 16-bit word.
+    const auto* bytes = static_cast<const unsigned char*>(value);
+    language = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+    code_page = static_cast<uint16_t>(bytes[2] | (bytes[3] << 8));
+    return true;
+  }
+
+  std::optional<std::string> Query(const std::string& sub_block) const override {
+    void* value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(data_.data(), sub_block.c_str(), &value, &length) || value == nullptr)
+      return std::nullopt;
+    // String values count their terminating zero; stop at the first zero anyway.
+    const char* text = static_cast<const char*>(value);
+    size_t n = 0;
+    while (n < length && text[n] != '\0') ++n;
+    return std::string(text, n);
+  }
+
+ private:
+  std::vector<unsigned char> data_;
+};
+
+std::string WithDelimiter(std::string folder) {
+  if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';
+  return folder;
+}
+
+}  // namespace
+
+std::unique_ptr<VersionResource> LoadVersionResource(const std::string& path) {
+  DWORD ignored = 0;
+  const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (size == 0) return nullptr;
+  std::vector<unsigned char> data(size);
+  if (!::GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return nullptr;
+  return std::make_unique<Win32VersionResource>(std::move(data));
+}
+
+std::string ProgramPath() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(buffer.size() * 2);  // truncated: try a larger buffer
+  }
+}
+
+char PathDelimiter() {
+  return '\\';
+}
+
+std::string ProgramFolder() {
+  if (const char* dir = std::getenv("SONVIO_PROGRAM_DIR"); dir != nullptr && *dir != '\0')
+    return WithDelimiter(dir);
+  const std::string path = ProgramPath();
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".\\") : path.substr(0, slash + 1);
+}
+
+std::string SettingsFolder() {
+  char buffer[MAX_PATH] = {};
+  const UINT n = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return "C:\\Windows\\";
+  return WithDelimiter(std::string(buffer, n));
+}
+
+void SleepMs(uint32_t ms) {
+  ::Sleep(ms);
+}
+
+std::string LocalTimeText() {
+  SYSTEMTIME t{};
+  ::GetLocalTime(&t);
+  static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const char* day = t.wDayOfWeek < 7 ? kDays[t.wDayOfWeek] : "???";
+  const char* month = (t.wMonth >= 1 && t.wMonth <= 12) ? kMonths[t.wMonth - 1] : "???";
+  char buffer[64];
+  std::snprintf(buffer, sizeof(buffer), "%.3s %.3s%3u %.2u:%.2u:%.2u %u\n", day, month,
+                static_cast<unsigned>(t.wDay), static_cast<unsigned>(t.wHour),
+                static_cast<unsigned>(t.wMinute), static_cast<unsigned>(t.wSecond),
+                static_cast<unsigned>(t.wYear));
+  return buffer;
+}
+
+std::string LastSystemErrorText() {
+  const DWORD code = ::GetLastError();
+  char buffer[512] = {};
+  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, 0, buffer, sizeof(buffer), nullptr);
+  while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n' || buffer[n - 1] == ' ')) --n;
+  if (n == 0) return "System error " + std::to_string(code);
+  return std::string(buffer, n);
+}
+
+// The profile functions decide where a file without a full path lives (the
+// Windows directory) and how the file is edited.
+
+std::string IniResolvePath(const std::string& file) {
+  const bool absolute = (file.size() >= 2 && file[1] == ':') ||
+                        (!file.empty() && (file[0] == '\\' || file[0] == '/'));
+  return absolute ? file : SettingsFolder() + file;
+}
+
+std::string IniReadString(const std::string& file, const std::string& section,
+                          const std::string& key, const std::string& default_value) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const DWORD n =
+        ::GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(),
+                                   buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    // A value that filled the buffer may have been cut: read again, larger.
+    if (n + 1 < buffer.size() || buffer.size() >= 65536) return std::string(buffer.data(), n);
+    buffer.resize(buffer.size() * 4);
+  }
+}
+
+int32_t IniReadInt(const std::string& file, const std::string& section, const std::string& key,
+                   int32_t default_value) {
+  const UINT value =
+      ::GetPrivateProfileIntA(section.c_str(), key.c_str(), default_value, file.c_str());
+  return static_cast<int32_t>(value);
+}
+
+bool IniWriteString(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& value) {
+  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
+         FALSE;
+}
+
+}  // namespace platform

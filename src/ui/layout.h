@@ -1,0 +1,105 @@
+// Turns the declarative layout of a form (containers holding their children
+// in order, rows started by Control::new_row()) into positions for a native
+// backend. Portable: the window system only supplies text extents and the
+// sizes of its controls' parts.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Control;
+class Form;
+
+struct Size {
+  int width = 0;
+  int height = 0;
+  bool operator==(const Size&) const = default;
+};
+
+struct Rect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+// Text extents in the font of the controls; a line break starts a new line.
+class TextMeasure {
+ public:
+  virtual ~TextMeasure() = default;
+  virtual Size Measure(const std::string& text) const = 0;
+};
+
+// Sizes of the parts of native controls, in pixels.
+struct LayoutStyle {
+  int margin = 8;           // inside a container, around its rows
+  int spacing = 8;          // between the controls of a row
+  int row_spacing = 6;      // between rows
+  int caption_height = 12;  // extra top inset of a framed container for its caption
+  int tab_height = 24;      // the tab strip of a page control
+  int button_height = 25;
+  int button_min_width = 75;
+  int button_padding = 24;
+  int edit_height = 21;
+  int edit_width = 100;
+  int edit_padding = 10;
+  int check_height = 19;
+  int check_box = 20;  // the box and its gap before the caption
+  int combo_height = 21;
+  int combo_arrow = 28;
+  int combo_min_width = 60;
+  int memo_width = 320;
+  int memo_height = 120;
+  int updown_width = 17;
+  int radio_item_height = 20;
+  int radio_column_spacing = 12;
+  int label_gap = 3;   // between a labelled edit's label and its edit box
+  int char_width = 7;  // average character, for width hints
+  int scrollbar = 17;  // a memo's vertical scroll bar
+};
+
+// Where one control goes, in the coordinates of its container (the form's
+// client area, a group box, a radio group or a page control).
+struct Placement {
+  Rect bounds;
+  // A labelled edit's caption and edit box (inside bounds).
+  Rect label;
+  Rect field;
+  // A radio group's buttons, relative to the group's own origin.
+  std::vector<Rect> items;
+};
+
+// The positions of every control of a form. Controls keep the largest size
+// they ever needed, so a read-out that gets a shorter text does not make its
+// row jump back and forth.
+class Layout {
+ public:
+  Layout(const TextMeasure& measure, LayoutStyle style);
+
+  // Lays the form out again from its current state; true when any placement
+  // changed since the last run.
+  bool Update(const Form& form);
+
+  const Placement* Find(const Control& control) const;
+  // Size of the form's client area that shows every control.
+  Size content_size() const { return content_; }
+  const LayoutStyle& style() const { return style_; }
+
+ private:
+  Size Place(const Control& control, int x, int y);
+  Size ArrangeChildren(const Control& container, int left, int top);
+  Size NaturalSize(const Control& control, Placement& placement);
+  Size Grow(const Control& control, Size size);
+
+  const TextMeasure& measure_;
+  LayoutStyle style_;
+  std::map<const Control*, Placement> placements_;
+  std::map<const Control*, Size> largest_;
+  Size content_;
+};
+
+}  // namespace ui

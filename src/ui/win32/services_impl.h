@@ -1,0 +1,48 @@
+// State of the Win32 backend, shared by the services and the form peers.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+
+#include "ui/layout.h"
+#include "ui/win32/gdi_text_measure.h"
+#include "ui/win32/win32_services.h"
+
+namespace ui {
+
+class FormPeer;
+
+struct Win32Services::Impl {
+  Impl();
+  ~Impl();
+
+  // Registers the window classes and creates the font and the timer
+  // window on first use, so constructing the services costs nothing.
+  bool EnsureNative();
+  FormPeer* PeerOf(const Form& form) const;
+  // Drops a form's native peer (its window was closed or destroyed).
+  void DropPeer(Form& form);
+  void FireTimer(UINT_PTR id);
+
+  HINSTANCE instance = nullptr;
+  bool native_ready = false;
+  bool automated = false;
+  bool abandoned = false;
+  HFONT font = nullptr;
+  std::unique_ptr<GdiTextMeasure> measure;
+  LayoutStyle style;
+  HWND timer_window = nullptr;
+  std::map<UINT_PTR, Timer*> timers;
+  std::map<const Timer*, UINT_PTR> timer_ids;
+  UINT_PTR next_timer_id = 1;
+  std::map<const Form*, std::unique_ptr<FormPeer>> peers;
+  std::vector<ShownMessage> pending_messages;
+  std::deque<std::optional<std::string>> file_answers;
+  Cursor cursor = Cursor::kDefault;
+  Control* focused = nullptr;
+};
+
+}  // namespace ui

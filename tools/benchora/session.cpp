@@ -1,0 +1,51 @@
+#include "session.h"
+
+namespace benchora {
+
+bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerSetup& at_server,
+                    Transcript& transcript, std::string& error) {
+  if (options.chip == Chip::kGen2) {
+    // The second-generation plug-in connects to the AT server as soon as its
+    // panel is created, so the server is up before the plug-in is loaded.
+    if (!SetUpAtServer(options.at_server, options.faults, at_server, error)) return false;
+    for (const std::string& note : at_server.notes) transcript.Line("benchora: " + note);
+    return true;
+  }
+  if (!options.at_server.empty()) {
+    transcript.Line("benchora: --at-server applies only to --chip gen2; ignored");
+  }
+  for (const std::string& fault : options.faults) {
+    if (!handset.AddFault(fault, error)) return false;
+  }
+  return true;
+}
+
+bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
+                   PluginHost::ShowLineCallback log, Transcript& transcript, std::string& error) {
+  plugin.SetShowLineFunc(log);
+  plugin.SetFuncInterface(handset.table().data(),
+                          static_cast<int32_t>(handset.table().size() * sizeof(void*)));
+  plugin.SetComHandle(1);
+  plugin.SetGetInterface(nullptr);
+  plugin.SetBasebandType(0);
+  const int32_t can_run = plugin.CanRun();
+  transcript.Line("CanRun: " + std::to_string(can_run));
+  if (can_run == 0) {
+    error = "the plug-in cannot run with this host table";
+    return false;
+  }
+  return true;
+}
+
+bool RunCommand(const PluginHost& plugin, const std::string& command, Transcript& transcript) {
+  transcript.Line("> " + command);
+  std::string reply;
+  if (!plugin.Automate(command, reply)) {
+    transcript.Line("error: no panel is shown");
+    return false;
+  }
+  transcript.Line(reply);
+  return reply.rfind("error: ", 0) != 0;
+}
+
+}  // namespace benchora
