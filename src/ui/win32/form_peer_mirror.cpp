@@ -133,6 +133,8 @@ void FormPeer::MirrorKind(Control& control, Native& native) {
       const auto& edit = static_cast<Edit&>(control);
       SetText(window, edit.text());
       ::SendMessageA(window, EM_SETREADONLY, edit.read_only() ? TRUE : FALSE, 0);
+      // 0 lifts the native limit to its maximum, as the model's 0 means none.
+      ::SendMessageA(window, EM_SETLIMITTEXT, static_cast<WPARAM>(edit.max_length()), 0);
       break;
     }
     case Kind::kComboBox: {
