@@ -1,5 +1,7 @@
 #include "at_server_setup.h"
 
+#include <cstdlib>
+
 #include "fault_plan.h"
 
 namespace benchora {
@@ -8,21 +10,24 @@ namespace {
 // The plug-in's transport connects to this fixed address.
 const std::string kPluginTarget = "127.0.0.1:" + std::to_string(fmrsim::kDefaultAtPort);
 
+void SetTransportTarget(const std::string& host_port) {
+#if defined(_WIN32)
+  _putenv_s("TESSIC_AT_SERVER", host_port.c_str());
+#else
+  ::setenv("TESSIC_AT_SERVER", host_port.c_str(), 1);
+#endif
+}
+
 }  // namespace
 
 bool SetUpAtServer(const std::string& external, const std::vector<std::string>& faults,
                    AtServerSetup& setup, std::string& error) {
   if (!external.empty()) {
+    // The transport stand-in reads TESSIC_AT_SERVER in place of the address
+    // of the plug-in's fixed connection text, so any server can be used.
+    SetTransportTarget(external);
     setup.notes.push_back("not starting the embedded AT server; the AT server at " + external +
                           " is used");
-    const std::string port = external.substr(external.rfind(':') + 1);
-    const std::string host = external.substr(0, external.rfind(':'));
-    const bool loopback = host == "127.0.0.1" || host == "localhost";
-    if (!loopback || port != std::to_string(fmrsim::kDefaultAtPort)) {
-      setup.notes.push_back("warning: the plug-in always connects to " + kPluginTarget +
-                            ", so it will not reach " + external +
-                            " unless that server is also reachable there");
-    }
     if (!faults.empty())
       setup.notes.push_back("warning: --fault applies only to the embedded server");
     return true;
