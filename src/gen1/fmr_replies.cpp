@@ -4,14 +4,33 @@
 
 namespace {
 
-template <size_t N>
-void GetChars(ReplySpan r, size_t offset, std::array<char, N>& text) {
-  for (size_t i = 0; i < N; ++i) text[i] = static_cast<char>(le::GetU8(r, offset + i));
+// An array of single bytes (or characters) from `offset` on.
+template <typename T, size_t N>
+void GetBytes(ReplySpan r, size_t offset, std::array<T, N>& bytes) {
+  static_assert(sizeof(T) == 1);
+  for (size_t i = 0; i < N; ++i) bytes[i] = static_cast<T>(le::GetU8(r, offset + i));
 }
 
-// 16 groups of four blocks from `offset` on.
-void GetRdsBlocks(ReplySpan r, size_t offset, FmrParameters& p) {
-  for (size_t i = 0; i < p.rdsBlocks.size(); ++i) p.rdsBlocks[i] = le::GetU16(r, offset + 2 * i);
+// An array of 16-bit words from `offset` on.
+template <size_t N>
+void GetWords(ReplySpan r, size_t offset, std::array<uint16_t, N>& words) {
+  for (size_t i = 0; i < N; ++i) words[i] = le::GetU16(r, offset + 2 * i);
+}
+
+// The receive audio block (18 bytes from `at`), which the receive status
+// reply carries at byte 18 and the audio reply at byte 2.
+void GetRxAudio(ReplySpan r, size_t at, FmrParameters& p) {
+  p.volume = le::GetU16(r, at + 0);
+  p.mute = le::GetU8(r, at + 2);
+  p.outputPath = le::GetU8(r, at + 3);
+  p.deEmphasis = le::GetU8(r, at + 4);
+  p.sncOn = le::GetU8(r, at + 5);
+  p.sncStep = le::GetU16(r, at + 6);
+  p.sncLowThreshold = le::GetS16(r, at + 8);
+  p.sncHighThreshold = le::GetS16(r, at + 10);
+  p.softMuteOn = le::GetU8(r, at + 12);
+  p.softMuteStep = le::GetU16(r, at + 14);
+  p.softMuteThreshold = le::GetS16(r, at + 16);
 }
 
 }  // namespace
@@ -21,20 +40,8 @@ void CopyRxStatus(ReplySpan r, FmrParameters& p) {
   p.stereo = le::GetU8(r, 8);
   p.pilotFrequencyHz = le::GetU32(r, 12);
   p.rssi = le::GetS16(r, 16);
-  p.volume = le::GetU16(r, 18);
-  p.mute = le::GetU8(r, 20);
-  p.outputPath = le::GetU8(r, 21);
-  p.deEmphasis = le::GetU8(r, 22);
-  p.sncOn = le::GetU8(r, 23);
-  p.sncStep = le::GetU16(r, 24);
-  p.sncLowThreshold = le::GetS16(r, 26);
-  p.sncHighThreshold = le::GetS16(r, 28);
-  p.softMuteOn = le::GetU8(r, 30);
-  p.softMuteStep = le::GetU16(r, 32);
-  p.softMuteThreshold = le::GetS16(r, 34);
-  for (size_t i = 0; i < p.rxStatusReserved.size(); ++i) {
-    p.rxStatusReserved[i] = le::GetU8(r, 36 + i);
-  }
+  GetRxAudio(r, 18, p);
+  GetBytes(r, 36, p.rxStatusReserved);
   p.rxStatusWord = le::GetU16(r, 44);
   p.rdsRxErrors = le::GetU16(r, 46);
 }
@@ -50,24 +57,14 @@ void CopyRxAudioWrite(ReplySpan r, FmrParameters& p) {
 }
 
 void CopyRxAudio(ReplySpan r, FmrParameters& p) {
-  p.volume = le::GetU16(r, 2);
-  p.mute = le::GetU8(r, 4);
-  p.outputPath = le::GetU8(r, 5);
-  p.deEmphasis = le::GetU8(r, 6);
-  p.sncOn = le::GetU8(r, 7);
-  p.sncStep = le::GetU16(r, 8);
-  p.sncLowThreshold = le::GetS16(r, 10);
-  p.sncHighThreshold = le::GetS16(r, 12);
-  p.softMuteOn = le::GetU8(r, 14);
-  p.softMuteStep = le::GetU16(r, 16);
-  p.softMuteThreshold = le::GetS16(r, 18);
+  GetRxAudio(r, 2, p);
   p.stereo = le::GetU8(r, 20);
 }
 
 void CopyRds(ReplySpan r, FmrParameters& p) {
   p.rdsGroupCount = le::GetU8(r, 2);
-  GetRdsBlocks(r, 4, p);
-  for (size_t g = 0; g < kRdsRxGroups; ++g) p.rdsGroupStatus[g] = le::GetU16(r, 132 + 2 * g);
+  GetWords(r, 4, p.rdsBlocks);  // 16 groups of blocks A..D
+  GetWords(r, 132, p.rdsGroupStatus);
   p.rdsReplyWord = le::GetU16(r, 164);
 }
 
@@ -120,7 +117,7 @@ void CopyTxStatus(ReplySpan r, FmrParameters& p) {
 void CopyRdsBlocks(ReplySpan r, FmrParameters& p) {
   p.rdsBufferWord = le::GetU32(r, 4);
   p.rdsGroupCount = le::GetU8(r, 8);
-  GetRdsBlocks(r, 10, p);
+  GetWords(r, 10, p.rdsBlocks);
 }
 
 void CopyTxRds(ReplySpan r, FmrParameters& p) {
@@ -130,13 +127,13 @@ void CopyTxRds(ReplySpan r, FmrParameters& p) {
   p.rdsDeviationHz = le::GetU16(r, 8);
   p.rdsDecoderMode = le::GetU8(r, 10);
   p.rdsPi = le::GetU16(r, 12);
-  GetChars(r, 14, p.rdsRadioText);
-  GetChars(r, 78, p.rdsPsName);
+  GetBytes(r, 14, p.rdsRadioText);
+  GetBytes(r, 78, p.rdsPsName);
   p.rdsPsMode = le::GetU8(r, 142);
   p.rdsPsRate = le::GetU8(r, 143);
-  GetChars(r, 144, p.rdsRtPlus);
+  GetBytes(r, 144, p.rdsRtPlus);
   p.rdsPty = le::GetU8(r, 152);
-  for (size_t i = 0; i < kRdsAfEntries; ++i) p.rdsAfList[i] = le::GetU16(r, 154 + 2 * i);
+  GetWords(r, 154, p.rdsAfList);
 }
 
 void CopyPowerState(ReplySpan r, FmrParameters& p) {

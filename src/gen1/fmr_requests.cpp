@@ -14,25 +14,49 @@ void PutChars(Bytes r, size_t offset, const std::array<char, N>& text) {
   for (size_t i = 0; i < N; ++i) le::PutU8(r, offset + i, static_cast<uint8_t>(text[i]));
 }
 
+// The receive tuning block (21 bytes from `at`), which the receive
+// power-on request starts with and the tune request carries at byte 4.
+void PutRxTuning(const FmrParameters& p, Bytes r, size_t at) {
+  le::PutU32(r, at + 0, p.frequencyHz);
+  le::PutS16(r, at + 4, p.scanMinRssi);
+  le::PutU8(r, at + 6, p.forceMono);
+  le::PutU32(r, at + 8, p.bandMaxHz);
+  le::PutU32(r, at + 12, p.bandMinHz);
+  le::PutU32(r, at + 16, p.channelSpacing);
+  le::PutU8(r, at + 20, p.sideband);
+}
+
+// The receive audio block (18 bytes from `at`), carried by the receive
+// power-on request at byte 22 and by the audio request at byte 0.
+void PutRxAudio(const FmrParameters& p, Bytes r, size_t at) {
+  le::PutU16(r, at + 0, p.volume);
+  le::PutU8(r, at + 2, p.mute);
+  le::PutU8(r, at + 3, p.outputPath);
+  le::PutU8(r, at + 4, p.deEmphasis);
+  le::PutU8(r, at + 5, p.sncOn);
+  le::PutU16(r, at + 6, p.sncStep);
+  le::PutS16(r, at + 8, p.sncLowThreshold);
+  le::PutS16(r, at + 10, p.sncHighThreshold);
+  le::PutU8(r, at + 12, p.softMuteOn);
+  le::PutU16(r, at + 14, p.softMuteStep);
+  le::PutS16(r, at + 16, p.softMuteThreshold);
+}
+
+// The transmit modulation block (24 bytes from `at`), carried by the
+// transmit power-on request at byte 20 and the transmit tune request at 16.
+void PutTxModulation(const FmrParameters& p, Bytes r, size_t at) {
+  le::PutS32(r, at + 0, p.preEmphasis);
+  le::PutU8(r, at + 4, p.txAudioMode);
+  le::PutU32(r, at + 8, p.freqDeviationHz);
+  le::PutU16(r, at + 12, p.pilotDeviationHz);
+  le::PutU16(r, at + 14, p.rdsDeviationHz);
+  le::PutU32(r, at + 16, p.rfMute);
+  le::PutU32(r, at + 20, p.pilotOn);
+}
+
 void PackRxPowerOn(const FmrParameters& p, Bytes r) {
-  le::PutU32(r, 0, p.frequencyHz);
-  le::PutS16(r, 4, p.scanMinRssi);
-  le::PutU8(r, 6, p.forceMono);
-  le::PutU32(r, 8, p.bandMaxHz);
-  le::PutU32(r, 12, p.bandMinHz);
-  le::PutU32(r, 16, p.channelSpacing);
-  le::PutU8(r, 20, p.sideband);
-  le::PutU16(r, 22, p.volume);
-  le::PutU8(r, 24, p.mute);
-  le::PutU8(r, 25, p.outputPath);
-  le::PutU8(r, 26, p.deEmphasis);
-  le::PutU8(r, 27, p.sncOn);
-  le::PutU16(r, 28, p.sncStep);
-  le::PutS16(r, 30, p.sncLowThreshold);
-  le::PutS16(r, 32, p.sncHighThreshold);
-  le::PutU8(r, 34, p.softMuteOn);
-  le::PutU16(r, 36, p.softMuteStep);
-  le::PutS16(r, 38, p.softMuteThreshold);
+  PutRxTuning(p, r, 0);
+  PutRxAudio(p, r, 22);
   le::PutU8(r, 40, p.rdsState);
   le::PutU8(r, 41, p.rdsDecoderMode);
   le::PutU8(r, 42, p.rssiState);
@@ -43,27 +67,11 @@ void PackRxPowerOn(const FmrParameters& p, Bytes r) {
 
 void PackRxTune(const FmrParameters& p, Bytes r) {
   le::PutU8(r, 0, p.tuneAction);
-  le::PutU32(r, 4, p.frequencyHz);
-  le::PutS16(r, 8, p.scanMinRssi);
-  le::PutU8(r, 10, p.forceMono);
-  le::PutU32(r, 12, p.bandMaxHz);
-  le::PutU32(r, 16, p.bandMinHz);
-  le::PutU32(r, 20, p.channelSpacing);
-  le::PutU8(r, 24, p.sideband);
+  PutRxTuning(p, r, 4);
 }
 
 void PackRxAudio(const FmrParameters& p, Bytes r) {
-  le::PutU16(r, 0, p.volume);
-  le::PutU8(r, 2, p.mute);
-  le::PutU8(r, 3, p.outputPath);
-  le::PutU8(r, 4, p.deEmphasis);
-  le::PutU8(r, 5, p.sncOn);
-  le::PutU16(r, 6, p.sncStep);
-  le::PutS16(r, 8, p.sncLowThreshold);
-  le::PutS16(r, 10, p.sncHighThreshold);
-  le::PutU8(r, 12, p.softMuteOn);
-  le::PutU16(r, 14, p.softMuteStep);
-  le::PutS16(r, 16, p.softMuteThreshold);
+  PutRxAudio(p, r, 0);
   le::PutU8(r, 18, p.forceMono);
 }
 
@@ -116,13 +124,7 @@ void PackTxPowerOn(const FmrParameters& p, Bytes r) {
   le::PutU32(r, 8, p.bandMaxHz);
   le::PutU32(r, 12, p.bandMinHz);
   le::PutU32(r, 16, p.channelSpacing);
-  le::PutS32(r, 20, p.preEmphasis);
-  le::PutU8(r, 24, p.txAudioMode);
-  le::PutU32(r, 28, p.freqDeviationHz);
-  le::PutU16(r, 32, p.pilotDeviationHz);
-  le::PutU16(r, 34, p.rdsDeviationHz);
-  le::PutU32(r, 36, p.rfMute);
-  le::PutU32(r, 40, p.pilotOn);
+  PutTxModulation(p, r, 20);
   le::PutU8(r, 44, p.rdsState);
 }
 
@@ -131,13 +133,7 @@ void PackTxTune(const FmrParameters& p, Bytes r) {
   le::PutU32(r, 0, p.frequencyHz);
   le::PutU32(r, 4, p.bandMaxHz);
   le::PutU32(r, 8, p.bandMinHz);
-  le::PutS32(r, 16, p.preEmphasis);
-  le::PutU8(r, 20, p.txAudioMode);
-  le::PutU32(r, 24, p.freqDeviationHz);
-  le::PutU16(r, 28, p.pilotDeviationHz);
-  le::PutU16(r, 30, p.rdsDeviationHz);
-  le::PutU32(r, 32, p.rfMute);
-  le::PutU32(r, 36, p.pilotOn);
+  PutTxModulation(p, r, 16);
 }
 
 void PackTxScan(const FmrParameters& p, Bytes r) {

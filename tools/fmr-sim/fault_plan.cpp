@@ -1,19 +1,13 @@
 #include "fault_plan.h"
 
 #include <algorithm>
-#include <charconv>
+
+#include "text_number.h"
 
 namespace fmrsim {
 namespace {
 
 constexpr std::string_view kCommandPrefix = "at@audapp:";
-
-std::optional<uint32_t> ParseCount(std::string_view text) {
-  uint32_t value = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 std::string_view WithoutPrefix(std::string_view name) {
   if (name.substr(0, kCommandPrefix.size()) == kCommandPrefix)
@@ -53,7 +47,7 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& erro
     const std::string_view value = has_value ? part.substr(eq + 1) : std::string_view{};
     std::optional<uint32_t> number;
     if (has_value && key != "on") {
-      number = ParseCount(value);
+      number = ParseUnsigned(value);
       if (!number) {
         error = "fault rule \"" + std::string(text) + "\": " + std::string(key) +
                 " needs a non-negative number, not \"" + std::string(value) + "\"";

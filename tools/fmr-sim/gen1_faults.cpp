@@ -1,6 +1,6 @@
 #include "gen1_faults.h"
 
-#include <charconv>
+#include "text_number.h"
 
 namespace fmrsim {
 namespace {
@@ -12,10 +12,7 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
     text.remove_prefix(2);
     base = 16;
   }
-  uint32_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
+  return ParseUnsigned(text, base);
 }
 
 }  // namespace

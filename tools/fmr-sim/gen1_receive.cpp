@@ -11,6 +11,37 @@ namespace {
 constexpr uint32_t kRadioInfoWord = 0x10210003;  // chip 1021, revision 3
 constexpr uint32_t kPowerOff = 0, kPowerReceive = 1, kPowerTransmit = 2;
 
+// The receive audio block (18 bytes from `at`): the power-on request carries
+// it at byte 22 and the audio request at byte 0; the status reply at byte 18
+// and the audio reply at byte 2.
+void StoreRxAudio(std::span<const uint8_t> req, size_t at, RxAudioSettings& audio) {
+  audio.volume = le::U16(req, at + 0);
+  audio.mute = le::U8(req, at + 2);
+  audio.output_path = le::U8(req, at + 3);
+  audio.de_emphasis = le::U8(req, at + 4);
+  audio.snc_on = le::U8(req, at + 5);
+  audio.snc_step = le::U16(req, at + 6);
+  audio.snc_low_threshold = le::S16(req, at + 8);
+  audio.snc_high_threshold = le::S16(req, at + 10);
+  audio.soft_mute_on = le::U8(req, at + 12);
+  audio.soft_mute_step = le::U16(req, at + 14);
+  audio.soft_mute_threshold = le::S16(req, at + 16);
+}
+
+void PutRxAudio(std::span<uint8_t> out, size_t at, const RxAudioSettings& audio) {
+  le::Put16(out, at + 0, audio.volume);
+  le::Put8(out, at + 2, audio.mute);
+  le::Put8(out, at + 3, audio.output_path);
+  le::Put8(out, at + 4, audio.de_emphasis);
+  le::Put8(out, at + 5, audio.snc_on);
+  le::Put16(out, at + 6, audio.snc_step);
+  le::PutS16(out, at + 8, audio.snc_low_threshold);
+  le::PutS16(out, at + 10, audio.snc_high_threshold);
+  le::Put8(out, at + 12, audio.soft_mute_on);
+  le::Put16(out, at + 14, audio.soft_mute_step);
+  le::PutS16(out, at + 16, audio.soft_mute_threshold);
+}
+
 }  // namespace
 
 uint16_t Gen1Responder::OnProbe(Out out) {
@@ -20,31 +51,13 @@ uint16_t Gen1Responder::OnProbe(Out out) {
 }
 
 uint16_t Gen1Responder::OnRxPowerOn(Request req) {
-  const uint32_t frequency = le::U32(req, 0);
-  const uint32_t band_max = le::U32(req, 8);
-  const uint32_t band_min = le::U32(req, 12);
-  const uint32_t spacing = le::U32(req, 16);
-  if (!ValidBand(band_min, band_max, spacing)) return gen1::kStatusRejected;
-
-  radio_.PowerOn(false);
-  radio_.SetBand(Band{band_min, band_max, spacing});
-  if (!radio_.Tune(frequency)) radio_.Tune(band_min);
+  if (!PowerOnFromRequest(req, false)) return gen1::kStatusRejected;
   rds_tx_.Reset();
 
   rx_tuning_.scan_min_rssi = le::S16(req, 4);
   rx_tuning_.force_mono = le::U8(req, 6);
   rx_tuning_.sideband = le::U8(req, 20);
-  rx_audio_.volume = le::U16(req, 22);
-  rx_audio_.mute = le::U8(req, 24);
-  rx_audio_.output_path = le::U8(req, 25);
-  rx_audio_.de_emphasis = le::U8(req, 26);
-  rx_audio_.snc_on = le::U8(req, 27);
-  rx_audio_.snc_step = le::U16(req, 28);
-  rx_audio_.snc_low_threshold = le::S16(req, 30);
-  rx_audio_.snc_high_threshold = le::S16(req, 32);
-  rx_audio_.soft_mute_on = le::U8(req, 34);
-  rx_audio_.soft_mute_step = le::U16(req, 36);
-  rx_audio_.soft_mute_threshold = le::S16(req, 38);
+  StoreRxAudio(req, 22, rx_audio_);
   if (const uint8_t rds = le::U8(req, 40); rds != kNoChange) rds_rx_.SetEnabled(rds != 0);
   if (const uint8_t mode = le::U8(req, 41); mode != kNoChange) rx_tuning_.rds_decoder_mode = mode;
   if (const uint8_t state = le::U8(req, 42); state != kNoChange) rssi_.state = state;
@@ -66,17 +79,7 @@ uint16_t Gen1Responder::OnReadRxStatus(Out out) {
   le::Put8(out, 8, ReportedStereo());
   le::Put32(out, 12, PilotFrequency());
   le::PutS16(out, 16, ReportedRssi());
-  le::Put16(out, 18, rx_audio_.volume);
-  le::Put8(out, 20, rx_audio_.mute);
-  le::Put8(out, 21, rx_audio_.output_path);
-  le::Put8(out, 22, rx_audio_.de_emphasis);
-  le::Put8(out, 23, rx_audio_.snc_on);
-  le::Put16(out, 24, rx_audio_.snc_step);
-  le::PutS16(out, 26, rx_audio_.snc_low_threshold);
-  le::PutS16(out, 28, rx_audio_.snc_high_threshold);
-  le::Put8(out, 30, rx_audio_.soft_mute_on);
-  le::Put16(out, 32, rx_audio_.soft_mute_step);
-  le::PutS16(out, 34, rx_audio_.soft_mute_threshold);
+  PutRxAudio(out, 18, rx_audio_);
   // Bytes 36 to 43 are reserved status bytes; the chip leaves them zero.
   le::Put16(out, 44, RxStatusWord());
   le::Put16(out, 46, rds_rx_.error_groups());
@@ -110,34 +113,14 @@ uint16_t Gen1Responder::OnRxTune(Request req, Out out) {
 }
 
 uint16_t Gen1Responder::OnWriteRxAudio(Request req, Out out) {
-  rx_audio_.volume = le::U16(req, 0);
-  rx_audio_.mute = le::U8(req, 2);
-  rx_audio_.output_path = le::U8(req, 3);
-  rx_audio_.de_emphasis = le::U8(req, 4);
-  rx_audio_.snc_on = le::U8(req, 5);
-  rx_audio_.snc_step = le::U16(req, 6);
-  rx_audio_.snc_low_threshold = le::S16(req, 8);
-  rx_audio_.snc_high_threshold = le::S16(req, 10);
-  rx_audio_.soft_mute_on = le::U8(req, 12);
-  rx_audio_.soft_mute_step = le::U16(req, 14);
-  rx_audio_.soft_mute_threshold = le::S16(req, 16);
+  StoreRxAudio(req, 0, rx_audio_);
   rx_tuning_.force_mono = le::U8(req, 18);
   le::Put8(out, 2, ReportedStereo());
   return gen1::kStatusOk;
 }
 
 uint16_t Gen1Responder::OnReadRxAudio(Out out) {
-  le::Put16(out, 2, rx_audio_.volume);
-  le::Put8(out, 4, rx_audio_.mute);
-  le::Put8(out, 5, rx_audio_.output_path);
-  le::Put8(out, 6, rx_audio_.de_emphasis);
-  le::Put8(out, 7, rx_audio_.snc_on);
-  le::Put16(out, 8, rx_audio_.snc_step);
-  le::PutS16(out, 10, rx_audio_.snc_low_threshold);
-  le::PutS16(out, 12, rx_audio_.snc_high_threshold);
-  le::Put8(out, 14, rx_audio_.soft_mute_on);
-  le::Put16(out, 16, rx_audio_.soft_mute_step);
-  le::PutS16(out, 18, rx_audio_.soft_mute_threshold);
+  PutRxAudio(out, 2, rx_audio_);
   le::Put8(out, 20, ReportedStereo());
   return gen1::kStatusOk;
 }

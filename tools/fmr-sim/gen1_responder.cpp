@@ -267,4 +267,16 @@ bool Gen1Responder::ValidBand(uint32_t low_hz, uint32_t high_hz, uint32_t spacin
          spacing_hz >= gen1::kMinSpacingHz && spacing_hz <= high_hz - low_hz;
 }
 
+std::optional<Band> Gen1Responder::PowerOnFromRequest(Request req, bool transmit) {
+  const uint32_t frequency = le::U32(req, 0);
+  const Band band{
+      .low_hz = le::U32(req, 12), .high_hz = le::U32(req, 8), .spacing_hz = le::U32(req, 16)};
+  if (!ValidBand(band.low_hz, band.high_hz, band.spacing_hz)) return std::nullopt;
+
+  radio_.PowerOn(transmit);
+  radio_.SetBand(band);
+  if (!radio_.Tune(frequency)) radio_.Tune(band.low_hz);
+  return band;
+}
+
 }  // namespace fmrsim

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -102,6 +103,12 @@ class Gen1Responder {
   uint32_t PilotFrequency() const;
   uint16_t RxStatusWord() const;
   bool ValidBand(uint32_t low_hz, uint32_t high_hz, uint32_t spacing_hz) const;
+  // The start both power-on requests share: the frequency at byte 0 and the
+  // band (upper edge, lower edge, spacing) at bytes 8 to 19. Powers the radio
+  // up for receiving or transmitting on that band, tuned to the frequency or,
+  // when it lies outside, to the lower band edge. Empty, with nothing
+  // changed, for a band the tuner cannot take.
+  std::optional<Band> PowerOnFromRequest(Request req, bool transmit);
 
   // Receive side (gen1_receive.cpp).
   uint16_t OnProbe(Out out);

@@ -2,11 +2,11 @@
 // the audio destination (slot 15) and the modem's text commands (slot 54):
 // PMU register reads and the FM radio self-test commands. Replies follow
 // modem style: the answer, then "OK", or "ERROR" for what it cannot do.
-#include <charconv>
 #include <cstdio>
 
 #include "gen1_responder.h"
 #include "le_bytes.h"
+#include "text_number.h"
 
 namespace fmrsim {
 namespace {
@@ -24,13 +24,6 @@ std::optional<std::string_view> Argument(std::string_view command, std::string_v
   return command.substr(prefix.size(), command.size() - prefix.size() - 1);
 }
 
-std::optional<uint32_t> Decimal(std::string_view text) {
-  uint32_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 }  // namespace
 
 uint16_t Gen1Responder::OnSetAudioOutput(Request req, Out out) {
@@ -46,7 +39,7 @@ uint16_t Gen1Responder::OnSetAudioOutput(Request req, Out out) {
 
 std::string Gen1Responder::AnswerAtCommand(std::string_view command) {
   if (const auto index = Argument(command, kPmuRead)) {
-    const std::optional<uint32_t> n = Decimal(*index);
+    const std::optional<uint32_t> n = ParseUnsigned(*index);
     if (!n) return "ERROR";
     const auto it = pmu_registers_.find(*n);
     char text[32];
@@ -75,7 +68,7 @@ std::string Gen1Responder::AnswerAtCommand(std::string_view command) {
 
 std::string Gen1Responder::SelfTestStatus(std::string_view frequency_text) {
   if (!radio_.powered()) return "+CME ERROR: FMR is not running\r\nERROR";
-  const std::optional<uint32_t> frequency = Decimal(frequency_text);
+  const std::optional<uint32_t> frequency = ParseUnsigned(frequency_text);
   if (!frequency || !radio_.Tune(*frequency)) {
     return "+CME ERROR: invalid frequency \"" + std::string(frequency_text.substr(0, kEchoLimit)) +
            "\"\r\nERROR";

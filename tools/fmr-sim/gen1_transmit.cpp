@@ -12,6 +12,18 @@ namespace {
 
 constexpr size_t kMaxTxGroups = 20;
 
+// The transmit modulation block (24 bytes from `at`): the power-on request
+// carries it at byte 20, the tune request at byte 16.
+void StoreTxModulation(std::span<const uint8_t> req, size_t at, TxSettings& tx) {
+  tx.pre_emphasis = le::S32(req, at + 0);
+  tx.audio_mode = le::U8(req, at + 4);
+  tx.freq_deviation_hz = le::U32(req, at + 8);
+  tx.pilot_deviation_hz = le::U16(req, at + 12);
+  tx.rds_deviation_hz = le::U16(req, at + 14);
+  tx.rf_mute = le::U32(req, at + 16);
+  tx.pilot_on = le::U32(req, at + 20);
+}
+
 }  // namespace
 
 bool Gen1Responder::RdsOnAir() const {
@@ -38,30 +50,17 @@ uint16_t Gen1Responder::OnSetChirp(Request req) {
 }
 
 uint16_t Gen1Responder::OnTxPowerOn(Request req) {
-  const uint32_t frequency = le::U32(req, 0);
-  const uint32_t band_max = le::U32(req, 8);
-  const uint32_t band_min = le::U32(req, 12);
-  const uint32_t spacing = le::U32(req, 16);
-  if (!ValidBand(band_min, band_max, spacing)) return gen1::kStatusRejected;
-
-  radio_.PowerOn(true);
-  radio_.SetBand(Band{band_min, band_max, spacing});
-  if (!radio_.Tune(frequency)) radio_.Tune(band_min);
+  const std::optional<Band> band = PowerOnFromRequest(req, true);
+  if (!band) return gen1::kStatusRejected;
   rds_rx_.SetEnabled(false);
   rds_tx_.Reset();
 
   tx_.frequency_hz = radio_.frequency_hz();
   tx_.output_power = le::S16(req, 4);
-  tx_.band_max_hz = band_max;
-  tx_.band_min_hz = band_min;
-  tx_.channel_spacing = spacing;
-  tx_.pre_emphasis = le::S32(req, 20);
-  tx_.audio_mode = le::U8(req, 24);
-  tx_.freq_deviation_hz = le::U32(req, 28);
-  tx_.pilot_deviation_hz = le::U16(req, 32);
-  tx_.rds_deviation_hz = le::U16(req, 34);
-  tx_.rf_mute = le::U32(req, 36);
-  tx_.pilot_on = le::U32(req, 40);
+  tx_.band_max_hz = band->high_hz;
+  tx_.band_min_hz = band->low_hz;
+  tx_.channel_spacing = band->spacing_hz;
+  StoreTxModulation(req, 20, tx_);
   if (const uint8_t rds = le::U8(req, 44); rds != kNoChange) tx_rds_.state = rds;
   return gen1::kStatusOk;
 }
@@ -85,13 +84,7 @@ uint16_t Gen1Responder::OnTxTune(Request req) {
   tx_.frequency_hz = frequency;
   tx_.band_max_hz = band_max;
   tx_.band_min_hz = band_min;
-  tx_.pre_emphasis = le::S32(req, 16);
-  tx_.audio_mode = le::U8(req, 20);
-  tx_.freq_deviation_hz = le::U32(req, 24);
-  tx_.pilot_deviation_hz = le::U16(req, 28);
-  tx_.rds_deviation_hz = le::U16(req, 30);
-  tx_.rf_mute = le::U32(req, 32);
-  tx_.pilot_on = le::U32(req, 36);
+  StoreTxModulation(req, 16, tx_);
   return gen1::kStatusOk;
 }
 

@@ -55,8 +55,17 @@ std::string Endpoint(const std::string& address, uint16_t port) {
   return address + ":" + std::to_string(port);
 }
 
-NativeSocket NewTcpSocket() {
-  return static_cast<NativeSocket>(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+// A new TCP socket, with `addr` filled in for `address`:`port`; invalid,
+// with `error` set, when the address is not IPv4 or no socket can be had.
+Socket NewTcpSocket(const std::string& address, uint16_t port, sockaddr_in& addr,
+                    std::string& error) {
+  if (!FillAddress(address, port, addr)) {
+    error = "not an IPv4 address: " + address;
+    return {};
+  }
+  Socket s(static_cast<NativeSocket>(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)));
+  if (!s.valid()) error = "cannot create a socket: " + LastErrorText();
+  return s;
 }
 
 void SetNoDelay(NativeSocket s) {
@@ -121,15 +130,8 @@ void Socket::Close() {
 Socket ListenTcp(const std::string& address, uint16_t port, std::string& error, bool& in_use) {
   in_use = false;
   sockaddr_in addr{};
-  if (!FillAddress(address, port, addr)) {
-    error = "not an IPv4 address: " + address;
-    return {};
-  }
-  Socket s(NewTcpSocket());
-  if (!s.valid()) {
-    error = "cannot create a socket: " + LastErrorText();
-    return {};
-  }
+  Socket s = NewTcpSocket(address, port, addr, error);
+  if (!s.valid()) return {};
   int on = 1;
 #ifdef _WIN32
   // Windows lets SO_REUSEADDR steal a port in use; ask for the opposite.
@@ -156,15 +158,8 @@ Socket ListenTcp(const std::string& address, uint16_t port, std::string& error, 
 
 Socket ConnectTcp(const std::string& address, uint16_t port, std::string& error) {
   sockaddr_in addr{};
-  if (!FillAddress(address, port, addr)) {
-    error = "not an IPv4 address: " + address;
-    return {};
-  }
-  Socket s(NewTcpSocket());
-  if (!s.valid()) {
-    error = "cannot create a socket: " + LastErrorText();
-    return {};
-  }
+  Socket s = NewTcpSocket(address, port, addr, error);
+  if (!s.valid()) return {};
   if (connect(s.native(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
     error = "cannot connect to " + Endpoint(address, port) + ": " + LastErrorText();
     return {};
@@ -196,18 +191,15 @@ bool WaitReadable(const Socket& first, const Socket& second, int timeout_ms, boo
   pollfd fds[2]{};
 #endif
   unsigned count = 0;
-  int first_index = -1;
-  int second_index = -1;
-  if (first.valid()) {
-    fds[count].fd = first.native();
+  // The socket's index in `fds`, or -1 when it is not watched.
+  auto watch = [&fds, &count](const Socket& socket) {
+    if (!socket.valid()) return -1;
+    fds[count].fd = socket.native();
     fds[count].events = POLLIN;
-    first_index = static_cast<int>(count++);
-  }
-  if (second.valid()) {
-    fds[count].fd = second.native();
-    fds[count].events = POLLIN;
-    second_index = static_cast<int>(count++);
-  }
+    return static_cast<int>(count++);
+  };
+  const int first_index = watch(first);
+  const int second_index = watch(second);
   if (count == 0) return false;
 #ifdef _WIN32
   const int n = WSAPoll(fds, count, timeout_ms);
