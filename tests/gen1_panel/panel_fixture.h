@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "gen1/recording_host.h"
+#include "recording_host.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "ui/application.h"
 #include "ui/headless/headless_services.h"
