@@ -8,7 +8,7 @@
 #include "all_methods.h"
 #include "at_server.h"
 #include "gen2/aud_app.h"
-#include "log_capture.h"
+#include "recording_host.h"
 #include "ui/headless/headless_services.h"
 
 namespace MANAGED_IF {
@@ -45,7 +45,7 @@ class AudAppAtServerTest : public ::testing::Test {
   }
 
   ui::HeadlessServices services_;
-  gen2_test::LogCapture log_;
+  testing_host::RecordingHost log_;
   std::unique_ptr<fmrsim::AtServer> server_;
   std::unique_ptr<aud_app> app_;
 };
@@ -103,7 +103,7 @@ TEST_F(AudAppAtServerTest, ADroppedConnectionIsResentAndADelayedReplyAwaited) {
 
   Fault("delay=300,on=fmr_disable,count=1");
   EXPECT_EQ(app_->fmr_disable(), 0);
-  EXPECT_EQ(log_.texts().back(), "at@audapp:fmr_disable()");
+  EXPECT_EQ(log_.LogTexts().back(), "at@audapp:fmr_disable()");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "all_methods.h"
-#include "log_capture.h"
+#include "recording_host.h"
 #include "tessic_double_control.h"
 #include "ui/headless/headless_services.h"
 
@@ -36,7 +36,7 @@ class AudAppTest : public ::testing::Test {
   }
 
   ui::HeadlessServices services_;
-  gen2_test::LogCapture log_;
+  testing_host::RecordingHost log_;
   TessicDouble double_;
   std::unique_ptr<aud_app> app_;
 };

@@ -7,16 +7,15 @@
 #include <filesystem>
 
 #include "gen2/tessic_binding.h"
-#include "log_capture.h"
+#include "recording_host.h"
 #include "tessic_double_control.h"
 #include "ui/headless/headless_services.h"
 
 namespace MANAGED_IF {
 namespace {
 
-using gen2_test::LogCapture;
-using gen2_test::LogLine;
 using gen2_test::TessicDouble;
+using testing_host::LogLine;
 
 constexpr char kConnection[] = "FMR/TCPIPc_127.0.0.1:27018";
 
@@ -26,7 +25,7 @@ class TransportWrapperTest : public ::testing::Test {
   void TearDown() override { TransportWrapper::Unload(); }
 
   ui::HeadlessServices services_;
-  LogCapture log_;
+  testing_host::RecordingHost log_;
 };
 
 class CompleteDoubleTest : public TransportWrapperTest {
@@ -38,12 +37,12 @@ TEST_F(CompleteDoubleTest, OpenLoadsTheLibraryAndOpensSessionAndChannel) {
   TransportWrapper wrapper(services_);
   wrapper.Open();
 
-  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{
-                              {"Successfully load TESSIC DLL", 1},
-                              {"SetupComport()", 1},
-                              {"TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");", 1},
-                              {"Port open. Session id = 7, dedicated channel = 9", 1},
-                          }));
+  EXPECT_EQ(log_.log, (std::vector<LogLine>{
+                          {"Successfully load TESSIC DLL", 1},
+                          {"SetupComport()", 1},
+                          {"TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");", 1},
+                          {"Port open. Session id = 7, dedicated channel = 9", 1},
+                      }));
   EXPECT_EQ(double_.LastConnection(), kConnection);
   EXPECT_EQ(double_.LastOptions(), "");
   EXPECT_EQ(wrapper.session_id(), 7);
@@ -56,7 +55,7 @@ TEST_F(CompleteDoubleTest, ASessionThatCannotBeOpenedLeavesBothIdsUnset) {
   TransportWrapper wrapper(services_);
   wrapper.Open();
 
-  EXPECT_EQ(log_.lines().back(), (LogLine{"Error setting connection. Session id = -5", 0}));
+  EXPECT_EQ(log_.log.back(), (LogLine{"Error setting connection. Session id = -5", 0}));
   EXPECT_EQ(wrapper.session_id(), -1);
   EXPECT_EQ(wrapper.channel_id(), -1);
   EXPECT_EQ(double_.CallCount("TESSIC_DedChOpen"), 0);
@@ -67,7 +66,7 @@ TEST_F(CompleteDoubleTest, AChannelThatCannotBeOpenedIsReportedAndKept) {
   TransportWrapper wrapper(services_);
   wrapper.Open();
 
-  EXPECT_EQ(log_.lines().back(),
+  EXPECT_EQ(log_.log.back(),
             (LogLine{"ERROR: Dedicated channel could not be opened. Session id = 7, "
                      "dedicated channel = -2",
                      0}));
@@ -94,7 +93,7 @@ TEST_F(TransportWrapperTest, ALibraryLackingOneEntryPointIsRejectedWithTwoBoxes)
             "TESSIC_DedChClose\n");
   EXPECT_EQ(boxes[1].text, "Cannot load TESSIC DLL:\n\"" + missing.path() +
                                "\"\nThe Vorn mode cannot be started without this DLL.");
-  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_TRUE(log_.log.empty());
   EXPECT_EQ(missing.CallCount("TESSIC_SessionOpen"), 0);
   EXPECT_EQ(wrapper.session_id(), -1);
   EXPECT_EQ(wrapper.channel_id(), -1);
@@ -117,7 +116,7 @@ TEST_F(TransportWrapperTest, AMissingLibraryFileShowsOnlyTheCannotLoadBox) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Cannot load TESSIC DLL:\n\"" + (empty / "TESSIC.dll").string() +
                                "\"\nThe Vorn mode cannot be started without this DLL.");
-  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_TRUE(log_.log.empty());
   EXPECT_EQ(wrapper.session_id(), -1);
 
   // Without a library an exchange sends nothing and fails.
@@ -155,7 +154,7 @@ TEST_P(ExchangeTest, StatusesDecideResendsTerminatorAndCode) {
   EXPECT_EQ(sent, std::vector<std::string>(static_cast<size_t>(c.sends), command));
   EXPECT_EQ(double_.SentLength(0), static_cast<int32_t>(command.size()));
   EXPECT_EQ(double_.SentChannel(0), 9);
-  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{{command, 1}}));
+  EXPECT_EQ(log_.log, (std::vector<LogLine>{{command, 1}}));
   EXPECT_EQ(services_.cursor_history(),
             (std::vector<ui::Cursor>{ui::Cursor::kHourGlass, ui::Cursor::kDefault}));
 }
@@ -189,7 +188,7 @@ TEST_F(CompleteDoubleTest, CloseWithoutASessionReturnsFalseQuietlyAndKeepsTheLib
     TransportWrapper unopened(services_);
     EXPECT_FALSE(unopened.Close());
   }  // its destructor closes nothing either
-  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_TRUE(log_.log.empty());
   EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
   EXPECT_TRUE(Tessic().library.IsLoaded());
 }
@@ -200,7 +199,7 @@ TEST_F(CompleteDoubleTest, DestroyingAnOpenSessionClosesItAndUnloadsTheLibrary) 
     wrapper.Open();
     log_.Clear();
   }
-  EXPECT_EQ(log_.lines(),
+  EXPECT_EQ(log_.log,
             (std::vector<LogLine>{{"TESSIC_SessionClose(7);", 1}, {"Port closed okay.", 1}}));
   EXPECT_FALSE(Tessic().library.IsLoaded());
   for (void* entry : Tessic().entries) EXPECT_EQ(entry, nullptr);
@@ -213,7 +212,7 @@ TEST_F(CompleteDoubleTest, AnAbandonedSessionIsNeitherClosedNorUnloaded) {
     log_.Clear();
     wrapper.Abandon();
   }
-  EXPECT_TRUE(log_.lines().empty());
+  EXPECT_TRUE(log_.log.empty());
   EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
   EXPECT_TRUE(Tessic().library.IsLoaded());
 }
@@ -228,7 +227,7 @@ TEST_F(CompleteDoubleTest, ASessionThatWillNotCloseKeepsItsIdsAndTheLibrary) {
     EXPECT_EQ(wrapper.session_id(), 7);
     EXPECT_EQ(wrapper.channel_id(), 9);
   }
-  EXPECT_EQ(log_.lines().back(), (LogLine{"Error closing port.", 0}));
+  EXPECT_EQ(log_.log.back(), (LogLine{"Error closing port.", 0}));
   EXPECT_TRUE(Tessic().library.IsLoaded());
 }
 

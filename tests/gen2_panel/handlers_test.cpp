@@ -5,7 +5,7 @@
 namespace gen2_panel_test {
 namespace {
 
-using gen2_test::LogLine;
+using testing_host::LogLine;
 
 // One command of a row: the action line and the command text without
 // "at@audapp:"; each is logged as action, command text, "OK".
@@ -111,15 +111,13 @@ TEST_F(DruskPanelTest, PowerButtonCaptionFlipsOnlyOnSuccess) {
   log_.Clear();
   Do({"click btn_onoff"});
   EXPECT_EQ(panel_->btn_onoff->caption(), "Off");
-  EXPECT_EQ(
-      log_.lines(),
-      (std::vector<LogLine>{{"Turn Off FMR RX", 1}, {"at@audapp:fmr_disable()", 1}, {"Error", 0}}));
+  EXPECT_EQ(log_.log, (std::vector<LogLine>{
+                          {"Turn Off FMR RX", 1}, {"at@audapp:fmr_disable()", 1}, {"Error", 0}}));
 }
 
 TEST_F(DruskPanelTest, PowerOnNeedsAnAudioPath) {
   Do({"click btn_onoff"});
-  EXPECT_EQ(log_.lines(),
-            (std::vector<LogLine>{{"Configure audio path before switching on FMR", 0}}));
+  EXPECT_EQ(log_.log, (std::vector<LogLine>{{"Configure audio path before switching on FMR", 0}}));
   EXPECT_TRUE(Sent().empty());
   EXPECT_EQ(panel_->btn_onoff->caption(), "On");
 }
@@ -128,7 +126,7 @@ TEST_F(DruskPanelTest, AFailedCommandLeavesTheControlAsTheUserSetIt) {
   Fail("fmrx_set_snc");
   Do({"check cb_snc 1"});
   EXPECT_TRUE(panel_->cb_snc->checked());
-  EXPECT_EQ(log_.lines().back(), (LogLine{"Error", 0}));
+  EXPECT_EQ(log_.log.back(), (LogLine{"Error", 0}));
 }
 
 TEST_F(DruskPanelTest, AgcEnablesTheGainIndexBeforeSending) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gen2_panel/frm_drusk_gui.h"
-#include "log_capture.h"
+#include "recording_host.h"
 #include "tessic_double_control.h"
 #include "ui/application.h"
 #include "ui/headless/headless_services.h"
@@ -30,13 +30,13 @@ class DruskPanelTest : public ::testing::Test {
   void Fail(const std::string& command) { Reply(command, "", -2); }
 
   std::vector<std::string> Sent() const { return double_.Sent(); }
-  std::vector<std::string> LogTexts() const { return log_.texts(); }
+  std::vector<std::string> LogTexts() const { return log_.LogTexts(); }
   void ClearRecords();
 
   ui::HeadlessServices services_;
   ui::Application app_{services_};
   gen2_test::TessicDouble double_;
-  gen2_test::LogCapture log_;
+  testing_host::RecordingHost log_;
   std::unique_ptr<Tfrm_DruskGUI> panel_;
 };
 

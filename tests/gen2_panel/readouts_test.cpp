@@ -4,7 +4,7 @@
 namespace gen2_panel_test {
 namespace {
 
-using gen2_test::LogLine;
+using testing_host::LogLine;
 
 std::string Repeat(const std::string& value, int count) {
   std::string out;
@@ -96,12 +96,12 @@ TEST_F(DruskPanelTest, AFailedRdsReportStillLetsTheTickReadQuickInformation) {
   Do({"check CheckBox_rds 1", "check cb_quickinfo 1"});
   ClearRecords();
   services_.Advance(1000);
-  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{{"get FM RX RDS report", 1},
-                                                {"at@audapp:fmrx_get_rds_data()", 1},
-                                                {"Error", 0},
-                                                {"Get FM dynamic config", 1},
-                                                {"at@audapp:fmrx_get_dynamic_data()", 1},
-                                                {"OK", 1}}));
+  EXPECT_EQ(log_.log, (std::vector<LogLine>{{"get FM RX RDS report", 1},
+                                            {"at@audapp:fmrx_get_rds_data()", 1},
+                                            {"Error", 0},
+                                            {"Get FM dynamic config", 1},
+                                            {"at@audapp:fmrx_get_dynamic_data()", 1},
+                                            {"OK", 1}}));
   EXPECT_EQ(panel_->LData->text(), "");
   EXPECT_EQ(panel_->l2->caption(), "98100000");
   EXPECT_TRUE(panel_->Timer1->enabled());

@@ -3,8 +3,9 @@
 
 #include <vector>
 
-#include "fake_host.h"
+#include "host/exports.h"
 #include "host/host_state.h"
+#include "recording_host.h"
 
 namespace {
 
@@ -49,8 +50,7 @@ TEST(Exports, ShorterTableClearsTheRestAndInvalidCallsKeepTheOldTable) {
 }
 
 TEST(Exports, SettersStoreTheirValuesAndLogLinesReachTheHost) {
-  testhost::FakeHost host;
-  host.Install();
+  testing_host::RecordingHost host;
   SetComHandle(0x1234);
   EXPECT_EQ(Host().com_handle, 0x1234u);
   int interface_value = 0;
@@ -60,7 +60,8 @@ TEST(Exports, SettersStoreTheirValuesAndLogLinesReachTheHost) {
 
   ShowLine("Sending to mobile...", 1);
   ShowLine(std::string("Error!"), 0);
-  EXPECT_EQ(host.log, (std::vector<testhost::LogLine>{{"Sending to mobile...", 1}, {"Error!", 0}}));
+  EXPECT_EQ(host.log,
+            (std::vector<testing_host::LogLine>{{"Sending to mobile...", 1}, {"Error!", 0}}));
   SetShowLineFunc(nullptr);
   ShowLine("gone", 1);
   EXPECT_EQ(host.log.size(), 2u);

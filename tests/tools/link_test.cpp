@@ -1,0 +1,279 @@
+// The second-generation link: the simulated handset's AT server over TCP,
+// spoken to by a plain socket client and by the transport stand-in
+// TESSIC.dll, and the stand-in's reply framing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "at_server.h"
+#include "platform/platform.h"
+#include "reply_framer.h"
+#include "socket_io.h"
+#include "tessic_api.h"
+
+namespace {
+
+using fmrsim::AtServer;
+namespace net = fmrsim::net;
+
+TEST(ReplyFramerTest, RepliesEndAtTheirFinalLineWhateverTheLineEnds) {
+  tessic::ReplyFramer framer;
+  framer.Append("{1,2}\r\n3\r\nO", 11);
+  EXPECT_FALSE(framer.Take().has_value());
+  const std::string rest = "K\r\nOK\r\n+CME: 5\nERROR\nOKAY\nOK\n";
+  framer.Append(rest.data(), rest.size());
+  const std::pair<bool, const char*> expected[] = {
+      {false, "{1,2}\r\n3"}, {false, ""}, {true, "+CME: 5"}, {false, "OKAY"}};
+  for (const auto& [error, text] : expected) {
+    const std::optional<tessic::Reply> reply = framer.Take();
+    ASSERT_TRUE(reply.has_value()) << text;
+    EXPECT_EQ(reply->error, error) << text;
+    EXPECT_EQ(reply->text, text);
+  }
+  EXPECT_FALSE(framer.Take().has_value());
+  EXPECT_EQ(framer.pending(), 0u);
+}
+
+TEST(ReplyFramerTest, ConnectionTextNamesHostAndPort) {
+  std::string host;
+  uint16_t port = 0;
+  EXPECT_TRUE(tessic::ParseConnectionText("FMR/TCPIPc_127.0.0.1:27018", host, port));
+  EXPECT_EQ(host, "127.0.0.1");
+  EXPECT_EQ(port, 27018);
+  for (const char* bad : {"TCPIPc_127.0.0.1:27018", "FMR/TCPIPc_127.0.0.1", "FMR/TCPIPc_:1",
+                          "FMR/TCPIPc_h:0", "FMR/TCPIPc_h:65536", "FMR/TCPIPc_h:12a"}) {
+    EXPECT_FALSE(tessic::ParseConnectionText(bad, host, port)) << bad;
+  }
+}
+
+// A plain line-based client (a hang fails the test after 10 s).
+class Client {
+ public:
+  explicit Client(uint16_t port) {
+    std::string error;
+    socket_ = net::ConnectTcp("127.0.0.1", port, error);
+    EXPECT_TRUE(socket_.valid()) << error;
+  }
+  void Send(const std::string& text) { ASSERT_TRUE(net::SendAll(socket_, text)); }
+  // Everything up to and including the next final line; "" when the
+  // connection ends first.
+  std::string Answer() {
+    for (size_t end; true;) {
+      for (size_t start = 0; (end = buffered_.find("\r\n", start)) != std::string::npos;) {
+        const std::string line = buffered_.substr(start, end - start);
+        start = end + 2;
+        if (line == "OK" || line == "ERROR") {
+          const std::string answer = buffered_.substr(0, start);
+          buffered_.erase(0, start);
+          return answer;
+        }
+      }
+      if (!ReceiveMore()) return "";
+    }
+  }
+  bool ClosedByServer() {
+    while (ReceiveMore()) {
+    }
+    return closed_;
+  }
+
+ private:
+  bool ReceiveMore() {
+    bool ready = false, unused = false;
+    if (!net::WaitReadable(socket_, net::Socket(), 10000, ready, unused)) return false;
+    char buffer[8192];
+    const long n = net::Receive(socket_, buffer, sizeof buffer);
+    closed_ = n <= 0;
+    if (!closed_) buffered_.append(buffer, static_cast<size_t>(n));
+    return !closed_;
+  }
+
+  net::SocketLibrary library_;
+  net::Socket socket_;
+  std::string buffered_;
+  bool closed_ = false;
+};
+
+// The real transport library, bound by name as the plug-in binds it.
+#define CALL(name) reinterpret_cast<decltype(&name)>(library_.Symbol(#name))
+class Tessic {
+ public:
+  Tessic() : library_(platform::DynamicLibrary::Open(SONVIO_BIN_DIR "/TESSIC.dll")) {
+    if (!library_.IsLoaded()) throw std::runtime_error("cannot load TESSIC.dll");
+  }
+  int32_t Open(const std::string& connection) const {
+    return CALL(TESSIC_SessionOpen)(connection.c_str(), "");
+  }
+  uint8_t Close(int32_t session) const { return CALL(TESSIC_SessionClose)(session); }
+  int32_t Channel(int32_t session) const { return CALL(TESSIC_DedChOpen)(session); }
+  int32_t Send(int32_t channel, const std::string& text) const {
+    return CALL(TESSIC_send)(channel, text.data(), static_cast<int32_t>(text.size()));
+  }
+  // One receive into a buffer without any zero byte, so a missing terminator
+  // shows as a text of the whole capacity.
+  int32_t Recv(int32_t channel, std::string& text) const {
+    std::vector<char> buffer(kCapacity, '\x7F');
+    const int32_t status = CALL(TESSIC_recv)(channel, buffer.data(), kCapacity);
+    text.assign(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
+    return status;
+  }
+  // Receives until a final status (at most 500 tries); counts the pending ones.
+  int32_t Await(int32_t channel, std::string& text, int* pending = nullptr) const {
+    int32_t status = TESSIC_RECV_PENDING;
+    for (int i = 0; i < 500 && (status = Recv(channel, text)) == TESSIC_RECV_PENDING; ++i) {
+      if (pending != nullptr) ++*pending;
+    }
+    return status;
+  }
+  static constexpr int32_t kCapacity = 0x10000;
+
+ private:
+  platform::DynamicLibrary library_;
+};
+
+class LinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fmrsim::AtServerConfig config;
+    config.port = 0;
+    std::string error;
+    server = AtServer::Start(std::move(config), error);
+    ASSERT_NE(server, nullptr) << error;
+  }
+  void AddFault(const std::string& rule_text) {
+    std::string error;
+    const auto rule = fmrsim::ParseFaultRule(rule_text, error);
+    ASSERT_TRUE(rule.has_value()) << error;
+    server->faults().Add(*rule);
+  }
+  bool Powered() {
+    return server->WithCommands([](fmrsim::AtCommands& at) { return at.radio().powered(); });
+  }
+  // A dedicated channel of a new session with the server.
+  int32_t OpenChannel() {
+    return tessic.Channel(tessic.Open("FMR/TCPIPc_127.0.0.1:" + std::to_string(server->port())));
+  }
+
+  std::unique_ptr<AtServer> server;
+  Tessic tessic;
+  std::string text;
+};
+
+TEST_F(LinkTest, ServerAnswersLinesEndedByCrLfOrLfInOrderWithTheirFinalLine) {
+  Client client(server->port());
+  client.Send("at@audapp:fmrx_enable()\r\nat@audapp:fmrx_get_dynamic_data()\n\r\n");
+  EXPECT_EQ(client.Answer(), "OK\r\n");
+  EXPECT_TRUE(Powered());
+  const std::string answer = client.Answer();
+  EXPECT_TRUE(answer.starts_with("{1,87500000,")) << answer;
+  EXPECT_TRUE(answer.ends_with("}\r\nOK\r\n")) << answer;
+  client.Send("at@ver:get_chip_ver(0)\r\nat@audapp:fmr_disable(1)\r\nat@audapp:fmrx_unknown()\r\n");
+  EXPECT_NE(client.Answer().find("947"), std::string::npos);
+  EXPECT_EQ(client.Answer(), "ERROR\r\n");
+  EXPECT_EQ(client.Answer(), "ERROR\r\n");
+}
+
+TEST_F(LinkTest, ANewConnectionReplacesTheCurrentOneAndAPortIsServedOnce) {
+  Client first(server->port());
+  first.Send("at@audapp:fmrx_enable()\r\n");
+  EXPECT_EQ(first.Answer(), "OK\r\n");
+  Client second(server->port());
+  second.Send("at@audapp:fmr_disable()\r\n");
+  EXPECT_EQ(second.Answer(), "OK\r\n");
+  EXPECT_TRUE(first.ClosedByServer());
+  EXPECT_EQ(server->connections(), 2u);
+
+  fmrsim::AtServerConfig config;
+  config.port = server->port();
+  std::string error;
+  EXPECT_EQ(AtServer::Start(std::move(config), error), nullptr);
+  EXPECT_NE(error.find("already in use"), std::string::npos) << error;
+}
+
+TEST_F(LinkTest, TessicCarriesACommandAsOneLineAndReturnsTheReplyWithoutItsFinalLine) {
+  const int32_t session = tessic.Open("FMR/TCPIPc_127.0.0.1:" + std::to_string(server->port()));
+  ASSERT_GE(session, 0);
+  const int32_t channel = tessic.Channel(session);
+  ASSERT_GE(channel, 0);
+  EXPECT_EQ(tessic.Send(channel, "at@audapp:fmrx_enable()"), 0);
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_EQ(text, "");
+  EXPECT_TRUE(Powered());
+  tessic.Send(channel, "at@audapp:fmrx_get_static_config()");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_TRUE(text.starts_with("{108000000,")) << text;
+  EXPECT_TRUE(text.ends_with("}")) << text;
+  tessic.Send(channel, "at@audapp:fmrx_bogus()");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_ERROR);
+  EXPECT_EQ(tessic.Close(session), 1);
+  EXPECT_EQ(tessic.Close(session), 0);
+}
+
+TEST_F(LinkTest, FaultsReachTessicAsErrorGarbledOrCutReplies) {
+  AddFault("error,on=fmrx_enable,count=1");
+  AddFault("malformed,on=fmrx_get_static_config,count=1");
+  AddFault("oversize=70000,on=fmr_get_version,count=1");
+  const int32_t channel = OpenChannel();
+  const std::pair<const char*, int32_t> sends[] = {{"at@audapp:fmrx_enable()", TESSIC_RECV_ERROR},
+                                                   {"at@audapp:fmrx_enable()", 0},
+                                                   {"at@audapp:fmrx_get_static_config()", 0},
+                                                   {"at@audapp:fmr_get_version()", 0}};
+  for (const auto& [command, status] : sends) {
+    tessic.Send(channel, command);
+    EXPECT_EQ(tessic.Await(channel, text), status) << command;
+  }
+  // The oversized reply is cut to the receive buffer, terminating zero included.
+  EXPECT_EQ(text.size(), static_cast<size_t>(Tessic::kCapacity - 1));
+  EXPECT_EQ(text.find_first_not_of("0,\r\n"), std::string::npos);
+  tessic.Send(channel, "at@audapp:fmrx_get_static_config()");
+  tessic.Await(channel, text);
+  EXPECT_TRUE(text.starts_with("{108000000,")) << "used up: " << text.substr(0, 20);
+}
+
+TEST_F(LinkTest, ADelayedReplyIsPendingUntilItArrives) {
+  AddFault("delay=300,on=fmrx_get_dynamic_data,count=1");
+  const int32_t channel = OpenChannel();
+  tessic.Send(channel, "at@audapp:fmrx_get_dynamic_data()");
+  int pending = 0;
+  EXPECT_EQ(tessic.Await(channel, text, &pending), TESSIC_RECV_COMPLETE);
+  EXPECT_TRUE(text.starts_with("{0,")) << text;
+  // Each pending answer waited a slice instead of returning at once.
+  EXPECT_GE(pending, 1);
+  EXPECT_LT(pending, 100);
+}
+
+TEST_F(LinkTest, ADroppedConnectionFailsTheReceiveAndTheNextSendConnectsAgain) {
+  AddFault("drop,count=1");
+  const int32_t channel = OpenChannel();
+  tessic.Send(channel, "at@audapp:fmrx_enable()");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_FAILED);
+  EXPECT_FALSE(Powered());  // the dropped command never reached the radio
+  EXPECT_EQ(tessic.Send(channel, "at@audapp:fmrx_enable()"), 0);
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_TRUE(Powered());
+  EXPECT_EQ(server->connections(), 2u);
+}
+
+TEST_F(LinkTest, StoppingTheServerCutsAPendingDelayShort) {
+  AddFault("delay=600000");
+  const int32_t channel = OpenChannel();
+  tessic.Send(channel, "at@audapp:fmrx_enable()");
+  while (server->connections() == 0) std::this_thread::yield();
+  server.reset();
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_FAILED);
+}
+
+TEST_F(LinkTest, NoServerOrABadConnectionTextGivesNoSession) {
+  const std::string closed = "FMR/TCPIPc_127.0.0.1:" + std::to_string(server->port());
+  server.reset();
+  EXPECT_LT(tessic.Open(closed), 0);
+  EXPECT_LT(tessic.Open("COM3"), 0);
+  EXPECT_LT(tessic.Channel(12345), 0);
+  EXPECT_EQ(tessic.Recv(-1, text), TESSIC_RECV_FAILED);
+}
+
+}  // namespace
