@@ -66,7 +66,7 @@ TEST_F(DruskPanelTest, ShowingTheWindowHidesTheTransmitterPageAndSendsNothing) {
   EXPECT_NE(Get("get ts_fmtx").find("visible=0"), std::string::npos);
   EXPECT_NE(Get("get ts_fmrx").find("caption=\"FM RX\""), std::string::npos);
   EXPECT_NE(Get("get PageControl1").find("page=\"ts_fmrx\""), std::string::npos);
-  EXPECT_EQ(double_.CallCount("TESSIC_SessionOpen"), 1);
+  EXPECT_EQ(double_->CallCount("TESSIC_SessionOpen"), 1);
   EXPECT_TRUE(Sent().empty());
   EXPECT_FALSE(panel_->auto_seek_pending());
 }

@@ -198,7 +198,7 @@ TEST_F(DruskPanelTest, ChoosingAFoundStationTunesToIt) {
 TEST_F(DruskPanelTest, TheCommandSetOutlivesItsWindow) {
   MANAGED_IF::aud_app* command_set = &panel_->command_set();
   panel_.reset();
-  EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
+  EXPECT_EQ(double_->CallCount("TESSIC_SessionClose"), 0);
   // Still usable: its session is open.
   EXPECT_EQ(command_set->session().session_id(), 7);
 }

@@ -10,7 +10,7 @@
 
 #include "gen2_panel/frm_drusk_gui.h"
 #include "recording_host.h"
-#include "tessic_double_control.h"
+#include "tessic_double.h"
 #include "ui/application.h"
 #include "ui/headless/headless_services.h"
 
@@ -29,7 +29,7 @@ class DruskPanelTest : public ::testing::Test {
   void Reply(const std::string& command, const std::string& text, int32_t status = 0);
   void Fail(const std::string& command) { Reply(command, "", -2); }
 
-  std::vector<std::string> Sent() const { return double_.Sent(); }
+  std::vector<std::string> Sent() const { return double_->sent; }
   std::vector<std::string> LogTexts() const { return log_.LogTexts(); }
   void ClearRecords();
 
