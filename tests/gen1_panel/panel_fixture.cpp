@@ -1,7 +1,5 @@
 #include "panel_fixture.h"
 
-#include <sstream>
-
 #include "common/le_bytes.h"
 #include "host/host_interface.h"
 
@@ -86,81 +84,4 @@ void PanelTest::PowerOn(bool transmit) {
   if (transmit) panel.CBTMode->UserSelect(1);
   panel.BtnFMREnable->UserClick();
   host.Clear();
-}
-
-void PanelTest::SetControls(const std::string& assignments) {
-  std::istringstream words(assignments);
-  for (std::string word; words >> word;) {
-    const size_t equals = word.find('=');
-    ui::Component* c = panel.FindComponent(word.substr(0, equals));
-    ASSERT_NE(c, nullptr) << word;
-    const std::string value = word.substr(equals + 1);
-    switch (c->kind()) {
-      case ui::Kind::kEdit:
-      case ui::Kind::kLabeledEdit:
-        static_cast<ui::Edit*>(c)->SetText(value);
-        break;
-      case ui::Kind::kCheckBox:
-        static_cast<ui::CheckBox*>(c)->SetChecked(value == "1");
-        break;
-      case ui::Kind::kComboBox: {
-        auto* box = static_cast<ui::ComboBox*>(c);
-        if (box->style() == ui::ComboBox::Style::kDropDown) {
-          box->SetText(value);
-        } else {
-          box->SetItemIndex(std::stoi(value));
-        }
-        break;
-      }
-      case ui::Kind::kRadioGroup:
-        static_cast<ui::RadioGroup*>(c)->SetItemIndex(std::stoi(value));
-        break;
-      default:
-        FAIL() << word;
-    }
-  }
-}
-
-std::string PanelTest::Shown(const std::string& name) const {
-  const ui::Component* c = panel.FindComponent(name);
-  switch (c != nullptr ? c->kind() : ui::Kind::kForm) {
-    case ui::Kind::kEdit:
-    case ui::Kind::kLabeledEdit:
-      return static_cast<const ui::Edit*>(c)->text();
-    case ui::Kind::kLabel:
-      return static_cast<const ui::Label*>(c)->caption();
-    case ui::Kind::kButton:
-      return static_cast<const ui::Button*>(c)->caption();
-    case ui::Kind::kCheckBox:
-      return static_cast<const ui::CheckBox*>(c)->checked() ? "1" : "0";
-    case ui::Kind::kComboBox: {
-      const auto* box = static_cast<const ui::ComboBox*>(c);
-      if (box->style() == ui::ComboBox::Style::kDropDown) return box->text();
-      return std::to_string(box->item_index());
-    }
-    case ui::Kind::kRadioGroup:
-      return std::to_string(static_cast<const ui::RadioGroup*>(c)->item_index());
-    default:
-      return "<" + name + " shows nothing>";
-  }
-}
-
-std::string PanelTest::Enabled(const std::string& names) const {
-  std::istringstream words(names);
-  std::string flags;
-  for (std::string name; words >> name;) {
-    const auto* control = dynamic_cast<const ui::Control*>(panel.FindComponent(name));
-    flags += control == nullptr ? '?' : control->enabled() ? '1' : '0';
-  }
-  return flags;
-}
-
-std::string PanelTest::Showing(const std::string& assignments) const {
-  std::istringstream words(assignments);
-  std::string out;
-  for (std::string word; words >> word;) {
-    const std::string name = word.substr(0, word.find('='));
-    out += (out.empty() ? "" : " ") + name + "=" + Shown(name);
-  }
-  return out;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "form_probe.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "recording_host.h"
 #include "ui/application.h"
@@ -37,19 +38,15 @@ class PanelTest : public ::testing::Test {
   const testing_host::HostCall* LastCall(uint16_t id) const;
   // Switches the radio on in the given mode and forgets the traffic.
   void PowerOn(bool transmit);
-  // Sets controls from code, as the panel's handlers do, from "NAME=VALUE"
-  // words: an edit or editable combo box takes the text, a check box 0 or 1,
-  // a drop-down list or radio group the item index.
-  void SetControls(const std::string& assignments);
-  // What a control shows: an edit or editable combo box its text, a label or
-  // button its caption, a check box 0 or 1, a drop-down list or radio group
-  // its item index.
-  std::string Shown(const std::string& name) const;
-  // "NAME=SHOWN" for each "NAME=..." word of `assignments`, so that a list
-  // of expected contents compares with what the controls show.
-  std::string Showing(const std::string& assignments) const;
-  // '1' or '0' for each of the space-separated controls as it is enabled.
-  std::string Enabled(const std::string& names) const;
+  // The form probe on this panel.
+  void SetControls(const std::string& text) { testing_form::SetControls(panel, text); }
+  std::string Shown(const std::string& name) const { return testing_form::Shown(panel, name); }
+  std::string Showing(const std::string& names) const {
+    return testing_form::Showing(panel, names);
+  }
+  std::string Enabled(const std::string& names) const {
+    return testing_form::Enabled(panel, names);
+  }
 
   ui::HeadlessServices services;
   ui::Application app{services};
