@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "form_probe.h"
 #include "gen2_panel/frm_drusk_gui.h"
 #include "recording_host.h"
 #include "tessic_double.h"
@@ -32,6 +33,15 @@ class DruskPanelTest : public ::testing::Test {
   std::vector<std::string> Sent() const { return double_->sent; }
   std::vector<std::string> LogTexts() const { return log_.LogTexts(); }
   void ClearRecords();
+
+  // The form probe on this panel.
+  std::string Shown(const std::string& name) const { return testing_form::Shown(*panel_, name); }
+  std::string Showing(const std::string& names) const {
+    return testing_form::Showing(*panel_, names);
+  }
+  std::string Enabled(const std::string& names) const {
+    return testing_form::Enabled(*panel_, names);
+  }
 
   ui::HeadlessServices services_;
   ui::Application app_{services_};
