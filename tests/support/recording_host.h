@@ -73,6 +73,9 @@ class RecordingHost {
     log.clear();
   }
   std::vector<std::string> LogTexts() const;
+  // The log as one text: the lines separated by "|", a line logged with
+  // flag 0 (an error) marked by a leading "!".
+  std::string Transcript() const;
 
   // Slot entry points.
   uint8_t Send(size_t slot, uint16_t id, uint16_t length, const void* request,
