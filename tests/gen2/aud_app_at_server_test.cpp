@@ -66,10 +66,10 @@ TEST_F(AudAppAtServerTest, EveryMethodSucceedsAndReadsDecode) {
   }
   EXPECT_EQ(ArrayText(r.version.hardware_id).find("947"), 2u);
   EXPECT_NE(ArrayText(r.version.version_text).find("FW"), std::string::npos);
-  EXPECT_EQ(r.config.upper_limit, 108000000u);
-  EXPECT_EQ(r.config.spacing, 100000u);
-  EXPECT_EQ(r.config.snc_low_threshold, -20);
-  EXPECT_EQ(r.config.left_volume, 112);
+  // Every field as the settings above wrote it (the right volume and the
+  // mute flag left at the radio's start values).
+  EXPECT_EQ(r.config, (T_StaticConfig{108000000, 87500000, 100000, 0,  0, 1,  1, 1, 7, 1,   -10,
+                                      60,        0,        -20,    40, 1, -5, 3, 1, 0, 112, 80}));
   EXPECT_EQ(r.data.state, 1u);
   EXPECT_GT(r.seek.station_count, 0);
   EXPECT_GE(r.seek.frequencies[0], 87500000u);

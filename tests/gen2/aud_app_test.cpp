@@ -76,18 +76,6 @@ TEST_F(AudAppTest, DynamicDataDecodesWhateverTheLayoutButNeedsThirteenValues) {
   }
 }
 
-TEST_F(AudAppTest, StaticConfigStoresTheLowByteOfAVolume) {
-  Reply("fmrx_get_static_config",
-        "108000000,87500000,100000,1,0,1,1,1,5,1,-10,60,0,-20,40,1,-30,2,1,0,300,112");
-  T_StaticConfig config;
-  ASSERT_EQ(app_->fmrx_get_static_config(config), 0);
-  EXPECT_EQ(config.lower_limit, 87500000u);
-  EXPECT_EQ(config.rssi_low_alert, -10);
-  EXPECT_EQ(config.softmute_step_size, 2);
-  EXPECT_EQ(config.left_volume, 44);
-  EXPECT_EQ(config.right_volume, 112);
-}
-
 TEST_F(AudAppTest, AutoSeekReportTakesExactly101Values) {
   T_AutoSeekReport report;
   Reply("fmrx_get_auto_seek_report",
