@@ -133,23 +133,6 @@ TEST_F(Gen1SimTest, RdsGroupsCarryPiProgrammeServiceAndRadioText) {
   EXPECT_EQ(U16(164), 16);  // groups received so far
 }
 
-TEST_F(Gen1SimTest, WeakStationsGiveBlockErrorsAndNoiseGivesNoGroups) {
-  ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(89300000).Set(40, 1, 1)));  // 18 dBuV
-  uint16_t damaged = 0;
-  for (int poll = 0; poll < 4; ++poll) {
-    ASSERT_TRUE(Send(kAccessRds, Record(2).Set(0, 2, 0xFFFF)));
-    for (size_t g = 0; g < reply[2]; ++g)
-      damaged = static_cast<uint16_t>(damaged | U16(132 + 2 * g));
-  }
-  EXPECT_NE(damaged, 0);
-  ASSERT_TRUE(Send(kReadRxStatus));
-  EXPECT_EQ(U16(46), sim.rds_receiver().error_groups());
-
-  ASSERT_TRUE(Send(kRxTune, RxTune(0, 99900000)));  // 12 dBuV: below RDS sync
-  ASSERT_TRUE(Send(kAccessRds, Record(2).Set(0, 2, 0xFFFF)));
-  EXPECT_EQ(reply[2], 0);
-}
-
 TEST_F(Gen1SimTest, RegistersForChargePumpAndSideband) {
   ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(87500000, 20, 0)));  // low side
   auto read = [&](uint16_t address) {
@@ -277,20 +260,6 @@ TEST_F(Gen1SimTest, TextCommandsPmuRegisterAndSelfTest) {
     ASSERT_TRUE(Send(kProbe));
     EXPECT_EQ(reply[4], step.running);
   }
-}
-
-TEST_F(Gen1SimTest, VersionTextAndAudioOutputOnTheirSlots) {
-  ASSERT_TRUE(Call(kSlotInfoRequest, kInfoTextId, {0x00, kVersionSelector}));
-  EXPECT_EQ(reply[0], 1);
-  EXPECT_EQ(Text(1), sim.version_text());
-  ASSERT_TRUE(Call(kSlotInfoRequest, kInfoTextId, {0x01, kVersionSelector}));
-  EXPECT_EQ(reply[0], 0);
-
-  ASSERT_TRUE(Call(kSlotAudioRequest, kAudioOutputId, Record(24).Set(0, 2, 1).Set(4, 2, 2).bytes));
-  EXPECT_EQ(reply_length, 4);
-  EXPECT_EQ(Status(), kStatusOk);
-  EXPECT_EQ(U16(2), 2);
-  EXPECT_EQ(sim.audio_destination(), 2);
 }
 
 }  // namespace

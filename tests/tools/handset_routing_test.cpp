@@ -37,9 +37,14 @@ TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadio) {
 
   ASSERT_TRUE(Slot(kSlotSendInfoRequest, 8, std::string("\x00\x32", 2)));
   EXPECT_EQ(reply[0], 1);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply.data() + 1)).find("KF1021"), 0u);
+  ASSERT_TRUE(Slot(kSlotSendInfoRequest, 8, std::string("\x01\x32", 2)));
+  EXPECT_EQ(reply[0], 0);  // no second text
 
-  ASSERT_TRUE(Slot(kSlotSendAudioRequest, 4, std::string(24, '\0')));
+  ASSERT_TRUE(
+      Slot(kSlotSendAudioRequest, 4, std::string("\x01\0\0\0\x02", 5) + std::string(19, 0)));
   EXPECT_EQ(reply_length, 4);
+  EXPECT_EQ(reply[0] + reply[2], 1 + 2);  // status 1, destination 2 taken
 
   ASSERT_TRUE(Slot(kSlotSendAtCommand, 0, "at@pmu:get_register(28)"));
   EXPECT_EQ(Text().rfind("OK", 0), 0u);
