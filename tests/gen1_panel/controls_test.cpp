@@ -1,6 +1,5 @@
-// The panel's controls: the order the settings file relies on, the group
-// boxes, and the contents a fresh window shows.
-#include <algorithm>
+// The panel's controls: the order the settings file relies on and the
+// contents a fresh window shows.
 #include <string>
 #include <vector>
 
@@ -30,27 +29,6 @@ TEST_F(PanelTest, SavedControlsAreCreatedInSettingsOrder) {
       "LEMASRSSI CBChannelSpacing CBBandSelection LEFreqDeviation CBFreqMute CBSideband CBPilot "
       "LEPilotDeviation le_start_freq le_stop_freq le_scan_freq le_scan_rssi LEMASRSSI2 "
       "LERegAddress LERegData CBOutput");
-}
-
-TEST_F(PanelTest, EveryControlSitsInANamedGroup) {
-  std::vector<std::string> top_groups;
-  for (const auto& component : panel.components()) {
-    auto* control = dynamic_cast<ui::Control*>(component.get());
-    if (control == nullptr) continue;
-    ASSERT_NE(control->parent(), nullptr) << control->name();
-    if (control->parent() == &panel) {
-      ASSERT_EQ(control->kind(), ui::Kind::kGroupBox) << control->name();
-      top_groups.push_back(static_cast<ui::GroupBox*>(control)->caption());
-    }
-  }
-  for (const char* caption : {"Audio Control", "RSSI Control", "RDS Control", "Gain Control",
-                              "Register Control", "Audio Output"}) {
-    EXPECT_NE(std::find(top_groups.begin(), top_groups.end(), caption), top_groups.end())
-        << caption;
-  }
-  EXPECT_EQ(panel.gb_feature->parent(), panel.GBTxSettings);
-  EXPECT_EQ(panel.LEPI->parent(), panel.gb_feature);
-  EXPECT_EQ(panel.btnTxScan->parent(), panel.gb_tx_scan);
 }
 
 TEST_F(PanelTest, FreshWindowShowsItsInitialContents) {

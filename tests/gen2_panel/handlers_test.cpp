@@ -72,10 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
             {"select cb_gaincontrol 5", "check cb_agc 1"},
             {{"Set FM RX gain control", "fmrx_set_gain_control(0,5)"},
              {"Set FM RX gain control", "fmrx_set_gain_control(1,5)"}}},
-        Row{"BandFromPresetAndItems",
-            {"select cb_band 2", "select cb_stepsize 1", "select rg_deemphasis 1",
-             "click btn_setband"},
-            {{"Set FM RX band", "fmrx_set_band(108000000,87500000,100000,1)"}}},
         Row{"BandTypedSpacingNoDeemphasis",
             {"select cb_band 0", "type le_minfreq 76000000", "type le_maxfreq 0x55D4A80",
              "type cb_stepsize 75000", "click btn_setband"},
@@ -171,14 +167,6 @@ TEST_F(DruskPanelTest, CoupledVolumeEditsFollowEachOtherArrowsStepAndMuteZeroes)
   Do({"check cb_mute 1"});
   EXPECT_EQ(Showing("e_lvol e_rvol"), "e_lvol=0 e_rvol=0");
   EXPECT_TRUE(Sent().empty());
-}
-
-TEST_F(DruskPanelTest, ChoosingAFoundStationTunesToIt) {
-  panel_->cb_station->SetItems({"88100000", "101700000"});
-  Do({"select cb_station 1"});
-  EXPECT_EQ(Shown("le_frequency"), "101700000");
-  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_station(0,101700000,0,0)"});
-  EXPECT_EQ(LogTexts().front(), "Set FM RX station");
 }
 
 TEST_F(DruskPanelTest, TheCommandSetOutlivesItsWindow) {
