@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DruskPanelTest, PowerNeedsAnAudioPathAndItsCaptionFlipsOnlyOnSuccess) {
   Do({"click btn_onoff"});
-  EXPECT_EQ(log_.log, (std::vector<LogLine>{{"Configure audio path before switching on FMR", 0}}));
+  EXPECT_EQ(log_.Transcript(), "!Configure audio path before switching on FMR");
   EXPECT_TRUE(Sent().empty());
   EXPECT_EQ(Shown("btn_onoff"), "On");
 

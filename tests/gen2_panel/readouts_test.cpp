@@ -5,7 +5,6 @@ namespace gen2_panel_test {
 namespace {
 
 using testing_form::Captions;
-using testing_host::LogLine;
 
 std::string Repeat(const std::string& value, int count) {
   std::string out;
@@ -45,8 +44,7 @@ TEST_F(DruskPanelTest, RdsSubscriptionPollsTheReportOnItsInterval) {
 
   ClearRecords();
   services_.Advance(1000);
-  EXPECT_EQ(LogTexts(), (std::vector<std::string>{"get FM RX RDS report",
-                                                  "at@audapp:fmrx_get_rds_data()", "OK"}));
+  EXPECT_EQ(log_.Transcript(), "get FM RX RDS report|at@audapp:fmrx_get_rds_data()|OK");
   EXPECT_EQ(panel_->LData->text(), "0x001B  0x101B  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
   const auto& older = panel_->MData->lines();
   ASSERT_EQ(older.size(), 27u);
@@ -97,12 +95,9 @@ TEST_F(DruskPanelTest, AFailedRdsReportStillLetsTheTickReadQuickInformation) {
   Do({"check CheckBox_rds 1", "check cb_quickinfo 1"});
   ClearRecords();
   services_.Advance(1000);
-  EXPECT_EQ(log_.log, (std::vector<LogLine>{{"get FM RX RDS report", 1},
-                                            {"at@audapp:fmrx_get_rds_data()", 1},
-                                            {"Error", 0},
-                                            {"Get FM dynamic config", 1},
-                                            {"at@audapp:fmrx_get_dynamic_data()", 1},
-                                            {"OK", 1}}));
+  EXPECT_EQ(log_.Transcript(),
+            "get FM RX RDS report|at@audapp:fmrx_get_rds_data()|!Error|"
+            "Get FM dynamic config|at@audapp:fmrx_get_dynamic_data()|OK");
   EXPECT_EQ(panel_->LData->text(), "");
   EXPECT_EQ(panel_->l2->caption(), "98100000");
   EXPECT_TRUE(panel_->Timer1->enabled());
