@@ -1,19 +1,19 @@
 // The operations on the AT, audio and info channels: PMU register, audio
-// destination, version text and self test.
+// destination, version text and self test. Logs are compared as
+// transcripts: lines separated by "|", error lines marked by "!".
 #include <gtest/gtest.h>
 
 #include "gen1/kelbo_fmr_function.h"
 #include "host/host_interface.h"
 #include "recording_host.h"
 
+namespace {
+
 using testing_host::HostAnswer;
 using testing_host::HostFailure;
-using testing_host::LogLine;
 using testing_host::RecordingHost;
 using testing_host::StatusReply;
 using testing_host::TextReply;
-
-namespace {
 
 class OtherChannels : public ::testing::Test {
  protected:
@@ -29,36 +29,28 @@ class OtherChannels : public ::testing::Test {
 };
 
 TEST_F(OtherChannels, PmuRegisterReadsTheHexNumberAfterOk) {
-  host.Queue(TextReply("OK\r\n0x00400000\r\n"));
-  uint32_t value = 0;
-  EXPECT_TRUE(radio.ReadPmuRegister(value));
-  EXPECT_EQ(value, 0x00400000u);
-  ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].slot, kSlotSendAtCommand);
-  EXPECT_EQ(host.calls[0].message_id, 0);
-  EXPECT_EQ(host.calls[0].Text(), "at@pmu:get_register(28)");
-  EXPECT_EQ(host.log, (std::vector<LogLine>{
-                          {"Read PMU register", 1}, {"Sending to mobile...", 1}, {"OK", 1}}));
-}
-
-TEST_F(OtherChannels, PmuRegisterUnexpectedReplyStillEndsOk) {
-  host.Queue(TextReply("ERROR: 17 bad register"));
-  uint32_t value = 0x1234;
-  EXPECT_TRUE(radio.ReadPmuRegister(value));
-  EXPECT_EQ(value, 0x1234u);
-  EXPECT_EQ(host.log, (std::vector<LogLine>{{"Read PMU register", 1},
-                                            {"Sending to mobile...", 1},
-                                            {"Error while reading PMU register from the Target", 1},
-                                            {"error code : ERROR:", 1},
-                                            {"OK", 1}}));
-}
-
-TEST_F(OtherChannels, PmuRegisterHostFailureLeavesValue) {
-  host.Queue(HostFailure("No errors"));
-  uint32_t value = 5;
-  EXPECT_FALSE(radio.ReadPmuRegister(value));
-  EXPECT_EQ(value, 5u);
-  EXPECT_EQ(host.log.back().text, "Error! Probably rejected before any communication was made");
+  struct Case {
+    HostAnswer answer;
+    bool result;
+    uint32_t value;  // starts as 5
+    const char* log;
+  };
+  const Case cases[] = {
+      {TextReply("OK\r\n0x00400000\r\n"), true, 0x00400000, "OK"},
+      {TextReply("ERROR: 17 bad register"), true, 5,
+       "Error while reading PMU register from the Target|error code : ERROR:|OK"},
+      {HostFailure("No errors"), false, 5,
+       "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"}};
+  for (const Case& c : cases) {
+    host.Clear();
+    host.Queue(c.answer);
+    uint32_t value = 5;
+    EXPECT_EQ(radio.ReadPmuRegister(value), c.result);
+    EXPECT_EQ(value, c.value);
+    EXPECT_EQ(host.Transcript(), std::string("Read PMU register|Sending to mobile...|") + c.log);
+    EXPECT_EQ(host.calls.at(0).message_id, 0);
+    EXPECT_EQ(SentTexts(), std::vector<std::string>{"at@pmu:get_register(28)"});
+  }
 }
 
 TEST_F(OtherChannels, AudioOutputSendsDestinationOnAudioChannel) {
@@ -76,13 +68,12 @@ TEST_F(OtherChannels, AudioOutputSendsDestinationOnAudioChannel) {
   EXPECT_FALSE(radio.SetAudioOutput(1));
   host.Queue(StatusReply(2));
   EXPECT_FALSE(radio.SetAudioOutput(1));
-  EXPECT_EQ(host.LogTexts(),
-            (std::vector<std::string>{"Sending to mobile...", "OK", "Sending to mobile...",
-                                      "ERROR: FMR_STATUS_ERROR", "Sending to mobile...",
-                                      "ERROR: OUTPUT_SIZE_NOT_MATCH"}));
+  EXPECT_EQ(host.Transcript(),
+            "Sending to mobile...|OK|Sending to mobile...|!ERROR: FMR_STATUS_ERROR|"
+            "Sending to mobile...|!ERROR: OUTPUT_SIZE_NOT_MATCH");
 }
 
-TEST_F(OtherChannels, VersionTextFromInfoChannel) {
+TEST_F(OtherChannels, VersionTextFromInfoChannelOrQuestionMark) {
   HostAnswer answer = TextReply("?KF1021 CP 3.14");
   answer.reply[0] = 1;
   host.Queue(answer);
@@ -91,18 +82,13 @@ TEST_F(OtherChannels, VersionTextFromInfoChannel) {
   EXPECT_EQ(host.calls[0].slot, kSlotSendInfoRequest);
   EXPECT_EQ(host.calls[0].message_id, 8);
   EXPECT_EQ(host.calls[0].request, (std::vector<uint8_t>{0x00, 0x32}));
-  EXPECT_EQ(host.LogTexts(), (std::vector<std::string>{"Sending to mobile..."}));
-}
 
-TEST_F(OtherChannels, VersionTextFailuresGiveQuestionMark) {
-  HostAnswer answer = TextReply("xKF1021");
-  answer.reply[0] = 0;
+  answer.reply[0] = 0;  // no such text
   host.Queue(answer);
   EXPECT_EQ(radio.ReadVersionText(0x32, 0), "?");
   host.Queue(HostFailure("gone"));
   EXPECT_EQ(radio.ReadVersionText(0x32, 0), "?");
-  EXPECT_EQ(host.LogTexts(),
-            (std::vector<std::string>{"Sending to mobile...", "Sending to mobile..."}));
+  EXPECT_EQ(host.Transcript(), "Sending to mobile...|Sending to mobile...|Sending to mobile...");
 }
 
 HostAnswer Probe(uint8_t running) {
@@ -111,66 +97,44 @@ HostAnswer Probe(uint8_t running) {
   return answer;
 }
 
-TEST_F(OtherChannels, SelfTestWithRadioRunningSendsOnlyStatus) {
-  host.Queue(Probe(1));
-  host.Queue(TextReply("FMR status retrieved successfully"));
-  EXPECT_TRUE(radio.SelfTest("98500000"));
-  EXPECT_EQ(host.calls[0].slot, kSlotSendTestFunction);
-  EXPECT_EQ(host.calls[0].message_id, 0);
-  EXPECT_TRUE(host.calls[0].request_null);
-  EXPECT_EQ(SentTexts(),
-            (std::vector<std::string>{"at@quelm_fmr_internal_get_status_test_func(98500000)"}));
-  EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1},
-                                            {"FMR Selftest at frequency: 98500000", 1},
-                                            {"Sending to mobile...", 1},
-                                            {"FMR status retrieved successfully", 1},
-                                            {"OK", 1}}));
-}
-
-TEST_F(OtherChannels, SelfTestWithRadioOffEnablesAndDisables) {
-  host.Queue(Probe(0));
-  host.Queue(TextReply("Enabled FMR test functions"));
-  host.Queue(TextReply("status failed"));
-  host.Queue(TextReply("Disabled FMR test functions"));
-  EXPECT_TRUE(radio.SelfTest("87500000"));
-  EXPECT_EQ(SentTexts(),
-            (std::vector<std::string>{"at@fmr:quelm_fmr_enable_test_func()",
-                                      "at@quelm_fmr_internal_get_status_test_func(87500000)",
-                                      "at@fmr:quelm_fmr_disable_test_func()"}));
-  EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1},
-                                            {"Sending to mobile...", 1},
-                                            {"Enabled FMR test functions", 1},
-                                            {"FMR Selftest at frequency: 87500000", 1},
-                                            {"Sending to mobile...", 1},
-                                            {"status failed", 0},
-                                            {"Sending to mobile...", 1},
-                                            {"Disabled FMR test functions", 1},
-                                            {"OK", 1}}));
-}
-
-TEST_F(OtherChannels, SelfTestEnableFailureSkipsStatus) {
-  host.Queue(HostFailure("probe lost"));
-  host.Queue(TextReply("ERROR"));
-  host.Queue(HostFailure("link down"));
-  EXPECT_FALSE(radio.SelfTest("1"));
-  EXPECT_EQ(SentTexts(), (std::vector<std::string>{"at@fmr:quelm_fmr_enable_test_func()",
-                                                   "at@fmr:quelm_fmr_disable_test_func()"}));
-  EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1},
-                                            {"Sending to mobile...", 1},
-                                            {"ERROR", 0},
-                                            {"Sending to mobile...", 1},
-                                            {"", 0},
-                                            {"ERROR: MERSH_DLL_ERROR", 0},
-                                            {"link down", 1}}));
-}
-
-TEST_F(OtherChannels, SelfTestFrequencyTextIsCopiedVerbatim) {
-  host.Queue(Probe(1));
-  host.Queue(TextReply("ok"));
-  radio.SelfTest("%s%n%d");
-  EXPECT_EQ(SentTexts(),
-            (std::vector<std::string>{"at@quelm_fmr_internal_get_status_test_func(%s%n%d)"}));
-  EXPECT_EQ(host.log[1].text, "FMR Selftest at frequency: %s%n%d");
+TEST_F(OtherChannels, SelfTestSwitchesTheTestFunctionsOnlyWhenTheRadioIsOff) {
+  const std::string enable = "at@fmr:quelm_fmr_enable_test_func()";
+  const std::string disable = "at@fmr:quelm_fmr_disable_test_func()";
+  const std::string status = "at@quelm_fmr_internal_get_status_test_func(9%s%n%d)";
+  struct Case {
+    std::vector<HostAnswer> answers;  // the probe first
+    bool result;
+    std::vector<std::string> sent;
+    const char* log;  // "Sending to mobile..." shown as "S"
+  };
+  const Case cases[] = {
+      {{Probe(1), TextReply("FMR status retrieved successfully")},
+       true,
+       {status},
+       "S|FMR Selftest at frequency: 9%s%n%d|S|FMR status retrieved successfully|OK"},
+      {{Probe(0), TextReply("Enabled FMR test functions"), TextReply("status failed"),
+        TextReply("Disabled FMR test functions")},
+       true,
+       {enable, status, disable},
+       "S|S|Enabled FMR test functions|FMR Selftest at frequency: 9%s%n%d|S|!status failed|S|"
+       "Disabled FMR test functions|OK"},
+      {{HostFailure("probe lost"), TextReply("ERROR"), HostFailure("link down")},
+       false,
+       {enable, disable},
+       "S|S|!ERROR|S|!|!ERROR: MERSH_DLL_ERROR|link down"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.log);
+    host.Clear();
+    for (const HostAnswer& answer : c.answers) host.Queue(answer);
+    EXPECT_EQ(radio.SelfTest("9%s%n%d"), c.result);
+    EXPECT_EQ(host.calls.at(0).slot, kSlotSendTestFunction);
+    EXPECT_TRUE(host.calls.at(0).request_null);
+    EXPECT_EQ(SentTexts(), c.sent);
+    std::string log = host.Transcript();
+    for (size_t at; (at = log.find("Sending to mobile...")) != std::string::npos;)
+      log.replace(at, 20, "S");
+    EXPECT_EQ(log, c.log);
+  }
 }
 
 TEST_F(OtherChannels, SelfTestCommandStaysWithinItsBuffer) {

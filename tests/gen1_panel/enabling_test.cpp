@@ -1,111 +1,65 @@
 // EnableControls in its three states: off, receiving, transmitting.
+#include <algorithm>
+
 #include "panel_fixture.h"
 
 namespace {
 
-const std::vector<std::string> kWhenOff = {"BtnFMREnable", "CBTMode"};
-const std::vector<std::string> kWhenOn = {
-    "BtnFMRDisable",     "BtnRefresh",       "LEFrequency",
-    "CBBandSelection",   "CBChannelSpacing", "LReady",
-    "BtnTuneUp",         "BtnTuneDown",      "BtnReadFrequency",
-    "BtnWriteFrequency", "LEVolume",         "CBMute",
-    "BtnReadAudio",      "BtnWriteAudio",    "btn_test_tone",
-    "LELFreq",           "LERFreq",          "LELLevel",
-    "LERLevel",          "LELPhase",         "LERPhase",
-    "btn_rds",           "CBDecode",         "LData",
-    "LStatus",           "LData2",           "LStatus2",
-    "BtnReadRDS",        "BtnWriteRDS",      "LERegAddress",
-    "LERegData",         "BtnReadReg",       "BtnWriteReg",
-    "CBFMRSupply",       "Btn_gain_read",    "btn_gain_write"};
-const std::vector<std::string> kWhenReceiving = {"CBAntenna",
-                                                 "CBOutput",
-                                                 "btn_set_output",
-                                                 "LEMASRSSI",
-                                                 "CBMono",
-                                                 "CBSideband",
-                                                 "BtnSeekUp",
-                                                 "BtnSeekDown",
-                                                 "RGDeEmphasis",
-                                                 "CBSNC",
-                                                 "LESNCStep",
-                                                 "LESNCLowThreshold",
-                                                 "LESNCHighThreshold",
-                                                 "CBSoftMute",
-                                                 "LESMSS",
-                                                 "LESMThreshold",
-                                                 "CBOutputPath",
-                                                 "LStereo",
-                                                 "LERXError",
-                                                 "LERSSIOffset",
-                                                 "btn_rssi",
-                                                 "LELowRSSI",
-                                                 "LEHighRSSI",
-                                                 "LEPilotFreq",
-                                                 "LERSSI",
-                                                 "BtnReadRSSI",
-                                                 "BtnWriteRSSI",
-                                                 "cb_rssi_logging",
-                                                 "le_pmu",
-                                                 "CBAGCOn",
-                                                 "CBExternalLNAOn",
-                                                 "LEOffset",
-                                                 "CBIntLNA"};
-const std::vector<std::string> kWhenTransmitting = {
-    "CBFreqMute",    "CBPilot",       "LEPilotDeviation", "RGPreEmphasis",
-    "CBAudioOutput", "CBModulation",  "btn_chirp",        "LERDSDeviation",
-    "LEPI",          "LEPSN",         "CBPSMode",         "LEPSRate",
-    "LERT",          "LERTP",         "cb_ptc",           "LEAFList",
-    "BtnLoad",       "LEOutputPower", "gb_tx_scan",       "le_start_freq",
-    "le_stop_freq",  "LEMASRSSI2",    "btnTxScan"};
+constexpr char kWhenOff[] = "BtnFMREnable CBTMode";
+constexpr char kWhenOn[] =
+    "BtnFMRDisable BtnRefresh LEFrequency CBBandSelection CBChannelSpacing LReady BtnTuneUp "
+    "BtnTuneDown BtnReadFrequency BtnWriteFrequency LEVolume CBMute BtnReadAudio BtnWriteAudio "
+    "btn_test_tone LELFreq LERFreq LELLevel LERLevel LELPhase LERPhase btn_rds CBDecode LData "
+    "LStatus LData2 LStatus2 BtnReadRDS BtnWriteRDS LERegAddress LERegData BtnReadReg BtnWriteReg "
+    "CBFMRSupply Btn_gain_read btn_gain_write";
+constexpr char kWhenReceiving[] =
+    "CBAntenna CBOutput btn_set_output LEMASRSSI CBMono CBSideband BtnSeekUp BtnSeekDown "
+    "RGDeEmphasis CBSNC LESNCStep LESNCLowThreshold LESNCHighThreshold CBSoftMute LESMSS "
+    "LESMThreshold CBOutputPath LStereo LERXError LERSSIOffset btn_rssi LELowRSSI LEHighRSSI "
+    "LEPilotFreq LERSSI BtnReadRSSI BtnWriteRSSI cb_rssi_logging le_pmu CBAGCOn CBExternalLNAOn "
+    "LEOffset CBIntLNA";
+constexpr char kWhenTransmitting[] =
+    "CBFreqMute CBPilot LEPilotDeviation RGPreEmphasis CBAudioOutput CBModulation btn_chirp "
+    "LERDSDeviation LEPI LEPSN CBPSMode LEPSRate LERT LERTP cb_ptc LEAFList BtnLoad LEOutputPower "
+    "gb_tx_scan le_start_freq le_stop_freq LEMASRSSI2 btnTxScan";
+// Controls that follow the band preset, AGC and the external LNA as well.
+constexpr char kDependent[] = "LEMAXFreq LEMINFreq CBLNAGain CBPPFGain LEOffset CBIntLNA";
 
-class Enabling : public PanelTest {
- protected:
-  void ExpectEnabled(const std::vector<std::string>& names, bool enabled) {
-    for (const std::string& name : names) {
-      auto* control = dynamic_cast<ui::Control*>(panel.FindComponent(name));
-      ASSERT_NE(control, nullptr) << name;
-      EXPECT_EQ(control->enabled(), enabled) << name;
-    }
+// `flag` once for each control of `names`.
+std::string All(const std::string& names, char flag) {
+  return std::string(static_cast<size_t>(std::count(names.begin(), names.end(), ' ') + 1), flag);
+}
+
+TEST_F(PanelTest, EnablingFollowsPowerModeBandAndGainSettings) {
+  struct Case {
+    const char* name;
+    bool on;
+    const char* controls;
+    bool transmit;
+    char off, receiving, transmitting;  // '1': that group is enabled
+    const char* dependent;
+    bool deviation_visible;
+  };
+  const Case cases[] = {
+      {"Off", false, "", false, '1', '0', '0', "000000", false},
+      // A manual band and manual gain.
+      {"Receiving", true, "CBAGCOn=0", false, '0', '1', '0', "111111", false},
+      // A preset band, the gain following AGC, the external LNA off while transmitting.
+      {"Transmitting", true, "CBAGCOn=1 CBBandSelection=0", true, '0', '0', '1', "000000", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    panel.radioOn = c.on;
+    SetControls(c.controls);
+    panel.EnableControls(c.transmit);
+    EXPECT_EQ(Enabled(kWhenOff), All(kWhenOff, c.off));
+    EXPECT_EQ(Enabled(kWhenOn), All(kWhenOn, c.on ? '1' : '0'));
+    EXPECT_EQ(Enabled(kWhenReceiving), All(kWhenReceiving, c.receiving));
+    EXPECT_EQ(Enabled(kWhenTransmitting), All(kWhenTransmitting, c.transmitting));
+    EXPECT_EQ(Enabled(kDependent), c.dependent);
+    EXPECT_EQ(panel.LEFreqDeviation->visible(), c.deviation_visible);
+    EXPECT_FALSE(panel.LEFreqDeviation->enabled());
   }
-};
-
-TEST_F(Enabling, RadioOff) {
-  panel.EnableControls(false);
-  ExpectEnabled(kWhenOff, true);
-  ExpectEnabled(kWhenOn, false);
-  ExpectEnabled(kWhenReceiving, false);
-  ExpectEnabled(kWhenTransmitting, false);
-  ExpectEnabled({"LEMAXFreq", "LEMINFreq", "LEFreqDeviation", "CBLNAGain", "CBPPFGain"}, false);
-  EXPECT_FALSE(panel.LEFreqDeviation->visible());
-}
-
-TEST_F(Enabling, Receiving) {
-  panel.radioOn = true;
-  panel.CBAGCOn->SetChecked(false);
-  panel.EnableControls(false);
-  ExpectEnabled(kWhenOff, false);
-  ExpectEnabled(kWhenOn, true);
-  ExpectEnabled(kWhenReceiving, true);
-  ExpectEnabled(kWhenTransmitting, false);
-  ExpectEnabled({"LEMAXFreq", "LEMINFreq", "CBLNAGain", "CBPPFGain"}, true);  // manual band
-  EXPECT_FALSE(panel.LEFreqDeviation->visible());
-  EXPECT_FALSE(panel.LEFreqDeviation->enabled());
-}
-
-TEST_F(Enabling, Transmitting) {
-  panel.radioOn = true;
-  panel.CBBandSelection->SetItemIndex(0);
-  panel.EnableControls(true);
-  ExpectEnabled(kWhenOff, false);
-  ExpectEnabled(kWhenOn, true);
-  ExpectEnabled(kWhenReceiving, false);
-  ExpectEnabled(kWhenTransmitting, true);
-  // A preset band, and the gain selectors follow AGC (on) and external LNA
-  // (disabled while transmitting).
-  ExpectEnabled({"LEMAXFreq", "LEMINFreq", "CBLNAGain", "CBPPFGain", "LEOffset", "CBIntLNA"},
-                false);
-  EXPECT_TRUE(panel.LEFreqDeviation->visible());
-  EXPECT_FALSE(panel.LEFreqDeviation->enabled());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The exchange between controls and the parameter block: every row of
+// The exchange between controls and the parameter block: the conversions of
 // the table in both directions, and the derived displays.
 #include <algorithm>
 #include <cstring>
@@ -9,199 +9,114 @@
 
 namespace {
 
-using Panel = TKelboFMRGUI;
-
 struct StoreRow {
-  const char* name;
-  void (*set)(Panel&);
-  int64_t (*get)(const FmrParameters&);
+  const char* controls;  // "NAME=VALUE" words
+  int64_t (*field)(const FmrParameters&);
   int64_t expected;
 };
 
 void PrintTo(const StoreRow& row, std::ostream* out) {
-  *out << row.name;
+  *out << row.controls;
 }
 
+#define FIELD(name) [](const FmrParameters& p) -> int64_t { return p.name; }
+
 const StoreRow kStoreRows[] = {
-    {"FrequencyDecimal", [](Panel& f) { f.LEFrequency->SetText("98500000"); },
-     [](const FmrParameters& p) -> int64_t { return p.frequencyHz; }, 98500000},
-    {"FrequencyDollarHex", [](Panel& f) { f.LEFrequency->SetText("$5F5E100"); },
-     [](const FmrParameters& p) -> int64_t { return p.frequencyHz; }, 100000000},
-    {"FrequencyNotANumber", [](Panel& f) { f.LEFrequency->SetText("98.5"); },
-     [](const FmrParameters& p) -> int64_t { return p.frequencyHz; }, 0},
-    {"MinRssiNegative", [](Panel& f) { f.LEMASRSSI->SetText("-20"); },
-     [](const FmrParameters& p) -> int64_t { return p.scanMinRssi; }, -20},
-    {"MinRssiTruncatedToS16", [](Panel& f) { f.LEMASRSSI->SetText("40000"); },
-     [](const FmrParameters& p) -> int64_t { return p.scanMinRssi; }, 40000 - 65536},
-    {"MinRssiZeroXHex", [](Panel& f) { f.LEMASRSSI->SetText("0x10"); },
-     [](const FmrParameters& p) -> int64_t { return p.scanMinRssi; }, 16},
-    {"Mono", [](Panel& f) { f.CBMono->SetChecked(true); },
-     [](const FmrParameters& p) -> int64_t { return p.forceMono; }, 1},
-    {"BandMax", [](Panel& f) { f.LEMAXFreq->SetText("90000000"); },
-     [](const FmrParameters& p) -> int64_t { return p.bandMaxHz; }, 90000000},
-    {"Spacing200k", [](Panel& f) { f.CBChannelSpacing->SetItemIndex(2); },
-     [](const FmrParameters& p) -> int64_t { return p.channelSpacing; }, 200000},
-    {"SpacingNoneIs50k", [](Panel& f) { f.CBChannelSpacing->SetItemIndex(-1); },
-     [](const FmrParameters& p) -> int64_t { return p.channelSpacing; }, 50000},
-    {"SidebandNoneIsFF", [](Panel& f) { f.CBSideband->SetItemIndex(-1); },
-     [](const FmrParameters& p) -> int64_t { return p.sideband; }, 0xFF},
-    {"VolumeHex", [](Panel& f) { f.LEVolume->SetText("0x4000"); },
-     [](const FmrParameters& p) -> int64_t { return p.volume; }, 0x4000},
-    {"VolumeHexFourDigits", [](Panel& f) { f.LEVolume->SetText("0x12345"); },
-     [](const FmrParameters& p) -> int64_t { return p.volume; }, 0x1234},
-    {"VolumeDollarIsDecimalRule", [](Panel& f) { f.LEVolume->SetText("$100"); },
-     [](const FmrParameters& p) -> int64_t { return p.volume; }, 0x100},
-    {"SncStepTruncatedToU16", [](Panel& f) { f.LESNCStep->SetText("70000"); },
-     [](const FmrParameters& p) -> int64_t { return p.sncStep; }, 70000 - 65536},
-    {"SncLow", [](Panel& f) { f.LESNCLowThreshold->SetText("-100"); },
-     [](const FmrParameters& p) -> int64_t { return p.sncLowThreshold; }, -100},
-    {"DeEmphasis", [](Panel& f) { f.RGDeEmphasis->SetItemIndex(1); },
-     [](const FmrParameters& p) -> int64_t { return p.deEmphasis; }, 1},
-    {"SoftMuteThreshold", [](Panel& f) { f.LESMThreshold->SetText("-3"); },
-     [](const FmrParameters& p) -> int64_t { return p.softMuteThreshold; }, -3},
-    {"RssiHighAlert", [](Panel& f) { f.LEHighRSSI->SetText("77"); },
-     [](const FmrParameters& p) -> int64_t { return p.rssiHighAlert; }, 77},
-    {"RegisterAddressHex", [](Panel& f) { f.LERegAddress->SetText("0x8778"); },
-     [](const FmrParameters& p) -> int64_t { return p.regAddress; }, 0x8778},
-    {"RegisterAddressDecimal", [](Panel& f) { f.LERegAddress->SetText("100"); },
-     [](const FmrParameters& p) -> int64_t { return p.regAddress; }, 100},
-    {"RegisterDataAllDigits", [](Panel& f) { f.LERegData->SetText("0x12345678"); },
-     [](const FmrParameters& p) -> int64_t { return p.regData; }, 0x12345678},
-    {"RegisterDataHighDigitsDropped", [](Panel& f) { f.LERegData->SetText("0x1234ABCD9"); },
-     [](const FmrParameters& p) -> int64_t { return p.regData; }, 0x234ABCD9},
-    {"ExternalLnaOffsetS8", [](Panel& f) { f.LEOffset->SetText("200"); },
-     [](const FmrParameters& p) -> int64_t { return p.externalLnaOffset; }, 200 - 256},
-    {"IntLnaNoneIsFF", [](Panel& f) { f.CBIntLNA->SetItemIndex(-1); },
-     [](const FmrParameters& p) -> int64_t { return p.intLnaReduction; }, 0xFF},
-    {"AntennaInternal", [](Panel& f) { f.CBAntenna->SetItemIndex(0); },
-     [](const FmrParameters& p) -> int64_t { return p.antenna; }, 0},
-    {"ModeTransmit", [](Panel& f) { f.CBTMode->SetItemIndex(1); },
-     [](const FmrParameters& p) -> int64_t { return p.mode; }, 1},
-    {"ToneLevelHex", [](Panel& f) { f.LERLevel->SetText("0x1dB0"); },
-     [](const FmrParameters& p) -> int64_t { return p.toneRightAmplitude; }, 0x1DB0},
-    {"TonePhaseDecimal", [](Panel& f) { f.LELPhase->SetText("90"); },
-     [](const FmrParameters& p) -> int64_t { return p.toneLeftPhase; }, 90},
-    {"PreEmphasis", [](Panel& f) { f.RGPreEmphasis->SetItemIndex(0); },
-     [](const FmrParameters& p) -> int64_t { return p.preEmphasis; }, 0},
-    {"TxAudioMono", [](Panel& f) { f.CBAudioOutput->SetItemIndex(0); },
-     [](const FmrParameters& p) -> int64_t { return p.txAudioMode; }, 0},
-    {"PilotOff", [](Panel& f) { f.CBPilot->SetChecked(false); },
-     [](const FmrParameters& p) -> int64_t { return p.pilotOn; }, 0},
-    {"ProgrammeIdHex", [](Panel& f) { f.LEPI->SetText("0xC201"); },
-     [](const FmrParameters& p) -> int64_t { return p.rdsPi; }, 0xC201},
-    {"PsRateU8", [](Panel& f) { f.LEPSRate->SetText("300"); },
-     [](const FmrParameters& p) -> int64_t { return p.rdsPsRate; }, 300 - 256},
-    {"ProgrammeTypeNoneIsFF", [](Panel& f) { f.cb_ptc->SetItemIndex(-1); },
-     [](const FmrParameters& p) -> int64_t { return p.rdsPty; }, 0xFF},
-    {"ScanStop", [](Panel& f) { f.le_stop_freq->SetText("99000000"); },
-     [](const FmrParameters& p) -> int64_t { return p.txScanStopHz; }, 99000000},
-    {"ScanMinRssi", [](Panel& f) { f.LEMASRSSI2->SetText("-1"); },
-     [](const FmrParameters& p) -> int64_t { return p.txScanMinRssi; }, -1},
-    {"StackOff", [](Panel& f) { f.cbx_rds_stack->SetChecked(false); },
-     [](const FmrParameters& p) -> int64_t { return p.rdsStackOn; }, 0},
-    {"AllFeatures",
-     [](Panel& f) {
-       for (ui::CheckBox* box : {f.cbx_AF, f.cbx_PI, f.cbx_PS, f.cbx_RT, f.cbx_RTP, f.cbx_PTC})
-         box->SetChecked(true);
-     },
-     [](const FmrParameters& p) -> int64_t { return p.rdsFeatures; }, 0xBE},
-    {"ProgrammeTypeFeatureAlone",
-     [](Panel& f) {
-       for (ui::CheckBox* box : {f.cbx_AF, f.cbx_PI, f.cbx_PS, f.cbx_RT, f.cbx_RTP})
-         box->SetChecked(false);
-       f.cbx_PTC->SetChecked(true);
-     },
-     [](const FmrParameters& p) -> int64_t { return p.rdsFeatures; }, 0x80},
+    {"LEFrequency=98500000", FIELD(frequencyHz), 98500000},
+    {"LEFrequency=$5F5E100", FIELD(frequencyHz), 100000000},
+    {"LEFrequency=98.5", FIELD(frequencyHz), 0},
+    {"LEMASRSSI=-20", FIELD(scanMinRssi), -20},
+    {"LEMASRSSI=40000", FIELD(scanMinRssi), 40000 - 65536},
+    {"LEMASRSSI=0x10", FIELD(scanMinRssi), 16},
+    {"CBMono=1", FIELD(forceMono), 1},
+    {"LEMAXFreq=90000000", FIELD(bandMaxHz), 90000000},
+    {"CBChannelSpacing=2", FIELD(channelSpacing), 200000},
+    {"CBChannelSpacing=-1", FIELD(channelSpacing), 50000},
+    {"CBSideband=-1", FIELD(sideband), 0xFF},
+    {"LEVolume=0x4000", FIELD(volume), 0x4000},
+    {"LEVolume=0x12345", FIELD(volume), 0x1234},  // four hex digits at most
+    {"LEVolume=$100", FIELD(volume), 0x100},
+    {"LESNCStep=70000", FIELD(sncStep), 70000 - 65536},
+    {"LESNCLowThreshold=-100", FIELD(sncLowThreshold), -100},
+    {"RGDeEmphasis=1", FIELD(deEmphasis), 1},
+    {"LESMThreshold=-3", FIELD(softMuteThreshold), -3},
+    {"LEHighRSSI=77", FIELD(rssiHighAlert), 77},
+    {"LERegAddress=0x8778", FIELD(regAddress), 0x8778},
+    {"LERegAddress=100", FIELD(regAddress), 100},
+    {"LERegData=0x12345678", FIELD(regData), 0x12345678},
+    {"LERegData=0x1234ABCD9", FIELD(regData), 0x234ABCD9},  // the last eight digits
+    {"LEOffset=200", FIELD(externalLnaOffset), 200 - 256},
+    {"CBIntLNA=-1", FIELD(intLnaReduction), 0xFF},
+    {"CBAntenna=0", FIELD(antenna), 0},
+    {"CBTMode=1", FIELD(mode), 1},
+    {"LERLevel=0x1dB0", FIELD(toneRightAmplitude), 0x1DB0},
+    {"LELPhase=90", FIELD(toneLeftPhase), 90},
+    {"RGPreEmphasis=0", FIELD(preEmphasis), 0},
+    {"CBAudioOutput=0", FIELD(txAudioMode), 0},
+    {"CBPilot=0", FIELD(pilotOn), 0},
+    {"LEPI=0xC201", FIELD(rdsPi), 0xC201},
+    {"LEPSRate=300", FIELD(rdsPsRate), 300 - 256},
+    {"cb_ptc=-1", FIELD(rdsPty), 0xFF},
+    {"le_stop_freq=99000000", FIELD(txScanStopHz), 99000000},
+    {"LEMASRSSI2=-1", FIELD(txScanMinRssi), -1},
+    {"cbx_rds_stack=0", FIELD(rdsStackOn), 0},
+    {"cbx_AF=1 cbx_PI=1 cbx_PS=1 cbx_RT=1 cbx_RTP=1 cbx_PTC=1", FIELD(rdsFeatures), 0xBE},
+    {"cbx_AF=0 cbx_PI=0 cbx_PS=0 cbx_RT=0 cbx_RTP=0 cbx_PTC=1", FIELD(rdsFeatures), 0x80},
 };
 
 class StoreRowTest : public PanelTest, public ::testing::WithParamInterface<StoreRow> {};
 
 TEST_P(StoreRowTest, StoresTheControlIntoItsField) {
-  GetParam().set(panel);
+  SetControls(GetParam().controls);
   panel.SyncParameters(true);
-  EXPECT_EQ(GetParam().get(params()), GetParam().expected);
+  EXPECT_EQ(GetParam().field(params()), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Exchange, StoreRowTest, ::testing::ValuesIn(kStoreRows),
-                         [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Exchange, StoreRowTest, ::testing::ValuesIn(kStoreRows));
 
 struct ShowRow {
-  const char* name;
   void (*set)(FmrParameters&);
-  std::string (*shown)(const Panel&);
-  std::string expected;
+  const char* control;
+  std::string shown;
 };
 
 void PrintTo(const ShowRow& row, std::ostream* out) {
-  *out << row.name;
+  *out << row.control << " " << row.shown;
 }
 
-std::string Index(const ui::ComboBox* box) {
-  return std::to_string(box->item_index());
-}
+#define SET(assignment) [](FmrParameters& p) { p.assignment; }
 
 const ShowRow kShowRows[] = {
-    {"FrequencyUnsigned32", [](FmrParameters& p) { p.frequencyHz = 0xFFFFFFFF; },
-     [](const Panel& f) { return f.LEFrequency->text(); }, "4294967295"},
-    {"MinRssiSigned", [](FmrParameters& p) { p.scanMinRssi = -5; },
-     [](const Panel& f) { return f.LEMASRSSI->text(); }, "-5"},
-    {"Spacing200k", [](FmrParameters& p) { p.channelSpacing = 200000; },
-     [](const Panel& f) { return Index(f.CBChannelSpacing); }, "2"},
-    {"SpacingUnknownClears", [](FmrParameters& p) { p.channelSpacing = 25000; },
-     [](const Panel& f) { return Index(f.CBChannelSpacing); }, "-1"},
-    {"VolumeZeroShownAsOne", [](FmrParameters& p) { p.volume = 0; },
-     [](const Panel& f) { return f.LEVolume->text(); }, "1"},
-    {"VolumeUnsigned16", [](FmrParameters& p) { p.volume = 0xFFFF; },
-     [](const Panel& f) { return f.LEVolume->text(); }, "65535"},
-    {"SncHighSigned", [](FmrParameters& p) { p.sncHighThreshold = -1; },
-     [](const Panel& f) { return f.LESNCHighThreshold->text(); }, "-1"},
-    {"StereoNo", [](FmrParameters& p) { p.stereo = 0; },
-     [](const Panel& f) { return f.LStereo->caption(); }, "No"},
-    {"PilotFrequency", [](FmrParameters& p) { p.pilotFrequencyHz = 19000; },
-     [](const Panel& f) { return f.LEPilotFreq->text(); }, "19000"},
-    {"Rssi", [](FmrParameters& p) { p.rssi = -12; },
-     [](const Panel& f) { return f.LERSSI->text(); }, "-12"},
-    {"RxErrors", [](FmrParameters& p) { p.rdsRxErrors = 65535; },
-     [](const Panel& f) { return f.LERXError->text(); }, "65535"},
-    {"RdsOnCaption", [](FmrParameters& p) { p.rdsState = 1; },
-     [](const Panel& f) { return f.btn_rds->caption(); }, "RDS Off"},
-    {"RdsStateOtherKeepsCaption", [](FmrParameters& p) { p.rdsState = 7; },
-     [](const Panel& f) { return f.btn_rds->caption(); }, "RDS On"},
-    {"DecoderRbds", [](FmrParameters& p) { p.rdsDecoderMode = 1; },
-     [](const Panel& f) { return Index(f.CBDecode); }, "1"},
-    {"RegisterAddressHex4", [](FmrParameters& p) { p.regAddress = 0x8A; },
-     [](const Panel& f) { return f.LERegAddress->text(); }, "0x008A"},
-    {"RegisterDataHex8", [](FmrParameters& p) { p.regData = 0xABC; },
-     [](const Panel& f) { return f.LERegData->text(); }, "0x00000ABC"},
-    {"LnaOffsetSigned8", [](FmrParameters& p) { p.externalLnaOffset = -7; },
-     [](const Panel& f) { return f.LEOffset->text(); }, "-7"},
-    {"IntLnaFFClears", [](FmrParameters& p) { p.intLnaReduction = 0xFF; },
-     [](const Panel& f) { return Index(f.CBIntLNA); }, "-1"},
-    {"OutputPowerSigned", [](FmrParameters& p) { p.txOutputPower = -120; },
-     [](const Panel& f) { return f.LEOutputPower->text(); }, "-120"},
-    {"ToneLevelHex4", [](FmrParameters& p) { p.toneLeftAmplitude = 0x12345; },
-     [](const Panel& f) { return f.LELLevel->text(); }, "0x2345"},
-    {"ToneRightFrequency", [](FmrParameters& p) { p.toneRightFreqHz = 20000; },
-     [](const Panel& f) { return f.LERFreq->text(); }, "20000"},
-    {"PreEmphasisIndex", [](FmrParameters& p) { p.preEmphasis = 0; },
-     [](const Panel& f) { return std::to_string(f.RGPreEmphasis->item_index()); }, "0"},
-    {"RdsDeviation", [](FmrParameters& p) { p.rdsDeviationHz = 1500; },
-     [](const Panel& f) { return f.LERDSDeviation->text(); }, "1500"},
-    {"ProgrammeId", [](FmrParameters& p) { p.rdsPi = 0xC201; },
-     [](const Panel& f) { return f.LEPI->text(); }, "49665"},
-    {"RadioTextUpToZero",
-     [](FmrParameters& p) { std::memcpy(p.rdsRadioText.data(), "Hello\0X", 7); },
-     [](const Panel& f) { return f.LERT->text(); }, "Hello"},
-    {"PsNameWholeField", [](FmrParameters& p) { p.rdsPsName.fill('P'); },
-     [](const Panel& f) { return f.LEPSN->text(); }, std::string(64, 'P')},
-    {"RtPlus", [](FmrParameters& p) { std::memcpy(p.rdsRtPlus.data(), "RTPLUS12", 8); },
-     [](const Panel& f) { return f.LERTP->text(); }, "RTPLUS12"},
-    {"PsRate", [](FmrParameters& p) { p.rdsPsRate = 200; },
-     [](const Panel& f) { return f.LEPSRate->text(); }, "200"},
-    {"ScanResultFrequency", [](FmrParameters& p) { p.txScanResultHz = 88100000; },
-     [](const Panel& f) { return f.le_scan_freq->text(); }, "88100000"},
-    {"ScanResultRssi", [](FmrParameters& p) { p.txScanResultRssi = -30; },
-     [](const Panel& f) { return f.le_scan_rssi->text(); }, "-30"},
+    {SET(frequencyHz = 0xFFFFFFFF), "LEFrequency", "4294967295"},
+    {SET(scanMinRssi = -5), "LEMASRSSI", "-5"},
+    {SET(channelSpacing = 200000), "CBChannelSpacing", "2"},
+    {SET(channelSpacing = 25000), "CBChannelSpacing", "-1"},
+    {SET(volume = 0), "LEVolume", "1"},
+    {SET(volume = 0xFFFF), "LEVolume", "65535"},
+    {SET(sncHighThreshold = -1), "LESNCHighThreshold", "-1"},
+    {SET(stereo = 0), "LStereo", "No"},
+    {SET(pilotFrequencyHz = 19000), "LEPilotFreq", "19000"},
+    {SET(rssi = -12), "LERSSI", "-12"},
+    {SET(rdsRxErrors = 65535), "LERXError", "65535"},
+    {SET(rdsState = 1), "btn_rds", "RDS Off"},
+    {SET(rdsState = 7), "btn_rds", "RDS On"},
+    {SET(rdsDecoderMode = 1), "CBDecode", "1"},
+    {SET(regAddress = 0x8A), "LERegAddress", "0x008A"},
+    {SET(regData = 0xABC), "LERegData", "0x00000ABC"},
+    {SET(externalLnaOffset = -7), "LEOffset", "-7"},
+    {SET(intLnaReduction = 0xFF), "CBIntLNA", "-1"},
+    {SET(txOutputPower = -120), "LEOutputPower", "-120"},
+    {SET(toneLeftAmplitude = 0x12345), "LELLevel", "0x2345"},
+    {SET(toneRightFreqHz = 20000), "LERFreq", "20000"},
+    {SET(preEmphasis = 0), "RGPreEmphasis", "0"},
+    {SET(rdsDeviationHz = 1500), "LERDSDeviation", "1500"},
+    {SET(rdsPi = 0xC201), "LEPI", "49665"},
+    {[](FmrParameters& p) { std::memcpy(p.rdsRadioText.data(), "Hello\0X", 7); }, "LERT", "Hello"},
+    {SET(rdsPsName.fill('P')), "LEPSN", std::string(64, 'P')},
+    {[](FmrParameters& p) { std::memcpy(p.rdsRtPlus.data(), "RTPLUS12", 8); }, "LERTP", "RTPLUS12"},
+    {SET(rdsPsRate = 200), "LEPSRate", "200"},
+    {SET(txScanResultHz = 88100000), "le_scan_freq", "88100000"},
+    {SET(txScanResultRssi = -30), "le_scan_rssi", "-30"},
 };
 
 class ShowRowTest : public PanelTest, public ::testing::WithParamInterface<ShowRow> {};
@@ -210,32 +125,25 @@ TEST_P(ShowRowTest, ShowsTheFieldInItsControl) {
   panel.SyncParameters(true);
   GetParam().set(params());
   panel.SyncParameters(false);
-  EXPECT_EQ(GetParam().shown(panel), GetParam().expected);
+  EXPECT_EQ(Shown(GetParam().control), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Exchange, ShowRowTest, ::testing::ValuesIn(kShowRows),
-                         [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Exchange, ShowRowTest, ::testing::ValuesIn(kShowRows));
 
-TEST_F(PanelTest, StoreResetsTheNoChangeBytesEveryTime) {
-  params().rdsState = 1;
-  params().rdsDecoderMode = 1;
+TEST_F(PanelTest, StoreResetsTheNoChangeBytesAndKeepsTextBytesBehindTheZero) {
+  params().rdsState = params().rdsDecoderMode = 1;
   params().rssiState = 0;
   params().tuneAction = 2;
+  SetControls("LERT=ABCDEFG");
   panel.SyncParameters(true);
   EXPECT_EQ(params().rdsState, 0xFF);
   EXPECT_EQ(params().rdsDecoderMode, 0xFF);
   EXPECT_EQ(params().rssiState, 0xFF);
   EXPECT_EQ(params().tuneAction, 0);
-}
 
-TEST_F(PanelTest, StoredTextKeepsTheBytesBehindItsZero) {
-  panel.LERT->SetText("ABCDEFG");
-  panel.SyncParameters(true);
-  panel.LERT->SetText("AB");
+  SetControls("LERT=AB LERTP=0123456789");  // the second longer than its field: cut, no zero
   panel.SyncParameters(true);
   EXPECT_EQ(std::string(params().rdsRadioText.data(), 7), std::string("AB\0DEFG", 7));
-  panel.LERTP->SetText("0123456789");  // longer than the field: cut, no zero byte
-  panel.SyncParameters(true);
   EXPECT_EQ(std::string(params().rdsRtPlus.data(), 8), "01234567");
 }
 
@@ -250,20 +158,17 @@ TEST_F(PanelTest, AlternativeFrequenciesComeFromTheListFile) {
 
   panel.LEAFList->SetText(path.string());
   panel.SyncParameters(true);
-  EXPECT_EQ(params().rdsAfList[0], 875);
-  EXPECT_EQ(params().rdsAfList[1], 70000 - 65536);
-  EXPECT_EQ(params().rdsAfList[2], 0);
-  EXPECT_EQ(params().rdsAfList[3], 0);
+  const std::vector<uint16_t> list(params().rdsAfList.begin(), params().rdsAfList.begin() + 4);
+  EXPECT_EQ(list, (std::vector<uint16_t>{875, 70000 - 65536, 0, 0}));
   EXPECT_EQ(params().rdsAfList[24], 0xFFFF);
   std::filesystem::remove(path);
 }
 
 TEST_F(PanelTest, ChannelSpacingAndDecoderSurviveAnOperation) {
-  panel.CBChannelSpacing->SetItemIndex(2);
-  panel.CBDecode->SetItemIndex(1);
+  SetControls("CBChannelSpacing=2 CBDecode=1");
   panel.BtnWriteFrequency->Click();
-  EXPECT_EQ(panel.CBChannelSpacing->item_index(), 2);
-  EXPECT_EQ(panel.CBDecode->item_index(), 1);  // the block said "no change"
+  EXPECT_EQ(Shown("CBChannelSpacing"), "2");
+  EXPECT_EQ(Shown("CBDecode"), "1");  // the block said "no change"
 }
 
 TEST_F(PanelTest, RdsReadoutShowsTheGroupsInRowsOfFour) {
@@ -298,46 +203,35 @@ TEST_F(PanelTest, RdsFeaturesFollowTheStackAndTheirBits) {
   params().rdsStackOn = 1;
   params().rdsFeatures = 0x04 | 0x40 | 0x80;
   panel.SyncParameters(false);
-  EXPECT_TRUE(panel.gb_feature->enabled());
-  EXPECT_TRUE(panel.LEPI->enabled());
-  EXPECT_TRUE(panel.cb_ptc->enabled());
-  EXPECT_FALSE(panel.LERT->enabled());
-  EXPECT_FALSE(panel.LEAFList->enabled());
-  EXPECT_TRUE(panel.cbx_PI->checked());
-  EXPECT_TRUE(panel.cbx_PTC->checked());
-  EXPECT_FALSE(panel.cbx_RT->checked());
+  EXPECT_EQ(Enabled("gb_feature LEPI cb_ptc LERT LEAFList"), "11100");
+  EXPECT_EQ(Shown("cbx_PI") + Shown("cbx_PTC") + Shown("cbx_RT"), "110");
 
   params().rdsStackOn = 0;
   panel.SyncParameters(false);
-  EXPECT_FALSE(panel.gb_feature->enabled());
-  EXPECT_FALSE(panel.LEPI->enabled());
-  EXPECT_FALSE(panel.cbx_PI->checked());
+  EXPECT_EQ(Enabled("gb_feature LEPI"), "00");
+  EXPECT_EQ(Shown("cbx_PI"), "0");
 }
 
-TEST_F(PanelTest, DeviationIsRecomputedLast) {
+TEST_F(PanelTest, DeviationIsRecomputedLastAndReadCpNeedsTheInternalAntenna) {
   panel.SyncParameters(true);
   params().freqDeviationHz = 12345;
   params().rdsState = 1;  // shown as RDS on
   panel.SyncParameters(false);
-  EXPECT_EQ(panel.LEFreqDeviation->text(), "66250");
-  panel.CBPilot->SetChecked(false);
+  EXPECT_EQ(Shown("LEFreqDeviation"), "66250");
+  SetControls("CBPilot=0");
   panel.SyncParameters(true);
   params().rdsState = 0;
   panel.SyncParameters(false);
-  EXPECT_EQ(panel.LEFreqDeviation->text(), "75000");
-}
+  EXPECT_EQ(Shown("LEFreqDeviation"), "75000");
 
-TEST_F(PanelTest, ReadCpNeedsInternalAntennaWhileReceiving) {
-  panel.CBAntenna->SetItemIndex(1);
-  panel.SyncParameters(false);
-  EXPECT_FALSE(panel.btn_readcp->enabled());
-  panel.CBTMode->SetItemIndex(1);
-  panel.SyncParameters(false);
-  EXPECT_TRUE(panel.btn_readcp->enabled());
-  panel.CBTMode->SetItemIndex(0);
-  panel.CBAntenna->SetItemIndex(0);
-  panel.SyncParameters(false);
-  EXPECT_TRUE(panel.btn_readcp->enabled());
+  const std::pair<const char*, bool> read_cp[] = {{"CBTMode=0 CBAntenna=1", false},
+                                                  {"CBTMode=1 CBAntenna=1", true},
+                                                  {"CBTMode=0 CBAntenna=0", true}};
+  for (const auto& [controls, enabled] : read_cp) {
+    SetControls(controls);
+    panel.SyncParameters(false);
+    EXPECT_EQ(panel.btn_readcp->enabled(), enabled) << controls;
+  }
 }
 
 }  // namespace

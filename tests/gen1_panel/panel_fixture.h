@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "gen1/recording_host.h"
+#include "form_probe.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
+#include "recording_host.h"
 #include "ui/application.h"
 #include "ui/headless/headless_services.h"
 
@@ -37,6 +38,15 @@ class PanelTest : public ::testing::Test {
   const testing_host::HostCall* LastCall(uint16_t id) const;
   // Switches the radio on in the given mode and forgets the traffic.
   void PowerOn(bool transmit);
+  // The form probe on this panel.
+  void SetControls(const std::string& text) { testing_form::SetControls(panel, text); }
+  std::string Shown(const std::string& name) const { return testing_form::Shown(panel, name); }
+  std::string Showing(const std::string& names) const {
+    return testing_form::Showing(panel, names);
+  }
+  std::string Enabled(const std::string& names) const {
+    return testing_form::Enabled(panel, names);
+  }
 
   ui::HeadlessServices services;
   ui::Application app{services};

@@ -1,4 +1,5 @@
-// The transport session against the TESSIC.dll test doubles.
+// The transport session against the TESSIC.dll test doubles: exact log
+// lines and message boxes of opening, exchanging and closing.
 #include "gen2/transport_wrapper.h"
 
 #include <gtest/gtest.h>
@@ -7,18 +8,18 @@
 #include <filesystem>
 
 #include "gen2/tessic_binding.h"
-#include "log_capture.h"
-#include "tessic_double_control.h"
+#include "recording_host.h"
+#include "tessic_double.h"
 #include "ui/headless/headless_services.h"
 
 namespace MANAGED_IF {
 namespace {
 
-using gen2_test::LogCapture;
-using gen2_test::LogLine;
 using gen2_test::TessicDouble;
+using testing_host::LogLine;
 
-constexpr char kConnection[] = "FMR/TCPIPc_127.0.0.1:27018";
+constexpr char kCannotLoad[] = "Cannot load TESSIC DLL:\n\"";
+constexpr char kCannotStart[] = "\"\nThe Vorn mode cannot be started without this DLL.";
 
 class TransportWrapperTest : public ::testing::Test {
  protected:
@@ -26,7 +27,7 @@ class TransportWrapperTest : public ::testing::Test {
   void TearDown() override { TransportWrapper::Unload(); }
 
   ui::HeadlessServices services_;
-  LogCapture log_;
+  testing_host::RecordingHost log_;
 };
 
 class CompleteDoubleTest : public TransportWrapperTest {
@@ -37,73 +38,60 @@ class CompleteDoubleTest : public TransportWrapperTest {
 TEST_F(CompleteDoubleTest, OpenLoadsTheLibraryAndOpensSessionAndChannel) {
   TransportWrapper wrapper(services_);
   wrapper.Open();
-
-  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{
-                              {"Successfully load TESSIC DLL", 1},
-                              {"SetupComport()", 1},
-                              {"TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");", 1},
-                              {"Port open. Session id = 7, dedicated channel = 9", 1},
-                          }));
-  EXPECT_EQ(double_.LastConnection(), kConnection);
-  EXPECT_EQ(double_.LastOptions(), "");
+  EXPECT_EQ(log_.Transcript(),
+            "Successfully load TESSIC DLL|SetupComport()|"
+            "TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");|"
+            "Port open. Session id = 7, dedicated channel = 9");
+  EXPECT_EQ(double_->last_connection, "FMR/TCPIPc_127.0.0.1:27018");
+  EXPECT_EQ(double_->last_options, "");
   EXPECT_EQ(wrapper.session_id(), 7);
   EXPECT_EQ(wrapper.channel_id(), 9);
   EXPECT_TRUE(services_.all_messages().empty());
 }
 
-TEST_F(CompleteDoubleTest, ASessionThatCannotBeOpenedLeavesBothIdsUnset) {
-  double_.SetOpenResults(-5, 9, 1);
+TEST_F(CompleteDoubleTest, ASessionOrChannelThatCannotBeOpenedIsReported) {
+  double_->session_result = -5;
+  TransportWrapper failed(services_);
+  failed.Open();
+  EXPECT_EQ(log_.log.back(), (LogLine{"Error setting connection. Session id = -5", 0}));
+  EXPECT_EQ(failed.session_id(), -1);
+  EXPECT_EQ(failed.channel_id(), -1);
+  EXPECT_EQ(double_->CallCount("TESSIC_DedChOpen"), 0);
+
+  double_->session_result = 7;
+  double_->channel_result = -2;
   TransportWrapper wrapper(services_);
   wrapper.Open();
-
-  EXPECT_EQ(log_.lines().back(), (LogLine{"Error setting connection. Session id = -5", 0}));
-  EXPECT_EQ(wrapper.session_id(), -1);
-  EXPECT_EQ(wrapper.channel_id(), -1);
-  EXPECT_EQ(double_.CallCount("TESSIC_DedChOpen"), 0);
-}
-
-TEST_F(CompleteDoubleTest, AChannelThatCannotBeOpenedIsReportedAndKept) {
-  double_.SetOpenResults(7, -2, 1);
-  TransportWrapper wrapper(services_);
-  wrapper.Open();
-
-  EXPECT_EQ(log_.lines().back(),
-            (LogLine{"ERROR: Dedicated channel could not be opened. Session id = 7, "
-                     "dedicated channel = -2",
-                     0}));
+  EXPECT_EQ(log_.log.back(), (LogLine{"ERROR: Dedicated channel could not be opened. Session id = "
+                                      "7, dedicated channel = -2",
+                                      0}));
   EXPECT_EQ(wrapper.session_id(), 7);
   EXPECT_EQ(wrapper.channel_id(), -2);
-
   // Exchanges still go out on the negative channel, but no status counts.
-  double_.QueueReceive(0, "1");
+  double_->queued.push_back({0, "1"});
   const T_Result result = wrapper.Exchange("at@audapp:fmrx_enable()");
-  EXPECT_EQ(double_.SentChannel(0), -2);
+  EXPECT_EQ(double_->sent_channels.back(), -2);
   EXPECT_EQ(result.text, "1");
   EXPECT_NE(result.code, kResultOk);
 }
 
-TEST_F(TransportWrapperTest, ALibraryLackingOneEntryPointIsRejectedWithTwoBoxes) {
-  TessicDouble missing(TessicDouble::Variant::kMissingDedChClose);
-  TransportWrapper wrapper(services_);
-  wrapper.Open();
-
-  const auto& boxes = services_.all_messages();
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].text,
-            "The following functions were not loaded in TESSIC.DLL:\n"
-            "TESSIC_DedChClose\n");
-  EXPECT_EQ(boxes[1].text, "Cannot load TESSIC DLL:\n\"" + missing.path() +
-                               "\"\nThe Vorn mode cannot be started without this DLL.");
-  EXPECT_TRUE(log_.lines().empty());
-  EXPECT_EQ(missing.CallCount("TESSIC_SessionOpen"), 0);
-  EXPECT_EQ(wrapper.session_id(), -1);
-  EXPECT_EQ(wrapper.channel_id(), -1);
-  // The entry points that were found stay bound.
-  EXPECT_NE(Tessic().entries[kTessicSessionOpen], nullptr);
-  EXPECT_EQ(Tessic().entries[kTessicDedChClose], nullptr);
-}
-
-TEST_F(TransportWrapperTest, AMissingLibraryFileShowsOnlyTheCannotLoadBox) {
+TEST_F(TransportWrapperTest, ALibraryLackingAnEntryPointOrMissingIsReportedInBoxesOnly) {
+  {
+    TessicDouble missing(TessicDouble::Variant::kMissingDedChClose);
+    TransportWrapper wrapper(services_);
+    wrapper.Open();
+    const auto& boxes = services_.all_messages();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text,
+              "The following functions were not loaded in TESSIC.DLL:\nTESSIC_DedChClose\n");
+    EXPECT_EQ(boxes[1].text, kCannotLoad + missing.path() + kCannotStart);
+    EXPECT_EQ(missing->CallCount("TESSIC_SessionOpen"), 0);
+    EXPECT_EQ(wrapper.session_id(), -1);
+    // The entry points that were found stay bound.
+    EXPECT_NE(Tessic().entries[kTessicSessionOpen], nullptr);
+    EXPECT_EQ(Tessic().entries[kTessicDedChClose], nullptr);
+  }
+  TransportWrapper::Unload();
   const std::filesystem::path empty =
       std::filesystem::temp_directory_path() / ("sonvio-no-tessic-" + std::to_string(::getpid()));
   std::filesystem::create_directories(empty);
@@ -112,14 +100,11 @@ TEST_F(TransportWrapperTest, AMissingLibraryFileShowsOnlyTheCannotLoadBox) {
   wrapper.Open();
   ::unsetenv("SONVIO_PROGRAM_DIR");
   std::filesystem::remove_all(empty);
-
   const auto& boxes = services_.all_messages();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Cannot load TESSIC DLL:\n\"" + (empty / "TESSIC.dll").string() +
-                               "\"\nThe Vorn mode cannot be started without this DLL.");
-  EXPECT_TRUE(log_.lines().empty());
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[2].text, kCannotLoad + (empty / "TESSIC.dll").string() + kCannotStart);
+  EXPECT_TRUE(log_.log.empty());
   EXPECT_EQ(wrapper.session_id(), -1);
-
   // Without a library an exchange sends nothing and fails.
   EXPECT_NE(wrapper.Exchange("at@audapp:fmrx_enable()").code, kResultOk);
 }
@@ -144,18 +129,17 @@ TEST_P(ExchangeTest, StatusesDecideResendsTerminatorAndCode) {
   TransportWrapper wrapper(services_);
   wrapper.Open();
   log_.Clear();
-  for (const auto& [status, text] : c.receives) double_.QueueReceive(status, text);
+  for (const auto& [status, text] : c.receives) double_->queued.push_back({status, text});
 
   const std::string command = "at@audapp:fmrx_set_volume(1,112)";
   const T_Result result = wrapper.Exchange(command);
 
   EXPECT_EQ(result.text, c.text);
   EXPECT_EQ(result.code, c.code);
-  const std::vector<std::string> sent = double_.Sent();
-  EXPECT_EQ(sent, std::vector<std::string>(static_cast<size_t>(c.sends), command));
-  EXPECT_EQ(double_.SentLength(0), static_cast<int32_t>(command.size()));
-  EXPECT_EQ(double_.SentChannel(0), 9);
-  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{{command, 1}}));
+  EXPECT_EQ(double_->sent, std::vector<std::string>(static_cast<size_t>(c.sends), command));
+  EXPECT_EQ(double_->sent_lengths.at(0), static_cast<int32_t>(command.size()));
+  EXPECT_EQ(double_->sent_channels.at(0), 9);
+  EXPECT_EQ(log_.log, (std::vector<LogLine>{{command, 1}}));
   EXPECT_EQ(services_.cursor_history(),
             (std::vector<ui::Cursor>{ui::Cursor::kHourGlass, ui::Cursor::kDefault}));
 }
@@ -174,62 +158,45 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CompleteDoubleTest, AReplyThatFillsTheReceiveBufferStillGetsItsTerminator) {
   TransportWrapper wrapper(services_);
   wrapper.Open();
-  double_.QueueFullBuffer(0);
-
+  double_->queued.push_back({0, "", true});
   const T_Result result = wrapper.Exchange("at@audapp:fmrx_get_rds_data()");
   EXPECT_EQ(result.code, kResultOk);
   EXPECT_EQ(result.text, std::string(0x10000, 'A') + "\r\nOK\r\n");
 }
 
-TEST_F(CompleteDoubleTest, CloseWithoutASessionReturnsFalseQuietlyAndKeepsTheLibrary) {
-  TransportWrapper loader(services_);
-  loader.Open();
-  log_.Clear();
-  {
-    TransportWrapper unopened(services_);
-    EXPECT_FALSE(unopened.Close());
-  }  // its destructor closes nothing either
-  EXPECT_TRUE(log_.lines().empty());
-  EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
-  EXPECT_TRUE(Tessic().library.IsLoaded());
-}
-
-TEST_F(CompleteDoubleTest, DestroyingAnOpenSessionClosesItAndUnloadsTheLibrary) {
-  {
-    TransportWrapper wrapper(services_);
-    wrapper.Open();
-    log_.Clear();
+TEST_F(CompleteDoubleTest, OnlyAClosedSessionUnloadsTheLibrary) {
+  struct Case {
+    bool open, abandon;
+    uint8_t close_result;
+    const char* log;  // of an explicit close (when open) and the destructor
+    bool loaded;
+  };
+  const std::string kClose = "TESSIC_SessionClose(7);|";
+  const Case cases[] = {{false, false, 1, "", true},  // never opened
+                        {true, true, 1, "", true},    // abandoned
+                        {true, false, 0, "!Error closing port.", true},
+                        {true, false, 1, "Port closed okay.", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.log);
+    double_->close_result = c.close_result;
+    TransportWrapper loader(services_);
+    loader.Load(double_.path());
+    {
+      TransportWrapper wrapper(services_);
+      if (c.open) wrapper.Open();
+      if (c.abandon) wrapper.Abandon();
+      log_.Clear();
+      if (c.close_result == 0) {  // a session that will not close keeps its ids
+        EXPECT_FALSE(wrapper.Close());
+        EXPECT_EQ(wrapper.session_id(), 7);
+        EXPECT_EQ(wrapper.channel_id(), 9);
+      }
+    }  // the destructor closes what is open
+    const std::string once = *c.log ? kClose + c.log : "";
+    EXPECT_EQ(log_.Transcript(), c.close_result == 0 ? once + "|" + once : once);
+    EXPECT_EQ(Tessic().library.IsLoaded(), c.loaded);
+    for (void* entry : Tessic().entries) EXPECT_EQ(entry != nullptr, c.loaded);
   }
-  EXPECT_EQ(log_.lines(),
-            (std::vector<LogLine>{{"TESSIC_SessionClose(7);", 1}, {"Port closed okay.", 1}}));
-  EXPECT_FALSE(Tessic().library.IsLoaded());
-  for (void* entry : Tessic().entries) EXPECT_EQ(entry, nullptr);
-}
-
-TEST_F(CompleteDoubleTest, AnAbandonedSessionIsNeitherClosedNorUnloaded) {
-  {
-    TransportWrapper wrapper(services_);
-    wrapper.Open();
-    log_.Clear();
-    wrapper.Abandon();
-  }
-  EXPECT_TRUE(log_.lines().empty());
-  EXPECT_EQ(double_.CallCount("TESSIC_SessionClose"), 0);
-  EXPECT_TRUE(Tessic().library.IsLoaded());
-}
-
-TEST_F(CompleteDoubleTest, ASessionThatWillNotCloseKeepsItsIdsAndTheLibrary) {
-  double_.SetOpenResults(7, 9, 0);
-  {
-    TransportWrapper wrapper(services_);
-    wrapper.Open();
-    log_.Clear();
-    EXPECT_FALSE(wrapper.Close());
-    EXPECT_EQ(wrapper.session_id(), 7);
-    EXPECT_EQ(wrapper.channel_id(), 9);
-  }
-  EXPECT_EQ(log_.lines().back(), (LogLine{"Error closing port.", 0}));
-  EXPECT_TRUE(Tessic().library.IsLoaded());
 }
 
 }  // namespace

@@ -27,11 +27,11 @@ std::string DruskPanelTest::Get(const std::string& command) {
 }
 
 void DruskPanelTest::Reply(const std::string& command, const std::string& text, int32_t status) {
-  double_.SetReply("at@audapp:" + command, status, text);
+  double_->replies["at@audapp:" + command] = {status, text};
 }
 
 void DruskPanelTest::ClearRecords() {
-  double_.ClearSent();
+  double_->sent.clear();
   log_.Clear();
 }
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "form_probe.h"
 #include "gen2_panel/frm_drusk_gui.h"
-#include "log_capture.h"
-#include "tessic_double_control.h"
+#include "recording_host.h"
+#include "tessic_double.h"
 #include "ui/application.h"
 #include "ui/headless/headless_services.h"
 
@@ -29,14 +30,23 @@ class DruskPanelTest : public ::testing::Test {
   void Reply(const std::string& command, const std::string& text, int32_t status = 0);
   void Fail(const std::string& command) { Reply(command, "", -2); }
 
-  std::vector<std::string> Sent() const { return double_.Sent(); }
-  std::vector<std::string> LogTexts() const { return log_.texts(); }
+  std::vector<std::string> Sent() const { return double_->sent; }
+  std::vector<std::string> LogTexts() const { return log_.LogTexts(); }
   void ClearRecords();
+
+  // The form probe on this panel.
+  std::string Shown(const std::string& name) const { return testing_form::Shown(*panel_, name); }
+  std::string Showing(const std::string& names) const {
+    return testing_form::Showing(*panel_, names);
+  }
+  std::string Enabled(const std::string& names) const {
+    return testing_form::Enabled(*panel_, names);
+  }
 
   ui::HeadlessServices services_;
   ui::Application app_{services_};
   gen2_test::TessicDouble double_;
-  gen2_test::LogCapture log_;
+  testing_host::RecordingHost log_;
   std::unique_ptr<Tfrm_DruskGUI> panel_;
 };
 

@@ -4,7 +4,7 @@
 namespace gen2_panel_test {
 namespace {
 
-using gen2_test::LogLine;
+using testing_form::Captions;
 
 std::string Repeat(const std::string& value, int count) {
   std::string out;
@@ -44,8 +44,7 @@ TEST_F(DruskPanelTest, RdsSubscriptionPollsTheReportOnItsInterval) {
 
   ClearRecords();
   services_.Advance(1000);
-  EXPECT_EQ(LogTexts(), (std::vector<std::string>{"get FM RX RDS report",
-                                                  "at@audapp:fmrx_get_rds_data()", "OK"}));
+  EXPECT_EQ(log_.Transcript(), "get FM RX RDS report|at@audapp:fmrx_get_rds_data()|OK");
   EXPECT_EQ(panel_->LData->text(), "0x001B  0x101B  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
   const auto& older = panel_->MData->lines();
   ASSERT_EQ(older.size(), 27u);
@@ -96,12 +95,9 @@ TEST_F(DruskPanelTest, AFailedRdsReportStillLetsTheTickReadQuickInformation) {
   Do({"check CheckBox_rds 1", "check cb_quickinfo 1"});
   ClearRecords();
   services_.Advance(1000);
-  EXPECT_EQ(log_.lines(), (std::vector<LogLine>{{"get FM RX RDS report", 1},
-                                                {"at@audapp:fmrx_get_rds_data()", 1},
-                                                {"Error", 0},
-                                                {"Get FM dynamic config", 1},
-                                                {"at@audapp:fmrx_get_dynamic_data()", 1},
-                                                {"OK", 1}}));
+  EXPECT_EQ(log_.Transcript(),
+            "get FM RX RDS report|at@audapp:fmrx_get_rds_data()|!Error|"
+            "Get FM dynamic config|at@audapp:fmrx_get_dynamic_data()|OK");
   EXPECT_EQ(panel_->LData->text(), "");
   EXPECT_EQ(panel_->l2->caption(), "98100000");
   EXPECT_TRUE(panel_->Timer1->enabled());
@@ -184,50 +180,20 @@ TEST_F(ReadAllTest, ReadsConfigDataAndVersionsHalfASecondApart) {
   EXPECT_EQ(LogTexts().front(), "Get FM static config");
   EXPECT_EQ(Count(LogTexts(), "Get FM dynamic config"), 1);
   EXPECT_EQ(Count(LogTexts(), "Get FM version"), 1);
-
-  // Static configuration.
-  Tfrm_DruskGUI& p = *panel_;
-  EXPECT_EQ(p.le_maxfreq->text(), "108000000");
-  EXPECT_EQ(p.le_minfreq->text(), "87500000");
-  EXPECT_EQ(p.cb_stepsize->item_index(), 2);
-  EXPECT_EQ(p.rg_deemphasis->item_index(), 1);
-  EXPECT_EQ(p.cb_antenna->item_index(), 1);
-  EXPECT_TRUE(p.cb_dspmode->checked());
-  EXPECT_TRUE(p.cb_agc->checked());
-  EXPECT_EQ(p.cb_gaincontrol->item_index(), 5);
-  EXPECT_TRUE(p.cb_rssi->checked());
-  EXPECT_EQ(p.le_rssi_low->text(), "-10");
-  EXPECT_EQ(p.le_rssi_high->text(), "60");
-  EXPECT_TRUE(p.cb_mute->checked());
-  EXPECT_EQ(p.le_snc_low->text(), "-20");
-  EXPECT_EQ(p.le_snc_high->text(), "40");
-  EXPECT_TRUE(p.cb_snc->checked());
-  EXPECT_EQ(p.le_softmute_threshold->text(), "-30");
-  EXPECT_EQ(p.le_softmute_stepsize->text(), "2");
-  EXPECT_TRUE(p.cb_softmute->checked());
-  EXPECT_EQ(p.e_lvol->text(), "44");
-  EXPECT_EQ(p.e_rvol->text(), "112");
-
-  // Dynamic data: mono ticks Force Mono without sending; seek status 3
-  // leaves its label.
-  EXPECT_EQ(p.l1->caption(), "RX ON");
-  EXPECT_EQ(p.l2->caption(), "98100000");
-  EXPECT_EQ(p.le_frequency->text(), "98100000");
-  EXPECT_EQ(p.l3->caption(), "mono");
-  EXPECT_TRUE(p.cb_forcemono->checked());
-  EXPECT_EQ(p.l4->caption(), "");
-  EXPECT_EQ(p.l5->caption(), "Pilot found");
-  EXPECT_EQ(p.l6->caption(), "-45");
-  EXPECT_EQ(p.l7->caption(), "300");
-  EXPECT_EQ(p.l8->caption(), "12");
-  EXPECT_EQ(p.l9->caption(), "-1500");
-  EXPECT_EQ(p.l10->caption(), "LSI");
-
-  // Versions.
-  EXPECT_EQ(p.l_man_ver->caption(), "ACME");
-  EXPECT_EQ(p.l_hw_ver->caption(), "DR947-B2");
-  EXPECT_EQ(p.l_pkg_ver->caption(), "SW1.2 ");
-  EXPECT_EQ(p.l_rx_ver->caption(), "FW3.4");
+  const std::string config =
+      "le_maxfreq=108000000 le_minfreq=87500000 cb_stepsize=200KHz rg_deemphasis=1 cb_antenna=1 "
+      "cb_dspmode=1 cb_agc=1 cb_gaincontrol=5 cb_rssi=1 le_rssi_low=-10 le_rssi_high=60 "
+      "cb_mute=1 le_snc_low=-20 le_snc_high=40 cb_snc=1 le_softmute_threshold=-30 "
+      "le_softmute_stepsize=2 cb_softmute=1 e_lvol=44 e_rvol=112";
+  EXPECT_EQ(Showing(config), config);
+  // Mono ticks Force Mono without sending; seek status 3 leaves its label.
+  const std::string data =
+      "l2=98100000 le_frequency=98100000 l3=mono cb_forcemono=1 l4= l6=-45 "
+      "l7=300 l8=12 l9=-1500 l10=LSI";
+  EXPECT_EQ(Showing(data), data);
+  EXPECT_EQ(Shown("l1") + "|" + Shown("l5"), "RX ON|Pilot found");
+  EXPECT_EQ(Captions(*panel_, "l_man_ver l_hw_ver l_pkg_ver l_rx_ver"),
+            "ACME|DR947-B2|SW1.2 |FW3.4|");
 }
 
 TEST_F(ReadAllTest, UnknownValuesLeaveTheirControlsAndAFailedReadChangesNothing) {
@@ -237,11 +203,8 @@ TEST_F(ReadAllTest, UnknownValuesLeaveTheirControlsAndAFailedReadChangesNothing)
   Reply("fmrx_get_dynamic_data", DynamicReply(7, 98100000, 1, 0));
   Fail("fmr_get_version");
   Do({"click btn_readall"});
-  EXPECT_EQ(panel_->cb_stepsize->item_index(), 0);
-  EXPECT_EQ(panel_->l1->caption(), "OFF");
-  EXPECT_EQ(panel_->l2->caption(), "98100000");
-  EXPECT_EQ(panel_->l3->caption(), "stereo");
-  EXPECT_EQ(panel_->l_man_ver->caption(), "");
+  EXPECT_EQ(Showing("cb_stepsize l1 l2 l3 l_man_ver"),
+            "cb_stepsize=50KHz l1=OFF l2=98100000 l3=stereo l_man_ver=");
   EXPECT_EQ(LogTexts().back(), "Error");
 
   // A failed static configuration leaves the controls and the other reads run.
@@ -249,7 +212,7 @@ TEST_F(ReadAllTest, UnknownValuesLeaveTheirControlsAndAFailedReadChangesNothing)
   panel_->le_maxfreq->SetText("1");
   ClearRecords();
   Do({"click btn_readall"});
-  EXPECT_EQ(panel_->le_maxfreq->text(), "1");
+  EXPECT_EQ(Shown("le_maxfreq"), "1");
   EXPECT_EQ(Sent().size(), 3u);
 }
 

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_host.h"
 #include "host/automation.h"
+#include "host/exports.h"
 #include "host/host_state.h"
+#include "recording_host.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/headless/headless_services.h"
@@ -119,14 +120,13 @@ TEST_F(Automation, AdvanceDialogsAndFileAnswers) {
 }
 
 TEST(AutomationExport, NoPanelAnswersMinusOneAndRepliesAreTruncated) {
-  testhost::FakeHost host;
-  host.Install();
+  testing_host::RecordingHost host;
   int app = 0;
   while (Host().current_panel != nullptr) CloseMDIChildForm(&app);
   char reply[8] = "unset";
   EXPECT_EQ(SonvioAutomate("list", reply, sizeof(reply)), -1);
 
-  host.SetReplyText("1021");
+  host.AnswerText("1021");
   ShowMDIChildForm(&app);
   const std::string full = RunAutomation(*Host().current_panel, "get KelboFMRGUI");
   EXPECT_EQ(SonvioAutomate("get KelboFMRGUI", reply, sizeof(reply)),

@@ -1,6 +1,6 @@
-// Reads an AT reply the way the plug-in does: commas, braces and line
-// breaks are blanks, carriage returns vanish, and what remains is a list of
-// decimal values.
+// Reads an AT reply the way the plug-in does (its own preprocessing: commas,
+// braces and line breaks are blanks, carriage returns vanish); what remains
+// is a list of decimal values.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "at_commands.h"
+#include "gen2/at_reply.h"
 
 namespace at_test {
 
@@ -17,12 +18,7 @@ namespace at_test {
 inline std::optional<std::vector<int64_t>> ReplyValues(const fmrsim::AtReply& reply) {
   std::string text;
   for (const std::string& line : reply.lines) text += line + "\r\n";
-  std::string cleaned;
-  for (char c : text) {
-    if (c == '\r') continue;
-    cleaned += (c == ',' || c == '{' || c == '}' || c == '\n') ? ' ' : c;
-  }
-  std::istringstream in(cleaned);
+  std::istringstream in(MANAGED_IF::PreprocessReply(text));
   std::vector<int64_t> values;
   std::string word;
   while (in >> word) {
@@ -35,14 +31,6 @@ inline std::optional<std::vector<int64_t>> ReplyValues(const fmrsim::AtReply& re
     if (used != word.size()) return std::nullopt;
   }
   return values;
-}
-
-// The text held by an array of character codes (up to the first 0).
-inline std::string CharText(const std::vector<int64_t>& values, size_t first, size_t size) {
-  std::string text;
-  for (size_t i = first; i < first + size && values[i] != 0; ++i)
-    text += static_cast<char>(values[i]);
-  return text;
 }
 
 }  // namespace at_test

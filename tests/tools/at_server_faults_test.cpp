@@ -84,11 +84,9 @@ fmrsim::AtReply StaticConfigReply() {
   return at.Execute("at@audapp:fmrx_get_static_config()");
 }
 
-TEST(FaultedReplyTest, ErrorAnswersErrorOnly) {
+TEST(FaultedReplyTest, ErrorMalformedAndOversizeReplies) {
   EXPECT_EQ(fmrsim::FaultedReply(FaultKind::kError, StaticConfigReply(), 0), "ERROR\r\n");
-}
-
-TEST(FaultedReplyTest, MalformedReplyKeepsOkButNoLongerReadsAsNumbers) {
+  // Malformed keeps OK but no longer reads as numbers.
   const fmrsim::AtReply normal = StaticConfigReply();
   const std::string text = fmrsim::FaultedReply(FaultKind::kMalformed, normal, 0);
   ASSERT_TRUE(text.ends_with("\r\nOK\r\n"));
@@ -98,15 +96,13 @@ TEST(FaultedReplyTest, MalformedReplyKeepsOkButNoLongerReadsAsNumbers) {
   EXPECT_FALSE(at_test::ReplyValues(garbled).has_value());
   // A command without reply lines gets a garbled line of its own.
   EXPECT_EQ(fmrsim::FaultedReply(FaultKind::kMalformed, fmrsim::AtReply{}, 0), "?\r\nOK\r\n");
-}
-
-TEST(FaultedReplyTest, OversizeReplyHasExactlyTheRequestedBytesOfLinesBeforeOk) {
+  // Oversize: exactly the requested bytes of lines before OK.
   for (uint32_t bytes : {65536u, 65538u, 100u, 2u}) {
-    const std::string text = fmrsim::FaultedReply(FaultKind::kOversize, StaticConfigReply(), bytes);
-    ASSERT_EQ(text.size(), bytes + 4) << bytes;
-    EXPECT_TRUE(text.ends_with("\r\nOK\r\n") || text == "\r\nOK\r\n") << bytes;
+    const std::string big = fmrsim::FaultedReply(FaultKind::kOversize, StaticConfigReply(), bytes);
+    ASSERT_EQ(big.size(), bytes + 4) << bytes;
+    EXPECT_TRUE(big.ends_with("\r\nOK\r\n") || big == "\r\nOK\r\n") << bytes;
     // Only values, commas and line ends: a reader sees far too many values.
-    EXPECT_EQ(text.find_first_not_of("0,\r\n", 0), text.size() - 4) << bytes;
+    EXPECT_EQ(big.find_first_not_of("0,\r\n", 0), big.size() - 4) << bytes;
   }
 }
 

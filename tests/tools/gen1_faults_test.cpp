@@ -76,33 +76,23 @@ TEST_F(Gen1SimTest, MalformedFaultSpecificationsAreRefused) {
   EXPECT_TRUE(sim.faults().empty());
 }
 
-TEST_F(Gen1SimTest, RefusedOrFailedMessagesLeaveTheRadioAlone) {
-  sim.InjectFault(kRxPowerOn, Of(fmrsim::Gen1FaultKind::kBadStatus));
-  ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(95400000)));
-  EXPECT_FALSE(radio.powered());
-  sim.InjectFault(kRxPowerOn, Of(fmrsim::Gen1FaultKind::kHostFailure));
-  EXPECT_FALSE(Send(kRxPowerOn, RxPowerOn(95400000)));
-  EXPECT_FALSE(radio.powered());
-  // A wrong length still means the radio acted.
-  sim.InjectFault(kRxPowerOn, Of(fmrsim::Gen1FaultKind::kWrongLength));
-  ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(95400000)));
-  EXPECT_TRUE(radio.powered());
-  EXPECT_EQ(radio.frequency_hz(), 95400000u);
-}
-
-TEST_F(Gen1SimTest, CountedFaultsWearOffAndTheMessageOwnWinsOverTheSlot) {
+TEST_F(Gen1SimTest, FaultsWearOffTheMessageOwnWinsAndOnlyAWrongLengthLetsTheRadioAct) {
   fmrsim::Gen1Fault once = Of(fmrsim::Gen1FaultKind::kHostFailure);
   once.error_text = "busy";
   once.times = 1;
-  sim.InjectFault(kReadGain, once);
+  sim.InjectFault(kRxPowerOn, once);
   sim.InjectSlotFault(kSlotTestFunction, Of(fmrsim::Gen1FaultKind::kBadStatus));
-  EXPECT_FALSE(Send(kReadGain));
+  EXPECT_FALSE(Send(kRxPowerOn, RxPowerOn(95400000)));
   EXPECT_EQ(sim.last_error(), "busy");
-  ASSERT_TRUE(Send(kReadGain));  // the message's own fault is used up
-  EXPECT_EQ(Status(), 0);        // the slot-wide one remains
+  ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(95400000)));  // the message's own fault is used up
+  EXPECT_EQ(Status(), 0);                              // the slot-wide one remains
+  EXPECT_FALSE(radio.powered());
   sim.faults().Clear();
-  ASSERT_TRUE(Send(kReadGain));
-  EXPECT_EQ(Status(), kStatusOk);
+  sim.InjectFault(kRxPowerOn, Of(fmrsim::Gen1FaultKind::kWrongLength));
+  ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn(95400000)));
+  EXPECT_EQ(reply_length, 1);
+  EXPECT_TRUE(radio.powered());
+  EXPECT_EQ(radio.frequency_hz(), 95400000u);
 }
 
 TEST_F(Gen1SimTest, SlotFaultsForTextInfoAndAudioRequests) {
@@ -120,9 +110,7 @@ TEST_F(Gen1SimTest, SlotFaultsForTextInfoAndAudioRequests) {
   EXPECT_EQ(reply[0], 0);
 
   ASSERT_TRUE(sim.AddFault("slot15:length:3", error));
-  Record audio(24);
-  audio.u16(0, 1).u16(4, 1);
-  ASSERT_TRUE(Call(kSlotAudioRequest, kAudioOutputId, audio.bytes));
+  ASSERT_TRUE(Call(kSlotAudioRequest, kAudioOutputId, Record(24).Set(0, 2, 1).Set(4, 2, 1).bytes));
   EXPECT_EQ(reply_length, 3);
   EXPECT_TRUE(UntouchedFrom(3));
 }

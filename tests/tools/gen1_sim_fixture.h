@@ -20,23 +20,11 @@ namespace simtest {
 
 inline constexpr uint8_t kMarker = 0xEE;
 
-// A request record under construction.
+// A request record under construction: Set(offset, width, value)...
 struct Record {
   explicit Record(size_t size) : bytes(size, 0) {}
-  Record& u8(size_t at, uint8_t v) {
-    fmrsim::le::Put8(bytes, at, v);
-    return *this;
-  }
-  Record& u16(size_t at, uint16_t v) {
-    fmrsim::le::Put16(bytes, at, v);
-    return *this;
-  }
-  Record& s16(size_t at, int16_t v) {
-    fmrsim::le::PutS16(bytes, at, v);
-    return *this;
-  }
-  Record& u32(size_t at, uint32_t v) {
-    fmrsim::le::Put32(bytes, at, v);
+  Record& Set(size_t at, size_t width, int64_t value) {
+    for (size_t i = 0; i < width; ++i) bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
     return *this;
   }
   std::vector<uint8_t> bytes;
@@ -45,25 +33,37 @@ struct Record {
 // Receive power-on record: frequency, minimum RSSI, band 87.5 to 108 MHz,
 // 100 kHz raster, the given sideband; "no change" for RDS and RSSI state.
 inline Record RxPowerOn(uint32_t frequency, int16_t min_rssi = 20, uint8_t sideband = 2) {
-  Record r(52);
-  r.u32(0, frequency).s16(4, min_rssi).u32(8, 108000000).u32(12, 87500000).u32(16, 100000);
-  r.u8(20, sideband).u16(22, 0x4000).u8(40, 0xFF).u8(41, 0xFF).u8(42, 0xFF);
-  return r;
+  return Record(52)
+      .Set(0, 4, frequency)
+      .Set(4, 2, min_rssi)
+      .Set(8, 4, 108000000)
+      .Set(12, 4, 87500000)
+      .Set(16, 4, 100000)
+      .Set(20, 1, sideband)
+      .Set(22, 2, 0x4000)
+      .Set(40, 3, 0xFFFFFF);
 }
 
 // Tune record: action 0 tune, 1 seek up, 2 seek down, over 87.5 to 108 MHz.
 inline Record RxTune(uint8_t action, uint32_t frequency, int16_t min_rssi = 20) {
-  Record r(28);
-  r.u8(0, action).u32(4, frequency).s16(8, min_rssi);
-  r.u32(12, 108000000).u32(16, 87500000).u32(20, 100000).u8(24, 2);
-  return r;
+  return Record(28)
+      .Set(0, 1, action)
+      .Set(4, 4, frequency)
+      .Set(8, 2, min_rssi)
+      .Set(12, 4, 108000000)
+      .Set(16, 4, 87500000)
+      .Set(20, 4, 100000)
+      .Set(24, 1, 2);
 }
 
 inline Record TxPowerOn(uint32_t frequency) {
-  Record r(48);
-  r.u32(0, frequency).s16(4, 90).u32(8, 108000000).u32(12, 87500000).u32(16, 100000);
-  r.u8(44, 0xFF);
-  return r;
+  return Record(48)
+      .Set(0, 4, frequency)
+      .Set(4, 2, 90)
+      .Set(8, 4, 108000000)
+      .Set(12, 4, 87500000)
+      .Set(16, 4, 100000)
+      .Set(44, 1, 0xFF);
 }
 
 class Gen1SimTest : public ::testing::Test {
@@ -105,10 +105,8 @@ class Gen1SimTest : public ::testing::Test {
 
   // True when nothing was written from byte `from` on.
   bool UntouchedFrom(size_t from) const {
-    for (size_t i = from; i < reply.size(); ++i) {
-      if (reply[i] != kMarker) return false;
-    }
-    return true;
+    return std::all_of(reply.begin() + static_cast<long>(from), reply.end(),
+                       [](uint8_t b) { return b == kMarker; });
   }
 
   fmrsim::RadioModel radio;

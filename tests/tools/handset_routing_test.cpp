@@ -37,9 +37,14 @@ TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadio) {
 
   ASSERT_TRUE(Slot(kSlotSendInfoRequest, 8, std::string("\x00\x32", 2)));
   EXPECT_EQ(reply[0], 1);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply.data() + 1)).find("KF1021"), 0u);
+  ASSERT_TRUE(Slot(kSlotSendInfoRequest, 8, std::string("\x01\x32", 2)));
+  EXPECT_EQ(reply[0], 0);  // no second text
 
-  ASSERT_TRUE(Slot(kSlotSendAudioRequest, 4, std::string(24, '\0')));
+  ASSERT_TRUE(
+      Slot(kSlotSendAudioRequest, 4, std::string("\x01\0\0\0\x02", 5) + std::string(19, 0)));
   EXPECT_EQ(reply_length, 4);
+  EXPECT_EQ(reply[0] + reply[2], 1 + 2);  // status 1, destination 2 taken
 
   ASSERT_TRUE(Slot(kSlotSendAtCommand, 0, "at@pmu:get_register(28)"));
   EXPECT_EQ(Text().rfind("OK", 0), 0u);
@@ -51,24 +56,20 @@ TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadio) {
 TEST_F(HandsetRoutingTest, LastErrorSlotReportsTheSimulatorsFailure) {
   EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x55, ""));
   EXPECT_NE(LastError().find("0x55"), std::string::npos);
-
   std::string error;
-  ASSERT_TRUE(handset.AddFault("0x3A:fail:cable unplugged", error)) << error;
-  EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x3A, ""));
-  EXPECT_EQ(LastError(), "cable unplugged");
-  ASSERT_TRUE(handset.AddFault("0x3A:fail:No errors", error));
-  EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x3A, ""));
-  EXPECT_EQ(LastError(), "No errors");
+  for (const char* text : {"cable unplugged", "No errors"}) {
+    ASSERT_TRUE(handset.AddFault(std::string("0x3A:fail:") + text, error)) << error;
+    EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x3A, ""));
+    EXPECT_EQ(LastError(), text);
+  }
   EXPECT_FALSE(handset.AddFault("0x3A:explode", error));
-}
 
-TEST(HandsetRoutingGen2Test, SecondGenerationHandsetHasNoTestFunctions) {
-  benchora::SimulatedHandset handset(benchora::Chip::kGen2);
-  const auto send = reinterpret_cast<HostSendFunc>(handset.table()[kSlotSendTestFunction]);
-  std::array<uint8_t, 256> reply{};
+  // The second-generation handset has no test functions.
+  benchora::SimulatedHandset gen2(benchora::Chip::kGen2);
   uint16_t length = 0;
-  EXPECT_FALSE(send(0x3A, 0, nullptr, &length, reply.data(), 1));
-  EXPECT_NE(handset.last_error(), "No errors");
+  EXPECT_FALSE(reinterpret_cast<HostSendFunc>(gen2.table()[kSlotSendTestFunction])(
+      0x3A, 0, nullptr, &length, reply.data(), 1));
+  EXPECT_NE(gen2.last_error(), "No errors");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// A recording stand-in for the host: fills the host function table with
-// C functions that record every send and answer from a script, and
-// captures the log lines. One instance at a time.
+// A recording stand-in for the host: fills the host function table with C
+// functions that record every send and answer from a script, and captures
+// the log lines. One instance at a time.
 #pragma once
 
 #include <cstddef>
@@ -25,10 +25,8 @@ struct HostCall {
 struct HostAnswer {
   bool carried = true;
   std::vector<uint8_t> reply;
-  // Reply length reported to the library; the size of `reply` when unset.
-  std::optional<uint16_t> length;
-  // What the host's error function reports after this call.
-  std::string error = "No errors";
+  std::optional<uint16_t> length;   // reported reply length; reply.size() when unset
+  std::string error = "No errors";  // what the host's error function reports afterwards
 };
 
 struct LogLine {
@@ -55,21 +53,29 @@ class RecordingHost {
 
   static constexpr uint32_t kComHandle = 0x00C0FFEE;
 
-  // Answers are taken from the queue first, then from the responder; with
+  // Answers come from the queue first, then from the responder; with
   // neither, a send fails with "no answer scripted".
   void Queue(HostAnswer answer) { queue_.push_back(std::move(answer)); }
   std::function<HostAnswer(const HostCall&)> responder;
+  // Answers every send with `text`.
+  void AnswerText(const std::string& text) {
+    responder = [text](const HostCall&) { return TextReply(text); };
+  }
 
   // Installs the table again without `slot` (as a host that leaves it empty).
   void RemoveSlot(size_t slot);
 
   std::vector<HostCall> calls;
   std::vector<LogLine> log;
+  int error_reads = 0;  // calls of the host's error function
   void Clear() {
     calls.clear();
     log.clear();
   }
   std::vector<std::string> LogTexts() const;
+  // The log as one text: the lines separated by "|", a line logged with
+  // flag 0 (an error) marked by a leading "!".
+  std::string Transcript() const;
 
   // Slot entry points.
   uint8_t Send(size_t slot, uint16_t id, uint16_t length, const void* request,
@@ -78,8 +84,6 @@ class RecordingHost {
     ++error_reads;
     return error_.c_str();
   }
-  // How often the host's error function was called.
-  int error_reads = 0;
   void Log(const char* text, uint8_t flag) { log.push_back({text ? text : "", flag}); }
 
  private:

@@ -85,6 +85,14 @@ std::vector<std::string> RecordingHost::LogTexts() const {
   return texts;
 }
 
+std::string RecordingHost::Transcript() const {
+  std::string text;
+  for (const LogLine& line : log) {
+    text += (text.empty() ? "" : "|") + std::string(line.flag == 0 ? "!" : "") + line.text;
+  }
+  return text;
+}
+
 uint8_t RecordingHost::Send(size_t slot, uint16_t id, uint16_t length, const void* request,
                             uint16_t* reply_length, void* reply, uint32_t handle) {
   HostCall call{slot, id, {}, request == nullptr, handle};

@@ -1,0 +1,276 @@
+// Every test-function operation: its message id, its byte-exact request
+// record, the reply fields it copies back, and what each kind of failure
+// logs (leaving the parameter block alone).
+#include <gtest/gtest.h>
+
+#include "gen1/kelbo_fmr_function.h"
+#include "host/host_interface.h"
+#include "record_layout.h"
+#include "recording_host.h"
+
+namespace gen1_test {
+namespace {
+
+using testing_host::HostAnswer;
+using testing_host::RecordingHost;
+using testing_host::StatusReply;
+
+struct Operation {
+  const char* name;
+  bool (*run)(CKelboFMRFunction&);
+  uint16_t id;
+  size_t request_size;  // 0: sent without a request
+  size_t reply_size;
+  Fields request;
+  Fields reply;
+};
+
+void PrintTo(const Operation& op, std::ostream* out) {
+  *out << op.name;
+}
+
+#define RUN(call) [](CKelboFMRFunction& f) { return f.call(); }
+
+// The transmit RDS settings, from the state byte at `at` on.
+Fields TxRds(size_t at) {
+  return {F(at, 1, rdsState),      F(at + 1, 1, rdsStackOn), F(4, 4, rdsFeatures),
+          F(8, 2, rdsDeviationHz), F(10, 1, rdsDecoderMode), F(12, 2, rdsPi),
+          A(14, 1, rdsRadioText),  A(78, 1, rdsPsName),      F(142, 1, rdsPsMode),
+          F(143, 1, rdsPsRate),    A(144, 1, rdsRtPlus),     F(152, 1, rdsPty),
+          A(154, 2, rdsAfList)};
+}
+
+const std::vector<Operation>& Operations() {
+  static const std::vector<Operation> operations = {
+      {"RxPowerOn", RUN(RxPowerOn), 0x01, 52, 2,
+       {F(0, 4, frequencyHz), F(4, 2, scanMinRssi), F(6, 1, forceMono), F(8, 4, bandMaxHz),
+        F(12, 4, bandMinHz), F(16, 4, channelSpacing), F(20, 1, sideband), F(22, 2, volume),
+        F(24, 1, mute), F(25, 1, outputPath), F(26, 1, deEmphasis), F(27, 1, sncOn),
+        F(28, 2, sncStep), F(30, 2, sncLowThreshold), F(32, 2, sncHighThreshold),
+        F(34, 1, softMuteOn), F(36, 2, softMuteStep), F(38, 2, softMuteThreshold),
+        F(40, 1, rdsState), F(41, 1, rdsDecoderMode), F(42, 1, rssiState), F(44, 2, rssiOffset),
+        F(46, 2, rssiLowAlert), F(48, 2, rssiHighAlert)},
+       {}},
+      {"RxPowerOff", RUN(RxPowerOff), 0x02, 0, 2, {}, {}},
+      {"ReadRxStatus", RUN(ReadRxStatus), 0x03, 0, 48, {},
+       {F(4, 4, frequencyHz), F(8, 1, stereo), F(12, 4, pilotFrequencyHz), F(16, 2, rssi),
+        F(18, 2, volume), F(20, 1, mute), F(21, 1, outputPath), F(22, 1, deEmphasis),
+        F(23, 1, sncOn), F(24, 2, sncStep), F(26, 2, sncLowThreshold), F(28, 2, sncHighThreshold),
+        F(30, 1, softMuteOn), F(32, 2, softMuteStep), F(34, 2, softMuteThreshold),
+        A(36, 1, rxStatusReserved), F(44, 2, rxStatusWord), F(46, 2, rdsRxErrors)}},
+      {"RxTune", RUN(RxTune), 0x04, 28, 12,
+       {F(0, 1, tuneAction), F(4, 4, frequencyHz), F(8, 2, scanMinRssi), F(10, 1, forceMono),
+        F(12, 4, bandMaxHz), F(16, 4, bandMinHz), F(20, 4, channelSpacing), F(24, 1, sideband)},
+       {F(4, 4, frequencyHz), F(8, 2, rssi), F(10, 1, stereo)}},
+      {"WriteRxAudio", RUN(WriteRxAudio), 0x05, 20, 4,
+       {F(0, 2, volume), F(2, 1, mute), F(3, 1, outputPath), F(4, 1, deEmphasis), F(5, 1, sncOn),
+        F(6, 2, sncStep), F(8, 2, sncLowThreshold), F(10, 2, sncHighThreshold),
+        F(12, 1, softMuteOn), F(14, 2, softMuteStep), F(16, 2, softMuteThreshold),
+        F(18, 1, forceMono)},
+       {F(2, 1, stereo)}},
+      {"ReadRxAudio", RUN(ReadRxAudio), 0x06, 0, 22, {},
+       {F(2, 2, volume), F(4, 1, mute), F(5, 1, outputPath), F(6, 1, deEmphasis), F(7, 1, sncOn),
+        F(8, 2, sncStep), F(10, 2, sncLowThreshold), F(12, 2, sncHighThreshold),
+        F(14, 1, softMuteOn), F(16, 2, softMuteStep), F(18, 2, softMuteThreshold),
+        F(20, 1, stereo)}},
+      {"AccessRds", RUN(AccessRds), 0x07, 2, 168, {F(0, 1, rdsState), F(1, 1, rdsDecoderMode)},
+       {F(2, 1, rdsGroupCount), A(4, 2, rdsBlocks), A(132, 2, rdsGroupStatus),
+        F(164, 2, rdsReplyWord)}},
+      {"AccessRssi", RUN(AccessRssi), 0x08, 8, 16,
+       {F(0, 1, rssiAccess), F(1, 1, rssiState), F(2, 2, rssiOffset), F(4, 2, rssiLowAlert),
+        F(6, 2, rssiHighAlert)},
+       {F(4, 4, frequencyHz), F(8, 4, pilotFrequencyHz), F(12, 2, rssi), F(14, 1, stereo)}},
+      {"AccessRegister", RUN(AccessRegister), 0x0C, 12, 8,
+       {F(0, 4, regAccess), F(4, 2, regAddress), F(8, 4, regData)}, {F(4, 4, regData)}},
+      {"WriteGain", RUN(WriteGain), 0x0D, 20, 2,
+       {F(0, 4, agcOn), F(4, 1, lnaGain), F(5, 1, ppfGain), F(8, 4, externalLnaOn),
+        F(12, 1, externalLnaOffset), F(13, 1, supplyVoltage), F(14, 2, txOutputPower),
+        F(16, 1, intLnaReduction)},
+       {}},
+      {"ReadGain", RUN(ReadGain), 0x0E, 0, 24, {},
+       {F(4, 4, agcOn), F(8, 1, lnaGain), F(9, 1, ppfGain), F(12, 4, externalLnaOn),
+        F(16, 1, externalLnaOffset), F(17, 1, supplyVoltage), F(18, 2, txOutputPower),
+        F(20, 1, intLnaReduction)}},
+      {"SetAntenna", RUN(SetAntenna), 0x0F, 4, 2, {F(0, 4, antenna)}, {}},
+      {"SetTestTone", RUN(SetTestTone), 0x10, 36, 2,
+       {F(0, 4, mode), F(4, 4, toneOn), F(8, 2, toneLeftFreqHz), F(12, 4, toneLeftAmplitude),
+        F(16, 4, toneLeftPhase), F(20, 2, toneRightFreqHz), F(24, 4, toneRightAmplitude),
+        F(28, 4, toneRightPhase), F(32, 1, txAudioMode), F(33, 1, outputPath)},
+       {}},
+      {"TxPowerOn", RUN(TxPowerOn), 0x11, 48, 2,
+       {F(0, 4, frequencyHz), F(4, 2, txOutputPower), F(8, 4, bandMaxHz), F(12, 4, bandMinHz),
+        F(16, 4, channelSpacing), F(20, 4, preEmphasis), F(24, 1, txAudioMode),
+        F(28, 4, freqDeviationHz), F(32, 2, pilotDeviationHz), F(34, 2, rdsDeviationHz),
+        F(36, 4, rfMute), F(40, 4, pilotOn), F(44, 1, rdsState)},
+       {}},
+      {"TxPowerOff", RUN(TxPowerOff), 0x12, 0, 2, {}, {}},
+      {"TxTune", RUN(TxTune), 0x13, 40, 2,
+       {F(0, 4, frequencyHz), F(4, 4, bandMaxHz), F(8, 4, bandMinHz), F(16, 4, preEmphasis),
+        F(20, 1, txAudioMode), F(24, 4, freqDeviationHz), F(28, 2, pilotDeviationHz),
+        F(30, 2, rdsDeviationHz), F(32, 4, rfMute), F(36, 4, pilotOn)},
+       {}},
+      {"TxScan", RUN(TxScan), 0x14, 16, 12,
+       {F(0, 4, txScanStartHz), F(4, 4, txScanStopHz), F(8, 4, channelSpacing),
+        F(12, 2, txScanMinRssi)},
+       {F(4, 4, txScanResultHz), F(8, 2, txScanResultRssi)}},
+      {"WriteTxAudio", RUN(WriteTxAudio), 0x15, 20, 2,
+       {F(0, 4, volume), F(4, 4, mute), F(8, 4, modulationOn), F(12, 4, preEmphasis),
+        F(16, 1, txAudioMode)},
+       {}},
+      {"WriteTxRds", RUN(WriteTxRds), 0x16, 204, 2, TxRds(0), {}},
+      {"SetChirp", RUN(SetChirp), 0x17, 4, 2, {F(0, 4, chirpOn)}, {}},
+      {"ReadTxStatus", RUN(ReadTxStatus), 0x18, 0, 64, {},
+       {F(4, 4, frequencyHz), F(8, 2, txOutputPower), F(12, 4, bandMaxHz), F(16, 4, bandMinHz),
+        F(20, 4, channelSpacing), F(24, 1, preEmphasis), F(28, 1, txAudioMode),
+        F(32, 4, freqDeviationHz), F(36, 2, pilotDeviationHz), F(38, 2, rdsDeviationHz),
+        F(40, 4, rfMute), F(44, 4, pilotOn), F(48, 1, rdsState), F(52, 2, volume),
+        F(56, 1, mute), F(60, 4, modulationOn)}},
+      {"SendRdsGroups",
+       [](CKelboFMRFunction& f) {
+         uint8_t accepted = 0;
+         return f.SendRdsGroups(accepted);
+       },
+       0x19, 162, 4,
+       {F(0, 1, rdsTxGroupCount),
+        Field{2, 2, [](FmrParameters& p, size_t i) { return Member{&p.rdsTxGroups[i / 4][i % 4]}; },
+              4 * kRdsTxGroups}},
+       {}},
+      {"ReadRdsBlocks", RUN(ReadRdsBlocks), 0x1A, 0, 252, {},
+       {F(4, 4, rdsBufferWord), F(8, 1, rdsGroupCount), A(10, 2, rdsBlocks)}},
+      {"ReadTxRds", RUN(ReadTxRds), 0x1B, 0, 204, {}, TxRds(2)},
+      {"ReadPowerState", RUN(ReadPowerState), 0x23, 0, 56, {}, {F(32, 4, powerState)}},
+      {"ReadRadioInfo", RUN(ReadRadioInfo), 0x3A, 0, 16, {}, {F(4, 4, radioInfoWord)}},
+  };
+  return operations;
+}
+
+// A block in which every member any request carries has its own value (the
+// group count thereby above 20).
+FmrParameters Filled() {
+  FmrParameters p;
+  unsigned next = 0;
+  for (const Operation& op : Operations()) FillDistinct(p, op.request, next);
+  return p;
+}
+
+class OperationTest : public ::testing::TestWithParam<Operation> {
+ protected:
+  RecordingHost host;
+  CKelboFMRFunction radio;
+};
+
+TEST_P(OperationTest, PacksItsRequestAndCopiesExactlyItsReplyFields) {
+  const Operation& op = GetParam();
+  radio.parameters() = Filled();
+  HostAnswer answer = StatusReply(op.reply_size);
+  for (size_t i = 2; i < op.reply_size; ++i) answer.reply[i] = static_cast<uint8_t>(0x35 + 7 * i);
+  host.Queue(answer);
+  const std::vector<uint8_t> request = Pack(radio.parameters(), op.request, op.request_size);
+  const FmrParameters expected = Unpack(radio.parameters(), op.reply, answer.reply);
+
+  EXPECT_TRUE(op.run(radio));
+
+  ASSERT_EQ(host.calls.size(), 1u);
+  EXPECT_EQ(host.calls[0].slot, kSlotSendTestFunction);
+  EXPECT_EQ(host.calls[0].message_id, op.id);
+  EXPECT_EQ(host.calls[0].request_null, op.request_size == 0);
+  EXPECT_EQ(host.calls[0].request, request);
+  EXPECT_TRUE(radio.parameters() == expected);
+  EXPECT_EQ(host.Transcript(), "Sending to mobile...|OK");
+}
+
+struct Failure {
+  HostAnswer (*answer)(size_t reply_size);
+  const char* log;  // after "Sending to mobile..."; "!" marks an error line
+};
+
+// A reply of `size` bytes whose fields would all change the block.
+HostAnswer Garbage(size_t size, uint16_t status) {
+  HostAnswer answer = StatusReply(size, status);
+  for (size_t i = 2; i < size; ++i) answer.reply[i] = 0xE7;
+  return answer;
+}
+
+const Failure kFailures[] = {
+    {[](size_t) { return testing_host::HostFailure("Target not responding"); },
+     "!ERROR: MERSH_DLL_ERROR|Target not responding"},
+    {[](size_t) { return testing_host::HostFailure("No errors"); },
+     "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"},
+    {[](size_t size) { return Garbage(size - 2, 1); }, "!ERROR: OUTPUT_SIZE_NOT_MATCH"},
+    {[](size_t size) {
+       HostAnswer answer = Garbage(size, 1);
+       answer.length = static_cast<uint16_t>(size + 1);
+       return answer;
+     },
+     "!ERROR: OUTPUT_SIZE_NOT_MATCH"},
+    {[](size_t size) { return Garbage(size, 0); }, "!ERROR: FMR_STATUS_ERROR"},
+    {[](size_t size) { return Garbage(size, 0x0101); }, "!ERROR: FMR_STATUS_ERROR"}};
+
+TEST_P(OperationTest, EveryFailureLogsItsLinesAndLeavesTheBlockAlone) {
+  for (const Failure& failure : kFailures) {
+    SCOPED_TRACE(failure.log);
+    radio.parameters() = Filled();
+    host.Clear();
+    host.Queue(failure.answer(GetParam().reply_size));
+    EXPECT_FALSE(GetParam().run(radio));
+    EXPECT_EQ(host.Transcript(), std::string("Sending to mobile...|") + failure.log);
+    EXPECT_TRUE(radio.parameters() == Filled());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, OperationTest, ::testing::ValuesIn(Operations()),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST(Records, EverySendingOperationRebuildsAllRecords) {
+  RecordingHost host;
+  CKelboFMRFunction radio;
+  host.Queue(StatusReply(2));
+  radio.parameters().frequencyHz = 98500000;
+  radio.SetAntenna();  // sends only the antenna, but rebuilds the tune records too
+  EXPECT_EQ(radio.requests().rxTune[4], static_cast<uint8_t>(98500000));
+  EXPECT_EQ(radio.requests().txPowerOn[0], static_cast<uint8_t>(98500000));
+
+  host.Queue(StatusReply(48, 0));
+  radio.parameters().frequencyHz = 0;
+  radio.ReadRxStatus();  // sends no parameters: the records stay as they were
+  EXPECT_EQ(radio.requests().rxTune[4], static_cast<uint8_t>(98500000));
+}
+
+TEST(Records, RdsGroupsAboveTheCountKeepTheirBytesAndTheRadioReportsWhatItTook) {
+  RecordingHost host;
+  CKelboFMRFunction radio;
+  FmrParameters& p = radio.parameters();
+  p = Filled();
+  HostAnswer answer = StatusReply(4);
+  answer.reply[2] = 7;
+  host.Queue(answer);
+  uint8_t accepted = 0;
+  EXPECT_TRUE(radio.SendRdsGroups(accepted));
+  EXPECT_EQ(accepted, 7);
+  const std::vector<uint8_t> first = host.calls.back().request;
+
+  for (auto& group : p.rdsTxGroups) group = {0xAAAA, 0xBBBB, 0xCCCC, 0xDDDD};
+  p.rdsTxGroupCount = 3;
+  answer.reply[0] = 2;  // status error: the count is left alone
+  host.Queue(answer);
+  accepted = 99;
+  EXPECT_FALSE(radio.SendRdsGroups(accepted));
+  EXPECT_EQ(accepted, 99);
+  const std::vector<uint8_t>& second = host.calls.back().request;
+  ASSERT_EQ(second.size(), 162u);
+  EXPECT_EQ(second[0], 3);
+  for (size_t i = 2; i < 26; i += 2) EXPECT_EQ(second[i], 0xAA + 0x11 * ((i - 2) / 2 % 4)) << i;
+  EXPECT_TRUE(std::equal(second.begin() + 26, second.end(), first.begin() + 26));
+}
+
+TEST(Records, UnknownResultCodeIsNotDefined) {
+  RecordingHost host;
+  CKelboFMRFunction radio;
+  EXPECT_FALSE(radio.MapResult(4));
+  EXPECT_FALSE(radio.MapResult(255));
+  EXPECT_TRUE(radio.MapResult(0));
+  EXPECT_EQ(host.Transcript(), "!ERROR: ERROR_NOT_DEFINED|!ERROR: ERROR_NOT_DEFINED|OK");
+}
+
+}  // namespace
+}  // namespace gen1_test

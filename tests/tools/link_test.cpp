@@ -1,0 +1,206 @@
+// The second-generation link: the transport stand-in TESSIC.dll talking to
+// the simulated handset's AT server over TCP, and the stand-in's reply
+// framing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "at_server.h"
+#include "platform/platform.h"
+#include "reply_framer.h"
+#include "tessic_api.h"
+
+namespace {
+
+using fmrsim::AtServer;
+
+TEST(ReplyFramerTest, RepliesEndAtTheirFinalLineWhateverTheLineEnds) {
+  tessic::ReplyFramer framer;
+  framer.Append("{1,2}\r\n3\r\nO", 11);
+  EXPECT_FALSE(framer.Take().has_value());
+  const std::string rest = "K\r\nOK\r\n+CME: 5\nERROR\nOKAY\nOK\n";
+  framer.Append(rest.data(), rest.size());
+  const std::pair<bool, const char*> expected[] = {
+      {false, "{1,2}\r\n3"}, {false, ""}, {true, "+CME: 5"}, {false, "OKAY"}};
+  for (const auto& [error, text] : expected) {
+    const std::optional<tessic::Reply> reply = framer.Take();
+    ASSERT_TRUE(reply.has_value()) << text;
+    EXPECT_EQ(reply->error, error) << text;
+    EXPECT_EQ(reply->text, text);
+  }
+  EXPECT_FALSE(framer.Take().has_value());
+  EXPECT_EQ(framer.pending(), 0u);
+}
+
+TEST(ReplyFramerTest, ConnectionTextNamesHostAndPort) {
+  std::string host;
+  uint16_t port = 0;
+  EXPECT_TRUE(tessic::ParseConnectionText("FMR/TCPIPc_127.0.0.1:27018", host, port));
+  EXPECT_EQ(host, "127.0.0.1");
+  EXPECT_EQ(port, 27018);
+  for (const char* bad : {"TCPIPc_127.0.0.1:27018", "FMR/TCPIPc_127.0.0.1", "FMR/TCPIPc_:1",
+                          "FMR/TCPIPc_h:0", "FMR/TCPIPc_h:65536", "FMR/TCPIPc_h:12a"}) {
+    EXPECT_FALSE(tessic::ParseConnectionText(bad, host, port)) << bad;
+  }
+}
+
+// The real transport library, bound by name as the plug-in binds it.
+#define CALL(name) reinterpret_cast<decltype(&name)>(library_.Symbol(#name))
+class Tessic {
+ public:
+  Tessic() : library_(platform::DynamicLibrary::Open(SONVIO_BIN_DIR "/TESSIC.dll")) {
+    if (!library_.IsLoaded()) throw std::runtime_error("cannot load TESSIC.dll");
+  }
+  int32_t Open(const std::string& connection) const {
+    return CALL(TESSIC_SessionOpen)(connection.c_str(), "");
+  }
+  uint8_t Close(int32_t session) const { return CALL(TESSIC_SessionClose)(session); }
+  int32_t Channel(int32_t session) const { return CALL(TESSIC_DedChOpen)(session); }
+  int32_t Send(int32_t channel, const std::string& text) const {
+    return CALL(TESSIC_send)(channel, text.data(), static_cast<int32_t>(text.size()));
+  }
+  // One receive into a buffer without any zero byte, so a missing terminator
+  // shows as a text of the whole capacity.
+  int32_t Recv(int32_t channel, std::string& text) const {
+    std::vector<char> buffer(kCapacity, '\x7F');
+    const int32_t status = CALL(TESSIC_recv)(channel, buffer.data(), kCapacity);
+    text.assign(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
+    return status;
+  }
+  // Receives until a final status (at most 500 tries); counts the pending ones.
+  int32_t Await(int32_t channel, std::string& text, int* pending = nullptr) const {
+    int32_t status = TESSIC_RECV_PENDING;
+    for (int i = 0; i < 500 && (status = Recv(channel, text)) == TESSIC_RECV_PENDING; ++i) {
+      if (pending != nullptr) ++*pending;
+    }
+    return status;
+  }
+  static constexpr int32_t kCapacity = 0x10000;
+
+ private:
+  platform::DynamicLibrary library_;
+};
+
+class LinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fmrsim::AtServerConfig config;
+    config.port = 0;
+    std::string error;
+    server = AtServer::Start(std::move(config), error);
+    ASSERT_NE(server, nullptr) << error;
+  }
+  void AddFault(const std::string& rule_text) {
+    std::string error;
+    const auto rule = fmrsim::ParseFaultRule(rule_text, error);
+    ASSERT_TRUE(rule.has_value()) << error;
+    server->faults().Add(*rule);
+  }
+  bool Powered() {
+    return server->WithCommands([](fmrsim::AtCommands& at) { return at.radio().powered(); });
+  }
+  // A dedicated channel of a new session with the server.
+  int32_t OpenChannel() {
+    return tessic.Channel(tessic.Open("FMR/TCPIPc_127.0.0.1:" + std::to_string(server->port())));
+  }
+
+  std::unique_ptr<AtServer> server;
+  Tessic tessic;
+  std::string text;
+};
+
+TEST_F(LinkTest, ANewSessionReplacesTheCurrentConnectionAndAPortIsServedOnce) {
+  const int32_t first = OpenChannel();
+  tessic.Send(first, "at@audapp:fmrx_enable()");
+  EXPECT_EQ(tessic.Await(first, text), TESSIC_RECV_COMPLETE);
+  const int32_t second = OpenChannel();  // served at once, though the first never closed
+  tessic.Send(second, "at@audapp:fmr_disable()");
+  EXPECT_EQ(tessic.Await(second, text), TESSIC_RECV_COMPLETE);
+  EXPECT_FALSE(Powered());
+  EXPECT_EQ(server->connections(), 2u);
+
+  fmrsim::AtServerConfig config;
+  config.port = server->port();
+  std::string error;
+  EXPECT_EQ(AtServer::Start(std::move(config), error), nullptr);
+  EXPECT_NE(error.find("already in use"), std::string::npos) << error;
+}
+
+TEST_F(LinkTest, TessicCarriesACommandAsOneLineAndReturnsTheReplyWithoutItsFinalLine) {
+  const int32_t session = tessic.Open("FMR/TCPIPc_127.0.0.1:" + std::to_string(server->port()));
+  ASSERT_GE(session, 0);
+  const int32_t channel = tessic.Channel(session);
+  ASSERT_GE(channel, 0);
+  EXPECT_EQ(tessic.Send(channel, "at@audapp:fmrx_enable()"), 0);
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_EQ(text, "");
+  EXPECT_TRUE(Powered());
+  tessic.Send(channel, "at@audapp:fmrx_get_static_config()");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_TRUE(text.starts_with("{108000000,")) << text;
+  EXPECT_TRUE(text.ends_with("}")) << text;
+  tessic.Send(channel, "at@ver:get_chip_ver(0)");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_NE(text.find("947"), std::string::npos) << text;
+  tessic.Send(channel, "at@audapp:fmrx_bogus()");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_ERROR);
+  EXPECT_EQ(tessic.Close(session), 1);
+  EXPECT_EQ(tessic.Close(session), 0);
+}
+
+TEST_F(LinkTest, AReplyLongerThanTheReceiveBufferIsCutToFit) {
+  AddFault("oversize=70000,on=fmr_get_version,count=1");
+  const int32_t channel = OpenChannel();
+  tessic.Send(channel, "at@audapp:fmr_get_version()");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_EQ(text.size(), static_cast<size_t>(Tessic::kCapacity - 1));  // with its zero byte
+  EXPECT_EQ(text.find_first_not_of("0,\r\n"), std::string::npos);
+}
+
+TEST_F(LinkTest, ADelayedReplyIsPendingUntilItArrives) {
+  AddFault("delay=300,on=fmrx_get_dynamic_data,count=1");
+  const int32_t channel = OpenChannel();
+  tessic.Send(channel, "at@audapp:fmrx_get_dynamic_data()");
+  int pending = 0;
+  EXPECT_EQ(tessic.Await(channel, text, &pending), TESSIC_RECV_COMPLETE);
+  EXPECT_TRUE(text.starts_with("{0,")) << text;
+  // Each pending answer waited a slice instead of returning at once.
+  EXPECT_GE(pending, 1);
+  EXPECT_LT(pending, 100);
+}
+
+TEST_F(LinkTest, ADroppedConnectionFailsTheReceiveAndTheNextSendConnectsAgain) {
+  AddFault("drop,count=1");
+  const int32_t channel = OpenChannel();
+  tessic.Send(channel, "at@audapp:fmrx_enable()");
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_FAILED);
+  EXPECT_FALSE(Powered());  // the dropped command never reached the radio
+  EXPECT_EQ(tessic.Send(channel, "at@audapp:fmrx_enable()"), 0);
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_COMPLETE);
+  EXPECT_TRUE(Powered());
+  EXPECT_EQ(server->connections(), 2u);
+}
+
+TEST_F(LinkTest, StoppingTheServerCutsAPendingDelayShort) {
+  AddFault("delay=600000");
+  const int32_t channel = OpenChannel();
+  tessic.Send(channel, "at@audapp:fmrx_enable()");
+  while (server->connections() == 0) std::this_thread::yield();
+  server.reset();
+  EXPECT_EQ(tessic.Await(channel, text), TESSIC_RECV_FAILED);
+}
+
+TEST_F(LinkTest, NoServerOrABadConnectionTextGivesNoSession) {
+  const std::string closed = "FMR/TCPIPc_127.0.0.1:" + std::to_string(server->port());
+  server.reset();
+  EXPECT_LT(tessic.Open(closed), 0);
+  EXPECT_LT(tessic.Open("COM3"), 0);
+  EXPECT_LT(tessic.Channel(12345), 0);
+  EXPECT_EQ(tessic.Recv(-1, text), TESSIC_RECV_FAILED);
+}
+
+}  // namespace
