@@ -14,7 +14,7 @@ fmrsim::Gen1Fault Of(fmrsim::Gen1FaultKind kind) {
 }
 
 struct FaultCase {
-  std::string spec;
+  std::string rule;
   uint16_t id;
   bool host_result;
   uint16_t reply_length;  // when the host call succeeds
@@ -36,10 +36,10 @@ TEST_F(Gen1SimTest, FaultsFromTheCommandLineSyntax) {
       {"slot77:status:7", kReadGain, true, 24, 7, "No errors"},
   };
   for (const FaultCase& c : cases) {
-    SCOPED_TRACE(c.spec);
+    SCOPED_TRACE(c.rule);
     sim.faults().Clear();
     std::string error;
-    ASSERT_TRUE(sim.AddFault(c.spec, error)) << error;
+    ASSERT_TRUE(sim.AddFault(c.rule, error)) << error;
     const auto shape = FindTestFunction(c.id);
     ASSERT_NE(shape, nullptr);
     std::vector<uint8_t> request(shape->request_bytes, 0);
@@ -66,11 +66,11 @@ TEST_F(Gen1SimTest, FaultsFromTheCommandLineSyntax) {
 }
 
 TEST_F(Gen1SimTest, MalformedFaultSpecificationsAreRefused) {
-  for (const char* spec : {"", "0x04", "0x04:boom", "slot3:fail", "0x10000:fail", "0x04:length:x",
+  for (const char* rule : {"", "0x04", "0x04:boom", "slot3:fail", "0x10000:fail", "0x04:length:x",
                            "0x04:status:70000", "radio:fail"}) {
-    SCOPED_TRACE(spec);
+    SCOPED_TRACE(rule);
     std::string error;
-    EXPECT_FALSE(sim.AddFault(spec, error));
+    EXPECT_FALSE(sim.AddFault(rule, error));
     EXPECT_NE(error.find("fault"), std::string::npos);
   }
   EXPECT_TRUE(sim.faults().empty());

@@ -62,8 +62,8 @@ SimulatedHandset::~SimulatedHandset() {
   if (g_active == this) g_active = nullptr;
 }
 
-bool SimulatedHandset::AddFault(const std::string& spec, std::string& error) {
-  return sim_->responder.AddFault(spec, error);
+bool SimulatedHandset::AddFault(const std::string& rule, std::string& error) {
+  return sim_->responder.AddFault(rule, error);
 }
 
 bool SimulatedHandset::SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length,

@@ -39,7 +39,7 @@ class SimulatedHandset {
   // Injects a fault into the simulated first-generation radio, in the
   // syntax of the --fault option; false with `error` set when the text is
   // malformed or no simulator is built in.
-  bool AddFault(const std::string& spec, std::string& error);
+  bool AddFault(const std::string& rule, std::string& error);
 
  private:
   struct Simulator;

@@ -26,36 +26,17 @@ void PrintLogLine(const char* text, uint8_t flag) {
 
 int main(int argc, char** argv) {
   benchora::Options options;
-  std::string error;
-  if (!benchora::ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "benchora: %s\n%s", error.c_str(), benchora::UsageText().c_str());
-    return 2;
-  }
-  if (options.help) {
-    std::printf("%s", benchora::UsageText().c_str());
-    return 0;
-  }
   benchora::Transcript transcript;
-  if (!options.output.empty() && !transcript.OpenFile(options.output, error)) {
-    std::fprintf(stderr, "benchora: %s\n", error.c_str());
-    return 2;
-  }
+  if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
   g_transcript = &transcript;
 
-  benchora::SimulatedHandset handset(options.chip);
-  benchora::AtServerSetup at_server;
-  if (!benchora::PrepareHandset(options, handset, at_server, transcript, error)) {
+  benchora::BenchSession session(options.chip);
+  std::string error;
+  if (!benchora::OpenSession(options, &PrintLogLine, transcript, session, error)) {
     transcript.Error(error);
     return 1;
   }
-  benchora::PluginHost plugin;
-  const std::string path =
-      options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
-  if (!plugin.Load(path, error) ||
-      !benchora::ConnectPlugin(plugin, handset, &PrintLogLine, transcript, error)) {
-    transcript.Error(error);
-    return 1;
-  }
+  const benchora::PluginHost& plugin = session.plugin;
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
   plugin.ShowMDIChildForm(&host_application);

@@ -1,5 +1,9 @@
 #include "session.h"
 
+#include <cstdio>
+
+#include "platform/platform.h"
+
 namespace benchora {
 
 bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerSetup& at_server,
@@ -18,6 +22,33 @@ bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerS
     if (!handset.AddFault(fault, error)) return false;
   }
   return true;
+}
+
+std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
+                                        Transcript& transcript) {
+  std::string error;
+  if (!ParseOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "benchora: %s\n%s", error.c_str(), UsageText().c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::printf("%s", UsageText().c_str());
+    return 0;
+  }
+  if (!options.output.empty() && !transcript.OpenFile(options.output, error)) {
+    std::fprintf(stderr, "benchora: %s\n", error.c_str());
+    return 2;
+  }
+  return std::nullopt;
+}
+
+bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Transcript& transcript,
+                 BenchSession& session, std::string& error) {
+  const std::string path =
+      options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
+  return PrepareHandset(options, session.handset, session.at_server, transcript, error) &&
+         session.plugin.Load(path, error) &&
+         ConnectPlugin(session.plugin, session.handset, log, transcript, error);
 }
 
 bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,

@@ -3,6 +3,7 @@
 // handset, and run automation commands on its panel.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "at_server_setup.h"
@@ -12,6 +13,25 @@
 #include "transcript.h"
 
 namespace benchora {
+
+// Parses the command line and opens the transcript's file. An exit code when
+// the program should stop here (help shown, bad options, unwritable output).
+std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
+                                        Transcript& transcript);
+
+// The host's side of one session: the simulated handset, the AT server it
+// may need, and the loaded plug-in.
+struct BenchSession {
+  explicit BenchSession(Chip chip) : handset(chip) {}
+  SimulatedHandset handset;
+  AtServerSetup at_server;
+  PluginHost plugin;
+};
+
+// Readies the handset, loads the plug-in (the one beside the program unless
+// the options name another) and connects it; false with `error` set.
+bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Transcript& transcript,
+                 BenchSession& session, std::string& error);
 
 // Readies the simulated handset before the plug-in loads: for the second
 // generation the embedded AT server (unless an external one is named), for

@@ -35,16 +35,16 @@ std::optional<Gen1Fault> Gen1FaultTable::Take(int slot, uint16_t message_id) {
   return fault;
 }
 
-bool ParseGen1Fault(std::string_view spec, Gen1FaultTarget& target, Gen1Fault& fault,
+bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& fault,
                     std::string& error) {
-  const std::string quoted = "fault \"" + std::string(spec) + "\": ";
-  const size_t colon = spec.find(':');
+  const std::string quoted = "fault \"" + std::string(rule) + "\": ";
+  const size_t colon = rule.find(':');
   if (colon == std::string_view::npos) {
     error = quoted + "expected TARGET:KIND";
     return false;
   }
-  const std::string_view target_text = spec.substr(0, colon);
-  std::string_view rest = spec.substr(colon + 1);
+  const std::string_view target_text = rule.substr(0, colon);
+  std::string_view rest = rule.substr(colon + 1);
   const size_t arg_colon = rest.find(':');
   const std::string_view kind_text = rest.substr(0, arg_colon);
   const std::optional<std::string_view> arg = arg_colon == std::string_view::npos

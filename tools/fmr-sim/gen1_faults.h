@@ -56,7 +56,7 @@ class Gen1FaultTable {
 // Parses "TARGET:KIND[:ARG]". TARGET: a test-function message id (0x04 or 4)
 // or slot15, slot54, slot56, slot77 (every request of that slot). KIND:
 // fail[:TEXT], length[:N], status[:N]. False with `error` set otherwise.
-bool ParseGen1Fault(std::string_view spec, Gen1FaultTarget& target, Gen1Fault& fault,
+bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& fault,
                     std::string& error);
 
 // The syntax above as option help lines.

@@ -33,10 +33,10 @@ void Gen1Responder::InjectSlotFault(int slot, Gen1Fault fault) {
   faults_.Set(Gen1FaultTarget{slot, std::nullopt}, std::move(fault));
 }
 
-bool Gen1Responder::AddFault(std::string_view spec, std::string& error) {
+bool Gen1Responder::AddFault(std::string_view rule, std::string& error) {
   Gen1FaultTarget target;
   Gen1Fault fault;
-  if (!ParseGen1Fault(spec, target, fault, error)) return false;
+  if (!ParseGen1Fault(rule, target, fault, error)) return false;
   faults_.Set(target, std::move(fault));
   return true;
 }

@@ -52,7 +52,7 @@ class Gen1Responder {
   void InjectFault(uint16_t message_id, Gen1Fault fault);
   void InjectSlotFault(int slot, Gen1Fault fault);
   // A fault in the command-line syntax of ParseGen1Fault.
-  bool AddFault(std::string_view spec, std::string& error);
+  bool AddFault(std::string_view rule, std::string& error);
 
   // Configuration.
   void set_version_text(std::string text) { version_text_ = std::move(text); }

@@ -13,23 +13,6 @@
 
 namespace platform {
 
-DynamicLibrary::~DynamicLibrary() {
-  Reset();
-}
-
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = nullptr;
-}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    handle_ = other.handle_;
-    other.handle_ = nullptr;
-  }
-  return *this;
-}
-
 DynamicLibrary DynamicLibrary::Open(const std::string& path) {
   DynamicLibrary lib;
   lib.handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -9,23 +9,6 @@
 
 namespace platform {
 
-DynamicLibrary::~DynamicLibrary() {
-  Reset();
-}
-
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = nullptr;
-}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    handle_ = other.handle_;
-    other.handle_ = nullptr;
-  }
-  return *this;
-}
-
 DynamicLibrary DynamicLibrary::Open(const std::string& path) {
   DynamicLibrary lib;
   // A missing dependency must not pop up a system dialog on the bench PC.
