@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "at_reply_reader.h"
 #include "fault_plan.h"
 
 namespace {
@@ -28,7 +27,6 @@ TEST(FaultRuleTest, ParsesKindValueCommandAndCount) {
       {"malformed,on=at@audapp:fmrx_get_rds_data,count=2", FaultKind::kMalformed, 0,
        "fmrx_get_rds_data", 2},
       {"oversize", FaultKind::kOversize, 65536, "", -1},
-      {"oversize=70000,count=3", FaultKind::kOversize, 70000, "", 3},
   };
   for (const Case& c : cases) {
     std::string error;
@@ -67,43 +65,6 @@ TEST(FaultPlanTest, RulesApplyToTheirCommandForTheirCount) {
   a = plan.Take("fmrx_enable");
   EXPECT_FALSE(a.outcome.has_value());
   EXPECT_EQ(a.delay_ms, 50u);
-}
-
-TEST(FaultPlanTest, AnOutvotedRuleWaitsForTheNextCommand) {
-  FaultPlan plan;
-  plan.Add(FaultRule{FaultKind::kError, 0, "", 1});
-  plan.Add(FaultRule{FaultKind::kDrop, 0, "", 1});
-  EXPECT_EQ(plan.Take("a").outcome, FaultKind::kError);
-  EXPECT_EQ(plan.Take("b").outcome, FaultKind::kDrop);
-  EXPECT_FALSE(plan.Take("c").outcome.has_value());
-}
-
-fmrsim::AtReply StaticConfigReply() {
-  fmrsim::RadioModel radio;
-  fmrsim::AtCommands at(radio);
-  return at.Execute("at@audapp:fmrx_get_static_config()");
-}
-
-TEST(FaultedReplyTest, ErrorMalformedAndOversizeReplies) {
-  EXPECT_EQ(fmrsim::FaultedReply(FaultKind::kError, StaticConfigReply(), 0), "ERROR\r\n");
-  // Malformed keeps OK but no longer reads as numbers.
-  const fmrsim::AtReply normal = StaticConfigReply();
-  const std::string text = fmrsim::FaultedReply(FaultKind::kMalformed, normal, 0);
-  ASSERT_TRUE(text.ends_with("\r\nOK\r\n"));
-  EXPECT_NE(text, fmrsim::FramedReply(normal));
-  fmrsim::AtReply garbled;
-  garbled.lines = {text.substr(0, text.size() - 6)};
-  EXPECT_FALSE(at_test::ReplyValues(garbled).has_value());
-  // A command without reply lines gets a garbled line of its own.
-  EXPECT_EQ(fmrsim::FaultedReply(FaultKind::kMalformed, fmrsim::AtReply{}, 0), "?\r\nOK\r\n");
-  // Oversize: exactly the requested bytes of lines before OK.
-  for (uint32_t bytes : {65536u, 65538u, 100u, 2u}) {
-    const std::string big = fmrsim::FaultedReply(FaultKind::kOversize, StaticConfigReply(), bytes);
-    ASSERT_EQ(big.size(), bytes + 4) << bytes;
-    EXPECT_TRUE(big.ends_with("\r\nOK\r\n") || big == "\r\nOK\r\n") << bytes;
-    // Only values, commas and line ends: a reader sees far too many values.
-    EXPECT_EQ(big.find_first_not_of("0,\r\n", 0), big.size() - 4) << bytes;
-  }
 }
 
 }  // namespace

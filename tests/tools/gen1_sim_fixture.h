@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -56,51 +57,25 @@ inline Record RxTune(uint8_t action, uint32_t frequency, int16_t min_rssi = 20) 
       .Set(24, 1, 2);
 }
 
-inline Record TxPowerOn(uint32_t frequency) {
-  return Record(48)
-      .Set(0, 4, frequency)
-      .Set(4, 2, 90)
-      .Set(8, 4, 108000000)
-      .Set(12, 4, 87500000)
-      .Set(16, 4, 100000)
-      .Set(44, 1, 0xFF);
-}
-
 class Gen1SimTest : public ::testing::Test {
  protected:
   bool Send(uint16_t id, const std::vector<uint8_t>& request = {}) {
-    return Call(fmrsim::gen1::kSlotTestFunction, id, request);
-  }
-  bool Send(uint16_t id, const Record& request) { return Send(id, request.bytes); }
-
-  bool Call(int slot, uint16_t id, const std::vector<uint8_t>& request) {
     reply.fill(kMarker);
     reply_length = 0xFFFF;
-    const uint8_t* data = request.empty() ? nullptr : request.data();
-    const auto length = static_cast<uint16_t>(request.size());
-    switch (slot) {
-      case fmrsim::gen1::kSlotAudioRequest:
-        return sim.SendAudioRequest(id, data, length, &reply_length, reply.data());
-      case fmrsim::gen1::kSlotInfoRequest:
-        return sim.SendInfoRequest(id, data, length, &reply_length, reply.data());
-      case fmrsim::gen1::kSlotAtCommand:
-        return sim.SendAtCommand(id, data, length, &reply_length, reply.data());
-      default:
-        return sim.SendTestFunction(id, data, length, &reply_length, reply.data());
-    }
+    return sim.SendTestFunction(id, request.empty() ? nullptr : request.data(),
+                                static_cast<uint16_t>(request.size()), &reply_length, reply.data());
   }
-
+  bool Send(uint16_t id, const Record& request) { return Send(id, request.bytes); }
   bool At(const std::string& command) {
-    return Call(fmrsim::gen1::kSlotAtCommand, 0,
-                std::vector<uint8_t>(command.begin(), command.end()));
+    reply.fill(kMarker);
+    return sim.SendAtCommand(0, reinterpret_cast<const uint8_t*>(command.data()),
+                             static_cast<uint16_t>(command.size()), &reply_length, reply.data());
   }
   std::string Text(size_t from = 0) const {
     return std::string(reinterpret_cast<const char*>(reply.data() + from));
   }
 
   uint16_t Status() const { return fmrsim::le::U16(reply, 0); }
-  uint16_t U16(size_t at) const { return fmrsim::le::U16(reply, at); }
-  int16_t S16(size_t at) const { return fmrsim::le::S16(reply, at); }
   uint32_t U32(size_t at) const { return fmrsim::le::U32(reply, at); }
 
   // True when nothing was written from byte `from` on.

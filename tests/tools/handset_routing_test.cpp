@@ -38,8 +38,6 @@ TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadio) {
   ASSERT_TRUE(Slot(kSlotSendInfoRequest, 8, std::string("\x00\x32", 2)));
   EXPECT_EQ(reply[0], 1);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply.data() + 1)).find("KF1021"), 0u);
-  ASSERT_TRUE(Slot(kSlotSendInfoRequest, 8, std::string("\x01\x32", 2)));
-  EXPECT_EQ(reply[0], 0);  // no second text
 
   ASSERT_TRUE(
       Slot(kSlotSendAudioRequest, 4, std::string("\x01\0\0\0\x02", 5) + std::string(19, 0)));
@@ -62,14 +60,6 @@ TEST_F(HandsetRoutingTest, LastErrorSlotReportsTheSimulatorsFailure) {
     EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x3A, ""));
     EXPECT_EQ(LastError(), text);
   }
-  EXPECT_FALSE(handset.AddFault("0x3A:explode", error));
-
-  // The second-generation handset has no test functions.
-  benchora::SimulatedHandset gen2(benchora::Chip::kGen2);
-  uint16_t length = 0;
-  EXPECT_FALSE(reinterpret_cast<HostSendFunc>(gen2.table()[kSlotSendTestFunction])(
-      0x3A, 0, nullptr, &length, reply.data(), 1));
-  EXPECT_NE(gen2.last_error(), "No errors");
 }
 
 }  // namespace
