@@ -16,16 +16,14 @@ class Validate : public ::testing::Test {
   ui::LabeledEdit& edit = form.Add<ui::LabeledEdit>("LEVolume", &form, "Volume");
 };
 
-TEST_F(Validate, AcceptsValuesInsideTheInclusiveRange) {
+TEST_F(Validate, RangeCheckWarnsWithTheLimitsAndFocusesTheEdit) {
   for (const char* text : {"32767", "0", "0x7FFF", "abc"}) {
     edit.SetText(text);
     EXPECT_TRUE(ValidateRange(edit, 0, 0x7FFF)) << text;
   }
   EXPECT_TRUE(services.all_messages().empty());
   EXPECT_EQ(services.Focused(), nullptr);
-}
-
-TEST_F(Validate, OutOfRangeWarnsWithTheLimitsAndFocusesTheEdit) {
+  // Out of range: a warning with the limits, the edit focused, its text kept.
   edit.SetText("32768");
   EXPECT_FALSE(ValidateRange(edit, 0, 0x7FFF));
   ASSERT_EQ(services.all_messages().size(), 1u);
@@ -33,7 +31,7 @@ TEST_F(Validate, OutOfRangeWarnsWithTheLimitsAndFocusesTheEdit) {
   EXPECT_EQ(services.all_messages()[0].text, "Input Value Out Of Range(0 ~ 32767)");
   EXPECT_EQ(services.all_messages()[0].icon, ui::MessageIcon::kWarning);
   EXPECT_EQ(services.Focused(), &edit);
-  EXPECT_EQ(edit.text(), "32768") << "the edit keeps its text";
+  EXPECT_EQ(edit.text(), "32768");
 
   edit.SetText("-5");
   EXPECT_FALSE(ValidateRange(edit, -4, 4));
