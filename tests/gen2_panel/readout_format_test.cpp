@@ -5,11 +5,6 @@
 
 namespace {
 
-TEST(RdsEntryLineTest, AllZeroEntryIsSevenGroupsEachFollowedByABlank) {
-  const MANAGED_IF::T_RdsReport report;
-  EXPECT_EQ(RdsEntryLine(report, 0), "0x0000  0x0000  0x0000  0x0000  0x0000  0x0000  0x0000 ");
-}
-
 TEST(RdsEntryLineTest, ThirtyTwoBitColumnsShowTheirLow16Bits) {
   MANAGED_IF::T_RdsReport report;
   report.block_a[5] = 0xABCD;

@@ -38,7 +38,6 @@ TEST_F(PanelSelection, ProbeIsOneAtCommandOnSlot54WithTheComHandle) {
   EXPECT_EQ(probe.slot, kSlotSendAtCommand);
   EXPECT_EQ(probe.message_id, 0);
   EXPECT_EQ(probe.Text(), "at@ver:get_chip_ver(0)");
-  EXPECT_EQ(probe.request.size(), 22u);
   EXPECT_EQ(probe.com_handle, 42u);
 }
 

@@ -29,7 +29,7 @@ class HandsetRoutingTest : public ::testing::Test {
   uint16_t reply_length = 0;
 };
 
-TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadio) {
+TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadioAndItsLastError) {
   ASSERT_TRUE(Slot(kSlotSendTestFunction, 0x3A, ""));
   EXPECT_EQ(reply_length, 16);
   EXPECT_EQ(reply[0], 1);
@@ -49,9 +49,7 @@ TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadio) {
   // The chip probe is still answered by the handset itself.
   ASSERT_TRUE(Slot(kSlotSendAtCommand, 0, "at@ver:get_chip_ver(0)"));
   EXPECT_EQ(Text().find("947"), std::string::npos);
-}
-
-TEST_F(HandsetRoutingTest, LastErrorSlotReportsTheSimulatorsFailure) {
+  // The last-error slot reports the simulator's failure.
   EXPECT_FALSE(Slot(kSlotSendTestFunction, 0x55, ""));
   EXPECT_NE(LastError().find("0x55"), std::string::npos);
   std::string error;
