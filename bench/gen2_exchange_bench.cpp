@@ -10,8 +10,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "at_server.h"
+#include "fault_plan.h"
 #include "gen2/aud_app.h"
-#include "line_server.h"
 #include "platform/platform.h"
 #include "ui/headless/headless_services.h"
 
@@ -26,11 +27,21 @@ double ProcessCpuSeconds() {
 }
 
 void BM_ExchangeWaitingForDelayedReply(benchmark::State& state) {
-  gen2_test::LineServer server([](const std::string&) {
-    return gen2_test::LineServer::Response{"OK\r\n", kReplyDelayMs, false};
-  });
+  // The simulated handset on a free port, answering the enable command late.
+  fmrsim::AtServerConfig config;
+  config.port = 0;
+  std::string error;
+  std::unique_ptr<fmrsim::AtServer> server = fmrsim::AtServer::Start(std::move(config), error);
+  auto rule =
+      fmrsim::ParseFaultRule("delay=" + std::to_string(kReplyDelayMs) + ",on=fmrx_enable", error);
+  if (!server || !rule) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  server->faults().Add(*rule);
   // TESSIC.dll sits beside this program; point it at the in-process server.
-  ::setenv("TESSIC_AT_SERVER", server.address().c_str(), 1);
+  const std::string address = "127.0.0.1:" + std::to_string(server->port());
+  ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
   ui::HeadlessServices services;
   MANAGED_IF::TransportWrapper fresh(services);
   MANAGED_IF::aud_app app(fresh);
