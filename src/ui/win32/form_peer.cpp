@@ -423,10 +423,7 @@ bool FormPeer::FormMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& 
       result = 0;
       return true;
     case WM_SETCURSOR:
-      if (services_.cursor != Cursor::kHourGlass) return false;
-      ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-      result = TRUE;
-      return true;
+      return OnSetCursor(result);
     default:
       return false;
   }

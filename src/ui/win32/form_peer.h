@@ -96,6 +96,7 @@ class FormPeer final : public FormObserver {
   bool EffectivelyEnabled(const Control& control) const;
 
   // Input (form_peer_input.cpp)
+  bool OnSetCursor(LRESULT& result);
   bool OnCommand(HWND child, UINT code);
   bool OnNotify(const NMHDR& header, LRESULT& result);
   bool OnScroll(UINT message, WPARAM wparam);

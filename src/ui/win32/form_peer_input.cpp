@@ -32,13 +32,18 @@ bool FormPeer::ContainerMessage(HWND container, UINT message, WPARAM wparam, LPA
       result = 0;
       return true;
     case WM_SETCURSOR:
-      if (services_.cursor != Cursor::kHourGlass) return false;
-      ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-      result = TRUE;
-      return true;
+      return OnSetCursor(result);
     default:
       return false;
   }
+}
+
+// While the model asks for the hourglass, every window of the form shows it.
+bool FormPeer::OnSetCursor(LRESULT& result) {
+  if (services_.cursor != Cursor::kHourGlass) return false;
+  ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  result = TRUE;
+  return true;
 }
 
 bool FormPeer::OnCommand(HWND child, UINT code) {
