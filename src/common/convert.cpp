@@ -62,3 +62,7 @@ uint32_t HexToInt(const char* text, int8_t count) {
   }
   return value;
 }
+
+int32_t DecimalValue(std::string_view text) {
+  return TextToIntDef(text, 0);
+}

@@ -12,6 +12,9 @@
 std::optional<int32_t> TextToInt(std::string_view text);
 // TextToInt, with `fallback` for text that is not a number.
 int32_t TextToIntDef(std::string_view text, int32_t fallback);
+// An edit field's number as the panels read it: TextToInt, 0 for text that
+// is not a number. Callers narrow it to their field's width.
+int32_t DecimalValue(std::string_view text);
 
 // Hexadecimal digits only, without prefix: at most `count` characters are
 // read; the first non-digit ends the scan (overflow drops the high bits).

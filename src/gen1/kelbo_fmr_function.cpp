@@ -1,19 +1,18 @@
 #include "gen1/kelbo_fmr_function.h"
 
 #include "common/le_bytes.h"
-#include "host/host_state.h"
 
 bool CKelboFMRFunction::Exchange(uint16_t message_id, std::span<const uint8_t> request,
                                  uint16_t reply_length, ReplyCopy copy) {
   if (!request.empty()) BuildRequests(params_, requests_);
   ReplyBytes& reply = ReplyBuffer();
-  const uint8_t result =
+  const SendOutcome result =
       SendTestFunction(message_id, static_cast<uint16_t>(request.size()),
                        request.empty() ? nullptr : request.data(), reply_length, reply);
-  if (result != kSendCarried) return MapResult(result);
-  if (ReplyStatus(reply) != 1) return MapResult(kResultStatusError);
+  if (result != SendOutcome::kCarried) return MapResult(result);
+  if (ReplyStatus(reply) != 1) return MapResult(SendOutcome::kStatusError);
   if (copy != nullptr) copy(ReplySpan(reply.data(), reply_length), params_);
-  return MapResult(kSendCarried);
+  return MapResult(SendOutcome::kCarried);
 }
 
 bool CKelboFMRFunction::RxPowerOn() {
@@ -98,23 +97,22 @@ bool CKelboFMRFunction::SendRdsGroups(uint8_t& accepted) {
   return ok;
 }
 
-bool CKelboFMRFunction::MapResult(uint8_t code) {
-  switch (code) {
-    case kSendCarried:
+bool CKelboFMRFunction::MapResult(SendOutcome outcome) {
+  switch (outcome) {
+    case SendOutcome::kCarried:
       LogOk();
       return true;
-    case kSendHostFailed:
-      ShowLine("ERROR: MERSH_DLL_ERROR", 0);
+    case SendOutcome::kHostFailed:
+      Log("ERROR: MERSH_DLL_ERROR", LogFlag::kFailure);
       ReportHostError();
       return false;
-    case kSendLengthMismatch:
-      ShowLine("ERROR: OUTPUT_SIZE_NOT_MATCH", 0);
+    case SendOutcome::kLengthMismatch:
+      Log("ERROR: OUTPUT_SIZE_NOT_MATCH", LogFlag::kFailure);
       return false;
-    case kResultStatusError:
-      ShowLine("ERROR: FMR_STATUS_ERROR", 0);
-      return false;
-    default:
-      ShowLine("ERROR: ERROR_NOT_DEFINED", 0);
+    case SendOutcome::kStatusError:
+      Log("ERROR: FMR_STATUS_ERROR", LogFlag::kFailure);
       return false;
   }
+  Log("ERROR: ERROR_NOT_DEFINED", LogFlag::kFailure);
+  return false;
 }

@@ -13,13 +13,9 @@
 #include "gen1/fmr_requests.h"
 #include "gen1/sonvio_function.h"
 
-// Outcome codes that MapResult turns into a log line and a bool: the send
-// results of the channel, plus a status word other than 1.
-inline constexpr uint8_t kResultStatusError = 3;
-
 class CKelboFMRFunction : public CSonvioFunction {
  public:
-  CKelboFMRFunction() = default;
+  explicit CKelboFMRFunction(const ModuleContext& context) : CSonvioFunction(context) {}
 
   FmrParameters& parameters() { return params_; }
   const FmrParameters& parameters() const { return params_; }
@@ -70,7 +66,7 @@ class CKelboFMRFunction : public CSonvioFunction {
 
   // Logs the outcome line of `code` (and the host's error for a failed host
   // call); true only for 0.
-  bool MapResult(uint8_t code);
+  bool MapResult(SendOutcome outcome);
 
  private:
   // The common flow of a test-function message: rebuild the records when

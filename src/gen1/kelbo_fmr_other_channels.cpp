@@ -9,7 +9,6 @@
 
 #include "common/le_bytes.h"
 #include "gen1/kelbo_fmr_function.h"
-#include "host/host_state.h"
 
 namespace {
 
@@ -38,21 +37,21 @@ uint16_t BuildStatusCommand(const std::string& frequency, CommandBuffer& command
 }  // namespace
 
 bool CKelboFMRFunction::ReadPmuRegister(uint32_t& value) {
-  ShowLine("Read PMU register", 1);
+  Log("Read PMU register", LogFlag::kProgress);
   static constexpr char kCommand[] = "at@pmu:get_register(28)";
   ReplyBytes& reply = ReplyBuffer();
-  const uint8_t result =
+  const SendOutcome result =
       SendAtCommand(0, static_cast<uint16_t>(std::strlen(kCommand)), kCommand, reply);
-  if (result == kSendCarried) {
+  if (result == SendOutcome::kCarried) {
     const std::string text = ReplyText(reply);
     unsigned int number = 0;
     if (std::sscanf(text.c_str(), "OK\n\r0x%x", &number) == 1) {
       value = number;
     } else {
-      ShowLine("Error while reading PMU register from the Target", 1);
+      Log("Error while reading PMU register from the Target", LogFlag::kProgress);
       char word[100] = {};
       if (std::sscanf(text.c_str(), "%99s", word) != 1) word[0] = '\0';
-      ShowLine(std::string("error code : ") + word, 1);
+      Log(std::string("error code : ") + word, LogFlag::kProgress);
     }
   }
   return MapResult(result);
@@ -63,18 +62,18 @@ bool CKelboFMRFunction::SetAudioOutput(uint8_t destination) {
   le::PutU16(request, 0, 1);
   le::PutU16(request, 4, destination);
   ReplyBytes& reply = ReplyBuffer();
-  const uint8_t result =
+  const SendOutcome result =
       SendAudioRequest(4, static_cast<uint16_t>(request.size()), request.data(), 4, reply);
-  if (result != kSendCarried) return MapResult(result);
-  return MapResult(ReplyStatus(reply) == 1 ? kSendCarried : kResultStatusError);
+  if (result != SendOutcome::kCarried) return MapResult(result);
+  return MapResult(ReplyStatus(reply) == 1 ? SendOutcome::kCarried : SendOutcome::kStatusError);
 }
 
 std::string CKelboFMRFunction::ReadVersionText(uint8_t selector, uint8_t index) {
   const std::array<uint8_t, 2> request{index, selector};
   ReplyBytes reply{};
-  const uint8_t result =
+  const SendOutcome result =
       SendInfoRequest(8, static_cast<uint16_t>(request.size()), request.data(), reply);
-  if (result == kSendCarried && reply[0] == 1) return ReplyText(reply, 1);
+  if (result == SendOutcome::kCarried && reply[0] == 1) return ReplyText(reply, 1);
   return "?";
 }
 
@@ -87,28 +86,29 @@ bool CKelboFMRFunction::SelfTest(const std::string& frequency) {
     return SendAtCommand(0, static_cast<uint16_t>(length), command.data(), reply);
   };
   const auto run_status_command = [&] {
-    ShowLine("FMR Selftest at frequency: " + frequency, 1);
+    Log("FMR Selftest at frequency: " + frequency, LogFlag::kProgress);
     const uint16_t length = BuildStatusCommand(frequency, command);
-    const uint8_t result = SendAtCommand(0, length, command.data(), reply);
+    const SendOutcome result = SendAtCommand(0, length, command.data(), reply);
     const std::string text = ReplyText(reply);
-    ShowLine(text, result == kSendCarried && Contains(text, "status retrieved successfully"));
+    Log(text, FlagFor(result == SendOutcome::kCarried &&
+                      Contains(text, "status retrieved successfully")));
     return result;
   };
 
   // The probe's outcome is not checked: byte 4 stays 0 when nothing came back.
-  SendTestFunction(0, 0, nullptr, 6, reply);
+  static_cast<void>(SendTestFunction(0, 0, nullptr, 6, reply));
   if (reply[4] != 0) return MapResult(run_status_command());
 
-  uint8_t result = send_text("at@fmr:quelm_fmr_enable_test_func()");
+  SendOutcome result = send_text("at@fmr:quelm_fmr_enable_test_func()");
   const std::string enabled = ReplyText(reply);
-  if (result == kSendCarried && Contains(enabled, "Enabled FMR")) {
-    ShowLine(enabled, 1);
+  if (result == SendOutcome::kCarried && Contains(enabled, "Enabled FMR")) {
+    Log(enabled, LogFlag::kProgress);
     run_status_command();
   } else {
-    ShowLine(enabled, 0);
+    Log(enabled, LogFlag::kFailure);
   }
   result = send_text("at@fmr:quelm_fmr_disable_test_func()");
   const std::string disabled = ReplyText(reply);
-  ShowLine(disabled, result == kSendCarried && Contains(disabled, "Disabled FMR"));
+  Log(disabled, FlagFor(result == SendOutcome::kCarried && Contains(disabled, "Disabled FMR")));
   return MapResult(result);
 }

@@ -1,75 +1,68 @@
 #include "gen1/sonvio_function.h"
 
-#include <cstring>
-
 #include "common/format.h"
 #include "common/validate.h"
-#include "host/host_state.h"
 #include "platform/platform.h"
-#include "ui/application.h"
+#include "ui/services.h"
 
-namespace {
-
-// Steps shared by the four send operations. A slot the host left empty is
-// treated as a failed host call rather than called.
-uint8_t Send(size_t slot, uint16_t message_id, uint16_t request_length, const void* request,
-             ReplyBytes& reply, const uint16_t* expected_length) {
+// Steps shared by the four send operations. A channel the host gave no
+// function for counts as a failed host call.
+SendOutcome CSonvioFunction::Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
+                                  const void* request, ReplyBytes& reply,
+                                  const uint16_t* expected_length) {
   reply.fill(0);
-  ShowLine("Sending to mobile...", 1);
-  if (auto get_last_error = HostSlot<HostGetLastErrorFunc>(kSlotGetLastError)) get_last_error();
+  Log("Sending to mobile...", LogFlag::kProgress);
+  static_cast<void>(host().LastError());
 
-  const auto send = HostSlot<HostSendFunc>(slot);
-  if (send == nullptr) return kSendHostFailed;
   uint16_t reply_length = 0;
-  if (send(message_id, request_length, request_length > 0 ? request : nullptr, &reply_length,
-           reply.data(), Host().com_handle) == 0) {
-    return kSendHostFailed;
+  if (!host().Send(channel, message_id, request_length, request_length > 0 ? request : nullptr,
+                   reply_length, reply.data())) {
+    return SendOutcome::kHostFailed;
   }
-  if (expected_length != nullptr && reply_length != *expected_length) return kSendLengthMismatch;
-  return kSendCarried;
+  if (expected_length != nullptr && reply_length != *expected_length) {
+    return SendOutcome::kLengthMismatch;
+  }
+  return SendOutcome::kCarried;
 }
 
-}  // namespace
-
-uint8_t CSonvioFunction::SendTestFunction(uint16_t message_id, uint16_t request_length,
-                                          const void* request, uint16_t expected_length,
-                                          ReplyBytes& reply) {
-  return Send(kSlotSendTestFunction, message_id, request_length, request, reply, &expected_length);
+SendOutcome CSonvioFunction::SendTestFunction(uint16_t message_id, uint16_t request_length,
+                                              const void* request, uint16_t expected_length,
+                                              ReplyBytes& reply) {
+  return Send(HostChannel::kTestFunction, message_id, request_length, request, reply,
+              &expected_length);
 }
 
-uint8_t CSonvioFunction::SendAtCommand(uint16_t message_id, uint16_t request_length,
-                                       const void* request, ReplyBytes& reply) {
-  return Send(kSlotSendAtCommand, message_id, request_length, request, reply, nullptr);
+SendOutcome CSonvioFunction::SendAtCommand(uint16_t message_id, uint16_t request_length,
+                                           const void* request, ReplyBytes& reply) {
+  return Send(HostChannel::kAtCommand, message_id, request_length, request, reply, nullptr);
 }
 
-uint8_t CSonvioFunction::SendAudioRequest(uint16_t message_id, uint16_t request_length,
-                                          const void* request, uint16_t expected_length,
-                                          ReplyBytes& reply) {
-  return Send(kSlotSendAudioRequest, message_id, request_length, request, reply, &expected_length);
+SendOutcome CSonvioFunction::SendAudioRequest(uint16_t message_id, uint16_t request_length,
+                                              const void* request, uint16_t expected_length,
+                                              ReplyBytes& reply) {
+  return Send(HostChannel::kAudioRequest, message_id, request_length, request, reply,
+              &expected_length);
 }
 
-uint8_t CSonvioFunction::SendInfoRequest(uint16_t message_id, uint16_t request_length,
-                                         const void* request, ReplyBytes& reply) {
-  return Send(kSlotSendInfoRequest, message_id, request_length, request, reply, nullptr);
+SendOutcome CSonvioFunction::SendInfoRequest(uint16_t message_id, uint16_t request_length,
+                                             const void* request, ReplyBytes& reply) {
+  return Send(HostChannel::kInfoRequest, message_id, request_length, request, reply, nullptr);
 }
 
 void CSonvioFunction::ReportHostError() {
-  if (auto get_last_error = HostSlot<HostGetLastErrorFunc>(kSlotGetLastError)) {
-    const char* text = get_last_error();
-    if (text == nullptr) text = "";
-    if (std::strcmp(text, "No errors") == 0) {
-      ShowLine("Error! Probably rejected before any communication was made", 0);
+  if (const std::optional<std::string_view> text = host().LastError()) {
+    if (*text == "No errors") {
+      Log("Error! Probably rejected before any communication was made", LogFlag::kFailure);
     } else {
-      ShowLine(text, 1);
+      Log(std::string(*text), LogFlag::kProgress);
     }
     return;
   }
-  OwnApplication().services().ShowMessage(platform::LastSystemErrorText(), "",
-                                          ui::MessageIcon::kError);
+  context_.services.ShowMessage(platform::LastSystemErrorText(), "", ui::MessageIcon::kError);
 }
 
 void CSonvioFunction::LogOk() {
-  ShowLine("OK", 1);
+  Log("OK", LogFlag::kProgress);
 }
 
 std::string CSonvioFunction::FormatRegisterHex(int16_t value) const {

@@ -6,20 +6,26 @@
 #include <cstdint>
 #include <string>
 
+#include "common/host_link.h"
 #include "gen1/reply_buffer.h"
 
 namespace ui {
 class Edit;
 }
 
-// Results of one send.
-inline constexpr uint8_t kSendCarried = 0;         // carried (and the reply length matched)
-inline constexpr uint8_t kSendHostFailed = 1;      // the host call returned false
-inline constexpr uint8_t kSendLengthMismatch = 2;  // the reply length differs from the expected
+// The outcome of one exchange on the binary channel, as the result mapping
+// reports it. A send produces the first three; the command set adds the
+// fourth after testing the reply's status word.
+enum class SendOutcome : uint8_t {
+  kCarried = 0,         // carried (and the reply length matched)
+  kHostFailed = 1,      // the host call returned false
+  kLengthMismatch = 2,  // the reply length differs from the expected
+  kStatusError = 3,     // carried, but the radio's status word is not 1
+};
 
 class CSonvioFunction {
  public:
-  CSonvioFunction() = default;
+  explicit CSonvioFunction(const ModuleContext& context) : context_(context) {}
   CSonvioFunction(const CSonvioFunction&) = delete;
   CSonvioFunction& operator=(const CSonvioFunction&) = delete;
 
@@ -30,19 +36,19 @@ class CSonvioFunction {
 
   // Binary request over the host's test-function slot; the reply must be
   // exactly `expected_length` bytes.
-  virtual uint8_t SendTestFunction(uint16_t message_id, uint16_t request_length,
-                                   const void* request, uint16_t expected_length,
-                                   ReplyBytes& reply);
+  [[nodiscard]] virtual SendOutcome SendTestFunction(uint16_t message_id, uint16_t request_length,
+                                                     const void* request, uint16_t expected_length,
+                                                     ReplyBytes& reply);
   // Text command over the host's AT-command slot; any reply length.
-  virtual uint8_t SendAtCommand(uint16_t message_id, uint16_t request_length, const void* request,
-                                ReplyBytes& reply);
+  [[nodiscard]] virtual SendOutcome SendAtCommand(uint16_t message_id, uint16_t request_length,
+                                                  const void* request, ReplyBytes& reply);
   // Binary request over the host's audio slot; the reply length is tested.
-  virtual uint8_t SendAudioRequest(uint16_t message_id, uint16_t request_length,
-                                   const void* request, uint16_t expected_length,
-                                   ReplyBytes& reply);
+  [[nodiscard]] virtual SendOutcome SendAudioRequest(uint16_t message_id, uint16_t request_length,
+                                                     const void* request, uint16_t expected_length,
+                                                     ReplyBytes& reply);
   // Binary request over the host's info slot; any reply length.
-  virtual uint8_t SendInfoRequest(uint16_t message_id, uint16_t request_length, const void* request,
-                                  ReplyBytes& reply);
+  [[nodiscard]] virtual SendOutcome SendInfoRequest(uint16_t message_id, uint16_t request_length,
+                                                    const void* request, ReplyBytes& reply);
 
   virtual ~CSonvioFunction() = default;
 
@@ -58,4 +64,15 @@ class CSonvioFunction {
   std::string FormatRegisterNibbles(int16_t value) const;
   std::string FormatRegisterNibblesWide(int16_t value) const;
   bool ValidateRange(ui::Edit& edit, int32_t min, int32_t max) const;
+
+ protected:
+  HostLink& host() const { return context_.host; }
+  void Log(const char* text, LogFlag flag) const { context_.host.Log(text, flag); }
+  void Log(const std::string& text, LogFlag flag) const { context_.host.Log(text, flag); }
+
+ private:
+  SendOutcome Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
+                   const void* request, ReplyBytes& reply, const uint16_t* expected_length);
+
+  ModuleContext context_;
 };

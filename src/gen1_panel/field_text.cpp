@@ -3,10 +3,6 @@
 #include "common/convert.h"
 #include "common/format.h"
 
-int32_t DecimalValue(const std::string& text) {
-  return TextToIntDef(text, 0);
-}
-
 uint32_t HexOrDecimalValue(const std::string& text, int8_t hex_count) {
   if (text.find("0x") != std::string::npos && text.size() > 2) {
     return HexToInt(text.c_str() + 2, hex_count);

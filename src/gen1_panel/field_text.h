@@ -6,10 +6,6 @@
 #include <cstring>
 #include <string>
 
-// The platform's string-to-integer rule ("0x" or "$" for hexadecimal), 0
-// for text that is no integer. Callers truncate to their field's width.
-int32_t DecimalValue(const std::string& text);
-
 // Text with "0x" anywhere and more than 2 characters: the characters from
 // the third on as hexadecimal, at most `hex_count` digits; otherwise decimal.
 uint32_t HexOrDecimalValue(const std::string& text, int8_t hex_count);

@@ -1,8 +1,7 @@
 #include "gen1_panel/kelbo_fmr_gui.h"
 
-#include "host/host_state.h"
-
-TKelboFMRGUI::TKelboFMRGUI(ui::Application& app) : ui::Form(app, "TKelboFMRGUI") {
+TKelboFMRGUI::TKelboFMRGUI(ui::Application& app, const ModuleContext& context)
+    : ui::Form(app, "TKelboFMRGUI"), context_(context), fmr_(context) {
   SetCaption("FM Radio");
   set_maximized(true);
   CreateControls();
@@ -35,7 +34,7 @@ bool TKelboFMRGUI::TransmitMode() const {
 
 bool TKelboFMRGUI::RunOperation(const char* log_line, Operation receive, Operation transmit,
                                 const std::function<void(FmrParameters&)>& adjust) {
-  ShowLine(log_line, 1);
+  Log(log_line);
   SyncParameters(true);
   if (adjust) adjust(fmr_.parameters());
   const bool ok = (fmr_.*(TransmitMode() ? transmit : receive))();

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/host_link.h"
 #include "gen1/kelbo_fmr_function.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -22,7 +23,7 @@
 
 class TKelboFMRGUI : public ui::Form {
  public:
-  explicit TKelboFMRGUI(ui::Application& app);
+  TKelboFMRGUI(ui::Application& app, const ModuleContext& context);
 
   CKelboFMRFunction& radio() { return fmr_; }
 
@@ -228,5 +229,10 @@ class TKelboFMRGUI : public ui::Form {
   // deviation.
   void UpdateFreqDeviation();
 
+  // Writes one progress line to the host's log.
+  void Log(const char* line) const { context_.host.Log(line, LogFlag::kProgress); }
+  void Log(const std::string& line) const { context_.host.Log(line, LogFlag::kProgress); }
+
+  ModuleContext context_;
   CKelboFMRFunction fmr_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/convert.h"
 #include "gen1_panel/field_text.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "platform/platform.h"

@@ -1,8 +1,8 @@
 // Showing the window, power on and off, status, mode, antenna, band,
 // frequency checks, tuning and seeking.
+#include "common/convert.h"
 #include "gen1_panel/field_text.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
-#include "host/host_state.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void TKelboFMRGUI::FormShow() {
 }
 
 void TKelboFMRGUI::BtnFMREnableClick() {
-  ShowLine("FMR ON", 1);
+  Log("FMR ON");
   SyncParameters(true);
   radioOn = TransmitMode() ? fmr_.TxPowerOn() : fmr_.RxPowerOn();
   EnableControls(TransmitMode());
@@ -56,7 +56,7 @@ void TKelboFMRGUI::BtnFMRDisableClick() {
   if (btn_chirp->caption() == "Chirp Off") btn_chirp->Click();
   if (btn_test_tone->caption() == "Tone Off") btn_test_tone->Click();
 
-  ShowLine("FMR OFF", 1);
+  Log("FMR OFF");
   SyncParameters(true);
   const bool transmit = TransmitMode();
   radioOn = !(transmit ? fmr_.TxPowerOff() : fmr_.RxPowerOff());
@@ -66,7 +66,7 @@ void TKelboFMRGUI::BtnFMRDisableClick() {
 }
 
 void TKelboFMRGUI::BtnRefreshClick() {
-  ShowLine("Read FM Radio current status", 1);
+  Log("Read FM Radio current status");
   SyncParameters(true);
   if (TransmitMode() ? fmr_.ReadTxStatus() : fmr_.ReadRxStatus()) {
     LReady->SetCaption("Yes");

@@ -74,7 +74,7 @@ void ReadDynamicData(mi_istringstream& in, T_DynamicData& r) {
 
 }  // namespace
 
-aud_app::aud_app(TransportWrapper& wrapper) : session_(wrapper.services()) {
+aud_app::aud_app(TransportWrapper& wrapper) : session_(wrapper.context()) {
   session_.CopyIds(wrapper);
   session_.Open();
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "gen2/tessic_binding.h"
-#include "host/host_state.h"
 #include "platform/platform.h"
 #include "ui/services.h"
 
@@ -42,14 +41,14 @@ std::string TransportConnectionText() {
   return "FMR/TCPIPc_127.0.0.1:27018";
 }
 
-TransportWrapper::TransportWrapper(ui::Services& services) : services_(&services) {}
+TransportWrapper::TransportWrapper(const ModuleContext& context) : context_(context) {}
 
 TransportWrapper::~TransportWrapper() {
   if (Close()) Unload();
 }
 
 bool TransportWrapper::Load(const std::string& path) {
-  return LoadTessic(path, *services_);
+  return LoadTessic(path, context_.services);
 }
 
 void TransportWrapper::Unload() {
@@ -69,22 +68,22 @@ void TransportWrapper::Abandon() {
 void TransportWrapper::Open() {
   const std::string path = platform::ProgramFolder() + kLibraryName;
   if (!Load(path)) {
-    services_->ShowMessage("Cannot load TESSIC DLL:\n\"" + path +
-                               "\"\nThe Vorn mode cannot be started without this DLL.",
-                           "", ui::MessageIcon::kNone);
+    context_.services.ShowMessage("Cannot load TESSIC DLL:\n\"" + path +
+                                      "\"\nThe Vorn mode cannot be started without this DLL.",
+                                  "", ui::MessageIcon::kNone);
     return;
   }
-  ShowLine("Successfully load TESSIC DLL", 1);
-  ShowLine("SetupComport()", 1);
+  Log("Successfully load TESSIC DLL", LogFlag::kProgress);
+  Log("SetupComport()", LogFlag::kProgress);
 
   const std::string connection = TransportConnectionText();
   const std::string options;
-  ShowLine("TESSIC_SessionOpen(\"" + connection + "\", \"" + options + "\");", 1);
+  Log("TESSIC_SessionOpen(\"" + connection + "\", \"" + options + "\");", LogFlag::kProgress);
   const TessicBinding& tessic = Tessic();
   session_id_ =
       tessic.Entry<TessicSessionOpenFunc>(kTessicSessionOpen)(connection.c_str(), options.c_str());
   if (session_id_ < 0) {
-    ShowLine("Error setting connection. Session id = " + std::to_string(session_id_), 0);
+    Log("Error setting connection. Session id = " + std::to_string(session_id_), LogFlag::kFailure);
     session_id_ = -1;
     return;
   }
@@ -93,15 +92,15 @@ void TransportWrapper::Open() {
   const std::string ids =
       std::to_string(session_id_) + ", dedicated channel = " + std::to_string(channel_id_);
   if (channel_id_ < 0) {
-    ShowLine("ERROR: Dedicated channel could not be opened. Session id = " + ids, 0);
+    Log("ERROR: Dedicated channel could not be opened. Session id = " + ids, LogFlag::kFailure);
   } else {
-    ShowLine("Port open. Session id = " + ids, 1);
+    Log("Port open. Session id = " + ids, LogFlag::kProgress);
   }
 }
 
 T_Result TransportWrapper::Exchange(const std::string& command) {
-  ShowLine(command, 1);
-  HourGlass hourglass(*services_);
+  Log(command, LogFlag::kProgress);
+  HourGlass hourglass(context_.services);
 
   const TessicBinding& tessic = Tessic();
   const auto send = tessic.Entry<TessicSendFunc>(kTessicSend);
@@ -145,14 +144,14 @@ bool TransportWrapper::Close() {
   if (session_id_ < 0) return false;
   const auto close = Tessic().Entry<TessicSessionCloseFunc>(kTessicSessionClose);
   if (close == nullptr) return false;
-  ShowLine("TESSIC_SessionClose(" + std::to_string(session_id_) + ");", 1);
+  Log("TESSIC_SessionClose(" + std::to_string(session_id_) + ");", LogFlag::kProgress);
   if (close(session_id_) != 0) {
     session_id_ = -1;
     channel_id_ = -1;
-    ShowLine("Port closed okay.", 1);
+    Log("Port closed okay.", LogFlag::kProgress);
     return true;
   }
-  ShowLine("Error closing port.", 0);
+  Log("Error closing port.", LogFlag::kFailure);
   return false;
 }
 

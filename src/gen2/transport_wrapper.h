@@ -7,11 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/host_link.h"
 #include "gen2/t_result.h"
-
-namespace ui {
-class Services;
-}
 
 namespace MANAGED_IF {
 
@@ -20,9 +17,10 @@ class TransportWrapper {
   // Capacity handed to every receive call.
   static constexpr int32_t kReceiveCapacity = 0x10000;
 
-  // A new wrapper has no session (both ids -1). `services` shows the
-  // message boxes and the hourglass cursor.
-  explicit TransportWrapper(ui::Services& services);
+  // A new wrapper has no session (both ids -1). The context's host takes
+  // the log lines; its services show the message boxes and the hourglass
+  // cursor.
+  explicit TransportWrapper(const ModuleContext& context);
   // Closes the session; when that succeeds the library is unloaded too.
   virtual ~TransportWrapper();
   TransportWrapper(const TransportWrapper&) = delete;
@@ -52,10 +50,13 @@ class TransportWrapper {
 
   int32_t session_id() const { return session_id_; }
   int32_t channel_id() const { return channel_id_; }
-  ui::Services& services() const { return *services_; }
+  const ModuleContext& context() const { return context_; }
 
  private:
-  ui::Services* services_;
+  void Log(const char* text, LogFlag flag) const { context_.host.Log(text, flag); }
+  void Log(const std::string& text, LogFlag flag) const { context_.host.Log(text, flag); }
+
+  ModuleContext context_;
   int32_t session_id_ = -1;
   int32_t channel_id_ = -1;
 };

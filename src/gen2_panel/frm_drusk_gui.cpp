@@ -16,12 +16,13 @@ std::vector<std::string> GainIndexItems() {
 
 }  // namespace
 
-Tfrm_DruskGUI::Tfrm_DruskGUI(ui::Application& app) : ui::Form(app, "Tfrm_DruskGUI") {
+Tfrm_DruskGUI::Tfrm_DruskGUI(ui::Application& app, const ModuleContext& context)
+    : ui::Form(app, "Tfrm_DruskGUI"), context_(context) {
   CreateControls();
   BindHandlers();
   // A new, unopened session: the command set copies its ids and opens one
   // of its own.
-  MANAGED_IF::TransportWrapper fresh(app.services());
+  MANAGED_IF::TransportWrapper fresh(context);
   command_set_ = &KeepCommandSet(std::make_unique<MANAGED_IF::aud_app>(fresh));
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/host_link.h"
 #include "gen2/aud_app.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -14,7 +15,7 @@
 
 class Tfrm_DruskGUI : public ui::Form {
  public:
-  explicit Tfrm_DruskGUI(ui::Application& app);
+  Tfrm_DruskGUI(ui::Application& app, const ModuleContext& context);
 
   // The command set: built with the window and kept for good (see
   // command_set_keeper.h).
@@ -137,7 +138,13 @@ class Tfrm_DruskGUI : public ui::Form {
   void BindHandlers();
 
   // Logs "OK" (flag 1) for code 0, else "Error" (flag 0); true for 0.
-  static bool Report(int32_t code);
+  bool Report(int32_t code) const;
+  void Log(const char* line, LogFlag flag = LogFlag::kProgress) const {
+    context_.host.Log(line, flag);
+  }
+  void Log(const std::string& line, LogFlag flag = LogFlag::kProgress) const {
+    context_.host.Log(line, flag);
+  }
   // Logs `action`, sends the station record with `mode`, logs the outcome.
   bool SendStation(uint32_t mode, const char* action);
   void SendVolume(uint32_t channel, const ui::Edit& edit, const char* action);
@@ -148,6 +155,7 @@ class Tfrm_DruskGUI : public ui::Form {
   void ReadVersion();
   void ReadRdsReport();
 
+  ModuleContext context_;
   MANAGED_IF::aud_app* command_set_;
   bool auto_seek_pending_ = false;
 };

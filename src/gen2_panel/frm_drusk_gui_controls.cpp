@@ -4,7 +4,6 @@
 // narrowed to their field's width.
 #include "common/convert.h"
 #include "gen2_panel/frm_drusk_gui.h"
-#include "host/host_state.h"
 
 namespace {
 
@@ -13,21 +12,17 @@ using namespace MANAGED_IF;
 constexpr uint32_t kSplitVolumePauseMs = 1000;
 constexpr int32_t kDefaultRdsIntervalMs = 1000;
 
-int32_t Number(const std::string& text) {
-  return TextToIntDef(text, 0);
-}
-
 uint32_t U32(const ui::Edit& edit) {
-  return static_cast<uint32_t>(Number(edit.text()));
+  return static_cast<uint32_t>(DecimalValue(edit.text()));
 }
 int16_t S16(const ui::Edit& edit) {
-  return static_cast<int16_t>(Number(edit.text()));
+  return static_cast<int16_t>(DecimalValue(edit.text()));
 }
 uint16_t U16(const ui::Edit& edit) {
-  return static_cast<uint16_t>(Number(edit.text()));
+  return static_cast<uint16_t>(DecimalValue(edit.text()));
 }
 uint8_t U8(const ui::Edit& edit) {
-  return static_cast<uint8_t>(Number(edit.text()));
+  return static_cast<uint8_t>(DecimalValue(edit.text()));
 }
 
 // The selected index as a command value; no selection (-1) keeps its bits.
@@ -41,30 +36,30 @@ uint32_t StepSizeHz(const ui::ComboBox& box) {
   static constexpr uint32_t kSpacings[] = {50000, 100000, 200000};
   const int index = box.item_index();
   if (index >= 0 && index < static_cast<int>(std::size(kSpacings))) return kSpacings[index];
-  return static_cast<uint32_t>(Number(box.text()));
+  return static_cast<uint32_t>(DecimalValue(box.text()));
 }
 
 }  // namespace
 
-bool Tfrm_DruskGUI::Report(int32_t code) {
+bool Tfrm_DruskGUI::Report(int32_t code) const {
   if (code == 0) {
-    ShowLine("OK", 1);
+    Log("OK");
     return true;
   }
-  ShowLine("Error", 0);
+  Log("Error", LogFlag::kFailure);
   return false;
 }
 
 void Tfrm_DruskGUI::btn_onoffClick() {
   if (btn_onoff->caption() == "On") {
     if (cb_audiooutput->item_index() < 0) {
-      ShowLine("Configure audio path before switching on FMR", 0);
+      Log("Configure audio path before switching on FMR", LogFlag::kFailure);
       return;
     }
-    ShowLine("Turn On FMR RX", 1);
+    Log("Turn On FMR RX");
     if (Report(command_set_->fmrx_enable())) btn_onoff->SetCaption("Off");
   } else {
-    ShowLine("Turn Off FMR RX", 1);
+    Log("Turn Off FMR RX");
     if (Report(command_set_->fmr_disable())) btn_onoff->SetCaption("On");
   }
 }
@@ -72,32 +67,32 @@ void Tfrm_DruskGUI::btn_onoffClick() {
 void Tfrm_DruskGUI::btn_setbandClick() {
   const T_Band band{U32(*le_maxfreq), U32(*le_minfreq), StepSizeHz(*cb_stepsize),
                     Index(rg_deemphasis->item_index())};
-  ShowLine("Set FM RX band", 1);
+  Log("Set FM RX band");
   Report(command_set_->fmrx_set_band(band));
 }
 
 void Tfrm_DruskGUI::cb_sidebandChange() {
   const uint32_t sideband = Index(cb_sideband->item_index());
-  ShowLine("Set FM RX sideband", 1);
+  Log("Set FM RX sideband");
   Report(command_set_->fmrx_set_sideband(sideband));
 }
 
 void Tfrm_DruskGUI::cb_forcemonoClick() {
   const uint32_t mono = cb_forcemono->checked() ? 1 : 0;
-  ShowLine("Set FM RX force mono", 1);
+  Log("Set FM RX force mono");
   Report(command_set_->fmrx_forcemono(mono));
 }
 
 void Tfrm_DruskGUI::cb_sncClick() {
   const T_Snc snc{S16(*le_snc_low), S16(*le_snc_high), cb_snc->checked() ? 1 : 0};
-  ShowLine("Set FM RX SNC", 1);
+  Log("Set FM RX SNC");
   Report(command_set_->fmrx_set_snc(snc));
 }
 
 void Tfrm_DruskGUI::cb_softmuteClick() {
   const T_SoftMute soft_mute{S16(*le_softmute_threshold), U16(*le_softmute_stepsize),
                              cb_softmute->checked() ? 1 : 0};
-  ShowLine("Set FM RX soft mute", 1);
+  Log("Set FM RX soft mute");
   Report(command_set_->fmrx_set_sm(soft_mute));
 }
 
@@ -105,19 +100,19 @@ void Tfrm_DruskGUI::cb_agcClick() {
   // The gain index only matters while the AGC is on.
   cb_gaincontrol->SetEnabled(cb_agc->checked());
   const T_GainControl gain{cb_agc->checked() ? 1 : 0, Index(cb_gaincontrol->item_index())};
-  ShowLine("Set FM RX gain control", 1);
+  Log("Set FM RX gain control");
   Report(command_set_->fmrx_set_gain_control(gain));
 }
 
 void Tfrm_DruskGUI::cb_gaincontrolClick() {
   const T_GainControl gain{0, Index(cb_gaincontrol->item_index())};
-  ShowLine("Set FM RX gain control", 1);
+  Log("Set FM RX gain control");
   Report(command_set_->fmrx_set_gain_control(gain));
 }
 
 void Tfrm_DruskGUI::cb_dspmodeClick() {
   const bool dsp = cb_dspmode->checked();
-  ShowLine(dsp ? "Set output mode to DSP" : "Set output mode to DAC", 1);
+  Log(dsp ? "Set output mode to DSP" : "Set output mode to DAC");
   Report(command_set_->fmrx_set_output_mode(dsp ? 1 : 0));
 }
 
@@ -127,7 +122,7 @@ void Tfrm_DruskGUI::cb_audiooutputClick() {
       "Set audio destination to Loudspeaker", "unset audio destination"};
   const int index = cb_audiooutput->item_index();
   if (index < 0 || index >= static_cast<int>(std::size(kActions))) return;
-  ShowLine(kActions[index], 1);
+  Log(kActions[index]);
   Report(command_set_->fmr_configure_audio_dst(Index(index)));
 }
 
@@ -136,14 +131,14 @@ void Tfrm_DruskGUI::cb_antennaClick() {
                                              "Set FMR antenna to External"};
   const int index = cb_antenna->item_index();
   if (index < 0 || index >= static_cast<int>(std::size(kActions))) return;
-  ShowLine(kActions[index], 1);
+  Log(kActions[index]);
   Report(command_set_->fmrx_set_antenna(Index(index)));
 }
 
 bool Tfrm_DruskGUI::SendStation(uint32_t mode, const char* action) {
   const T_Station station{mode, U32(*le_frequency), S16(*le_rssi),
                           cb_forcemono->checked() ? 1u : 0u};
-  ShowLine(action, 1);
+  Log(action);
   return Report(command_set_->fmrx_set_station(station));
 }
 
@@ -170,14 +165,14 @@ void Tfrm_DruskGUI::btn_findstationClick() {
 
 void Tfrm_DruskGUI::cb_rssiClick() {
   const T_RssiAlert alert{cb_rssi->checked() ? 1 : 0, S16(*le_rssi_low), S16(*le_rssi_high)};
-  ShowLine("Set FM RX RSSI", 1);
+  Log("Set FM RX RSSI");
   Report(command_set_->fmrx_set_rssi(alert));
 }
 
 void Tfrm_DruskGUI::CheckBox_rdsClick() {
   const T_Rds rds{CheckBox_rds->checked() ? 1 : 0, Index(cb_rds->item_index()),
                   static_cast<uint32_t>(TextToIntDef(le_rds->text(), kDefaultRdsIntervalMs))};
-  ShowLine("set FM RX RDS", 1);
+  Log("set FM RX RDS");
   if (!Report(command_set_->fmrx_set_rds(rds))) return;
   // Unsubscribing leaves the timer to stop itself at its next tick.
   if (CheckBox_rds->checked()) {
@@ -188,7 +183,7 @@ void Tfrm_DruskGUI::CheckBox_rdsClick() {
 
 void Tfrm_DruskGUI::SendVolume(uint32_t channel, const ui::Edit& edit, const char* action) {
   const T_Volume volume{channel, U8(edit)};
-  ShowLine(action, 1);
+  Log(action);
   Report(command_set_->fmrx_set_volume(volume));
 }
 
@@ -231,12 +226,12 @@ void Tfrm_DruskGUI::cb_volumeClick() {
 }
 
 void Tfrm_DruskGUI::e_lvolChange() {
-  ud_lvol->SetPosition(Number(e_lvol->text()));
+  ud_lvol->SetPosition(DecimalValue(e_lvol->text()));
   if (cb_volume->checked()) e_rvol->SetText(e_lvol->text());
 }
 
 void Tfrm_DruskGUI::e_rvolChange() {
-  ud_rvol->SetPosition(Number(e_rvol->text()));
+  ud_rvol->SetPosition(DecimalValue(e_rvol->text()));
   if (cb_volume->checked()) e_lvol->SetText(e_rvol->text());
 }
 

@@ -3,7 +3,6 @@
 #include "common/validate.h"
 #include "gen2_panel/frm_drusk_gui.h"
 #include "gen2_panel/readout_format.h"
-#include "host/host_state.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ void Tfrm_DruskGUI::Timer1Timer() {
 }
 
 void Tfrm_DruskGUI::ReadRdsReport() {
-  ShowLine("get FM RX RDS report", 1);
+  Log("get FM RX RDS report");
   T_RdsReport report;
   if (!Report(command_set_->fmrx_get_rds_data(report))) return;
   // The newest entry on its own line, the older ones newest first below.
@@ -60,7 +59,7 @@ void Tfrm_DruskGUI::ReadRdsReport() {
 }
 
 void Tfrm_DruskGUI::ReadStaticConfig() {
-  ShowLine("Get FM static config", 1);
+  Log("Get FM static config");
   T_StaticConfig config;
   if (!Report(command_set_->fmrx_get_static_config(config))) return;
 
@@ -104,7 +103,7 @@ void Tfrm_DruskGUI::ReadDynamicData() {
   static constexpr const char* kStates[] = {"OFF", "RX ON", "TX ON", "Test mode ON"};
   static constexpr const char* kSeekStatuses[] = {"success", "failed",  "ongoing",
                                                   nullptr,   "stopped", "invalid"};
-  ShowLine("Get FM dynamic config", 1);
+  Log("Get FM dynamic config");
   T_DynamicData data;
   if (!Report(command_set_->fmrx_get_dynamic_data(data))) return;
 
@@ -128,7 +127,7 @@ void Tfrm_DruskGUI::ReadDynamicData() {
 }
 
 void Tfrm_DruskGUI::ReadAutoSeekReport() {
-  ShowLine("Get auto seek report", 1);
+  Log("Get auto seek report");
   T_AutoSeekReport report;
   if (!Report(command_set_->fmrx_get_auto_seek_report(report))) return;
   // The report holds at most 50 frequencies, whatever its count says.
@@ -138,7 +137,7 @@ void Tfrm_DruskGUI::ReadAutoSeekReport() {
 }
 
 void Tfrm_DruskGUI::ReadVersion() {
-  ShowLine("Get FM version", 1);
+  Log("Get FM version");
   T_Version version;
   if (!Report(command_set_->fmr_get_version(version))) return;
   const std::string text = ArrayText(version.version_text);

@@ -2,9 +2,9 @@
 #include <cstring>
 #include <string>
 
-#include "host/automation.h"
 #include "host/exports.h"
 #include "host/host_state.h"
+#include "ui/automation.h"
 
 extern "C" int32_t SonvioAutomate(const char* command, char* reply, int32_t capacity) {
   ui::Form* panel = Host().current_panel;

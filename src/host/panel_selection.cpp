@@ -9,6 +9,7 @@
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "gen2_panel/frm_drusk_gui.h"
 #include "host/host_state.h"
+#include "host/host_table_link.h"
 #include "ui/application.h"
 
 namespace {
@@ -41,16 +42,15 @@ void ShowPanel(void* host_application) {
   std::strcpy(command, kProbeCommand);
   const uint16_t length = static_cast<uint16_t>(std::strlen(command));
   uint16_t reply_length = 0;
-  const auto send = HostSlot<HostSendFunc>(kSlotSendAtCommand);
-  const bool carried = send != nullptr && send(0, length, command, &reply_length, reply.data(),
-                                               Host().com_handle) != 0;
+  const bool carried = ModuleHostLink().Send(HostChannel::kAtCommand, 0, length, command,
+                                             reply_length, reply.data());
 
   ui::Application& app = OwnApplication();
   std::unique_ptr<ui::Form> panel;
   if (!carried || IsSecondGenerationReply(reply.data(), reply.size())) {
-    panel = std::make_unique<Tfrm_DruskGUI>(app);
+    panel = std::make_unique<Tfrm_DruskGUI>(app, TheModuleContext());
   } else {
-    panel = std::make_unique<TKelboFMRGUI>(app);
+    panel = std::make_unique<TKelboFMRGUI>(app, TheModuleContext());
   }
   ui::Form& form = app.Adopt(std::move(panel));
   Host().current_panel = &form;

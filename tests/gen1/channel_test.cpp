@@ -6,10 +6,7 @@
 
 #include "allocation_counter.h"
 #include "gen1/kelbo_fmr_function.h"
-#include "host/exports.h"
-#include "host/host_state.h"
 #include "recording_host.h"
-#include "ui/application.h"
 #include "ui/headless/headless_services.h"
 
 namespace {
@@ -21,25 +18,25 @@ using testing_host::StatusReply;
 
 struct SendCase {
   const char* name;
-  size_t slot;
+  HostChannel channel;
   bool tests_length;
-  uint8_t (*send)(CSonvioFunction&, uint16_t length, const void* request, uint16_t expected);
+  SendOutcome (*send)(CSonvioFunction&, uint16_t length, const void* request, uint16_t expected);
 };
 
 const SendCase kSendCases[] = {
-    {"SendTestFunction", kSlotSendTestFunction, true,
+    {"SendTestFunction", HostChannel::kTestFunction, true,
      [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t e) {
        return f.SendTestFunction(0x1234, n, r, e, ReplyBuffer());
      }},
-    {"SendAtCommand", kSlotSendAtCommand, false,
+    {"SendAtCommand", HostChannel::kAtCommand, false,
      [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t) {
        return f.SendAtCommand(0x1234, n, r, ReplyBuffer());
      }},
-    {"SendAudioRequest", kSlotSendAudioRequest, true,
+    {"SendAudioRequest", HostChannel::kAudioRequest, true,
      [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t e) {
        return f.SendAudioRequest(0x1234, n, r, e, ReplyBuffer());
      }},
-    {"SendInfoRequest", kSlotSendInfoRequest, false,
+    {"SendInfoRequest", HostChannel::kInfoRequest, false,
      [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t) {
        return f.SendInfoRequest(0x1234, n, r, ReplyBuffer());
      }},
@@ -51,8 +48,9 @@ void PrintTo(const SendCase& c, std::ostream* out) {
 
 class SendOperation : public ::testing::TestWithParam<SendCase> {
  protected:
+  ui::HeadlessServices services;
   RecordingHost host;
-  CSonvioFunction channel;
+  CSonvioFunction channel{host.Context(services)};
 };
 
 TEST_P(SendOperation, CarriesTheRequestOnItsSlotIntoAClearedBuffer) {
@@ -63,13 +61,12 @@ TEST_P(SendOperation, CarriesTheRequestOnItsSlotIntoAClearedBuffer) {
   answer.reply[5] = 0x77;
   host.Queue(answer);
 
-  EXPECT_EQ(c.send(channel, 3, request.data(), 6), kSendCarried);
+  EXPECT_EQ(c.send(channel, 3, request.data(), 6), SendOutcome::kCarried);
 
   ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].slot, c.slot);
+  EXPECT_EQ(host.calls[0].channel, c.channel);
   EXPECT_EQ(host.calls[0].message_id, 0x1234);
   EXPECT_EQ(host.calls[0].request, std::vector<uint8_t>(request.begin(), request.end()));
-  EXPECT_EQ(host.calls[0].com_handle, RecordingHost::kComHandle);
   EXPECT_EQ(host.error_reads, 1);  // the host's error state is reset first
   EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1}}));
   EXPECT_EQ(ReplyBuffer()[5], 0x77);
@@ -80,17 +77,18 @@ TEST_P(SendOperation, EmptyRequestsShortRepliesFailedCallsAndEmptySlots) {
   const SendCase& c = GetParam();
   const uint8_t unused = 1;
   host.Queue(StatusReply(1));  // one byte short of the two expected
-  EXPECT_EQ(c.send(channel, 0, &unused, 2), c.tests_length ? kSendLengthMismatch : kSendCarried);
+  EXPECT_EQ(c.send(channel, 0, &unused, 2),
+            c.tests_length ? SendOutcome::kLengthMismatch : SendOutcome::kCarried);
   EXPECT_TRUE(host.calls.at(0).request_null);
 
   host.Clear();
   host.Queue(testing_host::HostFailure("link down"));
-  EXPECT_EQ(c.send(channel, 0, nullptr, 2), kSendHostFailed);
+  EXPECT_EQ(c.send(channel, 0, nullptr, 2), SendOutcome::kHostFailed);
   EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1}}));
 
   host.Clear();
-  host.RemoveSlot(c.slot);
-  EXPECT_EQ(c.send(channel, 0, nullptr, 2), kSendHostFailed);
+  host.RemoveChannel(c.channel);
+  EXPECT_EQ(c.send(channel, 0, nullptr, 2), SendOutcome::kHostFailed);
   EXPECT_TRUE(host.calls.empty());
 }
 
@@ -98,11 +96,11 @@ INSTANTIATE_TEST_SUITE_P(Channel, SendOperation, ::testing::ValuesIn(kSendCases)
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Channel, WithoutHostErrorFunctionAFailureShowsTheSystemError) {
+  ui::HeadlessServices services;
   RecordingHost host;
-  host.RemoveSlot(kSlotGetLastError);
-  auto& services = dynamic_cast<ui::HeadlessServices&>(OwnApplication().services());
+  host.RemoveErrorFunction();
   const size_t shown = services.all_messages().size();
-  CSonvioFunction().ReportHostError();
+  CSonvioFunction(host.Context(services)).ReportHostError();
   ASSERT_EQ(services.all_messages().size(), shown + 1);
   const ui::ShownMessage& box = services.all_messages().back();
   EXPECT_EQ(box.caption, "");
@@ -112,29 +110,28 @@ TEST(Channel, WithoutHostErrorFunctionAFailureShowsTheSystemError) {
   services.TakeMessages();
 }
 
-// A host slot that answers every tune request, recording nothing.
-uint8_t QuietTuneSlot(uint16_t, uint16_t, const void*, uint16_t* reply_length, void* reply,
-                      uint32_t) {
-  static_cast<uint8_t*>(reply)[0] = 1;
-  *reply_length = 12;
-  return 1;
-}
-void QuietLog(const char*, uint8_t) {}
+// A host that answers every tune request and records nothing.
+class QuietTuneHost : public HostLink {
+ public:
+  bool Send(HostChannel, uint16_t, uint16_t, const void*, uint16_t& reply_length,
+            void* reply) override {
+    static_cast<uint8_t*>(reply)[0] = 1;
+    reply_length = 12;
+    return true;
+  }
+  std::optional<std::string_view> LastError() override { return "No errors"; }
+  void Log(const char*, LogFlag) override {}
+};
 
 TEST(Channel, SendingAllocatesNothing) {
-  std::array<void*, kHostSlotCount> table{};
-  table[kSlotSendTestFunction] = reinterpret_cast<void*>(&QuietTuneSlot);
-  SetFuncInterface(table.data(), static_cast<int32_t>(kHostTableBytes));
-  SetShowLineFunc(&QuietLog);
-  CKelboFMRFunction radio;
+  ui::HeadlessServices services;
+  QuietTuneHost host;
+  CKelboFMRFunction radio(ModuleContext{host, services});
 
   const size_t before = AllocationCount();
   const bool tuned = radio.RxTune();
   const size_t after = AllocationCount();
 
-  SetShowLineFunc(nullptr);
-  table.fill(nullptr);
-  SetFuncInterface(table.data(), static_cast<int32_t>(kHostTableBytes));
   EXPECT_TRUE(tuned);
   EXPECT_EQ(after, before);
 }

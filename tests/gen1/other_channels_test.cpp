@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "gen1/kelbo_fmr_function.h"
-#include "host/host_interface.h"
 #include "recording_host.h"
+#include "ui/headless/headless_services.h"
 
 namespace {
 
@@ -20,12 +20,13 @@ class OtherChannels : public ::testing::Test {
   std::vector<std::string> SentTexts() const {
     std::vector<std::string> texts;
     for (const auto& call : host.calls) {
-      if (call.slot == kSlotSendAtCommand) texts.push_back(call.Text());
+      if (call.channel == HostChannel::kAtCommand) texts.push_back(call.Text());
     }
     return texts;
   }
+  ui::HeadlessServices services;
   RecordingHost host;
-  CKelboFMRFunction radio;
+  CKelboFMRFunction radio{host.Context(services)};
 };
 
 TEST_F(OtherChannels, PmuRegisterReadsTheHexNumberAfterOk) {
@@ -57,7 +58,7 @@ TEST_F(OtherChannels, AudioOutputSendsDestinationOnAudioChannel) {
   host.Queue(StatusReply(4));
   EXPECT_TRUE(radio.SetAudioOutput(255));
   ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].slot, kSlotSendAudioRequest);
+  EXPECT_EQ(host.calls[0].channel, HostChannel::kAudioRequest);
   EXPECT_EQ(host.calls[0].message_id, 4);
   std::vector<uint8_t> expected(24, 0);
   expected[0] = 1;
@@ -79,7 +80,7 @@ TEST_F(OtherChannels, VersionTextFromInfoChannelOrQuestionMark) {
   host.Queue(answer);
   EXPECT_EQ(radio.ReadVersionText(0x32, 0), "KF1021 CP 3.14");
   ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].slot, kSlotSendInfoRequest);
+  EXPECT_EQ(host.calls[0].channel, HostChannel::kInfoRequest);
   EXPECT_EQ(host.calls[0].message_id, 8);
   EXPECT_EQ(host.calls[0].request, (std::vector<uint8_t>{0x00, 0x32}));
 
@@ -127,7 +128,7 @@ TEST_F(OtherChannels, SelfTestSwitchesTheTestFunctionsOnlyWhenTheRadioIsOff) {
     host.Clear();
     for (const HostAnswer& answer : c.answers) host.Queue(answer);
     EXPECT_EQ(radio.SelfTest("9%s%n%d"), c.result);
-    EXPECT_EQ(host.calls.at(0).slot, kSlotSendTestFunction);
+    EXPECT_EQ(host.calls.at(0).channel, HostChannel::kTestFunction);
     EXPECT_TRUE(host.calls.at(0).request_null);
     EXPECT_EQ(SentTexts(), c.sent);
     std::string log = host.Transcript();

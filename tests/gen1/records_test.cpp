@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "gen1/kelbo_fmr_function.h"
-#include "host/host_interface.h"
 #include "record_layout.h"
 #include "recording_host.h"
+#include "ui/headless/headless_services.h"
 
 namespace gen1_test {
 namespace {
@@ -155,8 +155,9 @@ FmrParameters Filled() {
 
 class OperationTest : public ::testing::TestWithParam<Operation> {
  protected:
+  ui::HeadlessServices services;
   RecordingHost host;
-  CKelboFMRFunction radio;
+  CKelboFMRFunction radio{host.Context(services)};
 };
 
 TEST_P(OperationTest, PacksItsRequestAndCopiesExactlyItsReplyFields) {
@@ -171,7 +172,7 @@ TEST_P(OperationTest, PacksItsRequestAndCopiesExactlyItsReplyFields) {
   EXPECT_TRUE(op.run(radio));
 
   ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].slot, kSlotSendTestFunction);
+  EXPECT_EQ(host.calls[0].channel, HostChannel::kTestFunction);
   EXPECT_EQ(host.calls[0].message_id, op.id);
   EXPECT_EQ(host.calls[0].request_null, op.request_size == 0);
   EXPECT_EQ(host.calls[0].request, request);
@@ -222,8 +223,9 @@ INSTANTIATE_TEST_SUITE_P(Records, OperationTest, ::testing::ValuesIn(Operations(
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Records, EverySendingOperationRebuildsAllRecords) {
+  ui::HeadlessServices services;
   RecordingHost host;
-  CKelboFMRFunction radio;
+  CKelboFMRFunction radio{host.Context(services)};
   host.Queue(StatusReply(2));
   radio.parameters().frequencyHz = 98500000;
   radio.SetAntenna();  // sends only the antenna, but rebuilds the tune records too
@@ -237,8 +239,9 @@ TEST(Records, EverySendingOperationRebuildsAllRecords) {
 }
 
 TEST(Records, RdsGroupsAboveTheCountKeepTheirBytesAndTheRadioReportsWhatItTook) {
+  ui::HeadlessServices services;
   RecordingHost host;
-  CKelboFMRFunction radio;
+  CKelboFMRFunction radio{host.Context(services)};
   FmrParameters& p = radio.parameters();
   p = Filled();
   HostAnswer answer = StatusReply(4);
@@ -264,11 +267,12 @@ TEST(Records, RdsGroupsAboveTheCountKeepTheirBytesAndTheRadioReportsWhatItTook) 
 }
 
 TEST(Records, UnknownResultCodeIsNotDefined) {
+  ui::HeadlessServices services;
   RecordingHost host;
-  CKelboFMRFunction radio;
-  EXPECT_FALSE(radio.MapResult(4));
-  EXPECT_FALSE(radio.MapResult(255));
-  EXPECT_TRUE(radio.MapResult(0));
+  CKelboFMRFunction radio{host.Context(services)};
+  EXPECT_FALSE(radio.MapResult(static_cast<SendOutcome>(4)));
+  EXPECT_FALSE(radio.MapResult(static_cast<SendOutcome>(255)));
+  EXPECT_TRUE(radio.MapResult(SendOutcome::kCarried));
   EXPECT_EQ(host.Transcript(), "!ERROR: ERROR_NOT_DEFINED|!ERROR: ERROR_NOT_DEFINED|OK");
 }
 

@@ -1,7 +1,6 @@
 #include "panel_fixture.h"
 
 #include "common/le_bytes.h"
-#include "host/host_interface.h"
 
 using testing_host::HostAnswer;
 using testing_host::HostCall;
@@ -18,7 +17,7 @@ const std::map<uint16_t, size_t> kReplyLengths = {
 
 HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   const auto length = kReplyLengths.find(call.message_id);
-  if (call.slot != kSlotSendTestFunction || length == kReplyLengths.end()) {
+  if (call.channel != HostChannel::kTestFunction || length == kReplyLengths.end()) {
     return testing_host::HostFailure("not scripted");
   }
   const auto it = status.find(call.message_id);

@@ -52,5 +52,5 @@ class PanelTest : public ::testing::Test {
   ui::Application app{services};
   testing_host::RecordingHost host;
   ScriptedRadio radio;
-  TKelboFMRGUI panel{app};
+  TKelboFMRGUI panel{app, host.Context(services)};
 };

@@ -23,7 +23,7 @@ TEST_F(PanelTest, ShowAdoptsARadioThatIsOnAndLeavesOneThatIsOffOrSilent) {
     radio.power_state = c.power_state;
     radio.frequency_hz = 98100000;
     radio.status[0x3A] = c.info_status;
-    TKelboFMRGUI fresh(app);
+    TKelboFMRGUI fresh(app, host.Context(services));
     host.Clear();
     fresh.Show();
     const bool on = c.power_state != 0 && c.info_status == 1;

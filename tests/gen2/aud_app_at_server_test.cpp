@@ -27,7 +27,7 @@ class AudAppAtServerTest : public ::testing::Test {
     const std::string address = "127.0.0.1:" + std::to_string(server_->port());
     ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
     TransportWrapper::Unload();
-    TransportWrapper fresh(services_);
+    TransportWrapper fresh(log_.Context(services_));
     app_ = std::make_unique<aud_app>(fresh);
   }
   ~AudAppAtServerTest() override {

@@ -26,7 +26,7 @@ class AudAppTest : public ::testing::Test {
  protected:
   AudAppTest() {
     TransportWrapper::Unload();
-    TransportWrapper fresh(services_);
+    TransportWrapper fresh(log_.Context(services_));
     app_ = std::make_unique<aud_app>(fresh);
   }
   ~AudAppTest() override {

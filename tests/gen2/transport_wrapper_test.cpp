@@ -36,7 +36,7 @@ class CompleteDoubleTest : public TransportWrapperTest {
 };
 
 TEST_F(CompleteDoubleTest, OpenLoadsTheLibraryAndOpensSessionAndChannel) {
-  TransportWrapper wrapper(services_);
+  TransportWrapper wrapper(log_.Context(services_));
   wrapper.Open();
   EXPECT_EQ(log_.Transcript(),
             "Successfully load TESSIC DLL|SetupComport()|"
@@ -51,7 +51,7 @@ TEST_F(CompleteDoubleTest, OpenLoadsTheLibraryAndOpensSessionAndChannel) {
 
 TEST_F(CompleteDoubleTest, ASessionOrChannelThatCannotBeOpenedIsReported) {
   double_->session_result = -5;
-  TransportWrapper failed(services_);
+  TransportWrapper failed(log_.Context(services_));
   failed.Open();
   EXPECT_EQ(log_.log.back(), (LogLine{"Error setting connection. Session id = -5", 0}));
   EXPECT_EQ(failed.session_id(), -1);
@@ -60,7 +60,7 @@ TEST_F(CompleteDoubleTest, ASessionOrChannelThatCannotBeOpenedIsReported) {
 
   double_->session_result = 7;
   double_->channel_result = -2;
-  TransportWrapper wrapper(services_);
+  TransportWrapper wrapper(log_.Context(services_));
   wrapper.Open();
   EXPECT_EQ(log_.log.back(), (LogLine{"ERROR: Dedicated channel could not be opened. Session id = "
                                       "7, dedicated channel = -2",
@@ -78,7 +78,7 @@ TEST_F(CompleteDoubleTest, ASessionOrChannelThatCannotBeOpenedIsReported) {
 TEST_F(TransportWrapperTest, ALibraryLackingAnEntryPointOrMissingIsReportedInBoxesOnly) {
   {
     TessicDouble missing(TessicDouble::Variant::kMissingDedChClose);
-    TransportWrapper wrapper(services_);
+    TransportWrapper wrapper(log_.Context(services_));
     wrapper.Open();
     const auto& boxes = services_.all_messages();
     ASSERT_EQ(boxes.size(), 2u);
@@ -96,7 +96,7 @@ TEST_F(TransportWrapperTest, ALibraryLackingAnEntryPointOrMissingIsReportedInBox
       std::filesystem::temp_directory_path() / ("sonvio-no-tessic-" + std::to_string(::getpid()));
   std::filesystem::create_directories(empty);
   ::setenv("SONVIO_PROGRAM_DIR", empty.c_str(), 1);
-  TransportWrapper wrapper(services_);
+  TransportWrapper wrapper(log_.Context(services_));
   wrapper.Open();
   ::unsetenv("SONVIO_PROGRAM_DIR");
   std::filesystem::remove_all(empty);
@@ -126,7 +126,7 @@ class ExchangeTest : public CompleteDoubleTest,
 
 TEST_P(ExchangeTest, StatusesDecideResendsTerminatorAndCode) {
   const ExchangeCase& c = GetParam();
-  TransportWrapper wrapper(services_);
+  TransportWrapper wrapper(log_.Context(services_));
   wrapper.Open();
   log_.Clear();
   for (const auto& [status, text] : c.receives) double_->queued.push_back({status, text});
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST_F(CompleteDoubleTest, AReplyThatFillsTheReceiveBufferStillGetsItsTerminator) {
-  TransportWrapper wrapper(services_);
+  TransportWrapper wrapper(log_.Context(services_));
   wrapper.Open();
   double_->queued.push_back({0, "", true});
   const T_Result result = wrapper.Exchange("at@audapp:fmrx_get_rds_data()");
@@ -179,10 +179,10 @@ TEST_F(CompleteDoubleTest, OnlyAClosedSessionUnloadsTheLibrary) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.log);
     double_->close_result = c.close_result;
-    TransportWrapper loader(services_);
+    TransportWrapper loader(log_.Context(services_));
     loader.Load(double_.path());
     {
-      TransportWrapper wrapper(services_);
+      TransportWrapper wrapper(log_.Context(services_));
       if (c.open) wrapper.Open();
       if (c.abandon) wrapper.Abandon();
       log_.Clear();

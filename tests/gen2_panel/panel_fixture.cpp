@@ -1,13 +1,13 @@
 #include "panel_fixture.h"
 
 #include "gen2/transport_wrapper.h"
-#include "host/automation.h"
+#include "ui/automation.h"
 
 namespace gen2_panel_test {
 
 DruskPanelTest::DruskPanelTest() {
   MANAGED_IF::TransportWrapper::Unload();
-  panel_ = std::make_unique<Tfrm_DruskGUI>(app_);
+  panel_ = std::make_unique<Tfrm_DruskGUI>(app_, log_.Context(services_));
   panel_->Show();
   ClearRecords();
 }

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "host/automation.h"
 #include "host/exports.h"
 #include "host/host_state.h"
-#include "recording_host.h"
+#include "table_host.h"
+#include "ui/automation.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/headless/headless_services.h"
@@ -114,7 +114,7 @@ TEST_F(Automation, AdvanceDialogsAndFileAnswers) {
 }
 
 TEST(AutomationExport, NoPanelAnswersMinusOneAndRepliesAreTruncated) {
-  testing_host::RecordingHost host;
+  testing_host::TableHost host;
   int app = 0;
   while (Host().current_panel != nullptr) CloseMDIChildForm(&app);
   char reply[8] = "unset";

@@ -10,14 +10,14 @@
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "host/panel_selection.h"
-#include "recording_host.h"
+#include "table_host.h"
 #include "ui/application.h"
 
 namespace {
 
 class PanelSelection : public ::testing::Test {
  protected:
-  testing_host::RecordingHost host;
+  testing_host::TableHost host;
   int host_app = 0;
 
   void SetUp() override { SetComHandle(42); }
@@ -35,10 +35,10 @@ TEST_F(PanelSelection, ProbeIsOneAtCommandOnSlot54WithTheComHandle) {
   ShowWithReply("+CHIPVER: 1021");
   ASSERT_GE(host.calls.size(), 1u);
   const testing_host::HostCall& probe = host.calls[0];
-  EXPECT_EQ(probe.slot, kSlotSendAtCommand);
+  EXPECT_EQ(probe.channel, HostChannel::kAtCommand);
   EXPECT_EQ(probe.message_id, 0);
   EXPECT_EQ(probe.Text(), "at@ver:get_chip_ver(0)");
-  EXPECT_EQ(probe.com_handle, 42u);
+  EXPECT_EQ(host.handles.at(0), 42u);
 }
 
 TEST_F(PanelSelection, ReplyDecidesTheGeneration) {

@@ -1,31 +1,8 @@
 #include "recording_host.h"
 
-#include <array>
 #include <cstring>
 
-#include "host/exports.h"
-#include "host/host_interface.h"
-
 namespace testing_host {
-namespace {
-
-RecordingHost* g_host = nullptr;
-
-const char* GetLastError() {
-  return g_host->LastError();
-}
-
-void ShowLineCallback(const char* text, uint8_t flag) {
-  g_host->Log(text, flag);
-}
-
-template <size_t kSlot>
-uint8_t SendSlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
-                 void* reply, uint32_t handle) {
-  return g_host->Send(kSlot, id, length, request, reply_length, reply, handle);
-}
-
-}  // namespace
 
 HostAnswer StatusReply(size_t length, uint16_t status) {
   HostAnswer answer;
@@ -50,35 +27,6 @@ HostAnswer HostFailure(const std::string& error) {
   return answer;
 }
 
-RecordingHost::RecordingHost() {
-  g_host = this;
-  Install(std::nullopt);
-  SetShowLineFunc(&ShowLineCallback);
-  SetComHandle(kComHandle);
-}
-
-RecordingHost::~RecordingHost() {
-  SetShowLineFunc(nullptr);
-  const std::array<void*, kHostSlotCount> empty{};
-  SetFuncInterface(empty.data(), static_cast<int32_t>(kHostTableBytes));
-  g_host = nullptr;
-}
-
-void RecordingHost::Install(std::optional<size_t> missing_slot) {
-  std::array<void*, kHostSlotCount> table{};
-  table[kSlotGetLastError] = reinterpret_cast<void*>(&GetLastError);
-  table[kSlotSendAudioRequest] = reinterpret_cast<void*>(&SendSlot<kSlotSendAudioRequest>);
-  table[kSlotSendAtCommand] = reinterpret_cast<void*>(&SendSlot<kSlotSendAtCommand>);
-  table[kSlotSendInfoRequest] = reinterpret_cast<void*>(&SendSlot<kSlotSendInfoRequest>);
-  table[kSlotSendTestFunction] = reinterpret_cast<void*>(&SendSlot<kSlotSendTestFunction>);
-  if (missing_slot) table[*missing_slot] = nullptr;
-  SetFuncInterface(table.data(), static_cast<int32_t>(kHostTableBytes));
-}
-
-void RecordingHost::RemoveSlot(size_t slot) {
-  Install(slot);
-}
-
 std::vector<std::string> RecordingHost::LogTexts() const {
   std::vector<std::string> texts;
   for (const LogLine& line : log) texts.push_back(line.text);
@@ -93,12 +41,13 @@ std::string RecordingHost::Transcript() const {
   return text;
 }
 
-uint8_t RecordingHost::Send(size_t slot, uint16_t id, uint16_t length, const void* request,
-                            uint16_t* reply_length, void* reply, uint32_t handle) {
-  HostCall call{slot, id, {}, request == nullptr, handle};
+bool RecordingHost::Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
+                         const void* request, uint16_t& reply_length, void* reply) {
+  if (missing_.contains(channel)) return false;
+  HostCall call{channel, message_id, {}, request == nullptr};
   if (request != nullptr) {
     const auto* bytes = static_cast<const uint8_t*>(request);
-    call.request.assign(bytes, bytes + length);
+    call.request.assign(bytes, bytes + request_length);
   }
   calls.push_back(call);
 
@@ -113,8 +62,18 @@ uint8_t RecordingHost::Send(size_t slot, uint16_t id, uint16_t length, const voi
   }
   error_ = answer.error;
   if (!answer.reply.empty()) std::memcpy(reply, answer.reply.data(), answer.reply.size());
-  *reply_length = answer.length.value_or(static_cast<uint16_t>(answer.reply.size()));
-  return answer.carried ? 1 : 0;
+  reply_length = answer.length.value_or(static_cast<uint16_t>(answer.reply.size()));
+  return answer.carried;
+}
+
+std::optional<std::string_view> RecordingHost::LastError() {
+  if (!has_error_function_) return std::nullopt;
+  ++error_reads;
+  return error_;
+}
+
+void RecordingHost::Log(const char* text, LogFlag flag) {
+  log.push_back({text != nullptr ? text : "", static_cast<uint8_t>(flag)});
 }
 
 }  // namespace testing_host

@@ -1,6 +1,6 @@
-// A recording stand-in for the host: fills the host function table with C
-// functions that record every send and answer from a script, and captures
-// the log lines. One instance at a time.
+// A recording stand-in for the host link: records every send and answers
+// it from a script, and captures the log lines. Each test builds its own, so
+// several hosts can live side by side.
 #pragma once
 
 #include <cstddef>
@@ -8,17 +8,19 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "common/host_link.h"
 
 namespace testing_host {
 
 struct HostCall {
-  size_t slot;
+  HostChannel channel;
   uint16_t message_id;
   std::vector<uint8_t> request;  // the request bytes as the host saw them
   bool request_null;
-  uint32_t com_handle;
   std::string Text() const { return std::string(request.begin(), request.end()); }
 };
 
@@ -42,16 +44,14 @@ HostAnswer TextReply(const std::string& text);
 // A failed host call with the host's error text.
 HostAnswer HostFailure(const std::string& error);
 
-class RecordingHost {
+class RecordingHost : public HostLink {
  public:
-  // Installs the table (slots 3, 15, 54, 56, 77), the log callback and a
-  // communication handle.
-  RecordingHost();
-  ~RecordingHost();
+  RecordingHost() = default;
   RecordingHost(const RecordingHost&) = delete;
   RecordingHost& operator=(const RecordingHost&) = delete;
 
-  static constexpr uint32_t kComHandle = 0x00C0FFEE;
+  // The context a back end or panel under test is built with.
+  ModuleContext Context(ui::Services& services) { return ModuleContext{*this, services}; }
 
   // Answers come from the queue first, then from the responder; with
   // neither, a send fails with "no answer scripted".
@@ -62,8 +62,10 @@ class RecordingHost {
     responder = [text](const HostCall&) { return TextReply(text); };
   }
 
-  // Installs the table again without `slot` (as a host that leaves it empty).
-  void RemoveSlot(size_t slot);
+  // As a host that gave no function for `channel`: its sends fail unseen.
+  void RemoveChannel(HostChannel channel) { missing_.insert(channel); }
+  // As a host that gave no error function.
+  void RemoveErrorFunction() { has_error_function_ = false; }
 
   std::vector<HostCall> calls;
   std::vector<LogLine> log;
@@ -77,18 +79,17 @@ class RecordingHost {
   // flag 0 (an error) marked by a leading "!".
   std::string Transcript() const;
 
-  // Slot entry points.
-  uint8_t Send(size_t slot, uint16_t id, uint16_t length, const void* request,
-               uint16_t* reply_length, void* reply, uint32_t handle);
-  const char* LastError() {
-    ++error_reads;
-    return error_.c_str();
-  }
-  void Log(const char* text, uint8_t flag) { log.push_back({text ? text : "", flag}); }
+  // The link.
+  bool Send(HostChannel channel, uint16_t message_id, uint16_t request_length, const void* request,
+            uint16_t& reply_length, void* reply) override;
+  std::optional<std::string_view> LastError() override;
+  void Log(const char* text, LogFlag flag) override;
+  using HostLink::Log;
 
  private:
-  void Install(std::optional<size_t> missing_slot);
   std::deque<HostAnswer> queue_;
+  std::set<HostChannel> missing_;
+  bool has_error_function_ = true;
   std::string error_ = "No errors";
 };
 

@@ -1,13 +1,23 @@
-#include "host/automation.h"
+#include "ui/automation.h"
 
+#include <charconv>
+#include <optional>
 #include <sstream>
 
-#include "common/convert.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/timer.h"
 
 namespace {
+
+// A whole decimal number argument ("12", "-1"); nullopt for anything else.
+std::optional<int32_t> WholeNumber(const std::string& text) {
+  int32_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [last, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || last != end || text.empty()) return std::nullopt;
+  return value;
+}
 
 std::string Escape(const std::string& text) {
   std::string out;
@@ -229,7 +239,7 @@ class Automation {
   }
 
   std::string Advance(const std::string& ms_text) {
-    const std::optional<int32_t> ms = TextToInt(ms_text);
+    const std::optional<int32_t> ms = WholeNumber(ms_text);
     if (!ms || *ms < 0) return Error("advance needs milliseconds");
     form_.app().services().Advance(static_cast<uint32_t>(*ms));
     return "ok";
@@ -276,7 +286,7 @@ class Automation {
   }
 
   static std::string Select(ui::Control& c, const std::string& arg) {
-    const std::optional<int32_t> index = TextToInt(arg);
+    const std::optional<int32_t> index = WholeNumber(arg);
     if (!index) return Error("select needs an item index");
     bool done = false;
     if (auto* combo = dynamic_cast<ui::ComboBox*>(&c)) {

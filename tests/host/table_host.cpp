@@ -1,0 +1,65 @@
+#include "table_host.h"
+
+#include <array>
+
+#include "host/exports.h"
+#include "host/host_interface.h"
+
+namespace testing_host {
+namespace {
+
+TableHost* g_host = nullptr;
+
+const char* GetLastError() {
+  static std::string text;
+  text = std::string(g_host->LastError().value_or(""));
+  return text.c_str();
+}
+
+void ShowLineCallback(const char* text, uint8_t flag) {
+  g_host->Log(text, static_cast<LogFlag>(flag));
+}
+
+template <size_t kSlot, HostChannel kChannel>
+uint8_t SendSlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
+                 void* reply, uint32_t handle) {
+  g_host->handles.push_back(handle);
+  return g_host->Send(kChannel, id, length, request, *reply_length, reply) ? 1 : 0;
+}
+
+}  // namespace
+
+TableHost::TableHost() {
+  g_host = this;
+  Install(std::nullopt);
+  SetShowLineFunc(&ShowLineCallback);
+  SetComHandle(kComHandle);
+}
+
+TableHost::~TableHost() {
+  SetShowLineFunc(nullptr);
+  const std::array<void*, kHostSlotCount> empty{};
+  SetFuncInterface(empty.data(), static_cast<int32_t>(kHostTableBytes));
+  g_host = nullptr;
+}
+
+void TableHost::Install(std::optional<size_t> missing_slot) {
+  std::array<void*, kHostSlotCount> table{};
+  table[kSlotGetLastError] = reinterpret_cast<void*>(&GetLastError);
+  table[kSlotSendAudioRequest] =
+      reinterpret_cast<void*>(&SendSlot<kSlotSendAudioRequest, HostChannel::kAudioRequest>);
+  table[kSlotSendAtCommand] =
+      reinterpret_cast<void*>(&SendSlot<kSlotSendAtCommand, HostChannel::kAtCommand>);
+  table[kSlotSendInfoRequest] =
+      reinterpret_cast<void*>(&SendSlot<kSlotSendInfoRequest, HostChannel::kInfoRequest>);
+  table[kSlotSendTestFunction] =
+      reinterpret_cast<void*>(&SendSlot<kSlotSendTestFunction, HostChannel::kTestFunction>);
+  if (missing_slot) table[*missing_slot] = nullptr;
+  SetFuncInterface(table.data(), static_cast<int32_t>(kHostTableBytes));
+}
+
+void TableHost::RemoveSlot(size_t slot) {
+  Install(slot);
+}
+
+}  // namespace testing_host
