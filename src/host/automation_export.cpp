@@ -6,10 +6,14 @@
 #include "host/host_state.h"
 #include "ui/automation.h"
 
+// A null command runs nothing and hands out the last reply again, so a host
+// whose buffer was too small fetches the whole reply without running the
+// command twice.
 extern "C" int32_t SonvioAutomate(const char* command, char* reply, int32_t capacity) {
   ui::Form* panel = Host().current_panel;
   if (panel == nullptr) return -1;
-  const std::string text = RunAutomation(*panel, command != nullptr ? command : "");
+  std::string& text = Host().last_automation_reply;
+  if (command != nullptr) text = ui::RunAutomation(*panel, command);
   if (reply != nullptr && capacity > 0) {
     const size_t n = std::min(text.size(), static_cast<size_t>(capacity) - 1);
     std::memcpy(reply, text.data(), n);

@@ -24,6 +24,9 @@ struct HostState {
   void* saved_application = nullptr;
   bool swapped = false;
   ui::Form* current_panel = nullptr;
+  // The reply of the last automation command, for a host that fetches it
+  // again with a larger buffer.
+  std::string last_automation_reply;
 };
 
 HostState& Host();

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ui {
@@ -34,6 +36,22 @@ const char* KindName(Kind kind);
 
 using Handler = std::function<void()>;
 
+class StateWriter;
+
+// What automation asks a control to do, as a user would.
+enum class UserVerb { kClick, kCheck, kSelect, kType, kLeave, kDropDown };
+
+// The lists of texts automation reads from a component.
+enum class TextList { kItems, kLines };
+
+// The outcome of a user action performed by automation.
+struct ActResult {
+  bool done = true;
+  std::string why;  // when not done: the reason, for the refusal
+  static ActResult Done() { return {}; }
+  static ActResult Refused(std::string why) { return {false, std::move(why)}; }
+};
+
 class Component {
  public:
   Component(Form& form, std::string name, Kind kind);
@@ -45,6 +63,14 @@ class Component {
   Kind kind() const { return kind_; }
   Form& form() const { return form_; }
   Services& services() const;
+
+  // Automation. Describe writes the component's state behind its kind
+  // (enabled, visible, then what the kind shows); Texts gives its item or
+  // line texts, nullopt when it has none; Act performs a user action
+  // (controls only: a component without a window refuses every action).
+  virtual void Describe(StateWriter& out) const;
+  virtual std::optional<std::vector<std::string>> Texts(TextList list) const;
+  virtual ActResult Act(UserVerb verb, std::string_view argument);
 
  protected:
   // Tells the backend that this component's state changed.
@@ -82,6 +108,14 @@ class Control : public Component {
   void set_width_chars(int chars) { width_chars_ = chars; }
 
   void SetFocus();
+
+  void Describe(StateWriter& out) const override;
+  // Checks that a user can reach the control, then performs the action.
+  ActResult Act(UserVerb verb, std::string_view argument) final;
+
+ protected:
+  // The kind's own actions on a reachable control; by default none.
+  virtual ActResult ActOnReachable(UserVerb verb, std::string_view argument);
 
  private:
   Control* parent_;

@@ -22,6 +22,11 @@ class Button : public Control {
   bool UserClick();
   Handler OnClick;
 
+  void Describe(StateWriter& out) const override;
+
+ protected:
+  ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
+
  private:
   std::string caption_;
 };
@@ -45,8 +50,11 @@ class Edit : public Control {
   Handler OnChange;
   Handler OnExit;
 
+  void Describe(StateWriter& out) const override;
+
  protected:
   Edit(Form& form, std::string name, Kind kind, Control* parent, std::string text);
+  ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
 
  private:
   std::string text_;
@@ -61,6 +69,8 @@ class LabeledEdit : public Edit {
               std::string text = {});
   const std::string& label() const { return label_; }
   void SetLabel(std::string label);
+
+  void Describe(StateWriter& out) const override;
 
  private:
   std::string label_;
@@ -78,6 +88,11 @@ class CheckBox : public Control {
   // The user toggles the box: the state flips, then OnClick.
   bool UserToggle();
   Handler OnClick;
+
+  void Describe(StateWriter& out) const override;
+
+ protected:
+  ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
 
  private:
   std::string caption_;
@@ -116,6 +131,12 @@ class ComboBox : public Control {
   Handler OnDropDown;
   Handler OnExit;
 
+  void Describe(StateWriter& out) const override;
+  std::optional<std::vector<std::string>> Texts(TextList list) const override;
+
+ protected:
+  ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
+
  private:
   Style style_;
   std::vector<std::string> items_;
@@ -137,6 +158,12 @@ class RadioGroup : public Control {
   bool UserSelect(int index);
   Handler OnClick;
 
+  void Describe(StateWriter& out) const override;
+  std::optional<std::vector<std::string>> Texts(TextList list) const override;
+
+ protected:
+  ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
+
  private:
   std::string caption_;
   std::vector<std::string> items_;
@@ -155,6 +182,9 @@ class Label : public Control {
   // The caption split at line breaks (a multi-line label).
   std::vector<std::string> Lines() const;
 
+  void Describe(StateWriter& out) const override;
+  std::optional<std::vector<std::string>> Texts(TextList list) const override;
+
  private:
   std::string caption_;
   Color color_ = Color::kDefault;
@@ -169,6 +199,9 @@ class Memo : public Control {
   void Clear();
   bool read_only() const { return read_only_; }
   void set_read_only(bool read_only) { read_only_ = read_only; }
+
+  void Describe(StateWriter& out) const override;
+  std::optional<std::vector<std::string>> Texts(TextList list) const override;
 
  private:
   std::vector<std::string> lines_;
@@ -187,6 +220,11 @@ class UpDown : public Control {
   bool UserClick(bool up);
   std::function<void(bool up)> OnClick;
 
+  void Describe(StateWriter& out) const override;
+
+ protected:
+  ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
+
  private:
   int min_;
   int max_;
@@ -197,6 +235,8 @@ class GroupBox : public Control {
  public:
   GroupBox(Form& form, std::string name, Control* parent, std::string caption);
   const std::string& caption() const { return caption_; }
+
+  void Describe(StateWriter& out) const override;
 
  private:
   std::string caption_;
@@ -210,6 +250,8 @@ class PageControl : public Control {
   TabSheet* active_page() const { return active_; }
   void SetActivePage(TabSheet* page);
 
+  void Describe(StateWriter& out) const override;
+
  private:
   TabSheet* active_ = nullptr;
 };
@@ -220,6 +262,8 @@ class TabSheet : public Control {
   const std::string& caption() const { return caption_; }
   bool tab_visible() const { return tab_visible_; }
   void SetTabVisible(bool visible);
+
+  void Describe(StateWriter& out) const override;
 
  private:
   std::string caption_;
@@ -233,6 +277,7 @@ class OpenDialog : public Component {
   std::string filter;
   std::string default_ext;
   std::string file_name;
+  void Describe(StateWriter& out) const override;
   // Shows the dialog; true with file_name set when the user confirmed.
   bool Execute();
 };

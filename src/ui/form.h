@@ -56,6 +56,8 @@ class Form : public Control {
   void set_observer(FormObserver* observer) { observer_ = observer; }
   void NotifyChanged(Component& component);
 
+  void Describe(StateWriter& out) const override;
+
   Handler OnShow;
   Handler OnClose;
 

@@ -22,6 +22,8 @@ class Timer : public Component {
   // Called by the backend when the interval has elapsed.
   void Fire();
 
+  void Describe(StateWriter& out) const override;
+
   Handler OnTimer;
 
  private:

@@ -19,11 +19,11 @@ DruskPanelTest::~DruskPanelTest() {
 
 void DruskPanelTest::Do(const std::vector<std::string>& commands) {
   for (const std::string& command : commands)
-    ASSERT_EQ(RunAutomation(*panel_, command), "ok") << command;
+    ASSERT_EQ(ui::RunAutomation(*panel_, command), "ok") << command;
 }
 
 std::string DruskPanelTest::Get(const std::string& command) {
-  return RunAutomation(*panel_, command);
+  return ui::RunAutomation(*panel_, command);
 }
 
 void DruskPanelTest::Reply(const std::string& command, const std::string& text, int32_t status) {

@@ -4,9 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "host/exports.h"
-#include "host/host_state.h"
-#include "table_host.h"
 #include "ui/automation.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -46,7 +43,7 @@ class Automation : public ::testing::Test {
     radio.OnClick = [this] { fired.push_back("mode"); };
     timer.OnTimer = [this] { fired.push_back("tick"); };
   }
-  std::string Run(const std::string& command) { return RunAutomation(form, command); }
+  std::string Run(const std::string& command) { return ui::RunAutomation(form, command); }
 };
 
 TEST_F(Automation, ListAndGetDescribeComponentsInOrder) {
@@ -60,7 +57,7 @@ TEST_F(Automation, ListAndGetDescribeComponentsInOrder) {
             "kind=RadioGroup enabled=1 visible=1 caption=\"Mode\" index=0 items=2");
   memo.SetLines({"a\tb", "c"});
   EXPECT_EQ(Run("get MData"), "kind=Memo enabled=1 visible=1 lines=2");
-  EXPECT_EQ(Run("lines MData"), "a\tb\nc");
+  EXPECT_EQ(Run("lines MData"), "a\\tb\nc");
   EXPECT_EQ(Run("items CBBand"), "Europe\nJapan");
 }
 
@@ -88,13 +85,43 @@ TEST_F(Automation, RefusesWhatAUserCouldNotDo) {
   group.SetVisible(true);
   EXPECT_EQ(Run("click Nothing"), "error: no control named Nothing");
   EXPECT_EQ(Run("select CBBand 9"), "error: no item 9 in CBBand");
-  EXPECT_EQ(Run("select CBBand x"), "error: select needs an item index");
+  EXPECT_EQ(Run("select CBBand x"), "error: no item x in CBBand");
   EXPECT_EQ(Run("check CBMute 2"), "error: check needs 0 or 1");
   EXPECT_EQ(Run("type CBBand x"), "error: CBBand is a drop-down list");
   EXPECT_EQ(Run("advance -1"), "error: advance needs milliseconds");
   EXPECT_EQ(Run("frobnicate LReady"), "error: unknown command 'frobnicate'");
+  EXPECT_EQ(Run("frobnicate Nothing at all"), "error: unknown command 'frobnicate'");
+  EXPECT_EQ(Run("click MData"), "error: MData cannot be clicked");
+  EXPECT_EQ(Run("click TRSSI"), "error: TRSSI is not a control");
+  EXPECT_EQ(Run("items LReady"), "error: LReady has no items");
   EXPECT_EQ(Run(""), "error: empty command");
   EXPECT_TRUE(fired.empty());
+}
+
+TEST_F(Automation, SelectTakesAnIndexAnExactTextOrAUniquePrefix) {
+  combo.SetItems({"Europe", "Japan", "Jamaica"});
+  EXPECT_EQ(Run("select CBBand Japan"), "ok");
+  EXPECT_EQ(combo.item_index(), 1);
+  EXPECT_EQ(Run("select CBBand Eu"), "ok");
+  EXPECT_EQ(combo.item_index(), 0);
+  EXPECT_EQ(Run("select CBBand Ja"), "error: no item Ja in CBBand");  // two items begin so
+  EXPECT_EQ(Run("select RGMode Tx"), "ok");
+  EXPECT_EQ(radio.item_index(), 1);
+}
+
+// Handset texts end up in captions, items and lines; no control byte of
+// theirs may reach a terminal that shows the reply.
+TEST_F(Automation, ControlBytesInTextsAreEscaped) {
+  label.SetCaption("v\x1b]0;\"owned\"\a\x7f");
+  EXPECT_EQ(Run("get LReady"),
+            "kind=Label enabled=1 visible=1 caption=\"v\\x1B]0;\\\"owned\\\"\\x07\\x7F\" "
+            "color=default");
+  combo.SetItems({"a\x1b[2Jb"});
+  EXPECT_EQ(Run("items CBBand"), "a\\x1B[2Jb");
+  memo.SetLines({"x\ty\x01"});
+  EXPECT_EQ(Run("lines MData"), "x\\ty\\x01");
+  services.ShowMessage("bad\x1b", "Warn\x07", ui::MessageIcon::kWarning);
+  EXPECT_EQ(Run("dialogs"), "Warn\\x07\tbad\\x1B");
 }
 
 TEST_F(Automation, AdvanceDialogsAndFileAnswers) {
@@ -111,22 +138,6 @@ TEST_F(Automation, AdvanceDialogsAndFileAnswers) {
   EXPECT_EQ(Run("answer-file --cancel"), "ok");
   EXPECT_EQ(services.OpenFile("t", "f", "e"), std::optional<std::string>("/tmp/my file.ini"));
   EXPECT_EQ(services.OpenFile("t", "f", "e"), std::nullopt);
-}
-
-TEST(AutomationExport, NoPanelAnswersMinusOneAndRepliesAreTruncated) {
-  testing_host::TableHost host;
-  int app = 0;
-  while (Host().current_panel != nullptr) CloseMDIChildForm(&app);
-  char reply[8] = "unset";
-  EXPECT_EQ(SonvioAutomate("list", reply, sizeof(reply)), -1);
-
-  host.AnswerText("1021");
-  ShowMDIChildForm(&app);
-  const std::string full = RunAutomation(*Host().current_panel, "get KelboFMRGUI");
-  EXPECT_EQ(SonvioAutomate("get KelboFMRGUI", reply, sizeof(reply)),
-            static_cast<int32_t>(full.size()));
-  EXPECT_EQ(std::string(reply), full.substr(0, 7));
-  CloseMDIChildForm(&app);
 }
 
 }  // namespace

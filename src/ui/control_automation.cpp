@@ -1,0 +1,281 @@
+// What each kind of component tells automation about itself and which user
+// actions it accepts: its `get` state, its item or line texts, and the user
+// operations behind the automation verbs.
+#include <charconv>
+
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/state_writer.h"
+#include "ui/timer.h"
+
+namespace ui {
+namespace {
+
+// A whole decimal number ("12", "-1"); nullopt for anything else.
+std::optional<int> WholeNumber(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [last, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || last != end) return std::nullopt;
+  return value;
+}
+
+// The item an argument names: an index, else the item of exactly that text,
+// else the one item the text begins.
+std::optional<int> ItemFor(const std::vector<std::string>& items, std::string_view argument) {
+  if (const std::optional<int> index = WholeNumber(argument)) return index;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (items[i] == argument) return static_cast<int>(i);
+  }
+  std::optional<int> match;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (!argument.empty() && std::string_view(items[i]).starts_with(argument)) {
+      if (match) return std::nullopt;  // more than one: ambiguous
+      match = static_cast<int>(i);
+    }
+  }
+  return match;
+}
+
+ActResult Refused(const Component& c, const std::string& why) {
+  return ActResult::Refused(c.name() + " " + why);
+}
+
+// Selects the item named by `argument` with the kind's user operation.
+template <typename Select>
+ActResult SelectItem(const Component& c, const std::vector<std::string>& items,
+                     std::string_view argument, Select select) {
+  const std::optional<int> index = ItemFor(items, argument);
+  if (!index || !select(*index)) {
+    return ActResult::Refused("no item " + std::string(argument) + " in " + c.name());
+  }
+  return ActResult::Done();
+}
+
+const char* ColorName(Label::Color color) {
+  switch (color) {
+    case Label::Color::kGreen:
+      return "green";
+    case Label::Color::kRed:
+      return "red";
+    case Label::Color::kDefault:
+      break;
+  }
+  return "default";
+}
+
+}  // namespace
+
+// Components without a window: never enabled for the user, never visible.
+void Component::Describe(StateWriter& out) const {
+  out.Flag("enabled", true);
+  out.Flag("visible", false);
+}
+
+std::optional<std::vector<std::string>> Component::Texts(TextList) const {
+  return std::nullopt;
+}
+
+ActResult Component::Act(UserVerb, std::string_view) {
+  return Refused(*this, "is not a control");
+}
+
+void Control::Describe(StateWriter& out) const {
+  out.Flag("enabled", enabled());
+  out.Flag("visible", visible());
+}
+
+ActResult Control::Act(UserVerb verb, std::string_view argument) {
+  if (!Reachable()) return Refused(*this, enabled() ? "is not visible" : "is disabled");
+  return ActOnReachable(verb, argument);
+}
+
+ActResult Control::ActOnReachable(UserVerb verb, std::string_view) {
+  switch (verb) {
+    case UserVerb::kClick:
+      return Refused(*this, "cannot be clicked");
+    case UserVerb::kCheck:
+      return Refused(*this, "is not a check box");
+    case UserVerb::kSelect:
+      return Refused(*this, "has no items to select");
+    case UserVerb::kType:
+      return Refused(*this, "takes no text");
+    case UserVerb::kLeave:
+      return Refused(*this, "takes no focus");
+    case UserVerb::kDropDown:
+      return Refused(*this, "is not a combo box");
+  }
+  return Refused(*this, "cannot do that");
+}
+
+void Form::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("caption", caption());
+  out.Text("help", help_keyword());
+}
+
+void Button::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("caption", caption());
+}
+
+ActResult Button::ActOnReachable(UserVerb verb, std::string_view argument) {
+  if (verb != UserVerb::kClick) return Control::ActOnReachable(verb, argument);
+  UserClick();
+  return ActResult::Done();
+}
+
+void Edit::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("text", text());
+}
+
+ActResult Edit::ActOnReachable(UserVerb verb, std::string_view argument) {
+  if (verb == UserVerb::kType) {
+    if (!UserType(std::string(argument))) return Refused(*this, "is read-only");
+    return ActResult::Done();
+  }
+  if (verb == UserVerb::kLeave) {
+    UserLeave();
+    return ActResult::Done();
+  }
+  return Control::ActOnReachable(verb, argument);
+}
+
+void LabeledEdit::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("label", label());
+  out.Text("text", text());
+}
+
+void CheckBox::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("caption", caption());
+  out.Flag("checked", checked());
+}
+
+ActResult CheckBox::ActOnReachable(UserVerb verb, std::string_view argument) {
+  if (verb == UserVerb::kClick) {
+    UserToggle();
+    return ActResult::Done();
+  }
+  if (verb == UserVerb::kCheck) {
+    if (argument != "0" && argument != "1") return ActResult::Refused("check needs 0 or 1");
+    if (checked() != (argument == "1")) UserToggle();
+    return ActResult::Done();
+  }
+  return Control::ActOnReachable(verb, argument);
+}
+
+void ComboBox::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("text", text());
+  out.Number("index", item_index());
+  out.Number("items", static_cast<int64_t>(items().size()));
+}
+
+std::optional<std::vector<std::string>> ComboBox::Texts(TextList list) const {
+  if (list != TextList::kItems) return std::nullopt;
+  return items();
+}
+
+ActResult ComboBox::ActOnReachable(UserVerb verb, std::string_view argument) {
+  switch (verb) {
+    case UserVerb::kSelect:
+      return SelectItem(*this, items(), argument, [this](int i) { return UserSelect(i); });
+    case UserVerb::kType:
+      if (!UserType(std::string(argument))) return Refused(*this, "is a drop-down list");
+      return ActResult::Done();
+    case UserVerb::kLeave:
+      UserLeave();
+      return ActResult::Done();
+    case UserVerb::kDropDown:
+      UserDropDown();
+      return ActResult::Done();
+    case UserVerb::kClick:
+    case UserVerb::kCheck:
+      break;
+  }
+  return Control::ActOnReachable(verb, argument);
+}
+
+void RadioGroup::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("caption", caption());
+  out.Number("index", item_index());
+  out.Number("items", static_cast<int64_t>(items().size()));
+}
+
+std::optional<std::vector<std::string>> RadioGroup::Texts(TextList list) const {
+  if (list != TextList::kItems) return std::nullopt;
+  return items();
+}
+
+ActResult RadioGroup::ActOnReachable(UserVerb verb, std::string_view argument) {
+  if (verb != UserVerb::kSelect) return Control::ActOnReachable(verb, argument);
+  return SelectItem(*this, items(), argument, [this](int i) { return UserSelect(i); });
+}
+
+void Label::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("caption", caption());
+  out.Word("color", ColorName(color()));
+}
+
+std::optional<std::vector<std::string>> Label::Texts(TextList list) const {
+  if (list != TextList::kLines) return std::nullopt;
+  return Lines();
+}
+
+void Memo::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Number("lines", static_cast<int64_t>(lines().size()));
+}
+
+std::optional<std::vector<std::string>> Memo::Texts(TextList list) const {
+  if (list != TextList::kLines) return std::nullopt;
+  return lines();
+}
+
+void UpDown::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Number("position", position());
+}
+
+ActResult UpDown::ActOnReachable(UserVerb verb, std::string_view argument) {
+  if (verb != UserVerb::kClick) return Control::ActOnReachable(verb, argument);
+  if (argument != "" && argument != "up" && argument != "down") {
+    return ActResult::Refused("click up or down");
+  }
+  UserClick(argument != "down");
+  return ActResult::Done();
+}
+
+void GroupBox::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("caption", caption());
+}
+
+void PageControl::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("page", active_page() != nullptr ? active_page()->name() : std::string());
+}
+
+void TabSheet::Describe(StateWriter& out) const {
+  Control::Describe(out);
+  out.Text("caption", caption());
+}
+
+void Timer::Describe(StateWriter& out) const {
+  out.Flag("enabled", enabled());
+  out.Flag("visible", false);
+  out.Number("interval", interval());
+}
+
+void OpenDialog::Describe(StateWriter& out) const {
+  Component::Describe(out);
+  out.Text("title", title);
+  out.Text("file", file_name);
+}
+
+}  // namespace ui
