@@ -5,8 +5,6 @@
 //   kelbo_fmr_gui_exchange.cpp      controls <-> parameter block
 //   kelbo_fmr_gui_enabling.cpp      enabling by power state and mode
 //   kelbo_fmr_gui_power_tuning.cpp  show, power, status, mode, band, tuning
-//   kelbo_fmr_gui_hooks.cpp         steps of the exchange that belong to
-//                                   features still to come
 // Every handler that talks to the radio logs a line, stores the controls
 // into the parameter block, adjusts the bytes its action needs, calls one
 // back-end operation chosen by the mode selector and shows the block again.
@@ -17,6 +15,7 @@
 
 #include "common/host_link.h"
 #include "gen1/kelbo_fmr_function.h"
+#include "ui/builder.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/timer.h"
@@ -55,12 +54,6 @@ class TKelboFMRGUI : public ui::Form {
   void BtnReadFrequencyClick();
   void BtnWriteFrequencyClick();
   void CBDecodeChange();
-
-  // Steps of the exchange and of showing the window that belong to the
-  // audio checks, the RDS decode log and the register histories.
-  void LEVolumeExit();
-  void AppendDecodeLogRecord();
-  void LoadRegisterHistories();
 
   // Power and tuning.
   ui::GroupBox* GBPowerTuning = nullptr;
@@ -213,6 +206,16 @@ class TKelboFMRGUI : public ui::Form {
 
  private:
   void CreateControls();
+  void CreatePowerTuning(ui::Builder g);
+  void CreateAudio(ui::Builder g);
+  void CreateRssi(ui::Builder g);
+  void CreateRds(ui::Builder g);
+  void CreateGain(ui::Builder g);
+  void CreateRegister(ui::Builder g);
+  void CreateAudioOutput(ui::Builder g);
+  void CreateTestFunctions(ui::Builder g);
+  void CreateTxSettings(ui::Builder g);
+  void CreateRdsFeatures(ui::Builder g);
   void BindHandlers();
   // The mode selector chooses the transmit operations for any index but 0.
   bool TransmitMode() const;

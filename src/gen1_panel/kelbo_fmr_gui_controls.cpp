@@ -1,23 +1,98 @@
-// The panel's controls. Edits, selectors, check boxes and radio groups are
-// created in the order in which the settings file stores them; buttons,
-// labels, group boxes and timers go wherever the layout wants them. Every
-// control sits in a group box; a control that starts a row says so.
+// The panel's controls, one function per group box in reading order. The
+// settings file stores the edits, selectors, check boxes and radio groups in
+// a fixed order, which the component list follows (kSavedControls).
 #include <string>
 #include <vector>
 
 #include "gen1_panel/kelbo_fmr_gui.h"
+#include "ui/builder.h"
 
 namespace {
 
+using ui::Row;
 using Items = std::vector<std::string>;
-enum Row : bool { kSameRow = false, kNewRow = true };
 
-template <typename T>
-T* Placed(T& control, Row row) {
-  control.set_new_row(row == kNewRow);
-  return &control;
-}
+// The controls the settings file saves, in the order it saves them.
+const std::vector<std::string_view> kSavedControls = {
+    "LEVolume",
+    "CBMute",
+    "CBSNC",
+    "LESNCStep",
+    "LESNCHighThreshold",
+    "CBOutputPath",
+    "CBSoftMute",
+    "LESMSS",
+    "LESMThreshold",
+    "CBAudioOutput",
+    "CBModulation",
+    "RGDeEmphasis",
+    "RGPreEmphasis",
+    "LESNCLowThreshold",
+    "LELFreq",
+    "LELLevel",
+    "LELPhase",
+    "LERFreq",
+    "LERLevel",
+    "LERPhase",
+    "le_db",
+    "LERSSIOffset",
+    "LELowRSSI",
+    "LEPilotFreq",
+    "LERSSI",
+    "LEHighRSSI",
+    "cb_rssi_logging",
+    "CBDecode",
+    "LERXError",
+    "LERDSDeviation",
+    "LEPI",
+    "LEPSN",
+    "LERT",
+    "LERTP",
+    "CBPSMode",
+    "LEPSRate",
+    "LEAFList",
+    "cb_ptc",
+    "cbx_rds_stack",
+    "cbx_AF",
+    "cbx_PI",
+    "cbx_PS",
+    "cbx_RT",
+    "cbx_RTP",
+    "cbx_PTC",
+    "CBTMode",
+    "CBAntenna",
+    "CBAGCOn",
+    "CBExternalLNAOn",
+    "CBFMRSupply",
+    "CBLNAGain",
+    "CBPPFGain",
+    "LEOffset",
+    "CBIntLNA",
+    "LEOutputPower",
+    "le_pmu",
+    "LEFrequency",
+    "CBMono",
+    "LEMAXFreq",
+    "LEMINFreq",
+    "LEMASRSSI",
+    "CBChannelSpacing",
+    "CBBandSelection",
+    "LEFreqDeviation",
+    "CBFreqMute",
+    "CBSideband",
+    "CBPilot",
+    "LEPilotDeviation",
+    "le_start_freq",
+    "le_stop_freq",
+    "le_scan_freq",
+    "le_scan_rssi",
+    "LEMASRSSI2",
+    "LERegAddress",
+    "LERegData",
+    "CBOutput",
+};
 
+// Sixteen gain steps: "0dB" to "15dB", or "10dB" to "40dB".
 Items GainItems(int first_db, int step_db) {
   Items items;
   for (int i = 0; i < 16; ++i) items.push_back(std::to_string(first_db + i * step_db) + "dB");
@@ -27,228 +102,208 @@ Items GainItems(int first_db, int step_db) {
 }  // namespace
 
 void TKelboFMRGUI::CreateControls() {
-  auto group = [this](const char* name, ui::Control* parent, const char* caption) {
-    return Placed(Add<ui::GroupBox>(name, parent, caption), kNewRow);
-  };
-  auto edit = [this](const char* name, ui::Control* parent, const char* label, const char* text,
-                     Row row = kNewRow) {
-    return Placed(Add<ui::LabeledEdit>(name, parent, label, text), row);
-  };
-  auto display = [&edit](const char* name, ui::Control* parent, const char* label,
-                         Row row = kNewRow) {
-    ui::LabeledEdit* e = edit(name, parent, label, "", row);
-    e->set_read_only(true);
-    return e;
-  };
-  auto check = [this](const char* name, ui::Control* parent, const char* caption, bool checked,
-                      Row row = kNewRow) {
-    return Placed(Add<ui::CheckBox>(name, parent, caption, checked), row);
-  };
-  // A selector with a caption label in front of it.
-  auto selector = [this](const char* name, ui::Control* parent, const char* caption, Items items,
-                         int index, Row row = kNewRow,
-                         ui::ComboBox::Style style = ui::ComboBox::Style::kDropDownList) {
-    Placed(Add<ui::Label>(std::string("Lbl") + name, parent, caption), row);
-    return Placed(Add<ui::ComboBox>(name, parent, style, std::move(items), index), kSameRow);
-  };
-  auto button = [this](const char* name, ui::Control* parent, const char* caption,
-                       Row row = kSameRow) {
-    return Placed(Add<ui::Button>(name, parent, caption), row);
-  };
-  auto label = [this](const char* name, ui::Control* parent, const char* caption,
-                      Row row = kSameRow) {
-    return Placed(Add<ui::Label>(name, parent, caption), row);
-  };
-
-  GBPowerTuning = group("GBPowerTuning", this, "Power and Tuning");
-  GBAudio = group("GBAudio", this, "Audio Control");
-  GBRSSI = group("GBRSSI", this, "RSSI Control");
-  GBRDS = group("GBRDS", this, "RDS Control");
-  GBGain = group("GBGain", this, "Gain Control");
-  GBRegister = group("GBRegister", this, "Register Control");
-  GBAudioOutput = group("GBAudioOutput", this, "Audio Output");
-  GBTestFunctions = group("GBTestFunctions", this, "Test Functions");
-  GBTxSettings = group("GBTxSettings", this, "Transmit Settings");
-
-  // Audio Control, first part.
-  LEVolume = edit("LEVolume", GBAudio, "Volume Level:", "32767");
-  CBMute = check("CBMute", GBAudio, "Mute", false, kSameRow);
-  CBSNC = check("CBSNC", GBAudio, "Stereo Noise Cancellation: ", true);
-  LESNCStep = edit("LESNCStep", GBAudio, "Step (dB):", "400", kSameRow);
-  LESNCHighThreshold = edit("LESNCHighThreshold", GBAudio, "High (dBuV):", "50", kSameRow);
-  CBOutputPath = selector("CBOutputPath", GBAudio, "Output Path:", {"DAC", "SRC"}, 0);
-  CBSoftMute = check("CBSoftMute", GBAudio, "Soft Mute", true);
-  LESMSS = edit("LESMSS", GBAudio, "Step (dB):", "818", kSameRow);
-  LESMThreshold = edit("LESMThreshold", GBAudio, "Threshold (dBuV):", "10", kSameRow);
-
-  // Transmit audio settings.
-  CBAudioOutput = selector("CBAudioOutput", GBTxSettings, "TX Audio:", {"Mono", "Stereo"}, 1);
-  CBModulation = check("CBModulation", GBTxSettings, "Modulation", true, kSameRow);
-
-  RGDeEmphasis = Placed(
-      Add<ui::RadioGroup>("RGDeEmphasis", GBAudio, "De-emphasis", Items{"50us", "75us"}, 0, 2),
-      kNewRow);
-  RGPreEmphasis = Placed(Add<ui::RadioGroup>("RGPreEmphasis", GBTxSettings, "Pre-emphasis",
-                                             Items{"50us", "75us"}, 1, 2),
-                         kNewRow);
-  LESNCLowThreshold = edit("LESNCLowThreshold", GBAudio, "SNC Low (dBuV):", "25", kSameRow);
-
-  // Test tone.
-  btn_chirp = button("btn_chirp", GBTestFunctions, "Chirp On", kNewRow);
-  btn_test_tone = button("btn_test_tone", GBTestFunctions, "Tone On");
-  LELFreq = edit("LELFreq", GBTestFunctions, "Left Freq (Hz):", "1000");
-  LELLevel = edit("LELLevel", GBTestFunctions, "Left Level:", "0x2000", kSameRow);
-  LELPhase = edit("LELPhase", GBTestFunctions, "Left Phase:", "0", kSameRow);
-  LERFreq = edit("LERFreq", GBTestFunctions, "Right Freq (Hz):", "1000");
-  LERLevel = edit("LERLevel", GBTestFunctions, "Right Level:", "0x2000", kSameRow);
-  LERPhase = edit("LERPhase", GBTestFunctions, "Right Phase:", "0", kSameRow);
-
-  // Audio Control, read-outs and buttons.
-  le_db = display("le_db", GBAudio, "Volume (dB):");
-  label("LblStereo", GBAudio, "Stereo:");
-  LStereo = label("LStereo", GBAudio, "Yes");
-  BtnReadAudio = button("BtnReadAudio", GBAudio, "Read", kNewRow);
-  BtnWriteAudio = button("BtnWriteAudio", GBAudio, "Write");
-
-  // RSSI Control.
-  LERSSIOffset = edit("LERSSIOffset", GBRSSI, "RSSI Offset (dBuV):", "0");
-  LELowRSSI = edit("LELowRSSI", GBRSSI, "Low RSSI (dBuV):", "20");
-  LEPilotFreq = display("LEPilotFreq", GBRSSI, "Pilot Freq (Hz):");
-  LERSSI = display("LERSSI", GBRSSI, "RSSI (dBuV):", kSameRow);
-  LEHighRSSI = edit("LEHighRSSI", GBRSSI, "High RSSI (dBuV):", "50");
-  btn_rssi = button("btn_rssi", GBRSSI, "RSSI On", kNewRow);
-  BtnReadRSSI = button("BtnReadRSSI", GBRSSI, "Read");
-  BtnWriteRSSI = button("BtnWriteRSSI", GBRSSI, "Write");
-
-  cb_rssi_logging = check("cb_rssi_logging", GBTestFunctions, "RSSI Scan Logging", false);
-  btn_readcp = button("btn_readcp", GBTestFunctions, "Read CP");
-  btn_selftest = button("btn_selftest", GBTestFunctions, "Self Test");
-
-  // RDS Control.
-  btn_rds = button("btn_rds", GBRDS, "RDS On", kNewRow);
-  CBDecode = selector("CBDecode", GBRDS, "Decoder:", {"RDS", "R(B)DS"}, 0, kSameRow);
-  LERXError = display("LERXError", GBRDS, "RX Errors:", kSameRow);
-  LData = label("LData", GBRDS, "", kNewRow);
-  LStatus = label("LStatus", GBRDS, "");
-  LData2 = label("LData2", GBRDS, "", kNewRow);
-  LStatus2 = label("LStatus2", GBRDS, "");
-  BtnReadRDS = button("BtnReadRDS", GBRDS, "Read", kNewRow);
-  BtnWriteRDS = button("BtnWriteRDS", GBRDS, "Write");
-
-  // Transmit RDS settings.
-  LERDSDeviation = edit("LERDSDeviation", GBTxSettings, "RDS Deviation (Hz):", "2000");
-  gb_feature = group("gb_feature", GBTxSettings, "RDS Features");
-  LEPI = edit("LEPI", gb_feature, "PI:", "4660");
-  LEPSN = edit("LEPSN", gb_feature, "PS Name:", "SONVIO");
-  LEPSN->set_max_length(64);
-  LERT = edit("LERT", gb_feature, "Radio Text:", "FM radio test transmission");
-  LERT->set_max_length(64);
-  LERTP = edit("LERTP", gb_feature, "RT+:", "");
-  LERTP->set_max_length(8);
-  CBPSMode = selector("CBPSMode", GBTxSettings, "PS Mode:", {"Static", "Scroll", "Page"}, 0);
-  LEPSRate = edit("LEPSRate", GBTxSettings, "PS Rate:", "1", kSameRow);
-  LEAFList = display("LEAFList", gb_feature, "Alternative Freq:");
-  BtnLoad = button("BtnLoad", gb_feature, "Load");
-  cb_ptc = selector("cb_ptc", gb_feature, "Programme Type:", {}, -1);
-  cbx_rds_stack = check("cbx_rds_stack", GBTxSettings, "RDS Stack", true);
-  cbx_AF = check("cbx_AF", gb_feature, "AF", false);
-  cbx_PI = check("cbx_PI", gb_feature, "PI", true, kSameRow);
-  cbx_PS = check("cbx_PS", gb_feature, "PS", true, kSameRow);
-  cbx_RT = check("cbx_RT", gb_feature, "RT", true, kSameRow);
-  cbx_RTP = check("cbx_RTP", gb_feature, "RT+", false, kSameRow);
-  cbx_PTC = check("cbx_PTC", gb_feature, "PTY", false, kSameRow);
-
-  // Power and tuning, mode and antenna.
-  CBTMode = selector("CBTMode", GBPowerTuning, "Mode:", {"Receive", "Transmit"}, 0);
-  CBAntenna =
-      selector("CBAntenna", GBPowerTuning, "Antenna:", {"Internal", "External"}, 1, kSameRow);
-  BtnFMREnable = button("BtnFMREnable", GBPowerTuning, "FMR ON", kNewRow);
-  BtnFMRDisable = button("BtnFMRDisable", GBPowerTuning, "FMR OFF");
-  BtnRefresh = button("BtnRefresh", GBPowerTuning, "Refresh");
-  label("LblReady", GBPowerTuning, "Ready:");
-  LReady = label("LReady", GBPowerTuning, "Yes");
-  LReady->SetColor(ui::Label::Color::kGreen);
-
-  // Gain Control.
-  CBAGCOn = check("CBAGCOn", GBGain, "AGC", true);
-  CBExternalLNAOn = check("CBExternalLNAOn", GBGain, "External LNA", false, kSameRow);
-  CBFMRSupply =
-      selector("CBFMRSupply", GBGain,
-               "Supply:", {"1.15V", "1.2V", "1.25V", "1.3V", "1.35V", "1.4V", "1.45V", "1.8V"}, 3);
-  CBLNAGain = selector("CBLNAGain", GBGain, "LNA Gain:", GainItems(0, 1), 15);
-  CBPPFGain = selector("CBPPFGain", GBGain, "PPF Gain:", GainItems(10, 2), 15, kSameRow);
-  LEOffset = edit("LEOffset", GBGain, "Offset (dB):", "0");
-  CBIntLNA = selector("CBIntLNA", GBGain, "Int LNA:", {"0dB", "3dB", "6dB", "9dB"}, 0, kSameRow);
-  LEOutputPower = edit("LEOutputPower", GBGain, "TX Output Power: ", "120");
-  Btn_gain_read = button("Btn_gain_read", GBGain, "Read", kNewRow);
-  btn_gain_write = button("btn_gain_write", GBGain, "Write");
-
-  le_pmu = display("le_pmu", GBRegister, "Mode:  ");
-
-  // Power and tuning, band and frequency.
-  LEFrequency = edit("LEFrequency", GBPowerTuning, "Frequency (Hz):", "76000000");
-  LEFrequency->set_max_length(9);
-  CBMono = check("CBMono", GBPowerTuning, "Force mono", false, kSameRow);
-  LEMAXFreq = edit("LEMAXFreq", GBPowerTuning, "Max Freq (Hz):", "108000000");
-  LEMAXFreq->set_max_length(9);
-  LEMINFreq = edit("LEMINFreq", GBPowerTuning, "Min Freq (Hz):", "76000000", kSameRow);
-  LEMINFreq->set_max_length(9);
-  LEMASRSSI = edit("LEMASRSSI", GBPowerTuning, "Min RSSI (dBuV):", "25");
-  CBChannelSpacing = selector("CBChannelSpacing", GBPowerTuning,
-                              "Spacing:", {"50kHz", "100kHz", "200kHz"}, 1, kSameRow);
-  CBBandSelection =
-      selector("CBBandSelection", GBPowerTuning,
-               "Band:", {"US Band 87.5MHz ~ 108MHz", "Japanese Band 76MHz ~ 90MHz", "Manual"}, 2);
-
-  // Transmit deviation and mute.
-  LEFreqDeviation = display("LEFreqDeviation", GBTxSettings, "Freq Deviation:");
-  LEFreqDeviation->SetText("75000");
-  CBFreqMute = check("CBFreqMute", GBTxSettings, "RF Mute", false, kSameRow);
-  CBFreqMute->SetVisible(false);
-
-  CBSideband =
-      selector("CBSideband", GBPowerTuning, "Sideband:", {"Low", "High", "Auto"}, 2, kSameRow);
-  BtnTuneUp = button("BtnTuneUp", GBPowerTuning, "Tune Up", kNewRow);
-  BtnTuneDown = button("BtnTuneDown", GBPowerTuning, "Tune Down");
-  BtnSeekDown = button("BtnSeekDown", GBPowerTuning, "<< Seek Downwards");
-  BtnSeekUp = button("BtnSeekUp", GBPowerTuning, "Seek Upwards >>");
-  label("LblStation", GBPowerTuning, "Station:", kNewRow);
-  BtnReadFrequency = button("BtnReadFrequency", GBPowerTuning, "Read");
-  BtnWriteFrequency = button("BtnWriteFrequency", GBPowerTuning, "Write");
-  btn_save = button("btn_save", GBPowerTuning, "Save", kNewRow);
-  btn_load = button("btn_load", GBPowerTuning, "Load");
-
-  CBPilot = check("CBPilot", GBTxSettings, "Pilot", true);
-  LEPilotDeviation =
-      edit("LEPilotDeviation", GBTxSettings, "Pilot Deviation (Hz):", "6750", kSameRow);
-
-  // Transmit scan.
-  gb_tx_scan = group("gb_tx_scan", GBTestFunctions, "TX Scan");
-  le_start_freq = edit("le_start_freq", gb_tx_scan, "Start (Hz):", "87500000");
-  le_stop_freq = edit("le_stop_freq", gb_tx_scan, "Stop (Hz):", "108000000", kSameRow);
-  le_scan_freq = display("le_scan_freq", gb_tx_scan, "Found (Hz):");
-  le_scan_rssi = display("le_scan_rssi", gb_tx_scan, "RSSI (dBuV):", kSameRow);
-  LEMASRSSI2 = edit("LEMASRSSI2", gb_tx_scan, "Min RSSI (dBuV):", "25");
-  btnTxScan = button("btnTxScan", gb_tx_scan, "Scan");
-
-  // Register Control and Audio Output.
-  LERegAddress = selector("LERegAddress", GBRegister, "Address (Hex): ", {}, -1, kNewRow,
-                          ui::ComboBox::Style::kDropDown);
-  LERegData = selector("LERegData", GBRegister, "Data (Hex):", {}, -1, kSameRow,
-                       ui::ComboBox::Style::kDropDown);
-  BtnReadReg = button("BtnReadReg", GBRegister, "Read", kNewRow);
-  BtnWriteReg = button("BtnWriteReg", GBRegister, "Write");
-  Btn_readall = button("Btn_readall", GBRegister, "Read All");
-  Btn_readall->SetVisible(false);
-  Btn_readall->SetEnabled(false);
-
-  CBOutput = selector("CBOutput", GBAudioOutput,
-                      "Destination:", {"Earpiece", "Headset", "Loudspeaker"}, -1);
-  btn_set_output = button("btn_set_output", GBAudioOutput, "Set");
+  ui::Builder form(*this, *this);
+  GBPowerTuning = &form.AddGroup("GBPowerTuning", "Power and Tuning");
+  CreatePowerTuning(form.In(*GBPowerTuning));
+  GBAudio = &form.AddGroup("GBAudio", "Audio Control");
+  CreateAudio(form.In(*GBAudio));
+  GBRSSI = &form.AddGroup("GBRSSI", "RSSI Control");
+  CreateRssi(form.In(*GBRSSI));
+  GBRDS = &form.AddGroup("GBRDS", "RDS Control");
+  CreateRds(form.In(*GBRDS));
+  GBGain = &form.AddGroup("GBGain", "Gain Control");
+  CreateGain(form.In(*GBGain));
+  GBRegister = &form.AddGroup("GBRegister", "Register Control");
+  CreateRegister(form.In(*GBRegister));
+  GBAudioOutput = &form.AddGroup("GBAudioOutput", "Audio Output");
+  CreateAudioOutput(form.In(*GBAudioOutput));
+  GBTestFunctions = &form.AddGroup("GBTestFunctions", "Test Functions");
+  CreateTestFunctions(form.In(*GBTestFunctions));
+  GBTxSettings = &form.AddGroup("GBTxSettings", "Transmit Settings");
+  CreateTxSettings(form.In(*GBTxSettings));
 
   TRxRDS = &Add<ui::Timer>("TRxRDS", 1400u, false);
   TTxRDS1 = &Add<ui::Timer>("TTxRDS1", 1400u, false);
   TTxRDS2 = &Add<ui::Timer>("TTxRDS2", 1400u, false);
   TRSSI = &Add<ui::Timer>("TRSSI", 1000u, false);
   OpenDialog1 = &Add<ui::OpenDialog>("OpenDialog1");
+  OrderComponents(kSavedControls);
+}
+
+void TKelboFMRGUI::CreatePowerTuning(ui::Builder g) {
+  CBTMode = &g.AddChoice("LblCBTMode", "Mode:", "CBTMode", {"Receive", "Transmit"}, 0);
+  CBAntenna = &g.AddChoice("LblCBAntenna", "Antenna:", "CBAntenna", {"Internal", "External"}, 1,
+                           Row::kSame);
+  BtnFMREnable = &g.AddButton("BtnFMREnable", "FMR ON", Row::kNew);
+  BtnFMRDisable = &g.AddButton("BtnFMRDisable", "FMR OFF");
+  BtnRefresh = &g.AddButton("BtnRefresh", "Refresh");
+  g.AddLabel("LblReady", "Ready:");
+  LReady = &g.AddLabel("LReady", "Yes");
+  LReady->SetColor(ui::Label::Color::kGreen);
+  LEFrequency = &g.AddEdit("LEFrequency", "Frequency (Hz):", "76000000");
+  LEFrequency->set_max_length(9);
+  CBMono = &g.AddCheck("CBMono", "Force mono", false, Row::kSame);
+  LEMAXFreq = &g.AddEdit("LEMAXFreq", "Max Freq (Hz):", "108000000");
+  LEMAXFreq->set_max_length(9);
+  LEMINFreq = &g.AddEdit("LEMINFreq", "Min Freq (Hz):", "76000000", Row::kSame);
+  LEMINFreq->set_max_length(9);
+  LEMASRSSI = &g.AddEdit("LEMASRSSI", "Min RSSI (dBuV):", "25");
+  CBChannelSpacing = &g.AddChoice("LblCBChannelSpacing", "Spacing:", "CBChannelSpacing",
+                                  {"50kHz", "100kHz", "200kHz"}, 1, Row::kSame);
+  CBBandSelection =
+      &g.AddChoice("LblCBBandSelection", "Band:", "CBBandSelection",
+                   {"US Band 87.5MHz ~ 108MHz", "Japanese Band 76MHz ~ 90MHz", "Manual"}, 2);
+  CBSideband = &g.AddChoice("LblCBSideband", "Sideband:", "CBSideband", {"Low", "High", "Auto"}, 2,
+                            Row::kSame);
+  BtnTuneUp = &g.AddButton("BtnTuneUp", "Tune Up", Row::kNew);
+  BtnTuneDown = &g.AddButton("BtnTuneDown", "Tune Down");
+  BtnSeekDown = &g.AddButton("BtnSeekDown", "<< Seek Downwards");
+  BtnSeekUp = &g.AddButton("BtnSeekUp", "Seek Upwards >>");
+  g.AddLabel("LblStation", "Station:", Row::kNew);
+  BtnReadFrequency = &g.AddButton("BtnReadFrequency", "Read");
+  BtnWriteFrequency = &g.AddButton("BtnWriteFrequency", "Write");
+  btn_save = &g.AddButton("btn_save", "Save", Row::kNew);
+  btn_load = &g.AddButton("btn_load", "Load");
+}
+
+void TKelboFMRGUI::CreateAudio(ui::Builder g) {
+  LEVolume = &g.AddEdit("LEVolume", "Volume Level:", "32767");
+  CBMute = &g.AddCheck("CBMute", "Mute", false, Row::kSame);
+  CBSNC = &g.AddCheck("CBSNC", "Stereo Noise Cancellation: ", true);
+  LESNCStep = &g.AddEdit("LESNCStep", "Step (dB):", "400", Row::kSame);
+  LESNCHighThreshold = &g.AddEdit("LESNCHighThreshold", "High (dBuV):", "50", Row::kSame);
+  CBOutputPath = &g.AddChoice("LblCBOutputPath", "Output Path:", "CBOutputPath", {"DAC", "SRC"}, 0);
+  CBSoftMute = &g.AddCheck("CBSoftMute", "Soft Mute", true);
+  LESMSS = &g.AddEdit("LESMSS", "Step (dB):", "818", Row::kSame);
+  LESMThreshold = &g.AddEdit("LESMThreshold", "Threshold (dBuV):", "10", Row::kSame);
+  RGDeEmphasis =
+      &g.Add<ui::RadioGroup>(Row::kNew, "RGDeEmphasis", "De-emphasis", Items{"50us", "75us"}, 0, 2);
+  LESNCLowThreshold = &g.AddEdit("LESNCLowThreshold", "SNC Low (dBuV):", "25", Row::kSame);
+  le_db = &g.AddDisplay("le_db", "Volume (dB):");
+  g.AddLabel("LblStereo", "Stereo:");
+  LStereo = &g.AddLabel("LStereo", "Yes");
+  BtnReadAudio = &g.AddButton("BtnReadAudio", "Read", Row::kNew);
+  BtnWriteAudio = &g.AddButton("BtnWriteAudio", "Write");
+}
+
+void TKelboFMRGUI::CreateRssi(ui::Builder g) {
+  LERSSIOffset = &g.AddEdit("LERSSIOffset", "RSSI Offset (dBuV):", "0");
+  LELowRSSI = &g.AddEdit("LELowRSSI", "Low RSSI (dBuV):", "20");
+  LEPilotFreq = &g.AddDisplay("LEPilotFreq", "Pilot Freq (Hz):");
+  LERSSI = &g.AddDisplay("LERSSI", "RSSI (dBuV):", Row::kSame);
+  LEHighRSSI = &g.AddEdit("LEHighRSSI", "High RSSI (dBuV):", "50");
+  btn_rssi = &g.AddButton("btn_rssi", "RSSI On", Row::kNew);
+  BtnReadRSSI = &g.AddButton("BtnReadRSSI", "Read");
+  BtnWriteRSSI = &g.AddButton("BtnWriteRSSI", "Write");
+}
+
+void TKelboFMRGUI::CreateRds(ui::Builder g) {
+  btn_rds = &g.AddButton("btn_rds", "RDS On", Row::kNew);
+  CBDecode = &g.AddChoice("LblCBDecode", "Decoder:", "CBDecode", {"RDS", "R(B)DS"}, 0, Row::kSame);
+  LERXError = &g.AddDisplay("LERXError", "RX Errors:", Row::kSame);
+  LData = &g.AddLabel("LData", "", Row::kNew);
+  LStatus = &g.AddLabel("LStatus", "");
+  LData2 = &g.AddLabel("LData2", "", Row::kNew);
+  LStatus2 = &g.AddLabel("LStatus2", "");
+  BtnReadRDS = &g.AddButton("BtnReadRDS", "Read", Row::kNew);
+  BtnWriteRDS = &g.AddButton("BtnWriteRDS", "Write");
+}
+
+void TKelboFMRGUI::CreateGain(ui::Builder g) {
+  CBAGCOn = &g.AddCheck("CBAGCOn", "AGC", true);
+  CBExternalLNAOn = &g.AddCheck("CBExternalLNAOn", "External LNA", false, Row::kSame);
+  CBFMRSupply =
+      &g.AddChoice("LblCBFMRSupply", "Supply:", "CBFMRSupply",
+                   {"1.15V", "1.2V", "1.25V", "1.3V", "1.35V", "1.4V", "1.45V", "1.8V"}, 3);
+  CBLNAGain = &g.AddChoice("LblCBLNAGain", "LNA Gain:", "CBLNAGain", GainItems(0, 1), 15);
+  CBPPFGain =
+      &g.AddChoice("LblCBPPFGain", "PPF Gain:", "CBPPFGain", GainItems(10, 2), 15, Row::kSame);
+  LEOffset = &g.AddEdit("LEOffset", "Offset (dB):", "0");
+  CBIntLNA = &g.AddChoice("LblCBIntLNA", "Int LNA:", "CBIntLNA", {"0dB", "3dB", "6dB", "9dB"}, 0,
+                          Row::kSame);
+  LEOutputPower = &g.AddEdit("LEOutputPower", "TX Output Power: ", "120");
+  Btn_gain_read = &g.AddButton("Btn_gain_read", "Read", Row::kNew);
+  btn_gain_write = &g.AddButton("btn_gain_write", "Write");
+}
+
+void TKelboFMRGUI::CreateRegister(ui::Builder g) {
+  le_pmu = &g.AddDisplay("le_pmu", "Mode:  ");
+  LERegAddress = &g.AddChoice("LblLERegAddress", "Address (Hex): ", "LERegAddress", {}, -1,
+                              Row::kNew, ui::ComboBox::Style::kDropDown);
+  LERegData = &g.AddChoice("LblLERegData", "Data (Hex):", "LERegData", {}, -1, Row::kSame,
+                           ui::ComboBox::Style::kDropDown);
+  BtnReadReg = &g.AddButton("BtnReadReg", "Read", Row::kNew);
+  BtnWriteReg = &g.AddButton("BtnWriteReg", "Write");
+  // Never shown and never enabled.
+  Btn_readall = &g.AddButton("Btn_readall", "Read All");
+  Btn_readall->SetVisible(false);
+  Btn_readall->SetEnabled(false);
+}
+
+void TKelboFMRGUI::CreateAudioOutput(ui::Builder g) {
+  CBOutput = &g.AddChoice("LblCBOutput", "Destination:", "CBOutput",
+                          {"Earpiece", "Headset", "Loudspeaker"}, -1);
+  btn_set_output = &g.AddButton("btn_set_output", "Set");
+}
+
+void TKelboFMRGUI::CreateTestFunctions(ui::Builder g) {
+  btn_chirp = &g.AddButton("btn_chirp", "Chirp On", Row::kNew);
+  btn_test_tone = &g.AddButton("btn_test_tone", "Tone On");
+  LELFreq = &g.AddEdit("LELFreq", "Left Freq (Hz):", "1000");
+  LELLevel = &g.AddEdit("LELLevel", "Left Level:", "0x2000", Row::kSame);
+  LELPhase = &g.AddEdit("LELPhase", "Left Phase:", "0", Row::kSame);
+  LERFreq = &g.AddEdit("LERFreq", "Right Freq (Hz):", "1000");
+  LERLevel = &g.AddEdit("LERLevel", "Right Level:", "0x2000", Row::kSame);
+  LERPhase = &g.AddEdit("LERPhase", "Right Phase:", "0", Row::kSame);
+  cb_rssi_logging = &g.AddCheck("cb_rssi_logging", "RSSI Scan Logging", false);
+  btn_readcp = &g.AddButton("btn_readcp", "Read CP");
+  btn_selftest = &g.AddButton("btn_selftest", "Self Test");
+
+  gb_tx_scan = &g.AddGroup("gb_tx_scan", "TX Scan");
+  ui::Builder scan = g.In(*gb_tx_scan);
+  le_start_freq = &scan.AddEdit("le_start_freq", "Start (Hz):", "87500000");
+  le_stop_freq = &scan.AddEdit("le_stop_freq", "Stop (Hz):", "108000000", Row::kSame);
+  le_scan_freq = &scan.AddDisplay("le_scan_freq", "Found (Hz):");
+  le_scan_rssi = &scan.AddDisplay("le_scan_rssi", "RSSI (dBuV):", Row::kSame);
+  LEMASRSSI2 = &scan.AddEdit("LEMASRSSI2", "Min RSSI (dBuV):", "25");
+  btnTxScan = &scan.AddButton("btnTxScan", "Scan");
+}
+
+void TKelboFMRGUI::CreateTxSettings(ui::Builder g) {
+  CBAudioOutput =
+      &g.AddChoice("LblCBAudioOutput", "TX Audio:", "CBAudioOutput", {"Mono", "Stereo"}, 1);
+  CBModulation = &g.AddCheck("CBModulation", "Modulation", true, Row::kSame);
+  RGPreEmphasis = &g.Add<ui::RadioGroup>(Row::kNew, "RGPreEmphasis", "Pre-emphasis",
+                                         Items{"50us", "75us"}, 1, 2);
+  LERDSDeviation = &g.AddEdit("LERDSDeviation", "RDS Deviation (Hz):", "2000");
+  gb_feature = &g.AddGroup("gb_feature", "RDS Features");
+  CreateRdsFeatures(g.In(*gb_feature));
+  CBPSMode = &g.AddChoice("LblCBPSMode", "PS Mode:", "CBPSMode", {"Static", "Scroll", "Page"}, 0);
+  LEPSRate = &g.AddEdit("LEPSRate", "PS Rate:", "1", Row::kSame);
+  cbx_rds_stack = &g.AddCheck("cbx_rds_stack", "RDS Stack", true);
+  LEFreqDeviation = &g.AddDisplay("LEFreqDeviation", "Freq Deviation:");
+  LEFreqDeviation->SetText("75000");
+  CBFreqMute = &g.AddCheck("CBFreqMute", "RF Mute", false, Row::kSame);
+  CBFreqMute->SetVisible(false);  // never shown
+  CBPilot = &g.AddCheck("CBPilot", "Pilot", true);
+  LEPilotDeviation = &g.AddEdit("LEPilotDeviation", "Pilot Deviation (Hz):", "6750", Row::kSame);
+}
+
+void TKelboFMRGUI::CreateRdsFeatures(ui::Builder g) {
+  LEPI = &g.AddEdit("LEPI", "PI:", "4660");
+  LEPSN = &g.AddEdit("LEPSN", "PS Name:", "SONVIO");
+  LEPSN->set_max_length(64);
+  LERT = &g.AddEdit("LERT", "Radio Text:", "FM radio test transmission");
+  LERT->set_max_length(64);
+  LERTP = &g.AddEdit("LERTP", "RT+:", "");
+  LERTP->set_max_length(8);
+  LEAFList = &g.AddDisplay("LEAFList", "Alternative Freq:");
+  BtnLoad = &g.AddButton("BtnLoad", "Load");
+  cb_ptc = &g.AddChoice("Lblcb_ptc", "Programme Type:", "cb_ptc", {}, -1);
+  cbx_AF = &g.AddCheck("cbx_AF", "AF", false);
+  cbx_PI = &g.AddCheck("cbx_PI", "PI", true, Row::kSame);
+  cbx_PS = &g.AddCheck("cbx_PS", "PS", true, Row::kSame);
+  cbx_RT = &g.AddCheck("cbx_RT", "RT", true, Row::kSame);
+  cbx_RTP = &g.AddCheck("cbx_RTP", "RT+", false, Row::kSame);
+  cbx_PTC = &g.AddCheck("cbx_PTC", "PTY", false, Row::kSame);
 }

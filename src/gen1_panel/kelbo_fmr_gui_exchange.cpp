@@ -158,7 +158,6 @@ void TKelboFMRGUI::ShowParameters() {
   btn_readcp->SetEnabled(CBAntenna->item_index() == 0 || CBTMode->item_index() != 0);
   if (p.volume == 0) p.volume = 1;
   show(*LEVolume, p.volume);
-  LEVolumeExit();
   CBMute->SetChecked(p.mute != 0);
   CBOutputPath->SetItemIndex(p.outputPath);
   RGDeEmphasis->SetItemIndex(p.deEmphasis);
@@ -180,7 +179,6 @@ void TKelboFMRGUI::ShowParameters() {
   show(*LERSSI, p.rssi);
   show(*LERXError, p.rdsRxErrors);
   ShowRdsReadout();
-  AppendDecodeLogRecord();
   LERegAddress->SetText(HexText(p.regAddress, 4));
   LERegData->SetText(HexText(p.regData, 8));
   CBAGCOn->SetChecked(p.agcOn != 0);

@@ -36,7 +36,6 @@ void TKelboFMRGUI::FormShow() {
   }
   EnableControls(TransmitMode());
   SyncParameters(false);
-  LoadRegisterHistories();
 }
 
 void TKelboFMRGUI::BtnFMREnableClick() {

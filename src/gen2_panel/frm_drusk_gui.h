@@ -9,6 +9,7 @@
 
 #include "common/host_link.h"
 #include "gen2/aud_app.h"
+#include "ui/builder.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/timer.h"
@@ -135,6 +136,15 @@ class Tfrm_DruskGUI : public ui::Form {
 
  private:
   void CreateControls();
+  void CreateReceiver(ui::Builder g);
+  void CreateBand(ui::Builder g);
+  void CreateStation(ui::Builder g);
+  void CreateNoise(ui::Builder g);
+  void CreateVolume(ui::Builder g);
+  void CreateRssiAlert(ui::Builder g);
+  void CreateRds(ui::Builder g);
+  void CreateQuickInfo(ui::Builder g);
+  void CreateVersion(ui::Builder g);
   void BindHandlers();
 
   // Logs "OK" (flag 1) for code 0, else "Error" (flag 0); true for 0.

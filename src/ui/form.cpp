@@ -1,5 +1,7 @@
 #include "ui/form.h"
 
+#include <algorithm>
+
 namespace ui {
 namespace {
 
@@ -27,6 +29,17 @@ void Form::SetCaption(std::string caption) {
 
 void Form::SetHelpKeyword(std::string keyword) {
   help_keyword_ = std::move(keyword);
+}
+
+void Form::OrderComponents(const std::vector<std::string_view>& names) {
+  auto rank = [&names](const std::unique_ptr<Component>& c) {
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (names[i] == c->name()) return i;
+    }
+    return names.size();
+  };
+  std::stable_sort(components_.begin(), components_.end(),
+                   [&rank](const auto& a, const auto& b) { return rank(a) < rank(b); });
 }
 
 Component* Form::FindComponent(const std::string& name) const {

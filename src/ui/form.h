@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,10 @@ class Form : public Control {
 
   const std::vector<std::unique_ptr<Component>>& components() const { return components_; }
   Component* FindComponent(const std::string& name) const;
+  // Moves the named components to the front of the component list in the
+  // order given; the others follow in creation order. A form whose saved
+  // settings follow the component order fixes that order this way.
+  void OrderComponents(const std::vector<std::string_view>& names);
 
   bool shown() const { return shown_; }
   // Shows the window: the backend creates it, then OnShow fires.
