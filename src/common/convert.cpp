@@ -1,5 +1,7 @@
 #include "common/convert.h"
 
+#include "platform/platform.h"
+
 #include <cctype>
 
 std::optional<int32_t> TextToInt(std::string_view text) {
@@ -65,4 +67,10 @@ uint32_t HexToInt(const char* text, int8_t count) {
 
 int32_t DecimalValue(std::string_view text) {
   return TextToIntDef(text, 0);
+}
+
+int32_t ReadIniInteger(const platform::IniFile& file, const std::string& section,
+                       const std::string& key, int32_t fallback) {
+  const std::optional<std::string> text = file.Read(section, key);
+  return text ? TextToIntDef(*text, fallback) : fallback;
 }

@@ -128,9 +128,10 @@ void TKelboFMRGUI::StoreControls() {
   // The alternative frequencies come from the list file named in LEAFList,
   // read again on every store; without a file the list stays as it was.
   if (const std::string& path = LEAFList->text(); !path.empty()) {
+    const platform::IniFile list(path);
     for (size_t i = 0; i < kRdsAfEntries; ++i) {
       p.rdsAfList[i] = static_cast<uint16_t>(
-          platform::IniReadInt(path, "AlternativeFreq", "AF" + std::to_string(i), 0));
+          ReadIniInteger(list, "AlternativeFreq", "AF" + std::to_string(i), 0));
     }
   }
   p.txScanStartHz = Decimal<uint32_t>(*le_start_freq);

@@ -64,15 +64,42 @@ std::string LocalTimeText();
 // The system's description of its last error code.
 std::string LastSystemErrorText();
 
-// Initialization files ("[section]" then "key=value" lines). A bare file name
-// (no path delimiter) lives in SettingsFolder(). Reads never fail: missing
-// files, sections or keys give the default. Writes replace a key in place, add
-// a new key at the end of its section and a new section at the end of the
-// file; nothing is ever deleted. A write replaces the file atomically.
+// Initialization files: "[section]" lines, then "key=value" lines. Section
+// and key names compare without regard to case. A bare file name (no path
+// delimiter) lives in SettingsFolder(). A write replaces a key's value in
+// place, adds a new key at the end of its section and a new section at the
+// end of the file; nothing is ever deleted.
+//
+// IniFile is one file opened by a handler: reads see the file as it was when
+// it was opened (a missing or unreadable file reads as empty), writes are
+// queued and Commit applies them together, so a handler that writes many
+// keys replaces the file once.
+class IniFile {
+ public:
+  explicit IniFile(const std::string& file);
+  ~IniFile();
+  IniFile(const IniFile&) = delete;
+  IniFile& operator=(const IniFile&) = delete;
+
+  // The value of `key` in `section`; nullopt when either is missing.
+  std::optional<std::string> Read(const std::string& section, const std::string& key) const;
+  // Queues one write.
+  void Write(const std::string& section, const std::string& key, const std::string& value);
+  // Applies the queued writes. False when the file could not be written;
+  // it is then left as it was.
+  [[nodiscard]] bool Commit();
+
+  const std::string& path() const { return path_; }
+
+ private:
+  struct Impl;
+  std::string path_;
+  std::unique_ptr<Impl> impl_;
+};
+
+// One read or one write, each opening the file on its own.
 std::string IniReadString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& default_value);
-int32_t IniReadInt(const std::string& file, const std::string& section, const std::string& key,
-                   int32_t default_value);
 bool IniWriteString(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& value);
 std::string IniResolvePath(const std::string& file);

@@ -95,41 +95,6 @@ std::string IniReadString(const std::string& file, const std::string& section,
   return default_value;
 }
 
-int32_t IniReadInt(const std::string& file, const std::string& section, const std::string& key,
-                   int32_t default_value) {
-  const std::string text = IniReadString(file, section, key, std::string(1, '\0'));
-  if (text.size() == 1 && text[0] == '\0') return default_value;
-  if (text.empty()) return default_value;
-  // A present value converts like the Windows function: optional sign, an
-  // optional 0x/0o/0b radix prefix, then as many digits as there are.
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  unsigned base = 10;
-  if (i + 1 < text.size() && text[i] == '0') {
-    char p = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
-    if (p == 'x') base = 16;
-    if (p == 'o') base = 8;
-    if (p == 'b') base = 2;
-    if (base != 10) i += 2;
-  }
-  uint32_t value = 0;
-  for (; i < text.size(); ++i) {
-    char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
-    unsigned digit = 0;
-    if (c >= '0' && c <= '9') {
-      digit = static_cast<unsigned>(c - '0');
-    } else if (c >= 'a' && c <= 'f') {
-      digit = static_cast<unsigned>(c - 'a' + 10);
-    } else {
-      break;
-    }
-    if (digit >= base) break;
-    value = value * base + digit;
-  }
-  return static_cast<int32_t>(negative ? 0u - value : value);
-}
-
 bool IniWriteString(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& value) {
   const std::string path = IniResolvePath(file);

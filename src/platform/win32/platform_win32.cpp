@@ -164,13 +164,6 @@ std::string IniReadString(const std::string& file, const std::string& section,
   }
 }
 
-int32_t IniReadInt(const std::string& file, const std::string& section, const std::string& key,
-                   int32_t default_value) {
-  const UINT value =
-      ::GetPrivateProfileIntA(section.c_str(), key.c_str(), default_value, file.c_str());
-  return static_cast<int32_t>(value);
-}
-
 bool IniWriteString(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& value) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
