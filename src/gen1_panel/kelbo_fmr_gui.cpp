@@ -26,6 +26,31 @@ void TKelboFMRGUI::BindHandlers() {
   BtnReadFrequency->OnClick = [this] { BtnReadFrequencyClick(); };
   BtnWriteFrequency->OnClick = [this] { BtnWriteFrequencyClick(); };
   CBDecode->OnChange = [this] { CBDecodeChange(); };
+
+  LEVolume->OnExit = [this] { LEVolumeExit(); };
+  LESNCStep->OnExit = [this] { LESNCStepExit(); };
+  LESNCLowThreshold->OnExit = [this] { LESNCLowThresholdExit(); };
+  LESNCHighThreshold->OnExit = [this] { LESNCHighThresholdExit(); };
+  LESMSS->OnExit = [this] { LESMSSExit(); };
+  LESMThreshold->OnExit = [this] { LESMThresholdExit(); };
+  BtnReadAudio->OnClick = [this] { BtnReadAudioClick(); };
+  BtnWriteAudio->OnClick = [this] { BtnWriteAudioClick(); };
+  BtnReadRSSI->OnClick = [this] { BtnReadRSSIClick(); };
+  BtnWriteRSSI->OnClick = [this] { BtnWriteRSSIClick(); };
+  BtnReadRDS->OnClick = [this] { BtnReadRDSClick(); };
+  BtnWriteRDS->OnClick = [this] { BtnWriteRDSClick(); };
+  BtnReadReg->OnClick = [this] { BtnReadRegClick(); };
+  BtnWriteReg->OnClick = [this] { BtnWriteRegClick(); };
+  btn_gain_write->OnClick = [this] { btn_gain_writeClick(); };
+  Btn_gain_read->OnClick = [this] { Btn_gain_readClick(); };
+  Btn_readall->OnClick = [this] { Btn_readallClick(); };
+  btn_set_output->OnClick = [this] { btn_set_outputClick(); };
+  CBPilot->OnClick = [this] { CBPilotClick(); };
+
+  btn_save->OnClick = [this] { btn_saveClick(); };
+  btn_load->OnClick = [this] { btn_loadClick(); };
+  BtnLoad->OnClick = [this] { BtnLoadClick(); };
+  OnClose = [this] { FormClose(); };
 }
 
 bool TKelboFMRGUI::TransmitMode() const {

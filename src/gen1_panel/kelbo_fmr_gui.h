@@ -5,6 +5,8 @@
 //   kelbo_fmr_gui_exchange.cpp      controls <-> parameter block
 //   kelbo_fmr_gui_enabling.cpp      enabling by power state and mode
 //   kelbo_fmr_gui_power_tuning.cpp  show, power, status, mode, band, tuning
+//   kelbo_fmr_gui_audio_registers.cpp  audio, RSSI, gain, register, output
+//   kelbo_fmr_gui_settings.cpp      save, load, register histories, AF file
 // Every handler that talks to the radio logs a line, stores the controls
 // into the parameter block, adjusts the bytes its action needs, calls one
 // back-end operation chosen by the mode selector and shows the block again.
@@ -54,6 +56,34 @@ class TKelboFMRGUI : public ui::Form {
   void BtnReadFrequencyClick();
   void BtnWriteFrequencyClick();
   void CBDecodeChange();
+
+  // Handlers of the audio, RSSI, gain, register and output groups.
+  void LEVolumeExit();
+  void LESNCStepExit();
+  void LESNCLowThresholdExit();
+  void LESNCHighThresholdExit();
+  void LESMSSExit();
+  void LESMThresholdExit();
+  void BtnReadAudioClick();
+  void BtnWriteAudioClick();
+  void BtnReadRSSIClick();
+  void BtnWriteRSSIClick();
+  void BtnReadRDSClick();
+  void BtnWriteRDSClick();
+  void BtnReadRegClick();
+  void BtnWriteRegClick();
+  void btn_gain_writeClick();
+  void Btn_gain_readClick();
+  void Btn_readallClick();
+  void btn_set_outputClick();
+  void CBPilotClick();
+
+  // Handlers of the settings file and the alternative-frequency list.
+  void btn_saveClick();
+  void btn_loadClick();
+  void LoadRegisterHistories();
+  void FormClose();
+  void BtnLoadClick();
 
   // Power and tuning.
   ui::GroupBox* GBPowerTuning = nullptr;
@@ -226,6 +256,8 @@ class TKelboFMRGUI : public ui::Form {
   // or transmit operation by the mode, show. Returns the operation's result.
   bool RunOperation(const char* log_line, Operation receive, Operation transmit,
                     const std::function<void(FmrParameters&)>& adjust = nullptr);
+  // The register read or write: address check, histories, the operation.
+  void AccessRegister(const char* log_line, bool write);
   void ShowRdsReadout();
   void ShowRdsFeatures();
   // LEFreqDeviation := 75000 minus the pilot and (while RDS is on) the RDS

@@ -159,6 +159,7 @@ void TKelboFMRGUI::ShowParameters() {
   btn_readcp->SetEnabled(CBAntenna->item_index() == 0 || CBTMode->item_index() != 0);
   if (p.volume == 0) p.volume = 1;
   show(*LEVolume, p.volume);
+  LEVolumeExit();
   CBMute->SetChecked(p.mute != 0);
   CBOutputPath->SetItemIndex(p.outputPath);
   RGDeEmphasis->SetItemIndex(p.deEmphasis);

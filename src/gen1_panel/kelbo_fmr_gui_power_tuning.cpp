@@ -36,6 +36,7 @@ void TKelboFMRGUI::FormShow() {
   }
   EnableControls(TransmitMode());
   SyncParameters(false);
+  LoadRegisterHistories();
 }
 
 void TKelboFMRGUI::BtnFMREnableClick() {

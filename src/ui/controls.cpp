@@ -1,5 +1,7 @@
 #include "ui/controls.h"
 
+#include <algorithm>
+
 #include "ui/form.h"
 #include "ui/services.h"
 
@@ -117,6 +119,13 @@ void ComboBox::SetItems(std::vector<std::string> items) {
 
 void ComboBox::AddItem(std::string item) {
   items_.push_back(std::move(item));
+  Changed();
+}
+
+void ComboBox::InsertItem(size_t index, std::string item) {
+  index = std::min(index, items_.size());
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), std::move(item));
+  if (item_index_ >= 0 && static_cast<size_t>(item_index_) >= index) ++item_index_;
   Changed();
 }
 

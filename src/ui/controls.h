@@ -109,6 +109,9 @@ class ComboBox : public Control {
   const std::vector<std::string>& items() const { return items_; }
   void SetItems(std::vector<std::string> items);
   void AddItem(std::string item);
+  // Inserts an item before `index` (at the end when beyond it); the text
+  // and the selected item stay.
+  void InsertItem(size_t index, std::string item);
   void ClearItems();
   int item_index() const { return item_index_; }
   // Fires nothing; an index outside the items clears the selection (-1).
