@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "at_commands.h"
+#include "fmr-sim/gen2/at_commands.h"
 #include "gen2/at_reply.h"
 
 namespace {

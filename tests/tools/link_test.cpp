@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "at_server.h"
+#include "fmr-sim/gen2/at_server.h"
 #include "platform/platform.h"
 #include "reply_framer.h"
 #include "tessic_api.h"

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "gen1_messages.h"
-#include "gen1_responder.h"
-#include "radio_model.h"
+#include "fmr-sim/gen1/messages.h"
+#include "fmr-sim/gen1/responder.h"
+#include "fmr-sim/radio_model.h"
 
 namespace benchora {
 

@@ -1,4 +1,4 @@
-#include "socket_io.h"
+#include "fmr-sim/net/socket_io.h"
 
 #include <cstring>
 
