@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "at_server.h"
-#include "fault_plan.h"
+#include "fmr-sim/gen2/at_server.h"
+#include "fmr-sim/gen2/fault_plan.h"
 #include "gen2/aud_app.h"
 #include "platform/platform.h"
 #include "ui/headless/headless_services.h"

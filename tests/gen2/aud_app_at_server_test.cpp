@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "all_methods.h"
-#include "at_server.h"
+#include "fmr-sim/gen2/at_server.h"
 #include "gen2/aud_app.h"
 #include "recording_host.h"
 #include "ui/headless/headless_services.h"

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "at_commands.h"
-#include "gen2/at_reply.h"
+#include "fmr-sim/gen2/at_commands.h"
+#include "reply_reader.h"
 
 namespace {
 
@@ -15,23 +16,17 @@ using fmrsim::AtCommands;
 using fmrsim::AtReply;
 using fmrsim::SeekStatus;
 
-// The values of a reply read the way the plug-in reads it (commas, braces and
-// line breaks are blanks, carriage returns vanish); nullopt when a word is
-// not a decimal number.
+// The values of a reply as it travels on the link, read as decimal numbers;
+// nullopt when one is not a number or the final word is not "OK".
 std::optional<std::vector<int64_t>> ReplyValues(const AtReply& reply) {
-  std::string text;
-  for (const std::string& line : reply.lines) text += line + "\r\n";
-  std::istringstream in(MANAGED_IF::PreprocessReply(text));
+  const simtest::ReplyWords words = simtest::SplitReply(fmrsim::FramedReply(reply));
+  if (words.final_word != "OK") return std::nullopt;
   std::vector<int64_t> values;
-  std::string word;
-  while (in >> word) {
-    size_t used = 0;
-    try {
-      values.push_back(std::stoll(word, &used));
-    } catch (...) {
-      return std::nullopt;
-    }
-    if (used != word.size()) return std::nullopt;
+  for (const std::string& word : words.values) {
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec != std::errc() || end != word.data() + word.size()) return std::nullopt;
+    values.push_back(value);
   }
   return values;
 }

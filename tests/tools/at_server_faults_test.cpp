@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "fault_plan.h"
+#include "fmr-sim/gen2/fault_plan.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "gen1_messages.h"
-#include "gen1_responder.h"
-#include "le_bytes.h"
-#include "radio_model.h"
+#include "fmr-sim/gen1/le_bytes.h"
+#include "fmr-sim/gen1/messages.h"
+#include "fmr-sim/gen1/responder.h"
+#include "fmr-sim/radio_model.h"
 
 namespace simtest {
 

@@ -7,24 +7,26 @@
 #include <string>
 
 #include "handset.h"
-#include "host/host_interface.h"
+#include "host_table.h"
 
 namespace {
+
+using namespace benchora;
 
 class HandsetRoutingTest : public ::testing::Test {
  protected:
   uint8_t Slot(size_t slot, uint16_t id, const std::string& request) {
-    const auto send = reinterpret_cast<HostSendFunc>(handset.table()[slot]);
+    const auto send = reinterpret_cast<SendSlotFunc>(handset.table()[slot]);
     reply.fill(0);
     return send(id, static_cast<uint16_t>(request.size()), request.data(), &reply_length,
                 reply.data(), 1);
   }
   std::string LastError() const {
-    return reinterpret_cast<HostGetLastErrorFunc>(handset.table()[kSlotGetLastError])();
+    return reinterpret_cast<GetLastErrorSlotFunc>(handset.table()[kSlotGetLastError])();
   }
   std::string Text() const { return reinterpret_cast<const char*>(reply.data()); }
 
-  benchora::SimulatedHandset handset{benchora::Chip::kGen1};
+  SimulatedHandset handset{Chip::kGen1};
   std::array<uint8_t, 256> reply{};
   uint16_t reply_length = 0;
 };

@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "at_server.h"
-#include "platform/platform.h"
+#include "fmr-sim/gen2/at_server.h"
 #include "reply_framer.h"
+#include "shared_library.h"
 #include "tessic_api.h"
 
 namespace {
@@ -33,7 +33,7 @@ TEST(ConnectionTextTest, NamesHostAndPort) {
 #define CALL(name) reinterpret_cast<decltype(&name)>(library_.Symbol(#name))
 class Tessic {
  public:
-  Tessic() : library_(platform::DynamicLibrary::Open(SONVIO_BIN_DIR "/TESSIC.dll")) {
+  Tessic() : library_(simtest::SharedLibrary::Open(SONVIO_BIN_DIR "/TESSIC.dll")) {
     if (!library_.IsLoaded()) throw std::runtime_error("cannot load TESSIC.dll");
   }
   int32_t Open(const std::string& connection) const {
@@ -62,7 +62,7 @@ class Tessic {
   static constexpr int32_t kCapacity = 0x10000;
 
  private:
-  platform::DynamicLibrary library_;
+  simtest::SharedLibrary library_;
 };
 
 class LinkTest : public ::testing::Test {

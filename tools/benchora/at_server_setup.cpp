@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "fault_plan.h"
+#include "fmr-sim/gen2/fault_plan.h"
 
 namespace benchora {
 namespace {

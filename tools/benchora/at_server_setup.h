@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "at_server.h"
+#include "fmr-sim/gen2/at_server.h"
 
 namespace benchora {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "gen1_messages.h"
-#include "gen1_responder.h"
-#include "radio_model.h"
+#include "fmr-sim/gen1/messages.h"
+#include "fmr-sim/gen1/responder.h"
+#include "fmr-sim/radio_model.h"
 
 namespace benchora {
 
@@ -16,6 +16,12 @@ struct SimulatedHandset::Simulator {
 };
 
 namespace {
+
+// The simulator's fault rules name a slot by its number in this table.
+static_assert(kSlotSendAudioRequest == fmrsim::gen1::kSlotAudioRequest);
+static_assert(kSlotSendAtCommand == fmrsim::gen1::kSlotAtCommand);
+static_assert(kSlotSendInfoRequest == fmrsim::gen1::kSlotInfoRequest);
+static_assert(kSlotSendTestFunction == fmrsim::gen1::kSlotTestFunction);
 
 SimulatedHandset* g_active = nullptr;
 
@@ -34,7 +40,7 @@ uint8_t AtSlot(uint16_t id, uint16_t length, const void* request, uint16_t* repl
                                  static_cast<uint8_t*>(reply));
 }
 
-template <int kSlot>
+template <size_t kSlot>
 uint8_t BinarySlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
                    void* reply, uint32_t) {
   return g_active != nullptr &&
@@ -42,19 +48,22 @@ uint8_t BinarySlot(uint16_t id, uint16_t length, const void* request, uint16_t* 
                               static_cast<uint8_t*>(reply));
 }
 
-template <typename F>
-void* SlotAddress(F f) {
+// A table entry; only functions of the slots' own signatures fit.
+void* SlotAddress(SendSlotFunc f) {
+  return reinterpret_cast<void*>(f);
+}
+void* SlotAddress(GetLastErrorSlotFunc f) {
   return reinterpret_cast<void*>(f);
 }
 
 }  // namespace
 
 SimulatedHandset::SimulatedHandset(Chip chip) : chip_(chip), sim_(std::make_unique<Simulator>()) {
-  table_[3] = SlotAddress(&GetLastErrorSlot);
-  table_[15] = SlotAddress(&BinarySlot<15>);
-  table_[54] = SlotAddress(&AtSlot);
-  table_[56] = SlotAddress(&BinarySlot<56>);
-  table_[77] = SlotAddress(&BinarySlot<77>);
+  table_[kSlotGetLastError] = SlotAddress(&GetLastErrorSlot);
+  table_[kSlotSendAudioRequest] = SlotAddress(&BinarySlot<kSlotSendAudioRequest>);
+  table_[kSlotSendAtCommand] = SlotAddress(&AtSlot);
+  table_[kSlotSendInfoRequest] = SlotAddress(&BinarySlot<kSlotSendInfoRequest>);
+  table_[kSlotSendTestFunction] = SlotAddress(&BinarySlot<kSlotSendTestFunction>);
   g_active = this;
 }
 
@@ -86,20 +95,20 @@ bool SimulatedHandset::SendAtCommand(uint16_t id, const uint8_t* request, uint16
   return false;
 }
 
-bool SimulatedHandset::SendBinary(int slot, uint16_t id, const uint8_t* request, uint16_t length,
+bool SimulatedHandset::SendBinary(size_t slot, uint16_t id, const uint8_t* request, uint16_t length,
                                   uint16_t* reply_length, uint8_t* reply) {
   if (chip_ == Chip::kGen1) {
     fmrsim::Gen1Responder& r = sim_->responder;
     bool ok = false;
     last_error_ = "Slot " + std::to_string(slot) + " does not reach the handset";
     switch (slot) {
-      case fmrsim::gen1::kSlotTestFunction:
+      case kSlotSendTestFunction:
         ok = r.SendTestFunction(id, request, length, reply_length, reply);
         break;
-      case fmrsim::gen1::kSlotAudioRequest:
+      case kSlotSendAudioRequest:
         ok = r.SendAudioRequest(id, request, length, reply_length, reply);
         break;
-      case fmrsim::gen1::kSlotInfoRequest:
+      case kSlotSendInfoRequest:
         ok = r.SendInfoRequest(id, request, length, reply_length, reply);
         break;
       default:

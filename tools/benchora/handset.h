@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "host_table.h"
+
 namespace benchora {
 
 enum class Chip { kGen1, kGen2 };
@@ -20,9 +22,9 @@ class SimulatedHandset {
 
   // The 191-slot table the host hands to the plug-in; its slots call into
   // this handset (only one handset is active at a time).
-  const std::array<void*, 191>& table() const { return table_; }
+  const std::array<void*, kHostSlotCount>& table() const { return table_; }
 
-  // Text answered by slot 3: the last failure, "No errors" when none.
+  // Text answered by the last-error slot: the last failure, "No errors" when none.
   const std::string& last_error() const { return last_error_; }
 
   // Slot handlers. Each fills `reply` and `reply_length`: text replies fit
@@ -32,7 +34,7 @@ class SimulatedHandset {
   // other request goes to the simulated radio.
   bool SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length, uint16_t* reply_length,
                      uint8_t* reply);
-  bool SendBinary(int slot, uint16_t id, const uint8_t* request, uint16_t length,
+  bool SendBinary(size_t slot, uint16_t id, const uint8_t* request, uint16_t length,
                   uint16_t* reply_length, uint8_t* reply);
   void ResetLastError() { last_error_ = "No errors"; }
 
@@ -46,7 +48,7 @@ class SimulatedHandset {
 
   Chip chip_;
   std::unique_ptr<Simulator> sim_;
-  std::array<void*, 191> table_{};
+  std::array<void*, kHostSlotCount> table_{};
   std::string last_error_ = "No errors";
 };
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "fault_plan.h"
-#include "gen1_faults.h"
+#include "fmr-sim/gen1/faults.h"
+#include "fmr-sim/gen2/fault_plan.h"
 
 namespace benchora {
 namespace {

@@ -8,8 +8,8 @@
 
 #include <pthread.h>
 
-#include "at_server.h"
-#include "fault_plan.h"
+#include "fmr-sim/gen2/at_server.h"
+#include "fmr-sim/gen2/fault_plan.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "radio_model.h"
+#include "fmr-sim/radio_model.h"
 
 #include <algorithm>
 

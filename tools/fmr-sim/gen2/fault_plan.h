@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-#include "at_commands.h"
+#include "fmr-sim/gen2/at_commands.h"
 
 namespace fmrsim {
 

@@ -1,6 +1,6 @@
-#include "gen1_faults.h"
+#include "fmr-sim/gen1/faults.h"
 
-#include "text_number.h"
+#include "fmr-sim/text_number.h"
 
 namespace fmrsim {
 namespace {

@@ -1,10 +1,10 @@
-#include "gen1_responder.h"
+#include "fmr-sim/gen1/responder.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "le_bytes.h"
+#include "fmr-sim/gen1/le_bytes.h"
 
 namespace fmrsim {
 namespace {

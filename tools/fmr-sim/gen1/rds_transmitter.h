@@ -13,8 +13,8 @@
 #include <span>
 #include <vector>
 
-#include "gen1_settings.h"
-#include "radio_model.h"
+#include "fmr-sim/gen1/settings.h"
+#include "fmr-sim/radio_model.h"
 
 namespace fmrsim {
 

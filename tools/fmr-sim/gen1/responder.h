@@ -18,13 +18,13 @@
 #include <string>
 #include <string_view>
 
-#include "gen1_faults.h"
-#include "gen1_messages.h"
-#include "gen1_rds_receiver.h"
-#include "gen1_rds_transmitter.h"
-#include "gen1_registers.h"
-#include "gen1_settings.h"
-#include "radio_model.h"
+#include "fmr-sim/gen1/faults.h"
+#include "fmr-sim/gen1/messages.h"
+#include "fmr-sim/gen1/rds_receiver.h"
+#include "fmr-sim/gen1/rds_transmitter.h"
+#include "fmr-sim/gen1/registers.h"
+#include "fmr-sim/gen1/settings.h"
+#include "fmr-sim/radio_model.h"
 
 namespace fmrsim {
 
@@ -110,7 +110,7 @@ class Gen1Responder {
   // changed, for a band the tuner cannot take.
   std::optional<Band> PowerOnFromRequest(Request req, bool transmit);
 
-  // Receive side (gen1_receive.cpp).
+  // Receive side (receive.cpp).
   uint16_t OnProbe(Out out);
   uint16_t OnRxPowerOn(Request req);
   uint16_t OnRxPowerOff();
@@ -127,7 +127,7 @@ class Gen1Responder {
   uint16_t OnReadPowerState(Out out);
   uint16_t OnReadRadioInfo(Out out);
 
-  // Transmit side and test signals (gen1_transmit.cpp).
+  // Transmit side and test signals (transmit.cpp).
   uint16_t OnSetTestTone(Request req);
   uint16_t OnTxPowerOn(Request req);
   uint16_t OnTxPowerOff();
@@ -142,7 +142,7 @@ class Gen1Responder {
   uint16_t OnReadTxRds(Out out);
   bool RdsOnAir() const;
 
-  // Other slots (gen1_text_commands.cpp).
+  // Other slots (text_commands.cpp).
   uint16_t OnSetAudioOutput(Request req, Out out);
   std::string AnswerAtCommand(std::string_view command);
   std::string SelfTestStatus(std::string_view frequency_text);

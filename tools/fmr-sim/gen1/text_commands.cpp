@@ -4,9 +4,9 @@
 // modem style: the answer, then "OK", or "ERROR" for what it cannot do.
 #include <cstdio>
 
-#include "gen1_responder.h"
-#include "le_bytes.h"
-#include "text_number.h"
+#include "fmr-sim/gen1/le_bytes.h"
+#include "fmr-sim/gen1/responder.h"
+#include "fmr-sim/text_number.h"
 
 namespace fmrsim {
 namespace {

@@ -1,4 +1,4 @@
-#include "gen1_rds_receiver.h"
+#include "fmr-sim/gen1/rds_receiver.h"
 
 namespace fmrsim {
 

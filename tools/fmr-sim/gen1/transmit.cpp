@@ -4,8 +4,8 @@
 // Offsets are those of the request and reply records of each message.
 #include <limits>
 
-#include "gen1_responder.h"
-#include "le_bytes.h"
+#include "fmr-sim/gen1/le_bytes.h"
+#include "fmr-sim/gen1/responder.h"
 
 namespace fmrsim {
 namespace {

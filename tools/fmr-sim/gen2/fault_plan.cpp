@@ -1,8 +1,8 @@
-#include "fault_plan.h"
+#include "fmr-sim/gen2/fault_plan.h"
 
 #include <algorithm>
 
-#include "text_number.h"
+#include "fmr-sim/text_number.h"
 
 namespace fmrsim {
 namespace {

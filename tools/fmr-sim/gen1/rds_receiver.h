@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "radio_model.h"
+#include "fmr-sim/radio_model.h"
 
 namespace fmrsim {
 

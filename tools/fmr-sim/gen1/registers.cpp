@@ -1,4 +1,4 @@
-#include "gen1_registers.h"
+#include "fmr-sim/gen1/registers.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "at_server.h"
+#include "fmr-sim/gen2/at_server.h"
 
 #include <algorithm>
 #include <chrono>

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <map>
 
-#include "radio_model.h"
+#include "fmr-sim/radio_model.h"
 
 namespace fmrsim {
 

@@ -1,4 +1,4 @@
-#include "gen1_rds_transmitter.h"
+#include "fmr-sim/gen1/rds_transmitter.h"
 
 #include <algorithm>
 #include <string>

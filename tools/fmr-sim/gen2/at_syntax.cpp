@@ -1,4 +1,4 @@
-#include "at_syntax.h"
+#include "fmr-sim/gen2/at_syntax.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,8 +2,8 @@
 // tuning and seeking, audio, RDS reception, RSSI, registers, gain, antenna,
 // and the power-state and radio-info reads. Offsets are those of the
 // request and reply records of each message.
-#include "gen1_responder.h"
-#include "le_bytes.h"
+#include "fmr-sim/gen1/le_bytes.h"
+#include "fmr-sim/gen1/responder.h"
 
 namespace fmrsim {
 namespace {

@@ -15,10 +15,10 @@
 #include <string>
 #include <thread>
 
-#include "at_commands.h"
-#include "fault_plan.h"
-#include "radio_model.h"
-#include "socket_io.h"
+#include "fmr-sim/gen2/at_commands.h"
+#include "fmr-sim/gen2/fault_plan.h"
+#include "fmr-sim/net/socket_io.h"
+#include "fmr-sim/radio_model.h"
 
 namespace fmrsim {
 

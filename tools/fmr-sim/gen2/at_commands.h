@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "at_syntax.h"
-#include "radio_model.h"
+#include "fmr-sim/gen2/at_syntax.h"
+#include "fmr-sim/radio_model.h"
 
 namespace fmrsim {
 

@@ -1,10 +1,60 @@
-#include "socket_io.h"
+#include "fmr-sim/net/socket_io.h"
 
 #include <cstring>
 
+// The platform section: the system socket headers and the few calls that
+// differ between Winsock and POSIX sockets. Everything below it is portable.
 #ifdef _WIN32
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+namespace fmrsim::net {
+namespace {
+
+using SockLen = int;
+using PollFd = WSAPOLLFD;
+constexpr int kSendFlags = 0;
+constexpr NativeSocket kInvalidNative = static_cast<NativeSocket>(INVALID_SOCKET);
+
+bool StartNetwork() {
+  WSADATA data;
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+void StopNetwork() {
+  WSACleanup();
+}
+int LastError() {
+  return WSAGetLastError();
+}
+std::string ErrorText(int code) {
+  return "socket error " + std::to_string(code);
+}
+bool IsAddressInUse(int code) {
+  return code == WSAEADDRINUSE || code == WSAEACCES;
+}
+void CloseNative(NativeSocket s) {
+  closesocket(static_cast<SOCKET>(s));
+}
+void PrepareListener(NativeSocket s) {
+  // Windows lets SO_REUSEADDR steal a port in use; ask for the opposite.
+  int on = 1;
+  setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
+}
+int PollSockets(PollFd* fds, unsigned count, int timeout_ms) {
+  return WSAPoll(fds, count, timeout_ms);
+}
+// recv and send take int lengths.
+long ReceiveSome(NativeSocket s, char* buffer, size_t capacity) {
+  const int max = capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
+  return recv(s, buffer, max, 0);
+}
+long SendSome(NativeSocket s, const char* data, size_t size) {
+  const int chunk = size > 0x10000 ? 0x10000 : static_cast<int>(size);
+  return send(s, data, chunk, kSendFlags);
+}
+
+}  // namespace
+}  // namespace fmrsim::net
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,37 +62,55 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
 #include <cerrno>
-#endif
 
 namespace fmrsim::net {
 namespace {
 
-#ifdef _WIN32
-using SockLen = int;
-constexpr int kSendFlags = 0;
-int LastError() {
-  return WSAGetLastError();
-}
-bool IsAddressInUse(int code) {
-  return code == WSAEADDRINUSE || code == WSAEACCES;
-}
-int CloseNative(NativeSocket s) {
-  return closesocket(static_cast<SOCKET>(s));
-}
-#else
 using SockLen = socklen_t;
+using PollFd = pollfd;
 constexpr int kSendFlags = MSG_NOSIGNAL;  // a dropped peer must not raise SIGPIPE
+constexpr NativeSocket kInvalidNative = -1;
+
+bool StartNetwork() {
+  return true;
+}
+void StopNetwork() {}
 int LastError() {
   return errno;
+}
+std::string ErrorText(int code) {
+  return std::strerror(code);
 }
 bool IsAddressInUse(int code) {
   return code == EADDRINUSE;
 }
-int CloseNative(NativeSocket s) {
-  return close(s);
+void CloseNative(NativeSocket s) {
+  close(s);
 }
+void PrepareListener(NativeSocket s) {
+  // Rebinding right after a restart must not wait for TIME_WAIT; a second
+  // listener on the same port still fails.
+  int on = 1;
+  setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+}
+int PollSockets(PollFd* fds, unsigned count, int timeout_ms) {
+  return poll(fds, count, timeout_ms);
+}
+long ReceiveSome(NativeSocket s, char* buffer, size_t capacity) {
+  return static_cast<long>(recv(s, buffer, capacity, 0));
+}
+long SendSome(NativeSocket s, const char* data, size_t size) {
+  return static_cast<long>(send(s, data, size, kSendFlags));
+}
+
+}  // namespace
+}  // namespace fmrsim::net
 #endif
+
+namespace fmrsim::net {
+namespace {
 
 bool FillAddress(const std::string& address, uint16_t port, sockaddr_in& out) {
   std::memset(&out, 0, sizeof out);
@@ -76,27 +144,14 @@ void SetNoDelay(NativeSocket s) {
 
 }  // namespace
 
-SocketLibrary::SocketLibrary() {
-#ifdef _WIN32
-  WSADATA data;
-  ok_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-#else
-  ok_ = true;
-#endif
-}
+SocketLibrary::SocketLibrary() : ok_(StartNetwork()) {}
 
 SocketLibrary::~SocketLibrary() {
-#ifdef _WIN32
-  if (ok_) WSACleanup();
-#endif
+  if (ok_) StopNetwork();
 }
 
 NativeSocket Socket::InvalidHandle() {
-#ifdef _WIN32
-  return static_cast<NativeSocket>(INVALID_SOCKET);
-#else
-  return -1;
-#endif
+  return kInvalidNative;
 }
 
 Socket::~Socket() {
@@ -132,21 +187,12 @@ Socket ListenTcp(const std::string& address, uint16_t port, std::string& error, 
   sockaddr_in addr{};
   Socket s = NewTcpSocket(address, port, addr, error);
   if (!s.valid()) return {};
-  int on = 1;
-#ifdef _WIN32
-  // Windows lets SO_REUSEADDR steal a port in use; ask for the opposite.
-  setsockopt(s.native(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on),
-             sizeof on);
-#else
-  // Rebinding right after a restart must not wait for TIME_WAIT; a second
-  // listener on the same port still fails.
-  setsockopt(s.native(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-#endif
+  PrepareListener(s.native());
   if (bind(s.native(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
     const int code = LastError();
     in_use = IsAddressInUse(code);
     error = in_use ? Endpoint(address, port) + " is already in use"
-                   : "cannot bind " + Endpoint(address, port) + ": " + LastErrorText();
+                   : "cannot bind " + Endpoint(address, port) + ": " + ErrorText(code);
     return {};
   }
   if (listen(s.native(), 4) != 0) {
@@ -185,11 +231,7 @@ bool WaitReadable(const Socket& first, const Socket& second, int timeout_ms, boo
                   bool& second_ready) {
   first_ready = false;
   second_ready = false;
-#ifdef _WIN32
-  WSAPOLLFD fds[2]{};
-#else
-  pollfd fds[2]{};
-#endif
+  PollFd fds[2]{};
   unsigned count = 0;
   // The socket's index in `fds`, or -1 when it is not watched.
   auto watch = [&fds, &count](const Socket& socket) {
@@ -201,11 +243,7 @@ bool WaitReadable(const Socket& first, const Socket& second, int timeout_ms, boo
   const int first_index = watch(first);
   const int second_index = watch(second);
   if (count == 0) return false;
-#ifdef _WIN32
-  const int n = WSAPoll(fds, count, timeout_ms);
-#else
-  const int n = poll(fds, count, timeout_ms);
-#endif
+  const int n = PollSockets(fds, count, timeout_ms);
   if (n <= 0) return false;
   constexpr short kReady = POLLIN | POLLHUP | POLLERR;
   if (first_index >= 0) first_ready = (fds[first_index].revents & kReady) != 0;
@@ -214,23 +252,12 @@ bool WaitReadable(const Socket& first, const Socket& second, int timeout_ms, boo
 }
 
 long Receive(const Socket& socket, char* buffer, size_t capacity) {
-#ifdef _WIN32
-  const int max = capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
-  return recv(socket.native(), buffer, max, 0);
-#else
-  return static_cast<long>(recv(socket.native(), buffer, capacity, 0));
-#endif
+  return ReceiveSome(socket.native(), buffer, capacity);
 }
 
 bool SendAll(const Socket& socket, std::string_view data) {
   while (!data.empty()) {
-#ifdef _WIN32
-    const int chunk = data.size() > 0x10000 ? 0x10000 : static_cast<int>(data.size());
-    const long sent = send(socket.native(), data.data(), chunk, kSendFlags);
-#else
-    const long sent =
-        static_cast<long>(send(socket.native(), data.data(), data.size(), kSendFlags));
-#endif
+    const long sent = SendSome(socket.native(), data.data(), data.size());
     if (sent <= 0) return false;
     data.remove_prefix(static_cast<size_t>(sent));
   }
@@ -238,11 +265,7 @@ bool SendAll(const Socket& socket, std::string_view data) {
 }
 
 std::string LastErrorText() {
-#ifdef _WIN32
-  return "socket error " + std::to_string(WSAGetLastError());
-#else
-  return std::strerror(errno);
-#endif
+  return ErrorText(LastError());
 }
 
 }  // namespace fmrsim::net

@@ -1,4 +1,4 @@
-#include "at_commands.h"
+#include "fmr-sim/gen2/at_commands.h"
 
 #include <algorithm>
 #include <span>
