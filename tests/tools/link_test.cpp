@@ -3,19 +3,18 @@
 // replies are covered with the plug-in's command set (aud_app_at_server_test).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "fmr-sim/gen2/at_server.h"
 #include "reply_framer.h"
-#include "shared_library.h"
-#include "tessic_api.h"
+#include "tessic_library.h"
 
 namespace {
 
 using fmrsim::AtServer;
+using tessic_test::Tessic;
 
 TEST(ConnectionTextTest, NamesHostAndPort) {
   std::string host;
@@ -28,42 +27,6 @@ TEST(ConnectionTextTest, NamesHostAndPort) {
     EXPECT_FALSE(tessic::ParseConnectionText(bad, host, port)) << bad;
   }
 }
-
-// The real transport library, bound by name as the plug-in binds it.
-#define CALL(name) reinterpret_cast<decltype(&name)>(library_.Symbol(#name))
-class Tessic {
- public:
-  Tessic() : library_(simtest::SharedLibrary::Open(SONVIO_BIN_DIR "/TESSIC.dll")) {
-    if (!library_.IsLoaded()) throw std::runtime_error("cannot load TESSIC.dll");
-  }
-  int32_t Open(const std::string& connection) const {
-    return CALL(TESSIC_SessionOpen)(connection.c_str(), "");
-  }
-  uint8_t Close(int32_t session) const { return CALL(TESSIC_SessionClose)(session); }
-  int32_t Channel(int32_t session) const { return CALL(TESSIC_DedChOpen)(session); }
-  int32_t Send(int32_t channel, const std::string& text) const {
-    return CALL(TESSIC_send)(channel, text.data(), static_cast<int32_t>(text.size()));
-  }
-  // One receive into a buffer without any zero byte, so a missing terminator
-  // shows as a text of the whole capacity.
-  int32_t Recv(int32_t channel, std::string& text) const {
-    std::vector<char> buffer(kCapacity, '\x7F');
-    const int32_t status = CALL(TESSIC_recv)(channel, buffer.data(), kCapacity);
-    text.assign(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
-    return status;
-  }
-  // Receives until a final status (at most 500 tries).
-  int32_t Await(int32_t channel, std::string& text) const {
-    int32_t status = TESSIC_RECV_PENDING;
-    for (int i = 0; i < 500 && (status = Recv(channel, text)) == TESSIC_RECV_PENDING; ++i) {
-    }
-    return status;
-  }
-  static constexpr int32_t kCapacity = 0x10000;
-
- private:
-  simtest::SharedLibrary library_;
-};
 
 class LinkTest : public ::testing::Test {
  protected:

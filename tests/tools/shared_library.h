@@ -53,6 +53,8 @@ class SharedLibrary {
   void* Symbol(const char* name) const {
     return handle_ ? native::Find(handle_.get(), name) : nullptr;
   }
+  // Unloads the library now.
+  void Reset() { handle_.reset(); }
 
  private:
   struct Unloader {

@@ -1,36 +1,125 @@
 #include "reply_framer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
 namespace tessic {
 
+namespace {
+
+constexpr std::string_view kOk = "OK";
+constexpr std::string_view kError = "ERROR";
+
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
 void ReplyFramer::Append(const char* data, size_t size) {
-  bytes_.append(data, size);
+  if (complete_) {
+    unread_.append(data, size);
+    return;
+  }
+  const size_t used = Frame(data, size);
+  unread_.assign(data + used, size - used);
+  unread_pos_ = 0;
 }
 
 void ReplyFramer::Clear() {
-  bytes_.clear();
-  scanned_ = 0;
+  // after_cr_ stays: an LF that completes the last line end may still come.
+  text_.clear();
+  line_break_.clear();
+  head_.clear();
+  plain_line_ = false;
+  complete_.reset();
+  unread_.clear();
+  unread_pos_ = 0;
 }
 
 std::optional<Reply> ReplyFramer::Take() {
-  for (size_t end; (end = bytes_.find('\n', scanned_)) != std::string::npos; scanned_ = end + 1) {
-    std::string_view line(bytes_.data() + scanned_, end - scanned_);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line != "OK" && line != "ERROR") continue;
-
-    Reply reply;
-    reply.error = line == "ERROR";
-    size_t text_end = scanned_;
-    if (text_end > 0 && bytes_[text_end - 1] == '\n') --text_end;
-    if (text_end > 0 && bytes_[text_end - 1] == '\r') --text_end;
-    reply.text = bytes_.substr(0, text_end);
-    bytes_.erase(0, end + 1);
-    scanned_ = 0;
-    return reply;
+  std::optional<Reply> reply = std::move(complete_);
+  complete_.reset();
+  if (reply && unread_pos_ < unread_.size()) {
+    unread_pos_ += Frame(unread_.data() + unread_pos_, unread_.size() - unread_pos_);
   }
-  return std::nullopt;
+  if (unread_pos_ == unread_.size()) {
+    unread_.clear();
+    unread_pos_ = 0;
+  }
+  return reply;
+}
+
+size_t ReplyFramer::Frame(const char* data, size_t size) {
+  size_t i = 0;
+  while (i < size && !complete_) {
+    const char c = data[i];
+    if (after_cr_) {
+      after_cr_ = false;
+      if (c == '\n') {
+        if (after_cr_kept_) line_break_.push_back(c);
+        ++i;
+        continue;
+      }
+    }
+    if (IsLineEnd(c)) {
+      EndLine(c);
+      ++i;
+      continue;
+    }
+    size_t end = i + 1;
+    while (end < size && !IsLineEnd(data[end])) ++end;
+    AddToLine(data + i, end - i);
+    i = end;
+  }
+  return i;
+}
+
+void ReplyFramer::AddToLine(const char* data, size_t size) {
+  // At most five bytes go through head_ before the line is known to be a
+  // reply line.
+  while (!plain_line_ && size > 0) {
+    head_.push_back(*data++);
+    --size;
+    if (!kOk.starts_with(head_) && !kError.starts_with(head_)) {
+      plain_line_ = true;
+      KeepLineStart();
+    }
+  }
+  if (size > 0) Keep(data, size);
+}
+
+void ReplyFramer::EndLine(char line_end) {
+  after_cr_ = line_end == '\r';
+  if (!plain_line_ && (head_ == kOk || head_ == kError)) {
+    // The line break of the last reply line is not part of the text.
+    Reply reply;
+    reply.error = head_ == kError;
+    reply.text = std::move(text_);
+    complete_ = std::move(reply);
+    text_.clear();
+    line_break_.clear();
+    head_.clear();
+    after_cr_kept_ = false;
+    return;
+  }
+  if (!plain_line_) KeepLineStart();
+  line_break_.assign(1, line_end);
+  plain_line_ = false;
+  after_cr_kept_ = true;
+}
+
+void ReplyFramer::KeepLineStart() {
+  Keep(line_break_.data(), line_break_.size());
+  line_break_.clear();
+  Keep(head_.data(), head_.size());
+  head_.clear();
+}
+
+void ReplyFramer::Keep(const char* data, size_t size) {
+  const size_t room = limit_ - std::min(limit_, text_.size());
+  text_.append(data, std::min(size, room));
 }
 
 bool ParseConnectionText(const std::string& text, std::string& host, uint16_t& port) {

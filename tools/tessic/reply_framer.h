@@ -1,6 +1,9 @@
 // Modem-style reply framing: the handset answers a command with reply lines
-// and then a final line "OK" or "ERROR". The framer collects received bytes
-// and hands out complete replies.
+// and then a final line "OK" or "ERROR". The framer takes received bytes as
+// they come and hands out complete replies. A line ends with CR LF, LF or a
+// lone CR. Framing is linear in the bytes received, and a reply's text is
+// held only up to a limit: a longer reply is cut there and the rest of it is
+// scanned for its final line and dropped.
 #pragma once
 
 #include <cstddef>
@@ -19,15 +22,44 @@ struct Reply {
 
 class ReplyFramer {
  public:
+  // The longest reply text kept; longer texts are cut to it.
+  void set_limit(size_t limit) { limit_ = limit; }
   void Append(const char* data, size_t size);
+  // Drops the reply collected so far and the bytes not framed yet.
   void Clear();
-  // The first complete reply, removed from the collected bytes.
+  // The first complete reply; framing goes on with the bytes after it.
   std::optional<Reply> Take();
-  size_t pending() const { return bytes_.size(); }
+  // Bytes held: the unfinished reply's text and the bytes not framed yet.
+  size_t held() const {
+    return text_.size() + line_break_.size() + head_.size() + unread_.size() - unread_pos_;
+  }
 
  private:
-  std::string bytes_;
-  size_t scanned_ = 0;  // complete lines before this offset are not final lines
+  // Frames bytes until a reply is complete; the number of bytes used.
+  size_t Frame(const char* data, size_t size);
+  void AddToLine(const char* data, size_t size);
+  void EndLine(char line_end);
+  // The current line turned out to be a reply line: the line break before
+  // it and its start go to the text.
+  void KeepLineStart();
+  void Keep(const char* data, size_t size);
+
+  size_t limit_ = 0xFFFF;
+  std::string text_;  // the unfinished reply's text, at most limit_ bytes
+  // The line break of the last reply line; it goes to the text only once
+  // another reply line follows, so the final line's predecessor keeps none.
+  std::string line_break_;
+  // The start of the current line while it may still be a final line; once
+  // it cannot, it goes to text_ and so does the rest of the line.
+  std::string head_;
+  bool plain_line_ = false;
+  // The last line ended with a CR: an LF right after it belongs to that line
+  // end (part of line_break_ when that line was a reply line).
+  bool after_cr_ = false;
+  bool after_cr_kept_ = false;
+  std::optional<Reply> complete_;
+  std::string unread_;  // bytes after a complete reply, framed after Take
+  size_t unread_pos_ = 0;
 };
 
 // Parses "FMR/TCPIPc_" + host + ":" + port.

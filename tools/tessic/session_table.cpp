@@ -1,15 +1,37 @@
 #include "session_table.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace tessic {
 namespace {
 
+using std::chrono::milliseconds;
+
 constexpr int kConnectTimeoutMs = 2000;
-// Long enough that a caller polling for a slow reply uses next to no CPU,
-// short enough that it stays responsive.
-constexpr int kDefaultReceiveSliceMs = 30;
+// How long one receive call waits: long enough that a caller polling for a
+// slow reply uses next to no CPU, short enough that it stays responsive.
+constexpr milliseconds kReceiveSlice{30};
+// The most time a send spends dropping what is left of an earlier reply.
+constexpr int kDrainLimitMs = 30;
 constexpr char kLineEnd[] = "\r\n";
+
+// The timeout for new sessions: the environment's, or the default.
+milliseconds InitialTimeout() {
+  const char* text = std::getenv(kTimeoutVariable);
+  if (text != nullptr && *text != '\0') {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (*end == '\0' && value > 0 && value <= INT32_MAX) return milliseconds(value);
+  }
+  return milliseconds(kDefaultTimeoutMs);
+}
+
+// Whole milliseconds to wait, rounded up so that a wait never ends early.
+int CeilMs(std::chrono::steady_clock::duration d) {
+  return static_cast<int>(std::chrono::ceil<milliseconds>(d).count());
+}
 
 }  // namespace
 
@@ -19,6 +41,7 @@ SessionTable& Sessions() {
 }
 
 int32_t SessionTable::Open(const std::string& connection) {
+  if (!network_.ok()) return -1;
   auto session = std::make_unique<Session>();
   if (!ParseConnectionText(connection, session->host, session->port)) return -1;
   if (const char* server = std::getenv(kServerOverrideVariable); server != nullptr && *server) {
@@ -26,51 +49,61 @@ int32_t SessionTable::Open(const std::string& connection) {
       return -1;
   }
   if (!session->link.Connect(session->host, session->port, kConnectTimeoutMs)) return -1;
-  session->receive_slice_ms = kDefaultReceiveSliceMs;
+  session->timeout = InitialTimeout();
+  session->last_activity = Clock::now();
   const int32_t id = next_session_++;
-  sessions_[id] = std::move(session);
+  sessions_.emplace(id, std::move(session));
   return id;
 }
 
 bool SessionTable::Close(int32_t session) {
-  return sessions_.erase(session) > 0;
-}
-
-int32_t SessionTable::OpenChannel(int32_t session) {
-  auto it = sessions_.find(session);
-  if (it == sessions_.end()) return -1;
-  if (it->second->channel < 0) it->second->channel = next_channel_++;
-  return it->second->channel;
-}
-
-bool SessionTable::CloseChannel(int32_t channel) {
-  Session* session = ForChannel(channel);
-  if (session == nullptr) return false;
-  session->channel = -1;
+  const auto it = sessions_.find(session);
+  if (it == sessions_.end()) return false;
+  if (it->second->channel >= 0) channels_.erase(it->second->channel);
+  sessions_.erase(it);
   return true;
 }
 
-bool SessionTable::SetReceiveSlice(int32_t channel, int32_t ms) {
+int32_t SessionTable::OpenChannel(int32_t session) {
+  const auto it = sessions_.find(session);
+  if (it == sessions_.end()) return -1;
+  Session& s = *it->second;
+  if (s.channel < 0) {
+    s.channel = next_channel_++;
+    channels_.emplace(s.channel, &s);
+  }
+  return s.channel;
+}
+
+bool SessionTable::CloseChannel(int32_t channel) {
+  const auto it = channels_.find(channel);
+  if (it == channels_.end()) return false;
+  it->second->channel = -1;
+  channels_.erase(it);
+  return true;
+}
+
+bool SessionTable::SetTimeout(int32_t channel, int32_t ms) {
   Session* session = ForChannel(channel);
-  if (session == nullptr || ms < 1 || ms > 1000) return false;
-  session->receive_slice_ms = ms;
+  if (session == nullptr || ms < 1) return false;
+  session->timeout = milliseconds(ms);
   return true;
 }
 
 SessionTable::Session* SessionTable::ForChannel(int32_t channel) {
-  if (channel < 0) return nullptr;
-  for (auto& [id, session] : sessions_) {
-    if (session->channel == channel) return session.get();
-  }
-  return nullptr;
+  const auto it = channels_.find(channel);
+  return it == channels_.end() ? nullptr : it->second;
 }
 
 bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
   Session* session = ForChannel(channel);
   if (session == nullptr || text == nullptr) return false;
-  // One command is in flight at a time: whatever is left of an abandoned
-  // exchange is dropped.
+  // One command is in flight at a time: whatever is left of an earlier
+  // reply (an abandoned one, or stray lines after a complete one) is
+  // dropped, so it cannot be taken for this command's reply.
   session->framer.Clear();
+  session->link.Drain(kDrainLimitMs);
+  session->last_activity = Clock::now();
   if (!session->link.connected() &&
       !session->link.Connect(session->host, session->port, kConnectTimeoutMs))
     return false;
@@ -79,24 +112,36 @@ bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
   return session->link.SendAll(line.data(), line.size());
 }
 
-ReceiveStatus SessionTable::Receive(int32_t channel, std::string& reply) {
+ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, std::string& reply) {
   Session* session = ForChannel(channel);
-  if (session == nullptr) return ReceiveStatus::kFailed;
-  int wait_ms = session->receive_slice_ms;
+  if (session == nullptr || capacity == 0) return ReceiveStatus::kFailed;
+  session->framer.set_limit(capacity - 1);  // room for the terminating zero
+  const Clock::time_point slice_end = Clock::now() + kReceiveSlice;
   for (;;) {
     if (std::optional<Reply> complete = session->framer.Take()) {
       reply = std::move(complete->text);
       return complete->error ? ReceiveStatus::kError : ReceiveStatus::kComplete;
     }
-    char chunk[0x4000];
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point give_up = session->last_activity + session->timeout;
+    if (now >= give_up) {
+      // The handset has gone quiet: the caller sends again, and the next
+      // wait starts afresh.
+      session->framer.Clear();
+      session->last_activity = now;
+      return ReceiveStatus::kFailed;
+    }
+    if (now >= slice_end) return ReceiveStatus::kPending;
+
     size_t received = 0;
-    switch (session->link.Read(chunk, sizeof(chunk), wait_ms, received)) {
+    const int wait_ms = CeilMs(std::min(slice_end, give_up) - now);
+    switch (session->link.Read(chunk_.data(), chunk_.size(), wait_ms, received)) {
       case TcpLink::ReadResult::kData:
-        session->framer.Append(chunk, received);
-        wait_ms = 0;  // take whatever else has arrived, then answer
+        session->framer.Append(chunk_.data(), received);
+        session->last_activity = Clock::now();
         break;
       case TcpLink::ReadResult::kNothing:
-        return ReceiveStatus::kPending;
+        break;
       case TcpLink::ReadResult::kClosed:
         session->framer.Clear();
         return ReceiveStatus::kFailed;

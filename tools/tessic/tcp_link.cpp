@@ -1,5 +1,7 @@
 #include "tcp_link.h"
 
+#include <chrono>
+
 #if defined(_WIN32)
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -39,21 +41,6 @@ bool SetNonBlocking(Socket s) {
 }
 constexpr int kSendFlags = 0;
 
-// Winsock is started once per loaded library and stopped when it unloads.
-struct WinsockStartup {
-  bool ok = false;
-  WinsockStartup() {
-    WSADATA data;
-    ok = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }
-  ~WinsockStartup() {
-    if (ok) WSACleanup();
-  }
-};
-bool EnsureNetwork() {
-  static WinsockStartup startup;
-  return startup.ok;
-}
 #else
 using Socket = int;
 constexpr Socket kNoSocket = -1;
@@ -72,9 +59,6 @@ bool SetNonBlocking(Socket s) {
   return flags >= 0 && ::fcntl(s, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 constexpr int kSendFlags = MSG_NOSIGNAL;  // a dropped peer must not raise SIGPIPE
-bool EnsureNetwork() {
-  return true;
-}
 #endif
 
 Socket AsSocket(intptr_t value) {
@@ -91,6 +75,19 @@ bool WaitFor(Socket s, short events, int timeout_ms) {
 
 }  // namespace
 
+#if defined(_WIN32)
+NetworkScope::NetworkScope() {
+  WSADATA data;
+  ok_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+NetworkScope::~NetworkScope() {
+  if (ok_) WSACleanup();
+}
+#else
+NetworkScope::NetworkScope() : ok_(true) {}
+NetworkScope::~NetworkScope() = default;
+#endif
+
 TcpLink::~TcpLink() {
   Close();
 }
@@ -106,7 +103,6 @@ void TcpLink::Close() {
 
 bool TcpLink::Connect(const std::string& host, uint16_t port, int timeout_ms) {
   Close();
-  if (!EnsureNetwork()) return false;
 
   addrinfo hints{};
   hints.ai_family = AF_INET;
@@ -174,6 +170,16 @@ TcpLink::ReadResult TcpLink::Read(char* out, size_t capacity, int wait_ms, size_
   if (n < 0 && WouldBlock()) return ReadResult::kNothing;
   Close();  // orderly shutdown by the peer, or a failed connection
   return ReadResult::kClosed;
+}
+
+void TcpLink::Drain(int limit_ms) {
+  if (!connected()) return;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
+  char scratch[0x4000];
+  size_t received = 0;
+  while (Read(scratch, sizeof(scratch), 0, received) == ReadResult::kData &&
+         std::chrono::steady_clock::now() < end) {
+  }
 }
 
 }  // namespace tessic

@@ -8,6 +8,22 @@
 
 namespace tessic {
 
+// Keeps the socket library started while alive: Winsock needs a start-up
+// call before any socket and a clean-up after the last one is closed; POSIX
+// needs nothing.
+class NetworkScope {
+ public:
+  NetworkScope();
+  ~NetworkScope();
+  NetworkScope(const NetworkScope&) = delete;
+  NetworkScope& operator=(const NetworkScope&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
+// Every link must be closed while a NetworkScope is alive.
 class TcpLink {
  public:
   TcpLink() = default;
@@ -28,6 +44,9 @@ class TcpLink {
   // Waits up to `wait_ms` for data, then reads what is there (up to
   // `capacity` bytes) into `out`.
   ReadResult Read(char* out, size_t capacity, int wait_ms, size_t& received);
+  // Reads and drops whatever has already arrived, without waiting, for at
+  // most `limit_ms`. A connection found closed is closed here too.
+  void Drain(int limit_ms);
 
  private:
   intptr_t socket_ = -1;

@@ -21,6 +21,7 @@
 extern "C" {
 #endif
 
+// Sessions still open when the library is unloaded are closed then.
 // Opens a session on `connection` ("FMR/TCPIPc_" + address + ":" + port);
 // `options` is not used. The session id, or a negative value on failure.
 TESSIC_API int32_t TESSIC_SessionOpen(const char* connection, const char* options);
@@ -30,10 +31,13 @@ TESSIC_API uint8_t TESSIC_SessionClose(int32_t session);
 TESSIC_API int32_t TESSIC_DedChOpen(int32_t session);
 // 0 when the channel was open and is now closed.
 TESSIC_API int32_t TESSIC_DedChClose(int32_t channel);
-// Sends one command line of `length` bytes; 0 on success, -1 on failure.
+// Sends one command line of `length` bytes after dropping whatever is left of
+// the last reply; 0 on success, -1 on failure.
 TESSIC_API int32_t TESSIC_send(int32_t channel, const char* text, int32_t length);
-// Waits a short slice for the reply; on a final status writes the reply text
-// (final line removed, zero-terminated, at most capacity - 1 characters).
+// Waits a short slice (about 30 ms) for the reply, then answers pending even
+// while bytes keep arriving; on a final status writes the reply text (final
+// line removed, zero-terminated, cut to capacity - 1 characters). Fails when
+// the connection is lost or no byte has arrived for the channel's timeout.
 TESSIC_API int32_t TESSIC_recv(int32_t channel, char* buffer, int32_t capacity);
 
 // Service functions. Texts are written zero-terminated into `buffer`; the
@@ -49,7 +53,9 @@ TESSIC_API int32_t TESSIC_QueryConnOptions(const char* conn_type, char* buffer, 
 TESSIC_API int32_t TESSIC_QueryOptionRange(const char* conn_type, const char* option, char* buffer,
                                            int32_t capacity);
 TESSIC_API int32_t TESSIC_SearchPluginDll(const char* folder, char* buffer, int32_t capacity);
-// Receive slice of a channel in milliseconds (1 to 1000); 0 on success.
+// Receive timeout of a channel in milliseconds (at least 1): how long a reply
+// may go without a byte arriving. New sessions take it from the environment
+// variable TESSIC_TIMEOUT_MS, else 10000. 0 on success.
 TESSIC_API int32_t TESSIC_set_timeout(int32_t channel, int32_t timeout_ms);
 
 #ifdef __cplusplus

@@ -55,7 +55,7 @@ int32_t TESSIC_send(int32_t channel, const char* text, int32_t length) {
 int32_t TESSIC_recv(int32_t channel, char* buffer, int32_t capacity) {
   if (buffer == nullptr || capacity <= 0) return TESSIC_RECV_FAILED;
   std::string reply;
-  switch (tessic::Sessions().Receive(channel, reply)) {
+  switch (tessic::Sessions().Receive(channel, static_cast<size_t>(capacity), reply)) {
     case tessic::ReceiveStatus::kComplete:
       CopyOut(reply, buffer, capacity);
       return TESSIC_RECV_COMPLETE;
@@ -115,7 +115,7 @@ int32_t TESSIC_SearchPluginDll(const char* /*folder*/, char* buffer, int32_t cap
 }
 
 int32_t TESSIC_set_timeout(int32_t channel, int32_t timeout_ms) {
-  return tessic::Sessions().SetReceiveSlice(channel, timeout_ms) ? 0 : -1;
+  return tessic::Sessions().SetTimeout(channel, timeout_ms) ? 0 : -1;
 }
 
 }  // extern "C"
