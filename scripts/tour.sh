@@ -7,6 +7,10 @@ bash scripts/install-deps.sh
 cmake --preset release
 cmake --build --preset release -j"$(nproc)" --target benchora Sonvio tessic
 bin=build/release/bin
+# A settings folder of the run's own, so the tour starts from no saved settings.
+SONVIO_CONFIG_DIR=$(mktemp -d)
+export SONVIO_CONFIG_DIR
+trap 'rm -rf "$SONVIO_CONFIG_DIR"' EXIT
 for chip in gen1 gen2; do
   echo "=== $chip panel ==="
   script=tours/$chip.txt

@@ -82,8 +82,9 @@ void TKelboFMRGUI::btn_saveClick() {
   if (file.Commit()) {
     Log("FM Radio settings saved.");
   } else {
-    context_.host.Log("FM Radio settings could not be written to " + file.path() + ".",
-                      LogFlag::kFailure);
+    context_.host.Log(
+        "FM Radio settings could not be written to " + platform::IniResolvePath(file.path()) + ".",
+        LogFlag::kFailure);
   }
 }
 

@@ -113,8 +113,12 @@ class Automation {
   }
 
   std::string Dialogs() {
+    const ShownMessages taken = form_.app().services().TakeMessages();
     std::string out;
-    for (const ShownMessage& m : form_.app().services().TakeMessages()) {
+    if (taken.dropped > 0) {
+      out = "(" + std::to_string(taken.dropped) + " older message boxes dropped)";
+    }
+    for (const ShownMessage& m : taken.messages) {
       if (!out.empty()) out += '\n';
       out += EscapeText(m.caption) + "\t" + EscapeText(m.text);
     }

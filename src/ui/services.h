@@ -24,6 +24,28 @@ struct ShownMessage {
   MessageIcon icon = MessageIcon::kNone;
 };
 
+// The message boxes shown since they were last taken, and how many older
+// ones were dropped because nobody took them in time.
+struct ShownMessages {
+  std::vector<ShownMessage> messages;
+  size_t dropped = 0;
+};
+
+// Message boxes kept for a host that reads them later: at most kLimit, the
+// oldest dropped (and counted) first, so a host that never reads them does
+// not make the plug-in grow.
+class MessageRecord {
+ public:
+  static constexpr size_t kLimit = 1000;
+  void Add(ShownMessage message);
+  ShownMessages Take();
+
+ private:
+  std::vector<ShownMessage> kept_;  // a ring of kLimit once full
+  size_t first_ = 0;                // index of the oldest once full
+  size_t dropped_ = 0;
+};
+
 class Services {
  public:
   virtual ~Services() = default;
@@ -58,7 +80,7 @@ class Services {
   // fire), collect the message boxes shown since the last call, and queue the
   // answer of the next file-open dialog.
   virtual void Advance(uint32_t ms) = 0;
-  virtual std::vector<ShownMessage> TakeMessages() = 0;
+  virtual ShownMessages TakeMessages() = 0;
   virtual void QueueFileAnswer(std::optional<std::string> path) = 0;
 };
 

@@ -21,21 +21,21 @@ TEST_F(Validate, RangeCheckWarnsWithTheLimitsAndFocusesTheEdit) {
     edit.SetText(text);
     EXPECT_TRUE(ValidateRange(edit, 0, 0x7FFF)) << text;
   }
-  EXPECT_TRUE(services.all_messages().empty());
+  EXPECT_TRUE(services.TakeMessages().messages.empty());
   EXPECT_EQ(services.Focused(), nullptr);
   // Out of range: a warning with the limits, the edit focused, its text kept.
   edit.SetText("32768");
   EXPECT_FALSE(ValidateRange(edit, 0, 0x7FFF));
-  ASSERT_EQ(services.all_messages().size(), 1u);
-  EXPECT_EQ(services.all_messages()[0].caption, "Warning");
-  EXPECT_EQ(services.all_messages()[0].text, "Input Value Out Of Range(0 ~ 32767)");
-  EXPECT_EQ(services.all_messages()[0].icon, ui::MessageIcon::kWarning);
-  EXPECT_EQ(services.Focused(), &edit);
-  EXPECT_EQ(edit.text(), "32768");
-
   edit.SetText("-5");
   EXPECT_FALSE(ValidateRange(edit, -4, 4));
-  EXPECT_EQ(services.all_messages()[1].text, "Input Value Out Of Range(-4 ~ 4)");
+  const std::vector<ui::ShownMessage> boxes = services.TakeMessages().messages;
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].caption, "Warning");
+  EXPECT_EQ(boxes[0].text, "Input Value Out Of Range(0 ~ 32767)");
+  EXPECT_EQ(boxes[0].icon, ui::MessageIcon::kWarning);
+  EXPECT_EQ(boxes[1].text, "Input Value Out Of Range(-4 ~ 4)");
+  EXPECT_EQ(services.Focused(), &edit);
+  EXPECT_EQ(edit.text(), "-5");
 }
 
 TEST_F(Validate, SetCheckedSilentlyKeepsTheHandlerButDoesNotRunIt) {

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,6 +26,12 @@ struct TourRun {
 
 TourRun RunTour(const std::string& chip) {
   TourRun run;
+  // The tour starts from no saved settings.
+  const std::filesystem::path settings =
+      std::filesystem::temp_directory_path() / ("sonvio-tour-" + chip);
+  std::filesystem::remove_all(settings);
+  std::filesystem::create_directories(settings);
+  ::setenv("SONVIO_CONFIG_DIR", settings.c_str(), 1);
   const std::string command = std::string("\"") + BENCHORA_PATH + "\" --chip " + chip +
                               " --strict --script \"" + TOURS_DIR + "/" + chip + ".txt\" 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
@@ -34,6 +41,7 @@ TourRun RunTour(const std::string& chip) {
   while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.text.append(chunk.data(), n);
   const int status = pclose(pipe);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::filesystem::remove_all(settings);
   return run;
 }
 

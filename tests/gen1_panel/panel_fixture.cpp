@@ -16,6 +16,8 @@ const std::map<uint16_t, size_t> kReplyLengths = {
 }  // namespace
 
 HostAnswer ScriptedRadio::Answer(const HostCall& call) {
+  if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
+  if (call.channel == HostChannel::kAudioRequest) return testing_host::StatusReply(4);
   const auto length = kReplyLengths.find(call.message_id);
   if (call.channel != HostChannel::kTestFunction || length == kReplyLengths.end()) {
     return testing_host::HostFailure("not scripted");
@@ -39,6 +41,15 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
       le::PutU32(reply, 4, frequency_hz);
       le::PutS16(reply, 8, rssi);
       le::PutU8(reply, 10, 1);
+      break;
+    }
+    case 0x06:  // receive audio
+      le::PutU16(reply, 2, volume);
+      break;
+    case 0x0C: {  // register access: a write is kept, a read answers
+      const uint16_t address = le::GetU16(call.request, 4);
+      if (le::GetU32(call.request, 0) == 1) registers[address] = le::GetU32(call.request, 8);
+      le::PutU32(reply, 4, registers[address]);
       break;
     }
     case 0x13:  // transmit tune

@@ -14,6 +14,7 @@
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "recording_host.h"
 #include "ui/application.h"
+#include "ui/automation.h"
 #include "ui/headless/headless_services.h"
 
 struct ScriptedRadio {
@@ -22,6 +23,9 @@ struct ScriptedRadio {
   uint32_t seek_down_hz = 86500000;
   int16_t rssi = 42;
   uint32_t power_state = 0;
+  uint16_t volume = 0x4000;                 // reported by the audio read
+  std::map<uint16_t, uint32_t> registers;   // what register reads report
+  std::string at_reply = "OK\n\r0x400000";  // the answer to AT commands
   // Status word per message id (1 when not listed).
   std::map<uint16_t, uint16_t> status;
 
@@ -38,6 +42,10 @@ class PanelTest : public ::testing::Test {
   const testing_host::HostCall* LastCall(uint16_t id) const;
   // Switches the radio on in the given mode and forgets the traffic.
   void PowerOn(bool transmit);
+  // An automation command on this panel, as a user would give it.
+  std::string Run(const std::string& command) { return ui::RunAutomation(panel, command); }
+  // The message boxes shown since the last call, as automation lists them.
+  std::string Dialogs() { return Run("dialogs"); }
   // The form probe on this panel.
   void SetControls(const std::string& text) { testing_form::SetControls(panel, text); }
   std::string Shown(const std::string& name) const { return testing_form::Shown(panel, name); }

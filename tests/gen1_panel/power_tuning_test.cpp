@@ -163,7 +163,7 @@ TEST_F(PanelTest, RangeChecksUseTheCurrentLimitsAndFocusTheEdit) {
   panel.LEMASRSSI2->UserLeave();
   SetControls("LEMASRSSI=-101");
   panel.LEMASRSSI2->UserLeave();
-  const auto& boxes = services.all_messages();
+  const std::vector<ui::ShownMessage> boxes = services.TakeMessages().messages;
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, "Input Value Out Of Range(87500000 ~ 108000000)");
   EXPECT_EQ(boxes[0].caption, "Warning");

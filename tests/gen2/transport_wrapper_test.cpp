@@ -46,7 +46,7 @@ TEST_F(CompleteDoubleTest, OpenLoadsTheLibraryAndOpensSessionAndChannel) {
   EXPECT_EQ(double_->last_options, "");
   EXPECT_EQ(wrapper.session_id(), 7);
   EXPECT_EQ(wrapper.channel_id(), 9);
-  EXPECT_TRUE(services_.all_messages().empty());
+  EXPECT_TRUE(services_.TakeMessages().messages.empty());
 }
 
 TEST_F(CompleteDoubleTest, ASessionOrChannelThatCannotBeOpenedIsReported) {
@@ -80,7 +80,7 @@ TEST_F(TransportWrapperTest, ALibraryLackingAnEntryPointOrMissingIsReportedInBox
     TessicDouble missing(TessicDouble::Variant::kMissingDedChClose);
     TransportWrapper wrapper(log_.Context(services_));
     wrapper.Open();
-    const auto& boxes = services_.all_messages();
+    const std::vector<ui::ShownMessage> boxes = services_.TakeMessages().messages;
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text,
               "The following functions were not loaded in TESSIC.DLL:\nTESSIC_DedChClose\n");
@@ -100,9 +100,9 @@ TEST_F(TransportWrapperTest, ALibraryLackingAnEntryPointOrMissingIsReportedInBox
   wrapper.Open();
   ::unsetenv("SONVIO_PROGRAM_DIR");
   std::filesystem::remove_all(empty);
-  const auto& boxes = services_.all_messages();
-  ASSERT_EQ(boxes.size(), 3u);
-  EXPECT_EQ(boxes[2].text, kCannotLoad + (empty / "TESSIC.dll").string() + kCannotStart);
+  const std::vector<ui::ShownMessage> boxes = services_.TakeMessages().messages;
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, kCannotLoad + (empty / "TESSIC.dll").string() + kCannotStart);
   EXPECT_TRUE(log_.log.empty());
   EXPECT_EQ(wrapper.session_id(), -1);
   // Without a library an exchange sends nothing and fails.
@@ -140,8 +140,9 @@ TEST_P(ExchangeTest, StatusesDecideResendsTerminatorAndCode) {
   EXPECT_EQ(double_->sent_lengths.at(0), static_cast<int32_t>(command.size()));
   EXPECT_EQ(double_->sent_channels.at(0), 9);
   EXPECT_EQ(log_.log, (std::vector<LogLine>{{command, 1}}));
-  EXPECT_EQ(services_.cursor_history(),
-            (std::vector<ui::Cursor>{ui::Cursor::kHourGlass, ui::Cursor::kDefault}));
+  // The hourglass while waiting, the default cursor again afterwards.
+  EXPECT_EQ(services_.cursor_changes(), 2u);
+  EXPECT_EQ(services_.CurrentCursor(), ui::Cursor::kDefault);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,6 +1,7 @@
 // The automation interface acting on a form with every kind of component.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,20 @@ TEST_F(Automation, ControlBytesInTextsAreEscaped) {
   EXPECT_EQ(Run("lines MData"), "x\\ty\\x01");
   services.ShowMessage("bad\x1b", "Warn\x07", ui::MessageIcon::kWarning);
   EXPECT_EQ(Run("dialogs"), "Warn\\x07\tbad\\x1B");
+}
+
+// A host that never asks for the boxes must not make the plug-in grow: the
+// newest thousand are kept and the older ones only counted.
+TEST_F(Automation, MessageBoxesAreKeptUntilReadUpToALimit) {
+  for (int i = 0; i < 1005; ++i) {
+    services.ShowMessage("box " + std::to_string(i), "Warning", ui::MessageIcon::kWarning);
+  }
+  const std::string reply = Run("dialogs");
+  EXPECT_EQ(reply.substr(0, reply.find('\n')), "(5 older message boxes dropped)");
+  EXPECT_NE(reply.find("\nWarning\tbox 5\n"), std::string::npos);
+  EXPECT_EQ(reply.substr(reply.rfind('\n') + 1), "Warning\tbox 1004");
+  EXPECT_EQ(std::count(reply.begin(), reply.end(), '\n'), 1000);
+  EXPECT_EQ(Run("dialogs"), "");
 }
 
 TEST_F(Automation, AdvanceDialogsAndFileAnswers) {

@@ -70,6 +70,14 @@ bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
 
 bool RunCommand(const PluginHost& plugin, const std::string& command, Transcript& transcript) {
   transcript.Line("> " + command);
+  if (command == "reopen") {
+    // The host closes its panel window and asks for it again.
+    int host_application = 0;
+    plugin.CloseMDIChildForm(&host_application);
+    plugin.ShowMDIChildForm(&host_application);
+    transcript.Line("ok");
+    return true;
+  }
   std::string reply;
   if (!plugin.Automate(command, reply)) {
     transcript.Line("error: no panel is shown");

@@ -7,15 +7,13 @@ namespace ui {
 
 void HeadlessServices::ShowMessage(const std::string& text, const std::string& caption,
                                    MessageIcon icon) {
-  ShownMessage message{caption, text, icon};
-  pending_messages_.push_back(message);
-  all_messages_.push_back(std::move(message));
+  messages_.Add(ShownMessage{caption, text, icon});
 }
 
 std::optional<std::string> HeadlessServices::OpenFile(const std::string& title,
                                                       const std::string& filter,
                                                       const std::string& default_ext) {
-  dialogs_.push_back({title, filter, default_ext});
+  last_file_dialog_ = {title, filter, default_ext};
   if (file_answers_.empty()) return std::nullopt;  // nobody there to pick: cancelled
   std::optional<std::string> answer = std::move(file_answers_.front());
   file_answers_.pop_front();
@@ -24,7 +22,7 @@ std::optional<std::string> HeadlessServices::OpenFile(const std::string& title,
 
 void HeadlessServices::SetCursor(Cursor cursor) {
   cursor_ = cursor;
-  cursor_history_.push_back(cursor);
+  ++cursor_changes_;
 }
 
 void HeadlessServices::TimerChanged(Timer& timer) {
@@ -64,10 +62,8 @@ void HeadlessServices::Advance(uint32_t ms) {
   if (target > now_) now_ = target;
 }
 
-std::vector<ShownMessage> HeadlessServices::TakeMessages() {
-  std::vector<ShownMessage> out;
-  out.swap(pending_messages_);
-  return out;
+ShownMessages HeadlessServices::TakeMessages() {
+  return messages_.Take();
 }
 
 void HeadlessServices::QueueFileAnswer(std::optional<std::string> path) {

@@ -28,19 +28,18 @@ class HeadlessServices final : public Services {
   // Fires every timer that falls due within the next `ms`, in time order
   // (timers due at the same moment in the order they were started).
   void Advance(uint32_t ms) override;
-  std::vector<ShownMessage> TakeMessages() override;
+  ShownMessages TakeMessages() override;
   void QueueFileAnswer(std::optional<std::string> path) override;
 
-  // For tests: every message box and cursor change so far, and the titles
-  // of the file dialogs shown.
-  const std::vector<ShownMessage>& all_messages() const { return all_messages_; }
-  const std::vector<Cursor>& cursor_history() const { return cursor_history_; }
+  // For tests: how often the cursor was set, and the last file dialog
+  // shown. Nothing more is kept, so a long session does not grow.
+  size_t cursor_changes() const { return cursor_changes_; }
   struct DialogRequest {
     std::string title;
     std::string filter;
     std::string default_ext;
   };
-  const std::vector<DialogRequest>& dialogs() const { return dialogs_; }
+  const DialogRequest& last_file_dialog() const { return last_file_dialog_; }
 
  private:
   struct Schedule {
@@ -52,11 +51,10 @@ class HeadlessServices final : public Services {
   std::map<Timer*, Schedule> timers_;
   Control* focused_ = nullptr;
   Cursor cursor_ = Cursor::kDefault;
-  std::vector<Cursor> cursor_history_;
-  std::vector<ShownMessage> pending_messages_;
-  std::vector<ShownMessage> all_messages_;
+  size_t cursor_changes_ = 0;
+  MessageRecord messages_;
   std::deque<std::optional<std::string>> file_answers_;
-  std::vector<DialogRequest> dialogs_;
+  DialogRequest last_file_dialog_;
 };
 
 }  // namespace ui

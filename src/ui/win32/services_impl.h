@@ -39,7 +39,7 @@ struct Win32Services::Impl {
   std::map<const Timer*, UINT_PTR> timer_ids;
   UINT_PTR next_timer_id = 1;
   std::map<const Form*, std::unique_ptr<FormPeer>> peers;
-  std::vector<ShownMessage> pending_messages;
+  MessageRecord pending_messages;
   std::deque<std::optional<std::string>> file_answers;
   Cursor cursor = Cursor::kDefault;
   Control* focused = nullptr;

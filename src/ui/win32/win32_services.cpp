@@ -160,7 +160,7 @@ void* Win32Services::NativeItemHandle(const Control& control, int index) const {
 void Win32Services::ShowMessage(const std::string& text, const std::string& caption,
                                 MessageIcon icon) {
   if (impl_->automated) {
-    impl_->pending_messages.push_back({caption, text, icon});
+    impl_->pending_messages.Add({caption, text, icon});
     return;
   }
   ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TASKMODAL | IconStyle(icon));
@@ -293,10 +293,8 @@ void Win32Services::Advance(uint32_t ms) {
   }
 }
 
-std::vector<ShownMessage> Win32Services::TakeMessages() {
-  std::vector<ShownMessage> out;
-  out.swap(impl_->pending_messages);
-  return out;
+ShownMessages Win32Services::TakeMessages() {
+  return impl_->pending_messages.Take();
 }
 
 void Win32Services::QueueFileAnswer(std::optional<std::string> path) {

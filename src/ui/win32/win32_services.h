@@ -50,7 +50,7 @@ class Win32Services final : public Services {
   void FormDestroyed(Form& form) override;
   // Runs the thread's message loop for `ms` (timers fire, windows paint).
   void Advance(uint32_t ms) override;
-  std::vector<ShownMessage> TakeMessages() override;
+  ShownMessages TakeMessages() override;
   void QueueFileAnswer(std::optional<std::string> path) override;
 
   struct Impl;

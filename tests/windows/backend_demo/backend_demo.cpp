@@ -293,9 +293,9 @@ class Demo {
     Check(f.ticks == ticks, "a disabled timer stays quiet");
 
     services_.ShowMessage("Frequency out of range", "Error", ui::MessageIcon::kError);
-    const std::vector<ui::ShownMessage> shown = services_.TakeMessages();
+    const std::vector<ui::ShownMessage> shown = services_.TakeMessages().messages;
     Check(shown.size() == 1 && shown[0].caption == "Error" &&
-              shown[0].icon == ui::MessageIcon::kError && services_.TakeMessages().empty(),
+              shown[0].icon == ui::MessageIcon::kError && services_.TakeMessages().messages.empty(),
           "automated message boxes are recorded, not shown");
     services_.QueueFileAnswer("C:\\data\\rds.txt");
     Check(f.open->Execute() && f.open->file_name == "C:\\data\\rds.txt",

@@ -1,0 +1,208 @@
+// The audio, RSSI, gain, register and output handlers, driven through the
+// automation interface as a user would.
+#include "common/le_bytes.h"
+#include "panel_fixture.h"
+
+namespace {
+
+using Ids = std::vector<uint16_t>;
+
+TEST_F(PanelTest, VolumeExitChecksTheRangeAndShowsTheLevelInDecibels) {
+  PowerOn(false);
+  struct Case {
+    const char* volume;
+    const char* db;  // what le_db shows afterwards
+    const char* dialogs;
+  };
+  const Case cases[] = {
+      {"32767", "0", ""},
+      {"16384", "-6.0", ""},
+      {"1", "-90.3", ""},
+      {"0x4000", "-6.0", ""},
+      {"0", "-6.0", "Warning\tInput Value Out Of Range(1 ~ 32767)"},  // le_db keeps its text
+      {"32768", "-6.0", "Warning\tInput Value Out Of Range(1 ~ 32767)"},
+      {"abc", "-6.0", "Warning\tInput Value Out Of Range(1 ~ 32767)"},
+      {"8192", "-12.0", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.volume);
+    ASSERT_EQ(Run(std::string("type LEVolume ") + c.volume), "ok");
+    ASSERT_EQ(Run("leave LEVolume"), "ok");
+    EXPECT_EQ(Shown("le_db"), c.db);
+    EXPECT_EQ(Dialogs(), c.dialogs);
+    EXPECT_EQ(Shown("LEVolume"), c.volume) << "the text stays as typed";
+  }
+  EXPECT_TRUE(host.calls.empty());
+
+  // The radio reporting a volume above the range raises the warning while
+  // the block is shown; reporting 0 shows 1.
+  radio.volume = 40000;
+  ASSERT_EQ(Run("click BtnReadAudio"), "ok");
+  EXPECT_EQ(Showing("LEVolume le_db"), "LEVolume=40000 le_db=-12.0");
+  EXPECT_EQ(Dialogs(), "Warning\tInput Value Out Of Range(1 ~ 32767)");
+  radio.volume = 0;
+  ASSERT_EQ(Run("click BtnReadAudio"), "ok");
+  EXPECT_EQ(Showing("LEVolume le_db"), "LEVolume=1 le_db=-90.3");
+}
+
+TEST_F(PanelTest, RangeChecksOfTheAudioEdits) {
+  PowerOn(false);
+  struct Case {
+    const char* edit;
+    const char* bad;
+    const char* limits;
+  };
+  const Case cases[] = {{"LESNCStep", "32768", "0 ~ 32767"},
+                        {"LESNCLowThreshold", "-101", "-100 ~ 200"},
+                        {"LESNCHighThreshold", "201", "-100 ~ 200"},
+                        {"LESMSS", "-1", "0 ~ 32767"},
+                        {"LESMThreshold", "300", "-100 ~ 200"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.edit);
+    Run(std::string("type ") + c.edit + " " + c.bad);
+    Run(std::string("leave ") + c.edit);
+    EXPECT_EQ(Dialogs(), std::string("Warning\tInput Value Out Of Range(") + c.limits + ")");
+    EXPECT_EQ(services.Focused(), panel.FindComponent(c.edit));
+    Run(std::string("type ") + c.edit + " 100");
+    Run(std::string("leave ") + c.edit);
+    EXPECT_EQ(Dialogs(), "");
+  }
+  EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(PanelTest, ReadAndWriteButtonsSendTheirOperationInEachMode) {
+  struct Case {
+    const char* button;
+    const char* line;
+    uint16_t receive;
+    uint16_t transmit;
+  };
+  const Case cases[] = {
+      {"BtnReadAudio", "Read audio control.", 0x06, 0x18},
+      {"BtnWriteAudio", "Write audio control.", 0x05, 0x15},
+      {"BtnReadRSSI", "Read RSSI.", 0x08, 0x08},
+      {"BtnWriteRSSI", "Write RSSI.", 0x08, 0x08},
+      {"BtnReadRDS", "Read RDS.", 0x07, 0x1B},
+      {"BtnWriteRDS", "Write RDS.", 0x07, 0x16},
+      {"btn_gain_write", "Write Gain Control.", 0x0D, 0x0D},
+      {"Btn_gain_read", "Read gain control.", 0x0E, 0x0E},
+  };
+  for (const bool transmit : {false, true}) {
+    PowerOn(transmit);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.button);
+      host.Clear();
+      // From code: the RSSI group is for receiving only, yet its handlers
+      // use the same operation in both modes.
+      static_cast<ui::Button*>(panel.FindComponent(c.button))->Click();
+      EXPECT_EQ(SentIds(), Ids{transmit ? c.transmit : c.receive});
+      EXPECT_EQ(host.Transcript(), std::string(c.line) + "|Sending to mobile...|OK");
+    }
+    Run("click BtnFMRDisable");
+  }
+  // The RSSI buttons tell the radio which way the settings go.
+  Run("select CBTMode Receive");
+  PowerOn(false);
+  ASSERT_EQ(Run("click BtnReadRSSI"), "ok");
+  EXPECT_EQ(LastCall(0x08)->request.at(0), 1);
+  ASSERT_EQ(Run("click BtnWriteRSSI"), "ok");
+  EXPECT_EQ(LastCall(0x08)->request.at(0), 0);
+}
+
+TEST_F(PanelTest, RegisterAddressesAreCheckedAndBothHistoriesKeepNewestFirst) {
+  PowerOn(false);
+  const char* refused[] = {"0x0003", "0x8002", "0x8001"};
+  for (const char* address : refused) {
+    SCOPED_TRACE(address);
+    host.Clear();
+    Run(std::string("type LERegAddress ") + address);
+    ASSERT_EQ(Run("click BtnReadReg"), "ok");
+    EXPECT_EQ(Dialogs(), "\tThe register address is incorrect.");
+    EXPECT_EQ(host.Transcript(), "Read register.");  // logged, nothing sent
+    EXPECT_EQ(Run("items LERegAddress"), "");
+    EXPECT_EQ(Shown("LERegAddress"), address) << "not shown again";
+  }
+
+  Run("type LERegAddress 0x0002");
+  Run("type LERegData 0xBEEF");
+  Run("click BtnWriteReg");
+  const testing_host::HostCall* write = LastCall(0x0C);
+  ASSERT_NE(write, nullptr);
+  EXPECT_EQ(le::GetU32(write->request, 0), 1u);
+  EXPECT_EQ(le::GetU16(write->request, 4), 0x0002);
+  EXPECT_EQ(le::GetU32(write->request, 8), 0xBEEFu);
+
+  Run("type LERegData 0");
+  Run("type LERegAddress 0x0002");
+  Run("click BtnReadReg");
+  EXPECT_EQ(Showing("LERegAddress LERegData"), "LERegAddress=0x0002 LERegData=0x0000BEEF");
+  Run("type LERegAddress 0x8004");
+  Run("click BtnReadReg");
+  Run("type LERegAddress 0X8004");  // the same address again, other case
+  Run("click BtnReadReg");
+  EXPECT_EQ(Run("items LERegAddress"), "0x8004\n0x0002");
+  EXPECT_EQ(Run("items LERegData"), "0x0000BEEF");
+  EXPECT_EQ(Dialogs(), "");
+}
+
+TEST_F(PanelTest, ReadAllClicksTheSevenReadsThenShowsThePmuMode) {
+  PowerOn(false);
+  Run("type LERegAddress 0x8740");
+  struct Case {
+    const char* at_reply;
+    const char* shown;
+  };
+  const Case cases[] = {{"OK\n\r0x400000", "PWM"}, {"OK\n\r0x3FFFFF", "PFM"}, {"ERROR 5", "PFM"}};
+  for (const Case& c : cases) {
+    radio.at_reply = c.at_reply;
+    host.Clear();
+    panel.Btn_readall->Click();
+    EXPECT_EQ(SentIds(), (Ids{0x03, 0x03, 0x06, 0x0E, 0x08, 0x07, 0x0C, 0}));
+    EXPECT_EQ(Shown("le_pmu"), c.shown);
+  }
+  EXPECT_EQ(host.LogTexts().back(), "OK");
+  // Hidden and disabled: no user reaches it.
+  EXPECT_EQ(Run("click Btn_readall"), "error: Btn_readall is disabled");
+}
+
+TEST_F(PanelTest, SetOutputLogsTheDestinationAndSendsTheIndexAsAByte) {
+  PowerOn(false);
+  struct Case {
+    const char* select;  // "" for no selection
+    const char* word;
+    uint8_t sent;
+  };
+  const Case cases[] = {{"", "backspeaker", 255},
+                        {"Earpiece", "headset", 0},
+                        {"Headset", "backspeaker", 1},
+                        {"Loudspeaker", "backspeaker", 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word);
+    if (*c.select != '\0') Run(std::string("select CBOutput ") + c.select);
+    host.Clear();
+    ASSERT_EQ(Run("click btn_set_output"), "ok");
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].channel, HostChannel::kAudioRequest);
+    EXPECT_EQ(host.calls[0].message_id, 4);
+    EXPECT_EQ(host.calls[0].request.at(4), c.sent);
+    EXPECT_EQ(host.Transcript(),
+              std::string("Configure destination to: ") + c.word + "|Sending to mobile...|OK");
+  }
+}
+
+TEST_F(PanelTest, PilotRecomputesTheDeviationWithoutSending) {
+  PowerOn(true);
+  Run("type LEPilotDeviation 6750");
+  Run("type LERDSDeviation 2000");
+  ASSERT_EQ(Run("check CBPilot 0"), "ok");
+  EXPECT_EQ(Shown("LEFreqDeviation"), "75000");
+  Run("check CBPilot 1");
+  EXPECT_EQ(Shown("LEFreqDeviation"), "68250");
+  panel.btn_rds->SetCaption("RDS Off");
+  Run("check CBPilot 0");
+  Run("check CBPilot 1");
+  EXPECT_EQ(Shown("LEFreqDeviation"), "66250");
+  EXPECT_TRUE(host.calls.empty());
+}
+
+}  // namespace

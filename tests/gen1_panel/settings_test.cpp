@@ -1,0 +1,154 @@
+// Save and Load of the panel's settings, the register histories kept in the
+// settings file, and the choice of the alternative-frequency file.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "panel_fixture.h"
+#include "platform/platform.h"
+
+namespace {
+
+class SettingsTest : public PanelTest {
+ protected:
+  SettingsTest() {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("sonvio-settings-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    ::setenv("SONVIO_CONFIG_DIR", dir_.c_str(), 1);
+  }
+  ~SettingsTest() override {
+    ::unsetenv("SONVIO_CONFIG_DIR");
+    std::filesystem::remove_all(dir_);
+  }
+  std::string File() const {
+    std::ifstream in(dir_ / "Sonvio.ini", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  void WriteFile(const std::string& text) const {
+    std::ofstream(dir_ / "Sonvio.ini", std::ios::binary) << text;
+  }
+
+  std::filesystem::path dir_;
+};
+
+// Every saved kind, set away from its default.
+constexpr char kChanged[] =
+    "LEVolume=1234 CBMute=1 CBOutputPath=1 RGDeEmphasis=1 LESMSS=9 le_db=-3.5 "
+    "cb_ptc=-1 CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1 LERegData=0x1";
+
+TEST_F(SettingsTest, SaveThenLoadRestoresEverySavedControlWithoutRadioTraffic) {
+  PowerOn(false);
+  SetControls(kChanged);
+  ASSERT_EQ(Run("click btn_save"), "ok");
+  EXPECT_EQ(host.Transcript(), "FM Radio settings saved.");
+  // Keys appear in component order, selectors by index, boxes as 1 or 0.
+  EXPECT_NE(File().find("[FM Radio Parameters]\r\nLEVolume=1234\r\nCBMute=1\r\nCBSNC=0\r\n"),
+            std::string::npos);
+  EXPECT_NE(File().find("\r\nLERegAddress=-1\r\nLERegData=-1\r\nCBOutput=-1\r\n"),
+            std::string::npos)
+      << "typed text of the register selectors is not saved";
+
+  SetControls(
+      "LEVolume=5 CBMute=0 CBOutputPath=0 RGDeEmphasis=0 LESMSS=1 le_db=x cb_ptc=3 "
+      "CBTMode=0 CBLNAGain=0 LEPSN=A CBFreqMute=0");
+  host.Clear();
+  ASSERT_EQ(Run("click btn_load"), "ok");
+  EXPECT_EQ(host.Transcript(), "FM Radio settings loaded.");
+  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(Showing("LEVolume CBMute CBOutputPath RGDeEmphasis LESMSS le_db cb_ptc CBTMode "
+                    "CBLNAGain LEPSN CBFreqMute"),
+            "LEVolume=1234 CBMute=1 CBOutputPath=1 RGDeEmphasis=1 LESMSS=9 le_db=-3.5 cb_ptc=-1 "
+            "CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1");
+  // The transmit mode came back without any traffic; the next operation
+  // uses the transmit operation.
+  ASSERT_EQ(Run("click BtnReadFrequency"), "ok");
+  EXPECT_EQ(SentIds(), (std::vector<uint16_t>{0x18}));
+}
+
+TEST_F(SettingsTest, LoadingWithoutSavedSettingsEmptiesAndDeselects) {
+  panel.Show();
+  ASSERT_EQ(Run("click btn_load"), "ok");
+  EXPECT_EQ(Showing("LEFrequency LEVolume le_db CBTMode CBChannelSpacing RGPreEmphasis CBMute "
+                    "CBSNC CBPilot"),
+            "LEFrequency= LEVolume= le_db= CBTMode=-1 CBChannelSpacing=-1 RGPreEmphasis=-1 "
+            "CBMute=0 CBSNC=0 CBPilot=0");
+}
+
+TEST_F(SettingsTest, LoadRunsCheckBoxHandlersButNotSelectorHandlersAndClearsBadIndexes) {
+  PowerOn(true);
+  Run("type LEPilotDeviation 6750");
+  WriteFile(
+      "[FM Radio Parameters]\r\nCBPilot=1\r\nCBBandSelection=0\r\nLEMINFreq=1\r\n"
+      "CBSideband=7\r\nCBDecode=$1\r\nCBAntenna=12abc\r\nRGPreEmphasis=1\r\n"
+      "LEPilotDeviation=6750\r\nLEFreqDeviation=75000\r\n");
+  ASSERT_EQ(Shown("CBPilot"), "0");
+  host.Clear();
+  ASSERT_EQ(Run("click btn_load"), "ok");
+  // The pilot's handler ran; the band preset did not overwrite the limit;
+  // no antenna or decoder traffic; out-of-range and non-numbers clear.
+  EXPECT_EQ(Showing("CBPilot LEFreqDeviation CBBandSelection LEMINFreq CBSideband CBDecode "
+                    "CBAntenna RGPreEmphasis"),
+            "CBPilot=1 LEFreqDeviation=68250 CBBandSelection=0 LEMINFreq=1 CBSideband=-1 "
+            "CBDecode=1 CBAntenna=-1 RGPreEmphasis=1");
+  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(Enabled("LEMINFreq"), "1") << "nothing is enabled or disabled";
+}
+
+TEST_F(SettingsTest, HistoriesLoadOnShowAndTheTenNewestSaveOnClose) {
+  WriteFile(
+      "[Register_Address]\r\n0=0x0010\r\n2=0x0020\r\n5=0x8004\r\n9=0x0030\r\n"
+      "[Register_Data]\r\n1=0x00000001\r\n");
+  panel.Show();
+  EXPECT_EQ(Run("items LERegAddress"), "0x0010\n0x0020\n0x8004\n0x0030");
+  EXPECT_EQ(Run("items LERegData"), "0x00000001");
+
+  // A fresh file with three new entries: keys 0 to 2 change, 3 to 9 stay.
+  WriteFile("[Register_Address]\r\n3=0x0040\r\n4=0x0050\r\n");
+  panel.LERegAddress->SetItems({"0x0002", "0x0004", "0x0006"});
+  panel.LERegData->SetItems({});
+  panel.Close();
+  EXPECT_EQ(File(),
+            "[Register_Address]\r\n3=0x0040\r\n4=0x0050\r\n0=0x0002\r\n1=0x0004\r\n"
+            "2=0x0006\r\n");
+  TKelboFMRGUI reopened(app, host.Context(services));
+  reopened.Show();
+  EXPECT_EQ(ui::RunAutomation(reopened, "items LERegAddress"),
+            "0x0002\n0x0004\n0x0006\n0x0040\n0x0050")
+      << "the stale entries follow the newest three";
+
+  std::vector<std::string> twelve;
+  for (int i = 0; i < 12; ++i) twelve.push_back("0x00" + std::to_string(10 + i));
+  reopened.LERegAddress->SetItems(twelve);
+  reopened.Close();
+  EXPECT_EQ(File().find("0x0020"), std::string::npos) << "only the ten newest are saved";
+  EXPECT_NE(File().find("9=0x0019\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, AlternativeFrequencyDialogPutsThePathOrKeepsItOnCancel) {
+  PowerOn(true);
+  ASSERT_EQ(Run("answer-file /data/af.ini"), "ok");
+  ASSERT_EQ(Run("click BtnLoad"), "ok");
+  EXPECT_EQ(Shown("LEAFList"), "/data/af.ini");
+  EXPECT_EQ(services.last_file_dialog().title, "Open Alternative Freq file");
+  EXPECT_EQ(services.last_file_dialog().filter, "Ini File (*.ini)|*.ini|Any File (*.*)|*.*");
+  EXPECT_EQ(services.last_file_dialog().default_ext, "*.ini");
+  Run("answer-file --cancel");
+  Run("click BtnLoad");
+  EXPECT_EQ(Shown("LEAFList"), "/data/af.ini");
+}
+
+TEST_F(SettingsTest, AFailedSaveSaysSoInsteadOfClaimingSuccess) {
+  panel.Show();
+  std::filesystem::create_directories(dir_ / "Sonvio.ini");  // a folder where the file goes
+  host.Clear();
+  ASSERT_EQ(Run("click btn_save"), "ok");
+  EXPECT_EQ(host.Transcript(),
+            "!FM Radio settings could not be written to " + (dir_ / "Sonvio.ini").string() + ".");
+}
+
+}  // namespace
