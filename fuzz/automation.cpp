@@ -10,9 +10,11 @@
 // message box's caption and text in "dialogs" (one per line); a refusal
 // ("error: ...") is one line.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -20,16 +22,13 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/headless/headless_services.h"
+#include "ui/state_writer.h"
 #include "ui/timer.h"
 
 namespace {
 
 constexpr int kMostCommands = 64;
 constexpr size_t kMostLines = 32;  // memo lines and combo items the handlers add
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 using Items = std::vector<std::string>;
 
@@ -103,20 +102,44 @@ struct Panel {
   }
 };
 
-// The command's first word, as the parser finds it.
-std::string_view Verb(std::string_view command) {
-  const size_t start = command.find_first_not_of(' ');
-  if (start == std::string_view::npos) return {};
-  command.remove_prefix(start);
-  return command.substr(0, command.find_first_of(" \r\n"));
+// The command's first two words, as the parser finds them: line ends at
+// the end dropped, then words separated by blanks.
+std::pair<std::string_view, std::string_view> VerbAndName(std::string_view command) {
+  while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) {
+    command.remove_suffix(1);
+  }
+  std::string_view words[2];
+  for (std::string_view& word : words) {
+    const size_t start = command.find_first_not_of(' ');
+    if (start == std::string_view::npos) break;
+    command.remove_prefix(start);
+    word = command.substr(0, command.find(' '));
+    command.remove_prefix(word.size());
+  }
+  return {words[0], words[1]};
 }
 
-void CheckReply(std::string_view command, const std::string& reply) {
-  const std::string_view verb = Verb(command);
-  const bool refused = reply.starts_with("error: ");
-  const bool lines =
-      !refused && (verb == "list" || verb == "items" || verb == "lines" || verb == "dialogs");
-  const bool dialogs = !refused && verb == "dialogs";
+// Whether the reply is a list of lines rather than a single line. A text
+// list can begin "error: " just as a refusal does, so this asks the form.
+bool ListsLines(ui::Form& form, std::string_view verb, std::string_view name) {
+  if (verb == "list" || verb == "dialogs") return true;
+  if (verb != "items" && verb != "lines") return false;
+  const std::string wanted(name);
+  const ui::Component* c = wanted == form.name() ? &form : form.FindComponent(wanted);
+  return c != nullptr &&
+         c->Texts(verb == "items" ? ui::TextList::kItems : ui::TextList::kLines).has_value();
+}
+
+void CheckReply(ui::Form& form, std::string_view command, const std::string& reply) {
+  const auto Require = [&](bool condition) {
+    if (condition) return;
+    std::fprintf(stderr, "command: %s\nreply:   %s\n", ui::EscapeText(command).c_str(),
+                 ui::EscapeText(reply).c_str());
+    std::abort();
+  };
+  const auto [verb, name] = VerbAndName(command);
+  const bool dialogs = verb == "dialogs";
+  const bool lines = ListsLines(form, verb, name);
   size_t line_start = 0;
   for (size_t i = 0; i <= reply.size(); ++i) {
     if (i == reply.size() || reply[i] == '\n') {
@@ -145,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzInput in(data, size);
   for (int i = 0; i < kMostCommands && !in.empty(); ++i) {
     const std::string command(in.Until('\0'));
-    CheckReply(command, ui::RunAutomation(panel.form, command));
+    CheckReply(panel.form, command, ui::RunAutomation(panel.form, command));
   }
   return 0;
 }
