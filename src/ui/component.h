@@ -10,6 +10,10 @@ namespace ui {
 
 class Form;
 class Services;
+template <bool kConst>
+class BasicControlVisitor;
+using ControlVisitor = BasicControlVisitor<false>;
+using ConstControlVisitor = BasicControlVisitor<true>;
 
 enum class Kind {
   kForm,
@@ -82,6 +86,10 @@ class Control : public Component {
   void set_width_chars(int chars) { width_chars_ = chars; }
 
   void SetFocus();
+
+  // Calls the visitor's Visit for this control's kind (ui/control_visitor.h).
+  void Accept(ControlVisitor& visitor);
+  void Accept(ConstControlVisitor& visitor) const;
 
  private:
   Control* parent_;
