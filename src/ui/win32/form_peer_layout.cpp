@@ -60,10 +60,9 @@ void FormPeer::FitWindowToContent(bool grow_only) {
     width = std::max(width, static_cast<int>(now.right - now.left));
     height = std::max(height, static_cast<int>(now.bottom - now.top));
   }
+  HWND mdi_client = form_window_->mdi_client();
   RECT area{};
-  if (::GetClientRect(
-          form_window_->mdi_client() != nullptr ? form_window_->mdi_client() : ::GetDesktopWindow(),
-          &area)) {
+  if (::GetClientRect(mdi_client != nullptr ? mdi_client : ::GetDesktopWindow(), &area)) {
     width = std::min(width, static_cast<int>(area.right));
     height = std::min(height, static_cast<int>(area.bottom));
   }
