@@ -12,6 +12,10 @@ namespace ui {
 
 class Form;
 class Services;
+template <bool kConst>
+class BasicControlVisitor;
+using ControlVisitor = BasicControlVisitor<false>;
+using ConstControlVisitor = BasicControlVisitor<true>;
 
 enum class Kind {
   kForm,
@@ -112,6 +116,10 @@ class Control : public Component {
   void Describe(StateWriter& out) const override;
   // Checks that a user can reach the control, then performs the action.
   ActResult Act(UserVerb verb, std::string_view argument) final;
+
+  // Calls the visitor's Visit for this control's kind (ui/control_visitor.h).
+  void Accept(ControlVisitor& visitor);
+  void Accept(ConstControlVisitor& visitor) const;
 
  protected:
   // The kind's own actions on a reachable control; by default none.

@@ -34,21 +34,29 @@ class TextMeasure {
   virtual Size Measure(const std::string& text) const = 0;
 };
 
-// Sizes of the parts of native controls, in pixels.
+// Sizes of the parts of native controls, in pixels: every number the
+// layout's size rules use.
 struct LayoutStyle {
-  int margin = 8;           // inside a container, around its rows
-  int spacing = 8;          // between the controls of a row
-  int row_spacing = 6;      // between rows
-  int caption_height = 12;  // extra top inset of a framed container for its caption
-  int tab_height = 24;      // the tab strip of a page control
+  int margin = 8;                 // inside a container, around its rows
+  int spacing = 8;                // between the controls of a row
+  int row_spacing = 6;            // between rows
+  int caption_height = 12;        // extra top inset of a framed container for its caption
+  int frame_caption_padding = 8;  // a framed container's width beyond its caption and margins
+  int tab_height = 24;            // the tab strip of a page control
+  int tab_padding = 16;           // a tab's width beyond its caption
+  int page_border = 2;            // a page control's frame around its sheets
+  int page_min_width = 100;       // the least page of a page control
+  int page_min_height = 50;
   int button_height = 25;
   int button_min_width = 75;
-  int button_padding = 24;
+  int button_padding = 24;         // a button's width beyond its caption
+  int button_padding_height = 10;  // a button's height beyond its caption
   int edit_height = 21;
   int edit_width = 100;
   int edit_padding = 10;
   int check_height = 19;
-  int check_box = 20;  // the box and its gap before the caption
+  int check_box = 20;     // the box and its gap before the caption
+  int check_padding = 4;  // a check box's or radio button's size beyond box and caption
   int combo_height = 21;
   int combo_arrow = 28;
   int combo_min_width = 60;
@@ -90,9 +98,19 @@ class Layout {
   const LayoutStyle& style() const { return style_; }
 
  private:
-  Size Place(const Control& control, int x, int y);
+  // What a control needs of its container's row.
+  struct Box {
+    Size size;
+    // Containers and tall controls hang from the top of their row; the
+    // others are centred in it, so a label lines up with the edit beside it.
+    bool hangs = false;
+  };
+  class Sizer;  // the size rules of the kinds
+
+  // Places the children of `container` in rows from (left, top); returns
+  // the right and bottom edges of what they cover.
   Size ArrangeChildren(const Control& container, int left, int top);
-  Size NaturalSize(const Control& control, Placement& placement);
+  Box NaturalSize(const Control& control, Placement& placement);
   Size Grow(const Control& control, Size size);
 
   const TextMeasure& measure_;

@@ -1,0 +1,118 @@
+// The native controls show the model's state, at creation and after the
+// program changes it.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "backend_fixture.h"
+
+namespace testing_windows {
+namespace {
+
+TEST_F(BackendTest, TheFormIsAnMdiChildWithAWindowForEveryControl) {
+  bool maximized = false;
+  EXPECT_EQ(frame.ActiveChild(maximized), Native(*form));
+  EXPECT_EQ(Text(Native(*form)), "Backend demo");
+  for (const auto& component : form->components()) {
+    if (auto* control = dynamic_cast<ui::Control*>(component.get())) {
+      EXPECT_NE(Native(*control), nullptr) << control->name();
+    }
+  }
+}
+
+TEST_F(BackendTest, NativeControlsShowTheModel) {
+  DemoForm& f = *form;
+  const std::pair<const ui::Control*, std::string> texts[] = {
+      {f.frequency, "87.50"}, {f.station, "SONVIO"}, {f.tune, "Tune"},
+      {f.preset, "100.1"},    {f.sync, "RDS sync"},  {f.log, "first line\r\nsecond line"},
+      {f.stereo, "Stereo"},
+  };
+  for (const auto& [control, text] : texts)
+    EXPECT_EQ(Text(Native(*control)), text) << control->name();
+
+  EXPECT_TRUE(Checked(Native(*f.mute)));
+  EXPECT_FALSE(Checked(Native(*f.stereo)));
+  EXPECT_EQ(::SendMessageA(Native(*f.band), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(::SendMessageA(Native(*f.band), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(::SendMessageA(Native(*f.step), UDM_GETPOS32, 0, 0), 5);
+  ASSERT_NE(Item(*f.output, 2), nullptr);
+  EXPECT_TRUE(Checked(Item(*f.output, 0)));
+  EXPECT_FALSE(Checked(Item(*f.output, 1)));
+  EXPECT_FALSE(::IsWindowEnabled(Native(*f.send)));
+  EXPECT_TRUE(::IsWindowVisible(Native(*f.receive)));
+  EXPECT_FALSE(::IsWindowVisible(Native(*f.transmit)));
+  HWND tabs = ::FindWindowExA(Native(*f.pages), nullptr, WC_TABCONTROLA, nullptr);
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2) << "a sheet without tab has no tab";
+}
+
+TEST_F(BackendTest, ChangesFromCodeReachTheNativeControls) {
+  DemoForm& f = *form;
+  f.frequency->SetText("100.10");
+  EXPECT_EQ(Text(Native(*f.frequency)), "100.10");
+  f.stereo->SetChecked(true);
+  EXPECT_TRUE(Checked(Native(*f.stereo)));
+  f.band->SetItems({"A", "B", "C"});
+  f.band->SetItemIndex(2);
+  EXPECT_EQ(::SendMessageA(Native(*f.band), CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(::SendMessageA(Native(*f.band), CB_GETCURSEL, 0, 0), 2);
+  f.band->SetItemIndex(-1);
+  EXPECT_EQ(::SendMessageA(Native(*f.band), CB_GETCURSEL, 0, 0), -1);
+  f.output->SetItemIndex(2);
+  EXPECT_TRUE(Checked(Item(*f.output, 2)));
+  EXPECT_FALSE(Checked(Item(*f.output, 0)));
+  f.step->SetPosition(9);
+  EXPECT_EQ(::SendMessageA(Native(*f.step), UDM_GETPOS32, 0, 0), 9);
+  f.station->SetLabel("Programme service");
+  EXPECT_EQ(Text(::GetWindow(Native(*f.station), GW_HWNDPREV)), "Programme service");
+
+  f.log->AddLine("third line");
+  EXPECT_EQ(Text(Native(*f.log)), "first line\r\nsecond line\r\nthird line");
+  f.log->SetLines({"only"});
+  EXPECT_EQ(Text(Native(*f.log)), "only");
+
+  f.pages->SetActivePage(f.transmit);
+  EXPECT_TRUE(::IsWindowVisible(Native(*f.transmit)));
+  EXPECT_FALSE(::IsWindowVisible(Native(*f.receive)));
+  f.hidden->SetTabVisible(true);
+  HWND tabs = ::FindWindowExA(Native(*f.pages), nullptr, WC_TABCONTROLA, nullptr);
+  EXPECT_EQ(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
+  EXPECT_EQ(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1);
+}
+
+TEST_F(BackendTest, EnabledAndVisibleFollowTheContainers) {
+  DemoForm& f = *form;
+  f.tuning->SetEnabled(false);
+  const ui::Control* inside[] = {f.tune, f.frequency, f.station, f.stereo, f.band};
+  for (const ui::Control* control : inside)
+    EXPECT_FALSE(::IsWindowEnabled(Native(*control))) << control->name();
+  EXPECT_FALSE(::IsWindowEnabled(::GetWindow(Native(*f.station), GW_HWNDPREV)))
+      << "the labelled edit's caption";
+  f.tuning->SetEnabled(true);
+  EXPECT_TRUE(::IsWindowEnabled(Native(*f.tune)));
+
+  f.output->SetEnabled(false);
+  EXPECT_FALSE(::IsWindowEnabled(Item(*f.output, 1)));
+  f.output->SetEnabled(true);
+  EXPECT_TRUE(::IsWindowEnabled(Item(*f.output, 1)));
+
+  f.station->SetVisible(false);
+  EXPECT_FALSE(::IsWindowVisible(Native(*f.station)));
+  EXPECT_FALSE(::IsWindowVisible(::GetWindow(Native(*f.station), GW_HWNDPREV)));
+  f.station->SetVisible(true);
+  EXPECT_TRUE(::IsWindowVisible(Native(*f.station)));
+}
+
+TEST_F(BackendTest, ALongerTextWidensItsControlAtTheNextLayout) {
+  RECT before{};
+  ::GetWindowRect(Native(*form->signal), &before);
+  form->signal->SetCaption("Signal: a much longer read-out text than before");
+  Pump();
+  RECT after{};
+  ::GetWindowRect(Native(*form->signal), &after);
+  EXPECT_GT(after.right - after.left, 200);
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+}
+
+}  // namespace
+}  // namespace testing_windows
