@@ -88,6 +88,14 @@ std::optional<std::string> MergeWrites(std::string_view text, std::span<const Wr
   LineReader lines(text);
   std::string_view line;
   while (lines.Next(line)) {
+    // Outside the sections being written only section lines matter.
+    if (current == nullptr) {
+      const std::string_view trimmed = Trim(line);
+      if (trimmed.empty() || trimmed.front() != '[') {
+        out.append(line).append(kLineEnd);
+        continue;
+      }
+    }
     const Line parsed = ParseLine(line);
     if (parsed.kind == LineKind::kSection) {
       close_section();

@@ -2,7 +2,10 @@
 
 namespace platform::ini {
 
-Snapshot::Snapshot(std::string text) : text_(std::move(text)) {
+Snapshot::Snapshot(std::string text) : text_(std::move(text)) {}
+
+void Snapshot::IndexSections() const {
+  indexed_ = true;
   const std::string_view all(text_);
   LineReader lines(all);
   std::string_view line;
@@ -32,6 +35,7 @@ Snapshot::Snapshot(std::string text) : text_(std::move(text)) {
 
 std::optional<std::string_view> Snapshot::Find(std::string_view section,
                                                std::string_view key) const {
+  if (!indexed_) IndexSections();
   const auto found = sections_.find(Trim(section));
   if (found == sections_.end()) return std::nullopt;
   const Section& s = found->second;

@@ -1,6 +1,7 @@
 // One initialization file's text held in memory for lookups. The sections
-// are indexed when the text is taken; a section's keys are indexed at the
-// first lookup in it, so a large file is scanned once, not once per key.
+// are indexed at the first lookup and a section's keys at the first lookup
+// in it, so a large file is scanned once, not once per key, and a text that
+// is never looked up is never scanned.
 #pragma once
 
 #include <memory>
@@ -33,8 +34,11 @@ class Snapshot {
     mutable std::unique_ptr<KeyIndex> keys;
   };
 
+  void IndexSections() const;
+
   const std::string text_;
-  std::unordered_map<std::string_view, Section, NameHash, NameEqual> sections_;
+  mutable bool indexed_ = false;
+  mutable std::unordered_map<std::string_view, Section, NameHash, NameEqual> sections_;
 };
 
 }  // namespace platform::ini
