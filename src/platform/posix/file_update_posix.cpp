@@ -168,8 +168,10 @@ UniqueFd LockSidecar(const std::filesystem::path& file) {
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666));
   // A lock file made by another user may be read-only to us; a shared
   // read-only descriptor still takes the lock.
-  if (!fd.valid() && errno == EACCES)
+  if (!fd.valid() && errno == EACCES) {
     fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd.valid()) errno = EACCES;  // a folder we may not write, not a missing file
+  }
   if (!fd.valid()) return fd;
   if (RetryOnInterrupt([&] { return ::flock(fd.get(), LOCK_EX); }) != 0) return UniqueFd();
   return fd;
