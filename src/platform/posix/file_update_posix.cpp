@@ -235,12 +235,13 @@ std::optional<std::string> UpdateFile(const std::string& path, const Edit& edit)
   if (!temporary) return std::nullopt;
   UniqueFd& out = temporary->fd();
   if (exists) {
-    if (::fchmod(out.get(), info.st_mode & 07777) != 0) return std::nullopt;
     // Keeping the owner needs privileges; without them the file becomes
-    // the writer's, as any replaced file does.
+    // the writer's, as any replaced file does. The mode comes after, as a
+    // change of owner may clear the set-id bits.
     if (info.st_uid != ::geteuid() || info.st_gid != ::getegid()) {
       [[maybe_unused]] const int kept = ::fchown(out.get(), info.st_uid, info.st_gid);
     }
+    if (::fchmod(out.get(), info.st_mode & 07777) != 0) return std::nullopt;
   }
   if (!WriteAll(out.get(), *replacement) || ::fsync(out.get()) != 0 || !out.Close())
     return std::nullopt;
