@@ -2,12 +2,16 @@
 # Installs the Debian packages a build needs, when they are missing.
 #   install-deps.sh           native build and tests
 #   install-deps.sh --windows also the MinGW cross compilers, Wine and Xvfb
+#   install-deps.sh --plot    also rsvg-convert and a font, for scripts/plot-png.sh
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine wine64 fonts-wine xvfb
              imagemagick)
+fi
+if [ "${1:-}" = "--plot" ]; then
+  packages+=(librsvg2-bin fonts-dejavu-core)
 fi
 
 missing=()
