@@ -50,11 +50,9 @@ bool CommandRunner::Run(const ScriptCommand& command) {
 }
 
 std::string CommandRunner::OwnHelp() {
-  return std::string("reopen                  (benchora) close the panel and show it again\n") +
-         kExpectSyntax +
-         "\n                        (benchora, before a command) it is expected to log an "
-         "error line,\n"
-         "                        show a message box or be refused (TEXT: part of it)\n"
+  return "reopen                  (benchora) close the panel and show it again\n"
+         "@expect KIND [TEXT]     (benchora, before a command) it is meant to go wrong: KIND "
+         "error (an error line), box (a message box) or refused; TEXT: part of it\n"
          "quit                    (benchora, interactive) leave";
 }
 
