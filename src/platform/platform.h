@@ -21,6 +21,10 @@ class DynamicLibrary {
 
   // Loads the library at `path`; an empty object when that fails.
   static DynamicLibrary Open(const std::string& path);
+  // The same; when loading fails, `error` is the loader's own explanation
+  // (the file is missing, is no library of this platform, lacks a
+  // dependency, ...).
+  static DynamicLibrary Open(const std::string& path, std::string& error);
 
   bool IsLoaded() const { return handle_ != nullptr; }
   // Address of an exported symbol, or null.

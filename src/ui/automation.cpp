@@ -1,5 +1,7 @@
 #include "ui/automation.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <optional>
 
@@ -49,6 +51,14 @@ std::string JoinEscaped(const std::vector<std::string>& lines) {
   return out;
 }
 
+// Whether `text` contains `part`, comparing ASCII letters without case.
+bool ContainsFolded(std::string_view text, std::string_view part) {
+  auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  const auto hit = std::search(text.begin(), text.end(), part.begin(), part.end(),
+                               [&](char a, char b) { return fold(a) == fold(b); });
+  return hit != text.end() || part.empty();
+}
+
 std::optional<UserVerb> VerbOf(const std::string& verb) {
   if (verb == "click") return UserVerb::kClick;
   if (verb == "check") return UserVerb::kCheck;
@@ -67,6 +77,9 @@ class Automation {
     const Parsed p = Parse(command);
     if (p.verb.empty()) return Error("empty command");
     if (p.verb == "list") return List();
+    if (p.verb == "snapshot") return Snapshot();
+    if (p.verb == "help") return Help();
+    if (p.verb == "find") return FindText(p.has_rest ? p.name + " " + p.rest : p.name);
     if (p.verb == "dialogs") return Dialogs();
     if (p.verb == "advance") return Advance(p.name);
     if (p.verb == "answer-file") return AnswerFile(p);
@@ -110,6 +123,59 @@ class Automation {
       out += c->name() + " " + KindName(c->kind());
     }
     return out;
+  }
+
+  // The form first, then its components in order: each component whose
+  // name, shown name or items contain `text`, whatever the letter case.
+  std::string FindText(const std::string& text) {
+    if (text.empty()) return Error("find needs a text");
+    std::string out;
+    auto consider = [&](const Component& c) {
+      const std::string shown = c.ShownName();
+      bool hit = ContainsFolded(c.name(), text) || ContainsFolded(shown, text);
+      if (const auto items = c.Texts(TextList::kItems); items && !hit) {
+        hit = std::any_of(items->begin(), items->end(),
+                          [&](const std::string& item) { return ContainsFolded(item, text); });
+      }
+      if (!hit) return;
+      if (!out.empty()) out += '\n';
+      out += c.name() + " " + KindName(c.kind()) + " \"" + EscapeText(shown, true) + "\"";
+    };
+    consider(form_);
+    for (const auto& c : form_.components()) consider(*c);
+    return out;
+  }
+
+  std::string Snapshot() {
+    std::string out = form_.name() + ": " + Describe(form_);
+    for (const auto& c : form_.components()) out += "\n" + c->name() + ": " + Describe(*c);
+    return out;
+  }
+
+  std::string Help() const {
+    return "list                    the components, one per line: NAME KIND\n"
+           "get NAME                a control's state as key=value pairs (the form: get " +
+           form_.name() +
+           ")\n"
+           "items NAME              a combo box's or radio group's items, one per line\n"
+           "lines NAME              a memo's or label's lines\n"
+           "find TEXT               controls whose name, caption, label or items contain TEXT "
+           "(any case): NAME KIND \"caption\"\n"
+           "snapshot                every control's state, NAME: before each\n"
+           "click NAME              click a button or toggle a check box (an up-down: click NAME "
+           "up|down)\n"
+           "check NAME 0|1          set a check box\n"
+           "select NAME ITEM        select an item: its index (from 0), its text, or the start of "
+           "one item's text\n"
+           "type NAME TEXT          replace an edit's text with TEXT (the rest of the line, may be "
+           "empty)\n"
+           "leave NAME              move the focus out of an edit (runs its range check)\n"
+           "dropdown NAME           open a combo box's list\n"
+           "advance MS              let MS milliseconds pass with the panel idle: its timers fire\n"
+           "dialogs                 message boxes shown since the last call: CAPTION<TAB>TEXT\n"
+           "answer-file PATH        the answer of the next file-open dialog (--cancel: cancel "
+           "it)\n"
+           "help                    this list";
   }
 
   std::string Dialogs() {

@@ -72,8 +72,11 @@ class Component {
   // (enabled, visible, then what the kind shows); Texts gives its item or
   // line texts, nullopt when it has none; Act performs a user action
   // (controls only: a component without a window refuses every action).
+  // ShownName is the text a user reads as the component's name: its
+  // caption, a labelled edit's label, a dialog's title; empty when none.
   virtual void Describe(StateWriter& out) const;
   virtual std::optional<std::vector<std::string>> Texts(TextList list) const;
+  virtual std::string ShownName() const;
   virtual ActResult Act(UserVerb verb, std::string_view argument);
 
  protected:

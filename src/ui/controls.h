@@ -23,6 +23,7 @@ class Button : public Control {
   Handler OnClick;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  protected:
   ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
@@ -71,6 +72,7 @@ class LabeledEdit : public Edit {
   void SetLabel(std::string label);
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  private:
   std::string label_;
@@ -90,6 +92,7 @@ class CheckBox : public Control {
   Handler OnClick;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  protected:
   ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
@@ -162,6 +165,7 @@ class RadioGroup : public Control {
   Handler OnClick;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
   std::optional<std::vector<std::string>> Texts(TextList list) const override;
 
  protected:
@@ -186,6 +190,7 @@ class Label : public Control {
   std::vector<std::string> Lines() const;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
   std::optional<std::vector<std::string>> Texts(TextList list) const override;
 
  private:
@@ -240,6 +245,7 @@ class GroupBox : public Control {
   const std::string& caption() const { return caption_; }
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  private:
   std::string caption_;
@@ -267,6 +273,7 @@ class TabSheet : public Control {
   void SetTabVisible(bool visible);
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  private:
   std::string caption_;
@@ -281,6 +288,7 @@ class OpenDialog : public Component {
   std::string default_ext;
   std::string file_name;
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
   // Shows the dialog; true with file_name set when the user confirmed.
   bool Execute();
 };

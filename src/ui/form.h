@@ -62,6 +62,7 @@ class Form : public Control {
   void NotifyChanged(Component& component);
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
   Handler OnShow;
   Handler OnClose;

@@ -155,4 +155,55 @@ TEST_F(Automation, AdvanceDialogsAndFileAnswers) {
   EXPECT_EQ(services.OpenFile("t", "f", "e"), std::nullopt);
 }
 
+// find matches a name, a caption, a label or an item, in any letter case,
+// and names the kind and the shown caption (empty for a combo box).
+TEST_F(Automation, FindLooksAtNamesCaptionsLabelsAndItems) {
+  struct Case {
+    const char* command;
+    const char* reply;
+  };
+  const Case cases[] = {
+      {"find volume", "LEVolume LabeledEdit \"Volume\""},     // name and label
+      {"find AUDIO", "GBAudio GroupBox \"Audio Control\""},   // any case
+      {"find japan", "CBBand ComboBox \"\""},                 // an item
+      {"find Tx", "RGMode RadioGroup \"Mode\""},              // a radio item
+      {"find panel", "DemoGUI Form \"Demo \\\"panel\\\"\""},  // the form, quotes escaped
+      {"find o C", "GBAudio GroupBox \"Audio Control\""},     // the text keeps its blank
+      {"find B",
+       "GBAudio GroupBox \"Audio Control\"\nBtnGo Button \"Go\"\n"
+       "CBMute CheckBox \"Mute\"\nCBBand ComboBox \"\""},
+      {"find nothing-like-this", ""},
+      {"find", "error: find needs a text"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Run(c.command), c.reply) << c.command;
+}
+
+TEST_F(Automation, SnapshotIsEveryGetLineInComponentOrder) {
+  const std::string reply = Run("snapshot");
+  std::string expected = "DemoGUI: " + Run("get DemoGUI");
+  for (const auto& c : form.components())
+    expected += "\n" + c->name() + ": " + Run("get " + c->name());
+  EXPECT_EQ(reply, expected);
+  EXPECT_NE(reply.find("\nTRSSI: kind=Timer enabled=0"), std::string::npos);
+}
+
+// Every verb the interface answers has its line in help, and every help
+// line names a verb the interface answers.
+TEST_F(Automation, HelpNamesEveryCommand) {
+  const std::string help = Run("help");
+  std::vector<std::string> verbs;
+  for (size_t at = 0; at < help.size();) {
+    const size_t end = std::min(help.find('\n', at), help.size());
+    verbs.push_back(help.substr(at, help.find(' ', at) - at));
+    at = end + 1;
+  }
+  EXPECT_EQ(verbs,
+            (std::vector<std::string>{"list", "get", "items", "lines", "find", "snapshot", "click",
+                                      "check", "select", "type", "leave", "dropdown", "advance",
+                                      "dialogs", "answer-file", "help"}));
+  for (const std::string& verb : verbs) {
+    EXPECT_EQ(Run(verb + " LReady").find("error: unknown command"), std::string::npos) << verb;
+  }
+}
+
 }  // namespace

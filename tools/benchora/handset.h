@@ -46,6 +46,9 @@ class SimulatedHandset {
  private:
   struct Simulator;
 
+  // The chip-version probe, answered as the chosen chip would.
+  bool AnswerChipProbe(uint16_t id, uint16_t* reply_length, uint8_t* reply);
+
   Chip chip_;
   std::unique_ptr<Simulator> sim_;
   std::array<void*, kHostSlotCount> table_{};

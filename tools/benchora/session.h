@@ -14,6 +14,10 @@
 
 namespace benchora {
 
+// Exit statuses of both front ends.
+inline constexpr int kExitFailed = 1;  // the session could not start, or --strict stopped it
+inline constexpr int kExitUsage = 2;   // bad options, unreadable script, unwritable output
+
 // Parses the command line and opens the transcript's file. An exit code when
 // the program should stop here (help shown, bad options, unwritable output).
 std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
@@ -35,7 +39,8 @@ bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Trans
 
 // Readies the simulated handset before the plug-in loads: for the second
 // generation the embedded AT server (unless an external one is named), for
-// the first the injected faults. Notes go to the transcript; false with
+// the first the injected faults (and notes where a second-generation panel
+// would connect, should the chip probe fail). Notes go to the transcript; false with
 // `error` set when the server cannot start or a fault rule is bad.
 bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerSetup& at_server,
                     Transcript& transcript, std::string& error);
@@ -45,9 +50,5 @@ bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerS
 // False with `error` set when the plug-in cannot run with this table.
 bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
                    PluginHost::ShowLineCallback log, Transcript& transcript, std::string& error);
-
-// Runs one command, writing "> command" and the reply; false when the
-// command was refused or no panel is shown.
-bool RunCommand(const PluginHost& plugin, const std::string& command, Transcript& transcript);
 
 }  // namespace benchora

@@ -13,23 +13,42 @@ bool Transcript::OpenFile(const std::string& path, std::string& error) {
   return true;
 }
 
-void Transcript::Line(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+void Transcript::ToFile(const std::string& text) {
   if (file_.is_open()) {
     file_ << text << '\n';
     file_.flush();
   }
 }
 
+void Transcript::Line(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+  ToFile(text);
+}
+
+void Transcript::Notice(const std::string& text) {
+  Line(text);
+  if (on_notice) on_notice(text);
+}
+
+void Transcript::Command(const std::string& text) {
+  if (echo_commands_) {
+    Line("> " + text);
+  } else {
+    ToFile("> " + text);
+  }
+}
+
+void Transcript::Prompt(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
 void Transcript::Error(const std::string& text) {
   std::fprintf(stderr, "benchora: %s\n", text.c_str());
   std::fflush(stderr);
-  if (file_.is_open()) {
-    file_ << "benchora: " << text << '\n';
-    file_.flush();
-  }
+  ToFile("benchora: " + text);
 }
 
 std::string LogLineText(const char* text, uint8_t flag) {

@@ -19,6 +19,16 @@ DynamicLibrary DynamicLibrary::Open(const std::string& path) {
   return lib;
 }
 
+DynamicLibrary DynamicLibrary::Open(const std::string& path, std::string& error) {
+  ::dlerror();  // forget an earlier failure's text
+  DynamicLibrary lib = Open(path);
+  if (!lib.IsLoaded()) {
+    const char* text = ::dlerror();
+    error = text != nullptr ? text : "cannot load " + path;
+  }
+  return lib;
+}
+
 void* DynamicLibrary::Symbol(const char* name) const {
   return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
 }

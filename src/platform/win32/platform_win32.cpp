@@ -21,6 +21,12 @@ DynamicLibrary DynamicLibrary::Open(const std::string& path) {
   return lib;
 }
 
+DynamicLibrary DynamicLibrary::Open(const std::string& path, std::string& error) {
+  DynamicLibrary lib = Open(path);
+  if (!lib.IsLoaded()) error = LastSystemErrorText();
+  return lib;
+}
+
 void* DynamicLibrary::Symbol(const char* name) const {
   if (handle_ == nullptr) return nullptr;
   const FARPROC address = ::GetProcAddress(static_cast<HMODULE>(handle_), name);
