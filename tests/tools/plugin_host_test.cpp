@@ -4,6 +4,7 @@
 #include <string>
 
 #include "plugin_host.h"
+#include "transcript.h"
 
 namespace {
 
@@ -58,6 +59,15 @@ TEST(PluginHost, ALoadFailureSaysWhyInTheLoadersWords) {
     EXPECT_NE(error.find(c.why), std::string::npos) << error;
     EXPECT_EQ(error.find("Success"), std::string::npos) << error;
   }
+}
+
+// A handset's text with line ends and escape sequences stays one
+// transcript line and cannot drive the terminal that shows it.
+TEST(Transcript, LogLinesCarryNoRawControlBytes) {
+  EXPECT_EQ(benchora::LogLineText("Enabled FMR test mode\r\nOK", 1),
+            "LOG[1] Enabled FMR test mode\\r\\nOK");
+  EXPECT_EQ(benchora::LogLineText("v\x1b]0;x\a\ty\x7f", 0), "LOG[0] v\\x1B]0;x\\x07\\ty\\x7F");
+  EXPECT_EQ(benchora::LogLineText(nullptr, 1), "LOG[1] ");
 }
 
 }  // namespace

@@ -52,7 +52,27 @@ void Transcript::Error(const std::string& text) {
 }
 
 std::string LogLineText(const char* text, uint8_t flag) {
-  return "LOG[" + std::to_string(flag) + "] " + (text != nullptr ? text : "");
+  // One log line stays one transcript line: the control bytes of a
+  // handset's text are written as escapes (\r, \n, \t, \xHH).
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string line = "LOG[" + std::to_string(flag) + "] ";
+  for (const char* c = text != nullptr ? text : ""; *c != '\0'; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    if (*c == '\r') {
+      line += "\\r";
+    } else if (*c == '\n') {
+      line += "\\n";
+    } else if (*c == '\t') {
+      line += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      line += "\\x";
+      line += kHex[byte >> 4];
+      line += kHex[byte & 0x0F];
+    } else {
+      line += *c;
+    }
+  }
+  return line;
 }
 
 }  // namespace benchora

@@ -38,7 +38,7 @@ class Transcript {
   bool echo_commands_ = true;
 };
 
-// A log line as the host shows it: "LOG[flag] text".
+// A log line as the host shows it: "LOG[flag] text", control bytes escaped.
 std::string LogLineText(const char* text, uint8_t flag);
 
 }  // namespace benchora
