@@ -194,6 +194,24 @@ const Case kCases[] = {
      {},
      "",
      "TESSIC_AT_SERVER=127.0.0.1:1"},
+    // --rds decodes the groups the handset hands to the plug-in and names
+    // the station each time it changes: first at 95.4 MHz, then at 88.1.
+    {"rds_shows_each_station_as_it_is_decoded",
+     {"--chip", "gen1",
+      "--rds",  "--strict",
+      "-e",     "click BtnFMREnable",
+      "-e",     "type LEFrequency 95400000",
+      "-e",     "click BtnWriteFrequency",
+      "-e",     "click btn_rds",
+      "-e",     "advance 5600",
+      "-e",     "type LEFrequency 88100000",
+      "-e",     "click BtnWriteFrequency",
+      "-e",     "advance 4200"},
+     0,
+     {"RDS station: PI C204, PTY 11 Rock Music, PS \"ROCK 95 \", RT \"Rock 95 - now playing: "
+      "live session\"\n",
+      "RDS station: PI C201, PTY 14 Serious classical, PS \"CLASSIC \", RT \"Classic FM - "
+      "Symphony No. 5 in C minor\"\n"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(E2e, BenchoraRun, ::testing::ValuesIn(kCases),

@@ -73,6 +73,18 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
 
 class Tour : public ::testing::TestWithParam<std::string> {};
 
+// What a command prints.
+std::string Output(const std::string& command) {
+  std::string text;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return text;
+  std::array<char, 4096> chunk{};
+  size_t n = 0;
+  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) text.append(chunk.data(), n);
+  pclose(pipe);
+  return text;
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), {});
@@ -104,6 +116,15 @@ TEST_P(Tour, TranscriptIsTheExpectedOne) {
     // host program.
     ExpectFile("gen1_decode_data.expected", ReadFile(bin + "/decode_data.log"));
     ExpectFile("gen1_rssi_logging.expected", ReadFile(bin + "/rssi_logging.log"));
+    // The groups the simulated station sent at 95.4 MHz, corrected and lost
+    // blocks among them, decode back to that station.
+    const std::string decoded = Output("\"" + std::string(FMR_RDS_PATH) + "\" --summary --json \"" +
+                                       bin + "/decode_data.log\"");
+    for (const char* field : {"\"pi\":\"C204\"", "\"pty\":11", "\"ps\":\"ROCK 95 \"",
+                              "\"rt\":\"Rock 95 - now playing: live session\""}) {
+      EXPECT_NE(decoded.find(field), std::string::npos) << field << " in " << decoded;
+    }
+    EXPECT_NE(decoded.find("\"skipped\":1"), std::string::npos) << "a group with block B lost";
   }
 }
 

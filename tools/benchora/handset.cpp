@@ -127,6 +127,7 @@ bool SimulatedHandset::SendBinary(size_t slot, uint16_t id, const uint8_t* reque
     switch (slot) {
       case kSlotSendTestFunction:
         ok = r.SendTestFunction(id, request, length, reply_length, reply);
+        if (ok && on_test_function_reply) on_test_function_reply(id, reply, *reply_length);
         break;
       case kSlotSendAudioRequest:
         ok = r.SendAudioRequest(id, request, length, reply_length, reply);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,10 @@ class SimulatedHandset {
   bool SendBinary(size_t slot, uint16_t id, const uint8_t* request, uint16_t length,
                   uint16_t* reply_length, uint8_t* reply);
   void ResetLastError() { last_error_ = "No errors"; }
+
+  // Told of every reply the test-function slot hands back: message id,
+  // reply bytes and length.
+  std::function<void(uint16_t, const uint8_t*, uint16_t)> on_test_function_reply;
 
   // Injects a fault into the simulated first-generation radio, in the
   // syntax of the --fault option; false with `error` set when the text is

@@ -56,6 +56,9 @@ std::string UsageText() {
       "                         (fmr-sim --help explains them).\n"
       "                         With --chip gen1, see the first-generation faults below.\n"
       "  --output FILE          also write log lines, commands and replies to FILE\n"
+      "  --rds                  with --chip gen1: decode the RDS groups the handset hands\n"
+      "                         to the plug-in and print the station (PI, programme type,\n"
+      "                         PS name, radio text) whenever it changes\n"
       "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
       "                         (Windows only)\n";
   text += fmrsim::FaultUsageText();
@@ -121,6 +124,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.faults.push_back(v);
     } else if (arg == "--output") {
       if (!value(options.output)) return false;
+    } else if (arg == "--rds") {
+      options.rds = true;
     } else {
       error = "unknown option " + arg;
       return false;

@@ -20,6 +20,7 @@ struct Options {
   std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
   std::string output;               // also write the transcript to this file
+  bool rds = false;                 // report the RDS station decoded from the handset's replies
   bool help = false;
 };
 

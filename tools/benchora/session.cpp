@@ -47,6 +47,14 @@ bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Trans
                  BenchSession& session, std::string& error) {
   const std::string path =
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
+  if (options.rds) {
+    session.rds = std::make_unique<RdsWatch>(
+        [&transcript](const std::string& line) { transcript.Line(line); });
+    session.handset.on_test_function_reply = [&session](uint16_t id, const uint8_t* reply,
+                                                        uint16_t length) {
+      session.rds->OnReply(id, reply, length);
+    };
+  }
   return PrepareHandset(options, session.handset, session.at_server, transcript, error) &&
          session.plugin.Load(path, error) &&
          ConnectPlugin(session.plugin, session.handset, log, transcript, error);

@@ -3,6 +3,7 @@
 // handset, and run automation commands on its panel.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "handset.h"
 #include "options.h"
 #include "plugin_host.h"
+#include "rds_watch.h"
 #include "transcript.h"
 
 namespace benchora {
@@ -30,6 +32,7 @@ struct BenchSession {
   SimulatedHandset handset;
   AtServerSetup at_server;
   PluginHost plugin;
+  std::unique_ptr<RdsWatch> rds;  // with --rds
 };
 
 // Readies the handset, loads the plug-in (the one beside the program unless
