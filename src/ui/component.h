@@ -82,6 +82,10 @@ class Component {
  protected:
   // Tells the backend that this component's state changed.
   void Changed();
+  // Runs event handlers through the application, so that work which could
+  // free this component waits until the outermost handler has returned.
+  void Raise(const Handler& handler) const;
+  void Raise(std::initializer_list<const Handler*> handlers) const;
 
  private:
   Form& form_;

@@ -6,13 +6,6 @@
 #include "ui/services.h"
 
 namespace ui {
-namespace {
-
-void Fire(const Handler& handler) {
-  if (handler) handler();
-}
-
-}  // namespace
 
 // Button
 
@@ -26,7 +19,7 @@ void Button::SetCaption(std::string caption) {
 }
 
 void Button::Click() {
-  Fire(OnClick);
+  Raise(OnClick);
 }
 
 bool Button::UserClick() {
@@ -47,20 +40,31 @@ void Edit::SetText(std::string text) {
   if (text_ == text) return;
   text_ = std::move(text);
   Changed();
-  Fire(OnChange);
+  Raise(OnChange);
 }
 
 bool Edit::UserType(std::string text) {
   if (!Reachable() || read_only_) return false;
-  if (max_length_ > 0 && text.size() > max_length_) text.resize(max_length_);
+  if (max_length_ > 0) {
+    // The limit counts characters: cut before the first lead byte beyond it,
+    // never inside a character.
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+      if (!continuation && ++characters > max_length_) {
+        text.resize(i);
+        break;
+      }
+    }
+  }
   text_ = std::move(text);
   Changed();
-  Fire(OnChange);
+  Raise(OnChange);
   return true;
 }
 
 void Edit::UserLeave() {
-  Fire(OnExit);
+  Raise(OnExit);
 }
 
 LabeledEdit::LabeledEdit(Form& form, std::string name, Control* parent, std::string label,
@@ -91,7 +95,7 @@ void CheckBox::SetChecked(bool checked) {
   if (checked_ == checked) return;
   checked_ = checked;
   Changed();
-  Fire(OnClick);
+  Raise(OnClick);
 }
 
 bool CheckBox::UserToggle() {
@@ -159,26 +163,25 @@ void ComboBox::SetText(std::string text) {
 bool ComboBox::UserSelect(int index) {
   if (!Reachable() || index < 0 || static_cast<size_t>(index) >= items_.size()) return false;
   SetItemIndex(index);
-  Fire(OnClick);
-  Fire(OnChange);
+  Raise({&OnClick, &OnChange});
   return true;
 }
 
 bool ComboBox::UserType(std::string text) {
   if (!Reachable() || style_ != Style::kDropDown) return false;
   SetText(std::move(text));
-  Fire(OnChange);
+  Raise(OnChange);
   return true;
 }
 
 bool ComboBox::UserDropDown() {
   if (!Reachable()) return false;
-  Fire(OnDropDown);
+  Raise(OnDropDown);
   return true;
 }
 
 void ComboBox::UserLeave() {
-  Fire(OnExit);
+  Raise(OnExit);
 }
 
 // RadioGroup
@@ -202,7 +205,7 @@ bool RadioGroup::UserSelect(int index) {
   if (!Reachable() || index < 0 || static_cast<size_t>(index) >= items_.size()) return false;
   if (index == item_index_) return true;
   SetItemIndex(index);
-  Fire(OnClick);
+  Raise(OnClick);
   return true;
 }
 
@@ -275,7 +278,10 @@ void UpDown::SetPosition(int position) {
 bool UpDown::UserClick(bool up) {
   if (!Reachable()) return false;
   SetPosition(position_ + (up ? 1 : -1));
-  if (OnClick) OnClick(up);
+  if (OnClick) {
+    const Handler handler = [this, up] { OnClick(up); };
+    Raise(handler);
+  }
   return true;
 }
 

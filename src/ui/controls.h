@@ -40,8 +40,9 @@ class Edit : public Control {
   void SetText(std::string text);
   bool read_only() const { return read_only_; }
   void set_read_only(bool read_only) { read_only_ = read_only; }
-  // Most characters a user can type (0: no limit); text set by the program
-  // is not limited, as with the native edit control.
+  // Most characters a user can type (0: no limit; UTF-8 characters, not
+  // bytes); text set by the program is not limited, as with the native edit
+  // control.
   size_t max_length() const { return max_length_; }
   void set_max_length(size_t max_length) { max_length_ = max_length; }
   // The user replaces the whole text (cut to max_length): fires OnChange.

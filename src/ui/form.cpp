@@ -52,11 +52,11 @@ Component* Form::FindComponent(const std::string& name) const {
 void Form::Show() {
   shown_ = true;
   app_.services().FormShown(*this);
-  if (OnShow) OnShow();
+  Raise(OnShow);
 }
 
 void Form::Close() {
-  if (OnClose) OnClose();
+  Raise(OnClose);
   shown_ = false;
 }
 
