@@ -314,4 +314,7 @@ class TKelboFMRGUI : public ui::Form {
   // wrapping).
   std::vector<std::string> replay_lines_;
   uint8_t replay_position_ = 0;
+  // The volume's dB read-out and the volume text it was worked out for.
+  std::string volume_db_text_for_;
+  std::string volume_db_text_;
 };

@@ -12,10 +12,11 @@ namespace ui {
 namespace {
 
 // Splits "verb name rest": the rest keeps its blanks (a typed text).
+// Views into the command text.
 struct Parsed {
-  std::string verb;
-  std::string name;
-  std::string rest;
+  std::string_view verb;
+  std::string_view name;
+  std::string_view rest;
   bool has_rest = false;
 };
 
@@ -35,6 +36,13 @@ Parsed Parse(std::string_view line) {
   p.rest = line.substr(end + 1);
   p.has_rest = true;
   return p;
+}
+
+// The name and the rest as one text, as typed.
+std::string Joined(const Parsed& p) {
+  std::string text(p.name);
+  if (p.has_rest) (text += ' ') += p.rest;
+  return text;
 }
 
 std::string Error(const std::string& text) {
@@ -59,7 +67,7 @@ bool ContainsFolded(std::string_view text, std::string_view part) {
   return hit != text.end() || part.empty();
 }
 
-std::optional<UserVerb> VerbOf(const std::string& verb) {
+std::optional<UserVerb> VerbOf(std::string_view verb) {
   if (verb == "click") return UserVerb::kClick;
   if (verb == "check") return UserVerb::kCheck;
   if (verb == "select") return UserVerb::kSelect;
@@ -79,17 +87,17 @@ class Automation {
     if (p.verb == "list") return List();
     if (p.verb == "snapshot") return Snapshot();
     if (p.verb == "help") return Help();
-    if (p.verb == "find") return FindText(p.has_rest ? p.name + " " + p.rest : p.name);
+    if (p.verb == "find") return FindText(Joined(p));
     if (p.verb == "dialogs") return Dialogs();
     if (p.verb == "advance") return Advance(p.name);
     if (p.verb == "answer-file") return AnswerFile(p);
 
     const bool reads = p.verb == "get" || p.verb == "items" || p.verb == "lines";
     const std::optional<UserVerb> verb = VerbOf(p.verb);
-    if (!reads && !verb) return Error("unknown command '" + p.verb + "'");
-    if (p.name.empty()) return Error("'" + p.verb + "' needs a control name");
+    if (!reads && !verb) return Error("unknown command '" + std::string(p.verb) + "'");
+    if (p.name.empty()) return Error("'" + std::string(p.verb) + "' needs a control name");
     Component* c = Find(p.name);
-    if (c == nullptr) return Error("no control named " + p.name);
+    if (c == nullptr) return Error("no control named " + std::string(p.name));
     if (p.verb == "get") return Describe(*c);
     if (p.verb == "items") return Texts(*c, TextList::kItems, " has no items");
     if (p.verb == "lines") return Texts(*c, TextList::kLines, " has no lines");
@@ -99,7 +107,7 @@ class Automation {
   }
 
  private:
-  Component* Find(const std::string& name) {
+  Component* Find(std::string_view name) {
     if (name == form_.name()) return &form_;
     return form_.FindComponent(name);
   }
@@ -191,7 +199,7 @@ class Automation {
     return out;
   }
 
-  std::string Advance(const std::string& ms_text) {
+  std::string Advance(std::string_view ms_text) {
     uint32_t ms = 0;
     const char* end = ms_text.data() + ms_text.size();
     const auto [last, error] = std::from_chars(ms_text.data(), end, ms);
@@ -207,7 +215,7 @@ class Automation {
     if (p.name == "--cancel" && !p.has_rest) {
       form_.app().services().QueueFileAnswer(std::nullopt);
     } else {
-      form_.app().services().QueueFileAnswer(p.has_rest ? p.name + " " + p.rest : p.name);
+      form_.app().services().QueueFileAnswer(Joined(p));
     }
     return "ok";
   }

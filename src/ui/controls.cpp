@@ -36,9 +36,9 @@ Edit::Edit(Form& form, std::string name, Control* parent, std::string text)
 Edit::Edit(Form& form, std::string name, Kind kind, Control* parent, std::string text)
     : Control(form, std::move(name), kind, parent), text_(std::move(text)) {}
 
-void Edit::SetText(std::string text) {
+void Edit::SetText(std::string_view text) {
   if (text_ == text) return;
-  text_ = std::move(text);
+  text_.assign(text);
   Changed();
   Raise(OnChange);
 }
@@ -148,8 +148,8 @@ void ComboBox::SetItemIndex(int index) {
   Changed();
 }
 
-void ComboBox::SetText(std::string text) {
-  text_ = std::move(text);
+void ComboBox::SetText(std::string_view text) {
+  text_.assign(text);
   item_index_ = -1;
   for (size_t i = 0; i < items_.size(); ++i) {
     if (items_[i] == text_) {

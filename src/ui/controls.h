@@ -36,8 +36,8 @@ class Edit : public Control {
  public:
   Edit(Form& form, std::string name, Control* parent, std::string text = {});
   const std::string& text() const { return text_; }
-  // Fires OnChange when the text differs.
-  void SetText(std::string text);
+  // Fires OnChange when the text differs (and only then copies it).
+  void SetText(std::string_view text);
   bool read_only() const { return read_only_; }
   void set_read_only(bool read_only) { read_only_ = read_only; }
   // Most characters a user can type (0: no limit; UTF-8 characters, not
@@ -123,7 +123,7 @@ class ComboBox : public Control {
   const std::string& text() const { return text_; }
   // Sets the text of an editable box (fires nothing); the selection follows
   // an item of exactly that text.
-  void SetText(std::string text);
+  void SetText(std::string_view text);
 
   // The user picks an item: OnClick, then OnChange.
   bool UserSelect(int index);

@@ -32,21 +32,19 @@ void Form::SetHelpKeyword(std::string keyword) {
 }
 
 void Form::OrderComponents(const std::vector<std::string_view>& names) {
-  auto rank = [&names](const std::unique_ptr<Component>& c) {
-    for (size_t i = 0; i < names.size(); ++i) {
-      if (names[i] == c->name()) return i;
-    }
-    return names.size();
+  std::unordered_map<std::string_view, size_t> ranks;
+  for (size_t i = 0; i < names.size(); ++i) ranks.try_emplace(names[i], i);
+  auto rank = [&ranks, &names](const std::unique_ptr<Component>& c) {
+    const auto it = ranks.find(c->name());
+    return it != ranks.end() ? it->second : names.size();
   };
   std::stable_sort(components_.begin(), components_.end(),
                    [&rank](const auto& a, const auto& b) { return rank(a) < rank(b); });
 }
 
-Component* Form::FindComponent(const std::string& name) const {
-  for (const auto& c : components_) {
-    if (c->name() == name) return c.get();
-  }
-  return nullptr;
+Component* Form::FindComponent(std::string_view name) const {
+  const auto it = by_name_.find(name);
+  return it != by_name_.end() ? it->second : nullptr;
 }
 
 void Form::Show() {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,12 +42,13 @@ class Form : public Control {
   T& Add(std::string name, Args&&... args) {
     auto component = std::make_unique<T>(*this, std::move(name), std::forward<Args>(args)...);
     T& ref = *component;
+    by_name_.try_emplace(ref.name(), &ref);  // the first of a name is found
     components_.push_back(std::move(component));
     return ref;
   }
 
   const std::vector<std::unique_ptr<Component>>& components() const { return components_; }
-  Component* FindComponent(const std::string& name) const;
+  Component* FindComponent(std::string_view name) const;
   // Moves the named components to the front of the component list in the
   // order given; the others follow in creation order. A form whose saved
   // settings follow the component order fixes that order this way.
@@ -76,6 +78,8 @@ class Form : public Control {
   bool shown_ = false;
   FormObserver* observer_ = nullptr;
   std::vector<std::unique_ptr<Component>> components_;
+  // Keyed by the components' own names, which never change.
+  std::unordered_map<std::string_view, Component*> by_name_;
 };
 
 }  // namespace ui
