@@ -8,6 +8,7 @@ namespace {
 
 std::atomic<size_t> g_allocations{0};
 std::atomic<size_t> g_in_use{0};
+thread_local size_t t_allocations = 0;
 
 // Each block carries its size in front of it, in a header that keeps the
 // block aligned as malloc's own blocks are.
@@ -18,6 +19,7 @@ void* Allocate(size_t size) {
   if (block == nullptr) return nullptr;
   *reinterpret_cast<size_t*>(block) = size;
   g_allocations.fetch_add(1, std::memory_order_relaxed);
+  ++t_allocations;
   g_in_use.fetch_add(size, std::memory_order_relaxed);
   return block + kHeader;
 }
@@ -35,6 +37,10 @@ namespace heap_meter {
 
 size_t Allocations() {
   return g_allocations.load();
+}
+
+size_t AllocationsOnThisThread() {
+  return t_allocations;
 }
 
 size_t BytesInUse() {

@@ -7,8 +7,10 @@
 
 namespace heap_meter {
 
-// Calls of operator new so far.
+// Calls of operator new so far, in the whole program and on the calling
+// thread (a benchmark with a server thread counts its own side only).
 size_t Allocations();
+size_t AllocationsOnThisThread();
 // Bytes handed out by operator new and not yet given back.
 size_t BytesInUse();
 
