@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,6 +10,7 @@
 
 #include "ui/application.h"
 #include "ui/component.h"
+#include "ui/layout.h"
 
 namespace ui {
 
@@ -42,6 +44,7 @@ class Form : public Control {
     auto component = std::make_unique<T>(*this, std::move(name), std::forward<Args>(args)...);
     T& ref = *component;
     components_.push_back(std::move(component));
+    layout_stale_ = true;
     return ref;
   }
 
@@ -61,6 +64,17 @@ class Form : public Control {
   void set_observer(FormObserver* observer) { observer_ = observer; }
   void NotifyChanged(Component& component);
 
+  // Where the controls go, in the dialog font, brought up to date with
+  // their state: a native backend places its controls by it, and
+  // automation reports it, on every backend alike. Width hints and rows are
+  // set as the controls are created.
+  const Layout& LaidOut();
+  // The control's bounds in the client area (nullopt for a control the
+  // layout does not place).
+  std::optional<Rect> LaidOutBounds(const Control& control) {
+    return LaidOut().ClientBounds(control);
+  }
+
   void Describe(StateWriter& out) const override;
 
   Handler OnShow;
@@ -75,6 +89,8 @@ class Form : public Control {
   bool shown_ = false;
   FormObserver* observer_ = nullptr;
   std::vector<std::unique_ptr<Component>> components_;
+  Layout layout_;
+  bool layout_stale_ = true;  // a component was added or changed since the last run
 };
 
 }  // namespace ui
