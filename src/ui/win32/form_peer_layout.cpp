@@ -68,10 +68,21 @@ void FormPeer::FitWindowToContent(bool grow_only) {
   HWND mdi_client = form_window_->mdi_client();
   RECT area{};
   if (::GetClientRect(mdi_client != nullptr ? mdi_client : ::GetDesktopWindow(), &area)) {
+    // The frame's scroll bars go once every child fits: they take no room.
+    if (mdi_client != nullptr) {
+      const auto style = ::GetWindowLongPtrA(mdi_client, GWL_STYLE);
+      if (style & WS_VSCROLL) area.right += ::GetSystemMetrics(SM_CXVSCROLL);
+      if (style & WS_HSCROLL) area.bottom += ::GetSystemMetrics(SM_CYHSCROLL);
+    }
     width = std::min(width, static_cast<int>(area.right));
     height = std::min(height, static_cast<int>(area.bottom));
   }
   if (width == now.right - now.left && height == now.bottom - now.top) return;
+  // The MDI client works its scroll bars out again once the window has its
+  // size, but from its client area as it is then: with the bars it showed
+  // before still there, a window that fits only without them would leave
+  // one standing. Hidden first, they come back if some window needs them.
+  if (mdi_client != nullptr) ::ShowScrollBar(mdi_client, SB_BOTH, FALSE);
   ::SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
