@@ -18,7 +18,9 @@ struct Options {
   std::string at_server;            // HOST:PORT of an external AT server
   std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
-  std::string output;               // also write the transcript to this file
+  int frame_width = 1024;           // Windows front end only: the frame window's size
+  int frame_height = 768;
+  std::string output;  // also write the transcript to this file
   bool help = false;
 };
 
