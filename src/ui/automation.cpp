@@ -112,10 +112,15 @@ class Automation {
     return form_.FindComponent(name);
   }
 
-  static std::string Describe(const Component& c) {
+  // The state, then the bounds of a control (the last key).
+  std::string Describe(const Component& c) {
     StateWriter out;
     out.Word("kind", KindName(c.kind()));
     c.Describe(out);
+    if (const auto* control = dynamic_cast<const Control*>(&c)) {
+      if (const std::optional<Rect> r = form_.LaidOutBounds(*control))
+        out.Numbers("bounds", {r->x, r->y, r->width, r->height});
+    }
     return out.str();
   }
 

@@ -94,8 +94,9 @@ class Component {
 };
 
 // A control sits in a container (the form, a group box or a tab sheet) and
-// is laid out by the backend from the containers' order of children; a
-// control that starts a new row says so.
+// is laid out from the containers' order of children: a container fills
+// columns left to right, each with rows top to bottom. A control that
+// starts a new row, or a new column, says so.
 class Control : public Component {
  public:
   Control(Form& form, std::string name, Kind kind, Control* parent);
@@ -111,8 +112,13 @@ class Control : public Component {
   // can reach.
   bool Reachable() const;
 
-  bool new_row() const { return new_row_; }
+  // The control starts a new row below the ones before it.
+  bool new_row() const { return new_row_ || new_column_; }
   void set_new_row(bool new_row) { new_row_ = new_row; }
+  // The control starts a new column, at the top of its container to the
+  // right of everything before it (and so a new row too).
+  bool new_column() const { return new_column_; }
+  void set_new_column(bool new_column) { new_column_ = new_column; }
   // Layout hint: the width of the control's text in average characters
   // (0: as wide as its content needs).
   int width_chars() const { return width_chars_; }
@@ -138,6 +144,7 @@ class Control : public Component {
   bool enabled_ = true;
   bool visible_ = true;
   bool new_row_ = false;
+  bool new_column_ = false;
   int width_chars_ = 0;
 };
 

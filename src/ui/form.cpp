@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/dialog_font.h"
+
 namespace ui {
 namespace {
 
@@ -14,7 +16,8 @@ std::string FormName(const std::string& class_name) {
 Form::Form(Application& app, std::string class_name)
     : Control(*this, FormName(class_name), Kind::kForm, nullptr),
       app_(app),
-      class_name_(std::move(class_name)) {}
+      class_name_(std::move(class_name)),
+      layout_(DialogFont(), DialogFontStyle()) {}
 
 Form::~Form() {
   app_.services().FormDestroyed(*this);
@@ -49,6 +52,8 @@ Component* Form::FindComponent(std::string_view name) const {
 
 void Form::Show() {
   shown_ = true;
+  // Every backend starts from the sizes the controls have now.
+  LaidOut();
   app_.services().FormShown(*this);
   Raise(OnShow);
 }
@@ -59,7 +64,17 @@ void Form::Close() {
 }
 
 void Form::NotifyChanged(Component& component) {
+  if (const auto* control = dynamic_cast<const Control*>(&component)) {
+    layout_.Note(*control);
+    layout_stale_ = true;
+  }
   if (observer_ != nullptr) observer_->ComponentChanged(component);
+}
+
+const Layout& Form::LaidOut() {
+  if (layout_stale_) layout_.Update(*this);
+  layout_stale_ = false;
+  return layout_;
 }
 
 }  // namespace ui

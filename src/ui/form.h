@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 
 #include "ui/application.h"
 #include "ui/component.h"
+#include "ui/layout.h"
 
 namespace ui {
 
@@ -44,6 +46,7 @@ class Form : public Control {
     T& ref = *component;
     by_name_.try_emplace(ref.name(), &ref);  // the first of a name is found
     components_.push_back(std::move(component));
+    layout_stale_ = true;
     return ref;
   }
 
@@ -63,6 +66,17 @@ class Form : public Control {
   void set_observer(FormObserver* observer) { observer_ = observer; }
   void NotifyChanged(Component& component);
 
+  // Where the controls go, in the dialog font, brought up to date with
+  // their state: a native backend places its controls by it, and
+  // automation reports it, on every backend alike. Width hints and rows are
+  // set as the controls are created.
+  const Layout& LaidOut();
+  // The control's bounds in the client area (nullopt for a control the
+  // layout does not place).
+  std::optional<Rect> LaidOutBounds(const Control& control) {
+    return LaidOut().ClientBounds(control);
+  }
+
   void Describe(StateWriter& out) const override;
   std::string ShownName() const override;
 
@@ -80,6 +94,8 @@ class Form : public Control {
   std::vector<std::unique_ptr<Component>> components_;
   // Keyed by the components' own names, which never change.
   std::unordered_map<std::string_view, Component*> by_name_;
+  Layout layout_;
+  bool layout_stale_ = true;  // a component was added or changed since the last run
 };
 
 }  // namespace ui

@@ -154,17 +154,34 @@ bool Layout::Update(const Form& form) {
   std::map<const Control*, Placement> before;
   before.swap(placements_);
   const Size content = ArrangeChildren(form, style_.margin, style_.margin);
+  laid_out_ = true;
   const Size old_content = content_;
   content_ = {content.width + style_.margin, content.height + style_.margin};
-  if (before.size() != placements_.size() || !(old_content == content_)) return true;
-  for (const auto& [control, placement] : placements_) {
-    auto it = before.find(control);
-    if (it == before.end() || !(it->second.bounds == placement.bounds) ||
-        !(it->second.label == placement.label) || !(it->second.field == placement.field) ||
-        it->second.items != placement.items)
-      return true;
+  const bool changed = before.size() != placements_.size() || !(old_content == content_) ||
+                       std::any_of(placements_.begin(), placements_.end(), [&](const auto& entry) {
+                         auto it = before.find(entry.first);
+                         const Placement& now = entry.second;
+                         return it == before.end() || !(it->second.bounds == now.bounds) ||
+                                !(it->second.label == now.label) ||
+                                !(it->second.field == now.field) || it->second.items != now.items;
+                       });
+  if (changed) ++revision_;
+  return changed;
+}
+
+void Layout::Note(const Control& control) {
+  if (!laid_out_) return;
+  switch (control.kind()) {
+    case Kind::kForm:
+    case Kind::kGroupBox:
+    case Kind::kPageControl:
+    case Kind::kTabSheet:
+      return;  // containers take their size from their children
+    default:
+      break;
   }
-  return false;
+  Placement unused;
+  NaturalSize(control, unused);
 }
 
 const Placement* Layout::Find(const Control& control) const {
@@ -172,11 +189,29 @@ const Placement* Layout::Find(const Control& control) const {
   return it == placements_.end() ? nullptr : &it->second;
 }
 
+std::optional<Rect> Layout::ClientBounds(const Control& control) const {
+  if (control.kind() == Kind::kForm) return Rect{0, 0, content_.width, content_.height};
+  const Placement* placement = Find(control);
+  if (placement == nullptr) return std::nullopt;
+  Rect bounds = placement->bounds;
+  // Each container's children are placed from its own origin.
+  for (const Control* c = control.parent(); c != nullptr && c->kind() != Kind::kForm;
+       c = c->parent()) {
+    const Placement* outer = Find(*c);
+    if (outer == nullptr) return std::nullopt;
+    bounds.x += outer->bounds.x;
+    bounds.y += outer->bounds.y;
+  }
+  return bounds;
+}
+
 Size Layout::ArrangeChildren(const Control& container, int left, int top) {
+  int column_left = left;
   int x = left;
   int y = top;
   int row_height = 0;
-  int right = left;
+  int right = left;                              // of everything placed so far, in every column
+  int bottom = top;                              // of the columns before the current one
   std::vector<std::pair<Placement*, bool>> row;  // placement, hangs from the row's top
   auto finish_row = [&] {
     for (auto [placement, hangs] : row) {
@@ -184,10 +219,18 @@ Size Layout::ArrangeChildren(const Control& container, int left, int top) {
     }
   };
   for (const Control* child : container.children()) {
-    if (child->new_row() && !row.empty()) {
+    if (child->new_column() && !row.empty()) {
+      finish_row();
+      bottom = std::max(bottom, y + row_height);
+      column_left = right + style_.column_spacing;
+      x = column_left;
+      y = top;
+      row_height = 0;
+      row.clear();
+    } else if (child->new_row() && !row.empty()) {
       finish_row();
       y += row_height + style_.row_spacing;
-      x = left;
+      x = column_left;
       row_height = 0;
       row.clear();
     }
@@ -201,7 +244,7 @@ Size Layout::ArrangeChildren(const Control& container, int left, int top) {
     right = std::max(right, x - style_.spacing);
   }
   finish_row();
-  return {right, y + row_height};
+  return {right, std::max(bottom, y + row_height)};
 }
 
 Layout::Box Layout::NaturalSize(const Control& control, Placement& placement) {

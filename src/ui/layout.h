@@ -1,10 +1,13 @@
 // Turns the declarative layout of a form (containers holding their children
-// in order, rows started by Control::new_row()) into positions for a native
-// backend. Portable: the window system only supplies text extents and the
-// sizes of its controls' parts.
+// in order, in columns started by Control::new_column() holding rows started
+// by Control::new_row()) into positions. Portable: every backend places and
+// reports controls by it; a text measure supplies text extents and the
+// style the sizes of native controls' parts.
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,7 @@ class TextMeasure {
 struct LayoutStyle {
   int margin = 8;                 // inside a container, around its rows
   int spacing = 8;                // between the controls of a row
+  int column_spacing = 8;         // between the columns of a container
   int row_spacing = 6;            // between rows
   int caption_height = 12;        // extra top inset of a framed container for its caption
   int frame_caption_padding = 8;  // a framed container's width beyond its caption and margins
@@ -83,7 +87,8 @@ struct Placement {
 
 // The positions of every control of a form. Controls keep the largest size
 // they ever needed, so a read-out that gets a shorter text does not make its
-// row jump back and forth.
+// row jump back and forth; Note records each state a control passes through,
+// so that the sizes do not depend on when the form is laid out.
 class Layout {
  public:
   Layout(const TextMeasure& measure, LayoutStyle style);
@@ -91,8 +96,18 @@ class Layout {
   // Lays the form out again from its current state; true when any placement
   // changed since the last run.
   bool Update(const Form& form);
+  // Counts the runs of Update that changed a placement.
+  uint64_t revision() const { return revision_; }
+  // The control's state changed: its size now counts towards the largest
+  // it needed, even when the form is laid out only after a later change.
+  // Before the first run the form is still being built (its width hints
+  // may not be set yet), and only the sizes at that run count.
+  void Note(const Control& control);
 
   const Placement* Find(const Control& control) const;
+  // The control's bounds in the form's client area (the form's own: its
+  // content size at the origin); nullopt when the last run did not place it.
+  std::optional<Rect> ClientBounds(const Control& control) const;
   // Size of the form's client area that shows every control.
   Size content_size() const { return content_; }
   const LayoutStyle& style() const { return style_; }
@@ -107,8 +122,8 @@ class Layout {
   };
   class Sizer;  // the size rules of the kinds
 
-  // Places the children of `container` in rows from (left, top); returns
-  // the right and bottom edges of what they cover.
+  // Places the children of `container` in columns of rows from (left,
+  // top); returns the right and bottom edges of what they cover.
   Size ArrangeChildren(const Control& container, int left, int top);
   Box NaturalSize(const Control& control, Placement& placement);
   Size Grow(const Control& control, Size size);
@@ -118,6 +133,8 @@ class Layout {
   std::map<const Control*, Placement> placements_;
   std::map<const Control*, Size> largest_;
   Size content_;
+  uint64_t revision_ = 0;
+  bool laid_out_ = false;  // Update ran
 };
 
 }  // namespace ui

@@ -53,11 +53,13 @@ TEST_F(Automation, ListAndGetDescribeComponentsInOrder) {
             "CBBand ComboBox\nRGMode RadioGroup\nLReady Label\nMData Memo\nTRSSI Timer");
   // Buttons, edits, combo boxes, labels, timers and forms are read by the tours.
   EXPECT_EQ(Run("get DemoGUI"),
-            "kind=Form enabled=1 visible=1 caption=\"Demo \\\"panel\\\"\" help=\"\"");
+            "kind=Form enabled=1 visible=1 caption=\"Demo \\\"panel\\\"\" help=\"\" "
+            "bounds=0,0,764,136");
   EXPECT_EQ(Run("get RGMode"),
-            "kind=RadioGroup enabled=1 visible=1 caption=\"Mode\" index=0 items=2");
+            "kind=RadioGroup enabled=1 visible=1 caption=\"Mode\" index=0 items=2 "
+            "bounds=350,8,55,68");
   memo.SetLines({"a\tb", "c"});
-  EXPECT_EQ(Run("get MData"), "kind=Memo enabled=1 visible=1 lines=2");
+  EXPECT_EQ(Run("get MData"), "kind=Memo enabled=1 visible=1 lines=2 bounds=436,8,320,120");
   EXPECT_EQ(Run("lines MData"), "a\\tb\nc");
   EXPECT_EQ(Run("items CBBand"), "Europe\nJapan");
 }
@@ -110,13 +112,27 @@ TEST_F(Automation, SelectTakesAnIndexAnExactTextOrAUniquePrefix) {
   EXPECT_EQ(radio.item_index(), 1);
 }
 
+// A control's `get` ends with its bounds in the form's client area, from
+// the form's layout in the dialog font: the button in the group box is
+// offset by the group's place (8,8) and its frame's margin and caption
+// (8,20), and centred on the row of the taller labelled edit. Timers and
+// dialogs have no bounds.
+TEST_F(Automation, GetEndsWithTheBoundsOfVisualControls) {
+  EXPECT_EQ(Run("get BtnGo"), "kind=Button enabled=1 visible=1 caption=\"Go\" bounds=16,34,75,25");
+  EXPECT_EQ(Run("get TRSSI"), "kind=Timer enabled=0 visible=0 interval=1000");
+  // A longer text widens the label at once.
+  label.SetCaption("No signal from the handset");
+  const std::string reply = Run("get LReady");
+  EXPECT_EQ(reply.substr(reply.rfind(' ') + 1), "bounds=413,61,154,13");
+}
+
 // Handset texts end up in captions, items and lines; no control byte of
 // theirs may reach a terminal that shows the reply.
 TEST_F(Automation, ControlBytesInTextsAreEscaped) {
   label.SetCaption("v\x1b]0;\"owned\"\a\x7f");
   EXPECT_EQ(Run("get LReady"),
             "kind=Label enabled=1 visible=1 caption=\"v\\x1B]0;\\\"owned\\\"\\x07\\x7F\" "
-            "color=default");
+            "color=default bounds=413,61,90,13");
   combo.SetItems({"a\x1b[2Jb"});
   EXPECT_EQ(Run("items CBBand"), "a\\x1B[2Jb");
   memo.SetLines({"x\ty\x01"});

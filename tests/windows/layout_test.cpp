@@ -1,15 +1,18 @@
-// The declarative layout the Windows backend places its controls by,
+// The declarative layout every backend places and reports controls by,
 // checked by what it promises rather than by its arithmetic, on both real
-// panels and on a form with every kind, in two fonts and two styles.
+// panels and on a form with every kind, in two fonts and two styles; and
+// both panels on the bench screens, in the dialog font.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_screen.h"
 #include "demo_form.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "gen2_panel/frm_drusk_gui.h"
@@ -17,13 +20,16 @@
 #include "ui/application.h"
 #include "ui/control_visitor.h"
 #include "ui/controls.h"
+#include "ui/dialog_font.h"
 #include "ui/form.h"
 #include "ui/headless/headless_services.h"
 #include "ui/layout.h"
 
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 using ui::Rect;
 
 // Every character `char_width` pixels wide, every line `line_height` high.
@@ -67,9 +73,12 @@ bool Inside(const Rect& r, int width, int height) {
 bool InsideFrame(const Rect& r, int width, int height, int top) {
   return r.x > 0 && r.y >= top && Right(r) < width && Bottom(r) < height;
 }
-// `later` follows `earlier` in reading order: on the same row to its
-// right, or below it.
-bool ReadsAfter(const Rect& later, const Rect& earlier) {
+// `later` follows `earlier` in reading order: in a later column, to the
+// right of it; in the same column, on the same row to its right, or below
+// it.
+bool ReadsAfter(const Rect& later, int later_column, const Rect& earlier, int earlier_column) {
+  if (later_column != earlier_column)
+    return later_column > earlier_column && later.x >= Right(earlier);
   const bool same_row = later.y < Bottom(earlier) && earlier.y < Bottom(later);
   return (same_row && later.x >= Right(earlier)) || later.y >= Bottom(earlier);
 }
@@ -102,22 +111,24 @@ class LayoutChecker {
 
   // `top`: a framed container's caption line, which its children stay below.
   void CheckContainer(const ui::Control& container, int width, int height, int top) {
-    std::vector<const ui::Control*> placed;
+    std::vector<std::pair<const ui::Control*, int>> placed;  // and its column
     const ui::Control* before = nullptr;
+    int column = 0;
     for (const ui::Control* child : container.children()) {
       const Rect* r = Bounds(*child);
       if (r == nullptr) continue;
+      if (child->new_column() && before != nullptr) ++column;
       const bool framed = container.kind() == ui::Kind::kGroupBox;
       if (framed ? !InsideFrame(*r, width, height, top) : !Inside(*r, width, height))
         Fault(child->name() + " " + Show(*r) + " is not inside " + container.name());
       if (child->kind() != ui::Kind::kTabSheet) {
-        for (const ui::Control* other : placed) {
+        for (const auto& [other, other_column] : placed) {
           if (Overlap(*r, *Bounds(*other))) Fault(child->name() + " overlaps " + other->name());
-          if (!ReadsAfter(*r, *Bounds(*other)))
+          if (!ReadsAfter(*r, column, *Bounds(*other), other_column))
             Fault(child->name() + " " + Show(*r) + " comes before " + other->name() + " " +
                   Show(*Bounds(*other)));
         }
-        placed.push_back(child);
+        placed.emplace_back(child, column);
       }
       if (before != nullptr && !child->new_row()) CheckLinedUp(*before, *child);
       before = child;
@@ -299,6 +310,197 @@ TEST_F(LayoutTest, ControlsKeepTheLargestSizeTheyNeeded) {
   EXPECT_FALSE(layout.Update(form));
   EXPECT_EQ(bounds(readout), long_text);
   EXPECT_EQ(bounds(after), moved);
+}
+
+// A container fills its columns left to right, each from the top: a
+// control that starts a column goes right of everything before it.
+TEST_F(LayoutTest, ColumnsStartAtTheTopRightOfTheColumnsBefore) {
+  ui::Form form(app, "TColumns");
+  auto& first = form.Add<ui::GroupBox>("first", &form, "First");
+  form.Add<ui::Button>("wide", &first, "A rather wide button");
+  auto& below = form.Add<ui::Button>("below", &form, "Below");
+  below.set_new_row(true);
+  auto& second = form.Add<ui::GroupBox>("second", &form, "Second");
+  second.set_new_column(true);
+  form.Add<ui::Button>("tall", &second, "Tall");
+  form.Add<ui::Button>("taller", &second, "Taller").set_new_row(true);
+  auto& beside = form.Add<ui::Label>("beside", &form, "Beside");
+  const FixedMeasure measure(6, 13);
+  const ui::LayoutStyle style;
+  ui::Layout layout(measure, style);
+  layout.Update(form);
+  auto bounds = [&](const ui::Control& c) { return layout.Find(c)->bounds; };
+
+  EXPECT_EQ(bounds(second).y, bounds(first).y);
+  EXPECT_EQ(bounds(second).x, Right(bounds(first)) + style.column_spacing);
+  EXPECT_GE(bounds(below).y, Bottom(bounds(first)));
+  EXPECT_EQ(bounds(beside).x, Right(bounds(second)) + style.spacing) << "same row as its column's";
+  const ui::Size content = layout.content_size();
+  EXPECT_EQ(content.width, Right(bounds(beside)) + style.margin);
+  EXPECT_EQ(content.height, std::max(Bottom(bounds(below)), Bottom(bounds(second))) + style.margin);
+  EXPECT_THAT(LayoutChecker(form, measure, style).faults, IsEmpty());
+}
+
+// The sizes a form's layout keeps follow every state its controls went
+// through, not the moments it was laid out at: a backend that lays out
+// after each change and one that lays out once at the end agree.
+TEST_F(LayoutTest, KeptSizesDoNotDependOnWhenTheFormIsLaidOut) {
+  ui::Form often(app, "TOften");
+  ui::Form once(app, "TOnce");
+  for (ui::Form* form : {&often, &once}) {
+    form->Add<ui::Label>("readout", form, "");
+    form->Add<ui::Button>("after", form, "After");
+    form->Show();
+  }
+  auto readout = [](ui::Form& f) { return static_cast<ui::Label*>(f.FindComponent("readout")); };
+  for (const char* text : {"RSSI: -45 dBuV", "RSSI"}) {
+    readout(often)->SetCaption(text);
+    often.LaidOut();
+    readout(once)->SetCaption(text);
+  }
+  for (const char* name : {"readout", "after"}) {
+    const auto& control = *static_cast<ui::Control*>(often.FindComponent(name));
+    EXPECT_EQ(often.LaidOutBounds(control),
+              once.LaidOutBounds(*static_cast<ui::Control*>(once.FindComponent(name))))
+        << name;
+  }
+  EXPECT_EQ(often.LaidOutBounds(often), once.LaidOutBounds(once));
+}
+
+// The edits and combo boxes whose text (or items) do not show in full,
+// width hints or not.
+std::vector<std::string> CutOffTexts(ui::Form& form) {
+  const ui::LayoutStyle style = ui::DialogFontStyle();
+  std::vector<std::string> cut;
+  auto check = [&](const ui::Control& c, const std::string& text, int parts, int width) {
+    if (ui::DialogFont().Measure(text).width + parts > width)
+      cut.push_back(c.name() + " (" + std::to_string(width) + ") cuts off \"" + text + "\"");
+  };
+  for (const auto& component : form.components()) {
+    const auto* control = dynamic_cast<const ui::Control*>(component.get());
+    if (control == nullptr) continue;
+    const ui::Placement& p = *form.LaidOut().Find(*control);
+    if (control->kind() == ui::Kind::kLabeledEdit) {
+      check(*control, static_cast<const ui::Edit*>(control)->text(), style.edit_padding,
+            p.field.width);
+    } else if (control->kind() == ui::Kind::kEdit) {
+      check(*control, static_cast<const ui::Edit*>(control)->text(), style.edit_padding,
+            p.bounds.width);
+    } else if (control->kind() == ui::Kind::kComboBox) {
+      const auto* combo = static_cast<const ui::ComboBox*>(control);
+      check(*control, combo->text(), style.combo_arrow, p.bounds.width);
+      for (const std::string& item : combo->items())
+        check(*control, item, style.combo_arrow, p.bounds.width);
+    }
+  }
+  return cut;
+}
+
+ui::Size Extent(ui::Form& form) {
+  const Rect r = *form.LaidOutBounds(form);
+  return {r.width, r.height};
+}
+
+// Both panels in the dialog font on the bench screens (bench_screen.h): the
+// second generation, a normal window, fits whole without scroll bars (in a
+// 1024x768 frame too); the first generation, maximized, shows its first
+// groups without scrolling in a 1280x800 frame, and never scrolls sideways.
+TEST_F(LayoutTest, PanelsFitTheBenchScreens) {
+  using testing_windows::kBenchScreens;
+  using testing_windows::kLargeScreen;
+  using testing_windows::kScrollBar;
+  using testing_windows::NormalClient;
+  TKelboFMRGUI gen1(app, host.Context(services));
+  Tfrm_DruskGUI gen2(app, host.Context(services));
+  // Shown, with the texts the panels put in their controls then.
+  for (ui::Form* form : {static_cast<ui::Form*>(&gen1), static_cast<ui::Form*>(&gen2)}) {
+    form->Show();
+    EXPECT_THAT(LayoutChecker(*form, ui::DialogFont(), ui::DialogFontStyle()).faults, IsEmpty())
+        << form->name();
+    EXPECT_THAT(CutOffTexts(*form), IsEmpty()) << form->name();
+    const ui::Size extent = Extent(*form);
+    RecordProperty(form->name() + "_extent",
+                   std::to_string(extent.width) + "x" + std::to_string(extent.height));
+  }
+
+  const ui::Size second = Extent(gen2);
+  for (const auto& screen : kBenchScreens) {
+    EXPECT_LE(second.width, NormalClient(screen).width) << screen.name;
+    EXPECT_LE(second.height, NormalClient(screen).height) << screen.name;
+  }
+
+  const ui::Size first = Extent(gen1);
+  for (const auto& screen : kBenchScreens) {
+    const ui::Size area = screen.mdi_client;
+    EXPECT_LE(first.width, area.width - (first.height > area.height ? kScrollBar : 0))
+        << screen.name;
+  }
+  for (const ui::GroupBox* group : {gen1.GBPowerTuning, gen1.GBAudio, gen1.GBRSSI, gen1.GBRDS}) {
+    const Rect r = *gen1.LaidOutBounds(*group);
+    EXPECT_LE(Bottom(r), kLargeScreen.mdi_client.height) << group->name();
+    EXPECT_LE(Right(r), kLargeScreen.mdi_client.width - kScrollBar) << group->name();
+  }
+}
+
+// Every control's bounds, by name.
+std::map<std::string, Rect> AllBounds(ui::Form& form) {
+  std::map<std::string, Rect> all;
+  for (const auto& component : form.components()) {
+    if (const auto* control = dynamic_cast<const ui::Control*>(component.get()))
+      all[control->name()] = form.LaidOutBounds(*control).value_or(Rect{});
+  }
+  return all;
+}
+
+std::vector<std::string> Moved(ui::Form& form, const std::map<std::string, Rect>& before) {
+  std::vector<std::string> moved;
+  for (const auto& [name, bounds] : AllBounds(form)) {
+    if (!(before.at(name) == bounds))
+      moved.push_back(name + " " + Show(before.at(name)) + " -> " + Show(bounds));
+  }
+  return moved;
+}
+
+// Read-outs are as wide as the values they show need: values showing move
+// no control of either panel (a list of RDS groups only grows downwards),
+// and show in full.
+TEST_F(LayoutTest, ReadOutValuesMoveNothing) {
+  TKelboFMRGUI gen1(app, host.Context(services));
+  Tfrm_DruskGUI gen2(app, host.Context(services));
+  gen1.Show();
+  gen2.Show();
+  const std::map<std::string, Rect> gen1_before = AllBounds(gen1);
+  const std::map<std::string, Rect> gen2_before = AllBounds(gen2);
+
+  gen1.LData->SetCaption("0xC204 0x2168 0x696F 0x6E0D ");
+  gen1.LStatus->SetCaption("0x0 0x0 0x5 0x0");
+  gen1.LERSSI->SetText("-128");
+  gen1.LEPilotFreq->SetText("19000");
+  gen1.le_db->SetText("-12.5");
+  gen1.LERXError->SetText("65535");
+  gen1.le_scan_freq->SetText("107900000");
+  gen1.le_pmu->SetText("Normal");
+  gen1.LStereo->SetCaption("No");
+  gen1.LReady->SetCaption("No");
+  EXPECT_THAT(Moved(gen1, gen1_before), IsEmpty());
+  EXPECT_THAT(CutOffTexts(gen1), IsEmpty());
+
+  const char* values[] = {"Test mode ON", "4294967295", "stereo", "stopped",     "Pilot found",
+                          "-32768",       "65535",      "65535",  "-2147483648", "LSI"};
+  ui::Label* labels[] = {gen2.l1, gen2.l2, gen2.l3, gen2.l4, gen2.l5,
+                         gen2.l6, gen2.l7, gen2.l8, gen2.l9, gen2.l10};
+  for (size_t i = 0; i < std::size(labels); ++i) labels[i]->SetCaption(values[i]);
+  gen2.l_rx_ver->SetCaption("FW 5.12.3");
+  gen2.l_pkg_ver->SetCaption("SW 2.4.17 ");
+  gen2.l_hw_ver->SetCaption("DR947-B2 FMRX");
+  gen2.l_man_ver->SetCaption("DRUSK");
+  gen2.LData->SetText("0xC202  0x2427  0x2020  0x2020  0x0004  0x0020  0x0012 ");
+  gen2.le_frequency->SetText("108000000");
+  gen2.cb_station->SetItems({"87500000", "108000000"});
+  EXPECT_THAT(Moved(gen2, gen2_before), IsEmpty());
+  // The last RDS group scrolls in its edit (a line of it would make the
+  // panel too wide for a 1024x768 frame); the memo below wraps the lines.
+  EXPECT_THAT(CutOffTexts(gen2), ElementsAre(StartsWith("LData ")));
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Runs the 64-bit Windows build under Wine on a virtual X display and saves
 # PNG screenshots into OUTPUT_DIR:
-#   panels   the host stand-in benchora.exe shows each panel as an MDI child
-#            of its frame and answers automation commands (gen1.png, gen2.png)
+#   panels   the host stand-in benchora.exe, its frame the size of a bench
+#            screen (1280x800), shows each panel as an MDI child and runs a
+#            short tour of it (gen1.png, gen2.png); with SONVIO_NATIVE_BENCHORA
+#            set to the native benchora, the bounds the panels report must be
+#            the same in a headless run of the same tour
 #   backend  the Win32 backend's GoogleTest program checks the native
 #            controls on a form with every kind (backend.png)
 # Without PART both run. Exits non-zero when any check fails.
@@ -25,8 +28,10 @@ if [ "${4:-}" = "--on-display" ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
   status=0
   if wants panels; then
+    # The panels start from no saved settings, as the headless run does.
+    rm -f "$WINEPREFIX/drive_c/windows/Sonvio.ini"
     for chip in gen1 gen2; do
-      timeout 120 wine "$bin/benchora.exe" --chip "$chip" --strict \
+      timeout 120 wine "$bin/benchora.exe" --chip "$chip" --strict --frame 1280x800 \
         --script "Z:$src/tests/windows/$chip.script" --output "Z:$out/$chip.txt" \
         --screenshot "Z:$out/$chip.bmp" > /dev/null 2>&1 || status=1
     done
@@ -57,6 +62,15 @@ expect_line() {  # FILE TEXT: some line of FILE contains TEXT
   grep -qF -- "$2" "$1" 2> /dev/null || fail "$(basename "$1") lacks: $2"
 }
 
+# "NAME bounds=X,Y,W,H" for each `get` reply of a transcript that has them
+# (the Windows transcript's lines end in CR LF).
+bounds_of() {
+  tr -d '\r' < "$1" 2> /dev/null |
+    awk '/^> get /{name=$3; next}
+         name != "" && match($0, /bounds=[0-9,-]+/) {print name, substr($0, RSTART, RLENGTH)}
+         {name=""}'
+}
+
 shots=()
 if wants panels; then
   caption='caption="Sonvio - Version: 6.0.0.0"'
@@ -74,6 +88,26 @@ if wants panels; then
     expect_line "$transcript" "screenshot: "
   done
   expect_line "$out/gen1.txt" "MDI child: Sonvio - Version: 6.0.0.0 (maximized)"
+  # Switched on: "FMR ON" is greyed out, the second generation's button reads "Off".
+  expect_line "$out/gen1.txt" 'kind=Button enabled=0 visible=1 caption="FMR ON"'
+  expect_line "$out/gen2.txt" 'kind=Button enabled=1 visible=1 caption="Off"'
+  if [ -n "${SONVIO_NATIVE_BENCHORA:-}" ]; then
+    for chip in gen1 gen2; do
+      config=$(mktemp -d)
+      SONVIO_CONFIG_DIR=$config "$SONVIO_NATIVE_BENCHORA" --chip "$chip" --strict \
+        --script "$src/tests/windows/$chip.script" > "$out/$chip.headless.txt" 2>&1 ||
+        fail "the headless $chip run failed"
+      rm -rf "$config"
+      wine_bounds=$(bounds_of "$out/$chip.txt")
+      [ -n "$wine_bounds" ] || fail "$chip.txt reports no bounds"
+      if [ "$wine_bounds" != "$(bounds_of "$out/$chip.headless.txt")" ]; then
+        fail "$chip: the bounds under Wine differ from the headless run's"
+        diff <(echo "$wine_bounds") <(bounds_of "$out/$chip.headless.txt")
+      else
+        echo "$chip: $(echo "$wine_bounds" | wc -l) bounds alike under Wine and headless"
+      fi
+    done
+  fi
   shots+=(gen1 gen2)
 fi
 if wants backend; then

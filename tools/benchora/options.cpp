@@ -18,6 +18,20 @@ bool IsHostPort(const std::string& text) {
   return !port.empty() && *end == '\0' && value >= 1 && value <= 65535;
 }
 
+// WIDTHxHEIGHT of a frame window, each from 200 to 10000 pixels.
+bool ParseFrameSize(const std::string& text, int& width, int& height) {
+  char* end = nullptr;
+  const long w = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != 'x') return false;
+  const char* rest = end + 1;
+  const long h = std::strtol(rest, &end, 10);
+  if (end == rest || *end != '\0') return false;
+  if (w < 200 || w > 10000 || h < 200 || h > 10000) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -60,7 +74,9 @@ std::string UsageText() {
       "                         to the plug-in and print the station (PI, programme type,\n"
       "                         PS name, radio text) whenever it changes\n"
       "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
-      "                         (Windows only)\n";
+      "                         (Windows only)\n"
+      "  --frame WIDTHxHEIGHT   size of the frame window (Windows only; default\n"
+      "                         1024x768)\n";
   text += fmrsim::FaultUsageText();
   text +=
       "      slot54 faults meet the chip probe too: a failed probe selects the\n"
@@ -118,6 +134,12 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       }
     } else if (arg == "--screenshot") {
       if (!value(options.screenshot)) return false;
+    } else if (arg == "--frame") {
+      if (!value(v)) return false;
+      if (!ParseFrameSize(v, options.frame_width, options.frame_height)) {
+        error = "--frame takes WIDTHxHEIGHT, not " + v;
+        return false;
+      }
     } else if (arg == "--fault") {
       // Checked once the chip is known: each generation has its own rules.
       if (!value(v)) return false;

@@ -19,8 +19,10 @@ struct Options {
   std::string at_server;            // HOST:PORT of an external AT server
   std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
-  std::string output;               // also write the transcript to this file
-  bool rds = false;                 // report the RDS station decoded from the handset's replies
+  int frame_width = 1024;  // Windows front end only: the frame window's size
+  int frame_height = 768;
+  std::string output;  // also write the transcript to this file
+  bool rds = false;    // report the RDS station decoded from the handset's replies
   bool help = false;
 };
 

@@ -22,8 +22,7 @@ class Writing {
 
 }  // namespace
 
-FormPeer::FormPeer(Win32Services::Impl& services, Form& form)
-    : services_(services), form_(form), layout_(*services.measure, services.style) {}
+FormPeer::FormPeer(Win32Services::Impl& services, Form& form) : services_(services), form_(form) {}
 
 FormPeer::~FormPeer() {
   if (window_ == nullptr) return;

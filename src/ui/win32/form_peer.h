@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -97,7 +98,8 @@ class FormPeer final : public FormObserver, private PeerSite {
 
   Win32Services::Impl& services_;
   Form& form_;
-  Layout layout_;
+  // The revision of the form's layout the windows were last placed by.
+  std::optional<uint64_t> placed_revision_;
   std::map<const Control*, std::unique_ptr<ControlPeer>> peers_;
   FormWindowPeer* form_window_ = nullptr;  // the form's own peer, in peers_
   HWND window_ = nullptr;                  // the form window

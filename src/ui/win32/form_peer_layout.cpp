@@ -2,6 +2,7 @@
 // over them.
 #include <algorithm>
 
+#include "ui/dialog_font.h"
 #include "ui/win32/control_peers.h"
 #include "ui/win32/form_peer.h"
 #include "ui/win32/window_classes.h"
@@ -20,9 +21,13 @@ constexpr int kMinHeight = 60;
 void FormPeer::Relayout() {
   relayout_pending_ = false;
   if (window_ == nullptr) return;
-  const bool first_layout = layout_.content_size() == Size{};
-  if (!layout_.Update(form_)) return;
-  const Size content = layout_.content_size();
+  const Layout& layout = form_.LaidOut();
+  // Automation may have brought the layout up to date before: what counts
+  // is whether the windows still stand where an older run put them.
+  if (placed_revision_ == layout.revision()) return;
+  const bool first_layout = !placed_revision_.has_value();
+  placed_revision_ = layout.revision();
+  const Size content = layout.content_size();
   MoveWindowTo(root_, {-scroll_x_, -scroll_y_, content.width, content.height});
   ApplyAll(form_);
   // A window that is not maximized grows with its content, within the
@@ -38,7 +43,7 @@ void FormPeer::ScheduleRelayout() {
 
 void FormPeer::ApplyAll(Control& container) {
   for (Control* child : container.children()) {
-    const Placement* placement = layout_.Find(*child);
+    const Placement* placement = form_.LaidOut().Find(*child);
     ControlPeer* peer = PeerOf(*child);
     if (placement != nullptr && peer != nullptr) peer->Place(*placement);
     ApplyAll(*child);
@@ -47,8 +52,8 @@ void FormPeer::ApplyAll(Control& container) {
 
 void FormPeer::FitWindowToContent(bool grow_only) {
   // Small enough content still leaves the caption readable.
-  const Size content = layout_.content_size();
-  const int min_width = services_.measure->Measure(form_.caption()).width + kCaptionButtons;
+  const Size content = form_.LaidOut().content_size();
+  const int min_width = DialogFont().Measure(form_.caption()).width + kCaptionButtons;
   RECT frame{0, 0, std::max(content.width, min_width), std::max(content.height, kMinHeight)};
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(window_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(::GetWindowLongPtrA(window_, GWL_EXSTYLE)));
@@ -63,10 +68,21 @@ void FormPeer::FitWindowToContent(bool grow_only) {
   HWND mdi_client = form_window_->mdi_client();
   RECT area{};
   if (::GetClientRect(mdi_client != nullptr ? mdi_client : ::GetDesktopWindow(), &area)) {
+    // The frame's scroll bars go once every child fits: they take no room.
+    if (mdi_client != nullptr) {
+      const auto style = ::GetWindowLongPtrA(mdi_client, GWL_STYLE);
+      if (style & WS_VSCROLL) area.right += ::GetSystemMetrics(SM_CXVSCROLL);
+      if (style & WS_HSCROLL) area.bottom += ::GetSystemMetrics(SM_CYHSCROLL);
+    }
     width = std::min(width, static_cast<int>(area.right));
     height = std::min(height, static_cast<int>(area.bottom));
   }
   if (width == now.right - now.left && height == now.bottom - now.top) return;
+  // The MDI client works its scroll bars out again once the window has its
+  // size, but from its client area as it is then: with the bars it showed
+  // before still there, a window that fits only without them would leave
+  // one standing. Hidden first, they come back if some window needs them.
+  if (mdi_client != nullptr) ::ShowScrollBar(mdi_client, SB_BOTH, FALSE);
   ::SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -75,7 +91,7 @@ void FormPeer::UpdateScrollBars() {
   in_scroll_update_ = true;
   // Decide both bars from the client area without bars, so that showing
   // one (which narrows the area) cannot make the decision flip back.
-  const Size content = layout_.content_size();
+  const Size content = form_.LaidOut().content_size();
   RECT client{};
   ::GetClientRect(window_, &client);
   const auto style = ::GetWindowLongPtrA(window_, GWL_STYLE);
@@ -111,7 +127,7 @@ void FormPeer::ScrollTo(int x, int y) {
   if (window_ == nullptr || root_ == nullptr) return;
   RECT client{};
   ::GetClientRect(window_, &client);
-  const Size content = layout_.content_size();
+  const Size content = form_.LaidOut().content_size();
   scroll_x_ = std::clamp(x, 0, std::max(0, content.width - static_cast<int>(client.right)));
   scroll_y_ = std::clamp(y, 0, std::max(0, content.height - static_cast<int>(client.bottom)));
   ::SetScrollPos(window_, SB_HORZ, scroll_x_, TRUE);

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
       !options.commands.empty() || options.interactive || !options.screenshot.empty();
   if (scripted) ::SetEnvironmentVariableA("SONVIO_AUTOMATED", "1");
 
-  benchora::FrameWindow frame("Benchora", 1024, 768);
+  benchora::FrameWindow frame("Benchora", options.frame_width, options.frame_height);
   if (!frame.ok()) {
     transcript.Error("cannot create the frame window");
     return benchora::kExitFailed;
