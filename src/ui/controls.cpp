@@ -138,13 +138,13 @@ void ComboBox::ClearItems() {
 }
 
 void ComboBox::SetItemIndex(int index) {
-  if (index >= 0 && static_cast<size_t>(index) < items_.size()) {
-    item_index_ = index;
-    text_ = items_[static_cast<size_t>(index)];
-  } else {
-    item_index_ = -1;
-    text_.clear();
-  }
+  const bool valid = index >= 0 && static_cast<size_t>(index) < items_.size();
+  const int new_index = valid ? index : -1;
+  const std::string_view new_text =
+      valid ? std::string_view(items_[static_cast<size_t>(index)]) : std::string_view();
+  if (new_index == item_index_ && new_text == text_) return;  // nothing to show anew
+  item_index_ = new_index;
+  text_.assign(new_text);
   Changed();
 }
 
@@ -197,7 +197,9 @@ RadioGroup::RadioGroup(Form& form, std::string name, Control* parent, std::strin
 }
 
 void RadioGroup::SetItemIndex(int index) {
-  item_index_ = (index >= 0 && static_cast<size_t>(index) < items_.size()) ? index : -1;
+  const int new_index = (index >= 0 && static_cast<size_t>(index) < items_.size()) ? index : -1;
+  if (new_index == item_index_) return;
+  item_index_ = new_index;
   Changed();
 }
 

@@ -170,18 +170,12 @@ bool Layout::Update(const Form& form) {
 }
 
 void Layout::Note(const Control& control) {
-  if (!laid_out_) return;
-  switch (control.kind()) {
-    case Kind::kForm:
-    case Kind::kGroupBox:
-    case Kind::kPageControl:
-    case Kind::kTabSheet:
-      return;  // containers take their size from their children
-    default:
-      break;
-  }
-  Placement unused;
-  NaturalSize(control, unused);
+  // Containers take their size from their children.
+  if (!laid_out_ || !control.children().empty()) return;
+  // Every change of a control passes here: the scratch placement keeps its
+  // room from one to the next.
+  scratch_.items.clear();
+  NaturalSize(control, scratch_);
 }
 
 const Placement* Layout::Find(const Control& control) const {

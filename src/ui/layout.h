@@ -131,6 +131,7 @@ class Layout {
   const TextMeasure& measure_;
   LayoutStyle style_;
   std::map<const Control*, Placement> placements_;
+  Placement scratch_;  // for Note, which keeps no placement
   std::map<const Control*, Size> largest_;
   Size content_;
   uint64_t revision_ = 0;
