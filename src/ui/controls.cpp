@@ -116,6 +116,7 @@ ComboBox::ComboBox(Form& form, std::string name, Control* parent, Style style,
 
 void ComboBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
+  ++items_revision_;
   item_index_ = -1;
   if (style_ == Style::kDropDownList) text_.clear();
   Changed();
@@ -129,6 +130,7 @@ void ComboBox::AddItem(std::string item) {
 void ComboBox::InsertItem(size_t index, std::string item) {
   index = std::min(index, items_.size());
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), std::move(item));
+  ++items_revision_;
   if (item_index_ >= 0 && static_cast<size_t>(item_index_) >= index) ++item_index_;
   Changed();
 }
@@ -257,6 +259,7 @@ void Memo::AddLine(std::string line) {
 
 void Memo::SetLines(std::vector<std::string> lines) {
   lines_ = std::move(lines);
+  ++lines_revision_;
   Changed();
 }
 

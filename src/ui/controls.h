@@ -3,6 +3,7 @@
 // program does, with the events of the classic form toolkit.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -112,12 +113,16 @@ class ComboBox : public Control {
   Style style() const { return style_; }
   const std::vector<std::string>& items() const { return items_; }
   void SetItems(std::vector<std::string> items);
+  // Appends an item; the list's revision stays, so a backend adds just it.
   void AddItem(std::string item);
   // Inserts an item before `index` (at the end when beyond it); the text
   // and the selected item stay.
   void InsertItem(size_t index, std::string item);
   void ClearItems();
   int item_index() const { return item_index_; }
+  // Counts changes of the list other than appending items: a backend that
+  // saw the same revision only needs the items added since.
+  uint64_t items_revision() const { return items_revision_; }
   // Fires nothing; an index outside the items clears the selection (-1).
   void SetItemIndex(int index);
   const std::string& text() const { return text_; }
@@ -147,6 +152,7 @@ class ComboBox : public Control {
  private:
   Style style_;
   std::vector<std::string> items_;
+  uint64_t items_revision_ = 0;
   int item_index_ = -1;
   std::string text_;
 };
@@ -203,6 +209,8 @@ class Memo : public Control {
  public:
   Memo(Form& form, std::string name, Control* parent);
   const std::vector<std::string>& lines() const { return lines_; }
+  // Counts changes other than appending lines (see ComboBox).
+  uint64_t lines_revision() const { return lines_revision_; }
   void AddLine(std::string line);
   void SetLines(std::vector<std::string> lines);
   void Clear();
@@ -214,6 +222,7 @@ class Memo : public Control {
 
  private:
   std::vector<std::string> lines_;
+  uint64_t lines_revision_ = 0;
   bool read_only_ = true;
 };
 

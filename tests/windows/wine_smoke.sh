@@ -90,6 +90,7 @@ if wants panels; then
   expect_line "$out/gen1.txt" "MDI child: Sonvio - Version: 6.0.0.0 (maximized)"
   # Switched on: "FMR ON" is greyed out, the second generation's button reads "Off".
   expect_line "$out/gen1.txt" 'kind=Button enabled=0 visible=1 caption="FMR ON"'
+  expect_line "$out/gen1.txt" 'DIALOG Warning: Input Value Out Of Range(87500000 ~ 108000000)'
   expect_line "$out/gen2.txt" 'kind=Button enabled=1 visible=1 caption="Off"'
   if [ -n "${SONVIO_NATIVE_BENCHORA:-}" ]; then
     for chip in gen1 gen2; do

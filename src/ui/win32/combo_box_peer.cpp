@@ -17,11 +17,16 @@ void ComboBoxPeer::Create(HWND parent) {
 }
 
 void ComboBoxPeer::Mirror() {
-  if (shown_ != combo_.items()) {
+  // Items appended since the last mirror are added; any other change of
+  // the list fills it anew. Filling a list item by item stays linear.
+  const std::vector<std::string>& items = combo_.items();
+  if (shown_revision_ != combo_.items_revision() || shown_items_ > items.size()) {
     ::SendMessageA(window_, CB_RESETCONTENT, 0, 0);
-    for (const std::string& item : combo_.items())
-      ::SendMessageA(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    shown_ = combo_.items();
+    shown_revision_ = combo_.items_revision();
+    shown_items_ = 0;
+  }
+  for (; shown_items_ < items.size(); ++shown_items_) {
+    ::SendMessageA(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[shown_items_].c_str()));
   }
   const LRESULT selected = ::SendMessageA(window_, CB_GETCURSEL, 0, 0);
   if (selected != combo_.item_index())

@@ -134,7 +134,9 @@ class MemoPeer final : public ControlPeer {
 
  private:
   Memo& memo_;
-  std::vector<std::string> shown_;  // the lines in the native control
+  // What the native control shows: the lines of this revision, this many.
+  uint64_t shown_revision_ = ~uint64_t{0};
+  size_t shown_lines_ = 0;
 };
 
 class LabelPeer final : public ControlPeer {
@@ -159,7 +161,9 @@ class ComboBoxPeer final : public ControlPeer {
 
  private:
   ComboBox& combo_;
-  std::vector<std::string> shown_;  // the items in the native control
+  // What the native list holds: the items of this revision, this many.
+  uint64_t shown_revision_ = ~uint64_t{0};
+  size_t shown_items_ = 0;
 };
 
 // up_down_peer.cpp

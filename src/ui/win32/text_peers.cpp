@@ -14,14 +14,6 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-bool StartsWith(const std::vector<std::string>& lines, const std::vector<std::string>& prefix) {
-  if (prefix.size() > lines.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (lines[i] != prefix[i]) return false;
-  }
-  return true;
-}
-
 COLORREF LabelColor(Label::Color color) {
   return color == Label::Color::kGreen ? RGB(0, 128, 0) : RGB(220, 0, 0);
 }
@@ -93,11 +85,12 @@ void MemoPeer::Create(HWND parent) {
 void MemoPeer::Mirror() {
   ::SendMessageA(window_, EM_SETREADONLY, memo_.read_only() ? TRUE : FALSE, 0);
   const std::vector<std::string>& lines = memo_.lines();
-  if (shown_ == lines) return;
-  if (!shown_.empty() && StartsWith(lines, shown_)) {
+  const bool same_revision = shown_revision_ == memo_.lines_revision();
+  if (same_revision && shown_lines_ == lines.size()) return;
+  if (same_revision && shown_lines_ > 0 && shown_lines_ < lines.size()) {
     // Lines were added: append them instead of rewriting the whole text.
     std::string tail;
-    for (size_t i = shown_.size(); i < lines.size(); ++i) tail += "\r\n" + lines[i];
+    for (size_t i = shown_lines_; i < lines.size(); ++i) (tail += "\r\n") += lines[i];
     const auto end = static_cast<WPARAM>(::GetWindowTextLengthA(window_));
     ::SendMessageA(window_, EM_SETSEL, end, static_cast<LPARAM>(end));
     ::SendMessageA(window_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(tail.c_str()));
@@ -105,7 +98,8 @@ void MemoPeer::Mirror() {
     ::SetWindowTextA(window_, JoinLines(lines).c_str());
   }
   ::SendMessageA(window_, EM_SCROLLCARET, 0, 0);
-  shown_ = lines;
+  shown_revision_ = memo_.lines_revision();
+  shown_lines_ = lines.size();
 }
 
 // Label

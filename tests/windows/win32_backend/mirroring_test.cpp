@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "backend_fixture.h"
 
 namespace testing_windows {
@@ -112,6 +115,81 @@ TEST_F(BackendTest, ALongerTextWidensItsControlAtTheNextLayout) {
   ::GetWindowRect(Native(*form->signal), &after);
   EXPECT_GT(after.right - after.left, 200);
   EXPECT_GT(after.right - after.left, before.right - before.left);
+}
+
+// Counts the messages that put items or text into a native control, by
+// standing in front of its window procedure.
+struct NativeWrites {
+  int list_adds = 0;     // CB_ADDSTRING, CB_INSERTSTRING
+  int list_resets = 0;   // CB_RESETCONTENT
+  int text_sets = 0;     // WM_SETTEXT
+  int text_appends = 0;  // EM_REPLACESEL
+};
+NativeWrites g_writes;
+WNDPROC g_original = nullptr;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case CB_ADDSTRING:
+    case CB_INSERTSTRING:
+      ++g_writes.list_adds;
+      break;
+    case CB_RESETCONTENT:
+      ++g_writes.list_resets;
+      break;
+    case WM_SETTEXT:
+      ++g_writes.text_sets;
+      break;
+    case EM_REPLACESEL:
+      ++g_writes.text_appends;
+      break;
+    default:
+      break;
+  }
+  return ::CallWindowProcA(g_original, window, message, w, l);
+}
+
+void CountWrites(HWND window) {
+  g_writes = {};
+  g_original = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+}
+
+void StopCounting(HWND window) {
+  ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_original));
+}
+
+// Filling a list item by item, or a memo line by line, puts each item or
+// line into the native control once: linear, not a refill per item.
+TEST_F(BackendTest, ListsAndMemosFollowTheModelIncrementally) {
+  DemoForm& f = *form;
+  HWND list = Native(*f.band);
+  f.band->ClearItems();
+  CountWrites(list);
+  for (int i = 0; i < 50; ++i) f.band->AddItem(std::to_string(87500000 + i * 100000));
+  StopCounting(list);
+  EXPECT_EQ(g_writes.list_adds, 50);
+  EXPECT_EQ(g_writes.list_resets, 0);
+  EXPECT_EQ(::SendMessageA(list, CB_GETCOUNT, 0, 0), 50);
+
+  HWND memo = Native(*f.log);
+  f.log->Clear();
+  CountWrites(memo);
+  for (int tick = 0; tick < 100; ++tick) f.log->AddLine("tick " + std::to_string(tick));
+  StopCounting(memo);
+  EXPECT_EQ(g_writes.text_appends + g_writes.text_sets, 100);
+  EXPECT_LE(g_writes.text_sets, 1) << "only the first line may set the whole text";
+  EXPECT_EQ(::SendMessageA(memo, EM_GETLINECOUNT, 0, 0), 100);
+
+  // A memo replaced as a whole each tick (the RDS report) is written once a
+  // tick, whatever its length.
+  CountWrites(memo);
+  for (int tick = 0; tick < 100; ++tick) {
+    f.log->SetLines(std::vector<std::string>(27, "0xC201 0x0408 0xE0CD 0x434C"));
+  }
+  StopCounting(memo);
+  EXPECT_EQ(g_writes.text_sets, 100);
+  EXPECT_EQ(g_writes.text_appends, 0);
 }
 
 }  // namespace
