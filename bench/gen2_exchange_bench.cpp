@@ -1,10 +1,21 @@
-// CPU use of the plug-in while a second-generation exchange waits for a
-// reply that the handset sends only after 2 s. The session polls
-// TESSIC_recv without a pause of its own, so the transport's receive slice
-// decides how busy the waiting user-interface thread is. The counter
-// cpu_percent is the process's CPU time over the wall time of the exchange
-// (the in-process server thread included), in percent of one core.
+// Second-generation exchanges against the simulated handset's AT server in
+// this process:
+//  - one command and its reply through the plug-in's command set and the
+//    real TESSIC.dll, with the allocations per exchange on the calling
+//    thread counted, beside its baseline: the same request and reply over a
+//    raw TCP connection to the same server;
+//  - the CPU the plug-in uses while an exchange waits for a reply that the
+//    handset sends only after 2 s. The session polls TESSIC_recv without a
+//    pause of its own, so the transport's receive slice decides how busy the
+//    waiting user-interface thread is. The counter cpu_percent is the
+//    process's CPU time over the wall time of the exchange (the in-process
+//    server thread included), in percent of one core.
+#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -13,6 +24,7 @@
 #include "fmr-sim/gen2/at_server.h"
 #include "fmr-sim/gen2/fault_plan.h"
 #include "gen2/aud_app.h"
+#include "heap_meter.h"
 #include "platform/platform.h"
 #include "ui/headless/headless_services.h"
 
@@ -74,6 +86,92 @@ void BM_ExchangeWaitingForDelayedReply(benchmark::State& state) {
   state.counters["cpu_percent"] = wall > 0 ? 100.0 * cpu / wall : 0;
   ::unsetenv("TESSIC_AT_SERVER");
 }
+
+// The simulated handset on a free port, and TESSIC.dll pointed at it.
+struct Server {
+  std::unique_ptr<fmrsim::AtServer> server;
+  Server() {
+    fmrsim::AtServerConfig config;
+    config.port = 0;
+    std::string error;
+    server = fmrsim::AtServer::Start(std::move(config), error);
+    if (server) {
+      const std::string address = "127.0.0.1:" + std::to_string(server->port());
+      ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
+    }
+  }
+  ~Server() { ::unsetenv("TESSIC_AT_SERVER"); }
+};
+
+// The radio on in the US band; then the exchange measured: a station set.
+constexpr const char* kSetUp[] = {"at@audapp:fmr_configure_audio_dst(0)", "at@audapp:fmrx_enable()",
+                                  "at@audapp:fmrx_set_band(108000000,87500000,100000,1)"};
+constexpr char kCommand[] = "at@audapp:fmrx_set_station(0,98100000,10,0)";
+
+void BM_Gen2Exchange(benchmark::State& state) {
+  Server s;
+  ui::HeadlessServices services;
+  QuietHost host;
+  MANAGED_IF::TransportWrapper fresh(ModuleContext{host, services});
+  MANAGED_IF::aud_app app(fresh);
+  if (!s.server || app.session().channel_id() < 0) {
+    state.SkipWithError("no transport session");
+    return;
+  }
+  if (app.fmr_configure_audio_dst(0) != 0 || app.fmrx_enable() != 0 ||
+      app.fmrx_set_band(MANAGED_IF::T_Band{108000000, 87500000, 100000, 1}) != 0) {
+    state.SkipWithError("the radio did not come on");
+    return;
+  }
+  const MANAGED_IF::T_Station station{0, 98100000, 10, 0};
+  const size_t before = heap_meter::AllocationsOnThisThread();
+  for (auto _ : state) {
+    if (app.fmrx_set_station(station) != 0) state.SkipWithError("exchange failed");
+  }
+  state.counters["allocs_per_op"] =
+      benchmark::Counter(static_cast<double>(heap_meter::AllocationsOnThisThread() - before),
+                         benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Gen2Exchange)->UseRealTime();
+
+// The baseline: the same command line and its reply up to the final "OK"
+// line, over a plain socket.
+void BM_RawTcpExchange(benchmark::State& state) {
+  Server s;
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(s.server ? s.server->port() : 0);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const int one = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  if (!s.server || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    state.SkipWithError("cannot connect");
+    ::close(fd);
+    return;
+  }
+  char reply[4096];
+  // One command line and its reply up to the final line; true for "OK".
+  const auto exchange = [&](const std::string& line) {
+    if (::send(fd, line.data(), line.size(), 0) != static_cast<ssize_t>(line.size())) return false;
+    std::string_view got;
+    size_t have = 0;
+    do {
+      const ssize_t n = ::recv(fd, reply + have, sizeof reply - have, 0);
+      if (n <= 0) return false;
+      have += static_cast<size_t>(n);
+      got = std::string_view(reply, have);
+    } while (!got.ends_with("OK\r\n") && !got.ends_with("ERROR\r\n"));
+    return got.ends_with("OK\r\n");
+  };
+  for (const char* command : kSetUp) exchange(std::string(command) + "\r\n");
+  const std::string line = std::string(kCommand) + "\r\n";
+  for (auto _ : state) {
+    if (!exchange(line)) state.SkipWithError("exchange failed");
+  }
+  ::close(fd);
+}
+BENCHMARK(BM_RawTcpExchange)->UseRealTime();
 
 BENCHMARK(BM_ExchangeWaitingForDelayedReply)
     ->Iterations(3)

@@ -6,9 +6,10 @@
 // a zero-terminated text), at most 64 of them.
 //
 // Checks: a reply holds no control byte, except the line feeds between the
-// lines of "list", "items", "lines" and "dialogs" and the tab between a
-// message box's caption and text in "dialogs" (one per line); a refusal
-// ("error: ...") is one line.
+// lines of "list", "items", "lines", "find", "snapshot", "help" and
+// "dialogs" and the tab between a message box's caption and text in
+// "dialogs" (one per line); a refusal ("error: ...") and the reply of any
+// other command are one line.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -122,7 +123,8 @@ std::pair<std::string_view, std::string_view> VerbAndName(std::string_view comma
 // Whether the reply is a list of lines rather than a single line. A text
 // list can begin "error: " just as a refusal does, so this asks the form.
 bool ListsLines(ui::Form& form, std::string_view verb, std::string_view name) {
-  if (verb == "list" || verb == "dialogs") return true;
+  if (verb == "list" || verb == "dialogs" || verb == "snapshot" || verb == "help") return true;
+  if (verb == "find") return !name.empty();
   if (verb != "items" && verb != "lines") return false;
   const std::string wanted(name);
   const ui::Component* c = wanted == form.name() ? &form : form.FindComponent(wanted);

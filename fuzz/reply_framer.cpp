@@ -4,8 +4,9 @@
 // Input: one byte for the limit, then a sequence of control bytes, each
 // followed by the chunk it announces (low six bits: chunk size; bit 6: take
 // the complete replies after this chunk; bit 7, in the clearing mode only:
-// clear the framer first). The first byte's top bit selects the clearing
-// mode.
+// clear the framer first, otherwise: take them with TakeInto into one reused
+// reply rather than with Take). The first byte's top bit selects the
+// clearing mode.
 //
 // Checks: no reply text is longer than the limit; once no complete reply is
 // waiting, the framer holds at most the limit plus one line end and the
@@ -80,10 +81,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   framer.set_limit(limit);
   std::vector<Framed> replies;
   std::string stream;
-  const auto take_all = [&] {
-    while (std::optional<tessic::Reply> reply = framer.Take()) {
-      Require(reply->text.size() <= limit);
-      replies.push_back({reply->error, reply->text});
+  tessic::Reply reused;
+  const auto take_all = [&](bool into) {
+    if (into) {
+      while (framer.TakeInto(reused)) {
+        Require(reused.text.size() <= limit);
+        replies.push_back({reused.error, reused.text});
+      }
+    } else {
+      while (std::optional<tessic::Reply> reply = framer.Take()) {
+        Require(reply->text.size() <= limit);
+        replies.push_back({reply->error, reply->text});
+      }
     }
     Require(framer.held() <= limit + kMostBookkeeping);
   };
@@ -98,9 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view chunk = in.Bytes(control & 0x3F);
     framer.Append(chunk.data(), chunk.size());
     stream.append(chunk);
-    if ((control & 0x40) != 0) take_all();
+    if ((control & 0x40) != 0) take_all(!clearing && (control & 0x80) != 0);
   }
-  take_all();
+  take_all(false);
 
   if (!clearing) Require(replies == ReadWhole(stream, limit));
   return 0;

@@ -2,6 +2,7 @@
 # Installs the Debian packages a build needs, when they are missing.
 #   install-deps.sh           native build and tests
 #   install-deps.sh --windows also the MinGW cross compilers, Wine and Xvfb
+#   install-deps.sh --plot    also rsvg-convert and a font, for scripts/plot-png.sh
 #   install-deps.sh --fuzz    also clang and its sanitizer and fuzzer runtimes
 set -euo pipefail
 
@@ -11,6 +12,9 @@ for option in "$@"; do
     --windows)
       packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine wine64 fonts-wine
                  xvfb imagemagick)
+      ;;
+    --plot)
+      packages+=(librsvg2-bin fonts-dejavu-core)
       ;;
     --fuzz)
       packages+=(clang)

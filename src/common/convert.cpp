@@ -25,12 +25,14 @@ std::optional<int32_t> TextToInt(std::string_view text) {
 
   uint64_t value = 0;
   for (; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const char c = text[i];
     unsigned digit;
-    if (std::isdigit(c)) {
-      digit = c - '0';
-    } else if (hex && std::isxdigit(c)) {
-      digit = static_cast<unsigned>(std::toupper(c) - 'A' + 10);
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<unsigned>(c - '0');
+    } else if (hex && c >= 'a' && c <= 'f') {
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    } else if (hex && c >= 'A' && c <= 'F') {
+      digit = static_cast<unsigned>(c - 'A' + 10);
     } else {
       return std::nullopt;
     }

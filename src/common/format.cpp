@@ -13,16 +13,16 @@ std::string FormatNumber(uint32_t value, int8_t radix, int8_t width, uint8_t as_
     return as_short != 0 ? std::to_string(static_cast<int16_t>(value & 0xFFFF))
                          : std::to_string(value);
   }
-  // Digits lowest first, as many as fit the width, then zero padding.
-  std::string text;
+  // Digits lowest first from the right end, as many as fit the width; the
+  // places left over stay zero padding.
+  std::string text(width > 0 ? static_cast<size_t>(width) : 0, '0');
   uint32_t rest = value;
   const uint32_t base = static_cast<uint32_t>(radix);
   const bool fixed = (radix == 2 || radix == 16);
-  while (static_cast<int>(text.size()) < width && (fixed || rest != 0)) {
-    text.insert(text.begin(), kDigits[rest % base]);
-    rest /= base;
+  for (size_t pos = text.size(); pos > 0 && (fixed || rest != 0); rest /= base) {
+    text[--pos] = kDigits[rest % base];
   }
-  return RepeatChar('0', width - static_cast<int32_t>(text.size())) + text;
+  return text;
 }
 
 namespace {

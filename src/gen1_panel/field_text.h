@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 // Text with "0x" anywhere and more than 2 characters: the characters from
 // the third on as hexadecimal, at most `hex_count` digits; otherwise decimal.
@@ -24,6 +25,6 @@ void StoreFieldText(std::array<char, N>& field, const std::string& text) {
 
 // The field as text, up to its first zero byte or its end.
 template <size_t N>
-std::string FieldText(const std::array<char, N>& field) {
-  return std::string(field.data(), strnlen(field.data(), N));
+std::string_view FieldText(const std::array<char, N>& field) {
+  return std::string_view(field.data(), strnlen(field.data(), N));
 }

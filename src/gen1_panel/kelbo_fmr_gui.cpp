@@ -51,6 +51,22 @@ void TKelboFMRGUI::BindHandlers() {
   btn_load->OnClick = [this] { btn_loadClick(); };
   BtnLoad->OnClick = [this] { BtnLoadClick(); };
   OnClose = [this] { FormClose(); };
+
+  btn_rds->OnClick = [this] { btn_rdsClick(); };
+  TRxRDS->OnTimer = [this] { TRxRDSTimer(); };
+  TTxRDS1->OnTimer = [this] { TTxRDS1Timer(); };
+  TTxRDS2->OnTimer = [this] { TTxRDS2Timer(); };
+  cb_ptc->OnDropDown = [this] { cb_ptcDropDown(); };
+  btn_chirp->OnClick = [this] { btn_chirpClick(); };
+  btn_test_tone->OnClick = [this] { btn_test_toneClick(); };
+  LELFreq->OnExit = [this] { LELFreqExit(); };
+  LERFreq->OnExit = [this] { LERFreqExit(); };
+  btn_rssi->OnClick = [this] { btn_rssiClick(); };
+  TRSSI->OnTimer = [this] { TRSSITimer(); };
+  btnTxScan->OnClick = [this] { btnTxScanClick(); };
+  btn_readcp->OnClick = [this] { btn_readcpClick(); };
+  cb_rssi_logging->OnClick = [this] { cb_rssi_loggingClick(); };
+  btn_selftest->OnClick = [this] { btn_selftestClick(); };
 }
 
 bool TKelboFMRGUI::TransmitMode() const {

@@ -7,6 +7,8 @@
 //   kelbo_fmr_gui_power_tuning.cpp  show, power, status, mode, band, tuning
 //   kelbo_fmr_gui_audio_registers.cpp  audio, RSSI, gain, register, output
 //   kelbo_fmr_gui_settings.cpp      save, load, register histories, AF file
+//   kelbo_fmr_gui_rds.cpp           RDS on and off, decode log, replay, timers
+//   kelbo_fmr_gui_test_functions.cpp  chirp, tone, RSSI, scans, CP, self test
 // Every handler that talks to the radio logs a line, stores the controls
 // into the parameter block, adjusts the bytes its action needs, calls one
 // back-end operation chosen by the mode selector and shows the block again.
@@ -14,9 +16,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "common/host_link.h"
 #include "gen1/kelbo_fmr_function.h"
+#include "gen1_panel/decode_log.h"
+#include "gen1_panel/rds_data_file.h"
 #include "ui/builder.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -84,6 +90,25 @@ class TKelboFMRGUI : public ui::Form {
   void LoadRegisterHistories();
   void FormClose();
   void BtnLoadClick();
+
+  // RDS handlers and timers.
+  void btn_rdsClick();
+  void TRxRDSTimer();
+  void TTxRDS1Timer();
+  void TTxRDS2Timer();
+  void cb_ptcDropDown();
+
+  // Test functions.
+  void btn_chirpClick();
+  void btn_test_toneClick();
+  void LELFreqExit();
+  void LERFreqExit();
+  void btn_rssiClick();
+  void TRSSITimer();
+  void btnTxScanClick();
+  void btn_readcpClick();
+  void cb_rssi_loggingClick();
+  void btn_selftestClick();
 
   // Power and tuning.
   ui::GroupBox* GBPowerTuning = nullptr;
@@ -259,6 +284,20 @@ class TKelboFMRGUI : public ui::Form {
   // The register read or write: address check, histories, the operation.
   void AccessRegister(const char* log_line, bool write);
   void ShowRdsReadout();
+  // Appends a record to the decode log while it is open.
+  void AppendDecodeLogRecord();
+  // The paths of the RDS button.
+  void StartRdsReception();
+  void StopRdsReception();
+  void StartRdsStack();
+  void StartRdsReplay();
+  void StopRdsTransmission();
+  // The next up to 20 replay lines into the transmit groups; their text.
+  std::string FillTransmitGroups();
+  // Sends the transmit groups; the position moves on by what was taken.
+  void SendReplayGroups();
+  // Reads the CP code from the register the chip keeps it in.
+  uint32_t ReadCp();
   void ShowRdsFeatures();
   // LEFreqDeviation := 75000 minus the pilot and (while RDS is on) the RDS
   // deviation.
@@ -270,4 +309,12 @@ class TKelboFMRGUI : public ui::Form {
 
   ModuleContext context_;
   CKelboFMRFunction fmr_;
+  DecodeLog decode_log_;
+  // The RDS data file being replayed and the next line to send (8 bits,
+  // wrapping).
+  std::vector<std::string> replay_lines_;
+  uint8_t replay_position_ = 0;
+  // The volume's dB read-out and the volume text it was worked out for.
+  std::string volume_db_text_for_;
+  std::string volume_db_text_;
 };

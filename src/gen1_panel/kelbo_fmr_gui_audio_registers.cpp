@@ -70,7 +70,13 @@ void RememberInHistory(ui::ComboBox& history, const std::string& text) {
 
 void TKelboFMRGUI::LEVolumeExit() {
   if (!fmr_.ValidateRange(*LEVolume, 1, kVolumeMax)) return;
-  le_db->SetText(VolumeDbText(LEVolume->text(), DecimalValue(LEVolume->text())));
+  // Every showing of the block runs this: the read-out is worked out again
+  // only when the volume's text changed.
+  if (LEVolume->text() != volume_db_text_for_) {
+    volume_db_text_for_ = LEVolume->text();
+    volume_db_text_ = VolumeDbText(LEVolume->text(), DecimalValue(LEVolume->text()));
+  }
+  le_db->SetText(volume_db_text_);
 }
 
 void TKelboFMRGUI::LESNCStepExit() {

@@ -181,6 +181,7 @@ void TKelboFMRGUI::ShowParameters() {
   show(*LERSSI, p.rssi);
   show(*LERXError, p.rdsRxErrors);
   ShowRdsReadout();
+  AppendDecodeLogRecord();
   LERegAddress->SetText(HexText(p.regAddress, 4));
   LERegData->SetText(HexText(p.regData, 8));
   CBAGCOn->SetChecked(p.agcOn != 0);

@@ -1,42 +1,44 @@
 #include "gen2/at_command.h"
 
+#include <charconv>
+
 namespace MANAGED_IF {
 
-AtCommand::AtCommand(std::string_view name) : name_(name) {}
+AtCommand::AtCommand(std::string& text, std::string_view name) : text_(text) {
+  text_.assign(name);
+  text_ += "()";
+}
+
+template <typename T>
+AtCommand& AtCommand::Append(T value) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  text_.pop_back();  // the closing parenthesis, back after the value
+  if (!first_) text_ += ',';
+  text_.append(digits, end);
+  text_ += ')';
+  first_ = false;
+  return *this;
+}
 
 AtCommand& AtCommand::u8(uint8_t value) {
-  Append(std::to_string(static_cast<unsigned>(value)));
-  return *this;
+  return Append(static_cast<unsigned>(value));
 }
 
 AtCommand& AtCommand::u16(uint16_t value) {
-  Append(std::to_string(static_cast<unsigned>(value)));
-  return *this;
+  return Append(static_cast<unsigned>(value));
 }
 
 AtCommand& AtCommand::s16(int16_t value) {
-  Append(std::to_string(static_cast<int>(value)));
-  return *this;
+  return Append(static_cast<int>(value));
 }
 
 AtCommand& AtCommand::u32(uint32_t value) {
-  Append(std::to_string(value));
-  return *this;
+  return Append(value);
 }
 
 AtCommand& AtCommand::s32(int32_t value) {
-  Append(std::to_string(value));
-  return *this;
-}
-
-void AtCommand::Append(std::string_view number) {
-  if (!first_) arguments_ += ',';
-  arguments_ += number;
-  first_ = false;
-}
-
-std::string AtCommand::Text() const {
-  return name_ + "(" + arguments_ + ")";
+  return Append(value);
 }
 
 }  // namespace MANAGED_IF

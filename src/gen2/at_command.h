@@ -1,6 +1,8 @@
 // Builds the text of one AT command: the command name, then the arguments in
 // decimal, separated by ",", between parentheses. Each argument is written as
 // the value of its AT type, so a u32 computed as -1 goes out as 4294967295.
+// The text is written into a buffer the caller keeps, so a command set that
+// sends many commands builds them without allocating.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +13,10 @@ namespace MANAGED_IF {
 
 class AtCommand {
  public:
-  // `name` is the full command name, "at@audapp:fmrx_set_band".
-  explicit AtCommand(std::string_view name);
+  // Writes `name()` into `text` (its old contents go); `name` is the full
+  // command name, "at@audapp:fmrx_set_band". Arguments go inside the
+  // parentheses as they are added.
+  AtCommand(std::string& text, std::string_view name);
 
   AtCommand& u8(uint8_t value);
   AtCommand& u16(uint16_t value);
@@ -21,13 +25,13 @@ class AtCommand {
   AtCommand& s32(int32_t value);
 
   // "name(a,b,c)": nothing after the closing parenthesis.
-  std::string Text() const;
+  const std::string& Text() const { return text_; }
 
  private:
-  void Append(std::string_view number);
+  template <typename T>
+  AtCommand& Append(T value);
 
-  std::string name_;
-  std::string arguments_;
+  std::string& text_;
   bool first_ = true;
 };
 

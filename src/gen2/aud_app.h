@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "gen2/aud_app_records.h"
 #include "gen2/transport_wrapper.h"
@@ -49,11 +51,16 @@ class aud_app {
   TransportWrapper& session() { return session_; }
 
  private:
+  // Every command is built in one text kept for the next: the longest
+  // command text fits without growing it.
+  static constexpr size_t kCommandTextCapacity = 96;
+  AtCommand Command(std::string_view name);
   // Exchanges a write command; its code unchanged.
   int32_t Write(const AtCommand& command);
   T_Result Read(const AtCommand& command);
 
   TransportWrapper session_;
+  std::string command_text_;
 };
 
 }  // namespace MANAGED_IF

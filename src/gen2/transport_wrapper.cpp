@@ -109,15 +109,20 @@ T_Result TransportWrapper::Exchange(const std::string& command) {
   if (send == nullptr || recv == nullptr) return result;  // no library: nothing can be sent
 
   // One byte more than the capacity handed to the library, so a reply that
-  // fills the whole capacity still ends in a zero.
-  std::vector<char> buffer(static_cast<size_t>(kReceiveCapacity) + 1, '\0');
+  // fills the whole capacity still ends in a zero. Allocated once; each
+  // receive clears it to an empty text by its first byte.
+  if (receive_buffer_ == nullptr) {
+    receive_buffer_ = std::make_unique<char[]>(static_cast<size_t>(kReceiveCapacity) + 1);
+  }
+  char* const buffer = receive_buffer_.get();
+  buffer[kReceiveCapacity] = '\0';
   for (int attempts = 0; attempts < kSendAttempts;) {
     send(channel_id_, command.c_str(), static_cast<int32_t>(command.size()));
     int32_t status;
-    std::string terminator;
+    std::string_view terminator;
     do {
       buffer[0] = '\0';
-      status = recv(channel_id_, buffer.data(), kReceiveCapacity);
+      status = recv(channel_id_, buffer, kReceiveCapacity);
       if (channel_id_ >= 0) {
         if (status == kRecvComplete) {
           terminator = kReplyOk;
@@ -133,7 +138,10 @@ T_Result TransportWrapper::Exchange(const std::string& command) {
       ++attempts;
       continue;
     }
-    result.text.assign(buffer.data(), ::strnlen(buffer.data(), kReceiveCapacity));
+    // One allocation: room for the terminator line from the start.
+    const size_t length = ::strnlen(buffer, kReceiveCapacity);
+    result.text.reserve(length + terminator.size());
+    result.text.assign(buffer, length);
     result.text += terminator;
     break;
   }

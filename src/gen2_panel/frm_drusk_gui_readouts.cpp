@@ -54,8 +54,7 @@ void Tfrm_DruskGUI::ReadRdsReport() {
   LData->SetText(RdsEntryLine(report, newest));
   std::vector<std::string> older;
   for (size_t i = newest; i-- > 0;) older.push_back(RdsEntryLine(report, i));
-  MData->Clear();
-  for (std::string& line : older) MData->AddLine(std::move(line));
+  MData->SetLines(std::move(older));
 }
 
 void Tfrm_DruskGUI::ReadStaticConfig() {

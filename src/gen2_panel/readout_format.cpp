@@ -36,6 +36,10 @@ std::string FirmwareVersionPart(const std::string& version) {
 std::string PackageVersionPart(const std::string& version) {
   const size_t sw = version.find("SW");
   if (sw == std::string::npos) return {};
-  const size_t fw = version.find("FW", sw);
-  return version.substr(sw, fw == std::string::npos ? std::string::npos : fw - sw);
+  // From the first "SW" to just before the first "FW" of the whole text:
+  // a text naming its firmware first has no package part. Without any
+  // "FW" the package part runs to the end.
+  const size_t fw = version.find("FW");
+  if (fw == std::string::npos) return version.substr(sw);
+  return fw > sw ? version.substr(sw, fw - sw) : std::string();
 }

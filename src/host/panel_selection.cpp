@@ -61,10 +61,16 @@ void ShowPanel(void* host_application) {
 
 void ClosePanel(void* host_application) {
   InstallHostApplication(host_application);
-  HostState& host = Host();
-  if (host.current_panel == nullptr) return;
-  ui::Form* panel = host.current_panel;
-  panel->Close();
-  OwnApplication().DestroyForm(panel);
-  host.current_panel = nullptr;
+  ui::Form* panel = Host().current_panel;
+  if (panel == nullptr) return;
+  // A host may ask from inside one of the panel's handlers (its log
+  // callback, say, while a click is being handled): the panel goes when
+  // the outermost handler has returned, never under its own feet.
+  OwnApplication().WhenIdle([panel] {
+    HostState& host = Host();
+    if (host.current_panel != panel) return;  // closed (or replaced) meanwhile
+    host.current_panel = nullptr;
+    panel->Close();
+    OwnApplication().DestroyForm(panel);
+  });
 }

@@ -21,6 +21,10 @@ class DynamicLibrary {
 
   // Loads the library at `path`; an empty object when that fails.
   static DynamicLibrary Open(const std::string& path);
+  // The same; when loading fails, `error` is the loader's own explanation
+  // (the file is missing, is no library of this platform, lacks a
+  // dependency, ...).
+  static DynamicLibrary Open(const std::string& path, std::string& error);
 
   bool IsLoaded() const { return handle_ != nullptr; }
   // Address of an exported symbol, or null.
@@ -59,6 +63,7 @@ std::string SettingsFolder();
 void SleepMs(uint32_t ms);
 
 // Local time in the C library's asctime form ("Sat Dec  5 22:50:01 2026\n").
+// On POSIX, SONVIO_CLOCK (seconds since the epoch) fixes it, shown as UTC.
 std::string LocalTimeText();
 
 // The system's description of its last error code.
@@ -70,10 +75,13 @@ std::string LastSystemErrorText();
 // place, adds a new key at the end of its section and a new section at the
 // end of the file; nothing is ever deleted.
 //
-// IniFile is one file opened by a handler: reads see the file as it was when
-// it was opened (a missing or unreadable file reads as empty), writes are
-// queued and Commit applies them together, so a handler that writes many
-// keys replaces the file once.
+// IniFile is one file opened by a handler. Reads see the file as it was at
+// the first read, or as the last Commit left it (a missing or unreadable
+// file reads as empty). Writes are queued; Commit merges them into the file
+// as it is at that moment, so a handler that writes many keys replaces the
+// file once and keeps what other writers added meanwhile. On POSIX the file
+// is read once and replaced in one locked, crash-safe step; on Windows the
+// profile functions read and edit it key by key.
 class IniFile {
  public:
   explicit IniFile(const std::string& file);
@@ -85,8 +93,9 @@ class IniFile {
   std::optional<std::string> Read(const std::string& section, const std::string& key) const;
   // Queues one write.
   void Write(const std::string& section, const std::string& key, const std::string& value);
-  // Applies the queued writes. False when the file could not be written;
-  // it is then left as it was.
+  // Applies the queued writes and empties the queue. False when the file
+  // could not be written (an existing file that cannot be read counts as
+  // such); on POSIX it is then left as it was.
   [[nodiscard]] bool Commit();
 
   const std::string& path() const { return path_; }

@@ -17,6 +17,28 @@ Form& Application::Adopt(std::unique_ptr<Form> form) {
   return *forms_.back();
 }
 
+void Application::RunHandlers(std::initializer_list<const std::function<void()>*> handlers) {
+  ++depth_;
+  for (const std::function<void()>* handler : handlers) {
+    if (*handler) (*handler)();
+  }
+  if (--depth_ > 0) return;
+  // Outermost: what waited runs now (and what that queues, in turn).
+  while (!when_idle_.empty()) {
+    std::vector<std::function<void()>> actions;
+    actions.swap(when_idle_);
+    for (auto& action : actions) action();
+  }
+}
+
+void Application::WhenIdle(std::function<void()> action) {
+  if (depth_ == 0) {
+    action();
+    return;
+  }
+  when_idle_.push_back(std::move(action));
+}
+
 void Application::DestroyForm(Form* form) {
   auto it = std::find_if(forms_.begin(), forms_.end(),
                          [form](const std::unique_ptr<Form>& f) { return f.get() == form; });

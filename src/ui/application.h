@@ -2,6 +2,7 @@
 // window system's services.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,10 +32,21 @@ class Application {
   void DestroyForm(Form* form);
   size_t form_count() const { return forms_.size(); }
 
+  // Runs an event handler of one of the application's components (or
+  // several in one go). While handlers run, work that could free the
+  // objects they belong to waits: WhenIdle runs it when the outermost
+  // handler has returned, or at once when none runs.
+  void RunHandlers(std::initializer_list<const std::function<void()>*> handlers);
+  void RunHandler(const std::function<void()>& handler) { RunHandlers({&handler}); }
+  void WhenIdle(std::function<void()> action);
+  bool in_handler() const { return depth_ > 0; }
+
  private:
   Services* services_;
   void* handle_ = nullptr;
   std::vector<std::unique_ptr<Form>> forms_;
+  int depth_ = 0;
+  std::vector<std::function<void()>> when_idle_;
 };
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "ui/automation.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <optional>
 
@@ -10,10 +12,11 @@ namespace ui {
 namespace {
 
 // Splits "verb name rest": the rest keeps its blanks (a typed text).
+// Views into the command text.
 struct Parsed {
-  std::string verb;
-  std::string name;
-  std::string rest;
+  std::string_view verb;
+  std::string_view name;
+  std::string_view rest;
   bool has_rest = false;
 };
 
@@ -35,6 +38,13 @@ Parsed Parse(std::string_view line) {
   return p;
 }
 
+// The name and the rest as one text, as typed.
+std::string Joined(const Parsed& p) {
+  std::string text(p.name);
+  if (p.has_rest) (text += ' ') += p.rest;
+  return text;
+}
+
 // A refusal. Its text may quote the command's own words, which can hold any
 // byte, so it is escaped like every other text of a reply.
 std::string Error(const std::string& text) {
@@ -51,7 +61,15 @@ std::string JoinEscaped(const std::vector<std::string>& lines) {
   return out;
 }
 
-std::optional<UserVerb> VerbOf(const std::string& verb) {
+// Whether `text` contains `part`, comparing ASCII letters without case.
+bool ContainsFolded(std::string_view text, std::string_view part) {
+  auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  const auto hit = std::search(text.begin(), text.end(), part.begin(), part.end(),
+                               [&](char a, char b) { return fold(a) == fold(b); });
+  return hit != text.end() || part.empty();
+}
+
+std::optional<UserVerb> VerbOf(std::string_view verb) {
   if (verb == "click") return UserVerb::kClick;
   if (verb == "check") return UserVerb::kCheck;
   if (verb == "select") return UserVerb::kSelect;
@@ -69,16 +87,19 @@ class Automation {
     const Parsed p = Parse(command);
     if (p.verb.empty()) return Error("empty command");
     if (p.verb == "list") return List();
+    if (p.verb == "snapshot") return Snapshot();
+    if (p.verb == "help") return Help();
+    if (p.verb == "find") return FindText(Joined(p));
     if (p.verb == "dialogs") return Dialogs();
     if (p.verb == "advance") return Advance(p.name);
     if (p.verb == "answer-file") return AnswerFile(p);
 
     const bool reads = p.verb == "get" || p.verb == "items" || p.verb == "lines";
     const std::optional<UserVerb> verb = VerbOf(p.verb);
-    if (!reads && !verb) return Error("unknown command '" + p.verb + "'");
-    if (p.name.empty()) return Error("'" + p.verb + "' needs a control name");
+    if (!reads && !verb) return Error("unknown command '" + std::string(p.verb) + "'");
+    if (p.name.empty()) return Error("'" + std::string(p.verb) + "' needs a control name");
     Component* c = Find(p.name);
-    if (c == nullptr) return Error("no control named " + p.name);
+    if (c == nullptr) return Error("no control named " + std::string(p.name));
     if (p.verb == "get") return Describe(*c);
     if (p.verb == "items") return Texts(*c, TextList::kItems, " has no items");
     if (p.verb == "lines") return Texts(*c, TextList::kLines, " has no lines");
@@ -88,15 +109,20 @@ class Automation {
   }
 
  private:
-  Component* Find(const std::string& name) {
+  Component* Find(std::string_view name) {
     if (name == form_.name()) return &form_;
     return form_.FindComponent(name);
   }
 
-  static std::string Describe(const Component& c) {
+  // The state, then the bounds of a control (the last key).
+  std::string Describe(const Component& c) {
     StateWriter out;
     out.Word("kind", KindName(c.kind()));
     c.Describe(out);
+    if (const auto* control = dynamic_cast<const Control*>(&c)) {
+      if (const std::optional<Rect> r = form_.LaidOutBounds(*control))
+        out.Numbers("bounds", {r->x, r->y, r->width, r->height});
+    }
     return out.str();
   }
 
@@ -114,6 +140,59 @@ class Automation {
     return out;
   }
 
+  // The form first, then its components in order: each component whose
+  // name, shown name or items contain `text`, whatever the letter case.
+  std::string FindText(const std::string& text) {
+    if (text.empty()) return Error("find needs a text");
+    std::string out;
+    auto consider = [&](const Component& c) {
+      const std::string shown = c.ShownName();
+      bool hit = ContainsFolded(c.name(), text) || ContainsFolded(shown, text);
+      if (const auto items = c.Texts(TextList::kItems); items && !hit) {
+        hit = std::any_of(items->begin(), items->end(),
+                          [&](const std::string& item) { return ContainsFolded(item, text); });
+      }
+      if (!hit) return;
+      if (!out.empty()) out += '\n';
+      out += c.name() + " " + KindName(c.kind()) + " \"" + EscapeText(shown, true) + "\"";
+    };
+    consider(form_);
+    for (const auto& c : form_.components()) consider(*c);
+    return out;
+  }
+
+  std::string Snapshot() {
+    std::string out = form_.name() + ": " + Describe(form_);
+    for (const auto& c : form_.components()) out += "\n" + c->name() + ": " + Describe(*c);
+    return out;
+  }
+
+  std::string Help() const {
+    return "list                    the components, one per line: NAME KIND\n"
+           "get NAME                a control's state as key=value pairs (the form: get " +
+           form_.name() +
+           ")\n"
+           "items NAME              a combo box's or radio group's items, one per line\n"
+           "lines NAME              a memo's or label's lines\n"
+           "find TEXT               controls whose name, caption, label or items contain TEXT "
+           "(any case): NAME KIND \"caption\"\n"
+           "snapshot                every control's state, NAME: before each\n"
+           "click NAME              click a button or toggle a check box (an up-down: click NAME "
+           "up|down)\n"
+           "check NAME 0|1          set a check box\n"
+           "select NAME ITEM        select an item: its index (from 0), its text, or the start of "
+           "one item's text\n"
+           "type NAME TEXT          replace an edit's text with TEXT (the rest of the line, may be "
+           "empty)\n"
+           "leave NAME              move the focus out of an edit (runs its range check)\n"
+           "dropdown NAME           open a combo box's list\n"
+           "advance MS              let MS milliseconds pass with the panel idle: its timers fire\n"
+           "dialogs                 message boxes shown since the last call: CAPTION<TAB>TEXT\n"
+           "answer-file PATH        the answer of the next file-open dialog (--cancel: cancel "
+           "it)\n"
+           "help                    this list";
+  }
+
   std::string Dialogs() {
     const ShownMessages taken = form_.app().services().TakeMessages();
     std::string out;
@@ -127,7 +206,7 @@ class Automation {
     return out;
   }
 
-  std::string Advance(const std::string& ms_text) {
+  std::string Advance(std::string_view ms_text) {
     uint32_t ms = 0;
     const char* end = ms_text.data() + ms_text.size();
     const auto [last, error] = std::from_chars(ms_text.data(), end, ms);
@@ -143,7 +222,7 @@ class Automation {
     if (p.name == "--cancel" && !p.has_rest) {
       form_.app().services().QueueFileAnswer(std::nullopt);
     } else {
-      form_.app().services().QueueFileAnswer(p.has_rest ? p.name + " " + p.rest : p.name);
+      form_.app().services().QueueFileAnswer(Joined(p));
     }
     return "ok";
   }

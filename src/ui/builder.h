@@ -1,6 +1,7 @@
 // Declares a form's controls container by container: each control goes into
-// the builder's container, on the current row or starting a new one, in the
-// order of the calls (which is also the reading and tab order).
+// the builder's container, on the current row, starting a new row, or
+// starting a new column to the right, in the order of the calls (which is
+// also the reading and tab order: down a column, then the next column).
 #pragma once
 
 #include <string>
@@ -12,7 +13,8 @@
 
 namespace ui {
 
-enum class Row : bool { kSame = false, kNew = true };
+// Where a control goes in its container's flow.
+enum class Row { kSame, kNew, kNewColumn };
 
 class Builder {
  public:
@@ -26,11 +28,12 @@ class Builder {
   T& Add(Row row, std::string name, Args&&... args) {
     T& control = form_.Add<T>(std::move(name), &container_, std::forward<Args>(args)...);
     control.set_new_row(row == Row::kNew);
+    control.set_new_column(row == Row::kNewColumn);
     return control;
   }
 
-  GroupBox& AddGroup(std::string name, std::string caption) {
-    return Add<GroupBox>(Row::kNew, std::move(name), std::move(caption));
+  GroupBox& AddGroup(std::string name, std::string caption, Row row = Row::kNew) {
+    return Add<GroupBox>(row, std::move(name), std::move(caption));
   }
   LabeledEdit& AddEdit(std::string name, std::string label, std::string text, Row row = Row::kNew) {
     return Add<LabeledEdit>(row, std::move(name), std::move(label), std::move(text));

@@ -51,6 +51,14 @@ void Component::Changed() {
   form_.NotifyChanged(*this);
 }
 
+void Component::Raise(const Handler& handler) const {
+  form_.app().RunHandler(handler);
+}
+
+void Component::Raise(std::initializer_list<const Handler*> handlers) const {
+  form_.app().RunHandlers(handlers);
+}
+
 Control::Control(Form& form, std::string name, Kind kind, Control* parent)
     : Component(form, std::move(name), kind), parent_(parent) {
   if (parent_ != nullptr) parent_->children_.push_back(this);

@@ -12,6 +12,10 @@ namespace ui {
 
 class Form;
 class Services;
+template <bool kConst>
+class BasicControlVisitor;
+using ControlVisitor = BasicControlVisitor<false>;
+using ConstControlVisitor = BasicControlVisitor<true>;
 
 enum class Kind {
   kForm,
@@ -68,13 +72,20 @@ class Component {
   // (enabled, visible, then what the kind shows); Texts gives its item or
   // line texts, nullopt when it has none; Act performs a user action
   // (controls only: a component without a window refuses every action).
+  // ShownName is the text a user reads as the component's name: its
+  // caption, a labelled edit's label, a dialog's title; empty when none.
   virtual void Describe(StateWriter& out) const;
   virtual std::optional<std::vector<std::string>> Texts(TextList list) const;
+  virtual std::string ShownName() const;
   virtual ActResult Act(UserVerb verb, std::string_view argument);
 
  protected:
   // Tells the backend that this component's state changed.
   void Changed();
+  // Runs event handlers through the application, so that work which could
+  // free this component waits until the outermost handler has returned.
+  void Raise(const Handler& handler) const;
+  void Raise(std::initializer_list<const Handler*> handlers) const;
 
  private:
   Form& form_;
@@ -83,8 +94,9 @@ class Component {
 };
 
 // A control sits in a container (the form, a group box or a tab sheet) and
-// is laid out by the backend from the containers' order of children; a
-// control that starts a new row says so.
+// is laid out from the containers' order of children: a container fills
+// columns left to right, each with rows top to bottom. A control that
+// starts a new row, or a new column, says so.
 class Control : public Component {
  public:
   Control(Form& form, std::string name, Kind kind, Control* parent);
@@ -100,8 +112,13 @@ class Control : public Component {
   // can reach.
   bool Reachable() const;
 
-  bool new_row() const { return new_row_; }
+  // The control starts a new row below the ones before it.
+  bool new_row() const { return new_row_ || new_column_; }
   void set_new_row(bool new_row) { new_row_ = new_row; }
+  // The control starts a new column, at the top of its container to the
+  // right of everything before it (and so a new row too).
+  bool new_column() const { return new_column_; }
+  void set_new_column(bool new_column) { new_column_ = new_column; }
   // Layout hint: the width of the control's text in average characters
   // (0: as wide as its content needs).
   int width_chars() const { return width_chars_; }
@@ -113,6 +130,10 @@ class Control : public Component {
   // Checks that a user can reach the control, then performs the action.
   ActResult Act(UserVerb verb, std::string_view argument) final;
 
+  // Calls the visitor's Visit for this control's kind (ui/control_visitor.h).
+  void Accept(ControlVisitor& visitor);
+  void Accept(ConstControlVisitor& visitor) const;
+
  protected:
   // The kind's own actions on a reachable control; by default none.
   virtual ActResult ActOnReachable(UserVerb verb, std::string_view argument);
@@ -123,6 +144,7 @@ class Control : public Component {
   bool enabled_ = true;
   bool visible_ = true;
   bool new_row_ = false;
+  bool new_column_ = false;
   int width_chars_ = 0;
 };
 

@@ -76,6 +76,10 @@ std::optional<std::vector<std::string>> Component::Texts(TextList) const {
   return std::nullopt;
 }
 
+std::string Component::ShownName() const {
+  return {};
+}
+
 ActResult Component::Act(UserVerb, std::string_view) {
   return Refused(*this, "is not a control");
 }
@@ -114,9 +118,17 @@ void Form::Describe(StateWriter& out) const {
   out.Text("help", help_keyword());
 }
 
+std::string Form::ShownName() const {
+  return caption();
+}
+
 void Button::Describe(StateWriter& out) const {
   Control::Describe(out);
   out.Text("caption", caption());
+}
+
+std::string Button::ShownName() const {
+  return caption();
 }
 
 ActResult Button::ActOnReachable(UserVerb verb, std::string_view argument) {
@@ -148,10 +160,18 @@ void LabeledEdit::Describe(StateWriter& out) const {
   out.Text("text", text());
 }
 
+std::string LabeledEdit::ShownName() const {
+  return label();
+}
+
 void CheckBox::Describe(StateWriter& out) const {
   Control::Describe(out);
   out.Text("caption", caption());
   out.Flag("checked", checked());
+}
+
+std::string CheckBox::ShownName() const {
+  return caption();
 }
 
 ActResult CheckBox::ActOnReachable(UserVerb verb, std::string_view argument) {
@@ -206,6 +226,10 @@ void RadioGroup::Describe(StateWriter& out) const {
   out.Number("items", static_cast<int64_t>(items().size()));
 }
 
+std::string RadioGroup::ShownName() const {
+  return caption();
+}
+
 std::optional<std::vector<std::string>> RadioGroup::Texts(TextList list) const {
   if (list != TextList::kItems) return std::nullopt;
   return items();
@@ -220,6 +244,10 @@ void Label::Describe(StateWriter& out) const {
   Control::Describe(out);
   out.Text("caption", caption());
   out.Word("color", ColorName(color()));
+}
+
+std::string Label::ShownName() const {
+  return caption();
 }
 
 std::optional<std::vector<std::string>> Label::Texts(TextList list) const {
@@ -256,6 +284,10 @@ void GroupBox::Describe(StateWriter& out) const {
   out.Text("caption", caption());
 }
 
+std::string GroupBox::ShownName() const {
+  return caption();
+}
+
 void PageControl::Describe(StateWriter& out) const {
   Control::Describe(out);
   out.Text("page", active_page() != nullptr ? active_page()->name() : std::string());
@@ -264,6 +296,10 @@ void PageControl::Describe(StateWriter& out) const {
 void TabSheet::Describe(StateWriter& out) const {
   Control::Describe(out);
   out.Text("caption", caption());
+}
+
+std::string TabSheet::ShownName() const {
+  return caption();
 }
 
 void Timer::Describe(StateWriter& out) const {
@@ -276,6 +312,10 @@ void OpenDialog::Describe(StateWriter& out) const {
   Component::Describe(out);
   out.Text("title", title);
   out.Text("file", file_name);
+}
+
+std::string OpenDialog::ShownName() const {
+  return title;
 }
 
 }  // namespace ui

@@ -6,13 +6,6 @@
 #include "ui/services.h"
 
 namespace ui {
-namespace {
-
-void Fire(const Handler& handler) {
-  if (handler) handler();
-}
-
-}  // namespace
 
 // Button
 
@@ -26,7 +19,7 @@ void Button::SetCaption(std::string caption) {
 }
 
 void Button::Click() {
-  Fire(OnClick);
+  Raise(OnClick);
 }
 
 bool Button::UserClick() {
@@ -43,24 +36,35 @@ Edit::Edit(Form& form, std::string name, Control* parent, std::string text)
 Edit::Edit(Form& form, std::string name, Kind kind, Control* parent, std::string text)
     : Control(form, std::move(name), kind, parent), text_(std::move(text)) {}
 
-void Edit::SetText(std::string text) {
+void Edit::SetText(std::string_view text) {
   if (text_ == text) return;
-  text_ = std::move(text);
+  text_.assign(text);
   Changed();
-  Fire(OnChange);
+  Raise(OnChange);
 }
 
 bool Edit::UserType(std::string text) {
   if (!Reachable() || read_only_) return false;
-  if (max_length_ > 0 && text.size() > max_length_) text.resize(max_length_);
+  if (max_length_ > 0) {
+    // The limit counts characters: cut before the first lead byte beyond it,
+    // never inside a character.
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+      if (!continuation && ++characters > max_length_) {
+        text.resize(i);
+        break;
+      }
+    }
+  }
   text_ = std::move(text);
   Changed();
-  Fire(OnChange);
+  Raise(OnChange);
   return true;
 }
 
 void Edit::UserLeave() {
-  Fire(OnExit);
+  Raise(OnExit);
 }
 
 LabeledEdit::LabeledEdit(Form& form, std::string name, Control* parent, std::string label,
@@ -91,7 +95,7 @@ void CheckBox::SetChecked(bool checked) {
   if (checked_ == checked) return;
   checked_ = checked;
   Changed();
-  Fire(OnClick);
+  Raise(OnClick);
 }
 
 bool CheckBox::UserToggle() {
@@ -112,6 +116,7 @@ ComboBox::ComboBox(Form& form, std::string name, Control* parent, Style style,
 
 void ComboBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
+  ++items_revision_;
   item_index_ = -1;
   if (style_ == Style::kDropDownList) text_.clear();
   Changed();
@@ -125,6 +130,7 @@ void ComboBox::AddItem(std::string item) {
 void ComboBox::InsertItem(size_t index, std::string item) {
   index = std::min(index, items_.size());
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), std::move(item));
+  ++items_revision_;
   if (item_index_ >= 0 && static_cast<size_t>(item_index_) >= index) ++item_index_;
   Changed();
 }
@@ -134,18 +140,18 @@ void ComboBox::ClearItems() {
 }
 
 void ComboBox::SetItemIndex(int index) {
-  if (index >= 0 && static_cast<size_t>(index) < items_.size()) {
-    item_index_ = index;
-    text_ = items_[static_cast<size_t>(index)];
-  } else {
-    item_index_ = -1;
-    text_.clear();
-  }
+  const bool valid = index >= 0 && static_cast<size_t>(index) < items_.size();
+  const int new_index = valid ? index : -1;
+  const std::string_view new_text =
+      valid ? std::string_view(items_[static_cast<size_t>(index)]) : std::string_view();
+  if (new_index == item_index_ && new_text == text_) return;  // nothing to show anew
+  item_index_ = new_index;
+  text_.assign(new_text);
   Changed();
 }
 
-void ComboBox::SetText(std::string text) {
-  text_ = std::move(text);
+void ComboBox::SetText(std::string_view text) {
+  text_.assign(text);
   item_index_ = -1;
   for (size_t i = 0; i < items_.size(); ++i) {
     if (items_[i] == text_) {
@@ -159,26 +165,25 @@ void ComboBox::SetText(std::string text) {
 bool ComboBox::UserSelect(int index) {
   if (!Reachable() || index < 0 || static_cast<size_t>(index) >= items_.size()) return false;
   SetItemIndex(index);
-  Fire(OnClick);
-  Fire(OnChange);
+  Raise({&OnClick, &OnChange});
   return true;
 }
 
 bool ComboBox::UserType(std::string text) {
   if (!Reachable() || style_ != Style::kDropDown) return false;
   SetText(std::move(text));
-  Fire(OnChange);
+  Raise(OnChange);
   return true;
 }
 
 bool ComboBox::UserDropDown() {
   if (!Reachable()) return false;
-  Fire(OnDropDown);
+  Raise(OnDropDown);
   return true;
 }
 
 void ComboBox::UserLeave() {
-  Fire(OnExit);
+  Raise(OnExit);
 }
 
 // RadioGroup
@@ -194,7 +199,9 @@ RadioGroup::RadioGroup(Form& form, std::string name, Control* parent, std::strin
 }
 
 void RadioGroup::SetItemIndex(int index) {
-  item_index_ = (index >= 0 && static_cast<size_t>(index) < items_.size()) ? index : -1;
+  const int new_index = (index >= 0 && static_cast<size_t>(index) < items_.size()) ? index : -1;
+  if (new_index == item_index_) return;
+  item_index_ = new_index;
   Changed();
 }
 
@@ -202,7 +209,7 @@ bool RadioGroup::UserSelect(int index) {
   if (!Reachable() || index < 0 || static_cast<size_t>(index) >= items_.size()) return false;
   if (index == item_index_) return true;
   SetItemIndex(index);
-  Fire(OnClick);
+  Raise(OnClick);
   return true;
 }
 
@@ -252,6 +259,7 @@ void Memo::AddLine(std::string line) {
 
 void Memo::SetLines(std::vector<std::string> lines) {
   lines_ = std::move(lines);
+  ++lines_revision_;
   Changed();
 }
 
@@ -275,7 +283,10 @@ void UpDown::SetPosition(int position) {
 bool UpDown::UserClick(bool up) {
   if (!Reachable()) return false;
   SetPosition(position_ + (up ? 1 : -1));
-  if (OnClick) OnClick(up);
+  if (OnClick) {
+    const Handler handler = [this, up] { OnClick(up); };
+    Raise(handler);
+  }
   return true;
 }
 

@@ -3,6 +3,7 @@
 // program does, with the events of the classic form toolkit.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ class Button : public Control {
   Handler OnClick;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  protected:
   ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
@@ -35,12 +37,13 @@ class Edit : public Control {
  public:
   Edit(Form& form, std::string name, Control* parent, std::string text = {});
   const std::string& text() const { return text_; }
-  // Fires OnChange when the text differs.
-  void SetText(std::string text);
+  // Fires OnChange when the text differs (and only then copies it).
+  void SetText(std::string_view text);
   bool read_only() const { return read_only_; }
   void set_read_only(bool read_only) { read_only_ = read_only; }
-  // Most characters a user can type (0: no limit); text set by the program
-  // is not limited, as with the native edit control.
+  // Most characters a user can type (0: no limit; UTF-8 characters, not
+  // bytes); text set by the program is not limited, as with the native edit
+  // control.
   size_t max_length() const { return max_length_; }
   void set_max_length(size_t max_length) { max_length_ = max_length; }
   // The user replaces the whole text (cut to max_length): fires OnChange.
@@ -71,6 +74,7 @@ class LabeledEdit : public Edit {
   void SetLabel(std::string label);
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  private:
   std::string label_;
@@ -90,6 +94,7 @@ class CheckBox : public Control {
   Handler OnClick;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  protected:
   ActResult ActOnReachable(UserVerb verb, std::string_view argument) override;
@@ -108,18 +113,22 @@ class ComboBox : public Control {
   Style style() const { return style_; }
   const std::vector<std::string>& items() const { return items_; }
   void SetItems(std::vector<std::string> items);
+  // Appends an item; the list's revision stays, so a backend adds just it.
   void AddItem(std::string item);
   // Inserts an item before `index` (at the end when beyond it); the text
   // and the selected item stay.
   void InsertItem(size_t index, std::string item);
   void ClearItems();
   int item_index() const { return item_index_; }
+  // Counts changes of the list other than appending items: a backend that
+  // saw the same revision only needs the items added since.
+  uint64_t items_revision() const { return items_revision_; }
   // Fires nothing; an index outside the items clears the selection (-1).
   void SetItemIndex(int index);
   const std::string& text() const { return text_; }
   // Sets the text of an editable box (fires nothing); the selection follows
   // an item of exactly that text.
-  void SetText(std::string text);
+  void SetText(std::string_view text);
 
   // The user picks an item: OnClick, then OnChange.
   bool UserSelect(int index);
@@ -143,6 +152,7 @@ class ComboBox : public Control {
  private:
   Style style_;
   std::vector<std::string> items_;
+  uint64_t items_revision_ = 0;
   int item_index_ = -1;
   std::string text_;
 };
@@ -162,6 +172,7 @@ class RadioGroup : public Control {
   Handler OnClick;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
   std::optional<std::vector<std::string>> Texts(TextList list) const override;
 
  protected:
@@ -186,6 +197,7 @@ class Label : public Control {
   std::vector<std::string> Lines() const;
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
   std::optional<std::vector<std::string>> Texts(TextList list) const override;
 
  private:
@@ -197,6 +209,8 @@ class Memo : public Control {
  public:
   Memo(Form& form, std::string name, Control* parent);
   const std::vector<std::string>& lines() const { return lines_; }
+  // Counts changes other than appending lines (see ComboBox).
+  uint64_t lines_revision() const { return lines_revision_; }
   void AddLine(std::string line);
   void SetLines(std::vector<std::string> lines);
   void Clear();
@@ -208,6 +222,7 @@ class Memo : public Control {
 
  private:
   std::vector<std::string> lines_;
+  uint64_t lines_revision_ = 0;
   bool read_only_ = true;
 };
 
@@ -240,6 +255,7 @@ class GroupBox : public Control {
   const std::string& caption() const { return caption_; }
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  private:
   std::string caption_;
@@ -267,6 +283,7 @@ class TabSheet : public Control {
   void SetTabVisible(bool visible);
 
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
  private:
   std::string caption_;
@@ -281,6 +298,7 @@ class OpenDialog : public Component {
   std::string default_ext;
   std::string file_name;
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
   // Shows the dialog; true with file_name set when the user confirmed.
   bool Execute();
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/dialog_font.h"
+
 namespace ui {
 namespace {
 
@@ -14,7 +16,8 @@ std::string FormName(const std::string& class_name) {
 Form::Form(Application& app, std::string class_name)
     : Control(*this, FormName(class_name), Kind::kForm, nullptr),
       app_(app),
-      class_name_(std::move(class_name)) {}
+      class_name_(std::move(class_name)),
+      layout_(DialogFont(), DialogFontStyle()) {}
 
 Form::~Form() {
   app_.services().FormDestroyed(*this);
@@ -32,36 +35,46 @@ void Form::SetHelpKeyword(std::string keyword) {
 }
 
 void Form::OrderComponents(const std::vector<std::string_view>& names) {
-  auto rank = [&names](const std::unique_ptr<Component>& c) {
-    for (size_t i = 0; i < names.size(); ++i) {
-      if (names[i] == c->name()) return i;
-    }
-    return names.size();
+  std::unordered_map<std::string_view, size_t> ranks;
+  for (size_t i = 0; i < names.size(); ++i) ranks.try_emplace(names[i], i);
+  auto rank = [&ranks, &names](const std::unique_ptr<Component>& c) {
+    const auto it = ranks.find(c->name());
+    return it != ranks.end() ? it->second : names.size();
   };
   std::stable_sort(components_.begin(), components_.end(),
                    [&rank](const auto& a, const auto& b) { return rank(a) < rank(b); });
 }
 
-Component* Form::FindComponent(const std::string& name) const {
-  for (const auto& c : components_) {
-    if (c->name() == name) return c.get();
-  }
-  return nullptr;
+Component* Form::FindComponent(std::string_view name) const {
+  const auto it = by_name_.find(name);
+  return it != by_name_.end() ? it->second : nullptr;
 }
 
 void Form::Show() {
   shown_ = true;
+  // Every backend starts from the sizes the controls have now.
+  LaidOut();
   app_.services().FormShown(*this);
-  if (OnShow) OnShow();
+  Raise(OnShow);
 }
 
 void Form::Close() {
-  if (OnClose) OnClose();
+  Raise(OnClose);
   shown_ = false;
 }
 
 void Form::NotifyChanged(Component& component) {
+  if (const auto* control = dynamic_cast<const Control*>(&component)) {
+    layout_.Note(*control);
+    layout_stale_ = true;
+  }
   if (observer_ != nullptr) observer_->ComponentChanged(component);
+}
+
+const Layout& Form::LaidOut() {
+  if (layout_stale_) layout_.Update(*this);
+  layout_stale_ = false;
+  return layout_;
 }
 
 }  // namespace ui

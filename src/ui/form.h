@@ -2,13 +2,16 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "ui/application.h"
 #include "ui/component.h"
+#include "ui/layout.h"
 
 namespace ui {
 
@@ -41,12 +44,14 @@ class Form : public Control {
   T& Add(std::string name, Args&&... args) {
     auto component = std::make_unique<T>(*this, std::move(name), std::forward<Args>(args)...);
     T& ref = *component;
+    by_name_.try_emplace(ref.name(), &ref);  // the first of a name is found
     components_.push_back(std::move(component));
+    layout_stale_ = true;
     return ref;
   }
 
   const std::vector<std::unique_ptr<Component>>& components() const { return components_; }
-  Component* FindComponent(const std::string& name) const;
+  Component* FindComponent(std::string_view name) const;
   // Moves the named components to the front of the component list in the
   // order given; the others follow in creation order. A form whose saved
   // settings follow the component order fixes that order this way.
@@ -61,7 +66,19 @@ class Form : public Control {
   void set_observer(FormObserver* observer) { observer_ = observer; }
   void NotifyChanged(Component& component);
 
+  // Where the controls go, in the dialog font, brought up to date with
+  // their state: a native backend places its controls by it, and
+  // automation reports it, on every backend alike. Width hints and rows are
+  // set as the controls are created.
+  const Layout& LaidOut();
+  // The control's bounds in the client area (nullopt for a control the
+  // layout does not place).
+  std::optional<Rect> LaidOutBounds(const Control& control) {
+    return LaidOut().ClientBounds(control);
+  }
+
   void Describe(StateWriter& out) const override;
+  std::string ShownName() const override;
 
   Handler OnShow;
   Handler OnClose;
@@ -75,6 +92,10 @@ class Form : public Control {
   bool shown_ = false;
   FormObserver* observer_ = nullptr;
   std::vector<std::unique_ptr<Component>> components_;
+  // Keyed by the components' own names, which never change.
+  std::unordered_map<std::string_view, Component*> by_name_;
+  Layout layout_;
+  bool layout_stale_ = true;  // a component was added or changed since the last run
 };
 
 }  // namespace ui

@@ -2,20 +2,151 @@
 
 #include <algorithm>
 
+#include "ui/control_visitor.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
 namespace ui {
 namespace {
 
-// Containers and tall controls hang from the top of their row; the others
-// are centred in it, so a label lines up with the edit beside it.
-bool HangsFromRowTop(Kind kind) {
-  return kind == Kind::kGroupBox || kind == Kind::kRadioGroup || kind == Kind::kPageControl ||
-         kind == Kind::kMemo;
-}
+// A text as tall as any line in the controls' font.
+constexpr char kLineSample[] = "Xg";
 
 }  // namespace
+
+// The size rules: each kind's least size that shows its content, from the
+// texts it holds, the style's part sizes and the control's width hint.
+// Containers arrange their children on the way.
+class Layout::Sizer final : public ConstControlVisitor {
+ public:
+  Sizer(Layout& layout, const Control& control, Placement& placement)
+      : layout_(layout),
+        s_(layout.style_),
+        control_(control),
+        placement_(placement),
+        hinted_(control.width_chars() * s_.char_width) {}
+
+  const Box& box() const { return box_; }
+
+  void Visit(const Form&) override {}      // the root, not in any row
+  void Visit(const TabSheet&) override {}  // placed by its page control
+
+  void Visit(const Button& button) override {
+    const Size text = Text(button.caption());
+    Sticky({AtLeastHinted(std::max(s_.button_min_width, text.width + s_.button_padding)),
+            std::max(s_.button_height, text.height + s_.button_padding_height)});
+  }
+
+  void Visit(const CheckBox& box) override {
+    const Size text = Text(box.caption());
+    Sticky({AtLeastHinted(s_.check_box + text.width + s_.check_padding),
+            std::max(s_.check_height, text.height + s_.check_padding)});
+  }
+
+  void Visit(const Edit& edit) override { Sticky({EditWidth(edit), s_.edit_height}); }
+
+  // The caption above the edit box, both as wide as the wider of them.
+  void Visit(const LabeledEdit& edit) override {
+    const int line = LineHeight();
+    const Size size = Sticky({std::max(EditWidth(edit), Text(edit.label()).width),
+                              line + s_.label_gap + s_.edit_height});
+    placement_.label = {0, 0, size.width, line};
+    placement_.field = {0, line + s_.label_gap, size.width, s_.edit_height};
+  }
+
+  void Visit(const ComboBox& combo) override {
+    int widest = Text(combo.text()).width;
+    for (const std::string& item : combo.items()) widest = std::max(widest, Text(item).width);
+    Sticky({HintedOr(s_.combo_arrow, std::max(s_.combo_min_width, widest + s_.combo_arrow)),
+            s_.combo_height});
+  }
+
+  void Visit(const Label& label) override {
+    const Size text = Text(label.caption());
+    Sticky({AtLeastHinted(text.width), std::max(text.height, LineHeight())});
+  }
+
+  void Visit(const Memo&) override {
+    Sticky({HintedOr(s_.scrollbar + s_.edit_padding, s_.memo_width), s_.memo_height});
+    box_.hangs = true;
+  }
+
+  void Visit(const UpDown&) override { Sticky({s_.updown_width, s_.edit_height}); }
+
+  // The buttons fill the first column top to bottom, then the next.
+  void Visit(const RadioGroup& group) override {
+    const int count = static_cast<int>(group.items().size());
+    const int columns = std::clamp(group.columns(), 1, std::max(count, 1));
+    const int rows = (count + columns - 1) / columns;
+    int item_width = 0;
+    for (const std::string& item : group.items())
+      item_width = std::max(item_width, s_.check_box + Text(item).width + s_.check_padding);
+    const int column_width = item_width + s_.radio_column_spacing;
+    const int top = s_.margin + s_.caption_height;
+    Sticky({AtLeastHinted(std::max(columns * column_width - s_.radio_column_spacing + 2 * s_.margin,
+                                   FramedCaptionWidth(group.caption()))),
+            top + rows * s_.radio_item_height + s_.margin});
+    box_.hangs = true;
+    for (int i = 0; i < count; ++i)
+      placement_.items.push_back({s_.margin + i / rows * column_width,
+                                  top + i % rows * s_.radio_item_height, item_width,
+                                  s_.radio_item_height});
+  }
+
+  void Visit(const GroupBox& group) override {
+    const Size content = layout_.ArrangeChildren(group, s_.margin, s_.margin + s_.caption_height);
+    box_ = {
+        {AtLeastHinted(std::max(content.width + s_.margin, FramedCaptionWidth(group.caption()))),
+         content.height + s_.margin},
+        true};
+  }
+
+  // Every sheet gets the page of the largest one, inside the frame below
+  // the tabs.
+  void Visit(const PageControl& pages) override {
+    Size page{s_.page_min_width, s_.page_min_height};
+    int tabs = 0;
+    std::vector<const TabSheet*> sheets;
+    for (const Control* child : pages.children()) {
+      if (child->kind() != Kind::kTabSheet) continue;
+      sheets.push_back(static_cast<const TabSheet*>(child));
+      const Size content = layout_.ArrangeChildren(*child, s_.margin, s_.margin);
+      page = {std::max(page.width, content.width + s_.margin),
+              std::max(page.height, content.height + s_.margin)};
+      tabs += Text(sheets.back()->caption()).width + s_.tab_padding;
+    }
+    page.width = std::max(page.width, tabs);
+    const int border = s_.page_border;
+    for (const TabSheet* sheet : sheets)
+      layout_.placements_[sheet].bounds = {border, s_.tab_height + border, page.width, page.height};
+    box_ = {{page.width + 2 * border, s_.tab_height + page.height + 2 * border}, true};
+  }
+
+ private:
+  Size Text(const std::string& text) const { return layout_.measure_.Measure(text); }
+  int LineHeight() const { return Text(kLineSample).height; }
+  // A width hint widens the control to it...
+  int AtLeastHinted(int width) const { return std::max(width, hinted_); }
+  // ...or replaces its content's width, beside the parts around the text.
+  int HintedOr(int parts, int width) const { return hinted_ > 0 ? hinted_ + parts : width; }
+  int EditWidth(const Edit& edit) const {
+    return HintedOr(s_.edit_padding,
+                    std::max(s_.edit_width, Text(edit.text()).width + s_.edit_padding));
+  }
+  // A group's frame shows its caption between the margins.
+  int FramedCaptionWidth(const std::string& caption) const {
+    return Text(caption).width + 2 * s_.margin + s_.frame_caption_padding;
+  }
+  // The size, never smaller than the control needed before.
+  Size Sticky(Size size) { return box_.size = layout_.Grow(control_, size); }
+
+  Layout& layout_;
+  const LayoutStyle& s_;
+  const Control& control_;
+  Placement& placement_;
+  const int hinted_;
+  Box box_;
+};
 
 Layout::Layout(const TextMeasure& measure, LayoutStyle style) : measure_(measure), style_(style) {}
 
@@ -23,17 +154,28 @@ bool Layout::Update(const Form& form) {
   std::map<const Control*, Placement> before;
   before.swap(placements_);
   const Size content = ArrangeChildren(form, style_.margin, style_.margin);
+  laid_out_ = true;
   const Size old_content = content_;
   content_ = {content.width + style_.margin, content.height + style_.margin};
-  if (before.size() != placements_.size() || !(old_content == content_)) return true;
-  for (const auto& [control, placement] : placements_) {
-    auto it = before.find(control);
-    if (it == before.end() || !(it->second.bounds == placement.bounds) ||
-        !(it->second.label == placement.label) || !(it->second.field == placement.field) ||
-        it->second.items != placement.items)
-      return true;
-  }
-  return false;
+  const bool changed = before.size() != placements_.size() || !(old_content == content_) ||
+                       std::any_of(placements_.begin(), placements_.end(), [&](const auto& entry) {
+                         auto it = before.find(entry.first);
+                         const Placement& now = entry.second;
+                         return it == before.end() || !(it->second.bounds == now.bounds) ||
+                                !(it->second.label == now.label) ||
+                                !(it->second.field == now.field) || it->second.items != now.items;
+                       });
+  if (changed) ++revision_;
+  return changed;
+}
+
+void Layout::Note(const Control& control) {
+  // Containers take their size from their children.
+  if (!laid_out_ || !control.children().empty()) return;
+  // Every change of a control passes here: the scratch placement keeps its
+  // room from one to the next.
+  scratch_.items.clear();
+  NaturalSize(control, scratch_);
 }
 
 const Placement* Layout::Find(const Control& control) const {
@@ -41,43 +183,68 @@ const Placement* Layout::Find(const Control& control) const {
   return it == placements_.end() ? nullptr : &it->second;
 }
 
+std::optional<Rect> Layout::ClientBounds(const Control& control) const {
+  if (control.kind() == Kind::kForm) return Rect{0, 0, content_.width, content_.height};
+  const Placement* placement = Find(control);
+  if (placement == nullptr) return std::nullopt;
+  Rect bounds = placement->bounds;
+  // Each container's children are placed from its own origin.
+  for (const Control* c = control.parent(); c != nullptr && c->kind() != Kind::kForm;
+       c = c->parent()) {
+    const Placement* outer = Find(*c);
+    if (outer == nullptr) return std::nullopt;
+    bounds.x += outer->bounds.x;
+    bounds.y += outer->bounds.y;
+  }
+  return bounds;
+}
+
 Size Layout::ArrangeChildren(const Control& container, int left, int top) {
+  int column_left = left;
   int x = left;
   int y = top;
   int row_height = 0;
-  int right = left;
-  std::vector<const Control*> row;
+  int right = left;                              // of everything placed so far, in every column
+  int bottom = top;                              // of the columns before the current one
+  std::vector<std::pair<Placement*, bool>> row;  // placement, hangs from the row's top
   auto finish_row = [&] {
-    for (const Control* c : row) {
-      Placement& p = placements_[c];
-      if (!HangsFromRowTop(c->kind())) p.bounds.y += (row_height - p.bounds.height) / 2;
+    for (auto [placement, hangs] : row) {
+      if (!hangs) placement->bounds.y += (row_height - placement->bounds.height) / 2;
     }
   };
   for (const Control* child : container.children()) {
-    if (child->kind() == Kind::kTabSheet) continue;  // placed by its page control
-    if (child->new_row() && !row.empty()) {
+    if (child->new_column() && !row.empty()) {
+      finish_row();
+      bottom = std::max(bottom, y + row_height);
+      column_left = right + style_.column_spacing;
+      x = column_left;
+      y = top;
+      row_height = 0;
+      row.clear();
+    } else if (child->new_row() && !row.empty()) {
       finish_row();
       y += row_height + style_.row_spacing;
-      x = left;
+      x = column_left;
       row_height = 0;
       row.clear();
     }
-    const Size size = Place(*child, x, y);
-    row.push_back(child);
-    x += size.width + style_.spacing;
-    row_height = std::max(row_height, size.height);
+    Placement placement;
+    const Box box = NaturalSize(*child, placement);
+    placement.bounds = {x, y, box.size.width, box.size.height};
+    Placement& placed = placements_[child] = std::move(placement);
+    row.emplace_back(&placed, box.hangs);
+    x += box.size.width + style_.spacing;
+    row_height = std::max(row_height, box.size.height);
     right = std::max(right, x - style_.spacing);
   }
   finish_row();
-  return {right, y + row_height};
+  return {right, std::max(bottom, y + row_height)};
 }
 
-Size Layout::Place(const Control& control, int x, int y) {
-  Placement placement;
-  const Size size = NaturalSize(control, placement);
-  placement.bounds = {x, y, size.width, size.height};
-  placements_[&control] = std::move(placement);
-  return size;
+Layout::Box Layout::NaturalSize(const Control& control, Placement& placement) {
+  Sizer sizer(*this, control, placement);
+  control.Accept(sizer);
+  return sizer.box();
 }
 
 Size Layout::Grow(const Control& control, Size size) {
@@ -85,116 +252,6 @@ Size Layout::Grow(const Control& control, Size size) {
   largest.width = std::max(largest.width, size.width);
   largest.height = std::max(largest.height, size.height);
   return largest;
-}
-
-Size Layout::NaturalSize(const Control& control, Placement& placement) {
-  const LayoutStyle& s = style_;
-  const int hinted = control.width_chars() * s.char_width;
-  const int line_height = measure_.Measure("Xg").height;
-  switch (control.kind()) {
-    case Kind::kButton: {
-      const Size text = measure_.Measure(static_cast<const Button&>(control).caption());
-      return Grow(control, {std::max({s.button_min_width, text.width + s.button_padding, hinted}),
-                            std::max(s.button_height, text.height + 10)});
-    }
-    case Kind::kCheckBox: {
-      const Size text = measure_.Measure(static_cast<const CheckBox&>(control).caption());
-      return Grow(control, {std::max(s.check_box + text.width + 4, hinted),
-                            std::max(s.check_height, text.height + 4)});
-    }
-    case Kind::kEdit: {
-      const Size text = measure_.Measure(static_cast<const Edit&>(control).text());
-      const int width = hinted > 0 ? hinted + s.edit_padding
-                                   : std::max(s.edit_width, text.width + s.edit_padding);
-      return Grow(control, {width, s.edit_height});
-    }
-    case Kind::kLabeledEdit: {
-      const auto& edit = static_cast<const LabeledEdit&>(control);
-      const Size label = measure_.Measure(edit.label());
-      const Size text = measure_.Measure(edit.text());
-      const int field = hinted > 0 ? hinted + s.edit_padding
-                                   : std::max(s.edit_width, text.width + s.edit_padding);
-      const Size size =
-          Grow(control, {std::max(field, label.width), line_height + s.label_gap + s.edit_height});
-      placement.label = {0, 0, size.width, line_height};
-      placement.field = {0, line_height + s.label_gap, size.width, s.edit_height};
-      return size;
-    }
-    case Kind::kComboBox: {
-      const auto& combo = static_cast<const ComboBox&>(control);
-      int widest = measure_.Measure(combo.text()).width;
-      for (const std::string& item : combo.items())
-        widest = std::max(widest, measure_.Measure(item).width);
-      const int width =
-          hinted > 0 ? hinted + s.combo_arrow : std::max(s.combo_min_width, widest + s.combo_arrow);
-      return Grow(control, {width, s.combo_height});
-    }
-    case Kind::kLabel: {
-      const std::string& caption = static_cast<const Label&>(control).caption();
-      Size text = measure_.Measure(caption);
-      text.height = std::max(text.height, line_height);
-      return Grow(control, {std::max(text.width, hinted), text.height});
-    }
-    case Kind::kMemo:
-      return Grow(control, {hinted > 0 ? hinted + s.scrollbar + s.edit_padding : s.memo_width,
-                            s.memo_height});
-    case Kind::kUpDown:
-      return Grow(control, {s.updown_width, s.edit_height});
-    case Kind::kRadioGroup: {
-      const auto& group = static_cast<const RadioGroup&>(control);
-      const int count = static_cast<int>(group.items().size());
-      const int columns = std::clamp(group.columns(), 1, std::max(count, 1));
-      const int rows = (count + columns - 1) / columns;
-      int item_width = 0;
-      for (const std::string& item : group.items())
-        item_width = std::max(item_width, s.check_box + measure_.Measure(item).width + 4);
-      const int caption = measure_.Measure(group.caption()).width + 2 * s.margin + 8;
-      const int items_width = columns * item_width + (columns - 1) * s.radio_column_spacing;
-      const Size size =
-          Grow(control, {std::max({items_width + 2 * s.margin, caption, hinted}),
-                         s.margin + s.caption_height + rows * s.radio_item_height + s.margin});
-      // Items fill the first column top to bottom, then the next.
-      for (int i = 0; i < count; ++i) {
-        const int column = i / std::max(rows, 1);
-        const int row = i % std::max(rows, 1);
-        placement.items.push_back({s.margin + column * (item_width + s.radio_column_spacing),
-                                   s.margin + s.caption_height + row * s.radio_item_height,
-                                   item_width, s.radio_item_height});
-      }
-      return size;
-    }
-    case Kind::kGroupBox: {
-      const Size content = ArrangeChildren(control, s.margin, s.margin + s.caption_height);
-      const int caption = measure_.Measure(static_cast<const GroupBox&>(control).caption()).width;
-      return {std::max({content.width + s.margin, caption + 2 * s.margin + 8, hinted}),
-              content.height + s.margin};
-    }
-    case Kind::kPageControl: {
-      Size page{100, 50};
-      int tabs = 0;
-      std::vector<const Control*> sheets;
-      for (const Control* child : control.children()) {
-        if (child->kind() != Kind::kTabSheet) continue;
-        sheets.push_back(child);
-        const Size content = ArrangeChildren(*child, s.margin, s.margin);
-        page.width = std::max(page.width, content.width + s.margin);
-        page.height = std::max(page.height, content.height + s.margin);
-        tabs += measure_.Measure(static_cast<const TabSheet&>(*child).caption()).width + 16;
-      }
-      page.width = std::max(page.width, tabs);
-      for (const Control* sheet : sheets) {
-        Placement& p = placements_[sheet];
-        p.bounds = {2, s.tab_height + 2, page.width, page.height};
-      }
-      return {page.width + 4, page.height + s.tab_height + 4};
-    }
-    case Kind::kTabSheet:  // placed by its page control
-    case Kind::kForm:      // the root
-    case Kind::kTimer:     // not controls
-    case Kind::kOpenDialog:
-      break;
-  }
-  return {};
 }
 
 }  // namespace ui

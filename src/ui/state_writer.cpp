@@ -46,6 +46,16 @@ void StateWriter::Number(const char* key, int64_t value) {
   out_ += std::to_string(value);
 }
 
+void StateWriter::Numbers(const char* key, std::initializer_list<int64_t> values) {
+  Key(key);
+  const char* separator = "";
+  for (const int64_t value : values) {
+    out_ += separator;
+    out_ += std::to_string(value);
+    separator = ",";
+  }
+}
+
 void StateWriter::Word(const char* key, std::string_view word) {
   Key(key);
   out_ += word;

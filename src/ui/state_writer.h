@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,8 @@ class StateWriter {
   void Number(const char* key, int64_t value);
   // key=1 or key=0.
   void Flag(const char* key, bool value) { Number(key, value ? 1 : 0); }
+  // key=n1,n2,... (a rectangle: x,y,width,height).
+  void Numbers(const char* key, std::initializer_list<int64_t> values);
   // key=word, written as it stands.
   void Word(const char* key, std::string_view word);
 

@@ -26,7 +26,7 @@ void Timer::SetInterval(uint32_t interval_ms) {
 }
 
 void Timer::Fire() {
-  if (enabled_ && OnTimer) OnTimer();
+  if (enabled_) Raise(OnTimer);
 }
 
 }  // namespace ui

@@ -8,16 +8,17 @@ using testing_host::HostCall;
 namespace {
 
 const std::map<uint16_t, size_t> kReplyLengths = {
-    {0x01, 2},  {0x02, 2},   {0x03, 48},  {0x04, 12}, {0x05, 4}, {0x06, 22}, {0x07, 168},
-    {0x08, 16}, {0x0C, 8},   {0x0D, 2},   {0x0E, 24}, {0x0F, 2}, {0x10, 2},  {0x11, 2},
-    {0x12, 2},  {0x13, 2},   {0x14, 12},  {0x15, 2},  {0x16, 2}, {0x17, 2},  {0x18, 64},
-    {0x19, 4},  {0x1A, 252}, {0x1B, 204}, {0x23, 56}, {0x3A, 16}};
+    {0x00, 6},   {0x01, 2},  {0x02, 2},   {0x03, 48},  {0x04, 12}, {0x05, 4}, {0x06, 22},
+    {0x07, 168}, {0x08, 16}, {0x0C, 8},   {0x0D, 2},   {0x0E, 24}, {0x0F, 2}, {0x10, 2},
+    {0x11, 2},   {0x12, 2},  {0x13, 2},   {0x14, 12},  {0x15, 2},  {0x16, 2}, {0x17, 2},
+    {0x18, 64},  {0x19, 4},  {0x1A, 252}, {0x1B, 204}, {0x23, 56}, {0x3A, 16}};
 
 }  // namespace
 
 HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
   if (call.channel == HostChannel::kAudioRequest) return testing_host::StatusReply(4);
+  if (call.channel == HostChannel::kInfoRequest) return testing_host::TextReply("\x01" + version);
   const auto length = kReplyLengths.find(call.message_id);
   if (call.channel != HostChannel::kTestFunction || length == kReplyLengths.end()) {
     return testing_host::HostFailure("not scripted");
@@ -27,6 +28,9 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
       testing_host::StatusReply(length->second, it != status.end() ? it->second : 1);
   std::span<uint8_t> reply(answer.reply);
   switch (call.message_id) {
+    case 0x00:  // the self test's probe
+      le::PutU8(reply, 4, running);
+      break;
     case 0x03:  // receive status
       le::PutU32(reply, 4, frequency_hz);
       le::PutU8(reply, 8, 1);
@@ -43,6 +47,20 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
       le::PutU8(reply, 10, 1);
       break;
     }
+    case 0x07:  // RDS reception
+      le::PutU8(reply, 2, static_cast<uint8_t>(rds_groups.size()));
+      for (size_t g = 0; g < rds_groups.size() && g < 16; ++g) {
+        for (size_t b = 0; b < 4; ++b) le::PutU16(reply, 4 + 8 * g + 2 * b, rds_groups[g][b]);
+        le::PutU16(reply, 132 + 2 * g, g < rds_status.size() ? rds_status[g] : 0);
+      }
+      break;
+    case 0x08:  // RSSI
+      le::PutU32(reply, 4, frequency_hz);
+      le::PutS16(reply, 12, rssi);
+      break;
+    case 0x19:  // RDS groups to send
+      le::PutU8(reply, 2, groups_taken);
+      break;
     case 0x06:  // receive audio
       le::PutU16(reply, 2, volume);
       break;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -26,6 +27,12 @@ struct ScriptedRadio {
   uint16_t volume = 0x4000;                 // reported by the audio read
   std::map<uint16_t, uint32_t> registers;   // what register reads report
   std::string at_reply = "OK\n\r0x400000";  // the answer to AT commands
+  std::string version = "FMR 1021";         // the version text of the info channel
+  uint8_t groups_taken = 20;                // of each RDS group send
+  uint8_t running = 1;                      // what the self test's probe reports
+  // Each RDS read delivers these groups (blocks A to D) and status words.
+  std::vector<std::array<uint16_t, 4>> rds_groups;
+  std::vector<uint16_t> rds_status;
   // Status word per message id (1 when not listed).
   std::map<uint16_t, uint16_t> status;
 

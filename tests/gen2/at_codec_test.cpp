@@ -13,15 +13,17 @@ namespace MANAGED_IF {
 namespace {
 
 TEST(AtCommandTest, ArgumentsAreWrittenAsTheValuesOfTheirTypesAndNothingFollows) {
-  EXPECT_EQ(AtCommand("at@audapp:fmr_disable").Text(), "at@audapp:fmr_disable()");
-  EXPECT_EQ(AtCommand("x").u32(static_cast<uint32_t>(-1)).Text(), "x(4294967295)");
-  EXPECT_EQ(AtCommand("x").s16(-300).Text(), "x(-300)");
-  EXPECT_EQ(AtCommand("x").s16(static_cast<int16_t>(65535)).Text(), "x(-1)");
-  EXPECT_EQ(AtCommand("x").u16(65535).Text(), "x(65535)");
-  EXPECT_EQ(AtCommand("x").u8(static_cast<uint8_t>(300)).Text(), "x(44)");
-  EXPECT_EQ(AtCommand("x").s32(INT32_MIN).u32(0).Text(), "x(-2147483648,0)");
-  EXPECT_EQ(AtCommand("at@audapp:fmrx_set_sm").s16(-5).u16(3).s32(1).Text(),
+  std::string text = "an earlier, longer command text";
+  EXPECT_EQ(AtCommand(text, "at@audapp:fmr_disable").Text(), "at@audapp:fmr_disable()");
+  EXPECT_EQ(AtCommand(text, "x").u32(static_cast<uint32_t>(-1)).Text(), "x(4294967295)");
+  EXPECT_EQ(AtCommand(text, "x").s16(-300).Text(), "x(-300)");
+  EXPECT_EQ(AtCommand(text, "x").s16(static_cast<int16_t>(65535)).Text(), "x(-1)");
+  EXPECT_EQ(AtCommand(text, "x").u16(65535).Text(), "x(65535)");
+  EXPECT_EQ(AtCommand(text, "x").u8(static_cast<uint8_t>(300)).Text(), "x(44)");
+  EXPECT_EQ(AtCommand(text, "x").s32(INT32_MIN).u32(0).Text(), "x(-2147483648,0)");
+  EXPECT_EQ(AtCommand(text, "at@audapp:fmrx_set_sm").s16(-5).u16(3).s32(1).Text(),
             "at@audapp:fmrx_set_sm(-5,3,1)");
+  EXPECT_EQ(text, "at@audapp:fmrx_set_sm(-5,3,1)") << "built in the caller's text";
 }
 
 // Extracts one value of type T from `text`; nullopt when the reader fails.

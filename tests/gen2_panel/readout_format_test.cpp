@@ -26,7 +26,8 @@ TEST(VersionPartsTest, SoftwarePackageAndFirmwareParts) {
       {"ID SW_A.7 FW_B.2\n", "SW_A.7 ", "FW_B.2"},
       {"SW1.2 only", "SW1.2 only", ""},  // no firmware part: the package runs to the end
       {"FW3.4X", "", "FW3.4"},           // no package part
-      {"FW3.4 SW1.2X", "SW1.2X", "FW3.4 SW1.2"},
+      // Firmware named first: the package part ends before it starts, so empty.
+      {"FW3.4 SW1.2X", "", "FW3.4 SW1.2"},
       {"", "", ""},
   };
   for (const VersionCase& c : cases) {

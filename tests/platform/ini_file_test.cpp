@@ -1,78 +1,349 @@
-// Initialization files keep the observable rules of the Windows profile
-// functions.
+// Initialization files: the text the profile functions write and read, and
+// a writer that never loses a key, never leaves half a file and never
+// replaces a file it could not read.
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
+#include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace {
 
-class IniFile : public ::testing::Test {
+namespace fs = std::filesystem;
+
+using Writes = std::vector<std::array<const char*, 3>>;  // section, key, value
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteText(const fs::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+}
+
+// Runs `body` in a child process; its return value is the child's exit
+// code, -1 when the child did not exit normally.
+int InChild(const std::function<int()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(body());
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// Makes the calling (child) process an ordinary user, so file permissions
+// apply to it: root gives up its rights for those of "nobody"; any other
+// user already is one.
+bool BecomeOrdinaryUser() {
+  if (::geteuid() != 0) return true;
+  constexpr uid_t kNobody = 65534;
+  if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+    return false;
+  ::prctl(PR_SET_DUMPABLE, 1);  // keeps /proc/self readable for the sanitizers
+  return true;
+}
+
+class IniFileTest : public ::testing::Test {
  protected:
-  std::filesystem::path dir;
-  std::string path;
+  fs::path dir;
+  fs::path file;
 
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("sonvio-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+    dir = fs::temp_directory_path() /
+          ("sonvio-ini-" + std::to_string(::getpid()) + "-" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    path = (dir / "Sonvio.ini").string();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    file = dir / "Sonvio.ini";
   }
-  void TearDown() override { std::filesystem::remove_all(dir); }
+  void TearDown() override {
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir);
+  }
 
-  std::string Content() const {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+  std::set<std::string> FolderEntries() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+      names.insert(entry.path().filename().string());
+    return names;
   }
 };
 
-TEST_F(IniFile, MissingFileSectionOrKeyGivesTheDefault) {
-  EXPECT_EQ(platform::IniReadString(path, "S", "K", "def"), "def");
-  ASSERT_TRUE(platform::IniWriteString(path, "S", "K", "1"));
-  EXPECT_EQ(platform::IniReadString(path, "S", "Other", "d"), "d");
-  EXPECT_EQ(platform::IniReadString(path, "T", "K", "d"), "d");
+// ---- the text of the profile functions
+
+struct WriteCase {
+  const char* what;
+  std::optional<std::string> before;  // none: the file does not exist
+  Writes writes;
+  std::string after;
+};
+
+TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const WriteCase cases[] = {
+      {"new file: sections in order of first write, keys replaced in place in the file's spelling",
+       std::nullopt,
+       {{"FM Radio Parameters", "LEVolume", "10"},
+        {"Register_Address", "0", "0x0012"},
+        {"FM Radio Parameters", "CBMute", "1"},
+        {"fm radio parameters", "levolume", "12"}},
+       "[FM Radio Parameters]\r\nLEVolume=12\r\nCBMute=1\r\n[Register_Address]\r\n0=0x0012\r\n"},
+      {"names and values are written trimmed; an empty value is still a key",
+       std::nullopt,
+       {{"  S  ", "\tk  ", "  two  words \t"}, {"S", "e", ""}},
+       "[S]\r\nk=two  words\r\ne=\r\n"},
+      {"a new key goes after the section's last line that is not blank",
+       "[A]\r\nk=1\r\n; note\r\n\r\n[B]\r\nx=2\r\n",
+       {{"A", "n", "3"}},
+       "[A]\r\nk=1\r\n; note\r\nn=3\r\n\r\n[B]\r\nx=2\r\n"},
+      {"a key line is rewritten only when its value changes; all lines end in CR LF",
+       "; top\n[A]\r  Key =  old  \n  same = 1 \nstray line\n",
+       {{"a", "KEY", "new"}, {"A", "same", "1"}},
+       "; top\r\n[A]\r\nKey=new\r\n  same = 1 \r\nstray line\r\n"},
+      {"a line without '=' is its key's line",
+       "[A]\r\nflag\r\n",
+       {{"A", "flag", "1"}},
+       "[A]\r\nflag=1\r\n"},
+      {"only the first section of a name is written",
+       "[A]\r\nk=1\r\n[B]\r\n[a]\r\nk=2\r\n",
+       {{"A", "k", "3"}, {"A", "n", "4"}},
+       "[A]\r\nk=3\r\nn=4\r\n[B]\r\n[a]\r\nk=2\r\n"},
+      {"a new section goes at the end, after a last line without line end",
+       "[A]\r\nk=1",
+       {{"B", "x", "2"}, {"A", "y", "3"}},
+       "[A]\r\nk=1\r\ny=3\r\n[B]\r\nx=2\r\n"},
+      {"a byte-order mark stays in front",
+       bom + "[A]\nk=1\n",
+       {{"A", "k", "2"}},
+       bom + "[A]\r\nk=2\r\n"},
+      {"writing the values the file has leaves its bytes alone",
+       "[A]\n k = 1 \nq=\"x\"\n",
+       {{"a", "K", "1"}, {"A", "q", "\"x\""}},
+       "[A]\n k = 1 \nq=\"x\"\n"},
+  };
+  for (const WriteCase& c : cases) {
+    for (const bool one_commit : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (one_commit ? " (one commit)" : " (key by key)"));
+      fs::remove(file);
+      if (c.before) WriteText(file, *c.before);
+      if (one_commit) {
+        platform::IniFile ini(file.string());
+        for (const auto& [section, key, value] : c.writes) ini.Write(section, key, value);
+        EXPECT_TRUE(ini.Commit());
+      } else {
+        for (const auto& [section, key, value] : c.writes)
+          EXPECT_TRUE(platform::IniWriteString(file.string(), section, key, value));
+      }
+      EXPECT_EQ(ReadText(file), c.after);
+    }
+  }
 }
 
-TEST_F(IniFile, WritesReplaceInPlaceAppendToSectionAndAddSectionsAtTheEnd) {
-  ASSERT_TRUE(platform::IniWriteString(path, "FM Radio Parameters", "LEFrequency", "87500000"));
-  ASSERT_TRUE(platform::IniWriteString(path, "Register_Address", "Count", "2"));
-  ASSERT_TRUE(platform::IniWriteString(path, "FM Radio Parameters", "CBBand", "1"));
-  ASSERT_TRUE(platform::IniWriteString(path, "fm radio parameters", "lefrequency", "90000000"));
-  EXPECT_EQ(Content(),
-            "[FM Radio Parameters]\r\nLEFrequency=90000000\r\nCBBand=1\r\n"
-            "[Register_Address]\r\nCount=2\r\n");
-  EXPECT_EQ(platform::IniReadString(path, "FM RADIO PARAMETERS", "CBBAND", ""), "1");
+TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
+  WriteText(file,
+            "\xEF\xBB\xBF[Top]\r\n"
+            "; note=not a key\r\n"
+            "[ Spaced ]\r\n"
+            "  Key One  =  value with blanks  \r\n"
+            "quoted=\"  kept blanks  \"\r\n"
+            "single='x'\r\n"
+            "inner=\"\"x\"\"\r\n"
+            "lone=\"\r\n"
+            "empty=\r\n"
+            "bare\r\n"
+            "dup=first\r\n"
+            "dup=second\r\n"
+            "[spaced]\r\n"
+            "later=hidden\r\n"
+            "[Mac]\rmac=1\r"
+            "[Unix]\nunix=2\n"
+            "[Last]\nlast=3");
+  const std::optional<std::string> missing;
+  const struct {
+    const char* section;
+    const char* key;
+    std::optional<std::string> value;
+  } cases[] = {
+      {"Top", "; note", missing},
+      {"spaced", "key one", "value with blanks"},
+      {" SPACED ", " Key One ", "value with blanks"},
+      {"Spaced", "quoted", "  kept blanks  "},
+      {"Spaced", "single", "x"},
+      {"Spaced", "inner", "\"x\""},
+      {"Spaced", "lone", "\""},
+      {"Spaced", "empty", ""},
+      {"Spaced", "bare", missing},
+      {"Spaced", "dup", "first"},
+      {"Spaced", "later", missing},
+      {"Mac", "mac", "1"},
+      {"Unix", "unix", "2"},
+      {"Last", "last", "3"},
+      {"Nowhere", "k", missing},
+  };
+  const platform::IniFile ini(file.string());
+  for (const auto& c : cases)
+    EXPECT_EQ(ini.Read(c.section, c.key), c.value) << c.section << "/" << c.key;
+  EXPECT_EQ(platform::IniReadString(file.string(), "Spaced", "bare", "def"), "def");
+  EXPECT_EQ(platform::IniReadString((dir / "none.ini").string(), "A", "k", "def"), "def");
 }
 
-TEST_F(IniFile, ReadsTrimAndUnquoteAndIgnoreCommentsAndForeignLines) {
-  std::ofstream(path) << "; comment\n[A]\n  key =  \"quoted value\"  \nnoise line\n"
-                         "[B]\nkey=other\n";
-  EXPECT_EQ(platform::IniReadString(path, "A", "key", ""), "quoted value");
-  EXPECT_EQ(platform::IniReadString(path, "B", "key", ""), "other");
+TEST_F(IniFileTest, ReadsKeepTheirSnapshotAndCommitsMergeIntoTheFileAsItIsNow) {
+  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "1"));
+  platform::IniFile ini(file.string());
+  EXPECT_EQ(ini.Read("A", "k"), "1");
+
+  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
+  ASSERT_TRUE(platform::IniWriteString(file.string(), "B", "other", "3"));
+  EXPECT_EQ(ini.Read("A", "k"), "1") << "reads see the file as first read";
+  EXPECT_EQ(ini.Read("B", "other"), std::nullopt);
+
+  ini.Write("A", "mine", "4");
+  ASSERT_TRUE(ini.Commit());
+  EXPECT_EQ(ReadText(file), "[A]\r\nk=2\r\nmine=4\r\n[B]\r\nother=3\r\n");
+  EXPECT_EQ(ini.Read("B", "other"), "3") << "reads see the committed file";
 }
 
-TEST_F(IniFile, BareNameLivesInTheSettingsFolderAndWritesLeaveNoTemporaryFile) {
-  setenv("SONVIO_CONFIG_DIR", (dir / "cfg").string().c_str(), 1);
-  EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), (dir / "cfg" / "Sonvio.ini").string());
-  ASSERT_TRUE(platform::IniWriteString("Sonvio.ini", "S", "K", "V"));
-  EXPECT_EQ(platform::IniReadString("Sonvio.ini", "S", "K", ""), "V");
-  size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir / "cfg"))
-    ++files;
-  EXPECT_EQ(files, 1u);
-  unsetenv("SONVIO_CONFIG_DIR");
+TEST_F(IniFileTest, BareNameLivesInTheSettingsFolderWhichTheFirstWriteCreates) {
+  const fs::path folder = dir / "config" / "sonvio";
+  ::setenv("SONVIO_CONFIG_DIR", folder.c_str(), 1);
+  EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), (folder / "Sonvio.ini").string());
+  EXPECT_TRUE(platform::IniWriteString("Sonvio.ini", "S", "K", "V"));
+  EXPECT_EQ(ReadText(folder / "Sonvio.ini"), "[S]\r\nK=V\r\n");
+  ::unsetenv("SONVIO_CONFIG_DIR");
 }
 
-TEST_F(IniFile, UnwritableLocationFailsCleanly) {
-  EXPECT_FALSE(platform::IniWriteString("/proc/sonvio-no/x.ini", "S", "K", "V"));
+// ---- a writer that keeps what is there
+
+TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
+  // Root ignores permission bits, so the writes run in a child process that
+  // has given up root's rights; the folder and the file are handed to that
+  // user, so for root and for an ordinary user alike the owner's bits apply.
+  const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=2\r\n";
+  constexpr fs::perms kReadWrite = fs::perms::owner_read | fs::perms::owner_write;
+  const struct {
+    const char* what;
+    fs::perms file_mode;
+    fs::perms folder_mode;
+  } cases[] = {
+      {"unreadable file", fs::perms::owner_write, fs::perms::owner_all},
+      {"read-only file", fs::perms::owner_read, fs::perms::owner_all},
+      {"read-only folder", kReadWrite, fs::perms::owner_read | fs::perms::owner_exec},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::string& name : FolderEntries()) fs::remove(dir / name);
+    WriteText(file, before);
+    if (::geteuid() == 0) {
+      ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
+      ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
+    fs::permissions(file, c.file_mode);
+    fs::permissions(dir, c.folder_mode);
+    const int written = InChild([&] {
+      if (!BecomeOrdinaryUser()) return 2;
+      if (platform::IniWriteString(file.string(), "A", "new", "3")) return 1;
+      return errno == EACCES ? 0 : 3;  // the reason stays "permission denied"
+    });
+    fs::permissions(dir, fs::perms::owner_all);
+    fs::permissions(file, kReadWrite);
+    EXPECT_EQ(written, 0) << "1: the write succeeded, 3: it failed for another reason";
+    EXPECT_EQ(ReadText(file), before);
+    for (const std::string& name : FolderEntries())
+      EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+  }
+}
+
+TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
+  WriteText(file, "[A]\r\nk=1\r\n");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  fs::create_directories(dir / "real");
+  fs::create_symlink("real/target.ini", dir / "relative.ini");
+  fs::create_symlink(dir / "relative.ini", dir / "chain.ini");
+  fs::create_symlink("real/dangling.ini", dir / "dangling.ini");
+  for (const char* link : {"relative.ini", "chain.ini", "dangling.ini"}) {
+    SCOPED_TRACE(link);
+    ASSERT_TRUE(platform::IniWriteString((dir / link).string(), "S", link, "v"));
+    EXPECT_TRUE(fs::is_symlink(dir / link));
+  }
+  EXPECT_EQ(ReadText(dir / "real" / "target.ini"), "[S]\r\nrelative.ini=v\r\nchain.ini=v\r\n");
+  EXPECT_EQ(ReadText(dir / "real" / "dangling.ini"), "[S]\r\ndangling.ini=v\r\n");
+}
+
+TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers) {
+  const std::string before = "[A]\r\nk=1\r\n";
+  WriteText(file, before);
+  // A file-size limit makes writing the temporary file fail half-way.
+  const int written = InChild([&] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    return platform::IniWriteString(file.string(), "A", "big", std::string(10000, 'x')) ? 1 : 0;
+  });
+  EXPECT_EQ(written, 0);
+  EXPECT_EQ(ReadText(file), before);
+  EXPECT_EQ(FolderEntries(), (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock"}));
+
+  // What a writer killed between creating and renaming its temporary leaves.
+  WriteText(dir / "Sonvio.ini.tmp-4242-0", "[A]\r\nk=");
+  WriteText(dir / "Other.ini.tmp-4242-0", "not ours");
+  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
+  EXPECT_EQ(FolderEntries(),
+            (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock", "Other.ini.tmp-4242-0"}));
+}
+
+TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoKey) {
+  constexpr int kWrites = 60;
+  const auto writer = [&](char name) {
+    return [&, name] {
+      for (int i = 0; i < kWrites; ++i) {
+        const std::string key = std::string(1, name) + std::to_string(i);
+        if (!platform::IniWriteString(file.string(), "Shared", key, std::to_string(i))) return 1;
+      }
+      return 0;
+    };
+  };
+  std::vector<pid_t> children;
+  for (const char name : {'a', 'b'}) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(writer(name)());
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const platform::IniFile ini(file.string());
+  for (const char* name : {"a", "b"}) {
+    for (int i = 0; i < kWrites; ++i)
+      EXPECT_EQ(ini.Read("shared", name + std::to_string(i)), std::to_string(i)) << name << i;
+  }
 }
 
 }  // namespace

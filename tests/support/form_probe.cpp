@@ -1,5 +1,7 @@
 #include "form_probe.h"
 
+#include "ui/timer.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -61,6 +63,8 @@ std::string Shown(const ui::Form& form, const std::string& name) {
     }
     case ui::Kind::kRadioGroup:
       return std::to_string(static_cast<const ui::RadioGroup*>(c)->item_index());
+    case ui::Kind::kTimer:
+      return static_cast<const ui::Timer*>(c)->enabled() ? "1" : "0";
     default:
       return "<" + name + " shows nothing>";
   }

@@ -14,7 +14,7 @@ namespace testing_form {
 void SetControls(ui::Form& form, const std::string& assignments);
 // What a control shows: an edit or editable combo box its text, a label,
 // button or group its caption, a check box 0 or 1, a drop-down list or
-// radio group its item index.
+// radio group its item index, a timer 1 while enabled.
 std::string Shown(const ui::Form& form, const std::string& name);
 // "NAME=SHOWN" for each "NAME[=...]" word of `names`, so that a text of
 // expected contents compares with what the controls show.

@@ -62,4 +62,38 @@ TEST_F(HandsetRoutingTest, SlotsReachTheSimulatedRadioAndItsLastError) {
   }
 }
 
+// The chip probe meets the faults of its slot, so the failed probe that makes
+// the plug-in choose the second-generation panel can be tried.
+TEST_F(HandsetRoutingTest, ChipProbeMeetsTheFaultsOfItsSlot) {
+  struct Case {
+    const char* rule;
+    bool carried;
+    const char* reply;  // the text written, when carried
+    uint16_t length;
+  };
+  const Case cases[] = {
+      {"slot54:fail:probe lost", false, "", 0},
+      {"slot54:status", true, "ERROR", 5},
+      {"slot54:length:7", true, "+CHIPVE", 7},
+  };
+  for (const Case& c : cases) {
+    SimulatedHandset faulty{Chip::kGen1};
+    std::string error;
+    ASSERT_TRUE(faulty.AddFault(c.rule, error)) << error;
+    const auto send = reinterpret_cast<SendSlotFunc>(faulty.table()[kSlotSendAtCommand]);
+    const std::string probe = "at@ver:get_chip_ver(0)";
+    reply.fill(0);
+    EXPECT_EQ(send(0, static_cast<uint16_t>(probe.size()), probe.data(), &reply_length,
+                   reply.data(), 1) != 0,
+              c.carried)
+        << c.rule;
+    if (!c.carried) {
+      EXPECT_EQ(faulty.last_error(), "probe lost");
+      continue;
+    }
+    EXPECT_EQ(reply_length, c.length) << c.rule;
+    EXPECT_EQ(Text(), c.reply) << c.rule;
+  }
+}
+
 }  // namespace

@@ -53,11 +53,13 @@ TEST_F(Automation, ListAndGetDescribeComponentsInOrder) {
             "CBBand ComboBox\nRGMode RadioGroup\nLReady Label\nMData Memo\nTRSSI Timer");
   // Buttons, edits, combo boxes, labels, timers and forms are read by the tours.
   EXPECT_EQ(Run("get DemoGUI"),
-            "kind=Form enabled=1 visible=1 caption=\"Demo \\\"panel\\\"\" help=\"\"");
+            "kind=Form enabled=1 visible=1 caption=\"Demo \\\"panel\\\"\" help=\"\" "
+            "bounds=0,0,764,136");
   EXPECT_EQ(Run("get RGMode"),
-            "kind=RadioGroup enabled=1 visible=1 caption=\"Mode\" index=0 items=2");
+            "kind=RadioGroup enabled=1 visible=1 caption=\"Mode\" index=0 items=2 "
+            "bounds=350,8,55,68");
   memo.SetLines({"a\tb", "c"});
-  EXPECT_EQ(Run("get MData"), "kind=Memo enabled=1 visible=1 lines=2");
+  EXPECT_EQ(Run("get MData"), "kind=Memo enabled=1 visible=1 lines=2 bounds=436,8,320,120");
   EXPECT_EQ(Run("lines MData"), "a\\tb\nc");
   EXPECT_EQ(Run("items CBBand"), "Europe\nJapan");
 }
@@ -114,13 +116,27 @@ TEST_F(Automation, SelectTakesAnIndexAnExactTextOrAUniquePrefix) {
   EXPECT_EQ(radio.item_index(), 1);
 }
 
+// A control's `get` ends with its bounds in the form's client area, from
+// the form's layout in the dialog font: the button in the group box is
+// offset by the group's place (8,8) and its frame's margin and caption
+// (8,20), and centred on the row of the taller labelled edit. Timers and
+// dialogs have no bounds.
+TEST_F(Automation, GetEndsWithTheBoundsOfVisualControls) {
+  EXPECT_EQ(Run("get BtnGo"), "kind=Button enabled=1 visible=1 caption=\"Go\" bounds=16,34,75,25");
+  EXPECT_EQ(Run("get TRSSI"), "kind=Timer enabled=0 visible=0 interval=1000");
+  // A longer text widens the label at once.
+  label.SetCaption("No signal from the handset");
+  const std::string reply = Run("get LReady");
+  EXPECT_EQ(reply.substr(reply.rfind(' ') + 1), "bounds=413,61,154,13");
+}
+
 // Handset texts end up in captions, items and lines; no control byte of
 // theirs may reach a terminal that shows the reply.
 TEST_F(Automation, ControlBytesInTextsAreEscaped) {
   label.SetCaption("v\x1b]0;\"owned\"\a\x7f");
   EXPECT_EQ(Run("get LReady"),
             "kind=Label enabled=1 visible=1 caption=\"v\\x1B]0;\\\"owned\\\"\\x07\\x7F\" "
-            "color=default");
+            "color=default bounds=413,61,90,13");
   combo.SetItems({"a\x1b[2Jb"});
   EXPECT_EQ(Run("items CBBand"), "a\\x1B[2Jb");
   memo.SetLines({"x\ty\x01"});
@@ -157,6 +173,57 @@ TEST_F(Automation, AdvanceDialogsAndFileAnswers) {
   EXPECT_EQ(Run("answer-file --cancel"), "ok");
   EXPECT_EQ(services.OpenFile("t", "f", "e"), std::optional<std::string>("/tmp/my file.ini"));
   EXPECT_EQ(services.OpenFile("t", "f", "e"), std::nullopt);
+}
+
+// find matches a name, a caption, a label or an item, in any letter case,
+// and names the kind and the shown caption (empty for a combo box).
+TEST_F(Automation, FindLooksAtNamesCaptionsLabelsAndItems) {
+  struct Case {
+    const char* command;
+    const char* reply;
+  };
+  const Case cases[] = {
+      {"find volume", "LEVolume LabeledEdit \"Volume\""},     // name and label
+      {"find AUDIO", "GBAudio GroupBox \"Audio Control\""},   // any case
+      {"find japan", "CBBand ComboBox \"\""},                 // an item
+      {"find Tx", "RGMode RadioGroup \"Mode\""},              // a radio item
+      {"find panel", "DemoGUI Form \"Demo \\\"panel\\\"\""},  // the form, quotes escaped
+      {"find o C", "GBAudio GroupBox \"Audio Control\""},     // the text keeps its blank
+      {"find B",
+       "GBAudio GroupBox \"Audio Control\"\nBtnGo Button \"Go\"\n"
+       "CBMute CheckBox \"Mute\"\nCBBand ComboBox \"\""},
+      {"find nothing-like-this", ""},
+      {"find", "error: find needs a text"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Run(c.command), c.reply) << c.command;
+}
+
+TEST_F(Automation, SnapshotIsEveryGetLineInComponentOrder) {
+  const std::string reply = Run("snapshot");
+  std::string expected = "DemoGUI: " + Run("get DemoGUI");
+  for (const auto& c : form.components())
+    expected += "\n" + c->name() + ": " + Run("get " + c->name());
+  EXPECT_EQ(reply, expected);
+  EXPECT_NE(reply.find("\nTRSSI: kind=Timer enabled=0"), std::string::npos);
+}
+
+// Every verb the interface answers has its line in help, and every help
+// line names a verb the interface answers.
+TEST_F(Automation, HelpNamesEveryCommand) {
+  const std::string help = Run("help");
+  std::vector<std::string> verbs;
+  for (size_t at = 0; at < help.size();) {
+    const size_t end = std::min(help.find('\n', at), help.size());
+    verbs.push_back(help.substr(at, help.find(' ', at) - at));
+    at = end + 1;
+  }
+  EXPECT_EQ(verbs,
+            (std::vector<std::string>{"list", "get", "items", "lines", "find", "snapshot", "click",
+                                      "check", "select", "type", "leave", "dropdown", "advance",
+                                      "dialogs", "answer-file", "help"}));
+  for (const std::string& verb : verbs) {
+    EXPECT_EQ(Run(verb + " LReady").find("error: unknown command"), std::string::npos) << verb;
+  }
 }
 
 }  // namespace

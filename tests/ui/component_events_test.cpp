@@ -104,6 +104,15 @@ TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndExitOnLeave) {
   edit.set_max_length(9);
   EXPECT_TRUE(edit.UserType("1234567890"));
   EXPECT_EQ(edit.text(), "123456789") << "typing stops at the limit";
+  // The limit counts characters and never cuts one in half.
+  EXPECT_TRUE(edit.UserType("aaaaaaaa\xC3\xA9"));  // eight letters and an e acute
+  EXPECT_EQ(edit.text(), "aaaaaaaa\xC3\xA9");
+  EXPECT_TRUE(edit.UserType("aaaaaaaaa\xC3\xA9"));
+  EXPECT_EQ(edit.text(), "aaaaaaaaa");
+  EXPECT_TRUE(
+      edit.UserType("\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"
+                    "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"));
+  EXPECT_EQ(edit.text().size(), 27u) << "nine euro signs of three bytes each";
   edit.SetText("1234567890");
   EXPECT_EQ(edit.text(), "1234567890") << "the program is not limited";
   edit.set_read_only(true);

@@ -1,37 +1,56 @@
 #!/usr/bin/env bash
-# Runs the 64-bit Windows build under Wine on a virtual X display: the host
-# stand-in benchora.exe shows each panel as an MDI child of its frame and
-# answers automation commands, and the backend's own test program checks
-# the native controls. Saves PNG screenshots (gen1.png, gen2.png,
-# backend.png) into OUTPUT_DIR.
-#   wine_smoke.sh SOURCE_DIR OUTPUT_DIR
+# Runs the 64-bit Windows build under Wine on a virtual X display and saves
+# PNG screenshots into OUTPUT_DIR:
+#   panels   the host stand-in benchora.exe, its frame the size of a bench
+#            screen (1280x800), shows each panel as an MDI child and runs a
+#            short tour of it (gen1.png, gen2.png); with SONVIO_NATIVE_BENCHORA
+#            set to the native benchora, the bounds the panels report must be
+#            the same in a headless run of the same tour
+#   backend  the Win32 backend's GoogleTest program checks the native
+#            controls on a form with every kind (backend.png)
+# Without PART both run. Exits non-zero when any check fails.
+#   wine_smoke.sh SOURCE_DIR OUTPUT_DIR [panels|backend]
 set -uo pipefail
 src=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
+part=${3:-all}
 bin=$src/build/windows-x64/bin
 export WINEPREFIX=${WINEPREFIX:-$(dirname "$out")/wine-prefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="  # no Mono or Gecko installer prompts
 
-if [ "${3:-}" = "--on-display" ]; then
+wants() { [ "$part" = all ] || [ "$part" = "$1" ]; }
+
+if [ "${4:-}" = "--on-display" ]; then
   # Windows draw their own title bars (there is no window manager), so the
   # screenshots show the captions.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
   status=0
-  for chip in gen1 gen2; do
-    timeout 120 wine "$bin/benchora.exe" --chip "$chip" --strict \
-      --script "Z:$src/tests/windows/$chip.script" --output "Z:$out/$chip.txt" \
-      --screenshot "Z:$out/$chip.bmp" > /dev/null 2>&1 || status=1
-  done
-  timeout 120 wine "$bin/backend_demo.exe" "Z:$out/backend.bmp" > "$out/backend.txt" 2>&1 ||
-    status=1
+  if wants panels; then
+    # The panels start from no saved settings, as the headless run does.
+    rm -f "$WINEPREFIX/drive_c/windows/Sonvio.ini"
+    for chip in gen1 gen2; do
+      timeout 120 wine "$bin/benchora.exe" --chip "$chip" --strict --frame 1280x800 \
+        --script "Z:$src/tests/windows/$chip.script" --output "Z:$out/$chip.txt" \
+        --screenshot "Z:$out/$chip.bmp" > /dev/null 2>&1 || status=1
+    done
+  fi
+  if wants backend; then
+    timeout 180 wine "$bin/win32_backend_test.exe" "--screenshot=Z:$out/backend.bmp" \
+      > "$out/backend.txt" 2>&1 || status=1
+  fi
   wineserver -k 2> /dev/null
   exit $status
 fi
 
-rm -f "$out"/*.txt "$out"/*.bmp "$out"/*.png
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$src" "$out" --on-display
+case "$part" in
+  all) rm -f "$out"/*.txt "$out"/*.bmp "$out"/*.png ;;
+  panels) rm -f "$out"/gen[12].* ;;
+  backend) rm -f "$out"/backend.* ;;
+  *) echo "unknown part: $part" >&2; exit 2 ;;
+esac
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$src" "$out" "$part" --on-display
 run_status=$?
 
 failures=0
@@ -43,26 +62,64 @@ expect_line() {  # FILE TEXT: some line of FILE contains TEXT
   grep -qF -- "$2" "$1" 2> /dev/null || fail "$(basename "$1") lacks: $2"
 }
 
-caption='caption="Sonvio - Version: 6.0.0.0"'
-help='help="SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO"'
-for chip in gen1 gen2; do
-  transcript=$out/$chip.txt
-  form=KelboFMRGUI
-  [ "$chip" = gen2 ] && form=frm_DruskGUI
-  echo "--- $chip transcript"
-  cat "$transcript" 2> /dev/null
-  expect_line "$transcript" "CanRun: 1"
-  expect_line "$transcript" "MDI child: Sonvio - Version: 6.0.0.0"
-  expect_line "$transcript" "> get $form"
-  expect_line "$transcript" "kind=Form enabled=1 visible=1 $caption $help"
-  expect_line "$transcript" "screenshot: "
-done
-expect_line "$out/gen1.txt" "MDI child: Sonvio - Version: 6.0.0.0 (maximized)"
-echo "--- backend test program"
-cat "$out/backend.txt" 2> /dev/null
-expect_line "$out/backend.txt" " passed, 0 failed"
+# "NAME bounds=X,Y,W,H" for each `get` reply of a transcript that has them
+# (the Windows transcript's lines end in CR LF).
+bounds_of() {
+  tr -d '\r' < "$1" 2> /dev/null |
+    awk '/^> get /{name=$3; next}
+         name != "" && match($0, /bounds=[0-9,-]+/) {print name, substr($0, RSTART, RLENGTH)}
+         {name=""}'
+}
 
-for shot in gen1 gen2 backend; do
+shots=()
+if wants panels; then
+  caption='caption="Sonvio - Version: 6.0.0.0"'
+  help='help="SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO"'
+  for chip in gen1 gen2; do
+    transcript=$out/$chip.txt
+    form=KelboFMRGUI
+    [ "$chip" = gen2 ] && form=frm_DruskGUI
+    echo "--- $chip transcript"
+    cat "$transcript" 2> /dev/null
+    expect_line "$transcript" "CanRun: 1"
+    expect_line "$transcript" "MDI child: Sonvio - Version: 6.0.0.0"
+    expect_line "$transcript" "> get $form"
+    expect_line "$transcript" "kind=Form enabled=1 visible=1 $caption $help"
+    expect_line "$transcript" "screenshot: "
+  done
+  expect_line "$out/gen1.txt" "MDI child: Sonvio - Version: 6.0.0.0 (maximized)"
+  # Switched on: "FMR ON" is greyed out, the second generation's button reads "Off".
+  expect_line "$out/gen1.txt" 'kind=Button enabled=0 visible=1 caption="FMR ON"'
+  expect_line "$out/gen1.txt" 'DIALOG Warning: Input Value Out Of Range(87500000 ~ 108000000)'
+  expect_line "$out/gen2.txt" 'kind=Button enabled=1 visible=1 caption="Off"'
+  if [ -n "${SONVIO_NATIVE_BENCHORA:-}" ]; then
+    for chip in gen1 gen2; do
+      config=$(mktemp -d)
+      SONVIO_CONFIG_DIR=$config "$SONVIO_NATIVE_BENCHORA" --chip "$chip" --strict \
+        --script "$src/tests/windows/$chip.script" > "$out/$chip.headless.txt" 2>&1 ||
+        fail "the headless $chip run failed"
+      rm -rf "$config"
+      wine_bounds=$(bounds_of "$out/$chip.txt")
+      [ -n "$wine_bounds" ] || fail "$chip.txt reports no bounds"
+      if [ "$wine_bounds" != "$(bounds_of "$out/$chip.headless.txt")" ]; then
+        fail "$chip: the bounds under Wine differ from the headless run's"
+        diff <(echo "$wine_bounds") <(bounds_of "$out/$chip.headless.txt")
+      else
+        echo "$chip: $(echo "$wine_bounds" | wc -l) bounds alike under Wine and headless"
+      fi
+    done
+  fi
+  shots+=(gen1 gen2)
+fi
+if wants backend; then
+  echo "--- Win32 backend tests"
+  cat "$out/backend.txt" 2> /dev/null
+  # The program's exit status decides; its summary line shows it ran.
+  expect_line "$out/backend.txt" "[  PASSED  ]"
+  shots+=(backend)
+fi
+
+for shot in "${shots[@]}"; do
   if ! convert "$out/$shot.bmp" "$out/$shot.png" 2> /dev/null; then
     fail "no screenshot $shot"
     continue
@@ -79,4 +136,4 @@ if [ "$failures" -ne 0 ]; then
   echo "$failures Wine check(s) failed"
   exit 1
 fi
-echo "Wine smoke test passed"
+echo "Wine checks passed ($part)"

@@ -7,27 +7,51 @@
 namespace benchora {
 namespace {
 
-// The plug-in's transport connects to this fixed address.
-const std::string kPluginTarget = "127.0.0.1:" + std::to_string(fmrsim::kDefaultAtPort);
+// The transport stand-in connects to the server this variable names in
+// place of the address of the plug-in's connection text.
+constexpr char kTargetVariable[] = "TESSIC_AT_SERVER";
 
 void SetTransportTarget(const std::string& host_port) {
 #if defined(_WIN32)
-  _putenv_s("TESSIC_AT_SERVER", host_port.c_str());
+  _putenv_s(kTargetVariable, host_port.c_str());
 #else
-  ::setenv("TESSIC_AT_SERVER", host_port.c_str(), 1);
+  ::setenv(kTargetVariable, host_port.c_str(), 1);
 #endif
+}
+
+std::string InheritedTarget() {
+  const char* value = std::getenv(kTargetVariable);
+  return value != nullptr ? value : "";
 }
 
 }  // namespace
 
+std::string OriginText(TargetOrigin origin) {
+  switch (origin) {
+    case TargetOrigin::kEmbedded:
+      return "benchora's embedded server";
+    case TargetOrigin::kOption:
+      return "from --at-server";
+    case TargetOrigin::kEnvironment:
+      return std::string("from ") + kTargetVariable;
+    case TargetOrigin::kPluginDefault:
+      break;
+  }
+  return "the plug-in's connection text";
+}
+
+std::string PluginTarget() {
+  return "127.0.0.1:" + std::to_string(fmrsim::kDefaultAtPort);
+}
+
 bool SetUpAtServer(const std::string& external, const std::vector<std::string>& faults,
                    AtServerSetup& setup, std::string& error) {
   if (!external.empty()) {
-    // The transport stand-in reads TESSIC_AT_SERVER in place of the address
-    // of the plug-in's fixed connection text, so any server can be used.
     SetTransportTarget(external);
-    setup.notes.push_back("not starting the embedded AT server; the AT server at " + external +
-                          " is used");
+    setup.target = external;
+    setup.origin = TargetOrigin::kOption;
+    setup.notes.push_back("AT server " + external +
+                          " (from --at-server; the embedded one is not started)");
     if (!faults.empty())
       setup.notes.push_back("warning: --fault applies only to the embedded server");
     return true;
@@ -52,13 +76,30 @@ bool SetUpAtServer(const std::string& external, const std::vector<std::string>& 
   setup.server = fmrsim::AtServer::Start(std::move(config), reason);
   if (!setup.server) {
     error = "cannot start the embedded AT server: " + reason +
-            ".\nStop the program that holds the port, or pass --at-server " + kPluginTarget +
+            ".\nStop the program that holds the port, or pass --at-server " + PluginTarget() +
             " to use the server already listening there.";
     return false;
   }
   for (const fmrsim::FaultRule& rule : rules) setup.server->faults().Add(rule);
-  setup.notes.push_back("embedded AT server (simulated handset) listening on " + kPluginTarget);
+
+  // An address inherited from the environment would send the plug-in past
+  // the server started here.
+  if (const std::string inherited = InheritedTarget();
+      !inherited.empty() && inherited != PluginTarget()) {
+    setup.notes.push_back("ignoring " + std::string(kTargetVariable) + "=" + inherited +
+                          "; pass --at-server " + inherited + " to use that server");
+  }
+  SetTransportTarget(PluginTarget());
+  setup.target = PluginTarget();
+  setup.origin = TargetOrigin::kEmbedded;
+  setup.notes.push_back("embedded AT server (simulated handset) listening on " + PluginTarget());
   return true;
+}
+
+void NoteTransportTarget(AtServerSetup& setup) {
+  const std::string inherited = InheritedTarget();
+  setup.target = inherited.empty() ? PluginTarget() : inherited;
+  setup.origin = inherited.empty() ? TargetOrigin::kPluginDefault : TargetOrigin::kEnvironment;
 }
 
 }  // namespace benchora

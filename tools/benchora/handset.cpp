@@ -78,14 +78,7 @@ bool SimulatedHandset::AddFault(const std::string& rule, std::string& error) {
 bool SimulatedHandset::SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length,
                                      uint16_t* reply_length, uint8_t* reply) {
   const std::string_view command(reinterpret_cast<const char*>(request), length);
-  if (command == "at@ver:get_chip_ver(0)") {
-    const char* text = chip_ == Chip::kGen2 ? kGen2ChipReply : kGen1ChipReply;
-    const size_t n = std::strlen(text);
-    std::memcpy(reply, text, n + 1);
-    *reply_length = static_cast<uint16_t>(n);
-    last_error_ = "No errors";
-    return true;
-  }
+  if (command == "at@ver:get_chip_ver(0)") return AnswerChipProbe(id, reply_length, reply);
   if (chip_ == Chip::kGen1) {
     const bool ok = sim_->responder.SendAtCommand(id, request, length, reply_length, reply);
     last_error_ = sim_->responder.last_error();
@@ -93,6 +86,36 @@ bool SimulatedHandset::SendAtCommand(uint16_t id, const uint8_t* request, uint16
   }
   last_error_ = "AT command not supported by the simulated handset: " + std::string(command);
   return false;
+}
+
+bool SimulatedHandset::AnswerChipProbe(uint16_t id, uint16_t* reply_length, uint8_t* reply) {
+  std::string text = chip_ == Chip::kGen2 ? kGen2ChipReply : kGen1ChipReply;
+  size_t length = text.size();
+  // On a first-generation handset the probe meets the faults injected on
+  // its slot like every other text command, so a failed probe (which makes
+  // the plug-in choose the second-generation panel) can be tried.
+  if (chip_ == Chip::kGen1) {
+    if (const auto fault = sim_->responder.faults().Take(kSlotSendAtCommand, id)) {
+      switch (fault->kind) {
+        case fmrsim::Gen1FaultKind::kHostFailure:
+          last_error_ = fault->error_text.empty() ? "Simulated failure of the AT command channel"
+                                                  : fault->error_text;
+          return false;
+        case fmrsim::Gen1FaultKind::kBadStatus:
+          text = "ERROR";
+          length = text.size();
+          break;
+        case fmrsim::Gen1FaultKind::kWrongLength:
+          length = fault->value.value_or(static_cast<uint16_t>(length - 1));
+          break;
+      }
+    }
+  }
+  // The whole reply with its terminating zero, or only the shorter length's bytes.
+  std::memcpy(reply, text.c_str(), length >= text.size() ? text.size() + 1 : length);
+  *reply_length = static_cast<uint16_t>(length);
+  last_error_ = "No errors";
+  return true;
 }
 
 bool SimulatedHandset::SendBinary(size_t slot, uint16_t id, const uint8_t* request, uint16_t length,
@@ -104,6 +127,7 @@ bool SimulatedHandset::SendBinary(size_t slot, uint16_t id, const uint8_t* reque
     switch (slot) {
       case kSlotSendTestFunction:
         ok = r.SendTestFunction(id, request, length, reply_length, reply);
+        if (ok && on_test_function_reply) on_test_function_reply(id, reply, *reply_length);
         break;
       case kSlotSendAudioRequest:
         ok = r.SendAudioRequest(id, request, length, reply_length, reply);

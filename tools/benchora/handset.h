@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,6 +39,10 @@ class SimulatedHandset {
                   uint16_t* reply_length, uint8_t* reply);
   void ResetLastError() { last_error_ = "No errors"; }
 
+  // Told of every reply the test-function slot hands back: message id,
+  // reply bytes and length.
+  std::function<void(uint16_t, const uint8_t*, uint16_t)> on_test_function_reply;
+
   // Injects a fault into the simulated first-generation radio, in the
   // syntax of the --fault option; false with `error` set when the text is
   // malformed or no simulator is built in.
@@ -45,6 +50,9 @@ class SimulatedHandset {
 
  private:
   struct Simulator;
+
+  // The chip-version probe, answered as the chosen chip would.
+  bool AnswerChipProbe(uint16_t id, uint16_t* reply_length, uint8_t* reply);
 
   Chip chip_;
   std::unique_ptr<Simulator> sim_;

@@ -1,25 +1,22 @@
 // benchora: a command-line stand-in for the handset test bench host. It
 // loads the plug-in, hands it a simulated handset, shows the panel, runs
 // automation commands and closes the panel.
-#include <cstdio>
-#include <iostream>
 #include <string>
 
-#include "handset.h"
+#include "command_runner.h"
+#include "interactive.h"
 #include "options.h"
-#include "platform/platform.h"
-#include "plugin_host.h"
 #include "session.h"
 #include "transcript.h"
 
 namespace {
 
-// The host's log callback carries no context: it writes to the session's
-// transcript through this pointer.
-benchora::Transcript* g_transcript = nullptr;
+// The host's log callback carries no context: it reaches the command
+// runner through this pointer.
+benchora::CommandRunner* g_runner = nullptr;
 
 void PrintLogLine(const char* text, uint8_t flag) {
-  if (g_transcript != nullptr) g_transcript->Line(benchora::LogLineText(text, flag));
+  if (g_runner != nullptr) g_runner->LogLine(text, flag);
 }
 
 }  // namespace
@@ -28,31 +25,30 @@ int main(int argc, char** argv) {
   benchora::Options options;
   benchora::Transcript transcript;
   if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
-  g_transcript = &transcript;
 
   benchora::BenchSession session(options.chip);
+  benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
+  g_runner = &runner;
   std::string error;
   if (!benchora::OpenSession(options, &PrintLogLine, transcript, session, error)) {
     transcript.Error(error);
-    return 1;
+    g_runner = nullptr;
+    return benchora::kExitFailed;
   }
-  const benchora::PluginHost& plugin = session.plugin;
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
-  plugin.ShowMDIChildForm(&host_application);
-
-  bool all_ok = true;
-  for (const std::string& command : options.commands)
-    all_ok = benchora::RunCommand(plugin, command, transcript) && all_ok;
-  if (options.interactive) {
-    std::string line;
-    while (std::getline(std::cin, line)) {
-      if (line == "quit" || line == "exit") break;
-      if (line.empty()) continue;
-      all_ok = benchora::RunCommand(plugin, line, transcript) && all_ok;
+  if (runner.ShowPanel(&host_application)) {
+    for (const benchora::ScriptCommand& command : options.commands) {
+      if (!runner.Run(command)) break;
+    }
+    if (options.interactive && !runner.stopped()) benchora::RunInteractive(runner, transcript);
+    if (options.commands.empty() && !options.interactive) {
+      transcript.Notice(
+          "benchora: no commands given (-e, --script or --interactive); closing the panel");
     }
   }
 
-  plugin.CloseMDIChildForm(&host_application);
-  return (options.strict && !all_ok) ? 3 : 0;
+  session.plugin.CloseMDIChildForm(&host_application);
+  g_runner = nullptr;
+  return runner.stopped() ? benchora::kExitFailed : 0;
 }

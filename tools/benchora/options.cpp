@@ -1,7 +1,6 @@
 #include "options.h"
 
 #include <cstdlib>
-#include <fstream>
 
 #include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/fault_plan.h"
@@ -19,17 +18,47 @@ bool IsHostPort(const std::string& text) {
   return !port.empty() && *end == '\0' && value >= 1 && value <= 65535;
 }
 
+// WIDTHxHEIGHT of a frame window, each from 200 to 10000 pixels.
+bool ParseFrameSize(const std::string& text, int& width, int& height) {
+  char* end = nullptr;
+  const long w = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != 'x') return false;
+  const char* rest = end + 1;
+  const long h = std::strtol(rest, &end, 10);
+  if (end == rest || *end != '\0') return false;
+  if (w < 200 || w > 10000 || h < 200 || h > 10000) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
 }  // namespace
 
 std::string UsageText() {
   std::string text =
       "usage: benchora [options]\n"
+      "Loads the plug-in, hands it a simulated handset, shows its panel and runs\n"
+      "automation commands on it. It prints the plug-in's log lines (LOG[1] text;\n"
+      "LOG[0] is an error line), each command (> command), the message boxes the\n"
+      "command showed (DIALOG caption: text), its reply, and a mark when something\n"
+      "went wrong in it (!! command: 1 error line). `benchora -e help` lists the\n"
+      "automation commands.\n"
+      "\n"
       "  --chip gen1|gen2       handset chip generation (default gen1)\n"
       "  --plugin PATH          plug-in to load (default: Sonvio.dll beside benchora)\n"
-      "  --script FILE          run the automation commands in FILE\n"
-      "  -e CMD                 run one automation command (repeatable)\n"
-      "  --interactive          read automation commands from standard input\n"
-      "  --strict               exit with status 3 when a command is refused\n"
+      "  --script FILE          run the automation commands in FILE: one a line; blank\n"
+      "                         lines and lines starting with # are skipped; a line\n"
+      "                           @expect error|box|refused [TEXT]\n"
+      "                         says that the next command is meant to log an error\n"
+      "                         line, show a message box or be refused (TEXT: part of\n"
+      "                         that line, box or reply)\n"
+      "  -e CMD                 run one automation command (repeatable; -e and --script\n"
+      "                         run in the order given)\n"
+      "  --interactive          then read commands from standard input (on a terminal\n"
+      "                         with a prompt; help lists them, quit leaves)\n"
+      "  --strict               stop at the first command that is refused, logs an error\n"
+      "                         line or shows a message box where no @expect says so (or\n"
+      "                         whose @expect is not met), name it, and exit with status 1\n"
       "  --at-server HOST:PORT  with --chip gen2: use the AT server at HOST:PORT (for\n"
       "                         example a standalone fmr-sim) instead of starting the\n"
       "                         embedded one on 127.0.0.1:27018; if that port is taken,\n"
@@ -41,30 +70,28 @@ std::string UsageText() {
       "                         (fmr-sim --help explains them).\n"
       "                         With --chip gen1, see the first-generation faults below.\n"
       "  --output FILE          also write log lines, commands and replies to FILE\n"
+      "  --rds                  with --chip gen1: decode the RDS groups the handset hands\n"
+      "                         to the plug-in and print the station (PI, programme type,\n"
+      "                         PS name, radio text) whenever it changes\n"
       "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
-      "                         (Windows only)\n";
+      "                         (Windows only)\n"
+      "  --frame WIDTHxHEIGHT   size of the frame window (Windows only; default\n"
+      "                         1024x768)\n";
   text += fmrsim::FaultUsageText();
-  text += "  --help                 show this text\n";
+  text +=
+      "      slot54 faults meet the chip probe too: a failed probe selects the\n"
+      "      second-generation panel, which then looks for an AT server\n"
+      "  --help                 show this text\n"
+      "\n"
+      "Exit status: 0 when the commands ran (and, with --strict, nothing unexpected\n"
+      "went wrong), 1 when the session could not start or --strict stopped it, 2 for\n"
+      "bad options or a script that cannot be read.\n";
   return text;
 }
 
-bool ReadScript(const std::string& path, std::vector<std::string>& commands, std::string& error) {
-  std::ifstream in(path);
-  if (!in) {
-    error = "cannot read script " + path;
-    return false;
-  }
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const size_t first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line[first] == '#') continue;
-    commands.push_back(line.substr(first));
-  }
-  return true;
-}
-
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+  ScriptReader reader;
+  int e_count = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&](std::string& out) {
@@ -91,10 +118,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     } else if (arg == "--plugin") {
       if (!value(options.plugin)) return false;
     } else if (arg == "--script") {
-      if (!value(v) || !ReadScript(v, options.commands, error)) return false;
+      if (!value(v) || !ReadScript(v, reader, options.commands, error)) return false;
     } else if (arg == "-e") {
       if (!value(v)) return false;
-      options.commands.push_back(v);
+      if (!reader.Add(v, "-e " + std::to_string(++e_count), options.commands, error)) return false;
     } else if (arg == "--interactive") {
       options.interactive = true;
     } else if (arg == "--strict") {
@@ -107,18 +134,26 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       }
     } else if (arg == "--screenshot") {
       if (!value(options.screenshot)) return false;
+    } else if (arg == "--frame") {
+      if (!value(v)) return false;
+      if (!ParseFrameSize(v, options.frame_width, options.frame_height)) {
+        error = "--frame takes WIDTHxHEIGHT, not " + v;
+        return false;
+      }
     } else if (arg == "--fault") {
       // Checked once the chip is known: each generation has its own rules.
       if (!value(v)) return false;
       options.faults.push_back(v);
     } else if (arg == "--output") {
       if (!value(options.output)) return false;
+    } else if (arg == "--rds") {
+      options.rds = true;
     } else {
       error = "unknown option " + arg;
       return false;
     }
   }
-  return true;
+  return reader.Finish(error);
 }
 
 }  // namespace benchora

@@ -6,28 +6,29 @@
 #include <vector>
 
 #include "handset.h"
+#include "script.h"
 
 namespace benchora {
 
 struct Options {
   Chip chip = Chip::kGen1;
-  std::string plugin;                 // empty: Sonvio.dll beside the program
-  std::vector<std::string> commands;  // -e and --script lines, in order given
+  std::string plugin;                   // empty: Sonvio.dll beside the program
+  std::vector<ScriptCommand> commands;  // of -e and --script, in the order given
   bool interactive = false;
   bool strict = false;
   std::string at_server;            // HOST:PORT of an external AT server
   std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
-  std::string output;               // also write the transcript to this file
+  int frame_width = 1024;  // Windows front end only: the frame window's size
+  int frame_height = 768;
+  std::string output;  // also write the transcript to this file
+  bool rds = false;    // report the RDS station decoded from the handset's replies
   bool help = false;
 };
 
-// False with `error` set for unknown options or missing values.
+// False with `error` set for unknown options, missing values and scripts
+// that cannot be read.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 std::string UsageText();
-
-// The automation commands of a script file: one per line; blank lines and
-// lines starting with '#' are skipped.
-bool ReadScript(const std::string& path, std::vector<std::string>& commands, std::string& error);
 
 }  // namespace benchora

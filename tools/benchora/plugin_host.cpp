@@ -1,5 +1,6 @@
 #include "plugin_host.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace benchora {
@@ -15,9 +16,17 @@ bool Resolve(const platform::DynamicLibrary& lib, const char* name, F& out, std:
 }  // namespace
 
 bool PluginHost::Load(const std::string& path, std::string& error) {
-  library_ = platform::DynamicLibrary::Open(path);
+  std::string why;
+#if defined(_WIN32)
+  library_ = platform::DynamicLibrary::Open(path, why);
+#else
+  // A name without a slash would be looked up on the library search path,
+  // not in the current folder where the user sees it.
+  library_ =
+      platform::DynamicLibrary::Open(path.find('/') == std::string::npos ? "./" + path : path, why);
+#endif
   if (!library_.IsLoaded()) {
-    error = "cannot load the plug-in " + path + ": " + platform::LastSystemErrorText();
+    error = "cannot load the plug-in " + path + ": " + why;
     return false;
   }
   std::string missing;
@@ -38,17 +47,21 @@ bool PluginHost::Load(const std::string& path, std::string& error) {
 }
 
 bool PluginHost::Automate(const std::string& command, std::string& reply) const {
-  std::vector<char> buffer(4096);
+  std::vector<char> buffer(kFirstReplyCapacity);
   int32_t n = automate_(command.c_str(), buffer.data(), static_cast<int32_t>(buffer.size()));
+  if (n >= 0 && static_cast<size_t>(n) >= buffer.size()) {
+    // The reply did not fit: fetch the same reply again into a buffer of its
+    // size (a null command runs nothing, so the command is not repeated).
+    buffer.assign(static_cast<size_t>(n) + 1, '\0');
+    n = automate_(nullptr, buffer.data(), static_cast<int32_t>(buffer.size()));
+  }
   if (n < 0) {
     reply.clear();
     return false;
   }
-  if (static_cast<size_t>(n) >= buffer.size()) {
-    buffer.resize(static_cast<size_t>(n) + 1);
-    n = automate_(command.c_str(), buffer.data(), static_cast<int32_t>(buffer.size()));
-  }
-  reply.assign(buffer.data(), static_cast<size_t>(n));
+  // Never trust a length beyond what the buffer holds.
+  const size_t copied = std::min(static_cast<size_t>(n), buffer.size() - 1);
+  reply.assign(buffer.data(), copied);
   return true;
 }
 

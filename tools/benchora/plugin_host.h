@@ -1,6 +1,7 @@
 // The host's view of the plug-in: the library and its exported entry points.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -24,7 +25,11 @@ class PluginHost {
   void ShowMDIChildForm(void* app) const { show_(app); }
   void CloseMDIChildForm(void* app) const { close_(app); }
   // The full reply of one automation command ("" and false without a panel).
+  // The command runs once; a reply longer than the first buffer is fetched
+  // again with the plug-in's null command.
   bool Automate(const std::string& command, std::string& reply) const;
+
+  static constexpr size_t kFirstReplyCapacity = 4096;
 
  private:
   platform::DynamicLibrary library_;

@@ -12,12 +12,13 @@ bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerS
     // The second-generation plug-in connects to the AT server as soon as its
     // panel is created, so the server is up before the plug-in is loaded.
     if (!SetUpAtServer(options.at_server, options.faults, at_server, error)) return false;
-    for (const std::string& note : at_server.notes) transcript.Line("benchora: " + note);
+    for (const std::string& note : at_server.notes) transcript.Notice("benchora: " + note);
     return true;
   }
   if (!options.at_server.empty()) {
-    transcript.Line("benchora: --at-server applies only to --chip gen2; ignored");
+    transcript.Notice("benchora: --at-server applies only to --chip gen2; ignored");
   }
+  NoteTransportTarget(at_server);
   for (const std::string& fault : options.faults) {
     if (!handset.AddFault(fault, error)) return false;
   }
@@ -28,8 +29,8 @@ std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
                                         Transcript& transcript) {
   std::string error;
   if (!ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "benchora: %s\n%s", error.c_str(), UsageText().c_str());
-    return 2;
+    std::fprintf(stderr, "benchora: %s\n(benchora --help lists the options)\n", error.c_str());
+    return kExitUsage;
   }
   if (options.help) {
     std::printf("%s", UsageText().c_str());
@@ -37,7 +38,7 @@ std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
   }
   if (!options.output.empty() && !transcript.OpenFile(options.output, error)) {
     std::fprintf(stderr, "benchora: %s\n", error.c_str());
-    return 2;
+    return kExitUsage;
   }
   return std::nullopt;
 }
@@ -46,6 +47,14 @@ bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Trans
                  BenchSession& session, std::string& error) {
   const std::string path =
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
+  if (options.rds) {
+    session.rds = std::make_unique<RdsWatch>(
+        [&transcript](const std::string& line) { transcript.Line(line); });
+    session.handset.on_test_function_reply = [&session](uint16_t id, const uint8_t* reply,
+                                                        uint16_t length) {
+      session.rds->OnReply(id, reply, length);
+    };
+  }
   return PrepareHandset(options, session.handset, session.at_server, transcript, error) &&
          session.plugin.Load(path, error) &&
          ConnectPlugin(session.plugin, session.handset, log, transcript, error);
@@ -66,25 +75,6 @@ bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
     return false;
   }
   return true;
-}
-
-bool RunCommand(const PluginHost& plugin, const std::string& command, Transcript& transcript) {
-  transcript.Line("> " + command);
-  if (command == "reopen") {
-    // The host closes its panel window and asks for it again.
-    int host_application = 0;
-    plugin.CloseMDIChildForm(&host_application);
-    plugin.ShowMDIChildForm(&host_application);
-    transcript.Line("ok");
-    return true;
-  }
-  std::string reply;
-  if (!plugin.Automate(command, reply)) {
-    transcript.Line("error: no panel is shown");
-    return false;
-  }
-  transcript.Line(reply);
-  return reply.rfind("error: ", 0) != 0;
 }
 
 }  // namespace benchora

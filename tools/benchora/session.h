@@ -3,6 +3,7 @@
 // handset, and run automation commands on its panel.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,9 +11,14 @@
 #include "handset.h"
 #include "options.h"
 #include "plugin_host.h"
+#include "rds_watch.h"
 #include "transcript.h"
 
 namespace benchora {
+
+// Exit statuses of both front ends.
+inline constexpr int kExitFailed = 1;  // the session could not start, or --strict stopped it
+inline constexpr int kExitUsage = 2;   // bad options, unreadable script, unwritable output
 
 // Parses the command line and opens the transcript's file. An exit code when
 // the program should stop here (help shown, bad options, unwritable output).
@@ -26,6 +32,7 @@ struct BenchSession {
   SimulatedHandset handset;
   AtServerSetup at_server;
   PluginHost plugin;
+  std::unique_ptr<RdsWatch> rds;  // with --rds
 };
 
 // Readies the handset, loads the plug-in (the one beside the program unless
@@ -35,7 +42,8 @@ bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Trans
 
 // Readies the simulated handset before the plug-in loads: for the second
 // generation the embedded AT server (unless an external one is named), for
-// the first the injected faults. Notes go to the transcript; false with
+// the first the injected faults (and notes where a second-generation panel
+// would connect, should the chip probe fail). Notes go to the transcript; false with
 // `error` set when the server cannot start or a fault rule is bad.
 bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerSetup& at_server,
                     Transcript& transcript, std::string& error);
@@ -45,9 +53,5 @@ bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerS
 // False with `error` set when the plug-in cannot run with this table.
 bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
                    PluginHost::ShowLineCallback log, Transcript& transcript, std::string& error);
-
-// Runs one command, writing "> command" and the reply; false when the
-// command was refused or no panel is shown.
-bool RunCommand(const PluginHost& plugin, const std::string& command, Transcript& transcript);
 
 }  // namespace benchora

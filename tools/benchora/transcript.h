@@ -1,10 +1,12 @@
-// What benchora reports (log lines, commands and their replies): written to
-// standard output and, when asked, to a file as well, for hosts whose
-// standard output is hard to reach (a GUI program under Wine).
+// What benchora reports (log lines, commands and their replies, message
+// boxes, its own notes): written to standard output and, when asked, to a
+// file as well, for hosts whose standard output is hard to reach (a GUI
+// program under Wine).
 #pragma once
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace benchora {
@@ -15,14 +17,28 @@ class Transcript {
   // when the file cannot be created.
   bool OpenFile(const std::string& path, std::string& error);
   void Line(const std::string& text);
+  // A line the user should see wherever benchora shows things (a message
+  // box, a mark, a note): written like Line, then handed to `on_notice`.
+  void Notice(const std::string& text);
+  // "> command". With echo off (the user has just typed it at the prompt)
+  // it goes to the file only.
+  void Command(const std::string& text);
+  void set_echo_commands(bool echo) { echo_commands_ = echo; }
+  // Writes `text` to standard output without a line break (a prompt).
+  static void Prompt(const std::string& text);
   // A failure of benchora itself: standard error, and the file.
   void Error(const std::string& text);
 
+  // Another place that shows notices (the Windows frame's log pane).
+  std::function<void(const std::string&)> on_notice;
+
  private:
+  void ToFile(const std::string& text);
   std::ofstream file_;
+  bool echo_commands_ = true;
 };
 
-// A log line as the host shows it: "LOG[flag] text".
+// A log line as the host shows it: "LOG[flag] text", control bytes escaped.
 std::string LogLineText(const char* text, uint8_t flag);
 
 }  // namespace benchora

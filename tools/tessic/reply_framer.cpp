@@ -18,7 +18,7 @@ bool IsLineEnd(char c) {
 }  // namespace
 
 void ReplyFramer::Append(const char* data, size_t size) {
-  if (complete_) {
+  if (has_complete_) {
     unread_.append(data, size);
     return;
   }
@@ -33,27 +33,38 @@ void ReplyFramer::Clear() {
   line_break_.clear();
   head_.clear();
   plain_line_ = false;
-  complete_.reset();
+  has_complete_ = false;
   unread_.clear();
   unread_pos_ = 0;
 }
 
 std::optional<Reply> ReplyFramer::Take() {
-  std::optional<Reply> reply = std::move(complete_);
-  complete_.reset();
-  if (reply && unread_pos_ < unread_.size()) {
+  Reply reply;
+  if (!TakeInto(reply)) return std::nullopt;
+  return reply;
+}
+
+bool ReplyFramer::TakeInto(Reply& into) {
+  const bool taken = has_complete_;
+  if (taken) {
+    into.error = complete_.error;
+    into.text.swap(complete_.text);
+    complete_.text.clear();
+    has_complete_ = false;
+  }
+  if (taken && unread_pos_ < unread_.size()) {
     unread_pos_ += Frame(unread_.data() + unread_pos_, unread_.size() - unread_pos_);
   }
   if (unread_pos_ == unread_.size()) {
     unread_.clear();
     unread_pos_ = 0;
   }
-  return reply;
+  return taken;
 }
 
 size_t ReplyFramer::Frame(const char* data, size_t size) {
   size_t i = 0;
-  while (i < size && !complete_) {
+  while (i < size && !has_complete_) {
     const char c = data[i];
     if (after_cr_) {
       after_cr_ = false;
@@ -94,10 +105,9 @@ void ReplyFramer::EndLine(char line_end) {
   after_cr_ = line_end == '\r';
   if (!plain_line_ && (head_ == kOk || head_ == kError)) {
     // The line break of the last reply line is not part of the text.
-    Reply reply;
-    reply.error = head_ == kError;
-    reply.text = std::move(text_);
-    complete_ = std::move(reply);
+    complete_.error = head_ == kError;
+    complete_.text.swap(text_);
+    has_complete_ = true;
     text_.clear();
     line_break_.clear();
     head_.clear();

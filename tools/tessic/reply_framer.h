@@ -28,6 +28,9 @@ class ReplyFramer {
   // Drops the reply collected so far and the bytes not framed yet.
   void Clear();
   // The first complete reply; framing goes on with the bytes after it.
+  // TakeInto swaps the reply's text into `into`, so the buffers of earlier
+  // replies are used again rather than allocated anew.
+  bool TakeInto(Reply& into);
   std::optional<Reply> Take();
   // Bytes held: the unfinished reply's text and the bytes not framed yet.
   size_t held() const {
@@ -57,7 +60,8 @@ class ReplyFramer {
   // end (part of line_break_ when that line was a reply line).
   bool after_cr_ = false;
   bool after_cr_kept_ = false;
-  std::optional<Reply> complete_;
+  Reply complete_;
+  bool has_complete_ = false;
   std::string unread_;  // bytes after a complete reply, framed after Take
   size_t unread_pos_ = 0;
 };

@@ -107,20 +107,20 @@ bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
   if (!session->link.connected() &&
       !session->link.Connect(session->host, session->port, kConnectTimeoutMs))
     return false;
-  std::string line(text, length);
-  line += kLineEnd;
-  return session->link.SendAll(line.data(), line.size());
+  session->line.assign(text, length);
+  session->line += kLineEnd;
+  return session->link.SendAll(session->line.data(), session->line.size());
 }
 
-ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, std::string& reply) {
+ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std::string*& reply) {
   Session* session = ForChannel(channel);
   if (session == nullptr || capacity == 0) return ReceiveStatus::kFailed;
   session->framer.set_limit(capacity - 1);  // room for the terminating zero
   const Clock::time_point slice_end = Clock::now() + kReceiveSlice;
   for (;;) {
-    if (std::optional<Reply> complete = session->framer.Take()) {
-      reply = std::move(complete->text);
-      return complete->error ? ReceiveStatus::kError : ReceiveStatus::kComplete;
+    if (session->framer.TakeInto(session->reply)) {
+      reply = &session->reply.text;
+      return session->reply.error ? ReceiveStatus::kError : ReceiveStatus::kComplete;
     }
     const Clock::time_point now = Clock::now();
     const Clock::time_point give_up = session->last_activity + session->timeout;

@@ -53,7 +53,9 @@ class SessionTable {
   // (even while bytes keep arriving), failed when the connection is lost or
   // nothing has arrived for the channel's timeout. A reply text longer than
   // `capacity` - 1 bytes is cut to that length.
-  [[nodiscard]] ReceiveStatus Receive(int32_t channel, size_t capacity, std::string& reply);
+  // On a final status `reply` points at the reply's text, kept by the
+  // session until its next receive.
+  [[nodiscard]] ReceiveStatus Receive(int32_t channel, size_t capacity, const std::string*& reply);
 
   size_t size() const { return sessions_.size(); }
 
@@ -67,6 +69,10 @@ class SessionTable {
     int32_t channel = -1;
     std::chrono::milliseconds timeout{kDefaultTimeoutMs};
     Clock::time_point last_activity;  // the last send or received byte
+    // Kept from one command to the next, so a steady exchange allocates
+    // nothing: the command line as sent and the last reply taken.
+    std::string line;
+    Reply reply;
   };
   Session* ForChannel(int32_t channel);
 

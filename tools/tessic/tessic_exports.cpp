@@ -54,13 +54,13 @@ int32_t TESSIC_send(int32_t channel, const char* text, int32_t length) {
 
 int32_t TESSIC_recv(int32_t channel, char* buffer, int32_t capacity) {
   if (buffer == nullptr || capacity <= 0) return TESSIC_RECV_FAILED;
-  std::string reply;
+  const std::string* reply = nullptr;
   switch (tessic::Sessions().Receive(channel, static_cast<size_t>(capacity), reply)) {
     case tessic::ReceiveStatus::kComplete:
-      CopyOut(reply, buffer, capacity);
+      CopyOut(*reply, buffer, capacity);
       return TESSIC_RECV_COMPLETE;
     case tessic::ReceiveStatus::kError:
-      CopyOut(reply, buffer, capacity);
+      CopyOut(*reply, buffer, capacity);
       return TESSIC_RECV_ERROR;
     case tessic::ReceiveStatus::kPending:
       return TESSIC_RECV_PENDING;

@@ -19,6 +19,16 @@ DynamicLibrary DynamicLibrary::Open(const std::string& path) {
   return lib;
 }
 
+DynamicLibrary DynamicLibrary::Open(const std::string& path, std::string& error) {
+  ::dlerror();  // forget an earlier failure's text
+  DynamicLibrary lib = Open(path);
+  if (!lib.IsLoaded()) {
+    const char* text = ::dlerror();
+    error = text != nullptr ? text : "cannot load " + path;
+  }
+  return lib;
+}
+
 void* DynamicLibrary::Symbol(const char* name) const {
   return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
 }
@@ -68,9 +78,16 @@ void SleepMs(uint32_t ms) {
 }
 
 std::string LocalTimeText() {
+  // SONVIO_CLOCK (seconds since the epoch, shown as UTC) fixes the clock, so
+  // logs that carry the time can be compared byte for byte.
   std::time_t now = std::time(nullptr);
   std::tm local{};
-  ::localtime_r(&now, &local);
+  if (const char* fixed = std::getenv("SONVIO_CLOCK"); fixed != nullptr && *fixed != '\0') {
+    now = static_cast<std::time_t>(std::strtoll(fixed, nullptr, 10));
+    ::gmtime_r(&now, &local);
+  } else {
+    ::localtime_r(&now, &local);
+  }
   char buffer[64];
   // The asctime layout, written out so the buffer size is ours.
   static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};

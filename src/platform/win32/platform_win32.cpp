@@ -21,6 +21,12 @@ DynamicLibrary DynamicLibrary::Open(const std::string& path) {
   return lib;
 }
 
+DynamicLibrary DynamicLibrary::Open(const std::string& path, std::string& error) {
+  DynamicLibrary lib = Open(path);
+  if (!lib.IsLoaded()) error = LastSystemErrorText();
+  return lib;
+}
+
 void* DynamicLibrary::Symbol(const char* name) const {
   if (handle_ == nullptr) return nullptr;
   const FARPROC address = ::GetProcAddress(static_cast<HMODULE>(handle_), name);
@@ -140,34 +146,6 @@ std::string LastSystemErrorText() {
   while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n' || buffer[n - 1] == ' ')) --n;
   if (n == 0) return "System error " + std::to_string(code);
   return std::string(buffer, n);
-}
-
-// The profile functions decide where a file without a full path lives (the
-// Windows directory) and how the file is edited.
-
-std::string IniResolvePath(const std::string& file) {
-  const bool absolute = (file.size() >= 2 && file[1] == ':') ||
-                        (!file.empty() && (file[0] == '\\' || file[0] == '/'));
-  return absolute ? file : SettingsFolder() + file;
-}
-
-std::string IniReadString(const std::string& file, const std::string& section,
-                          const std::string& key, const std::string& default_value) {
-  std::vector<char> buffer(256);
-  for (;;) {
-    const DWORD n =
-        ::GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(),
-                                   buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
-    // A value that filled the buffer may have been cut: read again, larger.
-    if (n + 1 < buffer.size() || buffer.size() >= 65536) return std::string(buffer.data(), n);
-    buffer.resize(buffer.size() * 4);
-  }
-}
-
-bool IniWriteString(const std::string& file, const std::string& section, const std::string& key,
-                    const std::string& value) {
-  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
-         FALSE;
 }
 
 }  // namespace platform

@@ -1,26 +1,26 @@
-// The native side of one shown form: creates a window for the form and a
-// native control for every component, mirrors the model's state into them,
-// places them from the declarative layout, and turns native input into the
-// model's user operations.
+// The native side of one shown form: a native peer for the form and every
+// control (control_peers.h), placed from the declarative layout, with the
+// form window's scrolling, and the routing of native messages to the peers.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
-#include <vector>
+#include <utility>
 
-#include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/layout.h"
+#include "ui/win32/control_peer.h"
 #include "ui/win32/services_impl.h"
 
 namespace ui {
 
-// The text of a native window.
-std::string WindowText(HWND window);
+class FormWindowPeer;
 
-class FormPeer final : public FormObserver {
+class FormPeer final : public FormObserver, private PeerSite {
  public:
   FormPeer(Win32Services::Impl& services, Form& form);
   ~FormPeer() override;
@@ -45,33 +45,34 @@ class FormPeer final : public FormObserver {
 
   void ComponentChanged(Component& component) override;
 
-  // Window procedures hand their messages here; true when handled.
+  // Window procedures hand their messages here; true when handled
+  // (form_peer_messages.cpp).
   bool FormMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   bool ContainerMessage(HWND container, UINT message, WPARAM wparam, LPARAM lparam,
                         LRESULT& result);
 
-  // Lays the form out now (normally deferred through a posted message).
+  // Lays the form out now (normally deferred through a posted message)
+  // (form_peer_layout.cpp).
   void Relayout();
 
  private:
-  struct Native {
-    Control* control = nullptr;
-    HWND window = nullptr;              // the control, or the container window
-    HWND label = nullptr;               // a labelled edit's caption
-    HWND tabs = nullptr;                // a page control's tab strip
-    std::vector<HWND> items;            // radio buttons
-    std::vector<std::string> shown;     // combo items or memo lines in the native control
-    std::vector<TabSheet*> tab_sheets;  // a page control's sheets, in tab order
-    Rect placed;                        // bounds last applied
-  };
+  // PeerSite
+  HINSTANCE instance() const override { return services_.instance; }
+  HFONT font() const override { return services_.font; }
+  HWND CreateChild(ControlPeer& peer, const char* window_class, const std::string& text,
+                   DWORD style, DWORD ex_style, HWND parent, int item) override;
+  HWND CreateContainer(ControlPeer& peer, HWND parent) override;
+  ControlPeer* PeerOf(const Control& control) const override;
+  void Remirror(Control& control) override { Mirror(control); }
+  LPARAM FormWindowParameter() override { return reinterpret_cast<LPARAM>(this); }
 
-  // Creation (form_peer.cpp)
-  void CreateChildren(Control& container, HWND parent);
-  void CreateNative(Control& control, HWND parent);
-  HWND CreateChild(const char* window_class, const std::string& text, DWORD style, DWORD ex_style,
-                   HWND parent, Control& control, int item);
-  HWND CreateContainer(HWND parent, Control& control);
-  void Apply(Control& control, const Placement& placement);
+  // Creates the peer of `control` and its windows in `parent`, then those
+  // of its children.
+  void CreatePeer(Control& control, HWND parent);
+  void Mirror(Control& control);
+  void MirrorSubtreeEnabled(Control& container);
+
+  // Placement and scrolling (form_peer_layout.cpp)
   void ApplyAll(Control& container);
   // Sizes a window that is not maximized to show all its controls (never
   // smaller than it is with `grow_only`), within the frame's client area.
@@ -84,34 +85,27 @@ class FormPeer final : public FormObserver {
   void UpdateScrollBars();
   void SetScrollBar(int bar, bool needed, int total, int page, ScrollRange& shown);
   void ScrollTo(int x, int y);
+  // The window's scroll bars and the mouse wheel.
+  bool OnScroll(UINT message, WPARAM wparam);
   void ScheduleRelayout();
 
-  // Mirroring (form_peer_mirror.cpp)
-  void Mirror(Control& control);
-  void MirrorEnabledAndVisible(Control& control);
-  void MirrorSubtreeEnabled(Control& control);
-  void MirrorKind(Control& control, Native& native);
-  void MirrorTabs(PageControl& pages, Native& native);
-  void SetText(HWND window, const std::string& text);
-  bool EffectivelyEnabled(const Control& control) const;
-
-  // Input (form_peer_input.cpp)
+  // Input and painting (form_peer_messages.cpp)
   bool OnSetCursor(LRESULT& result);
   bool OnCommand(HWND child, UINT code);
   bool OnNotify(const NMHDR& header, LRESULT& result);
-  bool OnScroll(UINT message, WPARAM wparam);
   LRESULT OnColorStatic(HDC dc, HWND child);
   void PaintContainer(HWND container);
 
   Win32Services::Impl& services_;
   Form& form_;
-  Layout layout_;
-  HWND window_ = nullptr;  // the form window
-  HWND root_ = nullptr;    // the container that holds the form's controls
-  HWND mdi_client_ = nullptr;
-  std::map<const Control*, Native> natives_;
-  std::map<HWND, std::pair<Control*, int>> by_window_;  // window -> control, item (-1)
-  std::map<HWND, Control*> containers_;
+  // The revision of the form's layout the windows were last placed by.
+  std::optional<uint64_t> placed_revision_;
+  std::map<const Control*, std::unique_ptr<ControlPeer>> peers_;
+  FormWindowPeer* form_window_ = nullptr;  // the form's own peer, in peers_
+  HWND window_ = nullptr;                  // the form window
+  HWND root_ = nullptr;                    // the container that holds the form's controls
+  std::map<HWND, std::pair<ControlPeer*, int>> by_window_;  // window -> peer, item (-1)
+  std::map<HWND, ControlPeer*> containers_;
   int updating_ = 0;  // >0 while the model's state is written into the controls
   bool relayout_pending_ = false;
   int scroll_x_ = 0;

@@ -1,4 +1,5 @@
-// Text extents in the font the native controls use, measured with GDI.
+// Text extents in a font, measured with GDI: what the dialog font's table
+// (ui/dialog_font.h) is checked against.
 #pragma once
 
 #include <windows.h>

@@ -7,8 +7,6 @@
 #include <map>
 #include <memory>
 
-#include "ui/layout.h"
-#include "ui/win32/gdi_text_measure.h"
 #include "ui/win32/win32_services.h"
 
 namespace ui {
@@ -31,9 +29,9 @@ struct Win32Services::Impl {
   bool native_ready = false;
   bool automated = false;
   bool abandoned = false;
+  // Draws the controls' texts (the layout measures them with the table of
+  // ui/dialog_font.h, taken from this font under Wine).
   HFONT font = nullptr;
-  std::unique_ptr<GdiTextMeasure> measure;
-  LayoutStyle style;
   HWND timer_window = nullptr;
   std::map<UINT_PTR, Timer*> timers;
   std::map<const Timer*, UINT_PTR> timer_ids;

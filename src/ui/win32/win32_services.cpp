@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/dialog_font.h"
 #include "ui/form.h"
 #include "ui/timer.h"
 #include "ui/win32/file_filter.h"
@@ -76,7 +77,6 @@ Win32Services::Impl::~Impl() {
   peers.clear();
   if (timer_window != nullptr) ::DestroyWindow(timer_window);
   if (native_ready) win32::UnregisterWindowClasses(instance);
-  measure.reset();
   if (font != nullptr) ::DeleteObject(font);
 }
 
@@ -89,19 +89,21 @@ bool Win32Services::Impl::EnsureNative() {
   ::InitCommonControlsEx(&controls);
   if (!win32::RegisterWindowClasses(instance)) return false;
 
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-    font = ::CreateFontIndirectA(&metrics.lfMessageFont);
+  // The controls draw in the font the layout measures with: named, not the
+  // system's message font, which is wider on recent Windows and would not
+  // fit the places the layout gives the texts.
+  LOGFONTA dialog{};
+  dialog.lfHeight = -DialogFontMeasure::kPixelHeight;
+  dialog.lfWeight = FW_NORMAL;
+  dialog.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(dialog.lfFaceName, DialogFontMeasure::kFaceName, LF_FACESIZE);
+  font = ::CreateFontIndirectA(&dialog);
   if (font == nullptr) {
-    LOGFONTA fallback{};
-    fallback.lfHeight = -11;
-    fallback.lfWeight = FW_NORMAL;
-    lstrcpynA(fallback.lfFaceName, "MS Shell Dlg", LF_FACESIZE);
-    font = ::CreateFontIndirectA(&fallback);
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+      font = ::CreateFontIndirectA(&metrics.lfMessageFont);
   }
-  measure = std::make_unique<GdiTextMeasure>(font);
-  style.char_width = measure->AverageCharWidth();
 
   timer_window = ::CreateWindowExA(0, win32::kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                    instance, nullptr);

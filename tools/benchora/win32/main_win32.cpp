@@ -5,14 +5,12 @@
 // without, it stays open until the frame is closed.
 #include <windows.h>
 
-#include <cstdio>
-#include <iostream>
 #include <string>
 
+#include "command_runner.h"
 #include "frame_window.h"
-#include "handset.h"
+#include "interactive.h"
 #include "options.h"
-#include "platform/platform.h"
 #include "plugin_host.h"
 #include "screenshot.h"
 #include "session.h"
@@ -20,15 +18,14 @@
 
 namespace {
 
-// The host's log callback carries no context: it reaches the transcript
-// and the log pane through these.
-benchora::Transcript* g_transcript = nullptr;
+// The host's log callback carries no context: it reaches the log pane and
+// the command runner through these.
+benchora::CommandRunner* g_runner = nullptr;
 benchora::FrameWindow* g_frame = nullptr;
 
 void ShowLogLine(const char* text, uint8_t flag) {
-  const std::string line = benchora::LogLineText(text, flag);
-  if (g_transcript != nullptr) g_transcript->Line(line);
-  if (g_frame != nullptr) g_frame->AddLogLine(line);
+  if (g_frame != nullptr) g_frame->AddLogLine(benchora::LogLineText(text, flag));
+  if (g_runner != nullptr) g_runner->LogLine(text, flag);
 }
 
 // Tells the transcript which MDI child the plug-in opened.
@@ -50,26 +47,29 @@ int main(int argc, char** argv) {
   benchora::Options options;
   benchora::Transcript transcript;
   if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
-  g_transcript = &transcript;
 
   // A script runs without a person: the plug-in records its message boxes
-  // instead of waiting for someone to close them.
+  // instead of waiting for someone to close them, and benchora shows them.
   const bool scripted =
       !options.commands.empty() || options.interactive || !options.screenshot.empty();
   if (scripted) ::SetEnvironmentVariableA("SONVIO_AUTOMATED", "1");
 
-  benchora::FrameWindow frame("Benchora", 1024, 768);
+  benchora::FrameWindow frame("Benchora", options.frame_width, options.frame_height);
   if (!frame.ok()) {
     transcript.Error("cannot create the frame window");
-    return 1;
+    return benchora::kExitFailed;
   }
   g_frame = &frame;
+  transcript.on_notice = [&frame](const std::string& line) { frame.AddLogLine(line); };
 
   benchora::BenchSession session(options.chip);
+  benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
+  g_runner = &runner;
   std::string error;
   if (!benchora::OpenSession(options, &ShowLogLine, transcript, session, error)) {
     transcript.Error(error);
-    return 1;
+    g_runner = nullptr;
+    return benchora::kExitFailed;
   }
   const benchora::PluginHost& plugin = session.plugin;
 
@@ -79,21 +79,18 @@ int main(int argc, char** argv) {
     if (panel_open) plugin.CloseMDIChildForm(&host_application);
     panel_open = false;
   };
-  plugin.ShowMDIChildForm(&host_application);
+  const bool shown = runner.ShowPanel(&host_application);
   frame.PumpPending();
   ReportPanel(frame, transcript);
 
-  bool all_ok = true;
-  for (const std::string& command : options.commands) {
-    all_ok = benchora::RunCommand(plugin, command, transcript) && all_ok;
-    frame.PumpPending();
-  }
-  if (options.interactive) {
-    std::string line;
-    while (frame.PumpPending() && std::getline(std::cin, line)) {
-      if (line == "quit" || line == "exit") break;
-      if (line.empty()) continue;
-      all_ok = benchora::RunCommand(plugin, line, transcript) && all_ok;
+  if (shown) {
+    for (const benchora::ScriptCommand& command : options.commands) {
+      const bool go_on = runner.Run(command);
+      frame.PumpPending();
+      if (!go_on) break;
+    }
+    if (options.interactive && !runner.stopped()) {
+      benchora::RunInteractive(runner, transcript, [&frame] { return frame.PumpPending(); });
     }
   }
 
@@ -110,7 +107,9 @@ int main(int argc, char** argv) {
 
   if (panel_open) plugin.CloseMDIChildForm(&host_application);
   panel_open = false;
+  g_runner = nullptr;
   g_frame = nullptr;
+  transcript.on_notice = nullptr;
   if (!screenshot_saved) return 4;
-  return (options.strict && !all_ok) ? 3 : 0;
+  return runner.stopped() ? benchora::kExitFailed : 0;
 }

@@ -17,18 +17,41 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
 
 }  // namespace
 
-void Gen1FaultTable::Set(const Gen1FaultTarget& target, Gen1Fault fault) {
-  const int id = target.message_id ? static_cast<int>(*target.message_id) : -1;
-  if (fault.times == 0) {
-    faults_.erase({target.slot, id});
-    return;
+std::string_view AtCommandPrefix(std::string_view name) {
+  static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
+      {"selftest-enable", "at@fmr:quelm_fmr_enable_test_func"},
+      {"selftest-status", "at@quelm_fmr_internal_get_status_test_func"},
+      {"selftest-disable", "at@fmr:quelm_fmr_disable_test_func"},
+      {"pmu", "at@pmu:get_register"},
+  };
+  for (const auto& [n, prefix] : kNames) {
+    if (n == name) return prefix;
   }
-  faults_[{target.slot, id}] = std::move(fault);
+  return {};
 }
 
-std::optional<Gen1Fault> Gen1FaultTable::Take(int slot, uint16_t message_id) {
-  auto it = faults_.find({slot, static_cast<int>(message_id)});
-  if (it == faults_.end()) it = faults_.find({slot, -1});
+void Gen1FaultTable::Set(const Gen1FaultTarget& target, Gen1Fault fault) {
+  const int id = target.message_id ? static_cast<int>(*target.message_id) : -1;
+  Key key{target.slot, id, target.command_prefix};
+  if (fault.times == 0) {
+    faults_.erase(key);
+    return;
+  }
+  faults_[std::move(key)] = std::move(fault);
+}
+
+std::optional<Gen1Fault> Gen1FaultTable::Take(int slot, uint16_t message_id,
+                                              std::string_view command) {
+  auto it = faults_.end();
+  for (auto f = faults_.begin(); f != faults_.end() && !command.empty(); ++f) {
+    if (f->first.slot == slot && !f->first.command_prefix.empty() &&
+        command.starts_with(f->first.command_prefix)) {
+      it = f;
+      break;
+    }
+  }
+  if (it == faults_.end()) it = faults_.find({slot, static_cast<int>(message_id), {}});
+  if (it == faults_.end()) it = faults_.find({slot, -1, {}});
   if (it == faults_.end()) return std::nullopt;
   Gen1Fault fault = it->second;
   if (it->second.times > 0 && --it->second.times == 0) faults_.erase(it);
@@ -52,7 +75,10 @@ bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& f
                                                   : std::optional(rest.substr(arg_colon + 1));
 
   Gen1FaultTarget t;
-  if (target_text.starts_with("slot")) {
+  if (const std::string_view prefix = AtCommandPrefix(target_text); !prefix.empty()) {
+    t.slot = 54;
+    t.command_prefix = std::string(prefix);
+  } else if (target_text.starts_with("slot")) {
     const std::optional<uint32_t> slot = ParseNumber(target_text.substr(4));
     if (!slot || (*slot != 15 && *slot != 54 && *slot != 56 && *slot != 77)) {
       error = quoted + "the slot must be slot15, slot54, slot56 or slot77";
@@ -62,7 +88,9 @@ bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& f
   } else {
     const std::optional<uint32_t> id = ParseNumber(target_text);
     if (!id || *id > 0xFFFF) {
-      error = quoted + "the target must be a message id (0x04 or 4) or a slot (slot54)";
+      error = quoted +
+              "the target must be a message id (0x04 or 4), a slot (slot54) or an AT command "
+              "(selftest-enable, selftest-status, selftest-disable, pmu)";
       return false;
     }
     t.message_id = static_cast<uint16_t>(*id);
@@ -94,7 +122,9 @@ bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& f
 std::string FaultUsageText() {
   return "  --fault TARGET:KIND[:ARG]  inject a first-generation handset fault (repeatable)\n"
          "      TARGET  a test-function message id (0x04 or 4) on slot 77, or slot15,\n"
-         "              slot54, slot56, slot77 for every request of that host slot\n"
+         "              slot54, slot56, slot77 for every request of that host slot, or\n"
+         "              selftest-enable, selftest-status, selftest-disable, pmu for one\n"
+         "              AT command of slot 54\n"
          "      fail[:TEXT]  the host call fails; the last-error slot then answers TEXT\n"
          "                   (for example \"No errors\"), default a text naming the message\n"
          "      length[:N]   the reply has length N (default one byte short)\n"

@@ -32,11 +32,17 @@ struct Gen1Fault {
   int times = -1;
 };
 
-// A test-function message id on slot 77, or every request of a slot.
+// A test-function message id on slot 77, every request of a slot, or the
+// AT commands of slot 54 that begin with a text.
 struct Gen1FaultTarget {
   int slot = 77;
   std::optional<uint16_t> message_id;
+  std::string command_prefix;
 };
+
+// The named AT commands a fault can single out ("selftest-status"), and
+// the text each begins with; empty for other names.
+std::string_view AtCommandPrefix(std::string_view name);
 
 class Gen1FaultTable {
  public:
@@ -44,17 +50,25 @@ class Gen1FaultTable {
   void Clear() { faults_.clear(); }
   bool empty() const { return faults_.empty(); }
 
-  // The fault for one exchange, the message's own before the slot's; the
-  // fault's remaining count goes down by one and it is dropped at zero.
-  std::optional<Gen1Fault> Take(int slot, uint16_t message_id);
+  // The fault for one exchange, the command's or message's own before the
+  // slot's; the fault's remaining count goes down by one and it is dropped
+  // at zero.
+  std::optional<Gen1Fault> Take(int slot, uint16_t message_id, std::string_view command = {});
 
  private:
-  // Key: slot and message id, -1 for a slot-wide fault.
-  std::map<std::pair<int, int>, Gen1Fault> faults_;
+  struct Key {
+    int slot;
+    int message_id;  // -1 for a slot-wide fault
+    std::string command_prefix;
+    auto operator<=>(const Key&) const = default;
+  };
+  std::map<Key, Gen1Fault> faults_;
 };
 
-// Parses "TARGET:KIND[:ARG]". TARGET: a test-function message id (0x04 or 4)
-// or slot15, slot54, slot56, slot77 (every request of that slot). KIND:
+// Parses "TARGET:KIND[:ARG]". TARGET: a test-function message id (0x04 or 4),
+// slot15, slot54, slot56, slot77 (every request of that slot), or one of
+// the AT commands selftest-enable, selftest-status, selftest-disable, pmu.
+// KIND:
 // fail[:TEXT], length[:N], status[:N]. False with `error` set otherwise.
 bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& fault,
                     std::string& error);

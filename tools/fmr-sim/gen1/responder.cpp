@@ -26,11 +26,11 @@ Gen1Responder::Gen1Responder(RadioModel& radio) : radio_(radio) {
 }
 
 void Gen1Responder::InjectFault(uint16_t message_id, Gen1Fault fault) {
-  faults_.Set(Gen1FaultTarget{gen1::kSlotTestFunction, message_id}, std::move(fault));
+  faults_.Set(Gen1FaultTarget{gen1::kSlotTestFunction, message_id, {}}, std::move(fault));
 }
 
 void Gen1Responder::InjectSlotFault(int slot, Gen1Fault fault) {
-  faults_.Set(Gen1FaultTarget{slot, std::nullopt}, std::move(fault));
+  faults_.Set(Gen1FaultTarget{slot, std::nullopt, {}}, std::move(fault));
 }
 
 bool Gen1Responder::AddFault(std::string_view rule, std::string& error) {
@@ -149,16 +149,16 @@ bool Gen1Responder::SendInfoRequest(uint16_t id, const uint8_t* request, uint16_
 
 bool Gen1Responder::SendAtCommand(uint16_t id, const uint8_t* request, uint16_t length,
                                   uint16_t* reply_length, uint8_t* reply) {
-  const std::optional<Gen1Fault> fault = faults_.Take(gen1::kSlotAtCommand, id);
-  if (fault && fault->kind == Gen1FaultKind::kHostFailure) {
-    return Fail(!fault->error_text.empty() ? fault->error_text
-                                           : "Simulated failure of the AT command channel");
-  }
   std::string_view command;
   if (request != nullptr)
     command = std::string_view(reinterpret_cast<const char*>(request), length);
   if (const size_t nul = command.find('\0'); nul != std::string_view::npos) {
     command = command.substr(0, nul);
+  }
+  const std::optional<Gen1Fault> fault = faults_.Take(gen1::kSlotAtCommand, id, command);
+  if (fault && fault->kind == Gen1FaultKind::kHostFailure) {
+    return Fail(!fault->error_text.empty() ? fault->error_text
+                                           : "Simulated failure of the AT command channel");
   }
   const std::string text =
       fault && fault->kind == Gen1FaultKind::kBadStatus ? "ERROR" : AnswerAtCommand(command);

@@ -1,0 +1,40 @@
+#include "gen1_panel/rds_data_file.h"
+
+#include <fstream>
+#include <string_view>
+
+#include "common/convert.h"
+
+std::vector<std::string> SplitRdsData(std::string_view text, size_t most_pieces) {
+  std::vector<std::string> pieces;
+  size_t i = 0;
+  while (i < text.size() && pieces.size() < most_pieces) {
+    std::string piece;
+    while (i < text.size() && piece.size() < kRdsDataPieceLength) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;  // one line end
+      piece += text[i++];
+      if (piece.back() == '\n') break;
+    }
+    pieces.push_back(std::move(piece));
+  }
+  return pieces;
+}
+
+std::vector<std::string> ReadRdsDataFile(const std::string& path) {
+  // Each piece takes at most one byte more than its length from the file
+  // (a "\r\n" line end), and telling "\r\n" from a lone "\r" needs one byte
+  // of look-ahead: so much covers every piece the replay can use.
+  constexpr size_t kBytesUsed = kRdsDataPiecesUsed * (kRdsDataPieceLength + 1) + 1;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::string text(kBytesUsed, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<size_t>(in.gcount()));
+  return SplitRdsData(text, kRdsDataPiecesUsed);
+}
+
+uint16_t RdsDataBlock(const std::string& piece, size_t b) {
+  const size_t at = 2 + 7 * b;  // right after the cell's "0x"
+  if (at >= piece.size()) return 0;
+  return static_cast<uint16_t>(HexToInt(piece.c_str() + at, 4));
+}

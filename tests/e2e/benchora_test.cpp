@@ -1,0 +1,240 @@
+// benchora as a new user meets it, with the real plug-in and the simulated
+// handset: the automation commands that find things, the message boxes and
+// marks in the transcript, --strict and its directive, the getting-started
+// scripts of the README, and the messages of a session that cannot start.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string text;  // standard output and standard error
+};
+
+std::string Quoted(const std::string& arg) {
+  std::string out = "'";
+  for (const char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+// Runs benchora with `args` (and `input` on standard input) from the source
+// folder, with a settings folder of its own.
+Outcome Benchora(const std::vector<std::string>& args, const std::string& input = "",
+                 const std::string& environment = "") {
+  Outcome run;
+  const std::filesystem::path settings =
+      std::filesystem::temp_directory_path() / ("sonvio-e2e-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(settings);
+  std::string command = "cd " + Quoted(SOURCE_DIR) + " && printf '%s' " + Quoted(input) +
+                        " | SONVIO_CONFIG_DIR=" + Quoted(settings.string()) + " " + environment +
+                        " " + Quoted(BENCHORA_PATH);
+  for (const std::string& arg : args) command += " " + Quoted(arg);
+  command += " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::array<char, 4096> chunk{};
+  size_t n = 0;
+  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.text.append(chunk.data(), n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::filesystem::remove_all(settings);
+  return run;
+}
+
+struct Case {
+  const char* name;
+  std::vector<std::string> args;
+  int status;
+  std::vector<std::string> shown = {};      // each appears in the transcript
+  std::vector<std::string> not_shown = {};  // none does
+  std::string input = "";
+  std::string environment = "";
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class BenchoraRun : public ::testing::TestWithParam<Case> {};
+
+TEST_P(BenchoraRun, ShowsWhatANewUserNeeds) {
+  const Case& c = GetParam();
+  const Outcome run = Benchora(c.args, c.input, c.environment);
+  EXPECT_EQ(run.status, c.status) << run.text;
+  for (const std::string& text : c.shown) {
+    EXPECT_NE(run.text.find(text), std::string::npos) << "missing: " << text << "\n" << run.text;
+  }
+  for (const std::string& text : c.not_shown) {
+    EXPECT_EQ(run.text.find(text), std::string::npos) << "unwanted: " << text << "\n" << run.text;
+  }
+}
+
+const Case kCases[] = {
+    {"find",
+     {"--strict", "-e", "find band"},
+     0,
+     {"> find band\nCBBandSelection ComboBox \"\"\n", "LblCBBandSelection Label \"Band:\""}},
+    // Longer than the first reply buffer: fetched whole, the form first, the
+    // last component last.
+    {"snapshot",
+     {"--strict", "-e", "snapshot", "-e", "get LReady"},
+     0,
+     {"> snapshot\nKelboFMRGUI: kind=Form enabled=1 visible=1 caption=\"Sonvio - Version: ",
+      "\nLReady: kind=Label",
+      "\nOpenDialog1: kind=OpenDialog enabled=1 visible=0 title=\"\" "
+      "file=\"\"\n> get LReady"}},
+    {"help",
+     {"--strict", "-e", "help"},
+     0,
+     {"\nfind TEXT ", "\nsnapshot ", "\nselect NAME ITEM ", "\nreopen ", "\n@expect KIND [TEXT] "}},
+    {"select_by_text",
+     {"--strict", "-e", "select CBTMode Trans", "-e", "get CBTMode", "-e", "get LEFrequency"},
+     0,
+     {"text=\"Transmit\" index=1", "text=\"88000000\""}},
+    {"unknown_verb_is_refused",
+     {"-e", "frobnicate LReady now", "-e", "get LReady"},
+     0,
+     {"> frobnicate LReady now\nerror: unknown command 'frobnicate'\n"
+      "!! frobnicate LReady now: refused\n> get LReady"}},
+    {"unknown_verb_stops_a_strict_run",
+     {"--strict", "-e", "get LReady", "-e", "frobnicate", "-e", "list"},
+     1,
+     {"benchora: --strict: -e 2: frobnicate: unexpected refused command: error: unknown command "
+      "'frobnicate'",
+      "write \"@expect refused [TEXT]\" on the line before the command"},
+     {"> list"}},
+    {"dialog_shown_before_the_reply",
+     {"-e", "click BtnFMREnable", "-e", "type LEFrequency 1", "-e", "leave LEFrequency"},
+     0,
+     {"> leave LEFrequency\nDIALOG Warning: Input Value Out Of Range(76000000 ~ 108000000)\nok\n"
+      "!! leave LEFrequency: 1 message box\n"}},
+    {"strict_stops_at_an_unexpected_error_line",
+     {"--chip", "gen2", "--strict", "-e", "get btn_onoff", "-e", "click btn_onoff", "-e",
+      "get btn_onoff"},
+     1,
+     {"LOG[0] Configure audio path before switching on FMR\nok\n"
+      "!! click btn_onoff: 1 error line\n",
+      "benchora: --strict: -e 2: click btn_onoff: unexpected error line: Configure audio path "
+      "before switching on FMR"}},
+    {"strict_passes_an_expected_error_line",
+     {"--chip", "gen2", "--strict", "-e", "@expect error Configure audio path", "-e",
+      "click btn_onoff", "-e", "get btn_onoff"},
+     0,
+     {"!! click btn_onoff: 1 error line (expected)\n> get btn_onoff\n"},
+     {"--strict:"}},
+    {"strict_fails_an_unmet_expectation",
+     {"--strict", "-e", "@expect box", "-e", "get LReady"},
+     1,
+     {"!! get LReady: expected a message box, none came",
+      "benchora: --strict: -e 2: get LReady: expected a message box, but none came"}},
+    {"getting_started_gen1",
+     {"--chip", "gen1", "--strict", "--script", "docs/getting-started/gen1.txt"},
+     0,
+     {"> get LEFrequency\nkind=LabeledEdit enabled=1 visible=1 label=\"Frequency (Hz):\" "
+      "text=\"98000000\"",
+      "!! leave LEFrequency: 1 message box (expected)"}},
+    {"getting_started_gen2",
+     {"--chip", "gen2", "--strict", "--script", "docs/getting-started/gen2.txt"},
+     0,
+     {"LOG[1] at@audapp:fmrx_set_band(108000000,87500000,100000,1)",
+      "LOG[1] at@audapp:fmrx_get_auto_seek_report()", "> items cb_station\n88100000\n"}},
+    {"piped_input_skips_comments_and_ends_at_quit",
+     {"--interactive"},
+     0,
+     {"> get LReady\nkind=Label"},
+     {"benchora>", "> # a comment", "> list"},
+     "get LReady\n# a comment\n\nquit\nlist\n"},
+    {"plugin_that_is_no_library",
+     {"--plugin", "/etc/passwd"},
+     1,
+     {"benchora: cannot load the plug-in /etc/passwd: /etc/passwd: invalid ELF header"},
+     {"Success"}},
+    {"script_that_is_a_folder",
+     {"--script", "docs"},
+     2,
+     {"benchora: cannot read script docs: it is a folder"},
+     {"CanRun"}},
+    {"script_that_is_missing",
+     {"--script", "docs/no-such-script.txt"},
+     2,
+     {"benchora: cannot read script docs/no-such-script.txt: No such file or directory"}},
+    // Port 1 on the loopback address: nothing answers there.
+    {"at_server_named_and_missing",
+     {"--chip", "gen2", "--at-server", "127.0.0.1:1", "-e", "get btn_onoff"},
+     0,
+     {"benchora: AT server 127.0.0.1:1 (from --at-server; the embedded one is not started)\n"
+      "CanRun: 1\n",
+      "LOG[0] Error setting connection. Session id = -1\n"
+      "benchora: the plug-in could not connect to the AT server at 127.0.0.1:1 (from "
+      "--at-server)\nbenchora: nothing answers at 127.0.0.1:1; start the simulated handset "
+      "there: ",
+      "fmr-sim --port 1\nbenchora: or leave out --at-server"}},
+    // A failed chip probe selects the second-generation panel, which then
+    // looks for an AT server.
+    {"failed_probe_selects_the_second_generation_panel",
+     {"--chip", "gen1", "--fault", "slot54:fail", "-e", "get frm_DruskGUI"},
+     0,
+     {"LOG[0] Error setting connection. Session id = -1\n"
+      "benchora: the plug-in could not connect to the AT server at 127.0.0.1:1 (from "
+      "TESSIC_AT_SERVER)\n",
+      "benchora: or run benchora --chip gen2", "> get frm_DruskGUI\nkind=Form enabled=1 visible=1"},
+     {},
+     "",
+     "TESSIC_AT_SERVER=127.0.0.1:1"},
+    // --rds decodes the groups the handset hands to the plug-in and names
+    // the station each time it changes: first at 95.4 MHz, then at 88.1.
+    {"rds_shows_each_station_as_it_is_decoded",
+     {"--chip", "gen1",
+      "--rds",  "--strict",
+      "-e",     "click BtnFMREnable",
+      "-e",     "type LEFrequency 95400000",
+      "-e",     "click BtnWriteFrequency",
+      "-e",     "click btn_rds",
+      "-e",     "advance 5600",
+      "-e",     "type LEFrequency 88100000",
+      "-e",     "click BtnWriteFrequency",
+      "-e",     "advance 4200"},
+     0,
+     {"RDS station: PI C204, PTY 11 Rock Music, PS \"ROCK 95 \", RT \"Rock 95 - now playing: "
+      "live session\"\n",
+      "RDS station: PI C201, PTY 14 Serious classical, PS \"CLASSIC \", RT \"Classic FM - "
+      "Symphony No. 5 in C minor\"\n"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(E2e, BenchoraRun, ::testing::ValuesIn(kCases),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// The README shows the getting-started scripts that the cases above run,
+// each line as it stands in its file, indented as a code block.
+TEST(GettingStarted, ReadmeShowsTheScriptsThatRun) {
+  auto read = [](const std::string& path) {
+    std::ifstream in(std::string(SOURCE_DIR) + "/" + path);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  const std::string readme = read("README.md");
+  for (const char* script : {"docs/getting-started/gen1.txt", "docs/getting-started/gen2.txt"}) {
+    const std::string text = read(script);
+    ASSERT_FALSE(text.empty()) << script;
+    std::string block;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      block += line.empty() ? "\n" : "    " + line + "\n";
+    }
+    EXPECT_NE(readme.find(block), std::string::npos) << script << " differs in README.md";
+  }
+}
+
+}  // namespace

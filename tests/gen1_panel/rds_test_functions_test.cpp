@@ -1,0 +1,391 @@
+// RDS reception with its decode log, transmission from the stack or a data
+// file, the programme types; the test functions and the RSSI scan log.
+// Driven through the automation interface as a user would.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/le_bytes.h"
+#include "gen1_panel/rds_data_file.h"
+#include "panel_fixture.h"
+
+namespace {
+
+using Ids = std::vector<uint16_t>;
+
+// A panel whose host program folder (where the logs go) is a folder of the
+// test's own.
+class LogFolderTest : public PanelTest {
+ protected:
+  LogFolderTest() {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("sonvio-logs-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    ::setenv("SONVIO_PROGRAM_DIR", dir_.c_str(), 1);
+    ::setenv("SONVIO_CLOCK", "1796000000", 1);
+  }
+  ~LogFolderTest() override {
+    ::unsetenv("SONVIO_PROGRAM_DIR");
+    ::unsetenv("SONVIO_CLOCK");
+    std::filesystem::remove_all(dir_);
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  // A data file of `lines` lines whose block A is the line number.
+  std::string DataFile(size_t lines) const {
+    const std::filesystem::path path = dir_ / "groups.log";
+    std::ofstream out(path, std::ios::binary);
+    char line[40];
+    for (size_t i = 0; i < lines; ++i) {
+      std::snprintf(line, sizeof line, "0x%04X 0x0000 0x0000 0x0000 \n", static_cast<int>(i));
+      out << line;
+    }
+    return path.string();
+  }
+  // Block A of each group of the last group send.
+  std::vector<uint16_t> SentFirstBlocks() const {
+    std::vector<uint16_t> blocks;
+    const testing_host::HostCall* send = LastCall(0x19);
+    if (send == nullptr) return blocks;
+    for (size_t g = 0; g < send->request.at(0); ++g) {
+      blocks.push_back(le::GetU16(send->request, 2 + 8 * g));
+    }
+    return blocks;
+  }
+
+  std::filesystem::path dir_;
+};
+
+constexpr char kHeader[] = "--- Mon Nov 30 00:53:20 2026 ---\r\n";
+
+TEST_F(LogFolderTest, ReceiveRdsPollsLogsEachShowAndClearsWhenSwitchedOff) {
+  PowerOn(false);
+  ASSERT_EQ(Run("click btn_rds"), "ok");
+  EXPECT_EQ(host.Transcript(), "Turn on RDS subscribe|Sending to mobile...|OK");
+  EXPECT_EQ(LastCall(0x07)->request, (std::vector<uint8_t>{1, 0xFF}));
+  EXPECT_EQ(Showing("btn_rds LData TRxRDS"), "btn_rds=RDS Off LData= TRxRDS=1");
+  EXPECT_EQ(Read("decode_data.log"), "") << "emptied on, nothing shown yet";
+
+  // Any operation adds a record; without groups only its header.
+  Run("click BtnReadFrequency");
+  const std::string empty_record = std::string(kHeader) + "\r\n\r\n";
+  EXPECT_EQ(Read("decode_data.log"), empty_record);
+
+  radio.rds_groups = {{0xC201, 0x0408, 0xE0CD, 0x434C}, {0xC201, 0x0409, 0xE0CD, 0x4153}};
+  radio.rds_status = {0x0000, 0x000F};
+  host.Clear();
+  ASSERT_EQ(Run("advance 1400"), "ok");
+  EXPECT_EQ(SentIds(), Ids{0x07});
+  EXPECT_EQ(LastCall(0x07)->request, (std::vector<uint8_t>{0xFF, 0xFF}));
+  EXPECT_EQ(Shown("LData"), "0xC201 0x0408 0xE0CD 0x434C ");
+  EXPECT_EQ(Run("lines LStatus2"), "0x0 0x0 0x0 0x0\n0x0 0x0 0x0 0xF");
+  const std::string record = std::string(kHeader) +
+                             "0xC201 0x0408 0xE0CD 0x434C \r\n   0x0    0x0    0x0    0x0\r\n"
+                             "0xC201 0x0409 0xE0CD 0x4153 \r\n   0x0    0x0    0x0    0xF\r\n"
+                             "\r\n\r\n";
+  EXPECT_EQ(Read("decode_data.log"), empty_record + record);
+
+  // Off: the timer stops, the read-out clears, the log closes.
+  host.Clear();
+  ASSERT_EQ(Run("click btn_rds"), "ok");
+  EXPECT_EQ(LastCall(0x07)->request, (std::vector<uint8_t>{0, 0xFF}));
+  EXPECT_EQ(Showing("btn_rds LData LData2 LStatus LStatus2 TRxRDS"),
+            "btn_rds=RDS On LData= LData2= LStatus= LStatus2= TRxRDS=0");
+  Run("click BtnReadFrequency");
+  EXPECT_EQ(Read("decode_data.log"), empty_record + record);
+
+  // On again: the log starts empty again.
+  Run("click btn_rds");
+  EXPECT_EQ(Read("decode_data.log"), "");
+}
+
+TEST_F(LogFolderTest, ALogThatCannotBeCreatedLeavesRdsRunning) {
+  PowerOn(false);
+  std::filesystem::create_directories(dir_ / "decode_data.log");
+  ASSERT_EQ(Run("click btn_rds"), "ok");
+  ASSERT_EQ(Run("advance 1400"), "ok");
+  EXPECT_EQ(Showing("btn_rds TRxRDS"), "btn_rds=RDS Off TRxRDS=1");
+  ASSERT_EQ(Run("click btn_rds"), "ok");
+}
+
+TEST_F(LogFolderTest, TransmitRdsFromTheStackReadsBackWhatTheRadioSends) {
+  PowerOn(true);
+  Run("click BtnReadFrequency");  // the stack box reaches the block
+  Run("type LEPilotDeviation 6750");
+  Run("type LERDSDeviation 2000");
+  Run("check CBPilot 1");
+  host.Clear();
+  ASSERT_EQ(Run("click btn_rds"), "ok");
+  EXPECT_EQ(SentIds(), Ids{0x16});
+  EXPECT_EQ(LastCall(0x16)->request.at(0), 1);
+  EXPECT_EQ(Showing("btn_rds TTxRDS2 LEFreqDeviation"),
+            "btn_rds=RDS Off TTxRDS2=1 LEFreqDeviation=66250");
+  host.Clear();
+  Run("advance 1400");
+  EXPECT_EQ(SentIds(), Ids{0x1A});
+  host.Clear();
+  ASSERT_EQ(Run("click btn_rds"), "ok");
+  EXPECT_EQ(SentIds(), Ids{0x16});
+  EXPECT_EQ(LastCall(0x16)->request.at(0), 0);
+  EXPECT_EQ(Showing("btn_rds TTxRDS2 LEFreqDeviation"),
+            "btn_rds=RDS On TTxRDS2=0 LEFreqDeviation=68250");
+}
+
+TEST_F(LogFolderTest, ReplayAdvancesByWhatTheRadioTookAndStartsOverAtTheEnd) {
+  PowerOn(true);
+  Run("check cbx_rds_stack 0");
+  Run("click BtnReadFrequency");  // the stack box reaches the block
+  Run("answer-file " + DataFile(45));
+  ASSERT_EQ(Run("click btn_rds"), "ok");
+  EXPECT_EQ(SentFirstBlocks().front(), 0);
+  EXPECT_EQ(SentFirstBlocks().size(), 20u);
+  EXPECT_EQ(Run("lines LData2").substr(0, 58),
+            "0x0000 0x0000 0x0000 0x0000 \n0x0001 0x0000 0x0000 0x0000 \n");
+  EXPECT_EQ(Showing("btn_rds TTxRDS1"), "btn_rds=RDS Off TTxRDS1=1");
+
+  // Per tick: how many groups the radio takes of this send, and the first
+  // line and the number of lines sent.
+  const std::vector<std::pair<uint8_t, std::pair<uint16_t, size_t>>> ticks = {
+      {20, {20, 20}},  // lines 20 to 39
+      {20, {40, 5}},   // 40 to 44
+      {7, {0, 20}},    // from the start again; the radio takes only 7...
+      {20, {7, 20}},   // ...so the next tick starts right after them
+      {20, {27, 18}},
+  };
+  for (const auto& [taken, expected] : ticks) {
+    radio.groups_taken = taken;
+    Run("advance 1400");
+    const std::vector<uint16_t> sent = SentFirstBlocks();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), expected.first);
+    EXPECT_EQ(sent.size(), expected.second);
+  }
+  // A refused send keeps the position: the same groups go again.
+  radio.status[0x19] = 0;
+  Run("advance 1400");
+  EXPECT_EQ(SentFirstBlocks().front(), 0);
+  radio.status.erase(0x19);
+  Run("advance 1400");
+  EXPECT_EQ(SentFirstBlocks().front(), 0);
+}
+
+TEST_F(LogFolderTest, TheReplayPositionIsEightBitsWide) {
+  PowerOn(true);
+  Run("check cbx_rds_stack 0");
+  Run("click BtnReadFrequency");
+  Run("answer-file " + DataFile(300));
+  Run("click btn_rds");
+  for (int tick = 0; tick < 11; ++tick) Run("advance 1400");  // positions 20, 40, ..., 240
+  EXPECT_EQ(SentFirstBlocks().front(), 220);
+  Run("advance 1400");
+  EXPECT_EQ(SentFirstBlocks().front(), 240);
+  Run("advance 1400");
+  EXPECT_EQ(SentFirstBlocks().front(), 4) << "240 + 20 wraps to 4, never back to 0";
+}
+
+TEST_F(LogFolderTest, ReplayOfEmptyMissingOrCancelledFiles) {
+  PowerOn(true);
+  Run("check cbx_rds_stack 0");
+  Run("click BtnReadFrequency");
+  // Cancelled: nothing but the deviation.
+  Run("answer-file --cancel");
+  host.Clear();
+  Run("click btn_rds");
+  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(Shown("btn_rds"), "RDS On");
+  // A file that does not open replays as empty: no groups, no timer, on.
+  Run("answer-file " + (dir_ / "missing.log").string());
+  Run("click btn_rds");
+  EXPECT_EQ(SentIds(), Ids{0x16});
+  EXPECT_EQ(Showing("btn_rds TTxRDS1"), "btn_rds=RDS Off TTxRDS1=0");
+  EXPECT_EQ(services.last_file_dialog().title, "Open RDS Data file");
+  EXPECT_EQ(services.last_file_dialog().filter, "Log File (*.log)|*.log|Any File (*.*)|*.*");
+  EXPECT_EQ(services.last_file_dialog().default_ext, "*.log");
+}
+
+TEST(RdsDataFile, PiecesAndCells) {
+  const std::vector<std::string> pieces = SplitRdsData(
+      "0x1234 0xABCD 0x00ff 0xFFFF \r\n0x12\n0x1234 0xABCD 0x00ff 0xFFFF 0x5555 tail\nx", 100);
+  ASSERT_EQ(pieces.size(), 5u);
+  EXPECT_EQ(pieces[0], "0x1234 0xABCD 0x00ff 0xFFFF \n");
+  EXPECT_EQ(pieces[2], "0x1234 0xABCD 0x00ff 0xFFFF 0");  // 29 characters
+  EXPECT_EQ(pieces[3], "x5555 tail\n");                   // the rest is a line of its own
+  EXPECT_EQ(pieces[4], "x");                              // a last piece without line end
+  const uint16_t expected[] = {0x1234, 0xABCD, 0x00FF, 0xFFFF};
+  for (size_t b = 0; b < 4; ++b) EXPECT_EQ(RdsDataBlock(pieces[0], b), expected[b]);
+  EXPECT_EQ(RdsDataBlock(pieces[1], 0), 0x12);
+  EXPECT_EQ(RdsDataBlock(pieces[1], 1), 0) << "a short line gives 0 where it does not reach";
+  EXPECT_EQ(RdsDataBlock("0xZZZZ 0x\x01\x02 ", 0), 0);
+  EXPECT_EQ(RdsDataBlock("0xZZZZ 0x\x01\x02 ", 1), 0);
+}
+
+TEST(RdsDataFile, OnlyWhatTheReplayCanUseIsRead) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "sonvio-rds-huge.log";
+  {
+    std::ofstream out(path, std::ios::binary);
+    const std::string line = "0x0001 0x0002 0x0003 0x0004 \r\n";
+    for (int i = 0; i < 100000; ++i) out << line;  // 3 MB
+  }
+  const std::vector<std::string> pieces = ReadRdsDataFile(path.string());
+  EXPECT_EQ(pieces.size(), kRdsDataPiecesUsed);
+  EXPECT_EQ(pieces.back(), "0x0001 0x0002 0x0003 0x0004 \n");
+  std::filesystem::remove(path);
+  EXPECT_TRUE(ReadRdsDataFile(path.string()).empty());
+}
+
+TEST_F(PanelTest, ProgrammeTypesFollowTheDecoderEachTimeTheListOpens) {
+  PowerOn(true);
+  // (The list is enabled only with its feature bit set by the radio; its
+  // handler is what matters here.)
+  panel.cb_ptc->SetItemIndex(0);
+  panel.cb_ptc->OnDropDown();
+  EXPECT_EQ(panel.cb_ptc->items().at(3), "Information");
+  EXPECT_EQ(panel.cb_ptc->items().size(), 32u);
+  EXPECT_EQ(panel.cb_ptc->items().at(12), "M.O.R Nusic");
+  panel.cb_ptc->SetItemIndex(5);
+  panel.CBDecode->SetItemIndex(1);
+  panel.cb_ptc->OnDropDown();
+  EXPECT_EQ(panel.cb_ptc->items().at(3), "Sports");
+  EXPECT_EQ(panel.cb_ptc->items().at(31), "Emergency");
+  EXPECT_EQ(Shown("cb_ptc"), "-1") << "the selection is lost";
+}
+
+TEST_F(PanelTest, ToneWithoutPilotSendsAmplitudes592LowerAndKeepsTheEdits) {
+  PowerOn(true);
+  for (const bool pilot : {true, false}) {
+    SCOPED_TRACE(pilot);
+    Run(std::string("check CBPilot ") + (pilot ? "1" : "0"));
+    Run("type LELLevel 0x2000");
+    Run("type LERLevel 0x1000");
+    host.Clear();
+    ASSERT_EQ(Run("click btn_test_tone"), "ok");
+    EXPECT_EQ(host.LogTexts().front(), "Test tone on.");
+    const std::vector<uint8_t>& r = LastCall(0x10)->request;
+    EXPECT_EQ(le::GetU32(r, 4), 1u);
+    EXPECT_EQ(le::GetU32(r, 12), pilot ? 0x2000u : 0x1DB0u);
+    EXPECT_EQ(le::GetU32(r, 24), pilot ? 0x1000u : 0x0DB0u);
+    EXPECT_EQ(Showing("LELLevel LERLevel btn_test_tone"),
+              "LELLevel=0x2000 LERLevel=0x1000 btn_test_tone=Tone Off");
+    Run("click btn_test_tone");
+    EXPECT_EQ(le::GetU32(LastCall(0x10)->request, 4), 0u);
+  }
+  // Chirp keeps its state in its caption too.
+  host.Clear();
+  Run("click btn_chirp");
+  Run("click btn_chirp");
+  EXPECT_EQ(host.Transcript(),
+            "Chirp on.|Sending to mobile...|OK|Chirp off.|Sending to mobile...|OK");
+  EXPECT_EQ(Shown("btn_chirp"), "Chirp On");
+  // Tone frequencies are checked when left.
+  Run("type LELFreq 25000");
+  Run("leave LELFreq");
+  Run("type LERFreq 0");
+  Run("leave LERFreq");
+  EXPECT_EQ(Dialogs(),
+            "Warning\tInput Value Out Of Range(1 ~ 20000)\n"
+            "Warning\tInput Value Out Of Range(1 ~ 20000)");
+}
+
+TEST_F(PanelTest, RssiSubscriptionTicksWithItsTimerOffWhileItWorks) {
+  PowerOn(false);
+  ASSERT_EQ(Run("click btn_rssi"), "ok");
+  EXPECT_EQ(LastCall(0x08)->request.at(1), 1);
+  bool timer_on_during_tick = true;
+  host.responder = [this, &timer_on_during_tick](const testing_host::HostCall& call) {
+    timer_on_during_tick = panel.TRSSI->enabled();
+    return radio.Answer(call);
+  };
+  radio.rssi = 37;
+  Run("advance 1000");
+  EXPECT_FALSE(timer_on_during_tick);
+  EXPECT_EQ(Showing("LERSSI TRSSI"), "LERSSI=37 TRSSI=1");
+  host.Clear();
+  Run("click btn_rssi");
+  EXPECT_EQ(LastCall(0x08)->request.at(1), 0);
+  EXPECT_EQ(host.LogTexts().front(), "Turn off RSSI subscribe");
+  EXPECT_EQ(Shown("TRSSI"), "0");
+}
+
+TEST_F(PanelTest, CpReadChoosesTheRegisterByTheChipVersion) {
+  PowerOn(false);
+  Run("select CBAntenna Internal");
+  radio.registers[0x8740] = 12u << 11 | 0x107;
+  radio.registers[0x8778] = 21u << 16 | 0xA5C;
+  for (const auto& [version, line] :
+       {std::pair{"FMR 1021", "CP value:12"}, std::pair{"FMR 358 rev B", "CP value:21"}}) {
+    radio.version = version;
+    host.Clear();
+    ASSERT_EQ(Run("click btn_readcp"), "ok");
+    EXPECT_EQ(host.LogTexts().back(), line);
+  }
+  EXPECT_EQ(Shown("LERegAddress"), "0x8778");
+}
+
+TEST_F(LogFolderTest, RssiScanWritesOneLinePerChannelAndStopsWhenUnchecked) {
+  PowerOn(false);
+  Run("select CBBandSelection Manual");
+  Run("select CBChannelSpacing 100kHz");
+  Run("type LEMINFreq 87500000");
+  Run("type LEMAXFreq 88000000");
+  radio.rssi = -3;
+  radio.registers[0x8740] = 12u << 11;
+  radio.registers[0x8724] = 0;
+  ASSERT_EQ(Run("check cb_rssi_logging 1"), "ok");
+  const std::string header = "Frequency\t\tRSSI Level\t\tCP Value\t\tSideband\r\n";
+  std::string expected = header;
+  for (uint32_t f = 87500000; f <= 88000000; f += 100000) {
+    expected += std::to_string(f) + "\t  \t-3\t\t\t12\t\t\tHigh\r\n";
+  }
+  EXPECT_EQ(Read("rssi_logging.log"), expected);
+  Run("check cb_rssi_logging 0");
+  EXPECT_EQ(Read("rssi_logging.log"), expected) << "unchecking keeps the last scan";
+
+  // The limits are read before every step; the box is looked at too. A
+  // host that lets the window take input during its waits can stop it.
+  int tunes = 0;
+  host.responder = [&](const testing_host::HostCall& call) {
+    if (call.message_id == 0x04 && ++tunes == 3) panel.cb_rssi_logging->SetChecked(false);
+    return radio.Answer(call);
+  };
+  radio.registers[0x8724] = 0x40000;
+  Run("check cb_rssi_logging 1");
+  EXPECT_EQ(Read("rssi_logging.log"),
+            header +
+                "87500000\t  \t-3\t\t\t12\t\t\tLow\r\n87600000\t  \t-3\t\t\t12\t\t\tLow\r\n"
+                "87700000\t  \t-3\t\t\t12\t\t\tLow\r\n");
+  // A start above the end writes only the header.
+  Run("type LEMINFreq 99000000");
+  Run("check cb_rssi_logging 1");
+  EXPECT_EQ(Read("rssi_logging.log"), header);
+}
+
+TEST_F(PanelTest, SelfTestReadsTheFrequencyBackFirstWhenTheRadioIsOn) {
+  PowerOn(false);
+  radio.frequency_hz = 91700000;
+  Run("type LEFrequency 88000000");  // a stale entry
+  host.Clear();
+  ASSERT_EQ(Run("click btn_selftest"), "ok");
+  ASSERT_GE(host.calls.size(), 3u);
+  EXPECT_EQ(host.calls[0].message_id, 0x03);
+  std::vector<std::string> texts;
+  for (const auto& call : host.calls) {
+    if (call.channel == HostChannel::kAtCommand) texts.push_back(call.Text());
+  }
+  EXPECT_EQ(texts.back(), "at@quelm_fmr_internal_get_status_test_func(91700000)");
+
+  // With the radio off the text of the edit is used as it stands.
+  Run("click BtnFMRDisable");
+  radio.running = 0;
+  host.Clear();
+  Run("click btn_selftest");
+  EXPECT_EQ(host.calls.at(0).message_id, 0);  // the probe, no frequency read
+  EXPECT_EQ(host.calls.at(1).Text(), "at@fmr:quelm_fmr_enable_test_func()");
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// Long sessions must not make the plug-in grow: after a warm-up, 100,000
+// operations of each generation leave the heap in use where it was.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "common/le_bytes.h"
+#include "fmr-sim/gen2/at_server.h"
+#include "gen1_panel/kelbo_fmr_gui.h"
+#include "gen2/transport_wrapper.h"
+#include "gen2_panel/frm_drusk_gui.h"
+#include "heap_meter.h"
+#include "ui/application.h"
+#include "ui/automation.h"
+#include "ui/headless/headless_services.h"
+
+namespace {
+
+constexpr int kWarmUp = 1000;
+constexpr int kOperations = 100000;
+
+// A first-generation radio that answers every test function with a reply
+// of the right length and status 1, and keeps nothing.
+class QuietRadio : public HostLink {
+ public:
+  bool Send(HostChannel, uint16_t message_id, uint16_t, const void*, uint16_t& reply_length,
+            void* reply) override {
+    static const std::map<uint16_t, uint16_t> kLengths = {{0x01, 2},  {0x03, 48},  {0x23, 56},
+                                                          {0x3A, 16}, {0x07, 168}, {0x04, 12}};
+    const auto it = kLengths.find(message_id);
+    reply_length = it != kLengths.end() ? it->second : 2;
+    auto* bytes = static_cast<uint8_t*>(reply);
+    bytes[0] = 1;
+    bytes[1] = 0;
+    return true;
+  }
+  std::optional<std::string_view> LastError() override { return "No errors"; }
+  void Log(const char*, LogFlag) override {}
+};
+
+// Bytes in use after `run` has been done `kOperations` times, less those
+// in use before (after a warm-up of its own). The simulated handset's
+// server thread finishes its answer after the plug-in has it: each reading
+// waits a moment for it.
+template <typename Run>
+long Growth(Run run) {
+  const auto settled = [] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return heap_meter::BytesInUse();
+  };
+  for (int i = 0; i < kWarmUp; ++i) run();
+  const size_t before = settled();
+  for (int i = 0; i < kOperations; ++i) run();
+  return static_cast<long>(settled()) - static_cast<long>(before);
+}
+
+TEST(HeapGrowth, FirstGenerationOperations) {
+  ui::HeadlessServices services;
+  ui::Application app(services);
+  QuietRadio radio;
+  TKelboFMRGUI panel(app, ModuleContext{radio, services});
+  panel.Show();
+  ASSERT_EQ(ui::RunAutomation(panel, "click BtnFMREnable"), "ok");
+  // A read, a write and a warning box each round.
+  EXPECT_EQ(Growth([&] {
+              ui::RunAutomation(panel, "click BtnReadFrequency");
+              ui::RunAutomation(panel, "click BtnWriteFrequency");
+              ui::RunAutomation(panel, "type LEVolume 0");
+              ui::RunAutomation(panel, "leave LEVolume");
+            }),
+            0);
+}
+
+TEST(HeapGrowth, SecondGenerationOperations) {
+  fmrsim::AtServerConfig config;
+  config.port = 0;
+  std::string error;
+  const std::unique_ptr<fmrsim::AtServer> server =
+      fmrsim::AtServer::Start(std::move(config), error);
+  ASSERT_NE(server, nullptr) << error;
+  const std::string address = "127.0.0.1:" + std::to_string(server->port());
+  ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
+  ::setenv("SONVIO_PROGRAM_DIR", SONVIO_BIN_DIR, 1);
+  {
+    ui::HeadlessServices services;
+    ui::Application app(services);
+    QuietRadio host;
+    Tfrm_DruskGUI panel(app, ModuleContext{host, services});
+    panel.Show();
+    ASSERT_EQ(ui::RunAutomation(panel, "type le_frequency 98100000"), "ok");
+    EXPECT_EQ(Growth([&] { ui::RunAutomation(panel, "click btn_set_station"); }), 0);
+  }
+  MANAGED_IF::TransportWrapper::Unload();
+  ::unsetenv("SONVIO_PROGRAM_DIR");
+  ::unsetenv("TESSIC_AT_SERVER");
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#include "command_runner.h"
+
+#include "connection_help.h"
+#include "message_boxes.h"
+
+namespace benchora {
+namespace {
+
+constexpr char kRefusal[] = "error: ";
+
+}  // namespace
+
+void CommandRunner::LogLine(const char* text, uint8_t flag) {
+  const std::string line = text != nullptr ? text : "";
+  transcript_.Line(LogLineText(line.c_str(), flag));
+  if (flag == 0 && check_) check_->Add({ProblemKind::kErrorLine, line});
+  if (IsConnectionFailure(line)) {
+    for (const std::string& help : ConnectionHelp(at_server_))
+      transcript_.Notice("benchora: " + help);
+  }
+}
+
+bool CommandRunner::ShowPanel(void* host_application) {
+  check_.emplace();
+  plugin_.ShowMDIChildForm(host_application);
+  ShowBoxes();
+  return Finish("panel start", "", {});
+}
+
+bool CommandRunner::Run(const ScriptCommand& command) {
+  transcript_.Command(command.text);
+  check_.emplace();
+  std::string reply;
+  if (command.text == "reopen") {
+    // The host closes its panel window and asks for it again.
+    int host_application = 0;
+    plugin_.CloseMDIChildForm(&host_application);
+    plugin_.ShowMDIChildForm(&host_application);
+    reply = "ok";
+  } else if (!plugin_.Automate(command.text, reply)) {
+    reply = std::string(kRefusal) + "no panel is shown";
+  } else if (command.text == "help") {
+    reply += "\n" + OwnHelp();
+  }
+  // A message box is modal: it was closed before the command returned.
+  ShowBoxes();
+  transcript_.Line(reply);
+  if (reply.starts_with(kRefusal)) check_->Add({ProblemKind::kRefused, reply});
+  return Finish(command.text, command.origin, command.expected);
+}
+
+std::string CommandRunner::OwnHelp() {
+  return "reopen                  (benchora) close the panel and show it again\n"
+         "@expect KIND [TEXT]     (benchora, before a command) it is meant to go wrong: KIND "
+         "error (an error line), box (a message box) or refused; TEXT: part of it\n"
+         "quit                    (benchora, interactive) leave";
+}
+
+void CommandRunner::ShowBoxes() {
+  std::string reply;
+  if (!plugin_.Automate("dialogs", reply)) return;
+  const ShownBoxes shown = ParseDialogsReply(reply);
+  for (const std::string& note : shown.notes) {
+    transcript_.Notice(DialogLine(note));
+    if (check_) check_->Add({ProblemKind::kBox, note});
+  }
+  for (const std::string& box : shown.boxes) {
+    transcript_.Notice(DialogLine(box));
+    if (check_) check_->Add({ProblemKind::kBox, box});
+  }
+}
+
+bool CommandRunner::Finish(const std::string& what, const std::string& origin,
+                           const std::vector<Expectation>& expected) {
+  const Verdict verdict = check_->Judge(expected);
+  check_.reset();
+  if (verdict.mark) transcript_.Notice("!! " + what + ": " + *verdict.mark);
+  if (!strict_ || !verdict.failure) return true;
+  transcript_.Error("--strict: " + (origin.empty() ? "" : origin + ": ") + what + ": " +
+                    *verdict.failure);
+  if (verdict.directive && !origin.empty()) {
+    transcript_.Error("(when it is meant to happen, write \"" + *verdict.directive +
+                      "\" on the line before the command)");
+  }
+  stopped_ = true;
+  return false;
+}
+
+}  // namespace benchora

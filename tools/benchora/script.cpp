@@ -1,0 +1,96 @@
+#include "script.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+namespace benchora {
+namespace {
+
+std::optional<ProblemKind> KindNamed(std::string_view word) {
+  if (word == "error") return ProblemKind::kErrorLine;
+  if (word == "box") return ProblemKind::kBox;
+  if (word == "refused") return ProblemKind::kRefused;
+  return std::nullopt;
+}
+
+// "@expect KIND [TEXT]" without its '@'; false with `error` set.
+bool ParseDirective(std::string_view line, Expectation& out, std::string& error) {
+  const size_t word_end = line.find(' ');
+  const std::string_view name = line.substr(0, word_end);
+  if (name != "expect") {
+    error = "unknown directive '@" + std::string(name) + "' (the one directive is " +
+            kExpectSyntax + ")";
+    return false;
+  }
+  std::string_view rest =
+      word_end == std::string_view::npos ? std::string_view() : line.substr(word_end + 1);
+  rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+  const size_t kind_end = rest.find(' ');
+  const std::optional<ProblemKind> kind = KindNamed(rest.substr(0, kind_end));
+  if (!kind) {
+    error = "@expect needs error, box or refused: " + std::string(kExpectSyntax);
+    return false;
+  }
+  out.kind = *kind;
+  out.text =
+      kind_end == std::string_view::npos ? std::string() : std::string(rest.substr(kind_end + 1));
+  return true;
+}
+
+}  // namespace
+
+bool ScriptReader::Add(std::string_view line, const std::string& origin,
+                       std::vector<ScriptCommand>& commands, std::string& error) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  const size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos || line[first] == '#') return true;
+  line.remove_prefix(first);
+  if (line.front() == '@') {
+    Expectation expectation;
+    if (!ParseDirective(line.substr(1), expectation, error)) {
+      error = origin + ": " + error;
+      return false;
+    }
+    if (pending_.empty()) pending_origin_ = origin;
+    pending_.push_back(std::move(expectation));
+    return true;
+  }
+  commands.push_back({std::string(line), origin, std::move(pending_)});
+  pending_.clear();
+  return true;
+}
+
+bool ScriptReader::Finish(std::string& error) const {
+  if (pending_.empty()) return true;
+  error = pending_origin_ + ": @expect with no command after it";
+  return false;
+}
+
+bool ReadScript(const std::string& path, ScriptReader& reader, std::vector<ScriptCommand>& commands,
+                std::string& error) {
+  std::error_code code;
+  if (std::filesystem::is_directory(path, code)) {
+    error = "cannot read script " + path + ": it is a folder";
+    return false;
+  }
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read script " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!reader.Add(line, path + ":" + std::to_string(number), commands, error)) return false;
+  }
+  if (in.bad()) {
+    error = "cannot read script " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace benchora

@@ -1,0 +1,138 @@
+#include "fmr-plot/cli.h"
+
+#include <charconv>
+#include <fstream>
+#include <istream>
+#include <optional>
+#include <ostream>
+
+#include "fmr-plot/scan_log.h"
+#include "fmr-plot/svg_plot.h"
+
+namespace fmrplot {
+namespace {
+
+constexpr size_t kMaxReportedProblems = 100;
+
+std::optional<int> IntOption(const std::string& text, int low, int high) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || value < low || value > high) return std::nullopt;
+  return value;
+}
+
+int Usage(std::ostream& err, const std::string& message) {
+  err << "fmr-plot: " << message << "\n" << UsageText();
+  return 2;
+}
+
+}  // namespace
+
+std::string UsageText() {
+  return "usage: fmr-plot [options] [LOG]\n"
+         "Plots the first-generation panel's RSSI scan log (rssi_logging.log) as an\n"
+         "SVG: RSSI (dBuV) against frequency (MHz), the CP value on the right axis,\n"
+         "markers coloured by injection sideband (blue High, orange Low), station\n"
+         "peaks labelled with their frequency. Each marker carries a tooltip with\n"
+         "frequency, RSSI, CP and sideband. Reads LOG, or standard input when LOG\n"
+         "is absent or \"-\".\n"
+         "\n"
+         "  -o, --output FILE   write the SVG to FILE (default: standard output)\n"
+         "  --title TEXT        title above the plot (default: the scanned range)\n"
+         "  --threshold DBUV    label peaks from this level on (default: the median\n"
+         "                      level, taken as the noise floor, plus 6 dB)\n"
+         "  --width N           picture width in pixels (660 to 10000, default 960)\n"
+         "  --height N          picture height in pixels (200 to 10000, default 480)\n"
+         "  --help              show this text\n"
+         "\n"
+         "Malformed scan lines are reported on standard error with their line\n"
+         "number and left out of the plot. Exit status: 0 written, 1 the output\n"
+         "could not be written, 2 bad options or a log that cannot be plotted\n"
+         "(missing, empty, header only, not a scan log, no valid scan line).\n"
+         "scripts/plot-png.sh turns the SVG into a PNG.\n";
+}
+
+int Run(const std::vector<std::string>& args, std::istream& standard_input, std::ostream& out,
+        std::ostream& err) {
+  PlotOptions options;
+  std::string input;
+  std::string output;
+  bool have_input = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool has_value = i + 1 < args.size();
+    if (arg == "--help" || arg == "-h") {
+      out << UsageText();
+      return 0;
+    } else if (arg == "-o" || arg == "--output") {
+      if (!has_value) return Usage(err, arg + " needs a file name");
+      output = args[++i];
+    } else if (arg == "--title") {
+      if (!has_value) return Usage(err, "--title needs a text");
+      options.title = args[++i];
+    } else if (arg == "--threshold") {
+      const auto v = has_value ? IntOption(args[++i], -32768, 32767) : std::nullopt;
+      if (!v) return Usage(err, "--threshold needs a level in dBuV");
+      options.peak_threshold_dbuv = *v;
+    } else if (arg == "--width") {
+      const auto v = has_value ? IntOption(args[++i], kMinPlotWidth, kMaxPlotSize) : std::nullopt;
+      if (!v) return Usage(err, "--width needs a number from 660 to 10000");
+      options.width = *v;
+    } else if (arg == "--height") {
+      const auto v = has_value ? IntOption(args[++i], kMinPlotHeight, kMaxPlotSize) : std::nullopt;
+      if (!v) return Usage(err, "--height needs a number from 200 to 10000");
+      options.height = *v;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return Usage(err, "unknown option " + arg);
+    } else if (have_input) {
+      return Usage(err, "only one log, got " + input + " and " + arg);
+    } else {
+      input = arg;
+      have_input = true;
+    }
+  }
+
+  ScanLog log;
+  std::string name = "<stdin>";
+  if (!have_input || input == "-") {
+    log = ReadScanLog(standard_input);
+  } else {
+    std::ifstream file(input, std::ios::binary);
+    if (!file) {
+      err << "fmr-plot: cannot open " << input << "\n";
+      return 2;
+    }
+    name = input;
+    log = ReadScanLog(file);
+  }
+  for (size_t i = 0; i < log.problems.size() && i < kMaxReportedProblems; ++i) {
+    err << "fmr-plot: " << name << ":" << log.problems[i].line << ": " << log.problems[i].message
+        << "; line skipped\n";
+  }
+  if (log.problems.size() > kMaxReportedProblems) {
+    err << "fmr-plot: " << name << ": " << log.problems.size() - kMaxReportedProblems
+        << " more malformed lines skipped\n";
+  }
+  if (!log.error.empty()) {
+    err << "fmr-plot: " << name << ": " << log.error << "; nothing plotted\n";
+    return 2;
+  }
+
+  const std::string svg = RenderSvg(log.points, options);
+  if (output.empty() || output == "-") {
+    out << svg;
+    out.flush();
+    return out ? 0 : 1;
+  }
+  std::ofstream file(output, std::ios::binary | std::ios::trunc);
+  file << svg;
+  file.close();
+  if (!file) {
+    err << "fmr-plot: cannot write " << output << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace fmrplot

@@ -1,0 +1,41 @@
+// The fmr-rds command line: options, the decode loop over an input stream
+// and the exit status.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "fmr-rds/programme_types.h"
+
+namespace fmrrds {
+
+enum class OutputKind { kGroups, kSummaryText, kSummaryJson };
+
+struct DecodeOptions {
+  PtyTable table = PtyTable::kRds;
+  OutputKind output = OutputKind::kGroups;
+  std::string input_name = "<stdin>";  // names the input in problem lines
+};
+
+// Malformed lines reported on the error stream before the rest is only counted.
+inline constexpr size_t kMaxReportedProblems = 100;
+
+struct DecodeResult {
+  size_t groups = 0;
+  size_t malformed_lines = 0;
+};
+
+// Decodes every line of `in` and writes the chosen output to `out`; each
+// malformed line (up to kMaxReportedProblems) gets a line on `err`.
+DecodeResult DecodeStream(std::istream& in, const DecodeOptions& options, std::ostream& out,
+                          std::ostream& err);
+
+std::string UsageText();
+
+// The whole program: 0 decoded, 1 the input held no group but malformed
+// lines (not RDS data), 2 bad options or an unreadable file.
+int Run(const std::vector<std::string>& args, std::istream& standard_input, std::ostream& out,
+        std::ostream& err);
+
+}  // namespace fmrrds

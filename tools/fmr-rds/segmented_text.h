@@ -1,0 +1,41 @@
+// A text that arrives two characters at a time at fixed positions, in any
+// order and with gaps: the programme service name (4 pairs) and the radio
+// text (32 pairs in 2A groups, 16 in 2B groups).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace fmrrds {
+
+class SegmentedText {
+ public:
+  // `ends_at_return`: a carriage return ends the text early (radio text).
+  SegmentedText(size_t pairs, bool ends_at_return);
+
+  size_t pairs() const { return received_.size(); }
+
+  // Stores the pair at `index` (ignored when out of range). When a pair was
+  // already received there with other characters, the broadcaster changed
+  // the text: every other pair is forgotten, and the result is true.
+  bool Put(size_t index, char first, char second);
+  void Clear();
+  // Changes the length (forgets everything).
+  void Resize(size_t pairs);
+
+  bool Empty() const;
+  // Every pair up to the end of the text has been received.
+  bool Complete() const;
+  // The text up to its end; positions not yet received read '?'.
+  std::string Text() const;
+
+ private:
+  size_t EndPair() const;  // pairs that make up the text as far as known
+
+  bool ends_at_return_;
+  std::vector<char> chars_;
+  std::vector<bool> received_;
+};
+
+}  // namespace fmrrds

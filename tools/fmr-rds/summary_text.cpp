@@ -1,0 +1,90 @@
+#include "fmr-rds/summary_text.h"
+
+#include <cstdio>
+
+#include "fmr-rds/field_text.h"
+
+namespace fmrrds {
+namespace {
+
+// Quoted, with characters outside printable ASCII as \xNN.
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte > 0x7E || c == '"' || c == '\\') {
+      char buffer[8];
+      std::snprintf(buffer, sizeof(buffer), "\\x%02X", static_cast<unsigned>(byte));
+      out += buffer;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Line(const char* label, const std::string& value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof(buffer), "%-10s", label);
+  return std::string(buffer) + value + "\n";
+}
+
+std::string Flag(const std::optional<bool>& v) {
+  return v ? (*v ? "1" : "0") : "-";
+}
+
+}  // namespace
+
+std::string SummaryText(const StationSummary& s, const InputCounts& input, PtyTable table) {
+  std::string out;
+  std::string pi = s.pi ? PiText(*s.pi) : "-";
+  if (s.pi_history.size() > 1) {
+    pi += " (seen:";
+    for (uint16_t p : s.pi_history) pi += " " + PiText(p);
+    pi += ")";
+  }
+  out += Line("PI", pi);
+  out += Line(
+      "PTY",
+      s.pty ? std::to_string(*s.pty) + " " + std::string(ProgrammeTypeName(table, *s.pty)) : "-");
+  out += Line("TP/TA", "TP " + Flag(s.tp) + ", TA " + Flag(s.ta));
+  std::string ms = s.ms ? std::string(ProgrammeText(*s.ms)) : "-";
+  if (s.di[0]) ms += *s.di[0] ? ", stereo" : ", mono";
+  out += Line("MS", ms);
+
+  std::string ps = s.ps ? Quoted(*s.ps) : "-";
+  if (s.ps_names.size() > 1) {
+    ps += " (names:";
+    for (const std::string& name : s.ps_names) ps += " " + Quoted(name);
+    ps += ")";
+  }
+  if (!s.ps_partial.empty()) ps += " (assembling " + Quoted(s.ps_partial) + ")";
+  out += Line("PS", ps);
+  std::string rt = s.rt ? Quoted(*s.rt) : "-";
+  if (!s.rt_partial.empty()) rt += " (assembling " + Quoted(s.rt_partial) + ")";
+  out += Line("RT", rt);
+
+  std::string af;
+  for (uint32_t khz : s.af.vhf_khz()) af += (af.empty() ? "" : " ") + MhzText(khz);
+  for (uint32_t khz : s.af.lf_mf_khz()) af += (af.empty() ? "" : " ") + std::to_string(khz) + "kHz";
+  if (af.empty()) af = "-";
+  if (s.af.count()) af += " (list of " + std::to_string(*s.af.count()) + ")";
+  out += Line("AF", af);
+
+  out += Line("CT", s.ct ? FormatDate(*s.ct) + " " + FormatUtc(*s.ct) + " UTC, offset " +
+                               FormatOffset(*s.ct) + " (local " + FormatLocal(*s.ct) + ")"
+                         : "-");
+
+  std::string groups;
+  for (const auto& [type, count] : s.group_counts)
+    groups += (groups.empty() ? "" : ", ") + type.Name() + " " + std::to_string(count);
+  if (groups.empty()) groups = "-";
+  out += Line("Groups", groups);
+  out += Line("Received", std::to_string(s.received) + " groups, " + std::to_string(s.skipped) +
+                              " skipped (block B lost), " + std::to_string(s.partial) + " partial");
+  out += Line("Input", std::to_string(input.records) + " records, " +
+                           std::to_string(input.malformed_lines) + " malformed lines");
+  return out;
+}
+
+}  // namespace fmrrds
