@@ -165,6 +165,7 @@ TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
   WriteText(file,
             "\xEF\xBB\xBF[Top]\r\n"
             "; note=not a key\r\n"
+            "top=1\r\n"
             "[ Spaced ]\r\n"
             "  Key One  =  value with blanks  \r\n"
             "quoted=\"  kept blanks  \"\r\n"
@@ -187,6 +188,7 @@ TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
     std::optional<std::string> value;
   } cases[] = {
       {"Top", "; note", missing},
+      {"top", "TOP", "1"},  // behind the byte-order mark
       {"spaced", "key one", "value with blanks"},
       {" SPACED ", " Key One ", "value with blanks"},
       {"Spaced", "quoted", "  kept blanks  "},
