@@ -33,20 +33,7 @@ class CompleteDoubleTest : public TransportWrapperTest {
   TessicDouble double_;
 };
 
-TEST_F(CompleteDoubleTest, OpenLoadsTheLibraryAndOpensSessionAndChannel) {
-  TransportWrapper wrapper(log_.Context(services_));
-  wrapper.Open();
-  EXPECT_EQ(log_.Transcript(),
-            "Successfully load TESSIC DLL|SetupComport()|"
-            "TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");|"
-            "Port open. Session id = 7, dedicated channel = 9");
-  EXPECT_EQ(double_->last_connection, "FMR/TCPIPc_127.0.0.1:27018");
-  EXPECT_EQ(double_->last_options, "");
-  EXPECT_EQ(wrapper.session_id(), 7);
-  EXPECT_EQ(wrapper.channel_id(), 9);
-  EXPECT_TRUE(services_.TakeMessages().messages.empty());
-}
-
+// Opening as it goes is pinned by the second-generation tour's first lines.
 TEST_F(CompleteDoubleTest, ASessionOrChannelThatCannotBeOpenedIsReported) {
   double_->session_result = -5;
   TransportWrapper failed(log_.Context(services_));
