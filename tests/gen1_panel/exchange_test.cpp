@@ -20,13 +20,12 @@ void PrintTo(const StoreRow& row, std::ostream* out) {
 
 #define FIELD(name) [](const FmrParameters& p) -> int64_t { return p.name; }
 
+// A row per control; more where a field narrows or a control has a rule of its own.
 const StoreRow kStoreRows[] = {
     {"LEFrequency=98500000", FIELD(frequencyHz), 98500000},
-    {"LEFrequency=$5F5E100", FIELD(frequencyHz), 100000000},
     {"LEFrequency=98.5", FIELD(frequencyHz), 0},
     {"LEMASRSSI=-20", FIELD(scanMinRssi), -20},
     {"LEMASRSSI=40000", FIELD(scanMinRssi), 40000 - 65536},
-    {"LEMASRSSI=0x10", FIELD(scanMinRssi), 16},
     {"CBMono=1", FIELD(forceMono), 1},
     {"LEMAXFreq=90000000", FIELD(bandMaxHz), 90000000},
     {"CBChannelSpacing=2", FIELD(channelSpacing), 200000},
