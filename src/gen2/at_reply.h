@@ -9,10 +9,6 @@
 
 namespace MANAGED_IF {
 
-// The reply text as the reader sees it: ",", "{", "}" and line feeds become
-// blanks, carriage returns are removed.
-std::string PreprocessReply(std::string text);
-
 // The word that must follow the last field of a decoded reply.
 constexpr char kReplyOkWord[] = "OK";
 
@@ -23,7 +19,7 @@ constexpr char kReplyOkWord[] = "OK";
 template <typename Record, typename ReadFields>
 int32_t DecodeReply(const T_Result& result, Record& record, ReadFields read_fields) {
   if (result.code != kResultOk) return result.code;
-  mi_istringstream reader(PreprocessReply(result.text));
+  mi_istringstream reader(result.text);
   read_fields(reader, record);
   return reader.Word() == kReplyOkWord ? kResultOk : kResultError;
 }

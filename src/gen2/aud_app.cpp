@@ -2,78 +2,9 @@
 
 #include "gen2/at_command.h"
 #include "gen2/at_reply.h"
+#include "gen2/aud_app_fields.h"
 
 namespace MANAGED_IF {
-namespace {
-
-// Field readers: every field in reply order.
-
-void ReadVersion(mi_istringstream& in, T_Version& r) {
-  in.Extract(r.manufacturer_id);
-  in.Extract(r.hardware_id);
-  in.Extract(r.hardware_id_ext);
-  in.Extract(r.version_text);
-}
-
-void ReadAutoSeekReport(mi_istringstream& in, T_AutoSeekReport& r) {
-  in.Extract(r.station_count);
-  in.Extract(r.frequencies);
-  in.Extract(r.rssi);
-}
-
-void ReadRdsReport(mi_istringstream& in, T_RdsReport& r) {
-  in.Extract(r.block_a);
-  in.Extract(r.block_b);
-  in.Extract(r.block_c);
-  in.Extract(r.block_d);
-  in.Extract(r.column5);
-  in.Extract(r.column6);
-  in.Extract(r.column7);
-}
-
-void ReadStaticConfig(mi_istringstream& in, T_StaticConfig& r) {
-  in.Extract(r.upper_limit);
-  in.Extract(r.lower_limit);
-  in.Extract(r.spacing);
-  in.Extract(r.deemphasis);
-  in.Extract(r.force_mono);
-  in.Extract(r.antenna);
-  in.Extract(r.output_mode);
-  in.Extract(r.agc);
-  in.Extract(r.gain_index);
-  in.Extract(r.rssi_alert_enable);
-  in.Extract(r.rssi_low_alert);
-  in.Extract(r.rssi_high_alert);
-  in.Extract(r.mute);
-  in.Extract(r.snc_low_threshold);
-  in.Extract(r.snc_high_threshold);
-  in.Extract(r.snc_enable);
-  in.Extract(r.softmute_threshold);
-  in.Extract(r.softmute_step_size);
-  in.Extract(r.softmute_enable);
-  in.Extract(r.reserved);
-  in.Extract(r.left_volume);
-  in.Extract(r.right_volume);
-}
-
-void ReadDynamicData(mi_istringstream& in, T_DynamicData& r) {
-  in.Extract(r.state);
-  in.Extract(r.frequency);
-  in.Extract(r.stereo);
-  in.Extract(r.pilot);
-  in.Extract(r.rssi);
-  in.Extract(r.injection_side);
-  in.Extract(r.phase_noise);
-  in.Extract(r.frequency_offset);
-  in.Extract(r.pilot_amplitude);
-  in.Extract(r.seek_status);
-  in.Extract(r.reserved1);
-  in.Extract(r.reserved2);
-  in.Extract(r.reserved3);
-}
-
-}  // namespace
-
 aud_app::aud_app(TransportWrapper& wrapper) : session_(wrapper.context()) {
   command_text_.reserve(kCommandTextCapacity);
   session_.CopyIds(wrapper);
@@ -93,7 +24,7 @@ T_Result aud_app::Read(const AtCommand& command) {
 }
 
 int32_t aud_app::fmr_get_version(T_Version& version) {
-  return DecodeReply(Read(Command("at@audapp:fmr_get_version")), version, ReadVersion);
+  return DecodeReply(Read(Command("at@audapp:fmr_get_version")), version, kReadFields);
 }
 
 int32_t aud_app::fmr_configure_audio_dst(uint32_t destination) {
@@ -133,8 +64,7 @@ int32_t aud_app::fmrx_set_output_mode(uint32_t mode) {
 }
 
 int32_t aud_app::fmrx_get_auto_seek_report(T_AutoSeekReport& report) {
-  return DecodeReply(Read(Command("at@audapp:fmrx_get_auto_seek_report")), report,
-                     ReadAutoSeekReport);
+  return DecodeReply(Read(Command("at@audapp:fmrx_get_auto_seek_report")), report, kReadFields);
 }
 
 int32_t aud_app::fmrx_forcemono(uint32_t force_mono) {
@@ -169,7 +99,7 @@ int32_t aud_app::fmrx_set_rds(const T_Rds& rds) {
 }
 
 int32_t aud_app::fmrx_get_rds_data(T_RdsReport& report) {
-  return DecodeReply(Read(Command("at@audapp:fmrx_get_rds_data")), report, ReadRdsReport);
+  return DecodeReply(Read(Command("at@audapp:fmrx_get_rds_data")), report, kReadFields);
 }
 
 int32_t aud_app::fmrx_set_rssi(const T_RssiAlert& alert) {
@@ -184,11 +114,11 @@ int32_t aud_app::fmrx_set_gain_control(const T_GainControl& gain) {
 }
 
 int32_t aud_app::fmrx_get_static_config(T_StaticConfig& config) {
-  return DecodeReply(Read(Command("at@audapp:fmrx_get_static_config")), config, ReadStaticConfig);
+  return DecodeReply(Read(Command("at@audapp:fmrx_get_static_config")), config, kReadFields);
 }
 
 int32_t aud_app::fmrx_get_dynamic_data(T_DynamicData& data) {
-  return DecodeReply(Read(Command("at@audapp:fmrx_get_dynamic_data")), data, ReadDynamicData);
+  return DecodeReply(Read(Command("at@audapp:fmrx_get_dynamic_data")), data, kReadFields);
 }
 
 }  // namespace MANAGED_IF

@@ -1,34 +1,30 @@
 // Integers read from initialization files: the value's text by the
 // edit-field rule, the caller's default when it is missing or not a number.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "common/convert.h"
 #include "platform/platform.h"
+#include "test_folder.h"
 
 namespace {
 
 TEST(ReadIniInteger, TakesTheTextByTheEditFieldRuleOrTheDefault) {
-  const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                     ("sonvio-ini-integer-" + std::to_string(::getpid()) + ".ini");
-  std::ofstream(file, std::ios::binary) << "[S]\r\n"
-                                           "plain=42\r\n"
-                                           "padded=  -12  \r\n"
-                                           "dollar=$1F\r\n"
-                                           "hex=0x1F\r\n"
-                                           "all_ones=0xFFFFFFFF\r\n"
-                                           "lowest=-2147483648\r\n"
-                                           "quoted=\"7\"\r\n"
-                                           "trailing=12abc\r\n"
-                                           "too_big=4294967297\r\n"
-                                           "past_int=2147483648\r\n"
-                                           "word=abc\r\n"
-                                           "empty=\r\n";
-  const platform::IniFile ini(file.string());
+  const testing_files::TestFolder folder;
+  folder.Write("integers.ini",
+               "[S]\r\n"
+               "plain=42\r\n"
+               "padded=  -12  \r\n"
+               "dollar=$1F\r\n"
+               "hex=0x1F\r\n"
+               "all_ones=0xFFFFFFFF\r\n"
+               "lowest=-2147483648\r\n"
+               "quoted=\"7\"\r\n"
+               "trailing=12abc\r\n"
+               "too_big=4294967297\r\n"
+               "past_int=2147483648\r\n"
+               "word=abc\r\n"
+               "empty=\r\n");
+  const platform::IniFile ini((folder.path() / "integers.ini").string());
   const struct {
     const char* key;
     int32_t fallback;
@@ -41,7 +37,6 @@ TEST(ReadIniInteger, TakesTheTextByTheEditFieldRuleOrTheDefault) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(ReadIniInteger(ini, "S", c.key, c.fallback), c.expected) << c.key;
-  std::filesystem::remove(file);
 }
 
 }  // namespace

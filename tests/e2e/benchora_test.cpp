@@ -4,6 +4,8 @@
 // scripts of the README, and the messages of a session that cannot start.
 #include <gtest/gtest.h>
 
+#include "shell_run.h"
+
 #include <sys/wait.h>
 
 #include <array>
@@ -34,7 +36,6 @@ std::string Quoted(const std::string& arg) {
 // folder, with a settings folder of its own.
 Outcome Benchora(const std::vector<std::string>& args, const std::string& input = "",
                  const std::string& environment = "") {
-  Outcome run;
   const std::filesystem::path settings =
       std::filesystem::temp_directory_path() / ("sonvio-e2e-" + std::to_string(::getpid()));
   std::filesystem::create_directories(settings);
@@ -43,15 +44,9 @@ Outcome Benchora(const std::vector<std::string>& args, const std::string& input 
                         " " + Quoted(BENCHORA_PATH);
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> chunk{};
-  size_t n = 0;
-  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.text.append(chunk.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const e2e::ShellRun shell = e2e::RunShell(command);
   std::filesystem::remove_all(settings);
-  return run;
+  return Outcome{shell.status, shell.text};
 }
 
 struct Case {

@@ -6,6 +6,8 @@
 // and review their diff.
 #include <gtest/gtest.h>
 
+#include "shell_run.h"
+
 #include <sys/wait.h>
 
 #include <array>
@@ -19,13 +21,7 @@
 
 namespace {
 
-struct TourRun {
-  int status = -1;
-  std::string text;
-};
-
-TourRun RunTour(const std::string& chip) {
-  TourRun run;
+e2e::ShellRun RunTour(const std::string& chip) {
   // The tour starts from no saved settings.
   const std::filesystem::path settings =
       std::filesystem::temp_directory_path() / ("sonvio-tour-" + chip);
@@ -38,13 +34,7 @@ TourRun RunTour(const std::string& chip) {
   const std::string command = std::string("cd \"") + SOURCE_DIR + "\" && \"" + BENCHORA_PATH +
                               "\" --chip " + chip + " --strict --script tours/" + chip +
                               ".txt 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> chunk{};
-  size_t n = 0;
-  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.text.append(chunk.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const e2e::ShellRun run = e2e::RunShell(command);
   std::filesystem::remove_all(settings);
   return run;
 }
@@ -73,18 +63,6 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
 
 class Tour : public ::testing::TestWithParam<std::string> {};
 
-// What a command prints.
-std::string Output(const std::string& command) {
-  std::string text;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return text;
-  std::array<char, 4096> chunk{};
-  size_t n = 0;
-  while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) text.append(chunk.data(), n);
-  pclose(pipe);
-  return text;
-}
-
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), {});
@@ -108,7 +86,7 @@ TEST_P(Tour, TranscriptIsTheExpectedOne) {
   for (const char* log : {"decode_data.log", "rssi_logging.log"}) {
     std::filesystem::remove(bin + "/" + log);
   }
-  const TourRun run = RunTour(chip);
+  const e2e::ShellRun run = RunTour(chip);
   ASSERT_EQ(run.status, 0) << run.text;
   ExpectFile(chip + "_tour.expected", run.text);
   if (chip == "gen1") {
@@ -118,8 +96,9 @@ TEST_P(Tour, TranscriptIsTheExpectedOne) {
     ExpectFile("gen1_rssi_logging.expected", ReadFile(bin + "/rssi_logging.log"));
     // The groups the simulated station sent at 95.4 MHz, corrected and lost
     // blocks among them, decode back to that station.
-    const std::string decoded = Output("\"" + std::string(FMR_RDS_PATH) + "\" --summary --json \"" +
-                                       bin + "/decode_data.log\"");
+    const std::string decoded = e2e::RunShell("\"" + std::string(FMR_RDS_PATH) +
+                                              "\" --summary --json \"" + bin + "/decode_data.log\"")
+                                    .text;
     for (const char* field : {"\"pi\":\"C204\"", "\"pty\":11", "\"ps\":\"ROCK 95 \"",
                               "\"rt\":\"Rock 95 - now playing: live session\""}) {
       EXPECT_NE(decoded.find(field), std::string::npos) << field << " in " << decoded;

@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "allocation_counter.h"
 #include "gen1/kelbo_fmr_function.h"
+#include "heap_meter.h"
 #include "recording_host.h"
 #include "ui/headless/headless_services.h"
 
@@ -126,9 +126,9 @@ TEST(Channel, SendingAllocatesNothing) {
   QuietTuneHost host;
   CKelboFMRFunction radio(ModuleContext{host, services});
 
-  const size_t before = AllocationCount();
+  const size_t before = heap_meter::Allocations();
   const bool tuned = radio.RxTune();
-  const size_t after = AllocationCount();
+  const size_t after = heap_meter::Allocations();
 
   EXPECT_TRUE(tuned);
   EXPECT_EQ(after, before);

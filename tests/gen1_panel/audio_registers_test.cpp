@@ -15,13 +15,11 @@ TEST_F(PanelTest, VolumeExitChecksTheRangeAndShowsTheLevelInDecibels) {
     const char* dialogs;
   };
   const Case cases[] = {
+      // The tour pins 16384 and 0x4000 (-6.0) and 0 (a warning).
       {"32767", "0", ""},
-      {"16384", "-6.0", ""},
       {"1", "-90.3", ""},
-      {"0x4000", "-6.0", ""},
-      {"0", "-6.0", "Warning\tInput Value Out Of Range(1 ~ 32767)"},  // le_db keeps its text
-      {"32768", "-6.0", "Warning\tInput Value Out Of Range(1 ~ 32767)"},
-      {"abc", "-6.0", "Warning\tInput Value Out Of Range(1 ~ 32767)"},
+      {"32768", "-90.3", "Warning\tInput Value Out Of Range(1 ~ 32767)"},  // le_db keeps its text
+      {"abc", "-90.3", "Warning\tInput Value Out Of Range(1 ~ 32767)"},
       {"8192", "-12.0", ""},
   };
   for (const Case& c : cases) {
@@ -109,39 +107,24 @@ TEST_F(PanelTest, ReadAndWriteButtonsSendTheirOperationInEachMode) {
   EXPECT_EQ(LastCall(0x08)->request.at(0), 0);
 }
 
+// The tour pins a register written and read back, both histories and a
+// refused odd address; here the other refused addresses and a history that
+// takes an address once whatever its letter case.
 TEST_F(PanelTest, RegisterAddressesAreCheckedAndBothHistoriesKeepNewestFirst) {
   PowerOn(false);
-  const char* refused[] = {"0x0003", "0x8002", "0x8001"};
-  for (const char* address : refused) {
+  for (const char* address : {"0x8002", "0x8001"}) {
     SCOPED_TRACE(address);
-    host.Clear();
     Run(std::string("type LERegAddress ") + address);
     ASSERT_EQ(Run("click BtnReadReg"), "ok");
     EXPECT_EQ(Dialogs(), "\tThe register address is incorrect.");
-    EXPECT_EQ(host.Transcript(), "Read register.");  // logged, nothing sent
-    EXPECT_EQ(Run("items LERegAddress"), "");
+    EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(Shown("LERegAddress"), address) << "not shown again";
   }
-
-  Run("type LERegAddress 0x0002");
-  Run("type LERegData 0xBEEF");
-  Run("click BtnWriteReg");
-  const testing_host::HostCall* write = LastCall(0x0C);
-  ASSERT_NE(write, nullptr);
-  EXPECT_EQ(le::GetU32(write->request, 0), 1u);
-  EXPECT_EQ(le::GetU16(write->request, 4), 0x0002);
-  EXPECT_EQ(le::GetU32(write->request, 8), 0xBEEFu);
-
-  Run("type LERegData 0");
-  Run("type LERegAddress 0x0002");
-  Run("click BtnReadReg");
-  EXPECT_EQ(Showing("LERegAddress LERegData"), "LERegAddress=0x0002 LERegData=0x0000BEEF");
-  Run("type LERegAddress 0x8004");
-  Run("click BtnReadReg");
-  Run("type LERegAddress 0X8004");  // the same address again, other case
-  Run("click BtnReadReg");
+  for (const char* address : {"0x0002", "0x8004", "0X8004"}) {
+    Run(std::string("type LERegAddress ") + address);
+    ASSERT_EQ(Run("click BtnReadReg"), "ok");
+  }
   EXPECT_EQ(Run("items LERegAddress"), "0x8004\n0x0002");
-  EXPECT_EQ(Run("items LERegData"), "0x0000BEEF");
   EXPECT_EQ(Dialogs(), "");
 }
 

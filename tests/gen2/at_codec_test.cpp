@@ -65,10 +65,6 @@ TEST(MiIstringstreamTest, AFailedExtractionLeavesItsAndEveryLaterFieldUnwritten)
   EXPECT_EQ(in.Word(), "");
 }
 
-TEST(ReplyTest, PreprocessingTurnsSeparatorsIntoBlanksAndDropsCarriageReturns) {
-  EXPECT_EQ(PreprocessReply("{1,2}\r\n{3}\r\nOK\r\n"), " 1 2   3  OK ");
-}
-
 struct Pair {
   int16_t a = -7;
   uint16_t b = 7;

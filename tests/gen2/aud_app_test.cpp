@@ -103,22 +103,5 @@ TEST_F(AudAppTest, RdsReportFillsTheArraysOneAfterTheOther) {
   EXPECT_EQ(report.column7[27], -1);
 }
 
-TEST_F(AudAppTest, VersionCharactersBecomeTexts) {
-  auto chars = [](const std::string& text, size_t size) {
-    std::string out;
-    for (size_t i = 0; i < size; ++i)
-      out += std::to_string(i < text.size() ? static_cast<unsigned char>(text[i]) : 0) + " ";
-    return out;
-  };
-  Reply("fmr_get_version",
-        chars("ACME", 16) + chars("DR947", 16) + chars("-B2", 24) + chars("SW1.2 FW3.4X", 100));
-  T_Version version;
-  ASSERT_EQ(app_->fmr_get_version(version), 0);
-  EXPECT_EQ(ArrayText(version.manufacturer_id), "ACME");
-  EXPECT_EQ(ArrayText(version.hardware_id), "DR947");
-  EXPECT_EQ(ArrayText(version.hardware_id_ext), "-B2");
-  EXPECT_EQ(ArrayText(version.version_text), "SW1.2 FW3.4X");
-}
-
 }  // namespace
 }  // namespace MANAGED_IF

@@ -24,6 +24,8 @@ void PrintTo(const Row& row, std::ostream* os) {
   *os << row.name;
 }
 
+// Switching on and off is pinned by the tour's transcript; these rows are
+// the other commands, other values and the conversions of what is typed.
 class CommandRowTest : public DruskPanelTest, public ::testing::WithParamInterface<Row> {};
 
 TEST_P(CommandRowTest, SendsItsCommandAndLogsActionAndOutcome) {
@@ -91,12 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
             {{"Set FM RX RSSI", "fmrx_set_rssi(1,-3,40)"}}},
         Row{"CoupledVolumeTruncatedToOneByte",
             {"check cb_volume 1", "type e_lvol 300", "click btn_volume"},
-            {{"set FM RX volume", "fmrx_set_volume(0,44)"}}},
-        Row{"PowerOnAndOff",
-            {"select cb_audiooutput 0", "click btn_onoff", "click btn_onoff"},
-            {{"Set audio destination to Headset", "fmr_configure_audio_dst(0)"},
-             {"Turn On FMR RX", "fmrx_enable()"},
-             {"Turn Off FMR RX", "fmr_disable()"}}}),
+            {{"set FM RX volume", "fmrx_set_volume(0,44)"}}}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST_F(DruskPanelTest, PowerNeedsAnAudioPathAndItsCaptionFlipsOnlyOnSuccess) {

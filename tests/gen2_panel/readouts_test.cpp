@@ -31,28 +31,18 @@ std::string AutoSeekReply(int count, const std::vector<uint32_t>& frequencies) {
   return out;
 }
 
-int Count(const std::vector<std::string>& lines, const std::string& line) {
-  return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-}
-
+// The tour pins the report's log lines and read-outs; here an empty interval,
+// and a timer that runs on until its next tick after unsubscribing.
 TEST_F(DruskPanelTest, RdsSubscriptionPollsTheReportOnItsInterval) {
   Reply("fmrx_get_rds_data", RdsReply());
   Do({"type le_rds ", "check CheckBox_rds 1"});
   EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_rds(1,0,1000)"});
-  EXPECT_TRUE(panel_->Timer1->enabled());
   EXPECT_EQ(panel_->Timer1->interval(), 1000u);
-
   ClearRecords();
   services_.Advance(1000);
-  EXPECT_EQ(log_.Transcript(), "get FM RX RDS report|at@audapp:fmrx_get_rds_data()|OK");
-  EXPECT_EQ(panel_->LData->text(), "0x001B  0x101B  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
-  const auto& older = panel_->MData->lines();
-  ASSERT_EQ(older.size(), 27u);
-  EXPECT_EQ(older.front(), "0x001A  0x101A  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
-  EXPECT_EQ(older.back(), "0x0000  0x1000  0xFFFF  0x0000  0x2345  0x0000  0xFFFF ");
-  EXPECT_TRUE(panel_->Timer1->enabled());
+  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_get_rds_data()"});
+  EXPECT_EQ(panel_->MData->lines().size(), 27u);
 
-  // Unsubscribing sends enable 0; the timer stops itself at its next tick.
   Do({"check CheckBox_rds 0"});
   EXPECT_EQ(Sent().back(), "at@audapp:fmrx_set_rds(0,0,1000)");
   EXPECT_TRUE(panel_->Timer1->enabled());
@@ -103,45 +93,29 @@ TEST_F(DruskPanelTest, AFailedRdsReportStillLetsTheTickReadQuickInformation) {
   EXPECT_TRUE(panel_->Timer1->enabled());
 }
 
-TEST_F(DruskPanelTest, AutoSeekPollsUntilSuccessThenReadsTheStationListOnce) {
-  Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 2));
-  Reply("fmrx_get_auto_seek_report", AutoSeekReply(3, {88100000, 95300000, 101700000}));
-  Do({"click btn_findstation"});
-  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_station(5,0,0,0)"});
-  EXPECT_TRUE(panel_->auto_seek_pending());
-  EXPECT_EQ(panel_->Timer1->interval(), 1000u);
-
-  ClearRecords();
-  services_.Advance(3000);
-  EXPECT_EQ(Sent(), std::vector<std::string>(3, "at@audapp:fmrx_get_dynamic_data()"));
-  EXPECT_EQ(panel_->l4->caption(), "ongoing");
-
-  Reply("fmrx_get_dynamic_data", DynamicReply(1, 88100000, 1, 0));
-  ClearRecords();
-  services_.Advance(5000);
-  const std::vector<std::string> log = LogTexts();
-  EXPECT_EQ(Count(log, "Get auto seek report"), 1);
-  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_dynamic_data()",
-                                              "at@audapp:fmrx_get_auto_seek_report()"}));
-  // The report is read after the seek status is shown, before the rest.
-  EXPECT_EQ(panel_->l4->caption(), "success");
-  EXPECT_FALSE(panel_->auto_seek_pending());
-  EXPECT_FALSE(panel_->Timer1->enabled());
-  EXPECT_EQ(Get("items cb_station"), "88100000\n95300000\n101700000");
-}
-
+// The tour pins a search that ends in success: its polls, the one report
+// and the station list. Here a search still going, then failing, and an
+// empty report.
 TEST_F(DruskPanelTest, AFailedSeekKeepsPollingAndAnEmptyReportEmptiesTheList) {
   panel_->cb_station->SetItems({"1"});
-  Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 1));
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 2));
   Reply("fmrx_get_auto_seek_report", AutoSeekReply(0, {}));
   Do({"click btn_findstation"});
-  services_.Advance(4000);
+  EXPECT_TRUE(panel_->auto_seek_pending());
+  services_.Advance(2000);
+  EXPECT_EQ(panel_->l4->caption(), "ongoing");
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 1));
+  services_.Advance(2000);
   EXPECT_EQ(panel_->l4->caption(), "failed");
   EXPECT_TRUE(panel_->Timer1->enabled());
 
   Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 0));
+  ClearRecords();
   services_.Advance(1000);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_dynamic_data()",
+                                              "at@audapp:fmrx_get_auto_seek_report()"}));
   EXPECT_EQ(Get("items cb_station"), "");
+  EXPECT_FALSE(panel_->auto_seek_pending());
 }
 
 TEST_F(DruskPanelTest, FindStationsThatFailsStartsNoPolling) {
@@ -173,13 +147,7 @@ class ReadAllTest : public DruskPanelTest {
 TEST_F(ReadAllTest, ReadsConfigDataAndVersionsHalfASecondApart) {
   const uint64_t before = services_.NowMs();
   Do({"click btn_readall"});
-  EXPECT_EQ(services_.NowMs() - before, 1000u);
-  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_static_config()",
-                                              "at@audapp:fmrx_get_dynamic_data()",
-                                              "at@audapp:fmr_get_version()"}));
-  EXPECT_EQ(LogTexts().front(), "Get FM static config");
-  EXPECT_EQ(Count(LogTexts(), "Get FM dynamic config"), 1);
-  EXPECT_EQ(Count(LogTexts(), "Get FM version"), 1);
+  EXPECT_EQ(services_.NowMs() - before, 1000u);  // the tour pins the three reads' lines
   const std::string config =
       "le_maxfreq=108000000 le_minfreq=87500000 cb_stepsize=200KHz rg_deemphasis=1 cb_antenna=1 "
       "cb_dspmode=1 cb_agc=1 cb_gaincontrol=5 cb_rssi=1 le_rssi_low=-10 le_rssi_high=60 "

@@ -16,32 +16,22 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "test_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_files::ReadFile;
+using testing_files::WriteFile;
 
 using Writes = std::vector<std::array<const char*, 3>>;  // section, key, value
-
-std::string ReadText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteText(const fs::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-}
 
 // Runs `body` in a child process; its return value is the child's exit
 // code, -1 when the child did not exit normally.
@@ -67,21 +57,9 @@ bool BecomeOrdinaryUser() {
 
 class IniFileTest : public ::testing::Test {
  protected:
-  fs::path dir;
-  fs::path file;
-
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("sonvio-ini-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    file = dir / "Sonvio.ini";
-  }
-  void TearDown() override {
-    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir);
-  }
+  testing_files::TestFolder folder;
+  const fs::path dir = folder.path();
+  const fs::path file = dir / "Sonvio.ini";
 
   std::set<std::string> FolderEntries() const {
     std::set<std::string> names;
@@ -147,7 +125,7 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
     for (const bool one_commit : {true, false}) {
       SCOPED_TRACE(std::string(c.what) + (one_commit ? " (one commit)" : " (key by key)"));
       fs::remove(file);
-      if (c.before) WriteText(file, *c.before);
+      if (c.before) WriteFile(file, *c.before);
       if (one_commit) {
         platform::IniFile ini(file.string());
         for (const auto& [section, key, value] : c.writes) ini.Write(section, key, value);
@@ -156,13 +134,13 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
         for (const auto& [section, key, value] : c.writes)
           EXPECT_TRUE(platform::IniWriteString(file.string(), section, key, value));
       }
-      EXPECT_EQ(ReadText(file), c.after);
+      EXPECT_EQ(ReadFile(file), c.after);
     }
   }
 }
 
 TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
-  WriteText(file,
+  WriteFile(file,
             "\xEF\xBB\xBF[Top]\r\n"
             "; note=not a key\r\n"
             "top=1\r\n"
@@ -223,16 +201,16 @@ TEST_F(IniFileTest, ReadsKeepTheirSnapshotAndCommitsMergeIntoTheFileAsItIsNow) {
 
   ini.Write("A", "mine", "4");
   ASSERT_TRUE(ini.Commit());
-  EXPECT_EQ(ReadText(file), "[A]\r\nk=2\r\nmine=4\r\n[B]\r\nother=3\r\n");
+  EXPECT_EQ(ReadFile(file), "[A]\r\nk=2\r\nmine=4\r\n[B]\r\nother=3\r\n");
   EXPECT_EQ(ini.Read("B", "other"), "3") << "reads see the committed file";
 }
 
 TEST_F(IniFileTest, BareNameLivesInTheSettingsFolderWhichTheFirstWriteCreates) {
-  const fs::path folder = dir / "config" / "sonvio";
-  ::setenv("SONVIO_CONFIG_DIR", folder.c_str(), 1);
-  EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), (folder / "Sonvio.ini").string());
+  const fs::path settings = dir / "config" / "sonvio";
+  ::setenv("SONVIO_CONFIG_DIR", settings.c_str(), 1);
+  EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), (settings / "Sonvio.ini").string());
   EXPECT_TRUE(platform::IniWriteString("Sonvio.ini", "S", "K", "V"));
-  EXPECT_EQ(ReadText(folder / "Sonvio.ini"), "[S]\r\nK=V\r\n");
+  EXPECT_EQ(ReadFile(settings / "Sonvio.ini"), "[S]\r\nK=V\r\n");
   ::unsetenv("SONVIO_CONFIG_DIR");
 }
 
@@ -256,7 +234,7 @@ TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     for (const std::string& name : FolderEntries()) fs::remove(dir / name);
-    WriteText(file, before);
+    WriteFile(file, before);
     if (::geteuid() == 0) {
       ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
       ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
@@ -271,14 +249,14 @@ TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
     fs::permissions(dir, fs::perms::owner_all);
     fs::permissions(file, kReadWrite);
     EXPECT_EQ(written, 0) << "1: the write succeeded, 3: it failed for another reason";
-    EXPECT_EQ(ReadText(file), before);
+    EXPECT_EQ(ReadFile(file), before);
     for (const std::string& name : FolderEntries())
       EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
   }
 }
 
 TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
-  WriteText(file, "[A]\r\nk=1\r\n");
+  WriteFile(file, "[A]\r\nk=1\r\n");
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
   EXPECT_EQ(fs::status(file).permissions(),
@@ -293,13 +271,13 @@ TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
     ASSERT_TRUE(platform::IniWriteString((dir / link).string(), "S", link, "v"));
     EXPECT_TRUE(fs::is_symlink(dir / link));
   }
-  EXPECT_EQ(ReadText(dir / "real" / "target.ini"), "[S]\r\nrelative.ini=v\r\nchain.ini=v\r\n");
-  EXPECT_EQ(ReadText(dir / "real" / "dangling.ini"), "[S]\r\ndangling.ini=v\r\n");
+  EXPECT_EQ(ReadFile(dir / "real" / "target.ini"), "[S]\r\nrelative.ini=v\r\nchain.ini=v\r\n");
+  EXPECT_EQ(ReadFile(dir / "real" / "dangling.ini"), "[S]\r\ndangling.ini=v\r\n");
 }
 
 TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers) {
   const std::string before = "[A]\r\nk=1\r\n";
-  WriteText(file, before);
+  WriteFile(file, before);
   // A file-size limit makes writing the temporary file fail half-way.
   const int written = InChild([&] {
     ::signal(SIGXFSZ, SIG_IGN);
@@ -308,12 +286,12 @@ TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers
     return platform::IniWriteString(file.string(), "A", "big", std::string(10000, 'x')) ? 1 : 0;
   });
   EXPECT_EQ(written, 0);
-  EXPECT_EQ(ReadText(file), before);
+  EXPECT_EQ(ReadFile(file), before);
   EXPECT_EQ(FolderEntries(), (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock"}));
 
   // What a writer killed between creating and renaming its temporary leaves.
-  WriteText(dir / "Sonvio.ini.tmp-4242-0", "[A]\r\nk=");
-  WriteText(dir / "Other.ini.tmp-4242-0", "not ours");
+  WriteFile(dir / "Sonvio.ini.tmp-4242-0", "[A]\r\nk=");
+  WriteFile(dir / "Other.ini.tmp-4242-0", "not ours");
   ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
   EXPECT_EQ(FolderEntries(),
             (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock", "Other.ini.tmp-4242-0"}));

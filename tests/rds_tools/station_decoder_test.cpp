@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "fmr-rds/alternative_frequencies.h"
-#include "fmr-rds/programme_types.h"
 #include "fmr-rds/station_decoder.h"
 #include "rds_groups.h"
 
@@ -228,27 +227,6 @@ TEST(StationDecoderTest, ANewPiStartsANewStation) {
   EXPECT_EQ(summary.af.vhf_khz().size(), 1u);
   EXPECT_EQ(*summary.af.vhf_khz().begin(), 90300u);
   EXPECT_EQ(summary.received, 7u);  // counts go on across stations
-}
-
-TEST(ProgrammeTypesTest, BothTablesAsThePanelOffersThem) {
-  using fmrrds::ProgrammeTypeName;
-  using fmrrds::PtyTable;
-  struct Case {
-    uint8_t code;
-    const char* rds;
-    const char* rbds;
-  };
-  const Case cases[] = {{0, "No Program type or undefined", "No Program type or undefined"},
-                        {3, "Information", "Sports"},
-                        {12, "M.O.R Nusic", "Soft"},
-                        {18, "Children's programs", "Languages"},
-                        {24, "Jazz Music", "Unassigned"},
-                        {29, "Documentary", "Weather"},
-                        {31, "Alarm", "Emergency"}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(ProgrammeTypeName(PtyTable::kRds, c.code), c.rds);
-    EXPECT_EQ(ProgrammeTypeName(PtyTable::kRbds, c.code), c.rbds);
-  }
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // --strict run stops.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -43,7 +41,8 @@ TEST(BenchoraScript, DirectivesGoWithTheNextCommand) {
   EXPECT_TRUE(commands[2].expected.empty());
 }
 
-TEST(BenchoraScript, MalformedDirectivesAndUnreadableScriptsAreErrors) {
+// Scripts that cannot be read are run end to end (e2e_benchora_test).
+TEST(BenchoraScript, MalformedDirectivesAreErrors) {
   struct Case {
     const char* line;
     const char* error;
@@ -67,12 +66,6 @@ TEST(BenchoraScript, MalformedDirectivesAndUnreadableScriptsAreErrors) {
   ASSERT_TRUE(reader.Add("@expect refused", "s:9", commands, error));
   EXPECT_FALSE(reader.Finish(error));
   EXPECT_EQ(error, "s:9: @expect with no command after it");
-
-  const std::filesystem::path folder = std::filesystem::temp_directory_path();
-  EXPECT_FALSE(ReadScript(folder.string(), reader, commands, error));
-  EXPECT_NE(error.find("it is a folder"), std::string::npos) << error;
-  EXPECT_FALSE(ReadScript((folder / "no-such-benchora-script").string(), reader, commands, error));
-  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 }
 
 Problem Line(const char* text) {
@@ -82,6 +75,8 @@ Problem Box(const char* text) {
   return {ProblemKind::kBox, text};
 }
 
+// An error line unexpected or expected, and a message box expected but
+// absent, are run end to end (e2e_benchora_test); here the other verdicts.
 TEST(BenchoraCheck, MarksAndStrictFailures) {
   struct Case {
     const char* name;
@@ -92,12 +87,6 @@ TEST(BenchoraCheck, MarksAndStrictFailures) {
   };
   const Case cases[] = {
       {"clean", {}, {}, "", ""},
-      {"error line", {Line("Error")}, {}, "1 error line", "unexpected error line: Error"},
-      {"expected error line",
-       {Line("Configure audio path before switching on FMR")},
-       {{ProblemKind::kErrorLine, "audio path"}},
-       "1 error line (expected)",
-       ""},
       {"one box of two expected",
        {Box("Warning: Input Value Out Of Range(1 ~ 32767)"), Box("The register address")},
        {{ProblemKind::kBox, "Out Of Range"}},
@@ -113,11 +102,6 @@ TEST(BenchoraCheck, MarksAndStrictFailures) {
        {{ProblemKind::kBox, "Out Of Range"}},
        "1 error line, expected a message box with \"Out Of Range\", none came",
        "unexpected error line: Out Of Range"},
-      {"expected but absent",
-       {},
-       {{ProblemKind::kErrorLine, "Error"}},
-       "expected an error line with \"Error\", none came",
-       "expected an error line with \"Error\", but none came"},
   };
   for (const Case& c : cases) {
     CommandCheck check;

@@ -116,20 +116,6 @@ TEST_F(Automation, SelectTakesAnIndexAnExactTextOrAUniquePrefix) {
   EXPECT_EQ(radio.item_index(), 1);
 }
 
-// A control's `get` ends with its bounds in the form's client area, from
-// the form's layout in the dialog font: the button in the group box is
-// offset by the group's place (8,8) and its frame's margin and caption
-// (8,20), and centred on the row of the taller labelled edit. Timers and
-// dialogs have no bounds.
-TEST_F(Automation, GetEndsWithTheBoundsOfVisualControls) {
-  EXPECT_EQ(Run("get BtnGo"), "kind=Button enabled=1 visible=1 caption=\"Go\" bounds=16,34,75,25");
-  EXPECT_EQ(Run("get TRSSI"), "kind=Timer enabled=0 visible=0 interval=1000");
-  // A longer text widens the label at once.
-  label.SetCaption("No signal from the handset");
-  const std::string reply = Run("get LReady");
-  EXPECT_EQ(reply.substr(reply.rfind(' ') + 1), "bounds=413,61,154,13");
-}
-
 // Handset texts end up in captions, items and lines; no control byte of
 // theirs may reach a terminal that shows the reply.
 TEST_F(Automation, ControlBytesInTextsAreEscaped) {
@@ -141,8 +127,8 @@ TEST_F(Automation, ControlBytesInTextsAreEscaped) {
   EXPECT_EQ(Run("items CBBand"), "a\\x1B[2Jb");
   memo.SetLines({"x\ty\x01"});
   EXPECT_EQ(Run("lines MData"), "x\\ty\\x01");
-  services.ShowMessage("bad\x1b", "Warn\x07", ui::MessageIcon::kWarning);
-  EXPECT_EQ(Run("dialogs"), "Warn\\x07\tbad\\x1B");
+  services.ShowMessage("bad\x1b\nline", "Warn\x07", ui::MessageIcon::kWarning);
+  EXPECT_EQ(Run("dialogs"), "Warn\\x07\tbad\\x1B\\nline");
 }
 
 // A host that never asks for the boxes must not make the plug-in grow: the
@@ -159,16 +145,8 @@ TEST_F(Automation, MessageBoxesAreKeptUntilReadUpToALimit) {
   EXPECT_EQ(Run("dialogs"), "");
 }
 
-TEST_F(Automation, AdvanceDialogsAndFileAnswers) {
-  timer.SetEnabled(true);
-  EXPECT_EQ(Run("advance 2500"), "ok");
-  EXPECT_EQ(fired, (std::vector<std::string>{"tick", "tick"}));
-
-  services.ShowMessage("Input Value Out Of Range(0 ~ 15)\nline", "Warning",
-                       ui::MessageIcon::kWarning);
-  EXPECT_EQ(Run("dialogs"), "Warning\tInput Value Out Of Range(0 ~ 15)\\nline");
-  EXPECT_EQ(Run("dialogs"), "");
-
+// A path runs to the end of the command, blanks and all.
+TEST_F(Automation, AnswerFileTakesTheWholePathOrCancels) {
   EXPECT_EQ(Run("answer-file /tmp/my file.ini"), "ok");
   EXPECT_EQ(Run("answer-file --cancel"), "ok");
   EXPECT_EQ(services.OpenFile("t", "f", "e"), std::optional<std::string>("/tmp/my file.ini"));

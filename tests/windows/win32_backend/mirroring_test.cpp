@@ -12,17 +12,6 @@
 namespace testing_windows {
 namespace {
 
-TEST_F(BackendTest, TheFormIsAnMdiChildWithAWindowForEveryControl) {
-  bool maximized = false;
-  EXPECT_EQ(frame.ActiveChild(maximized), Native(*form));
-  EXPECT_EQ(Text(Native(*form)), "Backend demo");
-  for (const auto& component : form->components()) {
-    if (auto* control = dynamic_cast<ui::Control*>(component.get())) {
-      EXPECT_NE(Native(*control), nullptr) << control->name();
-    }
-  }
-}
-
 TEST_F(BackendTest, NativeControlsShowTheModel) {
   DemoForm& f = *form;
   const std::pair<const ui::Control*, std::string> texts[] = {

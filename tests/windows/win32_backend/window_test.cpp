@@ -1,46 +1,18 @@
-// The form window: where its controls land, closing and showing it again,
-// a host without an MDI frame, and an image of it.
-#include <vector>
-
+// The form window: closing and showing it again, a host without an MDI
+// frame, and an image of it. Where its controls land is checked against the
+// layout (layout_metrics_test), whose promises the native tests check.
 #include "backend_fixture.h"
 #include "screenshot.h"
 
 namespace testing_windows {
 namespace {
 
-RECT ScreenRect(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  return r;
-}
-
-// The native windows as placed: siblings in one container never overlap,
-// and every control lies inside its container.
-TEST_F(BackendTest, ControlsLieApartInsideTheirContainers) {
-  for (const auto& component : form->components()) {
-    auto* container = dynamic_cast<ui::Control*>(component.get());
-    if (container == nullptr || container->children().empty()) continue;
-    // The form's controls lie in the container that fills its client area.
-    const RECT outer =
-        ScreenRect(container == form ? ::GetWindow(Native(*form), GW_CHILD) : Native(*container));
-    std::vector<std::pair<const ui::Control*, RECT>> placed;
-    for (const ui::Control* child : container->children()) {
-      if (child->kind() == ui::Kind::kTabSheet) continue;  // they share the page
-      const RECT r = ScreenRect(Native(*child));
-      EXPECT_TRUE(r.left >= outer.left && r.top >= outer.top && r.right <= outer.right &&
-                  r.bottom <= outer.bottom)
-          << child->name() << " sticks out of " << container->name();
-      for (const auto& [other, other_rect] : placed) {
-        RECT overlap{};
-        EXPECT_FALSE(::IntersectRect(&overlap, &r, &other_rect))
-            << child->name() << " overlaps " << other->name();
-      }
-      placed.emplace_back(child, r);
-    }
-  }
-}
-
+// The form is an MDI child of the frame; closing its window runs OnClose,
+// and showing it again builds the windows anew.
 TEST_F(BackendTest, ClosingTheWindowRunsOnCloseAndShowRebuildsIt) {
+  bool maximized = false;
+  EXPECT_EQ(frame.ActiveChild(maximized), Native(*form));
+  EXPECT_EQ(Text(Native(*form)), "Backend demo");
   ::SendMessageA(Native(*form), WM_CLOSE, 0, 0);
   EXPECT_EQ(form->events, "close ");
   EXPECT_EQ(Native(*form), nullptr);

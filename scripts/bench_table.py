@@ -1,0 +1,86 @@
+"""Reads the JSON results of the benchmark programs (medians of their
+repetitions) and prints the table of figures, baselines, ratios and goals."""
+import json
+import os
+import sys
+
+results = {}
+for name in os.listdir(sys.argv[1]):
+    with open(os.path.join(sys.argv[1], name)) as f:
+        for b in json.load(f)["benchmarks"]:
+            if b.get("aggregate_name") == "median":
+                results[b["run_name"]] = b
+
+
+def value(name, field="real_time"):
+    b = results.get(name)
+    if b is None:
+        return None
+    if field in ("real_time", "cpu_time"):
+        scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
+        return b[field] * scale
+    return b.get(field)
+
+
+def us(seconds):
+    return f"{seconds * 1e6:.2f} µs"
+
+
+def ms(seconds):
+    return f"{seconds * 1e3:.1f} ms"
+
+
+rows = []
+
+
+def row(what, figure, shown, baseline=None, baseline_shown="", ratio_text="", goal="", met=None):
+    rows.append((what, shown if figure is not None else "missing", baseline_shown,
+                 ratio_text, goal, "-" if met is None else ("yes" if met else "NO")))
+
+
+click = value("BM_Gen1Click")
+click_base = value("BM_Gen1ClickBaseline")
+row("gen1 click through automation (power on, tune, refresh)", click, us(click or 0),
+    click_base, us(click_base or 0) + " (back end alone)",
+    f"{click / click_base:.1f}x" if click and click_base else "", "<= 2 µs",
+    click is not None and click <= 2e-6)
+allocs = value("BM_Gen1Click", "allocs_per_op")
+row("gen1 click: heap allocations per click", allocs, f"{allocs:g}" if allocs is not None else "",
+    goal="0", met=allocs == 0)
+
+decode = value("BM_DecodeRdsReport")
+decode_base = value("BM_DecodeRdsReportIstringstream")
+row("AT reply decoding, 196-value RDS report", decode, us(decode or 0), decode_base,
+    us(decode_base or 0) + " (istringstream)",
+    f"{decode_base / decode:.1f}x faster" if decode and decode_base else "", ">= 5x faster",
+    decode is not None and decode_base is not None and decode_base / decode >= 5)
+
+exchange = value("BM_Gen2Exchange/real_time")
+raw = value("BM_RawTcpExchange/real_time")
+row("gen2 exchange through the plug-in and TESSIC.dll", exchange, us(exchange or 0), raw,
+    us(raw or 0) + " (raw TCP)", f"{exchange / raw:.2f}x" if exchange and raw else "",
+    "<= 1.1x", exchange is not None and raw is not None and exchange / raw <= 1.1)
+xallocs = value("BM_Gen2Exchange/real_time", "allocs_per_op")
+row("gen2 exchange: heap allocations per exchange", xallocs,
+    f"{xallocs:g}" if xallocs is not None else "", goal="<= 1",
+    met=xallocs is not None and xallocs <= 1)
+
+cpu = value("BM_ExchangeWaitingForDelayedReply/iterations:3/real_time", "cpu_percent")
+row("gen2: CPU while waiting 2 s for a reply", cpu, f"{cpu:.2f} % of a core" if cpu is not None else "",
+    goal="< 1 %", met=cpu is not None and cpu < 1)
+
+scan = value("BM_Gen1RssiScanFullBand")
+row("gen1 RSSI scan 87.5-108 MHz at 50 kHz (411 channels)", scan, ms(scan or 0), goal="< 50 ms",
+    met=scan is not None and scan < 0.05)
+
+save = value("SettingsFile/Save76Controls/real_time")
+row("Save of 76 controls into a 10 MB settings file", save, ms(save or 0), goal="< 50 ms",
+    met=save is not None and save < 0.05)
+load = value("SettingsFile/Load76Controls/real_time")
+row("Load of 76 controls from it", load, ms(load or 0))
+
+header = ("figure", "measured", "baseline", "ratio", "goal", "met")
+print("| " + " | ".join(header) + " |")
+print("|" + "---|" * len(header))
+for r in rows:
+    print("| " + " | ".join(r) + " |")
