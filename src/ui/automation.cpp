@@ -45,8 +45,10 @@ std::string Joined(const Parsed& p) {
   return text;
 }
 
+// A refusal. Its text may quote the command's own words, which can hold any
+// byte, so it is escaped like every other text of a reply.
 std::string Error(const std::string& text) {
-  return "error: " + text;
+  return "error: " + EscapeText(text);
 }
 
 // The texts escaped, one per line.

@@ -23,9 +23,9 @@ struct Method {
   std::function<int32_t(aud_app&)> call;
 };
 
-#define METHOD(text, call)                                 \
-  Method {                                                 \
-    "at@audapp:" text, [&r](aud_app& a) { return a.call; } \
+#define METHOD(text, call)                                \
+  Method {                                                \
+    "at@audapp:" text, [&](aud_app& a) { return a.call; } \
   }
 
 inline std::vector<Method> AllMethods(Records& r) {

@@ -143,6 +143,7 @@ TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
   WriteFile(file,
             "\xEF\xBB\xBF[Top]\r\n"
             "; note=not a key\r\n"
+            "top=1\r\n"
             "[ Spaced ]\r\n"
             "  Key One  =  value with blanks  \r\n"
             "quoted=\"  kept blanks  \"\r\n"
@@ -165,6 +166,7 @@ TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
     std::optional<std::string> value;
   } cases[] = {
       {"Top", "; note", missing},
+      {"top", "TOP", "1"},  // behind the byte-order mark
       {"spaced", "key one", "value with blanks"},
       {" SPACED ", " Key One ", "value with blanks"},
       {"Spaced", "quoted", "  kept blanks  "},

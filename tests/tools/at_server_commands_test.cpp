@@ -99,6 +99,7 @@ TEST_F(AtCommandsTest, UnknownOrMalformedCommandsAndOutOfRangeArgumentsAnswerErr
                               "at@audapp:fmrx_set_station(6,0,0,0)",  // no such mode
                               "at@audapp:fmrx_set_station(0,50000000,0,0)",
                               "at@audapp:fmrx_set_band(87500000,108000000,100000,0)",  // swapped
+                              "at@audapp:fmrx_set_band(108000000,87500000,1,0)",  // below 50 kHz
                               "at@audapp:fmrx_set_gain_control(1,16)"}) {
     Expect(false, command);
   }

@@ -98,6 +98,10 @@ TEST_F(Automation, RefusesWhatAUserCouldNotDo) {
   EXPECT_EQ(Run("click TRSSI"), "error: TRSSI is not a control");
   EXPECT_EQ(Run("items LReady"), "error: LReady has no items");
   EXPECT_EQ(Run(""), "error: empty command");
+  // Words quoted back are escaped: a refusal is one line of plain text.
+  EXPECT_EQ(Run("get No\tthing"), "error: no control named No\\tthing");
+  EXPECT_EQ(Run("frob\nnicate"), "error: unknown command 'frob\\nnicate'");
+  EXPECT_EQ(Run("select CBBand \x01"), "error: no item \\x01 in CBBand");
   EXPECT_TRUE(fired.empty());
 }
 

@@ -6,7 +6,9 @@ Snapshot::Snapshot(std::string text) : text_(std::move(text)) {}
 
 void Snapshot::IndexSections() const {
   indexed_ = true;
-  const std::string_view all(text_);
+  std::string_view all(text_);
+  // An editor's byte-order mark is no part of the first line, as for writes.
+  if (all.starts_with(kByteOrderMark)) all.remove_prefix(kByteOrderMark.size());
   LineReader lines(all);
   std::string_view line;
   Section* open = nullptr;  // the section whose body the lines belong to

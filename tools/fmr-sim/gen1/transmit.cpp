@@ -104,7 +104,9 @@ uint16_t Gen1Responder::OnTxScan(Request req, Out out) {
   uint32_t found = 0;
   uint32_t quietest = start;
   int quietest_level = std::numeric_limits<int>::max();
-  for (uint32_t f = start; f <= stop; f += spacing) {
+  // The scan stops before a step would pass `stop`: a spacing near 2^32
+  // would otherwise wrap round below it and walk millions of channels.
+  for (uint32_t f = start;; f += spacing) {
     const int here = level(f);
     if (here < quietest_level) {
       quietest = f;
@@ -114,6 +116,7 @@ uint16_t Gen1Responder::OnTxScan(Request req, Out out) {
       found = f;
       break;
     }
+    if (stop - f < spacing) break;
   }
   if (found == 0) found = quietest;
   le::Put32(out, 4, found);

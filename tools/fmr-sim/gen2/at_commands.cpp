@@ -15,6 +15,9 @@ constexpr AtType s32 = AtType::kS32;
 
 constexpr uint32_t kSynthLowHz = 64000000;
 constexpr uint32_t kSynthHighHz = 108000000;
+// The finest raster the tuner steps on (reported by fmr_get_cap). A finer
+// one would make a seek step through tens of millions of channels.
+constexpr uint32_t kFinestSpacingHz = 50000;
 
 // Identity texts of the simulated chip. The version text carries the
 // software package part ("SW ...") before the firmware part ("FW ..."); the
@@ -181,7 +184,7 @@ AtReply AtCommands::SetBand(const Args& a) {
   const int64_t upper = a[0];
   const int64_t lower = a[1];
   const int64_t spacing = a[2];
-  if (lower < kSynthLowHz || upper > kSynthHighHz || lower >= upper || spacing == 0 ||
+  if (lower < kSynthLowHz || upper > kSynthHighHz || lower >= upper || spacing < kFinestSpacingHz ||
       spacing > upper - lower)
     return Error();
   radio_.SetBand(Band{static_cast<uint32_t>(lower), static_cast<uint32_t>(upper),
@@ -435,7 +438,7 @@ AtReply AtCommands::GetChipVersion(const Args&) {
 
 AtReply AtCommands::GetCapabilities(const Args&) {
   // Receive, no transmit, synthesiser range, finest spacing.
-  const int64_t caps[] = {1, 0, kSynthLowHz, kSynthHighHz, 50000};
+  const int64_t caps[] = {1, 0, kSynthLowHz, kSynthHighHz, kFinestSpacingHz};
   return Ok({Braced(caps)});
 }
 

@@ -1,0 +1,19 @@
+// A host link for fuzz targets that only need somewhere to log: every send
+// fails, log lines are dropped.
+#pragma once
+
+#include "common/host_link.h"
+
+namespace fuzz {
+
+class NullHost : public HostLink {
+ public:
+  bool Send(HostChannel, uint16_t, uint16_t, const void*, uint16_t&, void*) override {
+    return false;
+  }
+  std::optional<std::string_view> LastError() override { return "No errors"; }
+  void Log(const char*, LogFlag) override {}
+  using HostLink::Log;
+};
+
+}  // namespace fuzz

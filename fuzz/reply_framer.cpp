@@ -1,0 +1,116 @@
+// The transport stand-in's reply framer fed the bytes of a reply stream in
+// chunks the input chooses, with a hold limit the input chooses.
+//
+// Input: one byte for the limit, then a sequence of control bytes, each
+// followed by the chunk it announces (low six bits: chunk size; bit 6: take
+// the complete replies after this chunk; bit 7, in the clearing mode only:
+// clear the framer first, otherwise: take them with TakeInto into one reused
+// reply rather than with Take). The first byte's top bit selects the
+// clearing mode.
+//
+// Checks: no reply text is longer than the limit; once no complete reply is
+// waiting, the framer holds at most the limit plus one line end and the
+// start of a possible final line; and without clearing, the replies are the
+// ones a plain line-by-line reading of the whole stream finds, however the
+// stream was chunked.
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fuzz_input.h"
+#include "reply_framer.h"
+
+namespace {
+
+// Longest final line ("ERROR") and longest line end ("\r\n").
+constexpr size_t kMostBookkeeping = 5 + 2;
+
+struct Framed {
+  bool error;
+  std::string text;
+  bool operator==(const Framed&) const = default;
+};
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+// The replies of a whole stream, read line by line: a line ends with CR LF,
+// LF or CR; a line "OK" or "ERROR" ends a reply, whose text is the lines
+// before it with their line ends, except the last line's, cut to `limit`.
+std::vector<Framed> ReadWhole(const std::string& stream, size_t limit) {
+  std::vector<Framed> replies;
+  std::string text;
+  std::string line;
+  std::string pending_end;  // the line end of the last reply line
+  for (size_t i = 0; i < stream.size(); ++i) {
+    const char c = stream[i];
+    if (c != '\r' && c != '\n') {
+      line += c;
+      continue;
+    }
+    std::string end(1, c);
+    if (c == '\r' && i + 1 < stream.size() && stream[i + 1] == '\n') {
+      end += '\n';
+      ++i;
+    }
+    if (line == "OK" || line == "ERROR") {
+      replies.push_back({line == "ERROR", text.substr(0, limit)});
+      text.clear();
+      pending_end.clear();
+    } else {
+      text += pending_end + line;
+      pending_end = end;
+    }
+    line.clear();
+  }
+  return replies;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::FuzzInput in(data, size);
+  const uint8_t setup = in.U8();
+  const bool clearing = (setup & 0x80) != 0;
+  // Mostly small limits, so that cutting happens; sometimes the default.
+  const size_t limit = (setup & 0x7F) == 0x7F ? 0xFFFF : (setup & 0x7F);
+
+  tessic::ReplyFramer framer;
+  framer.set_limit(limit);
+  std::vector<Framed> replies;
+  std::string stream;
+  tessic::Reply reused;
+  const auto take_all = [&](bool into) {
+    if (into) {
+      while (framer.TakeInto(reused)) {
+        Require(reused.text.size() <= limit);
+        replies.push_back({reused.error, reused.text});
+      }
+    } else {
+      while (std::optional<tessic::Reply> reply = framer.Take()) {
+        Require(reply->text.size() <= limit);
+        replies.push_back({reply->error, reply->text});
+      }
+    }
+    Require(framer.held() <= limit + kMostBookkeeping);
+  };
+
+  while (!in.empty()) {
+    const uint8_t control = in.U8();
+    if (clearing && (control & 0x80) != 0) {
+      framer.Clear();
+      Require(framer.held() == 0);
+      Require(!framer.Take());
+    }
+    const std::string_view chunk = in.Bytes(control & 0x3F);
+    framer.Append(chunk.data(), chunk.size());
+    stream.append(chunk);
+    if ((control & 0x40) != 0) take_all(!clearing && (control & 0x80) != 0);
+  }
+  take_all(false);
+
+  if (!clearing) Require(replies == ReadWhole(stream, limit));
+  return 0;
+}
