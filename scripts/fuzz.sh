@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # One fuzzing campaign: builds the fuzz preset when needed, fuzzes TARGET for
 # SECONDS on a scratch copy of fuzz/corpus/TARGET, then minimises the grown
-# corpus back into fuzz/corpus/TARGET (inputs named finding-* are kept as
-# they are: each made the target fail once).
+# corpus back into fuzz/corpus/TARGET. Inputs with a name of their own (the
+# hand-written seeds, and the finding-* inputs that each made the target fail
+# once) are kept as they are; the inputs a campaign adds are named by their
+# SHA-1 and replaced by each minimisation.
 #   scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
 # Targets: the fuzz/*.cpp files with LLVMFuzzerTestOneInput. A failing input
 # is left in build/fuzz/artifacts/TARGET and the corpus is not touched.
@@ -44,14 +46,15 @@ if [ "$status" -ne 0 ]; then
 fi
 
 # Minimise: a small set of inputs (greedy set cover) that keeps every edge
-# the grown corpus covers, plus every finding. Edges without their hit
+# the grown corpus covers, plus every named input. Edges without their hit
 # counts, so the corpus stays at a few dozen inputs.
 nice -n 19 "$bin" -set_cover_merge=1 -use_counters=0 "$scratch/merged" "$scratch/grown" \
   >"$scratch/merge.log" 2>&1
-for finding in "$corpus"/finding-*; do
-  [ -f "$finding" ] || continue
-  rm -f "$scratch/merged/$(sha1sum "$finding" | cut -d' ' -f1)"
+sha1_name='^[0-9a-f]{40}$'
+for named in "$corpus"/*; do
+  [ -f "$named" ] && ! [[ $(basename "$named") =~ $sha1_name ]] || continue
+  rm -f "$scratch/merged/$(sha1sum "$named" | cut -d' ' -f1)"
 done
-find "$corpus" -maxdepth 1 -type f ! -name 'finding-*' -delete
+find "$corpus" -maxdepth 1 -type f -regextype posix-extended -regex '.*/[0-9a-f]{40}' -delete
 cp "$scratch/merged"/. "$corpus/" -r
 echo "fuzz/corpus/$target: $(find "$corpus" -maxdepth 1 -type f | wc -l) inputs"
