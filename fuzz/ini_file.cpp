@@ -8,8 +8,6 @@
 //
 // Checks: after Commit every written key reads back with its value, and
 // every other key found in the file still reads as it did before.
-#include <unistd.h>
-
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +20,7 @@
 
 #include "fuzz_input.h"
 #include "platform/platform.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -107,25 +106,11 @@ std::vector<std::pair<std::string, std::string>> NamesIn(std::string_view file) 
   return names;
 }
 
-// A folder of the run's own for the file.
-struct Folder {
-  std::filesystem::path path;
-  Folder() {
-    std::string name = (std::filesystem::temp_directory_path() / "sonvio-fuzz-ini-XXXXXX").string();
-    Require(::mkdtemp(name.data()) != nullptr);
-    path = name;
-  }
-  ~Folder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const Folder folder;
-  const std::string path = (folder.path / "Sonvio.ini").string();
+  static const fuzz::ScratchFolder folder("sonvio-fuzz-ini");
+  const std::string path = (folder.path() / "Sonvio.ini").string();
   fuzz::FuzzInput in(data, size);
 
   std::vector<Write> writes(1 + in.U8() % 4);

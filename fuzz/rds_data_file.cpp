@@ -6,9 +6,8 @@
 // only a piece of full length or the file's last piece lacks a line end; the
 // unlimited pieces, joined, give back the text with "\r\n" read as "\n";
 // the file read gives the first kRdsDataPiecesUsed of them; a block is the
-// value of the hexadecimal digits (at most four) at its cell.
-#include <unistd.h>
-
+// value of the (at most four) digits at its cell, read by an independent
+// copy of the digit rule.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,25 +16,13 @@
 #include <vector>
 
 #include "gen1_panel/rds_data_file.h"
+#include "scratch_folder.h"
 
 namespace {
 
 void Require(bool condition) {
   if (!condition) std::abort();
 }
-
-struct Folder {
-  std::filesystem::path path;
-  Folder() {
-    std::string name = (std::filesystem::temp_directory_path() / "sonvio-fuzz-rds-XXXXXX").string();
-    Require(::mkdtemp(name.data()) != nullptr);
-    path = name;
-  }
-  ~Folder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
 
 std::string WithoutCrLf(std::string_view text) {
   std::string out;
@@ -72,7 +59,7 @@ uint16_t ExpectedBlock(const std::string& piece, size_t b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const Folder folder;
+  static const fuzz::ScratchFolder folder("sonvio-fuzz-rds");
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
   const std::vector<std::string> all = SplitRdsData(text, static_cast<size_t>(-1));
@@ -86,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   Require(joined == WithoutCrLf(text));
 
-  const std::string path = (folder.path / "rds.txt").string();
+  const std::string path = (folder.path() / "rds.txt").string();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
