@@ -25,22 +25,13 @@
 #include "fmr-sim/gen2/fault_plan.h"
 #include "gen2/aud_app.h"
 #include "heap_meter.h"
+#include "null_host.h"
 #include "platform/platform.h"
 #include "ui/headless/headless_services.h"
 
 namespace {
 
 constexpr int kReplyDelayMs = 2000;
-
-// A host that only takes the session's log lines.
-class QuietHost : public HostLink {
- public:
-  bool Send(HostChannel, uint16_t, uint16_t, const void*, uint16_t&, void*) override {
-    return false;
-  }
-  std::optional<std::string_view> LastError() override { return std::nullopt; }
-  void Log(const char*, LogFlag) override {}
-};
 
 double ProcessCpuSeconds() {
   timespec now{};
@@ -65,7 +56,7 @@ void BM_ExchangeWaitingForDelayedReply(benchmark::State& state) {
   const std::string address = "127.0.0.1:" + std::to_string(server->port());
   ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
   ui::HeadlessServices services;
-  QuietHost host;
+  testing_host::NullHost host;
   MANAGED_IF::TransportWrapper fresh(ModuleContext{host, services});
   MANAGED_IF::aud_app app(fresh);
   if (app.session().channel_id() < 0) {
@@ -111,7 +102,7 @@ constexpr char kCommand[] = "at@audapp:fmrx_set_station(0,98100000,10,0)";
 void BM_Gen2Exchange(benchmark::State& state) {
   Server s;
   ui::HeadlessServices services;
-  QuietHost host;
+  testing_host::NullHost host;
   MANAGED_IF::TransportWrapper fresh(ModuleContext{host, services});
   MANAGED_IF::aud_app app(fresh);
   if (!s.server || app.session().channel_id() < 0) {

@@ -12,20 +12,12 @@
 #include <string>
 
 #include "gen1_panel/kelbo_fmr_gui.h"
+#include "null_host.h"
 #include "ui/application.h"
 #include "ui/automation.h"
 #include "ui/headless/headless_services.h"
 
 namespace {
-
-class NoHost : public HostLink {
- public:
-  bool Send(HostChannel, uint16_t, uint16_t, const void*, uint16_t&, void*) override {
-    return false;
-  }
-  std::optional<std::string_view> LastError() override { return "No errors"; }
-  void Log(const char*, LogFlag) override {}
-};
 
 // Sections of filler keys until the file holds `size` bytes; the panel's
 // own section follows them.
@@ -68,7 +60,7 @@ class SettingsFile : public benchmark::Fixture {
   std::filesystem::path path_;
   ui::HeadlessServices services_;
   ui::Application app_{services_};
-  NoHost host_;
+  testing_host::NullHost host_;
   TKelboFMRGUI panel_{app_, ModuleContext{host_, services_}};
 };
 

@@ -27,7 +27,7 @@ constexpr int32_t kPending = -3;
 // One session over the double for the whole run, as the panel keeps its own.
 struct Session {
   ui::HeadlessServices services;
-  fuzz::NullHost host;
+  testing_host::NullHost host;
   gen2_test::TessicDouble tessic;
   std::unique_ptr<MANAGED_IF::aud_app> app;
   MANAGED_IF::Records records;

@@ -1,10 +1,10 @@
-// A host link for fuzz targets that only need somewhere to log: every send
-// fails, log lines are dropped.
+// A host link for programs that only need somewhere to log (fuzz targets,
+// benchmarks): every send fails, log lines are dropped.
 #pragma once
 
 #include "common/host_link.h"
 
-namespace fuzz {
+namespace testing_host {
 
 class NullHost : public HostLink {
  public:
@@ -16,4 +16,4 @@ class NullHost : public HostLink {
   using HostLink::Log;
 };
 
-}  // namespace fuzz
+}  // namespace testing_host
