@@ -116,13 +116,15 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
   Session* session = ForChannel(channel);
   if (session == nullptr || capacity == 0) return ReceiveStatus::kFailed;
   session->framer.set_limit(capacity - 1);  // room for the terminating zero
-  const Clock::time_point slice_end = Clock::now() + kReceiveSlice;
+  // One clock reading per pass: the one taken when data arrives also
+  // decides whether to wait again.
+  Clock::time_point now = Clock::now();
+  const Clock::time_point slice_end = now + kReceiveSlice;
   for (;;) {
     if (session->framer.TakeInto(session->reply)) {
       reply = &session->reply.text;
       return session->reply.error ? ReceiveStatus::kError : ReceiveStatus::kComplete;
     }
-    const Clock::time_point now = Clock::now();
     const Clock::time_point give_up = session->last_activity + session->timeout;
     if (now >= give_up) {
       // The handset has gone quiet: the caller sends again, and the next
@@ -135,10 +137,13 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
 
     size_t received = 0;
     const int wait_ms = CeilMs(std::min(slice_end, give_up) - now);
-    switch (session->link.Read(chunk_.data(), chunk_.size(), wait_ms, received)) {
+    const TcpLink::ReadResult result =
+        session->link.Read(chunk_.data(), chunk_.size(), wait_ms, received);
+    now = Clock::now();
+    switch (result) {
       case TcpLink::ReadResult::kData:
         session->framer.Append(chunk_.data(), received);
-        session->last_activity = Clock::now();
+        session->last_activity = now;
         break;
       case TcpLink::ReadResult::kNothing:
         break;

@@ -28,6 +28,9 @@ int PollSockets(WSAPOLLFD* fds, ULONG count, int timeout_ms) {
   return WSAPoll(fds, count, timeout_ms);
 }
 using PollFd = WSAPOLLFD;
+bool Interrupted() {
+  return WSAGetLastError() == WSAEINTR;
+}
 bool WouldBlock() {
   const int error = WSAGetLastError();
   return error == WSAEWOULDBLOCK || error == WSAEINPROGRESS;
@@ -35,11 +38,16 @@ bool WouldBlock() {
 void CloseSocket(Socket s) {
   closesocket(s);
 }
-bool SetNonBlocking(Socket s) {
-  u_long on = 1;
+bool SetBlocking(Socket s, bool blocking) {
+  u_long on = blocking ? 0 : 1;
   return ioctlsocket(s, FIONBIO, &on) == 0;
 }
+// Winsock has no per-call non-blocking flag, and a receive that its
+// SO_RCVTIMEO ends leaves the connection in an undefined state; so the
+// socket stays non-blocking and a wait is a poll.
+constexpr bool kBlockingOnceConnected = false;
 constexpr int kSendFlags = 0;
+constexpr int kReceiveNowFlags = 0;
 
 #else
 using Socket = int;
@@ -48,17 +56,27 @@ using PollFd = pollfd;
 int PollSockets(pollfd* fds, nfds_t count, int timeout_ms) {
   return ::poll(fds, count, timeout_ms);
 }
+bool Interrupted() {
+  return errno == EINTR;
+}
 bool WouldBlock() {
   return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINPROGRESS;
 }
 void CloseSocket(Socket s) {
   ::close(s);
 }
-bool SetNonBlocking(Socket s) {
+bool SetBlocking(Socket s, bool blocking) {
   const int flags = ::fcntl(s, F_GETFL, 0);
-  return flags >= 0 && ::fcntl(s, F_SETFL, flags | O_NONBLOCK) == 0;
+  return flags >= 0 &&
+         ::fcntl(s, F_SETFL, blocking ? flags & ~O_NONBLOCK : flags | O_NONBLOCK) == 0;
 }
-constexpr int kSendFlags = MSG_NOSIGNAL;  // a dropped peer must not raise SIGPIPE
+// Once connected the socket blocks, with SO_RCVTIMEO bounding each receive:
+// a waiting receive is then one system call instead of a poll and a
+// receive. Calls that must not wait say so with MSG_DONTWAIT.
+constexpr bool kBlockingOnceConnected = true;
+// A dropped peer must not raise SIGPIPE.
+constexpr int kSendFlags = MSG_NOSIGNAL | MSG_DONTWAIT;
+constexpr int kReceiveNowFlags = MSG_DONTWAIT;
 #endif
 
 Socket AsSocket(intptr_t value) {
@@ -113,7 +131,7 @@ bool TcpLink::Connect(const std::string& host, uint16_t port, int timeout_ms) {
     return false;
 
   Socket s = ::socket(found->ai_family, found->ai_socktype, found->ai_protocol);
-  bool ok = s != kNoSocket && SetNonBlocking(s);
+  bool ok = s != kNoSocket && SetBlocking(s, false);
   if (ok) {
     const int rc = ::connect(s, found->ai_addr, static_cast<int>(found->ai_addrlen));
     if (rc != 0) {
@@ -131,9 +149,14 @@ bool TcpLink::Connect(const std::string& host, uint16_t port, int timeout_ms) {
     if (s != kNoSocket) CloseSocket(s);
     return false;
   }
+  if (kBlockingOnceConnected && !SetBlocking(s, true)) {
+    CloseSocket(s);
+    return false;
+  }
   int one = 1;
   ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof(one));
   socket_ = static_cast<intptr_t>(s);
+  receive_timeout_ms_ = 0;
   return true;
 }
 
@@ -160,27 +183,53 @@ TcpLink::ReadResult TcpLink::Read(char* out, size_t capacity, int wait_ms, size_
   received = 0;
   if (!connected()) return ReadResult::kClosed;
   const Socket s = AsSocket(socket_);
-  // The socket does not block: without a wait the receive itself tells
-  // whether anything is there, one system call instead of two.
-  if (wait_ms > 0 && !WaitFor(s, POLLIN, wait_ms)) return ReadResult::kNothing;
   const int chunk = capacity > 0x10000 ? 0x10000 : static_cast<int>(capacity);
-  const auto n = ::recv(s, out, chunk, 0);
+  int flags = kReceiveNowFlags;  // without a wait the receive itself tells what is there
+  if (wait_ms > 0) {
+    if constexpr (kBlockingOnceConnected) {
+      if (!SetReceiveTimeout(wait_ms)) return ReadResult::kNothing;
+      flags = 0;
+    } else if (!WaitFor(s, POLLIN, wait_ms)) {
+      return ReadResult::kNothing;
+    }
+  }
+  const auto n = ::recv(s, out, chunk, flags);
   if (n > 0) {
     received = static_cast<size_t>(n);
     return ReadResult::kData;
   }
-  if (n < 0 && WouldBlock()) return ReadResult::kNothing;
+  if (n < 0 && (WouldBlock() || Interrupted())) return ReadResult::kNothing;
   Close();  // orderly shutdown by the peer, or a failed connection
   return ReadResult::kClosed;
 }
 
+bool TcpLink::SetReceiveTimeout(int ms) {
+#if defined(_WIN32)
+  (void)ms;
+  return false;
+#else
+  // Set only when it changes: a reply's first wait is a whole receive slice,
+  // the same from one exchange to the next.
+  if (ms == receive_timeout_ms_) return true;
+  timeval limit{};
+  limit.tv_sec = ms / 1000;
+  limit.tv_usec = (ms % 1000) * 1000;
+  if (::setsockopt(AsSocket(socket_), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit)) != 0)
+    return false;
+  receive_timeout_ms_ = ms;
+  return true;
+#endif
+}
+
 void TcpLink::Drain(int limit_ms) {
   if (!connected()) return;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
   char scratch[0x4000];
   size_t received = 0;
-  while (Read(scratch, sizeof(scratch), 0, received) == ReadResult::kData &&
-         std::chrono::steady_clock::now() < end) {
+  // Usually nothing is there: one receive, and no clock reading.
+  if (Read(scratch, sizeof(scratch), 0, received) != ReadResult::kData) return;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
+  while (std::chrono::steady_clock::now() < end &&
+         Read(scratch, sizeof(scratch), 0, received) == ReadResult::kData) {
   }
 }
 

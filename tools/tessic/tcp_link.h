@@ -1,5 +1,6 @@
 // One TCP connection of the transport stand-in, over BSD sockets or Winsock.
-// The socket is non-blocking once connected; waiting is done with poll.
+// On POSIX the connected socket blocks and each waiting receive is bounded by
+// SO_RCVTIMEO; on Windows it is non-blocking and a wait is a poll.
 #pragma once
 
 #include <cstddef>
@@ -49,7 +50,11 @@ class TcpLink {
   void Drain(int limit_ms);
 
  private:
+  // Bounds the next blocking receive to `ms` (POSIX only).
+  bool SetReceiveTimeout(int ms);
+
   intptr_t socket_ = -1;
+  int receive_timeout_ms_ = 0;  // SO_RCVTIMEO as last set; 0 = never set
 };
 
 }  // namespace tessic
