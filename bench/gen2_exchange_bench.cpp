@@ -3,7 +3,9 @@
 //  - one command and its reply through the plug-in's command set and the
 //    real TESSIC.dll, with the allocations per exchange on the calling
 //    thread counted, beside its baseline: the same request and reply over a
-//    raw TCP connection to the same server;
+//    raw TCP connection to the same server (and over one that also makes
+//    the transport's guarding system calls); each with the handset's thread
+//    and the caller on one core and on two;
 //  - the CPU the plug-in uses while an exchange waits for a reply that the
 //    handset sends only after 2 s. The session polls TESSIC_recv without a
 //    pause of its own, so the transport's receive slice decides how busy the
@@ -14,12 +16,14 @@
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 
 #include "fmr-sim/gen2/at_server.h"
 #include "fmr-sim/gen2/fault_plan.h"
@@ -78,20 +82,58 @@ void BM_ExchangeWaitingForDelayedReply(benchmark::State& state) {
   ::unsetenv("TESSIC_AT_SERVER");
 }
 
-// The simulated handset on a free port, and TESSIC.dll pointed at it.
+// Where the simulated handset's thread and the calling thread run. Left to
+// the scheduler, each repetition draws a placement (same core: a round trip
+// of about 16 µs; two cores: about 50 µs) and keeps it, and the two programs
+// of a pair do not draw alike; so each placement is fixed and measured on
+// its own.
+enum class Cores : int64_t { kOne = 1, kTwo = 2 };
+
+// Runs the calling thread on one CPU while alive; the old set comes back.
+class PinnedThread {
+ public:
+  explicit PinnedThread(int cpu) {
+    ok_ = ::sched_getaffinity(0, sizeof(old_), &old_) == 0 && CPU_ISSET(cpu, &old_);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(cpu, &one);
+    ok_ = ok_ && ::sched_setaffinity(0, sizeof(one), &one) == 0;
+  }
+  ~PinnedThread() {
+    if (ok_) ::sched_setaffinity(0, sizeof(old_), &old_);
+  }
+  PinnedThread(const PinnedThread&) = delete;
+  PinnedThread& operator=(const PinnedThread&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  cpu_set_t old_{};
+  bool ok_ = false;
+};
+
+// The simulated handset on a free port, and TESSIC.dll pointed at it; its
+// thread and the caller placed as `cores` says (the handset's thread takes
+// the affinity of the thread that starts it).
 struct Server {
   std::unique_ptr<fmrsim::AtServer> server;
-  Server() {
-    fmrsim::AtServerConfig config;
-    config.port = 0;
-    std::string error;
-    server = fmrsim::AtServer::Start(std::move(config), error);
+  std::optional<PinnedThread> caller;
+  explicit Server(Cores cores) {
+    {
+      PinnedThread handset_cpu(cores == Cores::kTwo ? 1 : 0);
+      if (!handset_cpu.ok()) return;
+      fmrsim::AtServerConfig config;
+      config.port = 0;
+      std::string error;
+      server = fmrsim::AtServer::Start(std::move(config), error);
+    }
+    caller.emplace(0);
     if (server) {
       const std::string address = "127.0.0.1:" + std::to_string(server->port());
       ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
     }
   }
   ~Server() { ::unsetenv("TESSIC_AT_SERVER"); }
+  bool ok() const { return server && caller->ok(); }
 };
 
 // The radio on in the US band; then the exchange measured: a station set.
@@ -100,12 +142,12 @@ constexpr const char* kSetUp[] = {"at@audapp:fmr_configure_audio_dst(0)", "at@au
 constexpr char kCommand[] = "at@audapp:fmrx_set_station(0,98100000,10,0)";
 
 void BM_Gen2Exchange(benchmark::State& state) {
-  Server s;
+  Server s(static_cast<Cores>(state.range(0)));
   ui::HeadlessServices services;
   testing_host::NullHost host;
   MANAGED_IF::TransportWrapper fresh(ModuleContext{host, services});
   MANAGED_IF::aud_app app(fresh);
-  if (!s.server || app.session().channel_id() < 0) {
+  if (!s.ok() || app.session().channel_id() < 0) {
     state.SkipWithError("no transport session");
     return;
   }
@@ -123,12 +165,16 @@ void BM_Gen2Exchange(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(heap_meter::AllocationsOnThisThread() - before),
                          benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_Gen2Exchange)->UseRealTime();
+BENCHMARK(BM_Gen2Exchange)->ArgName("cores")->Arg(1)->Arg(2)->UseRealTime();
 
 // The baseline: the same command line and its reply up to the final "OK"
-// line, over a plain socket.
-void BM_RawTcpExchange(benchmark::State& state) {
-  Server s;
+// line, over a plain socket. With `guarded`, the socket also makes the two
+// system calls the transport makes for its guarantees: a read without
+// waiting before each send (stale lines are dropped) and a receive timeout
+// (a silent handset cannot hold the caller). Beside it, the exchange through
+// the plug-in shows what the plug-in's own code costs.
+void RawTcpExchange(benchmark::State& state, bool guarded) {
+  Server s(static_cast<Cores>(state.range(0)));
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -136,7 +182,11 @@ void BM_RawTcpExchange(benchmark::State& state) {
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   const int one = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-  if (!s.server || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+  if (guarded) {
+    const timeval slice{0, 30000};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &slice, sizeof slice);
+  }
+  if (!s.ok() || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     state.SkipWithError("cannot connect");
     ::close(fd);
     return;
@@ -144,6 +194,7 @@ void BM_RawTcpExchange(benchmark::State& state) {
   char reply[4096];
   // One command line and its reply up to the final line; true for "OK".
   const auto exchange = [&](const std::string& line) {
+    if (guarded) (void)::recv(fd, reply, sizeof reply, MSG_DONTWAIT);
     if (::send(fd, line.data(), line.size(), 0) != static_cast<ssize_t>(line.size())) return false;
     std::string_view got;
     size_t have = 0;
@@ -162,7 +213,14 @@ void BM_RawTcpExchange(benchmark::State& state) {
   }
   ::close(fd);
 }
-BENCHMARK(BM_RawTcpExchange)->UseRealTime();
+void BM_RawTcpExchange(benchmark::State& state) {
+  RawTcpExchange(state, false);
+}
+void BM_RawTcpExchangeGuarded(benchmark::State& state) {
+  RawTcpExchange(state, true);
+}
+BENCHMARK(BM_RawTcpExchange)->ArgName("cores")->Arg(1)->Arg(2)->UseRealTime();
+BENCHMARK(BM_RawTcpExchangeGuarded)->ArgName("cores")->Arg(1)->Arg(2)->UseRealTime();
 
 BENCHMARK(BM_ExchangeWaitingForDelayedReply)
     ->Iterations(3)

@@ -18,21 +18,27 @@ cmake --build --preset release -j"$(nproc)" \
 bin=build/release/bin
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
-for bench in gen1_panel_bench gen2_exchange_bench at_decode_bench ini_save_bench; do
+# run NAME JSON [OPTION...]
+run() {
+  local bench=$1 json=$2
+  shift 2
+  "$bin/$bench" "$@" --benchmark_report_aggregates_only=true \
+    --benchmark_format=json --benchmark_out="$results/$json" \
+    --benchmark_out_format=json >/dev/null
+}
+for bench in gen1_panel_bench at_decode_bench ini_save_bench; do
   echo "running $bench ..." >&2
-  "$bin/$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-    --benchmark_format=json --benchmark_out="$results/$bench.json" \
-    --benchmark_out_format=json >/dev/null
+  run $bench $bench.json --benchmark_repetitions=5
 done
-# The exchange pair once more with the process on one core: a loopback round
-# trip then costs the same two task switches every time instead of
-# wandering with where the scheduler puts the server's thread, which leaves
-# the plug-in's own share of an exchange to compare.
-if command -v taskset >/dev/null; then
-  echo "running gen2_exchange_bench on one core ..." >&2
-  taskset -c 0 "$bin/gen2_exchange_bench" --benchmark_filter='BM_Gen2Exchange|BM_RawTcpExchange' \
-    --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-    --benchmark_format=json --benchmark_out="$results/gen2_exchange_bench.one_core.json" \
-    --benchmark_out_format=json >/dev/null
-fi
+echo "running gen2_exchange_bench ..." >&2
+run gen2_exchange_bench gen2_waiting.json --benchmark_repetitions=5 \
+  --benchmark_filter=BM_ExchangeWaitingForDelayedReply
+# The exchanges and their raw baselines take turns, a hundred short
+# repetitions each in a random order, so that a drift of the machine during
+# the run weighs on all alike instead of on whichever ran last. On two cores
+# a repetition's round trip is either about 47 or about 60 µs (the virtual
+# machine's cross-core wake-up); thirty repetitions left the medians on
+# either side of that split from run to run.
+run gen2_exchange_bench gen2_exchange.json --benchmark_filter='^BM_(Gen2|RawTcp)Exchange' \
+  --benchmark_repetitions=100 --benchmark_min_time=0.02 --benchmark_enable_random_interleaving=true
 python3 scripts/bench_table.py "$results" | tee ${out:+"$out"}

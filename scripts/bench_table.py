@@ -6,12 +6,10 @@ import sys
 
 results = {}
 for name in os.listdir(sys.argv[1]):
-    # A run pinned to one core (FILE.one_core.json) keeps its names apart.
-    suffix = "@one_core" if name.endswith(".one_core.json") else ""
     with open(os.path.join(sys.argv[1], name)) as f:
         for b in json.load(f)["benchmarks"]:
             if b.get("aggregate_name") == "median":
-                results[b["run_name"] + suffix] = b
+                results[b["run_name"]] = b
 
 
 def value(name, field="real_time"):
@@ -57,15 +55,17 @@ row("AT reply decoding, 196-value RDS report", decode, us(decode or 0), decode_b
     f"{decode_base / decode:.1f}x faster" if decode and decode_base else "", ">= 5x faster",
     decode is not None and decode_base is not None and decode_base / decode >= 5)
 
-for suffix, where in (("", ""), ("@one_core", ", process on one core")):
-    exchange = value("BM_Gen2Exchange/real_time" + suffix)
-    raw = value("BM_RawTcpExchange/real_time" + suffix)
-    if suffix and exchange is None:
-        continue  # no taskset here
-    row("gen2 exchange through the plug-in and TESSIC.dll" + where, exchange, us(exchange or 0),
-        raw, us(raw or 0) + " (raw TCP)", f"{exchange / raw:.2f}x" if exchange and raw else "",
+for cores, where in ((1, "handset and caller on one core"), (2, "on two cores")):
+    exchange = value(f"BM_Gen2Exchange/cores:{cores}/real_time")
+    raw = value(f"BM_RawTcpExchange/cores:{cores}/real_time")
+    row(f"gen2 exchange through the plug-in and TESSIC.dll, {where}", exchange, us(exchange or 0),
+        raw, us(raw or 0) + " (raw TCP)", f"{exchange / raw:.3f}x" if exchange and raw else "",
         "<= 1.1x", exchange is not None and raw is not None and exchange / raw <= 1.1)
-xallocs = value("BM_Gen2Exchange/real_time", "allocs_per_op")
+    guarded = value(f"BM_RawTcpExchangeGuarded/cores:{cores}/real_time")
+    row(f"  the same beside raw TCP with the transport's two guarding calls, {where}", exchange,
+        us(exchange or 0), guarded, us(guarded or 0) + " (raw TCP, guarded)",
+        f"{exchange / guarded:.3f}x" if exchange and guarded else "")
+xallocs = value("BM_Gen2Exchange/cores:1/real_time", "allocs_per_op")
 row("gen2 exchange: heap allocations per exchange", xallocs,
     f"{xallocs:g}" if xallocs is not None else "", goal="<= 1",
     met=xallocs is not None and xallocs <= 1)
