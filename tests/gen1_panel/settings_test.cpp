@@ -107,21 +107,19 @@ TEST_F(SettingsTest, HistoriesLoadOnShowAndTheTenNewestSaveOnClose) {
 
 TEST_F(SettingsTest, AlternativeFrequencyDialogPutsThePathOrKeepsItOnCancel) {
   PowerOn(true);
-  ASSERT_EQ(Run("answer-file /data/af.ini"), "ok");
-  ASSERT_EQ(Run("click BtnLoad"), "ok");
+  ASSERT_EQ(Run("answer-file /data/af.ini; click BtnLoad"), "ok; ok");
   EXPECT_EQ(Shown("LEAFList"), "/data/af.ini");
-  EXPECT_EQ(services.last_file_dialog().title, "Open Alternative Freq file");
-  EXPECT_EQ(services.last_file_dialog().filter, "Ini File (*.ini)|*.ini|Any File (*.*)|*.*");
-  EXPECT_EQ(services.last_file_dialog().default_ext, "*.ini");
-  Run("answer-file --cancel");
-  Run("click BtnLoad");
+  const auto& dialog = services.last_file_dialog();
+  EXPECT_EQ(dialog.title + "|" + dialog.filter + "|" + dialog.default_ext,
+            "Open Alternative Freq file|Ini File (*.ini)|*.ini|Any File (*.*)|*.*|*.ini");
+  Run("answer-file --cancel; click BtnLoad");
   EXPECT_EQ(Shown("LEAFList"), "/data/af.ini");
 }
 
 TEST_F(SettingsTest, AFailedSaveSaysSoInsteadOfClaimingSuccess) {
   panel.Show();
-  std::filesystem::create_directories(folder_.path() /
-                                      "Sonvio.ini");  // a folder where the file goes
+  // A folder where the file goes.
+  std::filesystem::create_directories(folder_.path() / "Sonvio.ini");
   host.Clear();
   ASSERT_EQ(Run("click btn_save"), "ok");
   EXPECT_EQ(host.Transcript(), "!FM Radio settings could not be written to " +
