@@ -15,37 +15,27 @@ using testing_host::HostAnswer;
 using testing_host::LogLine;
 using testing_host::StatusReply;
 
-using Send = SendOutcome (*)(CSonvioFunction&, uint16_t length, const void* request,
-                             uint16_t expected);
-struct SendCase {
-  const char* name;
-  HostChannel channel;
-  bool tests_length;
-  Send send;
-};
-
-const SendCase kSendCases[] = {
-    {"SendTestFunction", HostChannel::kTestFunction, true,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t e) {
-       return f.SendTestFunction(0x1234, n, r, e, ReplyBuffer());
-     }},
-    {"SendAtCommand", HostChannel::kAtCommand, false,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t) {
-       return f.SendAtCommand(0x1234, n, r, ReplyBuffer());
-     }},
-    {"SendAudioRequest", HostChannel::kAudioRequest, true,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t e) {
-       return f.SendAudioRequest(0x1234, n, r, e, ReplyBuffer());
-     }},
-    {"SendInfoRequest", HostChannel::kInfoRequest, false,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t) {
-       return f.SendInfoRequest(0x1234, n, r, ReplyBuffer());
-     }},
-};
+// A send of message 0x1234 on `channel` into the shared reply buffer.
+SendOutcome Send(CSonvioFunction& f, HostChannel channel, uint16_t length, const void* request,
+                 uint16_t expected) {
+  switch (channel) {
+    case HostChannel::kTestFunction:
+      return f.SendTestFunction(0x1234, length, request, expected, ReplyBuffer());
+    case HostChannel::kAtCommand:
+      return f.SendAtCommand(0x1234, length, request, ReplyBuffer());
+    case HostChannel::kAudioRequest:
+      return f.SendAudioRequest(0x1234, length, request, expected, ReplyBuffer());
+    default:
+      return f.SendInfoRequest(0x1234, length, request, ReplyBuffer());
+  }
+}
 
 TEST(Channel, EverySendCarriesItsRequestOnItsSlotIntoAClearedBuffer) {
-  for (const SendCase& c : kSendCases) {
-    SCOPED_TRACE(c.name);
+  for (const HostChannel slot : {HostChannel::kTestFunction, HostChannel::kAtCommand,
+                                 HostChannel::kAudioRequest, HostChannel::kInfoRequest}) {
+    SCOPED_TRACE(static_cast<int>(slot));
+    const bool tests_length =
+        slot == HostChannel::kTestFunction || slot == HostChannel::kAudioRequest;
     ui::HeadlessServices services;
     testing_host::RecordingHost host;
     CSonvioFunction channel{host.Context(services)};
@@ -54,9 +44,9 @@ TEST(Channel, EverySendCarriesItsRequestOnItsSlotIntoAClearedBuffer) {
     HostAnswer answer = StatusReply(6);
     answer.reply[5] = 0x77;
     host.Queue(answer);
-    EXPECT_EQ(c.send(channel, 3, request.data(), 6), SendOutcome::kCarried);
+    EXPECT_EQ(Send(channel, slot, 3, request.data(), 6), SendOutcome::kCarried);
     ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0].channel, c.channel);
+    EXPECT_EQ(host.calls[0].channel, slot);
     EXPECT_EQ(host.calls[0].message_id, 0x1234);
     EXPECT_EQ(host.calls[0].request, std::vector<uint8_t>(request.begin(), request.end()));
     EXPECT_EQ(host.error_reads, 1);  // the host's error state is reset first
@@ -67,16 +57,16 @@ TEST(Channel, EverySendCarriesItsRequestOnItsSlotIntoAClearedBuffer) {
     // An empty request with a short reply; a failed call; a slot the host left empty.
     host.Clear();
     host.Queue(StatusReply(1));
-    EXPECT_EQ(c.send(channel, 0, request.data(), 2),
-              c.tests_length ? SendOutcome::kLengthMismatch : SendOutcome::kCarried);
+    EXPECT_EQ(Send(channel, slot, 0, request.data(), 2),
+              tests_length ? SendOutcome::kLengthMismatch : SendOutcome::kCarried);
     EXPECT_TRUE(host.calls.at(0).request_null);
     host.Clear();
     host.Queue(testing_host::HostFailure("link down"));
-    EXPECT_EQ(c.send(channel, 0, nullptr, 2), SendOutcome::kHostFailed);
+    EXPECT_EQ(Send(channel, slot, 0, nullptr, 2), SendOutcome::kHostFailed);
     EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1}}));
     host.Clear();
-    host.RemoveChannel(c.channel);
-    EXPECT_EQ(c.send(channel, 0, nullptr, 2), SendOutcome::kHostFailed);
+    host.RemoveChannel(slot);
+    EXPECT_EQ(Send(channel, slot, 0, nullptr, 2), SendOutcome::kHostFailed);
     EXPECT_TRUE(host.calls.empty());
   }
 }
