@@ -17,11 +17,11 @@ class SettingsTest : public PanelTest {
 // Every saved kind, set away from its default.
 constexpr char kChanged[] =
     "LEVolume=1234 CBMute=1 CBOutputPath=1 RGDeEmphasis=1 LESMSS=9 le_db=-3.5 "
-    "cb_ptc=-1 CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1 LERegData=0x1";
+    "cb_ptc=-1 CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1";
 
 TEST_F(SettingsTest, SaveThenLoadRestoresEverySavedControlWithoutRadioTraffic) {
   PowerOn(false);
-  SetControls(kChanged);
+  SetControls(std::string(kChanged) + " LERegData=0x1");
   ASSERT_EQ(Run("click btn_save"), "ok");  // its log line is pinned by the tour
   // Keys appear in component order, selectors by index, boxes as 1 or 0.
   EXPECT_NE(File().find("[FM Radio Parameters]\r\nLEVolume=1234\r\nCBMute=1\r\nCBSNC=0\r\n"),
@@ -36,10 +36,7 @@ TEST_F(SettingsTest, SaveThenLoadRestoresEverySavedControlWithoutRadioTraffic) {
   host.Clear();
   ASSERT_EQ(Run("click btn_load"), "ok");
   EXPECT_TRUE(host.calls.empty());
-  EXPECT_EQ(Showing("LEVolume CBMute CBOutputPath RGDeEmphasis LESMSS le_db cb_ptc CBTMode "
-                    "CBLNAGain LEPSN CBFreqMute"),
-            "LEVolume=1234 CBMute=1 CBOutputPath=1 RGDeEmphasis=1 LESMSS=9 le_db=-3.5 cb_ptc=-1 "
-            "CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1");
+  EXPECT_EQ(Showing(kChanged), kChanged);
   // The transmit mode came back without any traffic; the next operation
   // uses the transmit operation.
   ASSERT_EQ(Run("click BtnReadFrequency"), "ok");
