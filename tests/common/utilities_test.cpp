@@ -1,9 +1,15 @@
 // Conversions and radix formatting shared by the panels.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "common/convert.h"
 #include "common/format.h"
 #include "common/help_keyword.h"
+#include "platform/platform.h"
+#include "test_folder.h"
 
 namespace {
 
@@ -18,18 +24,30 @@ TEST(HexToInt, ScansAtMostCountDigitsAndStopsAtTheFirstNonDigit) {
   EXPECT_EQ(HexToInt("/1", 2), 0u) << "'/' is neither a digit nor at least '7'";
 }
 
-TEST(TextToInt, FollowsTheEditFieldRules) {
-  EXPECT_EQ(TextToInt("123"), 123);
-  EXPECT_EQ(TextToInt("  -45"), -45);
-  EXPECT_EQ(TextToInt("0x1F"), 31);
-  EXPECT_EQ(TextToInt("$ff"), 255);
-  EXPECT_EQ(TextToInt("0xFFFFFFFF"), -1);
-  EXPECT_EQ(TextToInt("-2147483648"), INT32_MIN);
-  EXPECT_EQ(TextToInt("2147483648"), std::nullopt);
-  EXPECT_EQ(TextToInt("0x100000000"), std::nullopt);
-  EXPECT_EQ(TextToInt("12a"), std::nullopt);
-  EXPECT_EQ(TextToInt(""), std::nullopt);
-  EXPECT_EQ(TextToIntDef("abc", 0), 0);
+// Edit fields and integers of initialization files follow one rule; an
+// initialization file's value is unquoted first, and its caller's default
+// stands for a missing key or a text that is not a number.
+TEST(TextToInt, FollowsTheEditFieldRulesAlsoInInitializationFiles) {
+  const std::optional<int32_t> none;
+  const std::pair<const char*, std::optional<int32_t>> cases[] = {
+      {"123", 123},         {"  -45", -45},       {"0x1F", 31},
+      {"$ff", 255},         {"0xFFFFFFFF", -1},   {"-2147483648", INT32_MIN},
+      {"12a", none},        {"2147483648", none}, {"0x100000000", none},
+      {"4294967297", none}, {"abc", none},        {"", none},
+  };
+  const testing_files::TestFolder folder;
+  std::string text = "[S]\r\nquoted=\"7\"\r\n";
+  for (size_t i = 0; i < std::size(cases); ++i)
+    text += "k" + std::to_string(i) + "=" + cases[i].first + "\r\n";
+  folder.Write("integers.ini", text);
+  const platform::IniFile ini((folder.path() / "integers.ini").string());
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].first);
+    EXPECT_EQ(TextToInt(cases[i].first), cases[i].second);
+    EXPECT_EQ(ReadIniInteger(ini, "S", "k" + std::to_string(i), -7), cases[i].second.value_or(-7));
+  }
+  EXPECT_EQ(ReadIniInteger(ini, "S", "quoted", 0), 7);
+  EXPECT_EQ(ReadIniInteger(ini, "S", "missing", -1), -1);
 }
 
 struct NumberCase {
@@ -62,7 +80,7 @@ TEST(FormatRegister, HexAndNibbleForms) {
   EXPECT_EQ(FormatRegisterNibbles(-32768), "0x8 0x0 0x0 0x0");
 }
 
-TEST(HelpKeyword, TableAndOutOfRangeIndexes) {
+TEST(HelpKeyword, IndexesOutsideTheTableHaveNone) {
   EXPECT_EQ(HelpKeyword(9), "SonvioHelp.chm::/SonvioHelp/Sonvio.html#Audio_Output");
   for (int index : {0, 10, -1}) EXPECT_EQ(HelpKeyword(index), "") << index;
 }

@@ -13,91 +13,67 @@ namespace {
 
 using testing_host::HostAnswer;
 using testing_host::LogLine;
-using testing_host::RecordingHost;
 using testing_host::StatusReply;
 
-struct SendCase {
-  const char* name;
-  HostChannel channel;
-  bool tests_length;
-  SendOutcome (*send)(CSonvioFunction&, uint16_t length, const void* request, uint16_t expected);
-};
-
-const SendCase kSendCases[] = {
-    {"SendTestFunction", HostChannel::kTestFunction, true,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t e) {
-       return f.SendTestFunction(0x1234, n, r, e, ReplyBuffer());
-     }},
-    {"SendAtCommand", HostChannel::kAtCommand, false,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t) {
-       return f.SendAtCommand(0x1234, n, r, ReplyBuffer());
-     }},
-    {"SendAudioRequest", HostChannel::kAudioRequest, true,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t e) {
-       return f.SendAudioRequest(0x1234, n, r, e, ReplyBuffer());
-     }},
-    {"SendInfoRequest", HostChannel::kInfoRequest, false,
-     [](CSonvioFunction& f, uint16_t n, const void* r, uint16_t) {
-       return f.SendInfoRequest(0x1234, n, r, ReplyBuffer());
-     }},
-};
-
-void PrintTo(const SendCase& c, std::ostream* out) {
-  *out << c.name;
+// A send of message 0x1234 on `channel` into the shared reply buffer.
+SendOutcome Send(CSonvioFunction& f, HostChannel channel, uint16_t length, const void* request,
+                 uint16_t expected) {
+  switch (channel) {
+    case HostChannel::kTestFunction:
+      return f.SendTestFunction(0x1234, length, request, expected, ReplyBuffer());
+    case HostChannel::kAtCommand:
+      return f.SendAtCommand(0x1234, length, request, ReplyBuffer());
+    case HostChannel::kAudioRequest:
+      return f.SendAudioRequest(0x1234, length, request, expected, ReplyBuffer());
+    default:
+      return f.SendInfoRequest(0x1234, length, request, ReplyBuffer());
+  }
 }
 
-class SendOperation : public ::testing::TestWithParam<SendCase> {
- protected:
-  ui::HeadlessServices services;
-  RecordingHost host;
-  CSonvioFunction channel{host.Context(services)};
-};
+TEST(Channel, EverySendCarriesItsRequestOnItsSlotIntoAClearedBuffer) {
+  for (const HostChannel slot : {HostChannel::kTestFunction, HostChannel::kAtCommand,
+                                 HostChannel::kAudioRequest, HostChannel::kInfoRequest}) {
+    SCOPED_TRACE(static_cast<int>(slot));
+    const bool tests_length =
+        slot == HostChannel::kTestFunction || slot == HostChannel::kAudioRequest;
+    ui::HeadlessServices services;
+    testing_host::RecordingHost host;
+    CSonvioFunction channel{host.Context(services)};
+    const std::array<uint8_t, 3> request{0xAA, 0xBB, 0xCC};
+    ReplyBuffer().fill(0x5A);  // left over from an earlier reply
+    HostAnswer answer = StatusReply(6);
+    answer.reply[5] = 0x77;
+    host.Queue(answer);
+    EXPECT_EQ(Send(channel, slot, 3, request.data(), 6), SendOutcome::kCarried);
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].channel, slot);
+    EXPECT_EQ(host.calls[0].message_id, 0x1234);
+    EXPECT_EQ(host.calls[0].request, std::vector<uint8_t>(request.begin(), request.end()));
+    EXPECT_EQ(host.error_reads, 1);  // the host's error state is reset first
+    EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1}}));
+    EXPECT_EQ(ReplyBuffer()[5], 0x77);
+    for (size_t i = 6; i < ReplyBuffer().size(); ++i) ASSERT_EQ(ReplyBuffer()[i], 0) << i;
 
-TEST_P(SendOperation, CarriesTheRequestOnItsSlotIntoAClearedBuffer) {
-  const SendCase& c = GetParam();
-  const std::array<uint8_t, 3> request{0xAA, 0xBB, 0xCC};
-  ReplyBuffer().fill(0x5A);  // left over from an earlier reply
-  HostAnswer answer = StatusReply(6);
-  answer.reply[5] = 0x77;
-  host.Queue(answer);
-
-  EXPECT_EQ(c.send(channel, 3, request.data(), 6), SendOutcome::kCarried);
-
-  ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].channel, c.channel);
-  EXPECT_EQ(host.calls[0].message_id, 0x1234);
-  EXPECT_EQ(host.calls[0].request, std::vector<uint8_t>(request.begin(), request.end()));
-  EXPECT_EQ(host.error_reads, 1);  // the host's error state is reset first
-  EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1}}));
-  EXPECT_EQ(ReplyBuffer()[5], 0x77);
-  for (size_t i = 6; i < ReplyBuffer().size(); ++i) ASSERT_EQ(ReplyBuffer()[i], 0) << i;
+    // An empty request with a short reply; a failed call; a slot the host left empty.
+    host.Clear();
+    host.Queue(StatusReply(1));
+    EXPECT_EQ(Send(channel, slot, 0, request.data(), 2),
+              tests_length ? SendOutcome::kLengthMismatch : SendOutcome::kCarried);
+    EXPECT_TRUE(host.calls.at(0).request_null);
+    host.Clear();
+    host.Queue(testing_host::HostFailure("link down"));
+    EXPECT_EQ(Send(channel, slot, 0, nullptr, 2), SendOutcome::kHostFailed);
+    EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1}}));
+    host.Clear();
+    host.RemoveChannel(slot);
+    EXPECT_EQ(Send(channel, slot, 0, nullptr, 2), SendOutcome::kHostFailed);
+    EXPECT_TRUE(host.calls.empty());
+  }
 }
-
-TEST_P(SendOperation, EmptyRequestsShortRepliesFailedCallsAndEmptySlots) {
-  const SendCase& c = GetParam();
-  const uint8_t unused = 1;
-  host.Queue(StatusReply(1));  // one byte short of the two expected
-  EXPECT_EQ(c.send(channel, 0, &unused, 2),
-            c.tests_length ? SendOutcome::kLengthMismatch : SendOutcome::kCarried);
-  EXPECT_TRUE(host.calls.at(0).request_null);
-
-  host.Clear();
-  host.Queue(testing_host::HostFailure("link down"));
-  EXPECT_EQ(c.send(channel, 0, nullptr, 2), SendOutcome::kHostFailed);
-  EXPECT_EQ(host.log, (std::vector<LogLine>{{"Sending to mobile...", 1}}));
-
-  host.Clear();
-  host.RemoveChannel(c.channel);
-  EXPECT_EQ(c.send(channel, 0, nullptr, 2), SendOutcome::kHostFailed);
-  EXPECT_TRUE(host.calls.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Channel, SendOperation, ::testing::ValuesIn(kSendCases),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Channel, WithoutHostErrorFunctionAFailureShowsTheSystemError) {
   ui::HeadlessServices services;
-  RecordingHost host;
+  testing_host::RecordingHost host;
   host.RemoveErrorFunction();
   CSonvioFunction(host.Context(services)).ReportHostError();
   const std::vector<ui::ShownMessage> boxes = services.TakeMessages().messages;
@@ -125,11 +101,9 @@ TEST(Channel, SendingAllocatesNothing) {
   ui::HeadlessServices services;
   QuietTuneHost host;
   CKelboFMRFunction radio(ModuleContext{host, services});
-
   const size_t before = heap_meter::Allocations();
   const bool tuned = radio.RxTune();
   const size_t after = heap_meter::Allocations();
-
   EXPECT_TRUE(tuned);
   EXPECT_EQ(after, before);
 }

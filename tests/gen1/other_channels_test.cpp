@@ -30,19 +30,18 @@ class OtherChannels : public ::testing::Test {
 };
 
 TEST_F(OtherChannels, PmuRegisterReadsTheHexNumberAfterOk) {
-  struct Case {
+  const struct {
     HostAnswer answer;
     bool result;
     uint32_t value;  // starts as 5
     const char* log;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {TextReply("OK\r\n0x00400000\r\n"), true, 0x00400000, "OK"},
       {TextReply("ERROR: 17 bad register"), true, 5,
        "Error while reading PMU register from the Target|error code : ERROR:|OK"},
       {HostFailure("No errors"), false, 5,
        "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"}};
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     host.Clear();
     host.Queue(c.answer);
     uint32_t value = 5;
@@ -65,10 +64,10 @@ TEST_F(OtherChannels, AudioOutputSendsDestinationOnAudioChannel) {
   expected[4] = 255;
   EXPECT_EQ(host.calls[0].request, expected);
 
-  host.Queue(StatusReply(4, 0));
-  EXPECT_FALSE(radio.SetAudioOutput(1));
-  host.Queue(StatusReply(2));
-  EXPECT_FALSE(radio.SetAudioOutput(1));
+  for (const HostAnswer& failure : {StatusReply(4, 0), StatusReply(2)}) {
+    host.Queue(failure);
+    EXPECT_FALSE(radio.SetAudioOutput(1));
+  }
   EXPECT_EQ(host.Transcript(),
             "Sending to mobile...|OK|Sending to mobile...|!ERROR: FMR_STATUS_ERROR|"
             "Sending to mobile...|!ERROR: OUTPUT_SIZE_NOT_MATCH");
@@ -102,13 +101,12 @@ TEST_F(OtherChannels, SelfTestSwitchesTheTestFunctionsOnlyWhenTheRadioIsOff) {
   const std::string enable = "at@fmr:quelm_fmr_enable_test_func()";
   const std::string disable = "at@fmr:quelm_fmr_disable_test_func()";
   const std::string status = "at@quelm_fmr_internal_get_status_test_func(9%s%n%d)";
-  struct Case {
+  const struct {
     std::vector<HostAnswer> answers;  // the probe first
     bool result;
     std::vector<std::string> sent;
     const char* log;  // "Sending to mobile..." shown as "S"
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{Probe(1), TextReply("FMR status retrieved successfully")},
        true,
        {status},
@@ -123,7 +121,7 @@ TEST_F(OtherChannels, SelfTestSwitchesTheTestFunctionsOnlyWhenTheRadioIsOff) {
        false,
        {enable, disable},
        "S|S|!ERROR|S|!|!ERROR: MERSH_DLL_ERROR|link down"}};
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.log);
     host.Clear();
     for (const HostAnswer& answer : c.answers) host.Queue(answer);

@@ -1,9 +1,23 @@
-// EnableControls in its three states: off, receiving, transmitting.
+// A fresh window, and EnableControls in its three states: off, receiving,
+// transmitting.
 #include <algorithm>
 
 #include "panel_fixture.h"
 
 namespace {
+
+TEST_F(PanelTest, FreshWindowShowsItsInitialContents) {
+  EXPECT_EQ(panel.caption(), "FM Radio");
+  EXPECT_TRUE(panel.maximized());
+  EXPECT_FALSE(panel.radioOn);
+  const std::string initial =
+      "LEFrequency=76000000 LEMAXFreq=108000000 LEMINFreq=76000000 LEMASRSSI=25 LEVolume=32767 "
+      "LEFreqDeviation=75000 LEPilotDeviation=6750 LERDSDeviation=2000 LELLevel=0x2000 "
+      "LEOutputPower=120 le_start_freq=87500000 LEMASRSSI2=25 CBTMode=0 CBAntenna=1 "
+      "CBBandSelection=2 CBChannelSpacing=1 CBSideband=2 CBDecode=0 CBFMRSupply=3 CBLNAGain=15 "
+      "CBPPFGain=15 CBOutput=-1 CBAudioOutput=1 LReady=Yes";
+  EXPECT_EQ(Showing(initial), initial);
+}
 
 constexpr char kWhenOff[] = "BtnFMREnable CBTMode";
 constexpr char kWhenOn[] =
@@ -59,6 +73,17 @@ TEST_F(PanelTest, EnablingFollowsPowerModeBandAndGainSettings) {
     EXPECT_EQ(Enabled(kDependent), c.dependent);
     EXPECT_EQ(panel.LEFreqDeviation->visible(), c.deviation_visible);
     EXPECT_FALSE(panel.LEFreqDeviation->enabled());
+  }
+}
+
+TEST_F(PanelTest, ReadCpNeedsTransmitOrTheInternalAntenna) {
+  const std::pair<const char*, bool> cases[] = {{"CBTMode=0 CBAntenna=1", false},
+                                                {"CBTMode=1 CBAntenna=1", true},
+                                                {"CBTMode=0 CBAntenna=0", true}};
+  for (const auto& [controls, enabled] : cases) {
+    SetControls(controls);
+    panel.SyncParameters(false);
+    EXPECT_EQ(panel.btn_readcp->enabled(), enabled) << controls;
   }
 }
 

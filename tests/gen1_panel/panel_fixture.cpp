@@ -1,5 +1,7 @@
 #include "panel_fixture.h"
 
+#include <algorithm>
+
 #include "common/le_bytes.h"
 
 using testing_host::HostAnswer;
@@ -37,22 +39,11 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
       le::PutS16(reply, 16, rssi);
       le::PutU16(reply, 18, 0x4000);
       break;
-    case 0x04: {  // tune or seek
-      const uint8_t action = call.request.at(0);
-      frequency_hz = action == 1   ? seek_up_hz
-                     : action == 2 ? seek_down_hz
-                                   : le::GetU32(call.request, 4);
+    case 0x04:  // tune or seek
+      frequency_hz = call.request.at(0) != 0 ? seek_up_hz : le::GetU32(call.request, 4);
       le::PutU32(reply, 4, frequency_hz);
       le::PutS16(reply, 8, rssi);
       le::PutU8(reply, 10, 1);
-      break;
-    }
-    case 0x07:  // RDS reception
-      le::PutU8(reply, 2, static_cast<uint8_t>(rds_groups.size()));
-      for (size_t g = 0; g < rds_groups.size() && g < 16; ++g) {
-        for (size_t b = 0; b < 4; ++b) le::PutU16(reply, 4 + 8 * g + 2 * b, rds_groups[g][b]);
-        le::PutU16(reply, 132 + 2 * g, g < rds_status.size() ? rds_status[g] : 0);
-      }
       break;
     case 0x08:  // RSSI
       le::PutU32(reply, 4, frequency_hz);
@@ -90,10 +81,6 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   return answer;
 }
 
-PanelTest::PanelTest() {
-  host.responder = [this](const HostCall& call) { return radio.Answer(call); };
-}
-
 std::vector<uint16_t> PanelTest::SentIds() const {
   std::vector<uint16_t> ids;
   for (const HostCall& call : host.calls) ids.push_back(call.message_id);
@@ -105,6 +92,15 @@ const HostCall* PanelTest::LastCall(uint16_t id) const {
     if (it->message_id == id) return &*it;
   }
   return nullptr;
+}
+
+std::string PanelTest::Run(const std::string& commands) {
+  std::string replies;
+  for (size_t from = 0, to = 0; from <= commands.size(); from = to + 2) {
+    to = std::min(commands.find("; ", from), commands.size());
+    replies += (from == 0 ? "" : "; ") + ui::RunAutomation(panel, commands.substr(from, to - from));
+  }
+  return replies;
 }
 
 void PanelTest::PowerOn(bool transmit) {

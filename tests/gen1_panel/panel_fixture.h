@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -20,8 +19,7 @@
 
 struct ScriptedRadio {
   uint32_t frequency_hz = 87500000;  // reported by status and tune replies
-  uint32_t seek_up_hz = 89100000;    // where a seek up / down lands
-  uint32_t seek_down_hz = 86500000;
+  uint32_t seek_up_hz = 89100000;    // where a seek lands
   int16_t rssi = 42;
   uint32_t power_state = 0;
   uint16_t volume = 0x4000;                 // reported by the audio read
@@ -30,18 +28,16 @@ struct ScriptedRadio {
   std::string version = "FMR 1021";         // the version text of the info channel
   uint8_t groups_taken = 20;                // of each RDS group send
   uint8_t running = 1;                      // what the self test's probe reports
-  // Each RDS read delivers these groups (blocks A to D) and status words.
-  std::vector<std::array<uint16_t, 4>> rds_groups;
-  std::vector<uint16_t> rds_status;
-  // Status word per message id (1 when not listed).
-  std::map<uint16_t, uint16_t> status;
+  std::map<uint16_t, uint16_t> status;      // status word per message id (1 when not listed)
 
   testing_host::HostAnswer Answer(const testing_host::HostCall& call);
 };
 
 class PanelTest : public ::testing::Test {
  protected:
-  PanelTest();
+  PanelTest() {
+    host.responder = [this](const testing_host::HostCall& call) { return radio.Answer(call); };
+  }
 
   FmrParameters& params() { return panel.radio().parameters(); }
   // The message ids sent since the host's record was last cleared.
@@ -49,8 +45,9 @@ class PanelTest : public ::testing::Test {
   const testing_host::HostCall* LastCall(uint16_t id) const;
   // Switches the radio on in the given mode and forgets the traffic.
   void PowerOn(bool transmit);
-  // An automation command on this panel, as a user would give it.
-  std::string Run(const std::string& command) { return ui::RunAutomation(panel, command); }
+  // Automation commands separated by "; ", as a user would give them; their
+  // replies joined the same way.
+  std::string Run(const std::string& commands);
   // The message boxes shown since the last call, as automation lists them.
   std::string Dialogs() { return Run("dialogs"); }
   // The form probe on this panel.

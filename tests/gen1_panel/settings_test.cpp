@@ -17,11 +17,11 @@ class SettingsTest : public PanelTest {
 // Every saved kind, set away from its default.
 constexpr char kChanged[] =
     "LEVolume=1234 CBMute=1 CBOutputPath=1 RGDeEmphasis=1 LESMSS=9 le_db=-3.5 "
-    "cb_ptc=-1 CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1 LERegData=0x1";
+    "cb_ptc=-1 CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1";
 
 TEST_F(SettingsTest, SaveThenLoadRestoresEverySavedControlWithoutRadioTraffic) {
   PowerOn(false);
-  SetControls(kChanged);
+  SetControls(std::string(kChanged) + " LERegData=0x1");
   ASSERT_EQ(Run("click btn_save"), "ok");  // its log line is pinned by the tour
   // Keys appear in component order, selectors by index, boxes as 1 or 0.
   EXPECT_NE(File().find("[FM Radio Parameters]\r\nLEVolume=1234\r\nCBMute=1\r\nCBSNC=0\r\n"),
@@ -36,10 +36,7 @@ TEST_F(SettingsTest, SaveThenLoadRestoresEverySavedControlWithoutRadioTraffic) {
   host.Clear();
   ASSERT_EQ(Run("click btn_load"), "ok");
   EXPECT_TRUE(host.calls.empty());
-  EXPECT_EQ(Showing("LEVolume CBMute CBOutputPath RGDeEmphasis LESMSS le_db cb_ptc CBTMode "
-                    "CBLNAGain LEPSN CBFreqMute"),
-            "LEVolume=1234 CBMute=1 CBOutputPath=1 RGDeEmphasis=1 LESMSS=9 le_db=-3.5 cb_ptc=-1 "
-            "CBTMode=1 CBLNAGain=4 LEPSN=RADIO CBFreqMute=1");
+  EXPECT_EQ(Showing(kChanged), kChanged);
   // The transmit mode came back without any traffic; the next operation
   // uses the transmit operation.
   ASSERT_EQ(Run("click BtnReadFrequency"), "ok");
@@ -107,21 +104,19 @@ TEST_F(SettingsTest, HistoriesLoadOnShowAndTheTenNewestSaveOnClose) {
 
 TEST_F(SettingsTest, AlternativeFrequencyDialogPutsThePathOrKeepsItOnCancel) {
   PowerOn(true);
-  ASSERT_EQ(Run("answer-file /data/af.ini"), "ok");
-  ASSERT_EQ(Run("click BtnLoad"), "ok");
+  ASSERT_EQ(Run("answer-file /data/af.ini; click BtnLoad"), "ok; ok");
   EXPECT_EQ(Shown("LEAFList"), "/data/af.ini");
-  EXPECT_EQ(services.last_file_dialog().title, "Open Alternative Freq file");
-  EXPECT_EQ(services.last_file_dialog().filter, "Ini File (*.ini)|*.ini|Any File (*.*)|*.*");
-  EXPECT_EQ(services.last_file_dialog().default_ext, "*.ini");
-  Run("answer-file --cancel");
-  Run("click BtnLoad");
+  const auto& dialog = services.last_file_dialog();
+  EXPECT_EQ(dialog.title + "|" + dialog.filter + "|" + dialog.default_ext,
+            "Open Alternative Freq file|Ini File (*.ini)|*.ini|Any File (*.*)|*.*|*.ini");
+  Run("answer-file --cancel; click BtnLoad");
   EXPECT_EQ(Shown("LEAFList"), "/data/af.ini");
 }
 
 TEST_F(SettingsTest, AFailedSaveSaysSoInsteadOfClaimingSuccess) {
   panel.Show();
-  std::filesystem::create_directories(folder_.path() /
-                                      "Sonvio.ini");  // a folder where the file goes
+  // A folder where the file goes.
+  std::filesystem::create_directories(folder_.path() / "Sonvio.ini");
   host.Clear();
   ASSERT_EQ(Run("click btn_save"), "ok");
   EXPECT_EQ(host.Transcript(), "!FM Radio settings could not be written to " +

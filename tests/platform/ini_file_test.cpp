@@ -299,19 +299,16 @@ TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers
 
 TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoKey) {
   constexpr int kWrites = 60;
-  const auto writer = [&](char name) {
-    return [&, name] {
-      for (int i = 0; i < kWrites; ++i) {
-        const std::string key = std::string(1, name) + std::to_string(i);
-        if (!platform::IniWriteString(file.string(), "Shared", key, std::to_string(i))) return 1;
-      }
-      return 0;
-    };
-  };
   std::vector<pid_t> children;
   for (const char name : {'a', 'b'}) {
     const pid_t child = ::fork();
-    if (child == 0) ::_exit(writer(name)());
+    if (child == 0) {
+      for (int i = 0; i < kWrites; ++i) {
+        const std::string value = std::to_string(i);
+        if (!platform::IniWriteString(file.string(), "Shared", name + value, value)) ::_exit(1);
+      }
+      ::_exit(0);
+    }
     children.push_back(child);
   }
   for (const pid_t child : children) {
