@@ -1,5 +1,5 @@
 // The command set over the real TESSIC.dll against the simulated handset's
-// AT server: every method, with the server's answers and with its faults.
+// AT server: every method's command text, the server's answers and its faults.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -36,7 +36,6 @@ class AudAppAtServerTest : public ::testing::Test {
     ::unsetenv("TESSIC_AT_SERVER");
     ::unsetenv("SONVIO_PROGRAM_DIR");
   }
-
   void Fault(const std::string& rule) {
     std::string error;
     auto parsed = fmrsim::ParseFaultRule(rule, error);
@@ -50,19 +49,23 @@ class AudAppAtServerTest : public ::testing::Test {
   std::unique_ptr<aud_app> app_;
 };
 
-TEST_F(AudAppAtServerTest, EveryMethodSucceedsAndReadsDecode) {
+TEST_F(AudAppAtServerTest, EveryMethodSendsItsCommandSucceedsAndReadsDecode) {
   ASSERT_GE(app_->session().channel_id(), 0);
   Records r;
   for (const Method& m : AllMethods(r)) {
     if (std::string(m.text) == "at@audapp:fmrx_get_auto_seek_report()") {
       // A search first; the server reports it finished on the second poll.
-      ASSERT_EQ(app_->fmrx_set_station({kAutoSeek, 0, 0, 0}), 0);
+      log_.Clear();
+      ASSERT_EQ(app_->fmrx_set_station({kAutoSeek, 0, -10, 0}), 0);
+      EXPECT_EQ(log_.LogTexts().at(0), "at@audapp:fmrx_set_station(5,0,-10,0)");
       for (int poll = 0;
            poll < 5 && (app_->fmrx_get_dynamic_data(r.data) != 0 || r.data.seek_status != 0);
            ++poll) {
       }
     }
+    log_.Clear();
     EXPECT_EQ(m.call(*app_), 0) << m.text;
+    EXPECT_EQ(log_.Transcript(), m.text);
   }
   EXPECT_EQ(ArrayText(r.version.hardware_id).find("947"), 2u);
   EXPECT_NE(ArrayText(r.version.version_text).find("FW"), std::string::npos);
