@@ -1,5 +1,5 @@
-// The event rules of the component model: what fires for program actions
-// and for user actions.
+// The event rules of the component model: what fires for program actions,
+// for user actions and for timers on the headless virtual clock.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/headless/headless_services.h"
+#include "ui/timer.h"
 
 namespace {
 
@@ -20,6 +21,14 @@ class ComponentEvents : public ::testing::Test {
 
   ui::Handler Record(const std::string& what) {
     return [this, what] { fired.push_back(what); };
+  }
+  // A timer that records "name@time" when it fires.
+  ui::Timer& AddTimer(const std::string& name, uint32_t interval, ui::Form& owner) {
+    auto& timer = owner.Add<ui::Timer>(name, interval);
+    timer.OnTimer = [this, name] {
+      fired.push_back(name + "@" + std::to_string(services.NowMs()));
+    };
+    return timer;
   }
 };
 
@@ -119,9 +128,46 @@ TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndExitOnLeave) {
   EXPECT_FALSE(edit.UserType("1"));
 }
 
-TEST_F(ComponentEvents, MultiLineLabelSplitsIntoLines) {
-  auto& label = form.Add<ui::Label>("LData", &form, "one\r\ntwo\nthree");
-  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one", "two", "three"}));
+// Overdue timers fire once when the thread becomes idle again, not once per
+// missed interval, as the window system coalesces timer messages.
+TEST_F(ComponentEvents, TimersFireInTimeOrderOnAdvanceOnly) {
+  AddTimer("slow", 1400, form).SetEnabled(true);
+  AddTimer("fast", 1000, form).SetEnabled(true);
+  services.Sleep(5000);  // a blocked UI thread fires nothing
+  EXPECT_TRUE(fired.empty());
+  services.Advance(2900);
+  EXPECT_EQ(fired, (std::vector<std::string>{"fast@5000", "slow@5000", "fast@6000", "slow@6400",
+                                             "fast@7000", "slow@7800"}));
+  EXPECT_EQ(services.NowMs(), 7900u);
+}
+
+TEST_F(ComponentEvents, DisabledOrDestroyedTimerStaysQuietAndReEnablingRestartsTheInterval) {
+  auto& timer = AddTimer("t", 1000, form);
+  {
+    ui::Form other(app, "TOther");
+    AddTimer("gone", 100, other).SetEnabled(true);
+  }
+  timer.SetEnabled(true);
+  services.Advance(600);
+  timer.SetEnabled(false);
+  services.Advance(1000);
+  EXPECT_TRUE(fired.empty());
+  timer.SetEnabled(true);  // at 1600: next tick at 2600
+  services.Advance(1000);
+  EXPECT_EQ(fired, std::vector<std::string>{"t@2600"});
+}
+
+TEST_F(ComponentEvents, TimerHandlerThatPausesAndReEnablesItsTimerDoesNotOverlap) {
+  auto& timer = AddTimer("poll", 1000, form);
+  timer.OnTimer = [&] {
+    timer.SetEnabled(false);
+    fired.push_back(std::to_string(services.NowMs()));
+    services.Sleep(500);  // the tick blocks the thread for a while
+    timer.SetEnabled(true);
+  };
+  timer.SetEnabled(true);
+  services.Advance(4000);
+  EXPECT_EQ(fired, (std::vector<std::string>{"1000", "2500", "4000"}));
 }
 
 }  // namespace
