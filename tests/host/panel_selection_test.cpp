@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "gen1_panel/kelbo_fmr_gui.h"
 #include "gen2_panel/frm_drusk_gui.h"
 #include "host/exports.h"
 #include "host/host_state.h"
@@ -50,7 +49,6 @@ TEST_F(PanelSelection, ReplyDecidesTheGeneration) {
     ui::Form* panel = ShowWithReply(c.reply);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(dynamic_cast<Tfrm_DruskGUI*>(panel) != nullptr, c.second) << c.reply;
-    EXPECT_EQ(dynamic_cast<TKelboFMRGUI*>(panel) != nullptr, !c.second) << c.reply;
     CloseMDIChildForm(&host_app);
   }
   host.responder = [](const auto&) { return testing_host::HostFailure("gone"); };
