@@ -87,15 +87,11 @@ TEST_F(AtServerTest, EveryMethodSendsItsCommandSucceedsAndReadsDecode) {
     EXPECT_EQ(m.call(app), 0) << m.text;
     EXPECT_EQ(log_.Transcript(), m.text);
   }
-  EXPECT_EQ(ArrayText(r.version.hardware_id).find("947"), 2u);
-  EXPECT_NE(ArrayText(r.version.version_text).find("FW"), std::string::npos);
   // Every field as the settings above wrote it (the right volume and the
-  // mute flag left at the radio's start values).
+  // mute flag left at the radio's start values). The tour pins the version,
+  // the dynamic data and the search report the server gives.
   EXPECT_EQ(r.config, (T_StaticConfig{108000000, 87500000, 100000, 0,  0, 1,  1, 1, 7, 1,   -10,
                                       60,        0,        -20,    40, 1, -5, 3, 1, 0, 112, 80}));
-  EXPECT_EQ(r.data.state, 1u);
-  EXPECT_GT(r.seek.station_count, 0);
-  EXPECT_GE(r.seek.frequencies[0], 87500000u);
 }
 
 TEST_F(AtServerTest, EveryMethodReportsAnErrorReplyAndReadsLeaveTheirRecords) {
