@@ -1,7 +1,8 @@
 // The command set's reply reader reads every reply as the stream reader of
 // the decoding rules does: the same code and the same record, field by
 // field, for every record kind, on the replies the simulated handset gives
-// to the tours' commands, on the fuzzing corpus and on hand-made texts.
+// to the tours' commands, on the fuzzing corpus, on hand-made texts and on
+// the edges of every field type's range.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -95,6 +96,15 @@ TEST(ReaderEquivalence, SameCodesAndRecordsAsTheStreamReader) {
   const std::vector<std::string> corpus = CorpusReplies();
   replies.insert(replies.end(), corpus.begin(), corpus.end());
   replies.insert(replies.end(), kHandMade.begin(), kHandMade.end());
+  // Each value at the edge of a field type's range in every field of every
+  // record, up to the first field that cannot take it.
+  for (const char* edge : {"-2147483649", "-2147483648", "2147483647", "2147483648", "-32769",
+                           "-32768", "32767", "32768", "-65536", "65535", "65536", "-4294967295",
+                           "4294967295", "4294967296", "256", "-255", "+7", "-0", "0x1F"}) {
+    std::string reply;
+    for (int i = 0; i < 200; ++i) reply += std::string(edge) + " ";
+    replies.push_back(reply + "OK");
+  }
   for (const std::string& reply : replies) {
     ExpectSameDecoding<T_Version>(reply);
     ExpectSameDecoding<T_AutoSeekReport>(reply);

@@ -9,32 +9,48 @@
 #include <vector>
 
 #include "form_probe.h"
+#include "gen2/transport_wrapper.h"
 #include "gen2_panel/frm_drusk_gui.h"
 #include "recording_host.h"
 #include "tessic_double.h"
 #include "ui/application.h"
+#include "ui/automation.h"
 #include "ui/headless/headless_services.h"
 
 namespace gen2_panel_test {
 
 class DruskPanelTest : public ::testing::Test {
  protected:
-  DruskPanelTest();
-  ~DruskPanelTest() override;
+  DruskPanelTest() {
+    MANAGED_IF::TransportWrapper::Unload();
+    panel_ = std::make_unique<Tfrm_DruskGUI>(app_, log_.Context(services_));
+    panel_->Show();
+    ClearRecords();
+  }
+  ~DruskPanelTest() override {
+    panel_.reset();
+    MANAGED_IF::TransportWrapper::Unload();
+  }
 
   // Runs automation commands as a user would; each must be accepted.
-  void Do(const std::vector<std::string>& commands);
-  std::string Get(const std::string& command);
+  void Do(const std::vector<std::string>& commands) {
+    for (const std::string& command : commands)
+      ASSERT_EQ(ui::RunAutomation(*panel_, command), "ok") << command;
+  }
+  std::string Get(const std::string& command) { return ui::RunAutomation(*panel_, command); }
 
   // Standing replies of the double, by command name without "at@audapp:".
-  void Reply(const std::string& command, const std::string& text, int32_t status = 0);
+  void Reply(const std::string& command, const std::string& text, int32_t status = 0) {
+    double_->replies["at@audapp:" + command] = {status, text};
+  }
   void Fail(const std::string& command) { Reply(command, "", -2); }
 
   std::vector<std::string> Sent() const { return double_->sent; }
   std::vector<std::string> LogTexts() const { return log_.LogTexts(); }
-  void ClearRecords();
-
-  // The form probe on this panel.
+  void ClearRecords() {
+    double_->sent.clear();
+    log_.Clear();
+  }
   std::string Shown(const std::string& name) const { return testing_form::Shown(*panel_, name); }
   std::string Showing(const std::string& names) const {
     return testing_form::Showing(*panel_, names);
@@ -50,8 +66,13 @@ class DruskPanelTest : public ::testing::Test {
   std::unique_ptr<Tfrm_DruskGUI> panel_;
 };
 
-// A dynamic-data reply: the ten shown fields, then three unshown ones.
-std::string DynamicReply(uint32_t state, uint32_t frequency, uint32_t stereo, uint32_t seek_status,
-                         int rssi = -40);
+// A dynamic-data reply: state, frequency, stereo and seek status as given,
+// the pilot found and the other shown fields fixed.
+inline std::string DynamicReply(uint32_t state, uint32_t frequency, uint32_t stereo,
+                                uint32_t seek_status, int rssi = -40) {
+  return "{" + std::to_string(state) + "," + std::to_string(frequency) + "," +
+         std::to_string(stereo) + ",1}\r\n{" + std::to_string(rssi) + ",1,12,-1500,300," +
+         std::to_string(seek_status) + ",0,0,0}";
+}
 
 }  // namespace gen2_panel_test

@@ -1,4 +1,6 @@
-// Read All, the polling timer and the auto-seek station list.
+// Read All, the polling timer, the auto-seek station list, and the texts
+// the read-outs show.
+#include "gen2_panel/readout_format.h"
 #include "panel_fixture.h"
 
 namespace gen2_panel_test {
@@ -12,49 +14,12 @@ std::string Repeat(const std::string& value, int count) {
   return out;
 }
 
-// Block A counts 0..27, block B 0x1000.., C all 65535, D zero, the 32-bit
-// columns 0x12345, 0 and -1.
-std::string RdsReply() {
-  std::string a, b;
-  for (int i = 0; i < 28; ++i) {
-    a += std::to_string(i) + " ";
-    b += std::to_string(0x1000 + i) + " ";
-  }
-  return a + b + Repeat("65535", 28) + Repeat("0", 28) + Repeat("74565", 28) + Repeat("0", 28) +
-         Repeat("-1", 28);
-}
-
-std::string AutoSeekReply(int count, const std::vector<uint32_t>& frequencies) {
-  std::string out = std::to_string(count) + "\r\n";
-  for (uint32_t f : frequencies) out += std::to_string(f) + ",";
-  out += Repeat("0", 50 - static_cast<int>(frequencies.size())) + "\r\n" + Repeat("-30", 50);
-  return out;
-}
-
-// The tour pins the report's log lines and read-outs; here an empty interval,
-// and a timer that runs on until its next tick after unsubscribing.
-TEST_F(DruskPanelTest, RdsSubscriptionPollsTheReportOnItsInterval) {
-  Reply("fmrx_get_rds_data", RdsReply());
-  Do({"type le_rds ", "check CheckBox_rds 1"});
-  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_rds(1,0,1000)"});
-  EXPECT_EQ(panel_->Timer1->interval(), 1000u);
-  ClearRecords();
-  services_.Advance(1000);
-  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_get_rds_data()"});
-  EXPECT_EQ(panel_->MData->lines().size(), 27u);
-
-  Do({"check CheckBox_rds 0"});
-  EXPECT_EQ(Sent().back(), "at@audapp:fmrx_set_rds(0,0,1000)");
-  EXPECT_TRUE(panel_->Timer1->enabled());
-  ClearRecords();
-  services_.Advance(1000);
-  EXPECT_TRUE(Sent().empty());
-  EXPECT_FALSE(panel_->Timer1->enabled());
-}
-
-TEST_F(DruskPanelTest, BothSubscriptionsShareOneTimerWithTheIntervalSetLast) {
+// The tour pins a subscription to both with its log lines and read-outs.
+TEST_F(DruskPanelTest, BothSubscriptionsShareOneTimerThatStopsAtItsFirstIdleTick) {
   Reply("fmrx_get_dynamic_data", DynamicReply(1, 98100000, 1, 0));
-  Do({"select cb_rds 2", "type le_rds 500", "check CheckBox_rds 1"});
+  Do({"type le_rds ", "check CheckBox_rds 1"});  // an empty interval: the default
+  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_set_rds(1,0,1000)"});
+  Do({"check CheckBox_rds 0", "select cb_rds 2", "type le_rds 500", "check CheckBox_rds 1"});
   EXPECT_EQ(Sent().back(), "at@audapp:fmrx_set_rds(1,2,500)");
   EXPECT_EQ(panel_->Timer1->interval(), 500u);
   Do({"check cb_quickinfo 1"});
@@ -64,15 +29,14 @@ TEST_F(DruskPanelTest, BothSubscriptionsShareOneTimerWithTheIntervalSetLast) {
   services_.Advance(1000);
   EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_rds_data()",
                                               "at@audapp:fmrx_get_dynamic_data()"}));
-
   // Quick information off, RDS still on: RDS only.
   Do({"check cb_quickinfo 0"});
   ClearRecords();
   services_.Advance(1000);
   EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_get_rds_data()"});
-
-  // Both off: one more tick, which finds no reason to run.
-  panel_->CheckBox_rds->SetChecked(false);
+  // Both off: the timer runs on to one more tick, which finds no reason to run.
+  Do({"check CheckBox_rds 0"});
+  EXPECT_TRUE(panel_->Timer1->enabled());
   ClearRecords();
   services_.Advance(5000);
   EXPECT_TRUE(Sent().empty());
@@ -94,12 +58,18 @@ TEST_F(DruskPanelTest, AFailedRdsReportStillLetsTheTickReadQuickInformation) {
 }
 
 // The tour pins a search that ends in success: its polls, the one report
-// and the station list. Here a search still going, then failing, and an
-// empty report.
+// and the station list. Here a search that cannot start, one still going,
+// then failing, and an empty report.
 TEST_F(DruskPanelTest, AFailedSeekKeepsPollingAndAnEmptyReportEmptiesTheList) {
+  Fail("fmrx_set_station");
+  Do({"click btn_findstation"});
+  EXPECT_FALSE(panel_->auto_seek_pending());
+  EXPECT_FALSE(panel_->Timer1->enabled());
+
+  Reply("fmrx_set_station", "");
   panel_->cb_station->SetItems({"1"});
   Reply("fmrx_get_dynamic_data", DynamicReply(1, 87500000, 1, 2));
-  Reply("fmrx_get_auto_seek_report", AutoSeekReply(0, {}));
+  Reply("fmrx_get_auto_seek_report", "0\r\n" + Repeat("0", 50) + "\r\n" + Repeat("-30", 50));
   Do({"click btn_findstation"});
   EXPECT_TRUE(panel_->auto_seek_pending());
   services_.Advance(2000);
@@ -118,36 +88,24 @@ TEST_F(DruskPanelTest, AFailedSeekKeepsPollingAndAnEmptyReportEmptiesTheList) {
   EXPECT_FALSE(panel_->auto_seek_pending());
 }
 
-TEST_F(DruskPanelTest, FindStationsThatFailsStartsNoPolling) {
-  Fail("fmrx_set_station");
-  Do({"click btn_findstation"});
-  EXPECT_FALSE(panel_->auto_seek_pending());
-  EXPECT_FALSE(panel_->Timer1->enabled());
+// The characters of `text` as reply values, padded with zeros to `size`.
+std::string Chars(const std::string& text, size_t size) {
+  std::string out;
+  for (size_t i = 0; i < size; ++i)
+    out += std::to_string(i < text.size() ? static_cast<unsigned char>(text[i]) : 0) + " ";
+  return out;
 }
 
-class ReadAllTest : public DruskPanelTest {
- protected:
-  void SetUp() override {
-    Reply("fmrx_get_static_config",
-          "{108000000,87500000,200000,1,0,1,1,1,5,1,-10,60,1,-20,40,1,-30,2,1,0,300,112}");
-    Reply("fmrx_get_dynamic_data", DynamicReply(1, 98100000, 0, 3, -45));
-    std::string version;
-    const std::string texts[] = {"ACME", "DR947", "-B2", "SW1.2 FW3.4X"};
-    const size_t sizes[] = {16, 16, 24, 100};
-    for (size_t t = 0; t < 4; ++t) {
-      for (size_t i = 0; i < sizes[t]; ++i) {
-        const int c = i < texts[t].size() ? static_cast<unsigned char>(texts[t][i]) : 0;
-        version += std::to_string(c) + " ";
-      }
-    }
-    Reply("fmr_get_version", version);
-  }
-};
-
-TEST_F(ReadAllTest, ReadsConfigDataAndVersionsHalfASecondApart) {
+// The tour pins the three reads' log lines.
+TEST_F(DruskPanelTest, ReadAllShowsEveryValueHalfASecondApartAndLeavesWhatItCannotShow) {
+  Reply("fmrx_get_static_config",
+        "{108000000,87500000,200000,1,0,1,1,1,5,1,-10,60,1,-20,40,1,-30,2,1,0,300,112}");
+  Reply("fmrx_get_dynamic_data", DynamicReply(1, 98100000, 0, 3, -45));
+  Reply("fmr_get_version",
+        Chars("ACME", 16) + Chars("DR947", 16) + Chars("-B2", 24) + Chars("SW1.2 FW3.4X", 100));
   const uint64_t before = services_.NowMs();
   Do({"click btn_readall"});
-  EXPECT_EQ(services_.NowMs() - before, 1000u);  // the tour pins the three reads' lines
+  EXPECT_EQ(services_.NowMs() - before, 1000u);
   const std::string config =
       "le_maxfreq=108000000 le_minfreq=87500000 cb_stepsize=200KHz rg_deemphasis=1 cb_antenna=1 "
       "cb_dspmode=1 cb_agc=1 cb_gaincontrol=5 cb_rssi=1 le_rssi_low=-10 le_rssi_high=60 "
@@ -162,19 +120,17 @@ TEST_F(ReadAllTest, ReadsConfigDataAndVersionsHalfASecondApart) {
   EXPECT_EQ(Shown("l1") + "|" + Shown("l5"), "RX ON|Pilot found");
   EXPECT_EQ(Captions(*panel_, "l_man_ver l_hw_ver l_pkg_ver l_rx_ver"),
             "ACME|DR947-B2|SW1.2 |FW3.4|");
-}
 
-TEST_F(ReadAllTest, UnknownValuesLeaveTheirControlsAndAFailedReadChangesNothing) {
-  panel_->cb_stepsize->SetItemIndex(0);
+  // A spacing and a state the panel does not know leave their controls; a
+  // failed read leaves what the last one showed.
   panel_->l1->SetCaption("OFF");
   Reply("fmrx_get_static_config", "108000000 87500000 75000 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 1");
   Reply("fmrx_get_dynamic_data", DynamicReply(7, 98100000, 1, 0));
   Fail("fmr_get_version");
   Do({"click btn_readall"});
   EXPECT_EQ(Showing("cb_stepsize l1 l2 l3 l_man_ver"),
-            "cb_stepsize=50KHz l1=OFF l2=98100000 l3=stereo l_man_ver=");
+            "cb_stepsize=200KHz l1=OFF l2=98100000 l3=stereo l_man_ver=ACME");
   EXPECT_EQ(LogTexts().back(), "Error");
-
   // A failed static configuration leaves the controls and the other reads run.
   Fail("fmrx_get_static_config");
   panel_->le_maxfreq->SetText("1");
@@ -182,6 +138,34 @@ TEST_F(ReadAllTest, UnknownValuesLeaveTheirControlsAndAFailedReadChangesNothing)
   Do({"click btn_readall"});
   EXPECT_EQ(Shown("le_maxfreq"), "1");
   EXPECT_EQ(Sent().size(), 3u);
+}
+
+TEST(ReadoutFormatTest, RdsEntriesShowLow16BitsAndVersionTextsSplitAtSwAndFw) {
+  MANAGED_IF::T_RdsReport report;
+  report.block_a[5] = 0xABCD;
+  report.column5[5] = 0xFFFF1234u;
+  report.column6[5] = 0x10000u;
+  report.column7[5] = -2;
+  EXPECT_EQ(RdsEntryLine(report, 5), "0xABCD  0x0000  0x0000  0x0000  0x1234  0x0000  0xFFFE ");
+
+  struct Case {
+    const char* text;
+    const char* package;
+    const char* firmware;
+  };
+  const Case cases[] = {
+      {"SW1.2 FW3.4X", "SW1.2 ", "FW3.4"},
+      {"ID SW_A.7 FW_B.2\n", "SW_A.7 ", "FW_B.2"},
+      {"SW1.2 only", "SW1.2 only", ""},  // no firmware part: the package runs to the end
+      {"FW3.4X", "", "FW3.4"},           // no package part
+      // Firmware named first: the package part ends before it starts, so empty.
+      {"FW3.4 SW1.2X", "", "FW3.4 SW1.2"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PackageVersionPart(c.text), c.package) << c.text;
+    EXPECT_EQ(FirmwareVersionPart(c.text), c.firmware) << c.text;
+  }
 }
 
 }  // namespace

@@ -1,43 +1,39 @@
-// The exported setters and CanRun, and the log output.
+// The exported setters and CanRun, the log output, and the exported
+// automation function.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "host/host_table_link.h"
 #include "table_host.h"
+#include "ui/automation.h"
 
 namespace {
 
-TEST(Exports, CanRunFollowsTheTestFunctionSlot) {
-  std::vector<void*> table(kHostSlotCount, nullptr);
-  const auto bytes = [](size_t slots) { return static_cast<int32_t>(slots * sizeof(void*)); };
-  int marker = 0;
-  table[kSlotSendTestFunction] = &marker;
-
-  SetFuncInterface(table.data(), bytes(kHostSlotCount));
-  EXPECT_EQ(CanRun(), 1);
-  // A table that ends at or before slot 77 leaves it empty.
-  SetFuncInterface(table.data(), bytes(kSlotSendTestFunction));
-  EXPECT_EQ(CanRun(), 0);
-  SetFuncInterface(table.data(), bytes(kSlotSendTestFunction + 1));
-  EXPECT_EQ(CanRun(), 1);
-}
-
-TEST(Exports, ShorterTableClearsTheRestAndInvalidCallsKeepTheOldTable) {
+// A table fills the slots its size covers and empties the rest; an invalid
+// one keeps the table before it. CanRun follows slot 77.
+TEST(Exports, TheTableSizeDecidesTheSlotsAndCanRunFollowsTheTestFunctionSlot) {
   std::vector<void*> table(kHostSlotCount + 10, nullptr);
   int marker = 0;
   for (auto& slot : table) slot = &marker;
-  SetFuncInterface(table.data(), static_cast<int32_t>(4 * sizeof(void*)));
-  EXPECT_EQ(Host().table[3], &marker);
-  EXPECT_EQ(Host().table[4], nullptr);
-  EXPECT_EQ(Host().table[kSlotSendTestFunction], nullptr);
+  const auto bytes = [](size_t slots) { return static_cast<int32_t>(slots * sizeof(void*)); };
+  SetFuncInterface(table.data(), bytes(table.size()));
+  EXPECT_EQ(CanRun(), 1);
+  SetFuncInterface(table.data(), bytes(kSlotSendTestFunction));
+  EXPECT_EQ(CanRun(), 0);
+  EXPECT_EQ(Host().table[kSlotSendTestFunction - 1], &marker);
+  SetFuncInterface(table.data(), bytes(kSlotSendTestFunction + 1));
+  EXPECT_EQ(CanRun(), 1);
 
+  SetFuncInterface(table.data(), bytes(4));
   SetFuncInterface(nullptr, 100);
   SetFuncInterface(table.data(), 0);
   SetFuncInterface(table.data(), -8);
   EXPECT_EQ(Host().table[3], &marker);
+  EXPECT_EQ(Host().table[4], nullptr);
 }
 
 TEST(Exports, LogLinesReachTheHostOnlyWhileItHasACallback) {
@@ -84,6 +80,34 @@ TEST(HostTableLinkTest, ChannelsGoToTheirSlotsWithTheComHandle) {
   link.Log("failed", LogFlag::kFailure);
   link.Log(std::string("fine"), LogFlag::kProgress);
   EXPECT_EQ(host.Transcript(), "!failed|fine");
+}
+
+// No panel, replies cut to the caller's buffer, and the null command that
+// fetches the last reply again.
+TEST(AutomationExport, NoPanelTruncatedRepliesAndTheNullCommandRefetch) {
+  testing_host::TableHost host;
+  int app = 0;
+  while (Host().current_panel != nullptr) CloseMDIChildForm(&app);
+  char reply[8] = "unset";
+  EXPECT_EQ(SonvioAutomate("list", reply, sizeof(reply)), -1);
+
+  host.AnswerText("1021");
+  ShowMDIChildForm(&app);
+  const std::string full = ui::RunAutomation(*Host().current_panel, "get KelboFMRGUI");
+  EXPECT_EQ(SonvioAutomate("get KelboFMRGUI", reply, sizeof(reply)),
+            static_cast<int32_t>(full.size()));
+  EXPECT_EQ(std::string(reply), full.substr(0, 7));
+
+  // A null command fetches the same reply again without running anything:
+  // a click would log (and so reach the host) a second time.
+  host.Clear();
+  ASSERT_EQ(SonvioAutomate("click BtnFMREnable", reply, sizeof(reply)), 2);
+  const size_t calls = host.calls.size();
+  std::string whole(64, '\0');
+  EXPECT_EQ(SonvioAutomate(nullptr, whole.data(), static_cast<int32_t>(whole.size())), 2);
+  EXPECT_EQ(whole.c_str(), std::string("ok"));
+  EXPECT_EQ(host.calls.size(), calls);
+  CloseMDIChildForm(&app);
 }
 
 }  // namespace

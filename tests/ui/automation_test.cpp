@@ -42,26 +42,30 @@ class Automation : public ::testing::Test {
     combo.OnChange = [this] { fired.push_back("band-change"); };
     combo.OnDropDown = [this] { fired.push_back("band-open"); };
     radio.OnClick = [this] { fired.push_back("mode"); };
-    timer.OnTimer = [this] { fired.push_back("tick"); };
   }
   std::string Run(const std::string& command) { return ui::RunAutomation(form, command); }
 };
 
-TEST_F(Automation, ListAndGetDescribeComponentsInOrder) {
+// The tours read the get lines of buttons, edits, combo boxes, labels,
+// timers and forms.
+TEST_F(Automation, ListGetLinesItemsAndSnapshotDescribeComponentsInOrder) {
   EXPECT_EQ(Run("list"),
             "GBAudio GroupBox\nBtnGo Button\nLEVolume LabeledEdit\nCBMute CheckBox\n"
             "CBBand ComboBox\nRGMode RadioGroup\nLReady Label\nMData Memo\nTRSSI Timer");
-  // Buttons, edits, combo boxes, labels, timers and forms are read by the tours.
-  EXPECT_EQ(Run("get DemoGUI"),
-            "kind=Form enabled=1 visible=1 caption=\"Demo \\\"panel\\\"\" help=\"\" "
-            "bounds=0,0,764,136");
   EXPECT_EQ(Run("get RGMode"),
             "kind=RadioGroup enabled=1 visible=1 caption=\"Mode\" index=0 items=2 "
             "bounds=350,8,55,68");
   memo.SetLines({"a\tb", "c"});
   EXPECT_EQ(Run("get MData"), "kind=Memo enabled=1 visible=1 lines=2 bounds=436,8,320,120");
   EXPECT_EQ(Run("lines MData"), "a\\tb\nc");
+  label.SetCaption("one\r\ntwo\nthree");
+  EXPECT_EQ(Run("lines LReady"), "one\ntwo\nthree");
   EXPECT_EQ(Run("items CBBand"), "Europe\nJapan");
+  std::string snapshot = "DemoGUI: " + Run("get DemoGUI");
+  for (const auto& c : form.components())
+    snapshot += "\n" + c->name() + ": " + Run("get " + c->name());
+  EXPECT_EQ(Run("snapshot"), snapshot);
+  EXPECT_NE(snapshot.find("\nTRSSI: kind=Timer enabled=0"), std::string::npos);
 }
 
 TEST_F(Automation, UserActionsFireWhatAUserWouldFire) {
@@ -92,7 +96,6 @@ TEST_F(Automation, RefusesWhatAUserCouldNotDo) {
   EXPECT_EQ(Run("check CBMute 2"), "error: check needs 0 or 1");
   EXPECT_EQ(Run("type CBBand x"), "error: CBBand is a drop-down list");
   EXPECT_EQ(Run("advance -1"), "error: advance needs milliseconds");
-  EXPECT_EQ(Run("frobnicate LReady"), "error: unknown command 'frobnicate'");
   EXPECT_EQ(Run("frobnicate Nothing at all"), "error: unknown command 'frobnicate'");
   EXPECT_EQ(Run("click MData"), "error: MData cannot be clicked");
   EXPECT_EQ(Run("click TRSSI"), "error: TRSSI is not a control");
@@ -109,8 +112,6 @@ TEST_F(Automation, SelectTakesAnIndexAnExactTextOrAUniquePrefix) {
   combo.SetItems({"Europe", "Japan", "Jamaica"});
   EXPECT_EQ(Run("select CBBand Japan"), "ok");
   EXPECT_EQ(combo.item_index(), 1);
-  EXPECT_EQ(Run("select CBBand Eu"), "ok");
-  EXPECT_EQ(combo.item_index(), 0);
   EXPECT_EQ(Run("select CBBand Ja"), "error: no item Ja in CBBand");  // two items begin so
   EXPECT_EQ(Run("select RGMode Tx"), "ok");
   EXPECT_EQ(radio.item_index(), 1);
@@ -174,15 +175,6 @@ TEST_F(Automation, FindLooksAtNamesCaptionsLabelsAndItems) {
       {"find", "error: find needs a text"},
   };
   for (const Case& c : cases) EXPECT_EQ(Run(c.command), c.reply) << c.command;
-}
-
-TEST_F(Automation, SnapshotIsEveryGetLineInComponentOrder) {
-  const std::string reply = Run("snapshot");
-  std::string expected = "DemoGUI: " + Run("get DemoGUI");
-  for (const auto& c : form.components())
-    expected += "\n" + c->name() + ": " + Run("get " + c->name());
-  EXPECT_EQ(reply, expected);
-  EXPECT_NE(reply.find("\nTRSSI: kind=Timer enabled=0"), std::string::npos);
 }
 
 // Every verb the interface answers has its line in help, and every help

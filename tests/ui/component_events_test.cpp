@@ -1,5 +1,5 @@
-// The event rules of the component model: what fires for program actions
-// and for user actions.
+// The event rules of the component model: what fires for program actions,
+// for user actions and for timers on the headless virtual clock.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/headless/headless_services.h"
+#include "ui/timer.h"
 
 namespace {
 
@@ -20,6 +21,14 @@ class ComponentEvents : public ::testing::Test {
 
   ui::Handler Record(const std::string& what) {
     return [this, what] { fired.push_back(what); };
+  }
+  // A timer that records "name@time" when it fires.
+  ui::Timer& AddTimer(const std::string& name, uint32_t interval, ui::Form& owner) {
+    auto& timer = owner.Add<ui::Timer>(name, interval);
+    timer.OnTimer = [this, name] {
+      fired.push_back(name + "@" + std::to_string(services.NowMs()));
+    };
+    return timer;
   }
 };
 
@@ -38,46 +47,28 @@ TEST_F(ComponentEvents, UserClickFiresOnlyWhenReachableAClickFromCodeAlways) {
   EXPECT_EQ(fired, (std::vector<std::string>{"click", "click"}));
 }
 
-TEST_F(ComponentEvents, CheckBoxFiresOnChangeOnlyAndUserToggleFlipsFirst) {
+// What users' actions fire is checked through the automation interface.
+TEST_F(ComponentEvents, ProgramChangesFireACheckBoxOnlyWhenItChangesAndNoSelection) {
   auto& box = form.Add<ui::CheckBox>("CB", &form, "Mono");
-  bool state_seen = false;
-  box.OnClick = [&] {
-    fired.push_back("click");
-    state_seen = box.checked();
-  };
-  box.SetChecked(false);  // no change, nothing
-  EXPECT_TRUE(fired.empty());
-  box.SetChecked(true);
-  EXPECT_EQ(fired.size(), 1u);
-  EXPECT_TRUE(box.UserToggle());
-  EXPECT_EQ(fired.size(), 2u);
-  EXPECT_FALSE(state_seen) << "the handler sees the flipped state";
-}
-
-TEST_F(ComponentEvents, ProgramSelectionIsSilentAndUserSelectionFiresClickThenChange) {
   auto& combo = form.Add<ui::ComboBox>("CBBand", &form, ui::ComboBox::Style::kDropDownList,
                                        std::vector<std::string>{"A", "B"}, 0);
   auto& group =
       form.Add<ui::RadioGroup>("RGMode", &form, "Mode", std::vector<std::string>{"Rx", "Tx"}, 0);
+  box.OnClick = Record("check");
+  combo.OnClick = Record("click");
+  combo.OnChange = Record("change");
   group.OnClick = Record("mode");
+  box.SetChecked(false);  // no change
+  box.SetChecked(true);
   group.SetItemIndex(1);
   group.SetItemIndex(7);
   EXPECT_EQ(group.item_index(), -1);
-  combo.OnClick = Record("click");
-  combo.OnChange = Record("change");
-  combo.OnDropDown = Record("dropdown");
   combo.SetItemIndex(1);
   EXPECT_EQ(combo.text(), "B");
   combo.SetItemIndex(5);
   EXPECT_EQ(combo.item_index(), -1);
   EXPECT_EQ(combo.text(), "");
-  EXPECT_TRUE(fired.empty());
-  EXPECT_TRUE(combo.UserSelect(0));
-  EXPECT_TRUE(combo.UserDropDown());
-  EXPECT_FALSE(combo.UserSelect(2));
-  EXPECT_TRUE(group.UserSelect(1));
-  EXPECT_EQ(fired, (std::vector<std::string>{"click", "change", "dropdown", "mode"}));
-  EXPECT_FALSE(combo.UserType("typed")) << "a drop-down list takes no typing";
+  EXPECT_EQ(fired, std::vector<std::string>{"check"});
 }
 
 TEST_F(ComponentEvents, EditableComboFollowsTypedText) {
@@ -92,15 +83,12 @@ TEST_F(ComponentEvents, EditableComboFollowsTypedText) {
   EXPECT_EQ(fired.size(), 2u);
 }
 
-TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndExitOnLeave) {
+TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndTypingStopsAtTheLimit) {
   auto& edit = form.Add<ui::LabeledEdit>("LEFrequency", &form, "Frequency", "87500000");
   edit.OnChange = Record("change");
-  edit.OnExit = Record("exit");
   edit.SetText("87500000");
   edit.SetText("90000000");
-  EXPECT_TRUE(edit.UserType("91000000"));
-  edit.UserLeave();
-  EXPECT_EQ(fired, (std::vector<std::string>{"change", "change", "exit"}));
+  EXPECT_EQ(fired, std::vector<std::string>{"change"});
   edit.set_max_length(9);
   EXPECT_TRUE(edit.UserType("1234567890"));
   EXPECT_EQ(edit.text(), "123456789") << "typing stops at the limit";
@@ -119,9 +107,46 @@ TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndExitOnLeave) {
   EXPECT_FALSE(edit.UserType("1"));
 }
 
-TEST_F(ComponentEvents, MultiLineLabelSplitsIntoLines) {
-  auto& label = form.Add<ui::Label>("LData", &form, "one\r\ntwo\nthree");
-  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one", "two", "three"}));
+// Overdue timers fire once when the thread becomes idle again, not once per
+// missed interval, as the window system coalesces timer messages.
+TEST_F(ComponentEvents, TimersFireInTimeOrderOnAdvanceOnly) {
+  AddTimer("slow", 1400, form).SetEnabled(true);
+  AddTimer("fast", 1000, form).SetEnabled(true);
+  services.Sleep(5000);  // a blocked UI thread fires nothing
+  EXPECT_TRUE(fired.empty());
+  services.Advance(2900);
+  EXPECT_EQ(fired, (std::vector<std::string>{"fast@5000", "slow@5000", "fast@6000", "slow@6400",
+                                             "fast@7000", "slow@7800"}));
+  EXPECT_EQ(services.NowMs(), 7900u);
+}
+
+TEST_F(ComponentEvents, DisabledOrDestroyedTimerStaysQuietAndReEnablingRestartsTheInterval) {
+  auto& timer = AddTimer("t", 1000, form);
+  {
+    ui::Form other(app, "TOther");
+    AddTimer("gone", 100, other).SetEnabled(true);
+  }
+  timer.SetEnabled(true);
+  services.Advance(600);
+  timer.SetEnabled(false);
+  services.Advance(1000);
+  EXPECT_TRUE(fired.empty());
+  timer.SetEnabled(true);  // at 1600: next tick at 2600
+  services.Advance(1000);
+  EXPECT_EQ(fired, std::vector<std::string>{"t@2600"});
+}
+
+TEST_F(ComponentEvents, TimerHandlerThatPausesAndReEnablesItsTimerDoesNotOverlap) {
+  auto& timer = AddTimer("poll", 1000, form);
+  timer.OnTimer = [&] {
+    timer.SetEnabled(false);
+    fired.push_back(std::to_string(services.NowMs()));
+    services.Sleep(500);  // the tick blocks the thread for a while
+    timer.SetEnabled(true);
+  };
+  timer.SetEnabled(true);
+  services.Advance(4000);
+  EXPECT_EQ(fired, (std::vector<std::string>{"1000", "2500", "4000"}));
 }
 
 }  // namespace

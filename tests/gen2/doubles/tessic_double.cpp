@@ -27,9 +27,7 @@ TESSIC_API gen2_test::DoubleState* Double_State(void) {
   return &State();
 }
 
-int32_t TESSIC_SessionOpen(const char* connection, const char* options) {
-  State().last_connection = connection != nullptr ? connection : "";
-  State().last_options = options != nullptr ? options : "";
+int32_t TESSIC_SessionOpen(const char*, const char*) {
   return Record("TESSIC_SessionOpen", State().session_result);
 }
 
@@ -78,38 +76,21 @@ int32_t TESSIC_recv(int32_t, char* buffer, int32_t capacity) {
 }
 
 // Never called by the plug-in; present so that the library counts as loaded.
-int32_t TESSIC_GetCurrentDir(char*, int32_t) {
-  return -1;
-}
-int32_t TESSIC_SetCurrentDir(const char*) {
-  return -1;
-}
-int32_t TESSIC_start_trace(const char*) {
-  return 0;
-}
-int32_t TESSIC_stop_trace(void) {
-  return 0;
-}
-int32_t TESSIC_GetDllVersion(char*, int32_t) {
-  return -1;
-}
-int32_t TESSIC_QueryConnTypes(char*, int32_t) {
-  return -1;
-}
-int32_t TESSIC_QueryOpenPorts(char*, int32_t) {
-  return -1;
-}
-int32_t TESSIC_QueryConnOptions(const char*, char*, int32_t) {
-  return -1;
-}
-int32_t TESSIC_QueryOptionRange(const char*, const char*, char*, int32_t) {
-  return -1;
-}
-int32_t TESSIC_SearchPluginDll(const char*, char*, int32_t) {
-  return -1;
-}
-int32_t TESSIC_set_timeout(int32_t, int32_t) {
-  return 0;
-}
+#define UNUSED_ENTRY(result, name, ...) \
+  result name(__VA_ARGS__) {            \
+    return -1;                          \
+  }
+UNUSED_ENTRY(int32_t, TESSIC_GetCurrentDir, char*, int32_t)
+UNUSED_ENTRY(int32_t, TESSIC_SetCurrentDir, const char*)
+UNUSED_ENTRY(int32_t, TESSIC_start_trace, const char*)
+UNUSED_ENTRY(int32_t, TESSIC_stop_trace, void)
+UNUSED_ENTRY(int32_t, TESSIC_GetDllVersion, char*, int32_t)
+UNUSED_ENTRY(int32_t, TESSIC_QueryConnTypes, char*, int32_t)
+UNUSED_ENTRY(int32_t, TESSIC_QueryOpenPorts, char*, int32_t)
+UNUSED_ENTRY(int32_t, TESSIC_QueryConnOptions, const char*, char*, int32_t)
+UNUSED_ENTRY(int32_t, TESSIC_QueryOptionRange, const char*, const char*, char*, int32_t)
+UNUSED_ENTRY(int32_t, TESSIC_SearchPluginDll, const char*, char*, int32_t)
+UNUSED_ENTRY(int32_t, TESSIC_set_timeout, int32_t, int32_t)
+#undef UNUSED_ENTRY
 
 }  // extern "C"

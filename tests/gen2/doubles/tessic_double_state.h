@@ -32,8 +32,6 @@ struct DoubleState {
   std::vector<std::string> sent;
   std::vector<int32_t> sent_channels;
   std::vector<int32_t> sent_lengths;
-  std::string last_connection;
-  std::string last_options;
 
   int CallCount(const std::string& function) const {
     return static_cast<int>(std::count(calls.begin(), calls.end(), function));
