@@ -13,29 +13,37 @@
 namespace {
 
 using namespace benchora;
+using enum ProblemKind;
 
-TEST(BenchoraScript, DirectivesGoWithTheNextCommand) {
+// Reads `lines` as the script "s", line by line; `error` holds the first
+// error of Add or Finish.
+std::vector<ScriptCommand> Read(const std::vector<std::string>& lines, std::string& error) {
   ScriptReader reader;
   std::vector<ScriptCommand> commands;
-  std::string error;
-  const char* lines[] = {"# a comment",        "",
-                         "  get LReady\r",     "@expect error Configure audio",
-                         "  @expect box",      "click btn_onoff",
-                         "type LEName  # kept"};
   int number = 0;
-  for (const char* line : lines) {
-    ASSERT_TRUE(reader.Add(line, "t.txt:" + std::to_string(++number), commands, error)) << error;
+  for (const std::string& line : lines) {
+    if (!reader.Add(line, "s:" + std::to_string(++number), commands, error)) return commands;
   }
-  ASSERT_TRUE(reader.Finish(error));
+  (void)reader.Finish(error);
+  return commands;
+}
+
+TEST(BenchoraScript, DirectivesGoWithTheNextCommand) {
+  std::string error;
+  const std::vector<ScriptCommand> commands =
+      Read({"# a comment", "", "  get LReady\r", "@expect error Configure audio", "  @expect box",
+            "click btn_onoff", "type LEName  # kept"},
+           error);
+  EXPECT_EQ(error, "");
   ASSERT_EQ(commands.size(), 3u);
   EXPECT_EQ(commands[0].text, "get LReady");
-  EXPECT_EQ(commands[0].origin, "t.txt:3");
+  EXPECT_EQ(commands[0].origin, "s:3");
   EXPECT_TRUE(commands[0].expected.empty());
-  EXPECT_EQ(commands[1].origin, "t.txt:6");
+  EXPECT_EQ(commands[1].origin, "s:6");
   ASSERT_EQ(commands[1].expected.size(), 2u);
-  EXPECT_EQ(commands[1].expected[0].kind, ProblemKind::kErrorLine);
+  EXPECT_EQ(commands[1].expected[0].kind, kErrorLine);
   EXPECT_EQ(commands[1].expected[0].text, "Configure audio");
-  EXPECT_EQ(commands[1].expected[1].kind, ProblemKind::kBox);
+  EXPECT_EQ(commands[1].expected[1].kind, kBox);
   EXPECT_EQ(commands[1].expected[1].text, "");
   EXPECT_EQ(commands[2].text, "type LEName  # kept");  // a typed text may hold '#'
   EXPECT_TRUE(commands[2].expected.empty());
@@ -43,36 +51,18 @@ TEST(BenchoraScript, DirectivesGoWithTheNextCommand) {
 
 // Scripts that cannot be read are run end to end (e2e_benchora_test).
 TEST(BenchoraScript, MalformedDirectivesAreErrors) {
-  struct Case {
-    const char* line;
-    const char* error;
-  };
-  const Case cases[] = {
-      {"@expect warning x", "s:1: @expect needs error, box or refused"},
-      {"@expect", "s:1: @expect needs error, box or refused"},
+  const std::string needs = "s:1: @expect needs error, box or refused";
+  const std::pair<std::string, std::string> cases[] = {
+      {"@expect warning x", needs},
+      {"@expect", needs},
       {"@frob", "s:1: unknown directive '@frob'"},
+      {"@expect refused", "s:1: @expect with no command after it"},
   };
-  for (const Case& c : cases) {
-    ScriptReader reader;
-    std::vector<ScriptCommand> commands;
+  for (const auto& [line, message] : cases) {
     std::string error;
-    EXPECT_FALSE(reader.Add(c.line, "s:1", commands, error));
-    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+    Read({line}, error);
+    EXPECT_EQ(error.rfind(message, 0), 0u) << error;
   }
-
-  ScriptReader reader;
-  std::vector<ScriptCommand> commands;
-  std::string error;
-  ASSERT_TRUE(reader.Add("@expect refused", "s:9", commands, error));
-  EXPECT_FALSE(reader.Finish(error));
-  EXPECT_EQ(error, "s:9: @expect with no command after it");
-}
-
-Problem Line(const char* text) {
-  return {ProblemKind::kErrorLine, text};
-}
-Problem Box(const char* text) {
-  return {ProblemKind::kBox, text};
 }
 
 // An error line unexpected or expected, and a message box expected but
@@ -88,18 +78,18 @@ TEST(BenchoraCheck, MarksAndStrictFailures) {
   const Case cases[] = {
       {"clean", {}, {}, "", ""},
       {"one box of two expected",
-       {Box("Warning: Input Value Out Of Range(1 ~ 32767)"), Box("The register address")},
-       {{ProblemKind::kBox, "Out Of Range"}},
+       {{kBox, "Warning: Input Value Out Of Range(1 ~ 32767)"}, {kBox, "The register address"}},
+       {{kBox, "Out Of Range"}},
        "2 message boxes (1 expected)",
        "unexpected message box: The register address"},
       {"any refusal",
-       {{ProblemKind::kRefused, "error: no control named X"}},
-       {{ProblemKind::kRefused, ""}},
+       {{kRefused, "error: no control named X"}},
+       {{kRefused, ""}},
        "refused (expected)",
        ""},
       {"text of another kind does not count",
-       {Line("Out Of Range")},
-       {{ProblemKind::kBox, "Out Of Range"}},
+       {{kErrorLine, "Out Of Range"}},
+       {{kBox, "Out Of Range"}},
        "1 error line, expected a message box with \"Out Of Range\", none came",
        "unexpected error line: Out Of Range"},
   };
