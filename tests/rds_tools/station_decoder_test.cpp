@@ -23,9 +23,6 @@ TEST(StationDecoderTest, PsIsReportedOnceAllSegmentsArrivedAndAChangedOneStartsA
   const GroupReport last = decoder.Decode(Ps0A("CLASSIC ", 1));
   EXPECT_EQ(last.ps_chars, "AS");
   EXPECT_EQ(last.ps, "CLASSIC ");
-  EXPECT_EQ(last.pi, kPi);
-  EXPECT_EQ(last.pty, 14);
-  EXPECT_EQ(last.ms, fmrrds::Programme::kMusic);
   ASSERT_TRUE(last.di.has_value());
   EXPECT_EQ(last.di->index, 2);  // segment 1 carries d2
   EXPECT_EQ(decoder.Summary().ps_partial, "");

@@ -1,6 +1,7 @@
-// benchora's scripts and what it makes of a command's problems: the
-// directive that expects them, the mark after the command, and the reason a
-// --strict run stops.
+// benchora's own logic: the host's side of the automation call (against a
+// fake plug-in), transcript lines, scripts, and what it makes of a command's
+// problems: the directive that expects them, the mark after the command, and
+// the reason a --strict run stops.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,12 +9,42 @@
 
 #include "command_check.h"
 #include "message_boxes.h"
+#include "plugin_host.h"
 #include "script.h"
+#include "transcript.h"
 
 namespace {
 
 using namespace benchora;
 using enum ProblemKind;
+
+// A failure to load is run end to end (e2e_benchora_test).
+TEST(PluginHost, EveryReplyComesWholeAndEveryCommandRunsOnce) {
+  PluginHost plugin;
+  std::string reply;
+  ASSERT_TRUE(plugin.Load(FAKE_PLUGIN_PATH, reply)) << reply;
+  int runs = 0;
+  // Around the first buffer's size, and far beyond it (80 message boxes).
+  for (const size_t size : {10u, 4095u, 4096u, 4097u, 12000u}) {
+    ASSERT_TRUE(plugin.Automate("long " + std::to_string(size), reply));
+    EXPECT_EQ(reply.size(), size);
+    EXPECT_EQ(reply.substr(0, reply.find(' ', 4) + 1), "run " + std::to_string(++runs) + " ");
+  }
+  // A re-fetch that answers more than the first call announced is cut to
+  // the buffer, never read past it.
+  ASSERT_TRUE(plugin.Automate("grow", reply));
+  EXPECT_EQ(reply, std::string(4100, 'g'));
+  EXPECT_FALSE(plugin.Automate("none", reply));
+  EXPECT_EQ(reply, "");
+}
+
+// A handset's text with line ends and escape sequences stays one
+// transcript line and cannot drive the terminal that shows it.
+TEST(Transcript, LogLinesCarryNoRawControlBytes) {
+  EXPECT_EQ(LogLineText("Enabled FMR test mode\r\nOK", 1), "LOG[1] Enabled FMR test mode\\r\\nOK");
+  EXPECT_EQ(LogLineText("v\x1b]0;x\a\ty\x7f", 0), "LOG[0] v\\x1B]0;x\\x07\\ty\\x7F");
+  EXPECT_EQ(LogLineText(nullptr, 1), "LOG[1] ");
+}
 
 // Reads `lines` as the script "s", line by line; `error` holds the first
 // error of Add or Finish.
