@@ -1,12 +1,13 @@
 // The simulated first-generation handset driven the way the host drives it:
 // request bytes in, reply bytes and length out, through a buffer larger than
 // any reply and pre-filled with a marker, so the bytes written show exactly.
-// Reply shapes, seek, text commands and fault injection.
+// Refused requests, seek, text commands and fault injection.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 

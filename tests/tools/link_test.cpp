@@ -1,9 +1,9 @@
 // The transport stand-in TESSIC.dll, bound by name as the plug-in binds it:
 // against the simulated handset's AT server, and against scripted handsets
 // that misbehave (stray lines after a reply, replies that never end, silence,
-// half replies); and its sessions when it is unloaded. Dropped connections
-// and delayed replies are covered with the plug-in's command set
-// (aud_app_at_server_test).
+// half replies); and its sessions when it is unloaded. Commands, replies,
+// dropped connections and delayed replies are covered with the plug-in's
+// command set (aud_app_at_server_test).
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
