@@ -4,10 +4,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "decode_log_text.h"
 #include "fmr-rds/cli.h"
 #include "rds_groups.h"
-#include "temp_file.h"
 
 namespace rdstest {
 namespace {
@@ -26,19 +24,20 @@ RunResult RunRds(const std::vector<std::string>& args, const std::string& input 
   return {status, out.str(), err.str()};
 }
 
+// A PS, a radio text with a corrected group, a repeat whose block B is lost,
+// and an empty record.
 std::string ClassicLog() {
-  std::vector<LoggedGroup> groups;
-  for (unsigned s = 0; s < 4; ++s) groups.push_back({Ps0A("CLASSIC ", s, 0xE106).blocks, 0});
-  groups.push_back({Rt2A("Symphony\r", 0).blocks, 0x0000});
-  groups.push_back({Rt2A("Symphony\r", 1).blocks, 0x0100});
-  groups.push_back({Rt2A("Symphony\r", 2).blocks, 0x0000});
-  groups.push_back({Rt2A("Symphony\r", 2).blocks, 0x0F00});
+  std::vector<fmrrds::RawGroup> groups;
+  for (unsigned s = 0; s < 4; ++s) groups.push_back(Ps0A("CLASSIC ", s, 0xE106));
+  groups.push_back(Rt2A("Symphony\r", 0));
+  groups.push_back(Rt2A("Symphony\r", 1, false, 0x0100));
+  groups.push_back(Rt2A("Symphony\r", 2));
+  groups.push_back(Rt2A("Symphony\r", 2, false, 0x0F00));
   return DecodeLogRecord(groups) + DecodeLogRecord({});
 }
 
 TEST(RdsCliTest, GroupLinesHaveTheDocumentedShape) {
-  const TempFile log("fmr_rds_shape.log", ClassicLog());
-  const RunResult r = RunRds({log.path()});
+  const RunResult r = RunRds({"-"}, ClassicLog());
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   std::vector<std::string> lines;
@@ -58,8 +57,7 @@ TEST(RdsCliTest, GroupLinesHaveTheDocumentedShape) {
 }
 
 TEST(RdsCliTest, Summaries) {
-  const TempFile log("fmr_rds_summary.log", ClassicLog());
-  const RunResult text = RunRds({"--summary", log.path()});
+  const RunResult text = RunRds({"--summary"}, ClassicLog());
   EXPECT_EQ(text.status, 0);
   EXPECT_EQ(text.out,
             "PI        C201\n"
@@ -73,7 +71,6 @@ TEST(RdsCliTest, Summaries) {
             "Groups    0A 4, 2A 3\n"
             "Received  8 groups, 1 skipped (block B lost), 0 partial\n"
             "Input     2 records, 0 malformed lines\n");
-
   const RunResult json = RunRds({"--summary", "--json", "--rbds"}, ClassicLog());
   EXPECT_EQ(json.status, 0);
   EXPECT_EQ(json.out,
@@ -88,17 +85,15 @@ TEST(RdsCliTest, Summaries) {
 TEST(RdsCliTest, TextsOutsidePrintableAsciiAreEscaped) {
   // PS bytes 0x22 ("), 0x5C (\), 0x0A and 0xE9 (an accented letter in the RDS set).
   const std::string log =
-      "C201 01C8 E0CD 225C\nC201 01C9 E0CD 0AE9\nC201 01CA E0CD 4142\n"
-      "C201 01CB E0CD 4344\n";
-  const RunResult json = RunRds({"--summary", "--json"}, log);
-  EXPECT_NE(json.out.find("\"ps\":\"\\\"\\\\\\n\\u00e9ABCD\""), std::string::npos) << json.out;
-  const RunResult text = RunRds({"--summary"}, log);
-  EXPECT_NE(text.out.find("PS        \"\\x22\\x5C\\x0A\\xE9ABCD\""), std::string::npos) << text.out;
+      "C201 01C8 E0CD 225C\nC201 01C9 E0CD 0AE9\nC201 01CA E0CD 4142\nC201 01CB E0CD 4344\n";
+  EXPECT_NE(RunRds({"--summary", "--json"}, log).out.find("\"ps\":\"\\\"\\\\\\n\\u00e9ABCD\""),
+            std::string::npos);
+  EXPECT_NE(RunRds({"--summary"}, log).out.find("PS        \"\\x22\\x5C\\x0A\\xE9ABCD\""),
+            std::string::npos);
 }
 
 TEST(RdsCliTest, MalformedLinesAreReportedWithTheirNumbers) {
-  std::string log = "C201 01C8 E0CD 434C\nnot rds\nC201 01C9 E0CD 4153\n";
-  const RunResult r = RunRds({"-"}, log);
+  const RunResult r = RunRds({}, "C201 01C8 E0CD 434C\nnot rds\nC201 01C9 E0CD 4153\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "fmr-rds: <stdin>:2: not a record header, block line or status line\n");
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
@@ -110,30 +105,24 @@ TEST(RdsCliTest, MalformedLinesAreReportedWithTheirNumbers) {
   EXPECT_EQ(flood.status, 1);  // no group at all: not RDS data
   EXPECT_EQ(std::count(flood.err.begin(), flood.err.end(), '\n'),
             static_cast<long>(fmrrds::kMaxReportedProblems) + 1);
+  EXPECT_NE(flood.out.find("{\"pi\":null,"), std::string::npos) << flood.out;
   EXPECT_NE(flood.out.find("\"malformed_lines\":150"), std::string::npos);
 }
 
 TEST(RdsCliTest, OptionErrors) {
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    std::string err;
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--frobnicate"}, "fmr-rds: unknown option --frobnicate\n"},
+      {{"a.log", "b.log"}, "fmr-rds: only one input file, got a.log and b.log\n"},
+      {{::testing::TempDir() + "no_such_decode_data.log"}, "fmr-rds: cannot open "},
   };
-  const Case cases[] = {
-      {{"--help"}, 0, ""},
-      {{"--frobnicate"}, 2, "fmr-rds: unknown option --frobnicate\n"},
-      {{"a.log", "b.log"}, 2, "fmr-rds: only one input file, got a.log and b.log\n"},
-      {{::testing::TempDir() + "no_such_decode_data.log"}, 2, "fmr-rds: cannot open "},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args[0]);
-    const RunResult r = RunRds(c.args);
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
-    if (c.status == 0) {
-      EXPECT_NE(r.out.find("--rbds"), std::string::npos);
-    }
+  for (const auto& [args, err] : cases) {
+    const RunResult r = RunRds(args);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_EQ(r.err.substr(0, err.size()), err);
   }
+  const RunResult help = RunRds({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--rbds"), std::string::npos);
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
-// Hand-built RDS groups for the decoder tests.
+// Hand-built RDS groups for the decoder tests, and groups written the way the
+// first-generation panel writes its decode log: a "--- asctime ---" header
+// per record, then per group the block cells "0x1A2B " and the wide status
+// nibbles "   0x0    0x0    0x0    0x0", then two empty lines.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "fmr-rds/group_reader.h"
 
@@ -10,10 +15,9 @@ namespace rdstest {
 
 inline constexpr uint16_t kPi = 0xC201;
 
-inline uint16_t BlockB(unsigned type, bool version_b, unsigned low5, unsigned pty = 14,
-                       bool tp = false) {
-  return static_cast<uint16_t>((type << 12) | (version_b ? 1u << 11 : 0) | (tp ? 1u << 10 : 0) |
-                               ((pty & 0x1F) << 5) | (low5 & 0x1F));
+inline uint16_t BlockB(unsigned type, bool version_b, unsigned low5) {
+  return static_cast<uint16_t>((type << 12) | (version_b ? 1u << 11 : 0) | (14u << 5) |
+                               (low5 & 0x1F));  // programme type 14, no TP
 }
 
 inline uint16_t Chars(const std::string& two) {
@@ -38,6 +42,19 @@ inline fmrrds::RawGroup Rt2A(std::string text, unsigned segment, bool flag_b = f
   const unsigned low5 = (flag_b ? 1u << 4 : 0) | segment;
   return Group(kPi, BlockB(2, false, low5), Chars(text.substr(4 * segment, 2)),
                Chars(text.substr(4 * segment + 2, 2)), status);
+}
+
+inline std::string DecodeLogRecord(const std::vector<fmrrds::RawGroup>& groups) {
+  std::string out = "--- Mon May  6 12:00:00 2024 ---\n";
+  for (const fmrrds::RawGroup& g : groups) {
+    char lines[80];
+    std::snprintf(lines, sizeof lines,
+                  "0x%04X 0x%04X 0x%04X 0x%04X \n   0x%X    0x%X    0x%X    0x%X\n", g.blocks[0],
+                  g.blocks[1], g.blocks[2], g.blocks[3], g.status >> 12, (g.status >> 8) & 0xF,
+                  (g.status >> 4) & 0xF, g.status & 0xF);
+    out += lines;
+  }
+  return out + "\n\n";
 }
 
 }  // namespace rdstest

@@ -1,10 +1,10 @@
-// fmr-plot: reading the RSSI scan log, finding peaks, the SVG, and the
+// fmr-plot: finding peaks, reading the RSSI scan log into the SVG, and the
 // logs it refuses.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <map>
+#include <regex>
 #include <sstream>
 
 #include "fmr-plot/axis_scale.h"
@@ -12,55 +12,92 @@
 #include "fmr-plot/peak_finder.h"
 #include "fmr-plot/scan_log.h"
 #include "fmr-plot/svg_plot.h"
-#include "temp_file.h"
-#include "xml_tree.h"
 
-namespace rdstest {
 namespace {
 
 using fmrplot::ScanPoint;
 using fmrplot::Sideband;
 
-const std::string kHeader = "Frequency\t\tRSSI Level\t\tCP Value\t\tSideband";
+const std::string kHeader = "Frequency\t\tRSSI Level\t\tCP Value\t\tSideband\r\n";
 
-// A scan line exactly as the panel writes it (text mode: CRLF).
-std::string ScanLine(uint32_t hz, int rssi, uint32_t cp, const char* sideband) {
-  return std::to_string(hz) + "\t  \t" + std::to_string(rssi) + "\t\t\t" + std::to_string(cp) +
-         "\t\t\t" + sideband + "\r\n";
-}
+// 87.5 to 88.4 MHz: noise at 8 dBuV with stations at 87.7 and 88.1 MHz; CP
+// 12 up to 21, every third point on the low sideband.
+const int kLevels[] = {8, 9, 45, 9, 8, 7, 30, 8, 8, -3};
 
-// 87.5 to 88.4 MHz: noise at 8 dBuV with stations at 87.7 and 88.1 MHz.
+// The scan written as the panel writes it (text mode: CRLF), the last line
+// without its line end, after four malformed lines (2 to 5).
 std::string SmallLog() {
-  std::string log = kHeader + "\r\n";
-  const int levels[] = {8, 9, 45, 9, 8, 7, 30, 8, 8, -3};
-  for (int i = 0; i < 10; ++i)
-    log += ScanLine(87500000 + 100000u * i, levels[i], 12 + i, i % 3 == 0 ? "Low" : "High");
+  std::string log =
+      kHeader + "88500000\t  \tloud\t\t\t1\t\t\tHigh\r\n88600000\t  \t7\t\t\t1\r\n" +
+      "88700000\t  \t7\t\t\t1\t\t\tMiddle\r\n88800000\t  \t99999\t\t\t1\t\t\tHigh\r\n";
+  for (int i = 0; i < 10; ++i) {
+    log += std::to_string(87500000 + 100000 * i) + "\t  \t" + std::to_string(kLevels[i]) +
+           "\t\t\t" + std::to_string(12 + i) + "\t\t\t" + (i % 3 == 0 ? "Low" : "High") +
+           (i < 9 ? "\r\n" : "");
+  }
   return log;
 }
 
-fmrplot::ScanLog ReadLog(const std::string& text) {
-  std::istringstream in(text);
-  return fmrplot::ReadScanLog(in);
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+RunResult RunPlot(const std::vector<std::string>& args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = fmrplot::Run(args, in, out, err);
+  return {status, out.str(), err.str()};
 }
 
-TEST(ScanLogTest, ReadsThePanelsLinesAndSkipsMalformedOnes) {
-  const fmrplot::ScanLog log =
-      ReadLog(SmallLog() + "88500000\t  \tloud\t\t\t1\t\t\tHigh\r\n" +
-              "88600000\t  \t7\t\t\t1\r\n" + "88700000\t  \t7\t\t\t1\t\t\tMiddle\r\n" +
-              "88800000\t  \t99999\t\t\t1\t\t\tHigh\r\n" + "88900000\t  \t-20\t\t\t0\t\t\tLow");
-  ASSERT_TRUE(log.error.empty()) << log.error;
-  ASSERT_EQ(log.points.size(), 11u);
-  const ScanPoint& first = log.points[0];
-  EXPECT_EQ(first.frequency_hz, 87500000u);
-  EXPECT_EQ(first.rssi_dbuv, 8);
-  EXPECT_EQ(first.cp, 12u);
-  EXPECT_EQ(first.sideband, Sideband::kLow);
-  EXPECT_EQ(first.line, 2u);
-  EXPECT_EQ(log.points[9].rssi_dbuv, -3);
-  EXPECT_EQ(log.points[10].frequency_hz, 88900000u);  // last line without a line end
-  ASSERT_EQ(log.problems.size(), 4u);
-  EXPECT_EQ(log.problems[0].line, 12u);
-  EXPECT_EQ(log.problems[3].line, 15u);
+// An element of an XML text: its name, its attributes as written, the
+// character data in it (entities resolved) and the class of the innermost
+// "g" around it.
+struct Element {
+  std::string name, attributes, text, group;
+};
+
+// The elements in document order; `error` is set when tags do not nest or
+// the text holds an unknown entity.
+std::vector<Element> ParseXml(const std::string& xml, std::string& error) {
+  static const std::regex kToken(R"(<\?[^>]*\?>|<(/?)([\w:-]+)([^>]*?)(/?)>|([^<]+))");
+  static const std::regex kEntity(R"(&(amp|lt|gt|quot|apos);|&)");
+  static const std::regex kClass(R"#(class="([^"]*)")#");
+  std::vector<Element> elements;
+  std::vector<size_t> open;
+  for (std::sregex_iterator it(xml.begin(), xml.end(), kToken), end; it != end; ++it) {
+    const std::smatch& m = *it;
+    if (m[5].matched) {
+      std::string text;
+      for (std::sregex_token_iterator part(m[5].first, m[5].second, kEntity, {-1, 1}), none;
+           part != none; ++part) {
+        text += *part;  // alternately the text between entities and an entity's name
+        if (++part == none) break;
+        if (!part->matched) error = "a bare & in \"" + m.str(5) + "\"";
+        const std::string name = *part;
+        text += name == "amp"    ? "&"
+                : name == "lt"   ? "<"
+                : name == "gt"   ? ">"
+                : name == "quot" ? "\""
+                                 : "'";
+      }
+      if (!open.empty()) elements[open.back()].text += text;
+    } else if (m[1].length() != 0) {
+      if (open.empty() || elements[open.back()].name != m.str(2))
+        error = "</" + m.str(2) + "> out of place";
+      if (!open.empty()) open.pop_back();
+    } else if (m[2].matched) {
+      Element e{m.str(2), m.str(3), "", open.empty() ? "" : elements[open.back()].group};
+      std::smatch cls;
+      if (e.name == "g") e.group = std::regex_search(e.attributes, cls, kClass) ? cls.str(1) : "";
+      elements.push_back(e);
+      if (m[4].length() == 0) open.push_back(elements.size() - 1);
+    }
+  }
+  if (!open.empty()) error = "<" + elements[open.back()].name + "> not closed";
+  return elements;
 }
 
 TEST(ScanLogTest, PeaksAreLocalMaximaFromTheThreshold) {
@@ -80,9 +117,7 @@ TEST(ScanLogTest, PeaksAreLocalMaximaFromTheThreshold) {
   };
   for (const Case& c : cases) {
     std::vector<ScanPoint> points;
-    for (size_t i = 0; i < c.levels.size(); ++i)
-      points.push_back(
-          {static_cast<uint32_t>(87500000 + 100000 * i), c.levels[i], 0, Sideband::kHigh, 0});
+    for (const int level : c.levels) points.push_back({0, level, 0, Sideband::kHigh, 0});
     EXPECT_EQ(fmrplot::FindPeaks(points, c.threshold), c.peaks);
   }
 }
@@ -99,104 +134,70 @@ TEST(ScanLogTest, AxesUseRoundSteps) {
   const fmrplot::AxisScale flat = fmrplot::MakeAxis(12, 12, 6, true);
   EXPECT_LT(flat.low, 12);
   EXPECT_GT(flat.high, 12);
-  EXPECT_EQ(fmrplot::TickLabel(fmrplot::MakeAxis(88.0, 88.4, 8, false).ticks[1],
-                               fmrplot::MakeAxis(88.0, 88.4, 8, false).decimals),
-            "88.05");
+  const fmrplot::AxisScale fine = fmrplot::MakeAxis(88.0, 88.4, 8, false);
+  EXPECT_EQ(fmrplot::TickLabel(fine.ticks[1], fine.decimals), "88.05");
 }
 
-TEST(ScanPlotTest, TheSvgIsWellFormedAndShowsEveryPoint) {
-  const TempFile log("fmr_plot_small.log", SmallLog());
-  const std::string svg_path = ::testing::TempDir() + "fmr_plot_small.svg";
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  ASSERT_EQ(
-      fmrplot::Run({log.path(), "-o", svg_path, "--title", "Bench 3 & antenna <A>"}, in, out, err),
-      0)
-      << err.str();
-  std::ifstream file(svg_path, std::ios::binary);
-  const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::remove(svg_path.c_str());
-  EXPECT_LT(svg.size(), 8000u);
-
+TEST(ScanPlotTest, TheSvgIsWellFormedAndShowsEveryValidPoint) {
+  const RunResult run = RunPlot({"--title", "Bench 3 & antenna <A>"}, SmallLog());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 4) << run.err;
+  EXPECT_EQ(run.err.find("fmr-plot: <stdin>:2: "), 0u) << run.err;
+  EXPECT_NE(run.err.find("\nfmr-plot: <stdin>:5: "), std::string::npos) << run.err;
+  EXPECT_LT(run.out.size(), 8000u);
   std::string error;
-  const auto root = ParseXml(svg, error);
-  ASSERT_TRUE(root) << error;
-  EXPECT_EQ(root->name, "svg");
-  EXPECT_EQ(root->Attribute("xmlns"), "http://www.w3.org/2000/svg");
-  EXPECT_TRUE(root->FindAll("script").empty());
-  EXPECT_TRUE(root->FindAll("image").empty());
+  const std::vector<Element> svg = ParseXml(run.out, error);
+  ASSERT_EQ(error, "");
+  ASSERT_FALSE(svg.empty());
+  EXPECT_EQ(svg[0].name, "svg");
+  EXPECT_NE(svg[0].attributes.find(R"(xmlns="http://www.w3.org/2000/svg")"), std::string::npos);
 
+  std::map<std::string, std::vector<std::string>> texts;  // by element name and group
+  for (const Element& e : svg) texts[e.name + " " + e.group].push_back(e.text);
+  EXPECT_EQ(texts.count("script "), 0u);
+  EXPECT_EQ(texts.count("image "), 0u);
+  EXPECT_EQ(texts["polyline "].size(), 2u);  // RSSI and CP
   // One marker per point, in the group of its sideband, its values in the tooltip.
   std::map<std::string, std::vector<std::string>> tooltips;
-  for (const XmlElement* g : root->FindAll("g")) {
-    for (const XmlElement* circle : g->FindAll("circle")) {
-      if (circle->children.empty()) continue;  // legend symbols have no tooltip
-      tooltips[g->Attribute("class")].push_back(circle->children.front()->text);
-    }
+  for (uint32_t i = 0; i < 10; ++i) {
+    const std::string sideband = i % 3 == 0 ? "Low" : "High";
+    tooltips["title " + std::string(i % 3 == 0 ? "low" : "high")].push_back(
+        fmrplot::MhzLabel(87500000 + 100000 * i) + " MHz: " + std::to_string(kLevels[i]) +
+        " dBuV, CP " + std::to_string(12 + i) + ", " + sideband);
   }
-  const fmrplot::ScanLog scan = ReadLog(SmallLog());
-  ASSERT_EQ(tooltips["high"].size() + tooltips["low"].size(), scan.points.size());
-  for (const ScanPoint& p : scan.points) {
-    const std::string expected =
-        fmrplot::MhzLabel(p.frequency_hz) + " MHz: " + std::to_string(p.rssi_dbuv) + " dBuV, CP " +
-        std::to_string(p.cp) + ", " + (p.sideband == Sideband::kHigh ? "High" : "Low");
-    const auto& group = tooltips[p.sideband == Sideband::kHigh ? "high" : "low"];
-    EXPECT_NE(std::find(group.begin(), group.end(), expected), group.end()) << expected;
-  }
-
+  for (const auto& [group, expected] : tooltips) EXPECT_EQ(texts[group], expected);
   // Both stations labelled over the noise (median 8 + 6 dB), nothing else.
-  std::vector<std::string> peak_labels;
-  for (const XmlElement* g : root->FindAll("g")) {
-    if (g->Attribute("class") != "peak") continue;
-    for (const XmlElement* t : g->FindAll("text")) peak_labels.push_back(t->text);
-  }
-  EXPECT_EQ(peak_labels, (std::vector<std::string>{"87.7", "88.1"}));
-
-  std::vector<std::string> texts;
-  for (const XmlElement* t : root->FindAll("text")) texts.push_back(t->text);
-  for (const char* expected : {"Bench 3 & antenna <A>", "RSSI (dBuV)", "CP value",
-                               "Frequency (MHz)", "High injection", "Low injection"}) {
-    EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
-  }
-  EXPECT_EQ(root->FindAll("polyline").size(), 2u);  // RSSI and CP
+  EXPECT_EQ(texts["text peak"], (std::vector<std::string>{"87.7", "88.1"}));
+  const std::vector<std::string>& labels = texts["text "];
+  for (const char* label : {"Bench 3 & antenna <A>", "RSSI (dBuV)", "CP value", "Frequency (MHz)",
+                            "High injection", "Low injection"})
+    EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << label;
 }
 
 TEST(ScanPlotTest, LogsThatCannotBePlottedExitWithStatus2) {
-  struct Case {
-    const char* what;
-    std::string content;
-    std::string message;
-  };
-  const Case cases[] = {
-      {"empty", "", "the log is empty"},
-      {"blank lines only", "\r\n\r\n", "the log is empty"},
-      {"header only", kHeader + "\r\n", "the log has a header but no scan lines"},
-      {"garbled",
-       std::string("\x7f"
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "the log is empty"},
+      {"\r\n\r\n", "the log is empty"},
+      {kHeader, "the log has a header but no scan lines"},
+      {std::string("\x7f"
                    "ELF\x01\x02\n\0\0garbage",
                    16),
        "is not the RSSI scan log header"},
-      {"another log", "--- Mon May  6 12:00:00 2024 ---\n", "is not the RSSI scan log header"},
-      {"no valid line", kHeader + "\r\nabc\r\n", "the log has no valid scan line"},
+      {"--- Mon May  6 12:00:00 2024 ---\n", "is not the RSSI scan log header"},
+      {kHeader + "abc\r\n", "the log has no valid scan line"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const TempFile log("fmr_plot_bad.log", c.content);
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(fmrplot::Run({log.path()}, in, out, err), 2);
-    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
-    EXPECT_EQ(out.str(), "");
+  for (const auto& [content, message] : cases) {
+    const RunResult r = RunPlot({}, content);
+    EXPECT_EQ(r.status, 2) << message;
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
   }
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  EXPECT_EQ(fmrplot::Run({::testing::TempDir() + "no_such_rssi.log"}, in, out, err), 2);
-  EXPECT_EQ(fmrplot::Run({"--width", "12"}, in, out, err), 2);
-  EXPECT_EQ(fmrplot::Run({"--threshold"}, in, out, err), 2);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{::testing::TempDir() + "no_such_rssi.log"},
+        {"--width", "12"},
+        {"--threshold"}}) {
+    EXPECT_EQ(RunPlot(args, SmallLog()).status, 2) << args[0];
+  }
 }
 
 }  // namespace
-}  // namespace rdstest

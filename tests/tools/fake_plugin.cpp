@@ -11,12 +11,14 @@
 #include <cstring>
 #include <string>
 
-#define FAKE_EXPORT(name) __asm__("_" #name) __attribute__((visibility("default")))
+// An exported entry point under the plug-in's name, declared and defined.
+#define FAKE_ENTRY(result, name, params, ...)                                         \
+  result Fake##name params __asm__("_" #name) __attribute__((visibility("default"))); \
+  result Fake##name params __VA_ARGS__
 
 namespace {
 
 int g_runs = 0;
-size_t g_grow = 4000;
 std::string g_last;
 bool g_growing = false;
 
@@ -33,28 +35,16 @@ int32_t Copy(const std::string& text, char* reply, int32_t capacity) {
 
 extern "C" {
 
-void FakeSetShowLineFunc(void (*)(const char*, uint8_t)) FAKE_EXPORT(SetShowLineFunc);
-void FakeSetFuncInterface(const void*, int32_t) FAKE_EXPORT(SetFuncInterface);
-void FakeSetComHandle(uint32_t) FAKE_EXPORT(SetComHandle);
-void FakeSetGetInterface(void*) FAKE_EXPORT(SetGetInterface);
-void FakeSetBasebandType(int32_t) FAKE_EXPORT(SetBasebandType);
-int32_t FakeCanRun() FAKE_EXPORT(CanRun);
-void FakeShowMDIChildForm(void*) FAKE_EXPORT(ShowMDIChildForm);
-void FakeCloseMDIChildForm(void*) FAKE_EXPORT(CloseMDIChildForm);
-int32_t FakeSonvioAutomate(const char*, char*, int32_t) FAKE_EXPORT(SonvioAutomate);
+FAKE_ENTRY(void, SetShowLineFunc, (void (*)(const char*, uint8_t)), {})
+FAKE_ENTRY(void, SetFuncInterface, (const void*, int32_t), {})
+FAKE_ENTRY(void, SetComHandle, (uint32_t), {})
+FAKE_ENTRY(void, SetGetInterface, (void*), {})
+FAKE_ENTRY(void, SetBasebandType, (int32_t), {})
+FAKE_ENTRY(int32_t, CanRun, (), { return 1; })
+FAKE_ENTRY(void, ShowMDIChildForm, (void*), {})
+FAKE_ENTRY(void, CloseMDIChildForm, (void*), {})
 
-void FakeSetShowLineFunc(void (*)(const char*, uint8_t)) {}
-void FakeSetFuncInterface(const void*, int32_t) {}
-void FakeSetComHandle(uint32_t) {}
-void FakeSetGetInterface(void*) {}
-void FakeSetBasebandType(int32_t) {}
-int32_t FakeCanRun() {
-  return 1;
-}
-void FakeShowMDIChildForm(void*) {}
-void FakeCloseMDIChildForm(void*) {}
-
-int32_t FakeSonvioAutomate(const char* command, char* reply, int32_t capacity) {
+FAKE_ENTRY(int32_t, SonvioAutomate, (const char* command, char* reply, int32_t capacity), {
   if (command == nullptr) {
     if (g_growing) g_last.append(100, 'g');
     return Copy(g_last, reply, capacity);
@@ -64,8 +54,7 @@ int32_t FakeSonvioAutomate(const char* command, char* reply, int32_t capacity) {
   ++g_runs;
   g_growing = text == "grow";
   if (g_growing) {
-    g_grow += 100;
-    g_last.assign(g_grow, 'g');
+    g_last.assign(4100, 'g');
   } else if (text.rfind("long ", 0) == 0) {
     g_last = "run " + std::to_string(g_runs) + " ";
     g_last.resize(std::stoul(text.substr(5)), 'x');
@@ -73,6 +62,6 @@ int32_t FakeSonvioAutomate(const char* command, char* reply, int32_t capacity) {
     g_last = "ok";
   }
   return Copy(g_last, reply, capacity);
-}
+})
 
 }  // extern "C"

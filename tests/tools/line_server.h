@@ -1,17 +1,15 @@
 // A scripted handset for the transport stand-in's tests: a TCP server on a
-// free loopback port that hands each command line it receives to the test's
-// handler, which answers with whatever bytes it likes (or none), on the
-// server's thread. One client at a time; a newer connection replaces it.
+// free loopback port that hands each command line it receives (without its
+// line end) to the test's handler, which answers with Write whatever bytes
+// it likes, or none, on the server's thread. One client at a time; a newer
+// connection replaces it.
 #pragma once
 
 #include <atomic>
-#include <cstdint>
 #include <functional>
-#include <mutex>
+#include <stdexcept>
 #include <string>
-#include <string_view>
 #include <thread>
-#include <vector>
 
 #include "fmr-sim/net/socket_io.h"
 
@@ -19,45 +17,66 @@ namespace tessic_test {
 
 class LineServer {
  public:
-  // What a handler may do with the connection.
-  class Writer {
-   public:
-    // False when the connection failed.
-    bool Write(std::string_view bytes);
-    // True once the server is being destroyed: a handler that loops stops.
-    bool stopping() const;
+  using Handler = std::function<void(const std::string& command, LineServer& server)>;
 
-   private:
-    friend class LineServer;
-    explicit Writer(LineServer& server) : server_(server) {}
-    LineServer& server_;
-  };
-  using Handler = std::function<void(const std::string& command, Writer& writer)>;
+  explicit LineServer(Handler handler) : handler_(std::move(handler)) {
+    std::string error;
+    bool in_use = false;
+    listener_ = fmrsim::net::ListenTcp("127.0.0.1", 0, error, in_use);
+    if (!listener_.valid()) throw std::runtime_error(error);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~LineServer() {
+    stop_ = true;
+    thread_.join();
+  }
 
-  explicit LineServer(Handler handler);
-  ~LineServer();
-  LineServer(const LineServer&) = delete;
-  LineServer& operator=(const LineServer&) = delete;
-
-  // "FMR/TCPIPc_127.0.0.1:" and the port.
-  std::string connection() const;
-  // Command lines received so far, without their line ends.
-  std::vector<std::string> commands() const;
+  std::string connection() const {
+    return "FMR/TCPIPc_127.0.0.1:" + std::to_string(fmrsim::net::LocalPort(listener_));
+  }
+  // For the handler: sends bytes to the client; false when that failed.
+  bool Write(const std::string& bytes) { return fmrsim::net::SendAll(client_, bytes); }
+  // True once the server is being destroyed: a handler that loops stops.
+  bool stopping() const { return stop_; }
   // Connections the client closed so far.
-  int disconnects() const { return disconnects_.load(); }
+  int disconnects() const { return disconnects_; }
 
  private:
-  void Run();
+  void Run() {
+    std::string pending;
+    char buffer[4096];
+    while (!stop_) {
+      bool listener_ready = false;
+      bool client_ready = false;
+      if (!fmrsim::net::WaitReadable(listener_, client_, 20, listener_ready, client_ready))
+        continue;
+      if (listener_ready) {
+        client_ = fmrsim::net::Accept(listener_);
+        pending.clear();
+        continue;
+      }
+      const long received = fmrsim::net::Receive(client_, buffer, sizeof buffer);
+      if (received <= 0) {
+        client_.Close();
+        ++disconnects_;
+        continue;
+      }
+      pending.append(buffer, static_cast<size_t>(received));
+      for (size_t end; client_.valid() && (end = pending.find('\n')) != std::string::npos;) {
+        std::string line = pending.substr(0, end);
+        pending.erase(0, end + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        handler_(line, *this);
+      }
+    }
+  }
 
   fmrsim::net::SocketLibrary library_;
   fmrsim::net::Socket listener_;
   fmrsim::net::Socket client_;
-  uint16_t port_ = 0;
   Handler handler_;
   std::atomic<bool> stop_{false};
   std::atomic<int> disconnects_{0};
-  mutable std::mutex mutex_;
-  std::vector<std::string> commands_;
   std::thread thread_;
 };
 

@@ -9,30 +9,27 @@
 
 namespace {
 
-using tessic::Reply;
-using tessic::ReplyFramer;
-
-struct Case {
-  const char* name;
-  std::vector<std::string> reads;                     // the bytes of each read
-  std::vector<std::pair<bool, std::string>> replies;  // error flag and text, in order
-};
+using Replies = std::vector<std::pair<bool, std::string>>;  // error flag and text, in order
 
 // Feeds the reads in order and takes every reply as soon as it is complete.
-std::vector<std::pair<bool, std::string>> Frame(const std::vector<std::string>& reads,
-                                                size_t limit = 0xFFFF) {
-  ReplyFramer framer;
-  framer.set_limit(limit);
-  std::vector<std::pair<bool, std::string>> replies;
+Replies Frame(tessic::ReplyFramer& framer, const std::vector<std::string>& reads) {
+  Replies replies;
   for (const std::string& read : reads) {
     framer.Append(read.data(), read.size());
-    while (std::optional<Reply> reply = framer.Take())
+    while (std::optional<tessic::Reply> reply = framer.Take()) {
       replies.emplace_back(reply->error, reply->text);
+    }
   }
   return replies;
 }
 
 TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> reads;  // the bytes of each read
+    Replies replies;
+    size_t limit = 0xFFFF;
+  };
   const Case cases[] = {
       {"crlf", {"a\r\nb\r\nOK\r\n"}, {{false, "a\r\nb"}}},
       {"lf", {"x\nERROR\n"}, {{true, "x"}}},
@@ -47,47 +44,39 @@ TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
        {{false, "a"}, {false, "b"}}},
       {"two replies in one read", {"a\r\nOK\r\nb\r\nERROR\r\n"}, {{false, "a"}, {true, "b"}}},
       {"no final line yet", {"a\r\nb\r\nOK"}, {}},
+      {"beyond the limit: cut, the rest dropped up to its final line",
+       {"abc\r\ndefgh\r\nOK\r\nnext\r\nOK\r\n"},
+       {{false, "abc\r\n"}, {false, "next"}},
+       5},
   };
-  for (const Case& c : cases) EXPECT_EQ(Frame(c.reads), c.replies) << c.name;
+  for (const Case& c : cases) {
+    tessic::ReplyFramer framer;
+    framer.set_limit(c.limit);
+    EXPECT_EQ(Frame(framer, c.reads), c.replies) << c.name;
+  }
 }
 
-TEST(ReplyFramerTest, AReplyBeyondTheLimitIsCutAndTheRestDroppedUpToItsFinalLine) {
-  EXPECT_EQ(Frame({"abc\r\ndefgh\r\nOK\r\nnext\r\nOK\r\n"}, 5),
-            (std::vector<std::pair<bool, std::string>>{{false, "abc\r\n"}, {false, "next"}}));
-
-  // A reply without any line end: what is held never grows past the limit.
-  ReplyFramer framer;
+TEST(ReplyFramerTest, WhatIsHeldNeverGrowsPastTheLimit) {
+  tessic::ReplyFramer framer;
   framer.set_limit(1000);
   const std::string chunk(0x10000, 'x');
   size_t most_held = 0;
-  for (int i = 0; i < 160; ++i) {  // 10 MiB
+  for (int i = 0; i < 160; ++i) {  // 10 MiB without any line end
     framer.Append(chunk.data(), chunk.size());
     most_held = std::max(most_held, framer.held());
   }
   EXPECT_LE(most_held, 1000u);
-  const std::string end = "\r\nERROR\r\nok\r\nOK\r\n";
-  framer.Append(end.data(), end.size());
-  std::optional<Reply> reply = framer.Take();
-  ASSERT_TRUE(reply);
-  EXPECT_TRUE(reply->error);
-  EXPECT_EQ(reply->text, std::string(1000, 'x'));
-  reply = framer.Take();
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->text, "ok");
+  EXPECT_EQ(Frame(framer, {"\r\nERROR\r\nok\r\nOK\r\n"}),
+            (Replies{{true, std::string(1000, 'x')}, {false, "ok"}}));
 }
 
 TEST(ReplyFramerTest, ClearDropsTheUnfinishedReplyAndWhatFollowsAComplete) {
-  ReplyFramer framer;
+  tessic::ReplyFramer framer;
   const std::string bytes = "a\r\nOK\r\nstray\r\nOK\r\nhalf";
   framer.Append(bytes.data(), bytes.size());
   framer.Clear();
-  EXPECT_FALSE(framer.Take());
   EXPECT_EQ(framer.held(), 0u);
-  const std::string next = "b\r\nOK\r\n";
-  framer.Append(next.data(), next.size());
-  const std::optional<Reply> reply = framer.Take();
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->text, "b");
+  EXPECT_EQ(Frame(framer, {"b\r\nOK\r\n"}), (Replies{{false, "b"}}));
 }
 
 }  // namespace
