@@ -6,22 +6,13 @@
 
 #include "fmr-rds/cli.h"
 #include "rds_groups.h"
+#include "tool_run.h"
 
 namespace rdstest {
 namespace {
 
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 RunResult RunRds(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = fmrrds::Run(args, in, out, err);
-  return {status, out.str(), err.str()};
+  return RunTool(&fmrrds::Run, args, input);
 }
 
 // A PS, a radio text with a corrected group, a repeat whose block B is lost,

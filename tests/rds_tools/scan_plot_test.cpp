@@ -12,6 +12,7 @@
 #include "fmr-plot/peak_finder.h"
 #include "fmr-plot/scan_log.h"
 #include "fmr-plot/svg_plot.h"
+#include "tool_run.h"
 
 namespace {
 
@@ -38,18 +39,10 @@ std::string SmallLog() {
   return log;
 }
 
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
+using rdstest::RunResult;
 
 RunResult RunPlot(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = fmrplot::Run(args, in, out, err);
-  return {status, out.str(), err.str()};
+  return rdstest::RunTool(&fmrplot::Run, args, input);
 }
 
 // An element of an XML text: its name, its attributes as written, the

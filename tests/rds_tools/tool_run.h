@@ -1,0 +1,30 @@
+// Runs a command-line tool's entry point on a text given as its standard
+// input and keeps what it printed on each stream.
+#pragma once
+
+#include <iosfwd>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace rdstest {
+
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+using ToolEntry = int (*)(const std::vector<std::string>&, std::istream&, std::ostream&,
+                          std::ostream&);
+
+inline RunResult RunTool(ToolEntry entry, const std::vector<std::string>& args,
+                         const std::string& input) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = entry(args, in, out, err);
+  return {status, out.str(), err.str()};
+}
+
+}  // namespace rdstest
