@@ -72,7 +72,8 @@ TEST_F(BackendTest, EnabledAndVisibleFollowTheContainers) {
   HWND station_caption = ::GetWindow(Native(*f.station), GW_HWNDPREV);
   f.tuning->SetEnabled(false);
   f.output->SetEnabled(false);
-  for (const ui::Control* control : {f.tune, f.frequency, f.station, f.stereo, f.band})
+  for (const ui::Control* control :
+       std::initializer_list<const ui::Control*>{f.tune, f.frequency, f.station, f.stereo, f.band})
     EXPECT_FALSE(::IsWindowEnabled(Native(*control))) << control->name();
   EXPECT_FALSE(::IsWindowEnabled(station_caption)) << "the labelled edit's caption";
   EXPECT_FALSE(::IsWindowEnabled(Item(*f.output, 1)));
