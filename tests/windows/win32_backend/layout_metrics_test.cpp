@@ -70,8 +70,9 @@ TEST_F(BackendTest, WindowsStandWhereTheLayoutPutsThem) {
       EXPECT_EQ(r.top, want.y) << control->name();
       EXPECT_EQ(r.right - r.left, want.width) << control->name();
       // A combo box's window is as tall as its list when open.
-      if (control->kind() != ui::Kind::kComboBox)
+      if (control->kind() != ui::Kind::kComboBox) {
         EXPECT_EQ(r.bottom - r.top, want.height) << control->name();
+      }
     }
   }
   EXPECT_GT(form->LaidOutBounds(*form->signal)->width, std::max(narrow, 200));
