@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,26 +33,19 @@ using ui::Rect;
 // Every character `char_width` pixels wide, every line `line_height` high.
 class FixedMeasure : public ui::TextMeasure {
  public:
-  FixedMeasure(int char_width, int line_height)
-      : char_width_(char_width), line_height_(line_height) {}
+  FixedMeasure(int char_width, int line_height) : char_(char_width), line_(line_height) {}
   ui::Size Measure(const std::string& text) const override {
-    int lines = 1;
-    int longest = 0;
-    int current = 0;
+    int lines = 1, longest = 0, current = 0;
     for (char c : text) {
-      if (c == '\n') {
-        ++lines;
-        current = 0;
-      } else {
-        longest = std::max(longest, ++current);
-      }
+      current = c == '\n' ? 0 : current + 1;
+      lines += c == '\n';
+      longest = std::max(longest, current);
     }
-    return {char_width_ * longest, line_height_ * lines};
+    return {char_ * longest, line_ * lines};
   }
 
  private:
-  int char_width_;
-  int line_height_;
+  int char_, line_;
 };
 
 int Right(const Rect& r) {
@@ -74,8 +65,7 @@ bool InsideFrame(const Rect& r, int width, int height, int top) {
   return r.x > 0 && r.y >= top && Right(r) < width && Bottom(r) < height;
 }
 // `later` follows `earlier` in reading order: in a later column, to the
-// right of it; in the same column, on the same row to its right, or below
-// it.
+// right of it; in the same column, on the same row to its right, or below.
 bool ReadsAfter(const Rect& later, int later_column, const Rect& earlier, int earlier_column) {
   if (later_column != earlier_column)
     return later_column > earlier_column && later.x >= Right(earlier);
@@ -87,14 +77,16 @@ std::string Show(const Rect& r) {
          "x" + std::to_string(r.height) + ")";
 }
 
-// Lays a form out and lists every broken promise of the layout.
+// Lists every broken promise of a form's layout: each control inside its
+// container (a framed one's caption above it), apart from the others and in
+// reading order, at least as wide as its width hint, labels lined up with
+// the one-line control beside them, and every text shown whole (an edit's
+// or combo box's with room for its frame or arrow, width hint or not).
 class LayoutChecker {
  public:
-  LayoutChecker(const ui::Form& form, const ui::TextMeasure& measure, ui::LayoutStyle style)
-      : measure_(measure), style_(style), layout_(measure, style) {
-    layout_.Update(form);
-    const ui::Size content = layout_.content_size();
-    CheckContainer(form, content.width, content.height, 0);
+  LayoutChecker(const ui::Form& form, const ui::Layout& layout, const ui::TextMeasure& measure)
+      : measure_(measure), style_(layout.style()), layout_(layout) {
+    CheckContainer(form, layout.content_size().width, layout.content_size().height, 0);
   }
   std::vector<std::string> faults;
 
@@ -107,6 +99,11 @@ class LayoutChecker {
   void Fault(std::string text) { faults.push_back(std::move(text)); }
   int CaptionHeight(const std::string& caption) const {
     return caption.empty() ? 0 : measure_.Measure(caption).height;
+  }
+  void Fits(const ui::Control& control, const std::string& text, const Rect& rect, int pad = 0) {
+    const ui::Size size = measure_.Measure(text);
+    if (size.width + pad > rect.width || size.height > rect.height)
+      Fault(control.name() + " " + Show(rect) + " cuts off \"" + text + "\"");
   }
 
   // `top`: a framed container's caption line, which its children stay below.
@@ -125,18 +122,19 @@ class LayoutChecker {
         for (const auto& [other, other_column] : placed) {
           if (Overlap(*r, *Bounds(*other))) Fault(child->name() + " overlaps " + other->name());
           if (!ReadsAfter(*r, column, *Bounds(*other), other_column))
-            Fault(child->name() + " " + Show(*r) + " comes before " + other->name() + " " +
-                  Show(*Bounds(*other)));
+            Fault(child->name() + " " + Show(*r) + " comes before " + other->name());
         }
         placed.emplace_back(child, column);
       }
       if (before != nullptr && !child->new_row()) CheckLinedUp(*before, *child);
       before = child;
-      CheckControl(*child, *r);
+      if (r->width < child->width_chars() * style_.char_width)
+        Fault(child->name() + " is narrower than its width hint");
+      PerKind checks(*this, *layout_.Find(*child));
+      child->Accept(checks);
     }
   }
 
-  // A label lines up with the one-line control beside it.
   void CheckLinedUp(const ui::Control& left, const ui::Control& right) {
     const auto kind = right.kind();
     if (left.kind() != ui::Kind::kLabel ||
@@ -149,100 +147,94 @@ class LayoutChecker {
       Fault(left.name() + " " + Show(a) + " is not lined up with " + right.name() + " " + Show(b));
   }
 
-  class PerKind;  // what each kind promises besides
-
-  void CheckControl(const ui::Control& control, const Rect& r);
-
-  // A text the control shows in full.
-  void Fits(const ui::Control& control, const std::string& text, const Rect& rect) {
-    const ui::Size size = measure_.Measure(text);
-    if (size.width > rect.width || size.height > rect.height)
-      Fault(control.name() + " " + Show(rect) + " cuts off \"" + text + "\"");
-  }
-
-  const ui::TextMeasure& measure_;
-  ui::LayoutStyle style_;
-  ui::Layout layout_;
-};
-
-// An edit or combo box with a width hint may scroll its text; every other
-// text shows in full.
-class LayoutChecker::PerKind final : public ui::ConstControlVisitor {
- public:
-  PerKind(LayoutChecker& checker, const ui::Placement& p) : c_(checker), p_(p) {}
-
-  void Visit(const ui::Form&) override {}
-  void Visit(const ui::Memo&) override {}
-  void Visit(const ui::UpDown&) override {}
-  void Visit(const ui::Button& button) override { c_.Fits(button, button.caption(), p_.bounds); }
-  void Visit(const ui::CheckBox& box) override { c_.Fits(box, box.caption(), p_.bounds); }
-  void Visit(const ui::Label& label) override { c_.Fits(label, label.caption(), p_.bounds); }
-  void Visit(const ui::Edit& edit) override {
-    if (edit.width_chars() == 0) c_.Fits(edit, edit.text(), p_.bounds);
-  }
-  void Visit(const ui::ComboBox& combo) override {
-    if (combo.width_chars() > 0) return;
-    for (const std::string& item : combo.items()) c_.Fits(combo, item, p_.bounds);
-  }
-  // The caption above the edit box.
-  void Visit(const ui::LabeledEdit& edit) override {
-    c_.Fits(edit, edit.label(), p_.label);
-    if (edit.width_chars() == 0) c_.Fits(edit, edit.text(), p_.field);
-    const Rect& r = p_.bounds;
-    if (!Inside(p_.label, r.width, r.height) || !Inside(p_.field, r.width, r.height) ||
-        Bottom(p_.label) > p_.field.y)
-      c_.Fault(edit.name() + ": the caption " + Show(p_.label) + " is not above the box " +
-               Show(p_.field));
-  }
-  void Visit(const ui::GroupBox& group) override {
-    c_.Fits(group, group.caption(), p_.bounds);
-    c_.CheckContainer(group, p_.bounds.width, p_.bounds.height, c_.CaptionHeight(group.caption()));
-  }
-  void Visit(const ui::TabSheet& sheet) override {
-    c_.CheckContainer(sheet, p_.bounds.width, p_.bounds.height, 0);
-  }
-  // The sheets share one page inside the page control, below the tabs.
-  void Visit(const ui::PageControl& pages) override {
-    const Rect* first = nullptr;
-    for (const ui::Control* sheet : pages.children()) {
-      const Rect* page = c_.Bounds(*sheet);
-      if (page == nullptr) continue;
-      if (first != nullptr && !(*page == *first))
-        c_.Fault(sheet->name() + " " + Show(*page) + " is not the page of the other sheets");
-      if (!InsideFrame(*page, p_.bounds.width, p_.bounds.height, c_.style_.tab_height))
-        c_.Fault(sheet->name() + " " + Show(*page) + " is not below the tabs of " + pages.name());
-      first = page;
+  // What each kind promises besides.
+  class PerKind final : public ui::ConstControlVisitor {
+   public:
+    PerKind(LayoutChecker& checker, const ui::Placement& p) : c_(checker), p_(p) {}
+    void Visit(const ui::Form&) override {}
+    void Visit(const ui::Memo&) override {}
+    void Visit(const ui::UpDown&) override {}
+    void Visit(const ui::Button& button) override { c_.Fits(button, button.caption(), p_.bounds); }
+    void Visit(const ui::CheckBox& box) override { c_.Fits(box, box.caption(), p_.bounds); }
+    void Visit(const ui::Label& label) override { c_.Fits(label, label.caption(), p_.bounds); }
+    void Visit(const ui::Edit& edit) override {
+      c_.Fits(edit, edit.text(), p_.bounds, c_.style_.edit_padding);
     }
-  }
-  // The buttons lie apart inside the frame, column after column.
-  void Visit(const ui::RadioGroup& group) override {
-    c_.Fits(group, group.caption(), p_.bounds);
-    const std::vector<Rect>& items = p_.items;
-    if (items.size() != group.items().size()) c_.Fault(group.name() + " lacks button places");
-    for (size_t i = 0; i < items.size() && i < group.items().size(); ++i) {
-      c_.Fits(group, group.items()[i], items[i]);
-      if (!InsideFrame(items[i], p_.bounds.width, p_.bounds.height,
-                       c_.CaptionHeight(group.caption())))
-        c_.Fault(group.name() + " button " + std::to_string(i) + " is not inside its frame");
-      for (size_t j = 0; j < i; ++j) {
-        if (Overlap(items[i], items[j]) ||
-            !(items[i].y >= Bottom(items[j]) || items[i].x >= Right(items[j])))
-          c_.Fault(group.name() + " buttons " + std::to_string(j) + " and " + std::to_string(i) +
-                   " are out of order");
+    void Visit(const ui::ComboBox& combo) override {
+      c_.Fits(combo, combo.text(), p_.bounds, c_.style_.combo_arrow);
+      for (const std::string& item : combo.items())
+        c_.Fits(combo, item, p_.bounds, c_.style_.combo_arrow);
+    }
+    // The caption above the edit box.
+    void Visit(const ui::LabeledEdit& edit) override {
+      c_.Fits(edit, edit.label(), p_.label);
+      c_.Fits(edit, edit.text(), p_.field, c_.style_.edit_padding);
+      const Rect& r = p_.bounds;
+      if (!Inside(p_.label, r.width, r.height) || !Inside(p_.field, r.width, r.height) ||
+          Bottom(p_.label) > p_.field.y)
+        c_.Fault(edit.name() + ": the caption is not above the box");
+    }
+    void Visit(const ui::GroupBox& group) override {
+      c_.Fits(group, group.caption(), p_.bounds);
+      c_.CheckContainer(group, p_.bounds.width, p_.bounds.height,
+                        c_.CaptionHeight(group.caption()));
+    }
+    void Visit(const ui::TabSheet& sheet) override {
+      c_.CheckContainer(sheet, p_.bounds.width, p_.bounds.height, 0);
+    }
+    // The sheets share one page inside the page control, below the tabs;
+    // each holds its controls as any container does.
+    void Visit(const ui::PageControl& pages) override {
+      const Rect* first = nullptr;
+      for (const ui::Control* sheet : pages.children()) {
+        const Rect* page = c_.Bounds(*sheet);
+        if (page == nullptr) continue;
+        if ((first != nullptr && !(*page == *first)) ||
+            !InsideFrame(*page, p_.bounds.width, p_.bounds.height, c_.style_.tab_height))
+          c_.Fault(sheet->name() + " " + Show(*page) + " is not the page below the tabs");
+        first = page;
+        PerKind checks(c_, *c_.layout_.Find(*sheet));
+        sheet->Accept(checks);
       }
     }
-  }
+    // The buttons lie apart inside the frame, column after column.
+    void Visit(const ui::RadioGroup& group) override {
+      c_.Fits(group, group.caption(), p_.bounds);
+      const std::vector<Rect>& items = p_.items;
+      if (items.size() != group.items().size()) c_.Fault(group.name() + " lacks button places");
+      for (size_t i = 0; i < items.size() && i < group.items().size(); ++i) {
+        c_.Fits(group, group.items()[i], items[i]);
+        if (!InsideFrame(items[i], p_.bounds.width, p_.bounds.height,
+                         c_.CaptionHeight(group.caption())))
+          c_.Fault(group.name() + " button " + std::to_string(i) + " is not inside its frame");
+        for (size_t j = 0; j < i; ++j) {
+          if (Overlap(items[i], items[j]) ||
+              !(items[i].y >= Bottom(items[j]) || items[i].x >= Right(items[j])))
+            c_.Fault(group.name() + " buttons " + std::to_string(j) + " and " + std::to_string(i) +
+                     " are out of order");
+        }
+      }
+    }
 
- private:
-  LayoutChecker& c_;
-  const ui::Placement& p_;
+   private:
+    LayoutChecker& c_;
+    const ui::Placement& p_;
+  };
+
+  const ui::TextMeasure& measure_;
+  const ui::LayoutStyle& style_;
+  const ui::Layout& layout_;
 };
 
-void LayoutChecker::CheckControl(const ui::Control& control, const Rect& r) {
-  if (r.width < control.width_chars() * style_.char_width)
-    Fault(control.name() + " is narrower than its width hint");
-  PerKind checks(*this, *layout_.Find(control));
-  control.Accept(checks);
+std::vector<std::string> Faults(const ui::Form& form, const ui::TextMeasure& measure,
+                                const ui::LayoutStyle& style) {
+  ui::Layout layout(measure, style);
+  layout.Update(form);
+  return LayoutChecker(form, layout, measure).faults;
+}
+// The promises of the layout a shown form keeps, in the dialog font.
+std::vector<std::string> Faults(ui::Form& form) {
+  return LayoutChecker(form, form.LaidOut(), ui::DialogFont()).faults;
 }
 
 class LayoutTest : public ::testing::Test {
@@ -250,66 +242,62 @@ class LayoutTest : public ::testing::Test {
   ui::HeadlessServices services;
   ui::Application app{services};
   testing_host::RecordingHost host;
+  TKelboFMRGUI gen1{app, host.Context(services)};
+  Tfrm_DruskGUI gen2{app, host.Context(services)};
 };
 
 TEST_F(LayoutTest, PromisesHoldOnBothPanelsAndAFormWithEveryKind) {
-  TKelboFMRGUI gen1(app, host.Context(services));
-  Tfrm_DruskGUI gen2(app, host.Context(services));
   testing_windows::DemoForm demo(app);
   demo.signal->SetCaption("Signal: a much longer read-out\nover two lines");
   demo.frequency->set_width_chars(12);
-
-  ui::LayoutStyle roomy;
-  roomy.margin = 14;
-  roomy.spacing = 3;
-  roomy.row_spacing = 0;
-  roomy.caption_height = 16;
-  roomy.button_padding = 40;
-  roomy.check_box = 26;
-  roomy.edit_width = 60;
-  struct Font {
-    int char_width;
-    int line_height;
-  };
-  for (const Font font : {Font{6, 13}, Font{9, 18}}) {
-    const FixedMeasure measure(font.char_width, font.line_height);
+  const ui::LayoutStyle roomy{.margin = 14,
+                              .spacing = 3,
+                              .row_spacing = 0,
+                              .caption_height = 16,
+                              .button_padding = 40,
+                              .edit_width = 60,
+                              .check_box = 26};
+  for (const auto& [char_width, line_height] : {std::pair{6, 13}, std::pair{9, 18}}) {
+    const FixedMeasure measure(char_width, line_height);
     for (ui::LayoutStyle style : {ui::LayoutStyle{}, roomy}) {
-      style.char_width = font.char_width;
-      for (const ui::Form* form :
-           {static_cast<const ui::Form*>(&gen1), static_cast<const ui::Form*>(&gen2),
-            static_cast<const ui::Form*>(&demo)}) {
-        SCOPED_TRACE(form->name() + " in a " + std::to_string(font.char_width) + "x" +
-                     std::to_string(font.line_height) + " font, margin " +
-                     std::to_string(style.margin));
-        EXPECT_THAT(LayoutChecker(*form, measure, style).faults, IsEmpty());
+      style.char_width = char_width;
+      for (const ui::Form* form : std::initializer_list<const ui::Form*>{&gen1, &gen2, &demo}) {
+        SCOPED_TRACE(form->name() + " in a " + std::to_string(char_width) + "x" +
+                     std::to_string(line_height) + " font, margin " + std::to_string(style.margin));
+        EXPECT_THAT(Faults(*form, measure, style), IsEmpty());
       }
     }
   }
 }
 
 // A read-out keeps the largest size it needed, so the controls after it do
-// not move back and forth with its text; Update tells whether anything moved.
+// not move back and forth with its text; the sizes follow every state the
+// controls went through, so a form laid out after each change and one laid
+// out once at the end agree.
 TEST_F(LayoutTest, ControlsKeepTheLargestSizeTheyNeeded) {
-  ui::Form form(app, "TReadout");
-  auto& readout = form.Add<ui::Label>("readout", &form, "RSSI");
-  auto& after = form.Add<ui::Button>("after", &form, "B");
-  const FixedMeasure measure(6, 13);
-  ui::Layout layout(measure, ui::LayoutStyle{});
-  auto bounds = [&](const ui::Control& c) { return layout.Find(c)->bounds; };
-  EXPECT_TRUE(layout.Update(form));
-  EXPECT_FALSE(layout.Update(form));
-  const Rect short_text = bounds(readout);
-
-  readout.SetCaption("RSSI: -45 dBuV");
-  EXPECT_TRUE(layout.Update(form));
-  const Rect long_text = bounds(readout);
-  EXPECT_GT(long_text.width, short_text.width);
-  const Rect moved = bounds(after);
-
-  readout.SetCaption("RSSI");
-  EXPECT_FALSE(layout.Update(form));
-  EXPECT_EQ(bounds(readout), long_text);
-  EXPECT_EQ(bounds(after), moved);
+  ui::Form often(app, "TOften");
+  ui::Form once(app, "TOnce");
+  for (ui::Form* form : {&often, &once}) {
+    form->Add<ui::Label>("readout", form, "RSSI");
+    form->Add<ui::Button>("after", form, "After");
+    form->Show();
+  }
+  auto control = [](ui::Form& f, const char* name) -> ui::Control& {
+    return *static_cast<ui::Control*>(f.FindComponent(name));
+  };
+  auto bounds = [&](ui::Form& f, const char* name) { return *f.LaidOutBounds(control(f, name)); };
+  const Rect short_text = bounds(often, "readout");
+  std::vector<Rect> after;
+  for (const char* text : {"RSSI: -45 dBuV", "RSSI"}) {
+    static_cast<ui::Label&>(control(often, "readout")).SetCaption(text);
+    static_cast<ui::Label&>(control(once, "readout")).SetCaption(text);
+    after.push_back(bounds(often, "after"));
+  }
+  EXPECT_GT(bounds(often, "readout").width, short_text.width);
+  EXPECT_EQ(after[1], after[0]);
+  for (const char* name : {"readout", "after"})
+    EXPECT_EQ(bounds(often, name), bounds(once, name)) << name;
+  EXPECT_EQ(often.LaidOutBounds(often), once.LaidOutBounds(once));
 }
 
 // A container fills its columns left to right, each from the top: a
@@ -318,8 +306,7 @@ TEST_F(LayoutTest, ColumnsStartAtTheTopRightOfTheColumnsBefore) {
   ui::Form form(app, "TColumns");
   auto& first = form.Add<ui::GroupBox>("first", &form, "First");
   form.Add<ui::Button>("wide", &first, "A rather wide button");
-  auto& below = form.Add<ui::Button>("below", &form, "Below");
-  below.set_new_row(true);
+  form.Add<ui::Button>("below", &form, "Below").set_new_row(true);
   auto& second = form.Add<ui::GroupBox>("second", &form, "Second");
   second.set_new_column(true);
   form.Add<ui::Button>("tall", &second, "Tall");
@@ -329,108 +316,43 @@ TEST_F(LayoutTest, ColumnsStartAtTheTopRightOfTheColumnsBefore) {
   const ui::LayoutStyle style;
   ui::Layout layout(measure, style);
   layout.Update(form);
-  auto bounds = [&](const ui::Control& c) { return layout.Find(c)->bounds; };
-
-  EXPECT_EQ(bounds(second).y, bounds(first).y);
-  EXPECT_EQ(bounds(second).x, Right(bounds(first)) + style.column_spacing);
-  EXPECT_GE(bounds(below).y, Bottom(bounds(first)));
-  EXPECT_EQ(bounds(beside).x, Right(bounds(second)) + style.spacing) << "same row as its column's";
-  const ui::Size content = layout.content_size();
-  EXPECT_EQ(content.width, Right(bounds(beside)) + style.margin);
-  EXPECT_EQ(content.height, std::max(Bottom(bounds(below)), Bottom(bounds(second))) + style.margin);
-  EXPECT_THAT(LayoutChecker(form, measure, style).faults, IsEmpty());
+  const Rect a = layout.Find(first)->bounds;
+  const Rect b = layout.Find(second)->bounds;
+  EXPECT_EQ(b.y, a.y);
+  EXPECT_EQ(b.x, Right(a) + style.column_spacing);
+  EXPECT_EQ(layout.Find(beside)->bounds.x, Right(b) + style.spacing) << "same row as its column's";
+  EXPECT_THAT(LayoutChecker(form, layout, measure).faults, IsEmpty());
 }
 
-// The sizes a form's layout keeps follow every state its controls went
-// through, not the moments it was laid out at: a backend that lays out
-// after each change and one that lays out once at the end agree.
-TEST_F(LayoutTest, KeptSizesDoNotDependOnWhenTheFormIsLaidOut) {
-  ui::Form often(app, "TOften");
-  ui::Form once(app, "TOnce");
-  for (ui::Form* form : {&often, &once}) {
-    form->Add<ui::Label>("readout", form, "");
-    form->Add<ui::Button>("after", form, "After");
-    form->Show();
-  }
-  auto readout = [](ui::Form& f) { return static_cast<ui::Label*>(f.FindComponent("readout")); };
-  for (const char* text : {"RSSI: -45 dBuV", "RSSI"}) {
-    readout(often)->SetCaption(text);
-    often.LaidOut();
-    readout(once)->SetCaption(text);
-  }
-  for (const char* name : {"readout", "after"}) {
-    const auto& control = *static_cast<ui::Control*>(often.FindComponent(name));
-    EXPECT_EQ(often.LaidOutBounds(control),
-              once.LaidOutBounds(*static_cast<ui::Control*>(once.FindComponent(name))))
-        << name;
-  }
-  EXPECT_EQ(often.LaidOutBounds(often), once.LaidOutBounds(once));
-}
-
-// The edits and combo boxes whose text (or items) do not show in full,
-// width hints or not.
-std::vector<std::string> CutOffTexts(ui::Form& form) {
-  const ui::LayoutStyle style = ui::DialogFontStyle();
-  std::vector<std::string> cut;
-  auto check = [&](const ui::Control& c, const std::string& text, int parts, int width) {
-    if (ui::DialogFont().Measure(text).width + parts > width)
-      cut.push_back(c.name() + " (" + std::to_string(width) + ") cuts off \"" + text + "\"");
-  };
+// Every control's bounds, by name.
+std::map<std::string, std::string> AllBounds(ui::Form& form) {
+  std::map<std::string, std::string> all;
   for (const auto& component : form.components()) {
-    const auto* control = dynamic_cast<const ui::Control*>(component.get());
-    if (control == nullptr) continue;
-    const ui::Placement& p = *form.LaidOut().Find(*control);
-    if (control->kind() == ui::Kind::kLabeledEdit) {
-      check(*control, static_cast<const ui::Edit*>(control)->text(), style.edit_padding,
-            p.field.width);
-    } else if (control->kind() == ui::Kind::kEdit) {
-      check(*control, static_cast<const ui::Edit*>(control)->text(), style.edit_padding,
-            p.bounds.width);
-    } else if (control->kind() == ui::Kind::kComboBox) {
-      const auto* combo = static_cast<const ui::ComboBox*>(control);
-      check(*control, combo->text(), style.combo_arrow, p.bounds.width);
-      for (const std::string& item : combo->items())
-        check(*control, item, style.combo_arrow, p.bounds.width);
-    }
+    if (const auto* control = dynamic_cast<const ui::Control*>(component.get()))
+      all[control->name()] = Show(form.LaidOutBounds(*control).value_or(Rect{}));
   }
-  return cut;
-}
-
-ui::Size Extent(ui::Form& form) {
-  const Rect r = *form.LaidOutBounds(form);
-  return {r.width, r.height};
+  return all;
 }
 
 // Both panels in the dialog font on the bench screens (bench_screen.h): the
 // second generation, a normal window, fits whole without scroll bars (in a
 // 1024x768 frame too); the first generation, maximized, shows its first
 // groups without scrolling in a 1280x800 frame, and never scrolls sideways.
-TEST_F(LayoutTest, PanelsFitTheBenchScreens) {
-  using testing_windows::kBenchScreens;
-  using testing_windows::kLargeScreen;
-  using testing_windows::kScrollBar;
-  using testing_windows::NormalClient;
-  TKelboFMRGUI gen1(app, host.Context(services));
-  Tfrm_DruskGUI gen2(app, host.Context(services));
-  // Shown, with the texts the panels put in their controls then.
-  for (ui::Form* form : {static_cast<ui::Form*>(&gen1), static_cast<ui::Form*>(&gen2)}) {
-    form->Show();
-    EXPECT_THAT(LayoutChecker(*form, ui::DialogFont(), ui::DialogFontStyle()).faults, IsEmpty())
-        << form->name();
-    EXPECT_THAT(CutOffTexts(*form), IsEmpty()) << form->name();
-    const ui::Size extent = Extent(*form);
-    RecordProperty(form->name() + "_extent",
-                   std::to_string(extent.width) + "x" + std::to_string(extent.height));
-  }
-
-  const ui::Size second = Extent(gen2);
+// Read-outs are as wide as the values they show need: values showing move
+// no control (a list of RDS groups only grows downwards) and show in full.
+TEST_F(LayoutTest, PanelsFitTheBenchScreensWithTheirReadOutValues) {
+  using namespace testing_windows;
+  gen1.Show();
+  gen2.Show();
+  const auto gen1_before = AllBounds(gen1);
+  const auto gen2_before = AllBounds(gen2);
+  const Rect first = *gen1.LaidOutBounds(gen1);
+  const Rect second = *gen2.LaidOutBounds(gen2);
+  RecordProperty("gen1_extent", Show(first));
+  RecordProperty("gen2_extent", Show(second));
   for (const auto& screen : kBenchScreens) {
     EXPECT_LE(second.width, NormalClient(screen).width) << screen.name;
     EXPECT_LE(second.height, NormalClient(screen).height) << screen.name;
-  }
-
-  const ui::Size first = Extent(gen1);
-  for (const auto& screen : kBenchScreens) {
     const ui::Size area = screen.mdi_client;
     EXPECT_LE(first.width, area.width - (first.height > area.height ? kScrollBar : 0))
         << screen.name;
@@ -440,37 +362,8 @@ TEST_F(LayoutTest, PanelsFitTheBenchScreens) {
     EXPECT_LE(Bottom(r), kLargeScreen.mdi_client.height) << group->name();
     EXPECT_LE(Right(r), kLargeScreen.mdi_client.width - kScrollBar) << group->name();
   }
-}
-
-// Every control's bounds, by name.
-std::map<std::string, Rect> AllBounds(ui::Form& form) {
-  std::map<std::string, Rect> all;
-  for (const auto& component : form.components()) {
-    if (const auto* control = dynamic_cast<const ui::Control*>(component.get()))
-      all[control->name()] = form.LaidOutBounds(*control).value_or(Rect{});
-  }
-  return all;
-}
-
-std::vector<std::string> Moved(ui::Form& form, const std::map<std::string, Rect>& before) {
-  std::vector<std::string> moved;
-  for (const auto& [name, bounds] : AllBounds(form)) {
-    if (!(before.at(name) == bounds))
-      moved.push_back(name + " " + Show(before.at(name)) + " -> " + Show(bounds));
-  }
-  return moved;
-}
-
-// Read-outs are as wide as the values they show need: values showing move
-// no control of either panel (a list of RDS groups only grows downwards),
-// and show in full.
-TEST_F(LayoutTest, ReadOutValuesMoveNothing) {
-  TKelboFMRGUI gen1(app, host.Context(services));
-  Tfrm_DruskGUI gen2(app, host.Context(services));
-  gen1.Show();
-  gen2.Show();
-  const std::map<std::string, Rect> gen1_before = AllBounds(gen1);
-  const std::map<std::string, Rect> gen2_before = AllBounds(gen2);
+  EXPECT_THAT(Faults(gen1), IsEmpty());
+  EXPECT_THAT(Faults(gen2), IsEmpty());
 
   gen1.LData->SetCaption("0xC204 0x2168 0x696F 0x6E0D ");
   gen1.LStatus->SetCaption("0x0 0x0 0x5 0x0");
@@ -482,8 +375,8 @@ TEST_F(LayoutTest, ReadOutValuesMoveNothing) {
   gen1.le_pmu->SetText("Normal");
   gen1.LStereo->SetCaption("No");
   gen1.LReady->SetCaption("No");
-  EXPECT_THAT(Moved(gen1, gen1_before), IsEmpty());
-  EXPECT_THAT(CutOffTexts(gen1), IsEmpty());
+  EXPECT_EQ(AllBounds(gen1), gen1_before);
+  EXPECT_THAT(Faults(gen1), IsEmpty());
 
   const char* values[] = {"Test mode ON", "4294967295", "stereo", "stopped",     "Pilot found",
                           "-32768",       "65535",      "65535",  "-2147483648", "LSI"};
@@ -497,10 +390,10 @@ TEST_F(LayoutTest, ReadOutValuesMoveNothing) {
   gen2.LData->SetText("0xC202  0x2427  0x2020  0x2020  0x0004  0x0020  0x0012 ");
   gen2.le_frequency->SetText("108000000");
   gen2.cb_station->SetItems({"87500000", "108000000"});
-  EXPECT_THAT(Moved(gen2, gen2_before), IsEmpty());
+  EXPECT_EQ(AllBounds(gen2), gen2_before);
   // The last RDS group scrolls in its edit (a line of it would make the
   // panel too wide for a 1024x768 frame); the memo below wraps the lines.
-  EXPECT_THAT(CutOffTexts(gen2), ElementsAre(StartsWith("LData ")));
+  EXPECT_THAT(Faults(gen2), ElementsAre(StartsWith("LData ")));
 }
 
 }  // namespace

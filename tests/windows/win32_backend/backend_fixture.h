@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "demo_form.h"
@@ -16,24 +17,51 @@
 namespace testing_windows {
 
 // The screenshot file the program was asked for (empty: none).
-extern std::string g_screenshot_path;
+inline std::string g_screenshot_path;
 
-std::string Text(HWND window);
-bool Checked(HWND button);
+inline std::string Text(HWND window) {
+  char buffer[4096] = {};
+  ::GetWindowTextA(window, buffer, sizeof(buffer));
+  return buffer;
+}
+inline LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
+  return ::SendMessageA(window, message, w, l);
+}
+inline bool Checked(HWND button) {
+  return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 class BackendTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    ASSERT_TRUE(frame.ok()) << "the frame window could not be created";
+    services.set_automated(true);
+    form = &static_cast<DemoForm&>(app.Adopt(std::make_unique<DemoForm>(app)));
+    form->Show();
+    Pump(50);
+    ASSERT_NE(Native(*form), nullptr) << "the form has no window";
+  }
+  void TearDown() override {
+    if (form != nullptr) app.DestroyForm(form);
+  }
 
-  HWND Native(const ui::Control& control) const;
-  HWND Item(const ui::RadioGroup& group, int index) const;
+  HWND Native(const ui::Control& control) const {
+    return static_cast<HWND>(services.NativeHandle(control));
+  }
+  HWND Item(const ui::RadioGroup& group, int index) const {
+    return static_cast<HWND>(services.NativeItemHandle(group, index));
+  }
   // Runs the message loop for `ms` (at least the messages already waiting).
   void Pump(uint32_t ms = 0) { services.Advance(ms); }
   // The notification `code` of a control's window, as its container gets
   // it from the system.
-  void Command(HWND window, UINT code);
-  void Notify(NMHDR& header);
+  static void Command(HWND window, UINT code) {
+    ::SendMessageA(::GetParent(window), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(window), code),
+                   reinterpret_cast<LPARAM>(window));
+  }
+  static void Notify(NMHDR& header) {
+    ::SendMessageA(::GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+  }
 
   ui::Win32Services services;
   ui::Application app{services};

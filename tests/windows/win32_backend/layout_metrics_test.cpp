@@ -1,6 +1,7 @@
 // The layout under the native controls: the dialog font's table against
 // the font the controls draw with, the windows where the layout puts them,
 // and the client areas of the bench screens that the panels are sized for.
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -43,31 +44,38 @@ TEST_F(BackendTest, DialogFontTableIsTheControlsFont) {
 
 // Each native window stands where the form's layout (which automation
 // reports) puts it, relative to the container that holds the form's
-// controls.
+// controls: once shown, and after a longer text widened a read-out.
 TEST_F(BackendTest, WindowsStandWhereTheLayoutPutsThem) {
   HWND root = ::GetWindow(Native(*form), GW_CHILD);
-  for (const auto& component : form->components()) {
-    const auto* control = dynamic_cast<const ui::Control*>(component.get());
-    if (control == nullptr) continue;
-    HWND window = Native(*control);
-    ASSERT_NE(window, nullptr) << control->name();
-    ui::Rect want = *form->LaidOutBounds(*control);
-    if (control->kind() == ui::Kind::kLabeledEdit) {
-      // Its window is the edit box, below the caption.
-      const ui::Rect field = form->LaidOut().Find(*control)->field;
-      want = {want.x + field.x, want.y + field.y, field.width, field.height};
-    }
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    ::MapWindowPoints(nullptr, root, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, want.x) << control->name();
-    EXPECT_EQ(r.top, want.y) << control->name();
-    EXPECT_EQ(r.right - r.left, want.width) << control->name();
-    // A combo box's window is as tall as its list when open.
-    if (control->kind() != ui::Kind::kComboBox) {
-      EXPECT_EQ(r.bottom - r.top, want.height) << control->name();
+  const int narrow = form->LaidOutBounds(*form->signal)->width;
+  for (const char* signal : {"No signal", "Signal: a much longer read-out text than before"}) {
+    form->signal->SetCaption(signal);
+    Pump();
+    SCOPED_TRACE(signal);
+    for (const auto& component : form->components()) {
+      const auto* control = dynamic_cast<const ui::Control*>(component.get());
+      if (control == nullptr) continue;
+      HWND window = Native(*control);
+      ASSERT_NE(window, nullptr) << control->name();
+      ui::Rect want = *form->LaidOutBounds(*control);
+      if (control->kind() == ui::Kind::kLabeledEdit) {
+        // Its window is the edit box, below the caption.
+        const ui::Rect field = form->LaidOut().Find(*control)->field;
+        want = {want.x + field.x, want.y + field.y, field.width, field.height};
+      }
+      RECT r{};
+      ::GetWindowRect(window, &r);
+      ::MapWindowPoints(nullptr, root, reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_EQ(r.left, want.x) << control->name();
+      EXPECT_EQ(r.top, want.y) << control->name();
+      EXPECT_EQ(r.right - r.left, want.width) << control->name();
+      // A combo box's window is as tall as its list when open.
+      if (control->kind() != ui::Kind::kComboBox) {
+        EXPECT_EQ(r.bottom - r.top, want.height) << control->name();
+      }
     }
   }
+  EXPECT_GT(form->LaidOutBounds(*form->signal)->width, std::max(narrow, 200));
 }
 
 // The numbers the panels' layout is checked against (bench_screen.h).
