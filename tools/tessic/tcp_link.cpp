@@ -91,6 +91,35 @@ bool WaitFor(Socket s, short events, int timeout_ms) {
   return PollSockets(&fd, 1, timeout_ms) > 0 && (fd.revents & (events | POLLHUP | POLLERR)) != 0;
 }
 
+// A receive that waits up to `wait_ms` for something to arrive; -1 with
+// WouldBlock() when nothing did. `timeout_set` keeps the receive timeout
+// last set on the socket (POSIX), which is set again only when it changes:
+// a reply's first wait is a whole receive slice, the same from one exchange
+// to the next.
+#if defined(_WIN32)
+int ReceiveWaiting(Socket s, char* out, int size, int wait_ms, int& /*timeout_set*/) {
+  if (!WaitFor(s, POLLIN, wait_ms)) {
+    WSASetLastError(WSAEWOULDBLOCK);
+    return -1;
+  }
+  return ::recv(s, out, size, 0);
+}
+#else
+ssize_t ReceiveWaiting(Socket s, char* out, int size, int wait_ms, int& timeout_set) {
+  if (wait_ms != timeout_set) {
+    timeval limit{};
+    limit.tv_sec = wait_ms / 1000;
+    limit.tv_usec = (wait_ms % 1000) * 1000;
+    if (::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit)) != 0) {
+      errno = EAGAIN;
+      return -1;
+    }
+    timeout_set = wait_ms;
+  }
+  return ::recv(s, out, size, 0);
+}
+#endif
+
 }  // namespace
 
 #if defined(_WIN32)
@@ -184,16 +213,9 @@ TcpLink::ReadResult TcpLink::Read(char* out, size_t capacity, int wait_ms, size_
   if (!connected()) return ReadResult::kClosed;
   const Socket s = AsSocket(socket_);
   const int chunk = capacity > 0x10000 ? 0x10000 : static_cast<int>(capacity);
-  int flags = kReceiveNowFlags;  // without a wait the receive itself tells what is there
-  if (wait_ms > 0) {
-    if constexpr (kBlockingOnceConnected) {
-      if (!SetReceiveTimeout(wait_ms)) return ReadResult::kNothing;
-      flags = 0;
-    } else if (!WaitFor(s, POLLIN, wait_ms)) {
-      return ReadResult::kNothing;
-    }
-  }
-  const auto n = ::recv(s, out, chunk, flags);
+  // Without a wait the receive itself tells what is there.
+  const auto n = wait_ms > 0 ? ReceiveWaiting(s, out, chunk, wait_ms, receive_timeout_ms_)
+                             : ::recv(s, out, chunk, kReceiveNowFlags);
   if (n > 0) {
     received = static_cast<size_t>(n);
     return ReadResult::kData;
@@ -201,24 +223,6 @@ TcpLink::ReadResult TcpLink::Read(char* out, size_t capacity, int wait_ms, size_
   if (n < 0 && (WouldBlock() || Interrupted())) return ReadResult::kNothing;
   Close();  // orderly shutdown by the peer, or a failed connection
   return ReadResult::kClosed;
-}
-
-bool TcpLink::SetReceiveTimeout(int ms) {
-#if defined(_WIN32)
-  (void)ms;
-  return false;
-#else
-  // Set only when it changes: a reply's first wait is a whole receive slice,
-  // the same from one exchange to the next.
-  if (ms == receive_timeout_ms_) return true;
-  timeval limit{};
-  limit.tv_sec = ms / 1000;
-  limit.tv_usec = (ms % 1000) * 1000;
-  if (::setsockopt(AsSocket(socket_), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit)) != 0)
-    return false;
-  receive_timeout_ms_ = ms;
-  return true;
-#endif
 }
 
 void TcpLink::Drain(int limit_ms) {

@@ -50,9 +50,6 @@ class TcpLink {
   void Drain(int limit_ms);
 
  private:
-  // Bounds the next blocking receive to `ms` (POSIX only).
-  bool SetReceiveTimeout(int ms);
-
   intptr_t socket_ = -1;
   int receive_timeout_ms_ = 0;  // SO_RCVTIMEO as last set; 0 = never set
 };
