@@ -42,11 +42,6 @@ TEST_P(CommandRowTest, SendsItsCommandAndLogsActionAndOutcome) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, CommandRowTest,
     ::testing::Values(
-        Row{"AudioDestinations",
-            {"select cb_audiooutput 1", "select cb_audiooutput 2", "select cb_audiooutput 3"},
-            {{"Set audio destination to Earpiece", "fmr_configure_audio_dst(1)"},
-             {"Set audio destination to Loudspeaker", "fmr_configure_audio_dst(2)"},
-             {"unset audio destination", "fmr_configure_audio_dst(3)"}}},
         Row{"Snc",
             {"type le_snc_low -20", "type le_snc_high 0x23", "check cb_snc 1"},
             {{"Set FM RX SNC", "fmrx_set_snc(-20,35,1)"}}},
@@ -58,11 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
             {"select cb_band 0", "type le_minfreq 76000000", "type le_maxfreq 0x55D4A80",
              "type cb_stepsize 75000", "click btn_setband"},
             {{"Set FM RX band", "fmrx_set_band(90000000,76000000,75000,4294967295)"}}},
-        Row{"SeekDownWithoutAndUpWithWrap",
-            {"type le_frequency 98100000", "click btn_seekdown", "check cb_wrap 1",
-             "click btn_seekup"},
-            {{"FM RX tune down to the next valid station", "fmrx_set_station(4,98100000,0,0)"},
-             {"FM RX tune up to the next valid station", "fmrx_set_station(1,98100000,0,0)"}}},
         Row{"CoupledVolumeTruncatedToOneByte",
             {"check cb_volume 1", "type e_lvol 300", "click btn_volume"},
             {{"set FM RX volume", "fmrx_set_volume(0,44)"}}}),

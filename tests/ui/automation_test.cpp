@@ -96,21 +96,4 @@ TEST_F(Automation, MessageBoxesAreKeptUntilReadUpToALimit) {
   EXPECT_EQ(Run("dialogs"), "");
 }
 
-// find matches a name, a caption, a label or an item, in any letter case,
-// and names the kind and the shown caption (empty for a combo box).
-TEST_F(Automation, FindLooksAtNamesCaptionsLabelsAndItems) {
-  struct Case {
-    const char* command;
-    const char* reply;
-  };
-  const Case cases[] = {
-      {"find volume", "LEVolume LabeledEdit \"Volume\""},     // name and label
-      {"find Tx", "RGMode RadioGroup \"Mode\""},              // a radio item
-      {"find panel", "DemoGUI Form \"Demo \\\"panel\\\"\""},  // the form, quotes escaped
-      {"find nothing-like-this", ""},
-      {"find", "error: find needs a text"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Run(c.command), c.reply) << c.command;
-}
-
 }  // namespace

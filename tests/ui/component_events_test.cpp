@@ -32,27 +32,6 @@ class ComponentEvents : public ::testing::Test {
   }
 };
 
-// What users' actions fire is checked through the automation interface.
-TEST_F(ComponentEvents, ProgramChangesFireACheckBoxOnlyWhenItChangesAndNoSelection) {
-  auto& box = form.Add<ui::CheckBox>("CB", &form, "Mono");
-  auto& combo = form.Add<ui::ComboBox>("CBBand", &form, ui::ComboBox::Style::kDropDownList,
-                                       std::vector<std::string>{"A", "B"}, 0);
-  auto& group =
-      form.Add<ui::RadioGroup>("RGMode", &form, "Mode", std::vector<std::string>{"Rx", "Tx"}, 0);
-  box.OnClick = Record("check");
-  combo.OnClick = Record("click");
-  combo.OnChange = Record("change");
-  group.OnClick = Record("mode");
-  box.SetChecked(false);  // no change
-  box.SetChecked(true);
-  group.SetItemIndex(1);
-  combo.SetItemIndex(1);
-  combo.SetItemIndex(5);
-  EXPECT_EQ(combo.item_index(), -1);
-  EXPECT_EQ(combo.text(), "");
-  EXPECT_EQ(fired, std::vector<std::string>{"check"});
-}
-
 TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndTypingStopsAtTheLimit) {
   auto& edit = form.Add<ui::LabeledEdit>("LEFrequency", &form, "Frequency", "87500000");
   edit.OnChange = Record("change");
