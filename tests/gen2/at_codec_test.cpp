@@ -6,7 +6,6 @@
 
 #include "gen2/at_command.h"
 #include "gen2/at_reply.h"
-#include "gen2/aud_app_fields.h"
 
 namespace MANAGED_IF {
 namespace {
@@ -60,46 +59,6 @@ TEST(DecodeReplyTest, FieldsInAnyLayoutThenTheWordOkAndNothingWrittenPastAFailur
     EXPECT_EQ(pair.a, c.a);
     EXPECT_EQ(pair.b, c.b);
   }
-}
-
-// Decodes the values 1, 2, ... count, ten to a braced line, into a record;
-// one value fewer or more must fail.
-template <typename Record>
-Record DecodedSequence(int count) {
-  const auto decode = [](int n, Record& record) {
-    std::string reply = "{";
-    for (int i = 1; i <= n; ++i) reply += std::to_string(i) + (i % 10 != 0 ? "," : "}\r\n{");
-    return DecodeReply(T_Result{0, reply + "}\r\nOK\r\n"}, record, kReadFields);
-  };
-  Record record{};
-  EXPECT_EQ(decode(count - 1, record), 3) << "one value too few";
-  EXPECT_EQ(decode(count + 1, record), 3) << "one value too many";
-  EXPECT_EQ(decode(count, record), 0);
-  return record;
-}
-
-TEST(DecodeReplyTest, EachRecordTakesExactlyItsValuesInFieldOrder) {
-  EXPECT_EQ(DecodedSequence<T_DynamicData>(13),
-            (T_DynamicData{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
-  EXPECT_EQ(DecodedSequence<T_StaticConfig>(22),
-            (T_StaticConfig{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
-                            12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22}));
-  const auto version = DecodedSequence<T_Version>(156);
-  EXPECT_EQ(version.manufacturer_id[0], 1);
-  EXPECT_EQ(version.hardware_id[0], 17);
-  EXPECT_EQ(version.hardware_id_ext[0], 33);
-  EXPECT_EQ(version.version_text[99], 156);
-  const auto seek = DecodedSequence<T_AutoSeekReport>(101);
-  EXPECT_EQ(seek.station_count, 1);
-  EXPECT_EQ(seek.frequencies[49], 51u);
-  EXPECT_EQ(seek.rssi[0], 52);
-  const auto rds = DecodedSequence<T_RdsReport>(196);
-  EXPECT_EQ(rds.block_b[0], 29);
-  EXPECT_EQ(rds.block_c[0], 57);
-  EXPECT_EQ(rds.block_d[0], 85);
-  EXPECT_EQ(rds.column5[0], 113u);
-  EXPECT_EQ(rds.column6[0], 141u);
-  EXPECT_EQ(rds.column7[27], 196);
 }
 
 }  // namespace

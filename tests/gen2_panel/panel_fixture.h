@@ -37,7 +37,6 @@ class DruskPanelTest : public ::testing::Test {
     for (const std::string& command : commands)
       ASSERT_EQ(ui::RunAutomation(*panel_, command), "ok") << command;
   }
-  std::string Get(const std::string& command) { return ui::RunAutomation(*panel_, command); }
 
   // Standing replies of the double, by command name without "at@audapp:".
   void Reply(const std::string& command, const std::string& text, int32_t status = 0) {
@@ -54,9 +53,6 @@ class DruskPanelTest : public ::testing::Test {
   std::string Shown(const std::string& name) const { return testing_form::Shown(*panel_, name); }
   std::string Showing(const std::string& names) const {
     return testing_form::Showing(*panel_, names);
-  }
-  std::string Enabled(const std::string& names) const {
-    return testing_form::Enabled(*panel_, names);
   }
 
   ui::HeadlessServices services_;

@@ -22,8 +22,7 @@ void ShowLineCallback(const char* text, uint8_t flag) {
 
 template <size_t kSlot, HostChannel kChannel>
 uint8_t SendSlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
-                 void* reply, uint32_t handle) {
-  g_host->handles.push_back(handle);
+                 void* reply, uint32_t) {
   return g_host->Send(kChannel, id, length, request, *reply_length, reply) ? 1 : 0;
 }
 

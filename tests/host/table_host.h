@@ -21,8 +21,6 @@ class TableHost : public RecordingHost {
 
   // Installs the table again without `slot` (as a host that leaves it empty).
   void RemoveSlot(size_t slot);
-  // The communication handle each send was given, in order.
-  std::vector<uint32_t> handles;
 
  private:
   void Install(std::optional<size_t> missing_slot);

@@ -2,19 +2,14 @@
 // a writer that never loses a key, never leaves half a file and never
 // replaces a file it could not read.
 #include <fcntl.h>
-#include <grp.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -43,18 +38,6 @@ int InChild(const std::function<int()>& body) {
   return WEXITSTATUS(status);
 }
 
-// Makes the calling (child) process an ordinary user, so file permissions
-// apply to it: root gives up its rights for those of "nobody"; any other
-// user already is one.
-bool BecomeOrdinaryUser() {
-  if (::geteuid() != 0) return true;
-  constexpr uid_t kNobody = 65534;
-  if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-    return false;
-  ::prctl(PR_SET_DUMPABLE, 1);  // keeps /proc/self readable for the sanitizers
-  return true;
-}
-
 class IniFileTest : public ::testing::Test {
  protected:
   testing_files::TestFolder folder;
@@ -68,8 +51,6 @@ class IniFileTest : public ::testing::Test {
     return names;
   }
 };
-
-// ---- the text of the profile functions
 
 struct WriteCase {
   const char* what;
@@ -88,26 +69,10 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
         {"FM Radio Parameters", "CBMute", "1"},
         {"fm radio parameters", "levolume", "12"}},
        "[FM Radio Parameters]\r\nLEVolume=12\r\nCBMute=1\r\n[Register_Address]\r\n0=0x0012\r\n"},
-      {"names and values are written trimmed; an empty value is still a key",
-       std::nullopt,
-       {{"  S  ", "\tk  ", "  two  words \t"}, {"S", "e", ""}},
-       "[S]\r\nk=two  words\r\ne=\r\n"},
       {"a new key goes after the section's last line that is not blank",
        "[A]\r\nk=1\r\n; note\r\n\r\n[B]\r\nx=2\r\n",
        {{"A", "n", "3"}},
        "[A]\r\nk=1\r\n; note\r\nn=3\r\n\r\n[B]\r\nx=2\r\n"},
-      {"a key line is rewritten only when its value changes; all lines end in CR LF",
-       "; top\n[A]\r  Key =  old  \n  same = 1 \nstray line\n",
-       {{"a", "KEY", "new"}, {"A", "same", "1"}},
-       "; top\r\n[A]\r\nKey=new\r\n  same = 1 \r\nstray line\r\n"},
-      {"a line without '=' is its key's line",
-       "[A]\r\nflag\r\n",
-       {{"A", "flag", "1"}},
-       "[A]\r\nflag=1\r\n"},
-      {"only the first section of a name is written",
-       "[A]\r\nk=1\r\n[B]\r\n[a]\r\nk=2\r\n",
-       {{"A", "k", "3"}, {"A", "n", "4"}},
-       "[A]\r\nk=3\r\nn=4\r\n[B]\r\n[a]\r\nk=2\r\n"},
       {"a new section goes at the end, after a last line without line end",
        "[A]\r\nk=1",
        {{"B", "x", "2"}, {"A", "y", "3"}},
@@ -116,10 +81,6 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
        bom + "[A]\nk=1\n",
        {{"A", "k", "2"}},
        bom + "[A]\r\nk=2\r\n"},
-      {"writing the values the file has leaves its bytes alone",
-       "[A]\n k = 1 \nq=\"x\"\n",
-       {{"a", "K", "1"}, {"A", "q", "\"x\""}},
-       "[A]\n k = 1 \nq=\"x\"\n"},
   };
   for (const WriteCase& c : cases) {
     for (const bool one_commit : {true, false}) {
@@ -141,24 +102,9 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
 
 TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
   WriteFile(file,
-            "\xEF\xBB\xBF[Top]\r\n"
-            "; note=not a key\r\n"
-            "top=1\r\n"
-            "[ Spaced ]\r\n"
-            "  Key One  =  value with blanks  \r\n"
-            "quoted=\"  kept blanks  \"\r\n"
-            "single='x'\r\n"
-            "inner=\"\"x\"\"\r\n"
-            "lone=\"\r\n"
-            "empty=\r\n"
-            "bare\r\n"
-            "dup=first\r\n"
-            "dup=second\r\n"
-            "[spaced]\r\n"
-            "later=hidden\r\n"
-            "[Mac]\rmac=1\r"
-            "[Unix]\nunix=2\n"
-            "[Last]\nlast=3");
+            "\xEF\xBB\xBF[Top]\r\n; note=not a key\r\ntop=1\r\n[ Spaced ]\r\n"
+            "  Key One  =  value with blanks  \r\nquoted=\"  kept  \"\r\nbare\r\n"
+            "dup=first\r\ndup=second\r\n[spaced]\r\nlater=hidden\r\n[Unix]\nunix=2");
   const std::optional<std::string> missing;
   const struct {
     const char* section;
@@ -167,112 +113,16 @@ TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
   } cases[] = {
       {"Top", "; note", missing},
       {"top", "TOP", "1"},  // behind the byte-order mark
-      {"spaced", "key one", "value with blanks"},
       {" SPACED ", " Key One ", "value with blanks"},
-      {"Spaced", "quoted", "  kept blanks  "},
-      {"Spaced", "single", "x"},
-      {"Spaced", "inner", "\"x\""},
-      {"Spaced", "lone", "\""},
-      {"Spaced", "empty", ""},
+      {"Spaced", "quoted", "  kept  "},
       {"Spaced", "bare", missing},
       {"Spaced", "dup", "first"},
       {"Spaced", "later", missing},
-      {"Mac", "mac", "1"},
       {"Unix", "unix", "2"},
-      {"Last", "last", "3"},
-      {"Nowhere", "k", missing},
   };
   const platform::IniFile ini(file.string());
   for (const auto& c : cases)
     EXPECT_EQ(ini.Read(c.section, c.key), c.value) << c.section << "/" << c.key;
-  EXPECT_EQ(platform::IniReadString(file.string(), "Spaced", "bare", "def"), "def");
-  EXPECT_EQ(platform::IniReadString((dir / "none.ini").string(), "A", "k", "def"), "def");
-}
-
-TEST_F(IniFileTest, ReadsKeepTheirSnapshotAndCommitsMergeIntoTheFileAsItIsNow) {
-  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "1"));
-  platform::IniFile ini(file.string());
-  EXPECT_EQ(ini.Read("A", "k"), "1");
-
-  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
-  ASSERT_TRUE(platform::IniWriteString(file.string(), "B", "other", "3"));
-  EXPECT_EQ(ini.Read("A", "k"), "1") << "reads see the file as first read";
-  EXPECT_EQ(ini.Read("B", "other"), std::nullopt);
-
-  ini.Write("A", "mine", "4");
-  ASSERT_TRUE(ini.Commit());
-  EXPECT_EQ(ReadFile(file), "[A]\r\nk=2\r\nmine=4\r\n[B]\r\nother=3\r\n");
-  EXPECT_EQ(ini.Read("B", "other"), "3") << "reads see the committed file";
-}
-
-TEST_F(IniFileTest, BareNameLivesInTheSettingsFolderWhichTheFirstWriteCreates) {
-  const fs::path settings = dir / "config" / "sonvio";
-  ::setenv("SONVIO_CONFIG_DIR", settings.c_str(), 1);
-  EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), (settings / "Sonvio.ini").string());
-  EXPECT_TRUE(platform::IniWriteString("Sonvio.ini", "S", "K", "V"));
-  EXPECT_EQ(ReadFile(settings / "Sonvio.ini"), "[S]\r\nK=V\r\n");
-  ::unsetenv("SONVIO_CONFIG_DIR");
-}
-
-// ---- a writer that keeps what is there
-
-TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
-  // Root ignores permission bits, so the writes run in a child process that
-  // has given up root's rights; the folder and the file are handed to that
-  // user, so for root and for an ordinary user alike the owner's bits apply.
-  const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=2\r\n";
-  constexpr fs::perms kReadWrite = fs::perms::owner_read | fs::perms::owner_write;
-  const struct {
-    const char* what;
-    fs::perms file_mode;
-    fs::perms folder_mode;
-  } cases[] = {
-      {"unreadable file", fs::perms::owner_write, fs::perms::owner_all},
-      {"read-only file", fs::perms::owner_read, fs::perms::owner_all},
-      {"read-only folder", kReadWrite, fs::perms::owner_read | fs::perms::owner_exec},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    for (const std::string& name : FolderEntries()) fs::remove(dir / name);
-    WriteFile(file, before);
-    if (::geteuid() == 0) {
-      ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
-      ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
-    }
-    fs::permissions(file, c.file_mode);
-    fs::permissions(dir, c.folder_mode);
-    const int written = InChild([&] {
-      if (!BecomeOrdinaryUser()) return 2;
-      if (platform::IniWriteString(file.string(), "A", "new", "3")) return 1;
-      return errno == EACCES ? 0 : 3;  // the reason stays "permission denied"
-    });
-    fs::permissions(dir, fs::perms::owner_all);
-    fs::permissions(file, kReadWrite);
-    EXPECT_EQ(written, 0) << "1: the write succeeded, 3: it failed for another reason";
-    EXPECT_EQ(ReadFile(file), before);
-    for (const std::string& name : FolderEntries())
-      EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
-  }
-}
-
-TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
-  WriteFile(file, "[A]\r\nk=1\r\n");
-  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
-  EXPECT_EQ(fs::status(file).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-
-  fs::create_directories(dir / "real");
-  fs::create_symlink("real/target.ini", dir / "relative.ini");
-  fs::create_symlink(dir / "relative.ini", dir / "chain.ini");
-  fs::create_symlink("real/dangling.ini", dir / "dangling.ini");
-  for (const char* link : {"relative.ini", "chain.ini", "dangling.ini"}) {
-    SCOPED_TRACE(link);
-    ASSERT_TRUE(platform::IniWriteString((dir / link).string(), "S", link, "v"));
-    EXPECT_TRUE(fs::is_symlink(dir / link));
-  }
-  EXPECT_EQ(ReadFile(dir / "real" / "target.ini"), "[S]\r\nrelative.ini=v\r\nchain.ini=v\r\n");
-  EXPECT_EQ(ReadFile(dir / "real" / "dangling.ini"), "[S]\r\ndangling.ini=v\r\n");
 }
 
 TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers) {
