@@ -2,14 +2,18 @@
 // a writer that never loses a key, never leaves half a file and never
 // replaces a file it could not read.
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -36,6 +40,18 @@ int InChild(const std::function<int()>& body) {
   int status = 0;
   if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
+}
+
+// Makes the calling (child) process an ordinary user, so file permissions
+// apply to it: root gives up its rights for those of "nobody"; any other
+// user already is one.
+bool BecomeOrdinaryUser() {
+  if (::geteuid() != 0) return true;
+  constexpr uid_t kNobody = 65534;
+  if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+    return false;
+  ::prctl(PR_SET_DUMPABLE, 1);  // keeps /proc/self readable for the sanitizers
+  return true;
 }
 
 class IniFileTest : public ::testing::Test {
@@ -171,6 +187,65 @@ TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoKey) {
     for (int i = 0; i < kWrites; ++i)
       EXPECT_EQ(ini.Read("shared", name + std::to_string(i)), std::to_string(i)) << name << i;
   }
+}
+
+TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
+  // Root ignores permission bits, so the writes run in a child process that
+  // has given up root's rights; the folder and the file are handed to that
+  // user, so for root and for an ordinary user alike the owner's bits apply.
+  const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=2\r\n";
+  constexpr fs::perms kReadWrite = fs::perms::owner_read | fs::perms::owner_write;
+  const struct {
+    const char* what;
+    fs::perms file_mode;
+    fs::perms folder_mode;
+  } cases[] = {
+      {"unreadable file", fs::perms::owner_write, fs::perms::owner_all},
+      {"read-only file", fs::perms::owner_read, fs::perms::owner_all},
+      {"read-only folder", kReadWrite, fs::perms::owner_read | fs::perms::owner_exec},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::string& name : FolderEntries()) fs::remove(dir / name);
+    WriteFile(file, before);
+    if (::geteuid() == 0) {
+      ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
+      ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
+    fs::permissions(file, c.file_mode);
+    fs::permissions(dir, c.folder_mode);
+    const int written = InChild([&] {
+      if (!BecomeOrdinaryUser()) return 2;
+      if (platform::IniWriteString(file.string(), "A", "new", "3")) return 1;
+      return errno == EACCES ? 0 : 3;  // the reason stays "permission denied"
+    });
+    fs::permissions(dir, fs::perms::owner_all);
+    fs::permissions(file, kReadWrite);
+    EXPECT_EQ(written, 0) << "1: the write succeeded, 3: it failed for another reason";
+    EXPECT_EQ(ReadFile(file), before);
+    for (const std::string& name : FolderEntries())
+      EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+  }
+}
+
+TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
+  WriteFile(file, "[A]\r\nk=1\r\n");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  fs::create_directories(dir / "real");
+  fs::create_symlink("real/target.ini", dir / "relative.ini");
+  fs::create_symlink(dir / "relative.ini", dir / "chain.ini");
+  fs::create_symlink("real/dangling.ini", dir / "dangling.ini");
+  for (const char* link : {"relative.ini", "chain.ini", "dangling.ini"}) {
+    SCOPED_TRACE(link);
+    ASSERT_TRUE(platform::IniWriteString((dir / link).string(), "S", link, "v"));
+    EXPECT_TRUE(fs::is_symlink(dir / link));
+  }
+  EXPECT_EQ(ReadFile(dir / "real" / "target.ini"), "[S]\r\nrelative.ini=v\r\nchain.ini=v\r\n");
+  EXPECT_EQ(ReadFile(dir / "real" / "dangling.ini"), "[S]\r\ndangling.ini=v\r\n");
 }
 
 }  // namespace
