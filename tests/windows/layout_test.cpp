@@ -61,24 +61,15 @@ bool Inside(const Rect& r, int width, int height) {
 bool InsideFrame(const Rect& r, int width, int height, int top) {
   return r.x > 0 && r.y >= top && Right(r) < width && Bottom(r) < height;
 }
-// `later` follows `earlier` in reading order: in a later column, to the
-// right of it; in the same column, on the same row to its right, or below.
-bool ReadsAfter(const Rect& later, int later_column, const Rect& earlier, int earlier_column) {
-  if (later_column != earlier_column)
-    return later_column > earlier_column && later.x >= Right(earlier);
-  const bool same_row = later.y < Bottom(earlier) && earlier.y < Bottom(later);
-  return (same_row && later.x >= Right(earlier)) || later.y >= Bottom(earlier);
-}
 std::string Show(const Rect& r) {
   return "(" + std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.width) +
          "x" + std::to_string(r.height) + ")";
 }
 
 // Lists every broken promise of a form's layout: each control inside its
-// container (a framed one's caption above it), apart from the others and in
-// reading order, at least as wide as its width hint, labels lined up with
-// the one-line control beside them, and every text shown whole (an edit's
-// or combo box's with room for its frame or arrow, width hint or not).
+// container (a framed one's caption above it), apart from the others, at
+// least as wide as its width hint, and every text shown whole (an edit's or
+// combo box's with room for its frame or arrow, width hint or not).
 class LayoutChecker {
  public:
   LayoutChecker(const ui::Form& form, const ui::Layout& layout, const ui::TextMeasure& measure)
@@ -105,43 +96,23 @@ class LayoutChecker {
 
   // `top`: a framed container's caption line, which its children stay below.
   void CheckContainer(const ui::Control& container, int width, int height, int top) {
-    std::vector<std::pair<const ui::Control*, int>> placed;  // and its column
-    const ui::Control* before = nullptr;
-    int column = 0;
+    std::vector<const ui::Control*> placed;
     for (const ui::Control* child : container.children()) {
       const Rect* r = Bounds(*child);
       if (r == nullptr) continue;
-      if (child->new_column() && before != nullptr) ++column;
       const bool framed = container.kind() == ui::Kind::kGroupBox;
       if (framed ? !InsideFrame(*r, width, height, top) : !Inside(*r, width, height))
         Fault(child->name() + " " + Show(*r) + " is not inside " + container.name());
       if (child->kind() != ui::Kind::kTabSheet) {
-        for (const auto& [other, other_column] : placed) {
+        for (const ui::Control* other : placed)
           if (Overlap(*r, *Bounds(*other))) Fault(child->name() + " overlaps " + other->name());
-          if (!ReadsAfter(*r, column, *Bounds(*other), other_column))
-            Fault(child->name() + " " + Show(*r) + " comes before " + other->name());
-        }
-        placed.emplace_back(child, column);
+        placed.push_back(child);
       }
-      if (before != nullptr && !child->new_row()) CheckLinedUp(*before, *child);
-      before = child;
       if (r->width < child->width_chars() * style_.char_width)
         Fault(child->name() + " is narrower than its width hint");
       PerKind checks(*this, *layout_.Find(*child));
       child->Accept(checks);
     }
-  }
-
-  void CheckLinedUp(const ui::Control& left, const ui::Control& right) {
-    const auto kind = right.kind();
-    if (left.kind() != ui::Kind::kLabel ||
-        (kind != ui::Kind::kEdit && kind != ui::Kind::kComboBox && kind != ui::Kind::kButton &&
-         kind != ui::Kind::kCheckBox))
-      return;
-    const Rect& a = *Bounds(left);
-    const Rect& b = *Bounds(right);
-    if (std::abs((a.y + Bottom(a)) - (b.y + Bottom(b))) > 2)
-      Fault(left.name() + " " + Show(a) + " is not lined up with " + right.name() + " " + Show(b));
   }
 
   // What each kind promises besides.
