@@ -3,7 +3,7 @@
 // caption, the MDI client's 2-pixel edge and the 150-pixel log pane below
 // it). A maximized panel gets the MDI client's whole client area; a normal
 // one loses its own frame; a scroll bar takes its width off the other side.
-// The Win32 backend's tests check these numbers under Wine.
+// The Win32 backend's tests check these numbers.
 #pragma once
 
 #include "ui/layout.h"

@@ -9,7 +9,6 @@
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/timer.h"
 
 namespace testing_windows {
 
@@ -27,21 +26,10 @@ struct DemoForm : ui::Form {
     send->SetEnabled(false);
 
     tune->OnClick = [this] { events += "tune "; };
-    send->OnClick = [this] { events += "send "; };
-    stereo->OnClick = [this] { events += "stereo "; };
     output->OnClick = [this] { events += "output "; };
     frequency->OnChange = [this] { events += "typed "; };
-    frequency->OnExit = [this] { events += "left "; };
     band->OnClick = [this] { events += "band-click "; };
     band->OnChange = [this] { events += "band-change "; };
-    band->OnDropDown = [this] { events += "band-dropdown "; };
-    step->OnClick = [this](bool up) { events += up ? "up " : "down "; };
-    ticker->OnTimer = [this] { ++ticks; };
-    once->OnTimer = [this] {
-      ++once_ticks;
-      once->SetEnabled(false);
-    };
-    OnClose = [this] { events += "close "; };
   }
 
   // In the order they are added.
@@ -68,13 +56,8 @@ struct DemoForm : ui::Form {
   ui::TabSheet* hidden = &Add<ui::TabSheet>("tsHidden", pages, "Hidden");
   ui::Memo* log = &Add<ui::Memo>("memLog", receive);
   ui::Button* send = &Add<ui::Button>("btnSend", transmit, "Send");
-  ui::Timer* ticker = &Add<ui::Timer>("tmrTicker", 30, false);
-  ui::Timer* once = &Add<ui::Timer>("tmrOnce", 20, false);
-  ui::OpenDialog* open = &Add<ui::OpenDialog>("dlgOpen");
-  // The handlers that fired, in order ("tune typed left ").
+  // The handlers that fired, in order ("tune typed ").
   std::string events;
-  int ticks = 0;
-  int once_ticks = 0;
 };
 
 }  // namespace testing_windows

@@ -34,10 +34,7 @@ bool WriteSequence(const std::string& file) {
   ini.Write("FM Radio Parameters", "LEPSN", "three  inner  blanks");
   ini.Write("register_data", "1", "0x00005678");
   ini.Write("FM Radio Parameters", "CBMute", "0");
-  if (!ini.Commit()) {
-    std::fprintf(stderr, "commit failed\n");
-    ok = false;
-  }
+  ok = ini.Commit() && ok;
 
   // A hand edit: a comment and a line without '=' end the last section,
   // then an empty section follows.
@@ -78,10 +75,7 @@ void ReportReads(const std::string& file, const std::string& report) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: ini_sequence FILE REPORT\n");
-    return 2;
-  }
+  if (argc != 3) return 2;
   const std::string file = argv[1];
   std::error_code ignored;
   std::filesystem::remove(file, ignored);

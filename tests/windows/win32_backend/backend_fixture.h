@@ -28,7 +28,12 @@ inline LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
   return ::SendMessageA(window, message, w, l);
 }
 inline bool Checked(HWND button) {
-  return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return Send(button, BM_GETCHECK) == BST_CHECKED;
+}
+// The notification `code` of a control's window, as its container gets it.
+inline void Command(HWND window, UINT code) {
+  Send(::GetParent(window), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(window), code),
+       reinterpret_cast<LPARAM>(window));
 }
 
 class BackendTest : public ::testing::Test {
@@ -38,12 +43,10 @@ class BackendTest : public ::testing::Test {
     services.set_automated(true);
     form = &static_cast<DemoForm&>(app.Adopt(std::make_unique<DemoForm>(app)));
     form->Show();
-    Pump(50);
+    services.Advance(50);
     ASSERT_NE(Native(*form), nullptr) << "the form has no window";
   }
-  void TearDown() override {
-    if (form != nullptr) app.DestroyForm(form);
-  }
+  void TearDown() override { app.DestroyForm(form); }
 
   HWND Native(const ui::Control& control) const {
     return static_cast<HWND>(services.NativeHandle(control));
@@ -51,22 +54,11 @@ class BackendTest : public ::testing::Test {
   HWND Item(const ui::RadioGroup& group, int index) const {
     return static_cast<HWND>(services.NativeItemHandle(group, index));
   }
-  // Runs the message loop for `ms` (at least the messages already waiting).
-  void Pump(uint32_t ms = 0) { services.Advance(ms); }
-  // The notification `code` of a control's window, as its container gets
-  // it from the system.
-  static void Command(HWND window, UINT code) {
-    ::SendMessageA(::GetParent(window), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(window), code),
-                   reinterpret_cast<LPARAM>(window));
-  }
-  static void Notify(NMHDR& header) {
-    ::SendMessageA(::GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
-  }
 
   ui::Win32Services services;
   ui::Application app{services};
   benchora::FrameWindow frame{"Backend test host", 900, 700};
-  DemoForm* form = nullptr;  // owned by app; null once destroyed
+  DemoForm* form = nullptr;  // owned by app
 };
 
 }  // namespace testing_windows

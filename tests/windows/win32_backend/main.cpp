@@ -9,11 +9,9 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  constexpr std::string_view kScreenshot = "--screenshot=";
   for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg.substr(0, kScreenshot.size()) == kScreenshot)
-      testing_windows::g_screenshot_path = std::string(arg.substr(kScreenshot.size()));
+    if (std::string_view(argv[i]).starts_with("--screenshot="))
+      testing_windows::g_screenshot_path = argv[i] + 13;
   }
   return RUN_ALL_TESTS();
 }

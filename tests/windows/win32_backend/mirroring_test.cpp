@@ -1,5 +1,5 @@
-// The native controls show the model's state, at creation and after the
-// program changes it, and follow a growing list or memo without refilling.
+// The native controls show the model's state and hand native input to it,
+// and follow a growing list or memo without refilling.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -13,80 +13,50 @@
 namespace testing_windows {
 namespace {
 
-TEST_F(BackendTest, NativeControlsShowTheModelFromCreationOn) {
+TEST_F(BackendTest, NativeControlsAndTheModelFollowEachOther) {
   DemoForm& f = *form;
-  const std::pair<const ui::Control*, std::string> texts[] = {
-      {f.frequency, "87.50"}, {f.station, "SONVIO"}, {f.tune, "Tune"},
-      {f.preset, "100.1"},    {f.sync, "RDS sync"},  {f.log, "first line\r\nsecond line"},
-      {f.stereo, "Stereo"},
-  };
-  for (const auto& [control, text] : texts)
-    EXPECT_EQ(Text(Native(*control)), text) << control->name();
   HWND band = Native(*f.band);
-  HWND step = Native(*f.step);
+  HWND caption = ::GetWindow(Native(*f.station), GW_HWNDPREV);  // the labelled edit's
   HWND tabs = ::FindWindowExA(Native(*f.pages), nullptr, WC_TABCONTROLA, nullptr);
   ASSERT_NE(tabs, nullptr);
-  ASSERT_NE(Item(*f.output, 2), nullptr);
+  EXPECT_EQ(Text(Native(*f.station)), "SONVIO");
+  EXPECT_EQ(Text(Native(*f.log)), "first line\r\nsecond line");
   EXPECT_TRUE(Checked(Native(*f.mute)));
-  EXPECT_FALSE(Checked(Native(*f.stereo)));
-  EXPECT_EQ(Send(band, CB_GETCOUNT), 2);
-  EXPECT_EQ(Send(band, CB_GETCURSEL), 0);
-  EXPECT_EQ(Send(step, UDM_GETPOS32), 5);
-  EXPECT_TRUE(Checked(Item(*f.output, 0)));
+  EXPECT_EQ(Send(Native(*f.step), UDM_GETPOS32), 5);
   EXPECT_FALSE(::IsWindowEnabled(Native(*f.send)));
-  EXPECT_TRUE(::IsWindowVisible(Native(*f.receive)));
-  EXPECT_FALSE(::IsWindowVisible(Native(*f.transmit)));
   EXPECT_EQ(Send(tabs, TCM_GETITEMCOUNT), 2) << "a sheet without tab has no tab";
 
-  f.frequency->SetText("100.10");
-  f.stereo->SetChecked(true);
-  f.band->SetItems({"A", "B", "C"});
-  f.band->SetItemIndex(2);
+  // Native input reaches the model as the user operations.
+  Send(Native(*f.tune), BM_CLICK);
+  Send(Item(*f.output, 1), BM_CLICK);
+  ::SetWindowTextA(Native(*f.frequency), "98.30");
+  Send(band, CB_SETCURSEL, 1);
+  Command(band, CBN_SELCHANGE);
+  EXPECT_EQ(f.events, "tune output typed band-click band-change ");
+  EXPECT_EQ(f.output->item_index(), 1);
+  EXPECT_EQ(f.frequency->text(), "98.30");
+  EXPECT_EQ(f.band->item_index(), 1);
+
   f.output->SetItemIndex(2);
-  f.step->SetPosition(9);
   f.station->SetLabel("Programme service");
-  f.pages->SetActivePage(f.transmit);
   f.hidden->SetTabVisible(true);
-  EXPECT_EQ(Text(Native(*f.frequency)), "100.10");
-  EXPECT_TRUE(Checked(Native(*f.stereo)));
-  EXPECT_EQ(Send(band, CB_GETCOUNT), 3);
-  EXPECT_EQ(Send(band, CB_GETCURSEL), 2);
   EXPECT_TRUE(Checked(Item(*f.output, 2)));
-  EXPECT_FALSE(Checked(Item(*f.output, 0)));
-  EXPECT_EQ(Send(step, UDM_GETPOS32), 9);
-  EXPECT_EQ(Text(::GetWindow(Native(*f.station), GW_HWNDPREV)), "Programme service");
-  EXPECT_TRUE(::IsWindowVisible(Native(*f.transmit)));
-  EXPECT_FALSE(::IsWindowVisible(Native(*f.receive)));
+  EXPECT_FALSE(Checked(Item(*f.output, 1)));
+  EXPECT_EQ(Text(caption), "Programme service");
   EXPECT_EQ(Send(tabs, TCM_GETITEMCOUNT), 3);
-  EXPECT_EQ(Send(tabs, TCM_GETCURSEL), 1);
-  f.band->SetItemIndex(-1);
-  EXPECT_EQ(Send(band, CB_GETCURSEL), -1);
-  f.log->AddLine("third line");
-  EXPECT_EQ(Text(Native(*f.log)), "first line\r\nsecond line\r\nthird line");
-  f.log->SetLines({"only"});
-  EXPECT_EQ(Text(Native(*f.log)), "only");
-}
 
-TEST_F(BackendTest, EnabledAndVisibleFollowTheContainers) {
-  DemoForm& f = *form;
-  HWND station_caption = ::GetWindow(Native(*f.station), GW_HWNDPREV);
+  // Input the model refuses (a read-only edit, a disabled group) leaves the
+  // controls showing the model, and no handler fires.
+  f.events.clear();
+  f.frequency->set_read_only(true);
   f.tuning->SetEnabled(false);
-  f.output->SetEnabled(false);
-  for (const ui::Control* control :
-       std::initializer_list<const ui::Control*>{f.tune, f.frequency, f.station, f.stereo, f.band})
-    EXPECT_FALSE(::IsWindowEnabled(Native(*control))) << control->name();
-  EXPECT_FALSE(::IsWindowEnabled(station_caption)) << "the labelled edit's caption";
-  EXPECT_FALSE(::IsWindowEnabled(Item(*f.output, 1)));
-  f.tuning->SetEnabled(true);
-  f.output->SetEnabled(true);
-  EXPECT_TRUE(::IsWindowEnabled(Native(*f.tune)));
-  EXPECT_TRUE(::IsWindowEnabled(Item(*f.output, 1)));
-
-  f.station->SetVisible(false);
-  EXPECT_FALSE(::IsWindowVisible(Native(*f.station)));
-  EXPECT_FALSE(::IsWindowVisible(station_caption));
-  f.station->SetVisible(true);
-  EXPECT_TRUE(::IsWindowVisible(Native(*f.station)));
+  EXPECT_FALSE(::IsWindowEnabled(caption));
+  ::SetWindowTextA(Native(*f.frequency), "1.0");
+  Send(band, CB_SETCURSEL, 0);
+  Command(band, CBN_SELCHANGE);
+  EXPECT_EQ(Text(Native(*f.frequency)), "98.30");
+  EXPECT_EQ(Send(band, CB_GETCURSEL), 1);
+  EXPECT_EQ(f.events, "");
 }
 
 // Counts the messages that put items or text into a native control, by
