@@ -1,5 +1,5 @@
 // The message channel: slot routing, the steps every send takes, length
-// tests, the shared reply buffer and the host-error report.
+// tests, the shared reply buffer, and a send that allocates nothing.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -69,19 +69,6 @@ TEST(Channel, EverySendCarriesItsRequestOnItsSlotIntoAClearedBuffer) {
     EXPECT_EQ(Send(channel, slot, 0, nullptr, 2), SendOutcome::kHostFailed);
     EXPECT_TRUE(host.calls.empty());
   }
-}
-
-TEST(Channel, WithoutHostErrorFunctionAFailureShowsTheSystemError) {
-  ui::HeadlessServices services;
-  testing_host::RecordingHost host;
-  host.RemoveErrorFunction();
-  CSonvioFunction(host.Context(services)).ReportHostError();
-  const std::vector<ui::ShownMessage> boxes = services.TakeMessages().messages;
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "");
-  EXPECT_EQ(boxes[0].icon, ui::MessageIcon::kError);
-  EXPECT_FALSE(boxes[0].text.empty());
-  EXPECT_TRUE(host.log.empty());
 }
 
 // A host that answers every tune request and records nothing.

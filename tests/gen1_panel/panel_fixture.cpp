@@ -20,7 +20,7 @@ const std::map<uint16_t, size_t> kReplyLengths = {
 HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
   if (call.channel == HostChannel::kAudioRequest) return testing_host::StatusReply(4);
-  if (call.channel == HostChannel::kInfoRequest) return testing_host::TextReply("\x01" + version);
+  if (call.channel == HostChannel::kInfoRequest) return testing_host::TextReply("\x01FMR 1021");
   const auto length = kReplyLengths.find(call.message_id);
   if (call.channel != HostChannel::kTestFunction || length == kReplyLengths.end()) {
     return testing_host::HostFailure("not scripted");
@@ -30,17 +30,14 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
       testing_host::StatusReply(length->second, it != status.end() ? it->second : 1);
   std::span<uint8_t> reply(answer.reply);
   switch (call.message_id) {
-    case 0x00:  // the self test's probe
-      le::PutU8(reply, 4, running);
-      break;
     case 0x03:  // receive status
       le::PutU32(reply, 4, frequency_hz);
       le::PutU8(reply, 8, 1);
       le::PutS16(reply, 16, rssi);
       le::PutU16(reply, 18, 0x4000);
       break;
-    case 0x04:  // tune or seek
-      frequency_hz = call.request.at(0) != 0 ? seek_up_hz : le::GetU32(call.request, 4);
+    case 0x04:  // tune
+      frequency_hz = le::GetU32(call.request, 4);
       le::PutU32(reply, 4, frequency_hz);
       le::PutS16(reply, 8, rssi);
       le::PutU8(reply, 10, 1);

@@ -19,15 +19,12 @@
 
 struct ScriptedRadio {
   uint32_t frequency_hz = 87500000;  // reported by status and tune replies
-  uint32_t seek_up_hz = 89100000;    // where a seek lands
   int16_t rssi = 42;
   uint32_t power_state = 0;
   uint16_t volume = 0x4000;                 // reported by the audio read
   std::map<uint16_t, uint32_t> registers;   // what register reads report
   std::string at_reply = "OK\n\r0x400000";  // the answer to AT commands
-  std::string version = "FMR 1021";         // the version text of the info channel
   uint8_t groups_taken = 20;                // of each RDS group send
-  uint8_t running = 1;                      // what the self test's probe reports
   std::map<uint16_t, uint16_t> status;      // status word per message id (1 when not listed)
 
   testing_host::HostAnswer Answer(const testing_host::HostCall& call);
@@ -55,9 +52,6 @@ class PanelTest : public ::testing::Test {
   std::string Shown(const std::string& name) const { return testing_form::Shown(panel, name); }
   std::string Showing(const std::string& names) const {
     return testing_form::Showing(panel, names);
-  }
-  std::string Enabled(const std::string& names) const {
-    return testing_form::Enabled(panel, names);
   }
 
   ui::HeadlessServices services;
