@@ -33,15 +33,16 @@ std::string Quoted(const std::string& arg) {
 }
 
 // Runs benchora with `args` (and `input` on standard input) from the source
-// folder, with a settings folder of its own.
+// folder, with a settings folder of its own and no transport address but
+// the one `environment` may set.
 Outcome Benchora(const std::vector<std::string>& args, const std::string& input = "",
                  const std::string& environment = "") {
   const std::filesystem::path settings =
       std::filesystem::temp_directory_path() / ("sonvio-e2e-" + std::to_string(::getpid()));
   std::filesystem::create_directories(settings);
-  std::string command = "cd " + Quoted(SOURCE_DIR) + " && printf '%s' " + Quoted(input) +
-                        " | SONVIO_CONFIG_DIR=" + Quoted(settings.string()) + " " + environment +
-                        " " + Quoted(BENCHORA_PATH);
+  std::string command = "cd " + Quoted(SOURCE_DIR) + " && unset TESSIC_AT_SERVER && printf '%s' " +
+                        Quoted(input) + " | SONVIO_CONFIG_DIR=" + Quoted(settings.string()) + " " +
+                        environment + " " + Quoted(BENCHORA_PATH);
   for (const std::string& arg : args) command += " " + Quoted(arg);
   command += " 2>&1";
   const e2e::ShellRun shell = e2e::RunShell(command);
@@ -77,7 +78,25 @@ TEST_P(BenchoraRun, ShowsWhatANewUserNeeds) {
   }
 }
 
+#define SONVIO_FORM_LINE                                                      \
+  "kind=Form enabled=1 visible=1 caption=\"Sonvio - Version: " SONVIO_VERSION \
+  "\" "                                                                       \
+  "help=\"SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO\" bounds="
+
 const Case kCases[] = {
+    {"gen1_panel_caption",
+     {"--chip", "gen1", "--strict", "-e", "get KelboFMRGUI"},
+     0,
+     {"> get KelboFMRGUI\n" SONVIO_FORM_LINE}},
+    {"gen2_panel_caption",
+     {"--chip", "gen2", "--strict", "-e", "get frm_DruskGUI"},
+     0,
+     {"> get frm_DruskGUI\n" SONVIO_FORM_LINE}},
+    {"unknown_control_stops_a_strict_run",
+     {"--chip", "gen1", "--strict", "-e", "click NoSuchControl", "-e", "list"},
+     1,
+     {"error: no control named NoSuchControl"},
+     {"> list"}},
     {"find",
      {"--strict", "-e", "find band"},
      0,

@@ -85,7 +85,6 @@ TEST(HeapGrowth, SecondGenerationOperations) {
   ASSERT_NE(server, nullptr) << error;
   const std::string address = "127.0.0.1:" + std::to_string(server->port());
   ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
-  ::setenv("SONVIO_PROGRAM_DIR", SONVIO_BIN_DIR, 1);
   {
     ui::HeadlessServices services;
     ui::Application app(services);
@@ -96,8 +95,6 @@ TEST(HeapGrowth, SecondGenerationOperations) {
     EXPECT_EQ(Growth([&] { ui::RunAutomation(panel, "click btn_set_station"); }), 0);
   }
   MANAGED_IF::TransportWrapper::Unload();
-  ::unsetenv("SONVIO_PROGRAM_DIR");
-  ::unsetenv("TESSIC_AT_SERVER");
 }
 
 }  // namespace

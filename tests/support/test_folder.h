@@ -1,6 +1,7 @@
 // A folder of the running test's own under the system's temporary folder:
 // empty at the start, removed with all it holds at the end, and named by an
-// environment variable (the program or settings folder) while it lives.
+// environment variable (the program or settings folder) while it lives; the
+// variable gets its earlier value (the process's own folder) back after.
 #pragma once
 
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -38,10 +40,19 @@ class TestFolder {
             ("sonvio-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
-    if (variable_ != nullptr) ::setenv(variable_, path_.c_str(), 1);
+    if (variable_ != nullptr) {
+      if (const char* earlier = std::getenv(variable_); earlier != nullptr) earlier_ = earlier;
+      ::setenv(variable_, path_.c_str(), 1);
+    }
   }
   ~TestFolder() {
-    if (variable_ != nullptr) ::unsetenv(variable_);
+    if (variable_ != nullptr) {
+      if (earlier_.has_value()) {
+        ::setenv(variable_, earlier_->c_str(), 1);
+      } else {
+        ::unsetenv(variable_);
+      }
+    }
     std::error_code ignored;  // a test may have left the folder read-only
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
@@ -58,6 +69,7 @@ class TestFolder {
 
  private:
   const char* variable_;
+  std::optional<std::string> earlier_;
   std::filesystem::path path_;
 };
 

@@ -12,6 +12,9 @@ exe=$src/build/windows-x64/bin/ini_sequence.exe
 export WINEPREFIX=${WINEPREFIX:-$(dirname "$out")/wine-prefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="  # no Mono or Gecko installer prompts
+# The programs run as installed, beside their plug-in and transport, with
+# none of the folders or addresses a user may have exported.
+unset SONVIO_PROGRAM_DIR SONVIO_CONFIG_DIR TESSIC_AT_SERVER TESSIC_TIMEOUT_MS
 
 rm -rf "$out/native" "$out/wine"
 mkdir -p "$out/native" "$out/wine"

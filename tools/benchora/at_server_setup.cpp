@@ -71,28 +71,27 @@ bool SetUpAtServer(const std::string& external, const std::vector<std::string>& 
   }
 
   fmrsim::AtServerConfig config;
-  config.port = fmrsim::kDefaultAtPort;
+  config.port = 0;  // a free one
   std::string reason;
   setup.server = fmrsim::AtServer::Start(std::move(config), reason);
   if (!setup.server) {
     error = "cannot start the embedded AT server: " + reason +
-            ".\nStop the program that holds the port, or pass --at-server " + PluginTarget() +
-            " to use the server already listening there.";
+            ".\nPass --at-server HOST:PORT to use a server that is already running.";
     return false;
   }
+  const std::string target = setup.server->address() + ":" + std::to_string(setup.server->port());
   for (const fmrsim::FaultRule& rule : rules) setup.server->faults().Add(rule);
 
   // An address inherited from the environment would send the plug-in past
   // the server started here.
-  if (const std::string inherited = InheritedTarget();
-      !inherited.empty() && inherited != PluginTarget()) {
+  if (const std::string inherited = InheritedTarget(); !inherited.empty()) {
     setup.notes.push_back("ignoring " + std::string(kTargetVariable) + "=" + inherited +
                           "; pass --at-server " + inherited + " to use that server");
   }
-  SetTransportTarget(PluginTarget());
-  setup.target = PluginTarget();
+  SetTransportTarget(target);
+  setup.target = target;
   setup.origin = TargetOrigin::kEmbedded;
-  setup.notes.push_back("embedded AT server (simulated handset) listening on " + PluginTarget());
+  setup.notes.push_back("embedded AT server (simulated handset) listening on " + target);
   return true;
 }
 

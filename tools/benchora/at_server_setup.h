@@ -24,11 +24,13 @@ struct AtServerSetup {
   TargetOrigin origin = TargetOrigin::kPluginDefault;
 };
 
-// With `external` empty: starts the embedded AT server on 127.0.0.1:27018
-// with the given fault rules (texts already checked by ParseFaultRule).
-// Otherwise starts nothing and uses the external server. Either way the
-// transport is pointed at the server in use and a note names it. False with
-// `error` set when the embedded server cannot listen.
+// With `external` empty: starts the embedded AT server on a free port of
+// 127.0.0.1 with the given fault rules (texts already checked by
+// ParseFaultRule), so sessions side by side, and other programs holding the
+// plug-in's own port 27018, never get in each other's way. Otherwise starts
+// nothing and uses the external server. Either way the transport is pointed
+// at the server in use and a note names it. False with `error` set when the
+// embedded server cannot listen.
 bool SetUpAtServer(const std::string& external, const std::vector<std::string>& faults,
                    AtServerSetup& setup, std::string& error);
 

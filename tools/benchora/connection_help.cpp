@@ -60,9 +60,8 @@ std::vector<std::string> ConnectionHelp(const AtServerSetup& setup) {
                   "; start the simulated handset there: " + SimulatorCommand(where.port));
   if (setup.origin == TargetOrigin::kEmbedded) return lines;
   lines.push_back(setup.origin == TargetOrigin::kOption
-                      ? "or leave out --at-server: benchora --chip gen2 starts its own on " +
-                            PluginTarget()
-                      : "or run benchora --chip gen2, which starts its own on " + PluginTarget());
+                      ? "or leave out --at-server: benchora --chip gen2 starts its own"
+                      : "or run benchora --chip gen2, which starts its own");
   return lines;
 }
 
