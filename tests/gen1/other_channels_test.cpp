@@ -54,22 +54,110 @@ TEST_F(OtherChannels, PmuRegisterReadsTheHexNumberAfterOk) {
 }
 
 TEST_F(OtherChannels, AudioOutputSendsDestinationOnAudioChannel) {
-  host.Queue(StatusReply(4));
-  EXPECT_TRUE(radio.SetAudioOutput(255));
-  ASSERT_EQ(host.calls.size(), 1u);
-  EXPECT_EQ(host.calls[0].channel, HostChannel::kAudioRequest);
-  EXPECT_EQ(host.calls[0].message_id, 4);
-  std::vector<uint8_t> expected(24, 0);
-  expected[0] = 1;
-  expected[4] = 255;
-  EXPECT_EQ(host.calls[0].request, expected);
-  EXPECT_EQ(host.Transcript(), "Sending to mobile...|OK");
+  const struct {
+    HostAnswer answer;
+    bool result;
+    const char* log;
+  } cases[] = {{StatusReply(4), true, "OK"},
+               {StatusReply(4, 0), false, "!ERROR: FMR_STATUS_ERROR"},
+               {StatusReply(2), false, "!ERROR: OUTPUT_SIZE_NOT_MATCH"}};
+  for (const auto& c : cases) {
+    host.Clear();
+    host.Queue(c.answer);
+    EXPECT_EQ(radio.SetAudioOutput(254), c.result);
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].channel, HostChannel::kAudioRequest);
+    EXPECT_EQ(host.calls[0].message_id, 4);
+    std::vector<uint8_t> expected(24, 0);
+    expected[0] = 1;
+    expected[4] = 254;
+    EXPECT_EQ(host.calls[0].request, expected);
+    EXPECT_EQ(host.Transcript(), std::string("Sending to mobile...|") + c.log);
+  }
+}
+
+TEST_F(OtherChannels, VersionTextAsksIndexThenSelectorAndIsQuestionMarkWithoutOne) {
+  const struct {
+    HostAnswer answer;
+    const char* text;
+  } cases[] = {{TextReply("\x01"
+                          "FMR 358"),
+                "FMR 358"},
+               {TextReply("\x02"
+                          "FMR 358"),
+                "?"},
+               {HostFailure("down"), "?"}};
+  for (const auto& c : cases) {
+    host.Clear();
+    host.Queue(c.answer);
+    EXPECT_EQ(radio.ReadVersionText(0x32, 7), c.text);
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].channel, HostChannel::kInfoRequest);
+    EXPECT_EQ(host.calls[0].message_id, 8);
+    EXPECT_EQ(host.calls[0].request, (std::vector<uint8_t>{7, 0x32}));
+    EXPECT_EQ(host.Transcript(), "Sending to mobile...");
+  }
 }
 
 HostAnswer Probe(uint8_t running) {
   HostAnswer answer = StatusReply(6);
   answer.reply[4] = running;
   return answer;
+}
+
+// The probe decides between the status command alone and enable, status,
+// disable; each reply is logged as success only with its expected text.
+TEST_F(OtherChannels, SelfTestSendsItsCommandsAndLogsEachReply) {
+  const std::string enable = "at@fmr:quelm_fmr_enable_test_func()";
+  const std::string status = "at@quelm_fmr_internal_get_status_test_func(98100000)";
+  const std::string disable = "at@fmr:quelm_fmr_disable_test_func()";
+  const struct {
+    HostAnswer probe;
+    std::vector<HostAnswer> replies;
+    std::vector<std::string> sent;
+    bool result;
+    const char* log;  // after the probe's "Sending to mobile..."
+  } cases[] = {
+      {Probe(1),
+       {TextReply("status retrieved successfully")},
+       {status},
+       true,
+       "FMR Selftest at frequency: 98100000|Sending to mobile...|status retrieved successfully|OK"},
+      {Probe(1),
+       {TextReply("no status")},
+       {status},
+       true,
+       "FMR Selftest at frequency: 98100000|Sending to mobile...|!no status|OK"},
+      {Probe(0),
+       {TextReply("Enabled FMR"), TextReply("status retrieved successfully"),
+        TextReply("Disabled FMR")},
+       {enable, status, disable},
+       true,
+       "Sending to mobile...|Enabled FMR|FMR Selftest at frequency: 98100000|Sending to mobile...|"
+       "status retrieved successfully|Sending to mobile...|Disabled FMR|OK"},
+      {HostFailure("down"),
+       {TextReply("refused"), TextReply("still on")},
+       {enable, disable},
+       true,
+       "Sending to mobile...|!refused|Sending to mobile...|!still on|OK"},
+      {Probe(0),
+       {HostFailure("Target gone"), HostFailure("Target gone")},
+       {enable, disable},
+       false,
+       "Sending to mobile...|!|Sending to mobile...|!|!ERROR: MERSH_DLL_ERROR|Target gone"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    host.Clear();
+    host.Queue(c.probe);
+    for (const HostAnswer& reply : c.replies) host.Queue(reply);
+    EXPECT_EQ(radio.SelfTest("98100000"), c.result);
+    ASSERT_FALSE(host.calls.empty());
+    EXPECT_EQ(host.calls[0].channel, HostChannel::kTestFunction);
+    EXPECT_EQ(host.calls[0].message_id, 0);
+    EXPECT_EQ(SentTexts(), c.sent);
+    EXPECT_EQ(host.Transcript(), std::string("Sending to mobile...|") + c.log);
+  }
 }
 
 TEST_F(OtherChannels, SelfTestCommandStaysWithinItsBuffer) {

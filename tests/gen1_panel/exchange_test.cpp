@@ -1,68 +1,201 @@
 // The exchange between controls and the parameter block: the conversions of
 // the table in both directions, and the derived displays.
 #include <algorithm>
-#include <cstring>
+#include <type_traits>
 
+#include "gen1_panel/field_text.h"
 #include "panel_fixture.h"
 #include "test_folder.h"
 
 namespace {
 
-#define FIELD(name) [](const FmrParameters& p) -> int64_t { return p.name; }
-#define SET(assignment) [](FmrParameters& p) { p.assignment; }
-
-// A row per control the tour does not carry to the radio and back; more
-// where a field narrows or a control has a rule of its own.
-TEST_F(PanelTest, StoreCopiesEachControlIntoItsField) {
-  const struct {
-    const char* controls;  // "NAME=VALUE" words
-    int64_t (*field)(const FmrParameters&);
-    int64_t expected;
-  } rows[] = {
-      {"LEFrequency=98.5", FIELD(frequencyHz), 0},
-      {"LEMASRSSI=40000", FIELD(scanMinRssi), 40000 - 65536},
-      {"CBChannelSpacing=2", FIELD(channelSpacing), 200000},
-      {"CBChannelSpacing=-1", FIELD(channelSpacing), 50000},
-      {"CBSideband=-1", FIELD(sideband), 0xFF},
-      {"LEVolume=0x12345", FIELD(volume), 0x1234},  // four hex digits at most
-      {"LEVolume=$100", FIELD(volume), 0x100},
-      {"LERegData=0x1234ABCD9", FIELD(regData), 0x234ABCD9},  // the last eight digits
-      {"LEOffset=200", FIELD(externalLnaOffset), 200 - 256},
-      {"cbx_AF=1 cbx_PI=1 cbx_PS=1 cbx_RT=1 cbx_RTP=1 cbx_PTC=1", FIELD(rdsFeatures), 0xBE},
-      {"cbx_AF=0 cbx_PI=0 cbx_PS=0 cbx_RT=0 cbx_RTP=0 cbx_PTC=1", FIELD(rdsFeatures), 0x80},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.controls);
-    SetControls(row.controls);
-    panel.SyncParameters(true);
-    EXPECT_EQ(row.field(params()), row.expected);
+// A member of the parameter block as text (an integer in decimal, a text
+// field up to its zero byte); `set` gives it a new value first.
+template <typename T>
+std::string Access(T& member, const std::string* set) {
+  if constexpr (std::is_integral_v<T>) {
+    if (set != nullptr) member = static_cast<T>(std::stoll(*set));
+    return std::to_string(+member);
+  } else {
+    if (set != nullptr) StoreFieldText(member, *set);
+    return std::string(FieldText(member));
   }
 }
 
-TEST_F(PanelTest, ShowPutsEachFieldIntoItsControl) {
-  const struct {
-    void (*set)(FmrParameters&);
-    const char* control;
-    std::string shown;
-  } rows[] = {
-      {SET(frequencyHz = 0xFFFFFFFF), "LEFrequency", "4294967295"},
-      {SET(channelSpacing = 200000), "CBChannelSpacing", "2"},
-      {SET(channelSpacing = 25000), "CBChannelSpacing", "-1"},
-      {SET(stereo = 0), "LStereo", "No"},
-      {SET(rdsState = 7), "btn_rds", "RDS On"},  // neither on nor off: left alone
-      {SET(rdsState = 1), "btn_rds", "RDS Off"},
-      {SET(intLnaReduction = 0xFF), "CBIntLNA", "-1"},
-      {SET(toneLeftAmplitude = 0x12345), "LELLevel", "0x2345"},
-      {[](FmrParameters& p) { std::memcpy(p.rdsRadioText.data(), "Hello\0X", 7); }, "LERT",
-       "Hello"},
-      {SET(rdsPsName.fill('P')), "LEPSN", std::string(64, 'P')},
+enum Way { kStore = 1, kShow = 2, kBoth = 3 };
+struct Exchange {
+  const char* control;
+  const char* text;  // what the control holds or shows
+  const char* field;
+  std::string (*access)(FmrParameters& p, const std::string* set);
+  const char* value;  // the field's value for that text; nullptr: the text itself
+  Way way;
+};
+#define M(name) #name, [](FmrParameters & p, const std::string* set) { return Access(p.name, set); }
+
+// Every control of the exchange with the field it fills or shows: values
+// that only the right width and sign carry, so a field filled from the wrong
+// control, or shown in the wrong one, or narrowed, shows.
+// clang-format off
+const Exchange kExchange[] = {
+    {"LEFrequency", "98700000", M(frequencyHz), nullptr, kBoth},
+    {"LEMASRSSI", "-300", M(scanMinRssi), nullptr, kBoth},
+    {"CBMono", "1", M(forceMono), nullptr, kBoth},
+    {"LEMAXFreq", "107900000", M(bandMaxHz), nullptr, kBoth},
+    {"LEMINFreq", "87600000", M(bandMinHz), nullptr, kBoth},
+    {"CBChannelSpacing", "2", M(channelSpacing), "200000", kBoth},
+    {"CBSideband", "2", M(sideband), nullptr, kBoth},
+    {"LEVolume", "4660", M(volume), nullptr, kBoth},
+    {"CBMute", "1", M(mute), nullptr, kBoth},
+    {"CBOutputPath", "1", M(outputPath), nullptr, kBoth},
+    {"RGDeEmphasis", "1", M(deEmphasis), nullptr, kBoth},
+    {"CBSNC", "1", M(sncOn), nullptr, kBoth},
+    {"LESNCStep", "40000", M(sncStep), nullptr, kBoth},
+    {"LESNCLowThreshold", "-301", M(sncLowThreshold), nullptr, kBoth},
+    {"LESNCHighThreshold", "-302", M(sncHighThreshold), nullptr, kBoth},
+    {"CBSoftMute", "1", M(softMuteOn), nullptr, kBoth},
+    {"LESMSS", "40001", M(softMuteStep), nullptr, kBoth},
+    {"LESMThreshold", "-303", M(softMuteThreshold), nullptr, kBoth},
+    {"btn_rds", "RDS Off", M(rdsState), "1", kShow},
+    {"CBDecode", "1", M(rdsDecoderMode), nullptr, kShow},
+    {"LERSSIOffset", "-304", M(rssiOffset), nullptr, kBoth},
+    {"LELowRSSI", "-305", M(rssiLowAlert), nullptr, kBoth},
+    {"LEHighRSSI", "-306", M(rssiHighAlert), nullptr, kBoth},
+    {"LStereo", "Yes", M(stereo), "1", kShow},
+    {"LEPilotFreq", "98765432", M(pilotFrequencyHz), nullptr, kShow},
+    {"LERSSI", "-307", M(rssi), nullptr, kShow},
+    {"LERXError", "40002", M(rdsRxErrors), nullptr, kShow},
+    {"LERegAddress", "0x8A5C", M(regAddress), "35420", kBoth},
+    {"LERegData", "0x89ABCDEF", M(regData), "2309737967", kBoth},
+    {"CBAGCOn", "1", M(agcOn), nullptr, kBoth},
+    {"CBLNAGain", "13", M(lnaGain), nullptr, kBoth},
+    {"CBPPFGain", "14", M(ppfGain), nullptr, kBoth},
+    {"CBExternalLNAOn", "1", M(externalLnaOn), nullptr, kBoth},
+    {"LEOffset", "-7", M(externalLnaOffset), nullptr, kBoth},
+    {"CBFMRSupply", "6", M(supplyVoltage), nullptr, kBoth},
+    {"LEOutputPower", "-308", M(txOutputPower), nullptr, kBoth},
+    {"CBIntLNA", "3", M(intLnaReduction), nullptr, kBoth},
+    {"CBAntenna", "1", M(antenna), nullptr, kStore},
+    {"CBTMode", "1", M(mode), nullptr, kStore},
+    {"LELFreq", "40003", M(toneLeftFreqHz), nullptr, kBoth},
+    {"LELLevel", "0x9ABC", M(toneLeftAmplitude), "39612", kBoth},
+    {"LELPhase", "0x1357", M(toneLeftPhase), "4951", kBoth},
+    {"LERFreq", "40004", M(toneRightFreqHz), nullptr, kBoth},
+    {"LERLevel", "0x2468", M(toneRightAmplitude), "9320", kBoth},
+    {"LERPhase", "0x0F0E", M(toneRightPhase), "3854", kBoth},
+    {"RGPreEmphasis", "1", M(preEmphasis), nullptr, kBoth},
+    {"CBAudioOutput", "1", M(txAudioMode), nullptr, kBoth},
+    {"CBPilot", "1", M(pilotOn), nullptr, kBoth},  // its click sets LEFreqDeviation
+    {"LEFreqDeviation", "74000", M(freqDeviationHz), nullptr, kStore},
+    {"LEPilotDeviation", "40005", M(pilotDeviationHz), nullptr, kBoth},
+    {"LERDSDeviation", "40006", M(rdsDeviationHz), nullptr, kBoth},
+    {"CBFreqMute", "1", M(rfMute), nullptr, kBoth},
+    {"CBModulation", "1", M(modulationOn), nullptr, kBoth},
+    {"LEPI", "40007", M(rdsPi), nullptr, kBoth},
+    {"LERT", "Radio_text", M(rdsRadioText), nullptr, kBoth},
+    {"LEPSN", "PS_name", M(rdsPsName), nullptr, kBoth},
+    {"CBPSMode", "2", M(rdsPsMode), nullptr, kBoth},
+    {"LEPSRate", "200", M(rdsPsRate), nullptr, kBoth},
+    {"LERTP", "RT_plus", M(rdsRtPlus), nullptr, kBoth},
+    {"cb_ptc", "29", M(rdsPty), nullptr, kBoth},
+    {"le_scan_freq", "98765433", M(txScanResultHz), nullptr, kShow},
+    {"le_scan_rssi", "-309", M(txScanResultRssi), nullptr, kShow},
+    {"le_start_freq", "88100000", M(txScanStartHz), nullptr, kStore},
+    {"le_stop_freq", "107700000", M(txScanStopHz), nullptr, kStore},
+    {"LEMASRSSI2", "-310", M(txScanMinRssi), nullptr, kStore},
+    {"cbx_rds_stack", "1", M(rdsStackOn), nullptr, kStore},
+    {"cbx_AF", "1", M(rdsFeatures), "2", kStore},
+    {"cbx_PI", "1", M(rdsFeatures), "4", kStore},
+    {"cbx_PS", "1", M(rdsFeatures), "8", kStore},
+    {"cbx_RT", "1", M(rdsFeatures), "16", kStore},
+    {"cbx_RTP", "1", M(rdsFeatures), "32", kStore},
+    {"cbx_PTC", "1", M(rdsFeatures), "128", kStore},
+    // Where a field narrows or is wider than its display, or a rule of its own.
+    {"LEFrequency", "98.5", M(frequencyHz), "0", kStore},
+    {"LEMASRSSI", "40000", M(scanMinRssi), "-25536", kStore},
+    {"CBChannelSpacing", "-1", M(channelSpacing), "50000", kStore},
+    {"CBSideband", "-1", M(sideband), "255", kStore},
+    {"LEVolume", "0x12345", M(volume), "4660", kStore},  // four hex digits at most
+    {"LEVolume", "$100", M(volume), "256", kStore},
+    {"LERegData", "0x1234ABCD9", M(regData), "592100569", kStore},  // the last eight digits
+    {"LEOffset", "200", M(externalLnaOffset), "-56", kStore},
+    {"LEFrequency", "4294967295", M(frequencyHz), nullptr, kShow},
+    {"CBChannelSpacing", "-1", M(channelSpacing), "25000", kShow},
+    {"btn_rds", "RDS On", M(rdsState), "7", kShow},  // neither on nor off: left alone
+    {"CBIntLNA", "-1", M(intLnaReduction), "255", kShow},
+    {"LELLevel", "0x2345", M(toneLeftAmplitude), "74565", kShow},
+    {"LEPSN", "PPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPP", M(rdsPsName), nullptr, kShow},
+};
+// clang-format on
+
+// "field=value" of every field `way` reaches, in table order.
+std::string Fields(FmrParameters p, Way way, const Exchange* with = nullptr) {
+  std::string out;
+  for (const Exchange& e : kExchange) {
+    if ((e.way & way) == 0 || out.find(std::string(e.field) + "=") != std::string::npos) continue;
+    const bool mine = with != nullptr && std::string(with->field) == e.field;
+    out += std::string(e.field) + "=" +
+           (mine ? (with->value ? with->value : with->text) : e.access(p, nullptr)) + " ";
+  }
+  return out;
+}
+
+// One control at a time away from zero: only its own field changes, to the
+// row's value; the "no change" bytes are set whatever the block held.
+TEST_F(PanelTest, StoreFillsEachFieldFromItsOwnControlOnly) {
+  panel.cb_ptcDropDown();
+  const auto assign = [](const Exchange* changed) {
+    std::string words;
+    for (const Exchange& e : kExchange) {
+      const bool other = changed != nullptr && &e != changed && e.control == changed->control;
+      if ((e.way & kStore) != 0 && !other)
+        words += std::string(e.control) + "=" + (&e == changed ? e.text : "0") + " ";
+    }
+    return words;
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.control + (" " + row.shown));
+  SetControls(assign(nullptr));
+  panel.SyncParameters(true);
+  const FmrParameters zero = params();
+  EXPECT_NE(Fields(zero, kStore).find(" channelSpacing=50000 "), std::string::npos);
+  for (const Exchange& e : kExchange) {
+    if ((e.way & kStore) == 0) continue;
+    SCOPED_TRACE(e.control);
+    params().rdsState = params().rdsDecoderMode = params().rssiState = params().tuneAction = 1;
+    SetControls(assign(&e));
     panel.SyncParameters(true);
-    row.set(params());
+    EXPECT_EQ(Fields(params(), kStore), Fields(zero, kStore, &e));
+    const FmrParameters& p = params();
+    EXPECT_EQ(std::vector<int>({p.rdsState, p.rdsDecoderMode, p.rssiState, p.tuneAction}),
+              std::vector<int>({0xFF, 0xFF, 0xFF, 0}));
+  }
+}
+
+// One field at a time away from zero: only its own control changes.
+TEST_F(PanelTest, ShowPutsEachFieldIntoItsOwnControlOnly) {
+  panel.cb_ptcDropDown();
+  const auto shown = [this] {
+    std::vector<std::string> out;
+    for (const Exchange& e : kExchange) {
+      if ((e.way & kShow) != 0) out.push_back(std::string(e.control) + "=" + Shown(e.control));
+    }
+    return out;
+  };
+  params() = FmrParameters{};
+  panel.SyncParameters(false);
+  const std::vector<std::string> zero = shown();
+  EXPECT_EQ(std::count(zero.begin(), zero.end(), "LEVolume=1"), 1) << "0 is shown as 1";
+  for (const Exchange& e : kExchange) {
+    if ((e.way & kShow) == 0) continue;
+    params() = FmrParameters{};
+    const std::string value = e.value != nullptr ? e.value : e.text;
+    e.access(params(), &value);
     panel.SyncParameters(false);
-    EXPECT_EQ(Shown(row.control), row.shown);
+    std::vector<std::string> expected = zero;
+    const std::string key = std::string(e.control) + "=";
+    for (std::string& entry : expected) {
+      if (entry.rfind(key, 0) == 0) entry = key + e.text;
+    }
+    EXPECT_EQ(shown(), expected);
   }
 }
 
@@ -95,5 +228,88 @@ TEST_F(PanelTest, RdsReadoutShowsAtMostSixteenGroupsAndStaysWhenNoneCame) {
   panel.SyncParameters(false);
   EXPECT_EQ(panel.LData2->caption(), all);
 }
+
+}  // namespace
+
+namespace {
+
+// What the showing of the block works out besides the fields: the RDS
+// feature edits and their boxes, the frequency deviation, the CP button and
+// the gain selectors.
+TEST_F(PanelTest, ShowDerivesFeaturesDeviationAndWhatMayBeUsed) {
+  // Stack, feature bits: the six edits and the group enabled, their boxes alike.
+  const struct {
+    uint8_t stack;
+    uint32_t bits;
+    const char* enabled;
+  } rows[] = {{1, 0x04, "1000001"}, {1, 0x20, "0100001"}, {1, 0x10, "0010001"},
+              {1, 0x08, "0001001"}, {1, 0x40, "0000101"}, {1, 0x02, "0000011"},
+              {1, 0x81, "0000001"}, {0, 0xFF, "0000000"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.bits);
+    params().rdsStackOn = row.stack;
+    params().rdsFeatures = row.bits;
+    panel.SyncParameters(false);
+    EXPECT_EQ(testing_form::Enabled(panel, "LEPI LERTP LERT LEPSN cb_ptc LEAFList gb_feature"),
+              row.enabled);
+    std::string checked;
+    for (const char* box : {"cbx_PI", "cbx_RTP", "cbx_RT", "cbx_PS", "cbx_PTC", "cbx_AF"})
+      checked += Shown(box);
+    EXPECT_EQ(checked + row.enabled[6], std::string(row.enabled));
+  }
+
+  // 75000 less the pilot's deviation while the pilot is on, less the RDS
+  // deviation while RDS is on (pilot on, its deviation, RDS's, RDS state).
+  const struct {
+    uint32_t pilot_on;
+    uint16_t pilot;
+    uint16_t rds;
+    uint8_t rds_state;
+    const char* deviation;
+  } deviations[] = {{1, 6750, 2000, 1, "66250"},
+                    {1, 6750, 2000, 0, "68250"},
+                    {0, 6750, 2000, 1, "73000"},
+                    {0, 6750, 2000, 0, "75000"},
+                    {1, 40000, 40000, 1, "-5000"}};
+  for (const auto& d : deviations) {
+    params().pilotOn = d.pilot_on;
+    params().pilotDeviationHz = d.pilot;
+    params().rdsDeviationHz = d.rds;
+    params().rdsState = d.rds_state;
+    params().freqDeviationHz = 12345;
+    panel.SyncParameters(false);
+    EXPECT_EQ(Shown("LEFreqDeviation"), d.deviation);
+  }
+  SetControls("LERDSDeviation=2000 LEPilotDeviation=x CBPilot=0 CBPilot=1");  // its click
+  EXPECT_EQ(Shown("LEFreqDeviation"), "73000");
+  SetControls("LEPilotDeviation=6750 CBPilot=0");
+  EXPECT_EQ(Shown("LEFreqDeviation"), "73000");
+  SetControls("CBPilot=1");
+  EXPECT_EQ(Shown("LEFreqDeviation"), "66250");
+
+  // The CP read needs the internal antenna while receiving; the gain
+  // selectors are free with the AGC off and the radio on.
+  const struct {
+    const char* controls;
+    bool radio_on;
+    const char* enabled;  // btn_readcp CBLNAGain CBPPFGain
+  } uses[] = {{"CBAntenna=0 CBTMode=0", false, "100"},
+              {"CBAntenna=1 CBTMode=0", true, "000"},
+              {"CBAntenna=1 CBTMode=1", false, "100"},
+              {"CBAntenna=0 CBTMode=1", true, "100"}};
+  for (const auto& u : uses) {
+    for (const uint32_t agc : {0u, 1u}) {
+      SetControls(u.controls);
+      panel.BtnFMREnable->SetEnabled(!u.radio_on);
+      params().agcOn = agc;
+      panel.SyncParameters(false);
+      const std::string gains = agc == 0 && u.radio_on ? "11" : "00";
+      EXPECT_EQ(testing_form::Enabled(panel, "btn_readcp CBLNAGain CBPPFGain"),
+                u.enabled[0] + gains)
+          << u.controls << " AGC " << agc;
+    }
+  }
+}
+// clang-format on
 
 }  // namespace

@@ -20,7 +20,10 @@ const std::map<uint16_t, size_t> kReplyLengths = {
 HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
   if (call.channel == HostChannel::kAudioRequest) return testing_host::StatusReply(4);
-  if (call.channel == HostChannel::kInfoRequest) return testing_host::TextReply("\x01FMR 1021");
+  if (call.channel == HostChannel::kInfoRequest)
+    return testing_host::TextReply(
+        "\x01"
+        "FMR 1021");
   const auto length = kReplyLengths.find(call.message_id);
   if (call.channel != HostChannel::kTestFunction || length == kReplyLengths.end()) {
     return testing_host::HostFailure("not scripted");

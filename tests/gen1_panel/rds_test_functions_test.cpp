@@ -124,6 +124,96 @@ TEST_F(LogFolderTest, TheReplayPositionIsEightBitsWide) {
   EXPECT_EQ(SentFirstBlocks().front(), 4) << "240 + 20 wraps to 4, never back to 0";
 }
 
+// Each on/off button starts its own timer and stops it again, the replay
+// only when a file was chosen in this dialog: what is running afterwards,
+// the traffic of the clicks and of three seconds of ticks.
+struct Toggle {
+  const char* name;
+  bool transmit;
+  const char* commands;  // GROUPS: a data file of 45 groups
+  const char* shown;
+  Ids sent;
+  Ids ticks;
+};
+void PrintTo(const Toggle& t, std::ostream* out) {
+  *out << t.name;
+}
+constexpr char kTimers[] = "btn_rds TRxRDS TTxRDS1 TTxRDS2 TRSSI btn_rssi";
+constexpr char kOff[] = "btn_rds=RDS On TRxRDS=0 TTxRDS1=0 TTxRDS2=0 TRSSI=0 btn_rssi=RSSI On";
+constexpr char kFile[] = "check cbx_rds_stack 0; click BtnReadFrequency; ";
+// clang-format off
+const Toggle kToggles[] = {
+    {"RxRdsOn", false, "click btn_rds", "btn_rds=RDS Off TRxRDS=1 TTxRDS1=0 TTxRDS2=0 TRSSI=0 btn_rssi=RSSI On", {0x07}, {0x07, 0x07}},
+    {"RxRdsOff", false, "click btn_rds; click btn_rds", kOff, {0x07, 0x07}, {}},
+    {"RssiOn", false, "click btn_rssi", "btn_rds=RDS On TRxRDS=0 TTxRDS1=0 TTxRDS2=0 TRSSI=1 btn_rssi=RSSI Off", {0x08}, {0x08, 0x08, 0x08}},
+    {"RssiOff", false, "click btn_rssi; click btn_rssi", kOff, {0x08, 0x08}, {}},
+    {"StackOn", true, "click btn_rds", "btn_rds=RDS Off TRxRDS=0 TTxRDS1=0 TTxRDS2=1 TRSSI=0 btn_rssi=RSSI On", {0x16}, {0x1A, 0x1A}},
+    {"StackOff", true, "click btn_rds; click btn_rds", kOff, {0x16, 0x16}, {}},
+    {"ReplayOn", true, "answer-file GROUPS; click btn_rds", "btn_rds=RDS Off TRxRDS=0 TTxRDS1=1 TTxRDS2=0 TRSSI=0 btn_rssi=RSSI On", {0x19, 0x16}, {0x19, 0x19}},
+    {"ReplayOff", true, "answer-file GROUPS; click btn_rds; click btn_rds", kOff, {0x19, 0x16, 0x16}, {}},
+    {"ReplayCancelled", true, "answer-file GROUPS; click btn_rds; click btn_rds; answer-file --cancel; click btn_rds", kOff, {0x19, 0x16, 0x16}, {}},
+    {"ReplayOfNothing", true, "answer-file /nonexistent/groups.log; click btn_rds", "btn_rds=RDS Off TRxRDS=0 TTxRDS1=0 TTxRDS2=0 TRSSI=0 btn_rssi=RSSI On", {0x16}, {}},
+};
+// clang-format on
+
+class ToggleTest : public LogFolderTest, public ::testing::WithParamInterface<Toggle> {};
+
+TEST_P(ToggleTest, StartsAndStopsItsTimer) {
+  const Toggle& t = GetParam();
+  PowerOn(t.transmit);
+  std::string commands = t.commands;
+  if (t.transmit && commands.find("answer-file") != std::string::npos) {
+    Run(kFile);
+    const size_t at = commands.find("GROUPS");
+    if (at != std::string::npos) commands.replace(at, 6, DataFile(45));
+    host.Clear();
+  }
+  ASSERT_EQ(Run(commands).find("error"), std::string::npos);
+  EXPECT_EQ(Showing(kTimers), t.shown);
+  EXPECT_EQ(SentIds(), t.sent);
+  host.Clear();
+  Run("advance 3000");
+  EXPECT_EQ(SentIds(), t.ticks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Toggles, ToggleTest, ::testing::ValuesIn(kToggles),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// "FMR OFF" first switches off, through their buttons and in this order,
+// RDS, the RSSI polling, the chirp and the tone.
+TEST_F(LogFolderTest, PowerOffSwitchesEveryRunningFeatureOffFirst) {
+  PowerOn(true);
+  Run("click btn_rds; click btn_chirp; click btn_test_tone");
+  panel.btn_rssi->Click();  // for receiving only: clicked from code
+  host.Clear();
+  ASSERT_EQ(Run("click BtnFMRDisable"), "ok");
+  EXPECT_EQ(host.Transcript(),
+            "Turn off RDS subscribe|Sending to mobile...|OK|Turn off RSSI subscribe|Sending to "
+            "mobile...|OK|Chirp off.|Sending to mobile...|OK|Test tone off.|Sending to "
+            "mobile...|OK|FMR OFF|Sending to mobile...|OK");
+  EXPECT_EQ(SentIds(), (Ids{0x16, 0x08, 0x17, 0x10, 0x12}));
+  EXPECT_EQ(Showing(kTimers), kOff);
+  EXPECT_EQ(Showing("btn_chirp btn_test_tone"), "btn_chirp=Chirp On btn_test_tone=Tone On");
+  EXPECT_EQ(testing_form::Enabled(panel, "btn_selftest BtnFMREnable"), "11");
+}
+
+// The alternative-frequency file: its dialog, and a cancelled one acting on
+// no earlier choice.
+TEST_F(PanelTest, CancellingTheFrequencyListDialogKeepsTheEarlierFile) {
+  PowerOn(true);
+  ASSERT_EQ(Run("answer-file /lists/af.ini; click BtnLoad"), "ok; ok");
+  EXPECT_EQ(services.last_file_dialog().title, "Open Alternative Freq file");
+  EXPECT_EQ(services.last_file_dialog().filter, "Ini File (*.ini)|*.ini|Any File (*.*)|*.*");
+  EXPECT_EQ(services.last_file_dialog().default_ext, "*.ini");
+  SetControls("LEAFList=/lists/typed.ini");
+  ASSERT_EQ(Run("answer-file --cancel; answer-file /lists/other.ini"), "ok; ok");
+  Run("click BtnLoad");
+  EXPECT_EQ(Shown("LEAFList"), "/lists/typed.ini");
+  Run("click BtnLoad");
+  EXPECT_EQ(Shown("LEAFList"), "/lists/other.ini");
+  EXPECT_TRUE(host.calls.empty());
+}
+
 TEST(RdsDataFile, PiecesAndCells) {
   const std::vector<std::string> pieces = SplitRdsData(
       "0x1234 0xABCD 0x00ff 0xFFFF \r\n0x12\n0x1234 0xABCD 0x00ff 0xFFFF 0x5555 tail\nx", 100);
