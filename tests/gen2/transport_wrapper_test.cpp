@@ -33,22 +33,47 @@ class CompleteDoubleTest : public TransportWrapperTest {
   TessicDouble double_;
 };
 
-// Opening as it goes is pinned by the second-generation tour's first lines.
-TEST_F(CompleteDoubleTest, ASessionOrChannelThatCannotBeOpenedIsReported) {
-  double_->channel_result = -2;
+TEST_F(CompleteDoubleTest, OpeningLogsEachStepAndStopsAtTheFirstFailure) {
+  const std::string opening =
+      "Successfully load TESSIC DLL|SetupComport()|"
+      "TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");|";
+  const struct {
+    int32_t session_result, channel_result;
+    std::string log;
+    int32_t session, channel;
+  } cases[] = {
+      {7, 9, opening + "Port open. Session id = 7, dedicated channel = 9", 7, 9},
+      {-4, 9, opening + "!Error setting connection. Session id = -4", -1, -1},
+      {7, -2,
+       opening + "!ERROR: Dedicated channel could not be opened. Session id = 7, dedicated "
+                 "channel = -2",
+       7, -2},
+  };
+  for (const auto& c : cases) {
+    double_->session_result = c.session_result;
+    double_->channel_result = c.channel_result;
+    log_.Clear();
+    TransportWrapper wrapper(log_.Context(services_));
+    wrapper.Open();
+    EXPECT_EQ(log_.Transcript(), c.log);
+    EXPECT_EQ(wrapper.session_id(), c.session);
+    EXPECT_EQ(wrapper.channel_id(), c.channel);
+    wrapper.Abandon();
+  }
+  EXPECT_TRUE(services_.TakeMessages().messages.empty());
+  // Exchanges still go out on a negative channel, but no status counts.
   TransportWrapper wrapper(log_.Context(services_));
   wrapper.Open();
-  EXPECT_EQ(log_.log.back(), (LogLine{"ERROR: Dedicated channel could not be opened. Session id = "
-                                      "7, dedicated channel = -2",
-                                      0}));
-  EXPECT_EQ(wrapper.session_id(), 7);
-  EXPECT_EQ(wrapper.channel_id(), -2);
-  // Exchanges still go out on the negative channel, but no status counts.
   double_->queued.push_back({0, "1"});
   const T_Result result = wrapper.Exchange("at@audapp:fmrx_enable()");
   EXPECT_EQ(double_->sent_channels.back(), -2);
   EXPECT_EQ(result.text, "1");
   EXPECT_NE(result.code, kResultOk);
+  log_.Clear();
+  EXPECT_TRUE(wrapper.Close());
+  EXPECT_EQ(log_.Transcript(), "TESSIC_SessionClose(7);|Port closed okay.");
+  EXPECT_EQ(wrapper.session_id(), -1);
+  EXPECT_EQ(wrapper.channel_id(), -1);
 }
 
 TEST_F(TransportWrapperTest, ALibraryLackingAnEntryPointOrMissingIsReportedInBoxesOnly) {

@@ -128,8 +128,11 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
     const Clock::time_point give_up = session->last_activity + session->timeout;
     if (now >= give_up) {
       // The handset has gone quiet: the caller sends again, and the next
-      // wait starts afresh.
+      // wait starts afresh. The connection goes too (the next send makes a
+      // new one), so a reply that is only late cannot arrive after the next
+      // command and be taken for its reply.
       session->framer.Clear();
+      session->link.Close();
       session->last_activity = now;
       return ReceiveStatus::kFailed;
     }

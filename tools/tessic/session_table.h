@@ -51,7 +51,8 @@ class SessionTable {
   [[nodiscard]] bool Send(int32_t channel, const char* text, size_t length);
   // Waits a short slice for the reply to complete; pending when it has not
   // (even while bytes keep arriving), failed when the connection is lost or
-  // nothing has arrived for the channel's timeout. A reply text longer than
+  // nothing has arrived for the channel's timeout (the connection is then
+  // closed, and the next send connects again). A reply text longer than
   // `capacity` - 1 bytes is cut to that length.
   // On a final status `reply` points at the reply's text, kept by the
   // session until its next receive.
