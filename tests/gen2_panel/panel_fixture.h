@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,13 @@ class DruskPanelTest : public ::testing::Test {
   std::string Shown(const std::string& name) const { return testing_form::Shown(*panel_, name); }
   std::string Showing(const std::string& names) const {
     return testing_form::Showing(*panel_, names);
+  }
+  // What each of the space-separated controls shows, joined by "|".
+  std::string Values(const std::string& names) const {
+    std::istringstream words(names);
+    std::string values;
+    for (std::string name; words >> name;) values += (values.empty() ? "" : "|") + Shown(name);
+    return values;
   }
 
   ui::HeadlessServices services_;

@@ -31,11 +31,14 @@ class LineServer {
     thread_.join();
   }
 
-  std::string connection() const {
-    return "FMR/TCPIPc_127.0.0.1:" + std::to_string(fmrsim::net::LocalPort(listener_));
+  std::string address() const {
+    return "127.0.0.1:" + std::to_string(fmrsim::net::LocalPort(listener_));
   }
+  std::string connection() const { return "FMR/TCPIPc_" + address(); }
   // For the handler: sends bytes to the client; false when that failed.
   bool Write(const std::string& bytes) { return fmrsim::net::SendAll(client_, bytes); }
+  // For the handler: closes the connection to the client.
+  void Drop() { client_.Close(); }
   // True once the server is being destroyed: a handler that loops stops.
   bool stopping() const { return stop_; }
   // Connections the client closed so far.

@@ -1,9 +1,9 @@
 // The transport stand-in TESSIC.dll, bound by name as the plug-in binds it,
-// against scripted handsets that misbehave: stray lines after a reply,
-// replies that never end, silence and half replies; and its sessions when it
-// is unloaded. Commands, replies, bad connection texts and dropped
-// connections are covered with the plug-in's command set
-// (aud_app_at_server_test) and the gen2 tour.
+// against scripted handsets: the status and text of each kind of reply,
+// what its calls answer on channels and sessions that are not (or no longer)
+// open, and handsets that misbehave: stray lines after a reply, late
+// replies, replies that never end, silence and half replies; and its
+// sessions when it is unloaded.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -36,10 +36,16 @@ class Tessic {
   Tessic() : library_(::dlopen(kPath, RTLD_NOW | RTLD_LOCAL)) {
     if (!library_) throw std::runtime_error("cannot load TESSIC.dll");
   }
-  // A dedicated channel of a new session.
-  int32_t Channel(const std::string& connection) const {
-    return TESSIC_CALL(TESSIC_DedChOpen)(TESSIC_CALL(TESSIC_SessionOpen)(connection.c_str(), ""));
+  // A session on the plug-in's connection text, pointed at `server`.
+  int32_t Session(const LineServer& server) const {
+    ::setenv("TESSIC_AT_SERVER", server.address().c_str(), 1);
+    return TESSIC_CALL(TESSIC_SessionOpen)("FMR/TCPIPc_127.0.0.1:27018", "");
   }
+  // A dedicated channel of a new session.
+  int32_t Channel(const LineServer& server) const {
+    return TESSIC_CALL(TESSIC_DedChOpen)(Session(server));
+  }
+  void* handle() const { return library_.get(); }
   int32_t SetTimeout(int32_t channel, int32_t ms) const {
     return TESSIC_CALL(TESSIC_set_timeout)(channel, ms);
   }
@@ -79,10 +85,121 @@ class Tessic {
 };
 
 #undef TESSIC_CALL
+// Any function of a loaded Tessic.
+#define CALL(tessic, name) reinterpret_cast<decltype(&name)>(::dlsym((tessic).handle(), #name))
 
 // Answers every command with its text and "OK".
 void Echo(const std::string& command, LineServer& server) {
   server.Write(command + "\r\nOK\r\n");
+}
+
+// Each command's reply as the handset writes it, in one piece or in two
+// (the second part 100 ms later), and the status and text the receive hands
+// out; one after the other on one channel, so nothing of one reply may
+// show in the next.
+TEST(TessicTest, EachKindOfReplyGetsItsStatusAndOnlyItsText) {
+  const struct {
+    const char* command;
+    const char* bytes;
+    const char* later;
+    int32_t status;
+    const char* text;
+  } cases[] = {
+      {"POS", "line 1\r\nline 2\r\nOK\r\n", "", TESSIC_RECV_COMPLETE, "line 1\r\nline 2"},
+      {"NEG", "+CME ERROR: 3\r\nERROR\r\n", "", TESSIC_RECV_ERROR, "+CME ERROR: 3"},
+      {"LONG", "abcdefghijklmnop\r\nOK\r\n", "", TESSIC_RECV_COMPLETE, "abcdefghijklmnop"},
+      {"BARE_OK", "OK\r\n", "", TESSIC_RECV_COMPLETE, ""},
+      {"BARE_ERROR", "ERROR\r\n", "", TESSIC_RECV_ERROR, ""},
+      {"STRAY", "a\r\nOK\r\nstray\r\nERROR\r\n", "", TESSIC_RECV_COMPLETE, "a"},
+      {"POS", "line 1\r\nline 2\r\nOK\r\n", "", TESSIC_RECV_COMPLETE, "line 1\r\nline 2"},
+      {"SPLIT", "x\r\nER", "ROR\r\n", TESSIC_RECV_ERROR, "x"},
+      {"SPLIT_AFTER_LINE", "y\r\n", "OK\r\n", TESSIC_RECV_COMPLETE, "y"},
+  };
+  LineServer server([&](const std::string& command, LineServer& handset) {
+    for (const auto& c : cases) {
+      if (command != c.command) continue;
+      handset.Write(c.bytes);
+      if (*c.later == '\0') return;
+      std::this_thread::sleep_for(100ms);
+      handset.Write(c.later);
+      return;
+    }
+  });
+  const Tessic tessic;
+  const int32_t channel = tessic.Channel(server);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    std::string text;
+    ASSERT_EQ(tessic.Send(channel, c.command), 0);
+    if (*c.later != '\0') {
+      EXPECT_EQ(tessic.Recv(channel, text), TESSIC_RECV_PENDING);
+    }
+    EXPECT_EQ(tessic.Await(channel, text), c.status);
+    EXPECT_EQ(text, c.text);
+  }
+}
+
+// A reply that comes after its receive gave up is not taken for the
+// reply of the command sent next.
+TEST(TessicTest, AReplyTooLateForItsCommandIsNotTakenForTheNext) {
+  LineServer server([](const std::string& command, LineServer& handset) {
+    if (command == "SLOW") std::this_thread::sleep_for(400ms);
+    handset.Write(command + "\r\nOK\r\n");
+  });
+  const Tessic tessic;
+  const int32_t channel = tessic.Channel(server);
+  ASSERT_EQ(tessic.SetTimeout(channel, 150), 0);
+  int32_t status = 0;
+  tessic.Exchange(channel, "SLOW", status);
+  EXPECT_EQ(status, TESSIC_RECV_FAILED);
+  ASSERT_EQ(tessic.SetTimeout(channel, 2000), 0);
+  EXPECT_EQ(tessic.Exchange(channel, "NEXT", status), "NEXT");
+  EXPECT_EQ(status, TESSIC_RECV_COMPLETE);
+}
+
+// What each call answers for what is not open, and a connection the
+// handset closed: the receive fails, the next send connects again.
+TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
+  LineServer server([](const std::string& command, LineServer& handset) {
+    if (command == "HANG UP") return handset.Drop();
+    handset.Write(command + "\r\nOK\r\n");
+  });
+  const Tessic tessic;
+  const int32_t session = tessic.Session(server);
+  ASSERT_GE(session, 0);
+  // Connection texts that do not parse fail even with the server named.
+  for (const char* bad : {"", "FMR/TCPIPc_", "FMR/TCPIPc_127.0.0.1", "FMR/TCPIPc_127.0.0.1:0",
+                          "FMR/TCPIPc_127.0.0.1:65536", "FMR/TCPIPc_:27018",
+                          "FMR/TCPIPc_127.0.0.1:27O18", "FMR/TCPIP_127.0.0.1:27018"}) {
+    EXPECT_LT(CALL(tessic, TESSIC_SessionOpen)(bad, ""), 0) << bad;
+  }
+  const int32_t channel = CALL(tessic, TESSIC_DedChOpen)(session);
+  EXPECT_EQ(CALL(tessic, TESSIC_DedChOpen)(session), channel);
+  EXPECT_LT(CALL(tessic, TESSIC_DedChOpen)(session + 100), 0);
+  char buffer[16] = "untouched";
+  EXPECT_EQ(CALL(tessic, TESSIC_send)(channel + 100, "PING", 4), -1);
+  EXPECT_EQ(CALL(tessic, TESSIC_recv)(channel + 100, buffer, sizeof buffer), TESSIC_RECV_FAILED);
+  EXPECT_EQ(CALL(tessic, TESSIC_send)(channel, "PING", -1), -1);
+  EXPECT_EQ(CALL(tessic, TESSIC_recv)(channel, nullptr, 16), TESSIC_RECV_FAILED);
+  EXPECT_EQ(CALL(tessic, TESSIC_recv)(channel, buffer, 0), TESSIC_RECV_FAILED);
+  EXPECT_STREQ(buffer, "untouched");
+
+  int32_t status = 0;
+  tessic.Exchange(channel, "HANG UP", status);
+  EXPECT_EQ(status, TESSIC_RECV_FAILED);
+  EXPECT_EQ(tessic.Exchange(channel, "PING", status), "PING");
+  EXPECT_EQ(status, TESSIC_RECV_COMPLETE);
+
+  EXPECT_EQ(CALL(tessic, TESSIC_DedChClose)(channel), 0);
+  EXPECT_EQ(CALL(tessic, TESSIC_DedChClose)(channel), -1);
+  EXPECT_EQ(tessic.Send(channel, "PING"), -1);
+  const int32_t reopened = CALL(tessic, TESSIC_DedChOpen)(session);
+  EXPECT_GE(reopened, 0);
+  EXPECT_EQ(CALL(tessic, TESSIC_SessionClose)(session), 1);
+  EXPECT_EQ(CALL(tessic, TESSIC_SessionClose)(session), 0);
+  EXPECT_EQ(tessic.Send(reopened, "PING"), -1);
+  std::string text;
+  EXPECT_EQ(tessic.Recv(reopened, text), TESSIC_RECV_FAILED);
 }
 
 TEST(LinkFaultsTest, StrayLinesAfterAReplyDoNotShiftTheRepliesThatFollow) {
@@ -97,11 +214,12 @@ TEST(LinkFaultsTest, StrayLinesAfterAReplyDoNotShiftTheRepliesThatFollow) {
     stray_sent = true;
   });
   const Tessic tessic;
-  const int32_t channel = tessic.Channel(server.connection());
+  const int32_t channel = tessic.Channel(server);
   int32_t status = 0;
   EXPECT_EQ(tessic.Exchange(channel, "A", status), "A");
   reply_taken = true;
-  while (!stray_sent) std::this_thread::yield();
+  const auto give_up = Clock::now() + 5s;
+  while (!stray_sent && Clock::now() < give_up) std::this_thread::yield();
   std::this_thread::sleep_for(20ms);  // the stray bytes reach the client's socket
   EXPECT_EQ(tessic.Exchange(channel, "B", status), "B");
   EXPECT_EQ(status, TESSIC_RECV_COMPLETE);
@@ -123,9 +241,10 @@ TEST(LinkFaultsTest, AnEndlessReplyIsCutToTheCapacityAndReceiveKeepsAnswering) {
     handset.Write("\r\nOK\r\n");
   });
   const Tessic tessic;
-  const int32_t channel = tessic.Channel(server.connection());
+  const int32_t channel = tessic.Channel(server);
   tessic.Send(channel, "FLOOD");
-  while (!flooding) std::this_thread::yield();
+  const auto give_up = Clock::now() + 5s;
+  while (!flooding && Clock::now() < give_up) std::this_thread::yield();
   std::string text;
   EXPECT_EQ(tessic.Recv(channel, text), TESSIC_RECV_PENDING);
   EXPECT_TRUE(flooding) << "the receive call returned only once the bytes stopped";
@@ -144,7 +263,7 @@ TEST(LinkFaultsTest, SilenceAndHalfRepliesFailAfterTheTimeout) {
   });
   const Tessic tessic;
   ::setenv("TESSIC_TIMEOUT_MS", "200", 1);
-  const int32_t channel = tessic.Channel(server.connection());
+  const int32_t channel = tessic.Channel(server);
   ::unsetenv("TESSIC_TIMEOUT_MS");
   int32_t status = 0;
   for (const auto& [command, timeout_ms] : {std::pair{"SILENT", 200}, {"HALF", 300}}) {
@@ -163,7 +282,7 @@ TEST(LinkFaultsTest, UnloadingTheLibraryClosesItsSessions) {
   LineServer server(Echo);
   Tessic tessic;
   int32_t status = 0;
-  EXPECT_EQ(tessic.Exchange(tessic.Channel(server.connection()), "PING", status), "PING");
+  EXPECT_EQ(tessic.Exchange(tessic.Channel(server), "PING", status), "PING");
   tessic.Unload();
   void* still_loaded = ::dlopen(Tessic::kPath, RTLD_NOW | RTLD_NOLOAD);
   EXPECT_EQ(still_loaded, nullptr) << "the library stays loaded";
