@@ -90,7 +90,13 @@ void Control::Describe(StateWriter& out) const {
 }
 
 ActResult Control::Act(UserVerb verb, std::string_view argument) {
-  if (!Reachable()) return Refused(*this, enabled() ? "is not visible" : "is disabled");
+  if (!Reachable()) {
+    // A control in a hidden container is hidden; one in a disabled
+    // container is disabled, though its own flags say otherwise.
+    bool shown = true;
+    for (const Control* c = this; c != nullptr; c = c->parent()) shown = shown && c->visible();
+    return Refused(*this, shown ? "is disabled" : "is not visible");
+  }
   return ActOnReachable(verb, argument);
 }
 

@@ -2,6 +2,7 @@
 // for user actions and for timers on the headless virtual clock.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,58 @@ TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndTypingStopsAtTheLimit)
   EXPECT_EQ(edit.text(), "1234567890") << "the program is not limited";
   edit.set_read_only(true);
   EXPECT_FALSE(edit.UserType("1"));
+}
+
+// What the program's own actions fire (user actions: automation_test), and
+// the state they leave.
+TEST_F(ComponentEvents, ProgramActionsFireWhatTheToolkitFires) {
+  auto& button = form.Add<ui::Button>("Btn", &form, "Go");
+  auto& box = form.Add<ui::CheckBox>("Box", &form, "Mute");
+  auto& list = form.Add<ui::ComboBox>("List", &form, ui::ComboBox::Style::kDropDownList,
+                                      std::vector<std::string>{"a", "b"}, 0);
+  auto& history = form.Add<ui::ComboBox>("Hist", &form, ui::ComboBox::Style::kDropDown,
+                                         std::vector<std::string>{"0x1", "0x2"});
+  auto& radio =
+      form.Add<ui::RadioGroup>("Radio", &form, "Mode", std::vector<std::string>{"Rx", "Tx"}, 0);
+  auto& updown = form.Add<ui::UpDown>("Step", &form, -1, 3, 0);
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&button, &box, &list, &radio})
+    c->SetEnabled(false);  // the program is not stopped by that
+  button.SetVisible(false);
+  button.OnClick = Record("click");
+  box.OnClick = Record("box");
+  list.OnClick = list.OnChange = history.OnChange = radio.OnClick = Record("select");
+  auto state = [&] {
+    return std::to_string(box.checked()) + " " + std::to_string(list.item_index()) + ":" +
+           list.text() + " " + std::to_string(history.item_index()) + ":" + history.text() + " " +
+           std::to_string(radio.item_index()) + " " + std::to_string(updown.position());
+  };
+  const struct {
+    std::function<void()> act;
+    const char* fired;
+    const char* state;  // box, list index:text, history index:text, radio, up-down
+  } steps[] = {
+      {[&] { button.Click(); }, "click", "0 0:a -1: 0 0"},
+      {[&] { box.SetChecked(true); }, "box", "1 0:a -1: 0 0"},
+      {[&] { box.SetChecked(true); }, "", "1 0:a -1: 0 0"},
+      {[&] { box.SetChecked(false); }, "box", "0 0:a -1: 0 0"},
+      {[&] { list.SetItemIndex(1); }, "", "0 1:b -1: 0 0"},
+      {[&] { list.SetItemIndex(2); }, "", "0 -1: -1: 0 0"},
+      {[&] { history.SetText("0x2"); }, "", "0 -1: 1:0x2 0 0"},
+      {[&] { history.InsertItem(1, "0x0"); }, "", "0 -1: 2:0x2 0 0"},
+      {[&] { history.SetText("0x7"); }, "", "0 -1: -1:0x7 0 0"},
+      {[&] { history.SetItems({"0x7"}); }, "", "0 -1: -1:0x7 0 0"},
+      {[&] { list.SetItemIndex(0), list.SetItems({"c"}); }, "", "0 -1: -1:0x7 0 0"},
+      {[&] { radio.SetItemIndex(1); }, "", "0 -1: -1:0x7 1 0"},
+      {[&] { radio.SetItemIndex(5); }, "", "0 -1: -1:0x7 -1 0"},
+      {[&] { updown.SetPosition(7); }, "", "0 -1: -1:0x7 -1 3"},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    fired.clear();
+    steps[i].act();
+    const std::vector<std::string> expected = {steps[i].fired};
+    EXPECT_EQ(fired, *steps[i].fired ? expected : std::vector<std::string>{}) << "step " << i;
+    EXPECT_EQ(state(), steps[i].state) << "step " << i;
+  }
 }
 
 // Overdue timers fire once when the thread becomes idle again, not once per
