@@ -25,6 +25,13 @@ TEST(Exports, TheTableSizeDecidesTheSlotsAndCanRunFollowsTheTestFunctionSlot) {
   SetFuncInterface(table.data(), bytes(kSlotSendTestFunction));
   EXPECT_EQ(CanRun(), 0);
   EXPECT_EQ(Host().table[kSlotSendTestFunction - 1], &marker);
+  SetFuncInterface(table.data(), bytes(kSlotSendTestFunction + 1));
+  EXPECT_EQ(CanRun(), 1);
+  EXPECT_EQ(Host().table[kSlotSendTestFunction + 1], nullptr);
+  table[kSlotSendTestFunction] = nullptr;
+  SetFuncInterface(table.data(), bytes(table.size()));
+  EXPECT_EQ(CanRun(), 0);
+  EXPECT_EQ(Host().table[kHostSlotCount - 1], &marker);
 
   SetFuncInterface(table.data(), bytes(4));
   SetFuncInterface(nullptr, 100);
@@ -34,23 +41,45 @@ TEST(Exports, TheTableSizeDecidesTheSlotsAndCanRunFollowsTheTestFunctionSlot) {
   EXPECT_EQ(Host().table[4], nullptr);
 }
 
-// The link the back ends and panels use (its channels run in the tours): an
-// empty slot fails without a call, the error text comes from slot 3 while
-// it is filled, and log lines keep their flag.
-TEST(HostTableLinkTest, EmptySlotsFailAndLogLinesKeepTheirFlag) {
+// The link over the host table: each channel goes to its own slot with the
+// handle set last, an empty slot fails without a call, the error text comes
+// from slot 3 while it is filled, and log lines keep their flag until the
+// callback is taken away. Attaching the library forgets the log callback
+// and the handle; the baseband type and the get-interface value change
+// nothing that is used.
+TEST(Exports, TheLinkUsesTheSlotsHandleAndLogCallbackAsSet) {
   testing_host::TableHost host;
   HostLink& link = ModuleHostLink();
-  host.RemoveSlot(kSlotSendInfoRequest);
-  uint8_t reply[4] = {};
+  host.AnswerText("x");
+  int value = 0;
+  SetBasebandType(7);
+  SetGetInterface(&value);
+  EXPECT_EQ(Host().get_interface, &value);
+  const std::vector<HostChannel> channels = {HostChannel::kTestFunction, HostChannel::kAtCommand,
+                                             HostChannel::kAudioRequest, HostChannel::kInfoRequest};
+  uint8_t reply[8] = {};
   uint16_t length = 0;
+  for (uint32_t i = 0; i < channels.size(); ++i) {
+    SetComHandle(100 + i);
+    EXPECT_TRUE(link.Send(channels[i], 5, 0, nullptr, length, reply));
+  }
+  EXPECT_EQ(host.com_handles, (std::vector<uint32_t>{100, 101, 102, 103}));
+  ASSERT_EQ(host.calls.size(), channels.size());
+  for (size_t i = 0; i < channels.size(); ++i) EXPECT_EQ(host.calls[i].channel, channels[i]);
+  host.RemoveSlot(kSlotSendInfoRequest);
   EXPECT_FALSE(link.Send(HostChannel::kInfoRequest, 9, 0, nullptr, length, reply));
-  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(host.calls.size(), channels.size());
   EXPECT_EQ(link.LastError(), std::optional<std::string_view>("No errors"));
   host.RemoveSlot(kSlotGetLastError);
   EXPECT_EQ(link.LastError(), std::nullopt);
   link.Log("failed", LogFlag::kFailure);
-  link.Log(std::string("fine"), LogFlag::kProgress);
+  ShowLine("fine", 1);
+  SetShowLineFunc(nullptr);
+  ShowLine("dropped", 1);
   EXPECT_EQ(host.Transcript(), "!failed|fine");
+  HostAttach();
+  EXPECT_EQ(Host().com_handle, 0xFFFFFFFFu);
+  EXPECT_EQ(Host().show_line, nullptr);
 }
 
 // No panel, replies cut to the caller's buffer, and the null command that

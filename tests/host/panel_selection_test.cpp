@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "host/exports.h"
@@ -29,18 +30,77 @@ class PanelSelection : public ::testing::Test {
   }
 };
 
-// Showing the panel a probe selects runs end to end (both tours, and a
-// failed probe in benchora's cases); here the reply's edges.
-TEST(PanelSelectionReply, TheSecondGenerationNames947AndAFullReplyIsNotReadPastItsEnd) {
-  const std::pair<const char*, bool> cases[] = {
-      {"+CHIPVER: DR947 rev 2", true}, {"+CHIPVER: 1021", false}, {"", false}, {"94-7", false}};
-  for (const auto& [reply, second] : cases)
-    EXPECT_EQ(IsSecondGenerationReply(reply, std::strlen(reply)), second) << reply;
+// A reply that fills the whole buffer is not read past its end.
+TEST(PanelSelectionReply, AFullReplyIsNotReadPastItsEnd) {
   char full[200];
   std::memset(full, 'x', sizeof(full));
   EXPECT_FALSE(IsSecondGenerationReply(full, sizeof(full)));
   std::memcpy(full + 197, "947", 3);
   EXPECT_TRUE(IsSecondGenerationReply(full, sizeof(full)));
+}
+
+// The probe goes over the AT-command slot with message id 0 and the host's
+// handle; "947" anywhere in the reply's text, or a failed call, gives the
+// second-generation panel, anything else the first. Either gets the help
+// keyword and the version caption and is shown.
+TEST_F(PanelSelection, TheChipProbeChoosesThePanel) {
+  const struct {
+    std::optional<std::string> reply;  // none: the host call fails
+    const char* panel;
+  } cases[] = {
+      {"+CHIPVER: DR947 rev 2", "frm_DruskGUI"},
+      {"9470", "frm_DruskGUI"},
+      {"+CHIPVER: 1021", "KelboFMRGUI"},
+      {"", "KelboFMRGUI"},
+      {"94-7", "KelboFMRGUI"},
+      {std::string("12\0947", 6), "KelboFMRGUI"},  // the text ends at its zero
+      {std::nullopt, "frm_DruskGUI"},
+  };
+  SetComHandle(0x12345678);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reply.value_or("(failed)"));
+    host.Clear();
+    host.com_handles.clear();
+    host.Queue(c.reply ? testing_host::TextReply(*c.reply) : testing_host::HostFailure("down"));
+    ShowMDIChildForm(&host_app);
+    ASSERT_FALSE(host.calls.empty());
+    const testing_host::HostCall& probe = host.calls[0];
+    EXPECT_EQ(probe.channel, HostChannel::kAtCommand);
+    EXPECT_EQ(probe.message_id, 0);
+    EXPECT_EQ(probe.Text(), "at@ver:get_chip_ver(0)");
+    EXPECT_EQ(host.com_handles.at(0), 0x12345678u);
+    ui::Form* panel = Host().current_panel;
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->name(), c.panel);
+    EXPECT_TRUE(panel->shown());
+    EXPECT_EQ(panel->help_keyword(), "SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO");
+    EXPECT_EQ(panel->caption().rfind("Sonvio - Version: ", 0), 0u) << panel->caption();
+    CloseMDIChildForm(&host_app);
+    EXPECT_EQ(Host().current_panel, nullptr);
+  }
+}
+
+// The first show or close installs the host's application object; later
+// ones leave it, and detaching puts the library's own back. Closing without
+// a panel, or twice, does nothing more.
+TEST_F(PanelSelection, TheFirstCallInstallsTheHostApplicationObject) {
+  HostDetach();
+  void* own = OwnApplication().handle();
+  int first = 0;
+  int second = 0;
+  const size_t forms = OwnApplication().form_count();
+  CloseMDIChildForm(&first);
+  EXPECT_EQ(OwnApplication().handle(), &first);
+  host.AnswerText("1021");
+  ShowMDIChildForm(&second);
+  EXPECT_EQ(OwnApplication().handle(), &first);
+  EXPECT_EQ(OwnApplication().form_count(), forms + 1);
+  CloseMDIChildForm(&second);
+  CloseMDIChildForm(&second);
+  EXPECT_EQ(OwnApplication().form_count(), forms);
+  EXPECT_EQ(OwnApplication().handle(), &first);
+  HostDetach();
+  EXPECT_EQ(OwnApplication().handle(), own);
 }
 
 // A host that closes the panel from its log callback (a Windows host that

@@ -22,7 +22,8 @@ void ShowLineCallback(const char* text, uint8_t flag) {
 
 template <size_t kSlot, HostChannel kChannel>
 uint8_t SendSlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
-                 void* reply, uint32_t) {
+                 void* reply, uint32_t com_handle) {
+  g_host->com_handles.push_back(com_handle);
   return g_host->Send(kChannel, id, length, request, *reply_length, reply) ? 1 : 0;
 }
 

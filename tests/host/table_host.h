@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "recording_host.h"
 
@@ -18,6 +19,8 @@ class TableHost : public RecordingHost {
   ~TableHost() override;
 
   static constexpr uint32_t kComHandle = 0x00C0FFEE;
+  // The communication handle of every send, in order.
+  std::vector<uint32_t> com_handles;
 
   // Installs the table again without `slot` (as a host that leaves it empty).
   void RemoveSlot(size_t slot);

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -97,12 +98,36 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
        bom + "[A]\nk=1\n",
        {{"A", "k", "2"}},
        bom + "[A]\r\nk=2\r\n"},
+      {"indented section lines are sections too",
+       "  [A]\r\nk=1\r\n\t[B] \r\nx=2\r\n",
+       {{"A", "k", "2"}, {"b", "y", "3"}},
+       "  [A]\r\nk=2\r\n\t[B] \r\nx=2\r\ny=3\r\n"},
+      {"keys match without case and blanks; names, keys and values are written trimmed",
+       "[Sec]\r\n  Key One = old value \r\nother=1\r\n",
+       {{" SEC ", "key one", "  new  value "}, {" New ", " k ", " a b "}},
+       "[Sec]\r\nKey One=new  value\r\nother=1\r\n[New]\r\nk=a b\r\n"},
+      {"the first section and key of a name take the write; comments are no keys",
+       "[A]\r\n;n=0\r\nk=1\r\nk=2\r\nbare\r\n[B]\r\n[a]\r\nk=3\r\n",
+       {{"A", "k", "9"}, {"A", "n", "5"}, {"A", "bare", "6"}},
+       "[A]\r\n;n=0\r\nk=9\r\nk=2\r\nbare=6\r\nn=5\r\n[B]\r\n[a]\r\nk=3\r\n"},
+      {"lines ending in a lone CR; an empty section at the end",
+       "[A]\rk=1\r[B]",
+       {{"B", "x", "2"}},
+       "[A]\r\nk=1\r\n[B]\r\nx=2\r\n"},
+      {"the same value again leaves the file untouched",
+       "[A]\nk=1\n",
+       {{"a", "K", "1"}},
+       "[A]\nk=1\n"},
+      {"the settings folder does not exist yet", std::nullopt, {{"A", "k", "1"}}, "[A]\r\nk=1\r\n"},
   };
   for (const WriteCase& c : cases) {
     for (const bool one_commit : {true, false}) {
       SCOPED_TRACE(std::string(c.what) + (one_commit ? " (one commit)" : " (key by key)"));
-      fs::remove(file);
-      if (c.before) WriteFile(file, *c.before);
+      fs::remove_all(dir);
+      if (c.before) {
+        fs::create_directories(dir);
+        WriteFile(file, *c.before);
+      }
       if (one_commit) {
         platform::IniFile ini(file.string());
         for (const auto& [section, key, value] : c.writes) ini.Write(section, key, value);
@@ -116,11 +141,75 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
   }
 }
 
+// Sets (null: unsets) an environment variable until the end of the scope.
+struct ScopedEnv {
+  ScopedEnv(const char* n, const char* value) : name(n) {
+    if (const char* earlier = std::getenv(n)) old = earlier;
+    Put(value);
+  }
+  ~ScopedEnv() { Put(old ? old->c_str() : nullptr); }
+  void Put(const char* value) const { value ? ::setenv(name, value, 1) : ::unsetenv(name); }
+  const char* name;
+  std::optional<std::string> old;
+};
+
+TEST(Folders, SettingsAndProgramFoldersFollowTheEnvironment) {
+  const char* none = nullptr;
+  const struct {
+    const char* config;
+    const char* xdg;
+    const char* home;
+    const char* folder;
+  } cases[] = {
+      {"/etc/bench", "/x", "/h", "/etc/bench/"},
+      {"/etc/bench/", "/x", "/h", "/etc/bench/"},
+      {"", "/x", "/h", "/x/sonvio/"},
+      {none, "/x/", "/h", "/x/sonvio/"},
+      {none, none, "/h/", "/h/.config/sonvio/"},
+      {none, none, none, "./.config/sonvio/"},
+  };
+  for (const auto& c : cases) {
+    const ScopedEnv config("SONVIO_CONFIG_DIR", c.config), xdg("XDG_CONFIG_HOME", c.xdg),
+        home("HOME", c.home);
+    EXPECT_EQ(platform::SettingsFolder(), c.folder);
+    EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), std::string(c.folder) + "Sonvio.ini");
+  }
+  ScopedEnv program("SONVIO_PROGRAM_DIR", "/opt/bench");
+  EXPECT_EQ(platform::ProgramFolder(), "/opt/bench/");
+  program.Put(nullptr);
+  EXPECT_EQ(platform::ProgramFolder(),
+            fs::read_symlink("/proc/self/exe").parent_path().string() + "/");
+}
+
+// Reads see the file as the first read found it, then as each commit left
+// it; writes wait for the commit. A bare name lives in the settings folder.
+TEST_F(IniFileTest, ReadsSeeTheFirstReadOrTheLastCommit) {
+  const ScopedEnv config("SONVIO_CONFIG_DIR", (dir / "settings").c_str());
+  platform::IniFile ini("Sonvio.ini");
+  EXPECT_TRUE(ini.Commit()) << "nothing to write";
+  EXPECT_FALSE(fs::exists(dir / "settings"));
+  EXPECT_EQ(ini.Read("A", "k"), std::nullopt);
+  ini.Write("A", "k", "1");
+  EXPECT_EQ(ini.Read("A", "k"), std::nullopt);
+  ASSERT_TRUE(ini.Commit());
+  EXPECT_EQ(ini.Read("a", "K"), "1");
+  EXPECT_EQ(ReadFile(dir / "settings" / "Sonvio.ini"), "[A]\r\nk=1\r\n");
+  // Another writer meanwhile: unseen until this one commits, and kept then.
+  ASSERT_TRUE(platform::IniWriteString((dir / "settings" / "Sonvio.ini").string(), "A", "o", "2"));
+  EXPECT_EQ(ini.Read("A", "o"), std::nullopt);
+  ini.Write("A", "k", "3");
+  ASSERT_TRUE(ini.Commit());
+  EXPECT_EQ(ini.Read("A", "o"), "2");
+  EXPECT_EQ(ini.Read("A", "k"), "3");
+  EXPECT_EQ(platform::IniReadString("Sonvio.ini", "A", "k", "d"), "3");
+  EXPECT_EQ(platform::IniReadString("Sonvio.ini", "A", "missing", "d"), "d");
+}
+
 TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
   WriteFile(file,
             "\xEF\xBB\xBF[Top]\r\n; note=not a key\r\ntop=1\r\n[ Spaced ]\r\n"
             "  Key One  =  value with blanks  \r\nquoted=\"  kept  \"\r\nbare\r\n"
-            "dup=first\r\ndup=second\r\n[spaced]\r\nlater=hidden\r\n[Unix]\nunix=2");
+            "dup=first\r\ndup=second\r\n[spaced]\r\nlater=hidden\r\n \t[Unix]\nunix=2");
   const std::optional<std::string> missing;
   const struct {
     const char* section;

@@ -3,17 +3,21 @@
 // (e2e_tour_test) and by benchora --rds (e2e_benchora_test).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
+#include <string>
+#include <vector>
 
-#include "rds_groups.h"
+#include "fmr-rds/group_reader.h"
 
 namespace rdstest {
 namespace {
 
 TEST(GroupReaderTest, Layouts) {
-  std::string crlf;
-  for (char c : DecodeLogRecord({Group(0x1A2B, 0xC3D4, 0x0000, 0xFFFF, 0x0F35)}))
-    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  // A record as the panel writes it, with CRLF line ends.
+  const std::string crlf =
+      "--- Mon May  6 12:00:00 2024 ---\r\n0x1A2B 0xC3D4 0x0000 0xFFFF \r\n"
+      "   0x0    0xF    0x3    0x5\r\n\r\n\r\n";
   struct Case {
     std::string text;
     std::vector<std::string> groups;  // blocks, status and line
