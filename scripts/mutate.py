@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Mutation runner: how many plausible programmer mistakes does the suite catch?
 
-Copies the tree (the files git knows of, as they are in the working tree) to
-build/mutate/tree, builds it once without sanitizers and checks that ctest
+Copies the tree (the files git knows of, as they are in the working tree, or
+those of a commit with --rev) to build/mutate/tree, builds it once without sanitizers and checks that ctest
 passes there. Then, for each fault of the list, one at a time: replaces its
 text in its file, rebuilds incrementally, runs ctest (stopping at the first
 failure), and puts the file back. A fault is caught when ctest fails; one
@@ -78,23 +78,37 @@ def check_faults(faults, tree):
     return problems
 
 
-def copy_tree(tree):
-    files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
+def tree_files(rev):
+    """The files to copy: name -> bytes, from the working tree or a commit."""
+    if rev is None:
+        names = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
+                               check=True, capture_output=True).stdout.decode().split("\0")
+        files = {}
+        for name in names:
+            path = os.path.join(ROOT, name)
+            if name and not name.startswith("build/") and os.path.isfile(path):
+                files[name] = open(path, "rb").read()
+        return files
+    names = subprocess.run(["git", "ls-tree", "-r", "-z", "--name-only", rev], cwd=ROOT,
                            check=True, capture_output=True).stdout.decode().split("\0")
-    wanted = set()
-    for name in files:
-        if not name or name.startswith("build/"):
-            continue
-        source = os.path.join(ROOT, name)
-        if not os.path.isfile(source):
-            continue  # deleted in the working tree
-        wanted.add(name)
+    return {name: subprocess.run(["git", "show", f"{rev}:{name}"], cwd=ROOT, check=True,
+                                 capture_output=True).stdout for name in names if name}
+
+
+def copy_tree(tree, rev):
+    files = tree_files(rev)
+    wanted = set(files)
+    for name, data in files.items():
         target = os.path.join(tree, name)
         # Unchanged files keep their time stamps, so a rerun rebuilds little.
-        if os.path.isfile(target) and open(source, "rb").read() == open(target, "rb").read():
+        if os.path.isfile(target) and open(target, "rb").read() == data:
             continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
-        shutil.copy2(source, target)
+        with open(target, "wb") as out:
+            out.write(data)
+        mode = os.stat(os.path.join(ROOT, name)).st_mode if os.path.exists(
+            os.path.join(ROOT, name)) else 0o644
+        os.chmod(target, mode & 0o777)
     for folder, _, names in os.walk(tree):
         for name in names:
             relative = os.path.relpath(os.path.join(folder, name), tree)
@@ -120,6 +134,7 @@ def main():
     parser.add_argument("--check", action="store_true", help="only check the list against the tree")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--results", help="also write the results table (TSV) to this file")
+    parser.add_argument("--rev", help="plant the faults in this commit instead of the working tree")
     args = parser.parse_args()
 
     faults, problems = read_faults(args.list)
@@ -127,7 +142,10 @@ def main():
         faults = [f for f in faults if f.area in args.area]
     if args.only:
         faults = [f for f in faults if f.number in args.only]
-    problems += check_faults(faults, ROOT)
+    tree = os.path.join(args.work, "tree")
+    os.makedirs(tree, exist_ok=True)
+    copy_tree(tree, args.rev)
+    problems += check_faults(faults, tree)
     if problems:
         print("\n".join(problems), file=sys.stderr)
         return 2
@@ -135,10 +153,7 @@ def main():
     if args.check:
         return 0
 
-    tree = os.path.join(args.work, "tree")
     build = os.path.join(args.work, "build")
-    os.makedirs(tree, exist_ok=True)
-    copy_tree(tree)
     logs = os.path.join(args.work, "logs")
     os.makedirs(logs, exist_ok=True)
     jobs = str(args.jobs)
