@@ -62,14 +62,13 @@ def read_faults(path):
     return faults, problems
 
 
-def check_faults(faults, tree):
+def check_faults(faults, files):
     problems = []
     for fault in faults:
-        file = os.path.join(tree, fault.path)
-        if not os.path.isfile(file):
+        if fault.path not in files:
             problems.append(f"line {fault.line_no}: no file {fault.path}")
             continue
-        count = open(file, encoding="utf-8").read().count(fault.text)
+        count = files[fault.path].decode("utf-8").count(fault.text)
         if count != 1:
             problems.append(f"line {fault.line_no}: text stands {count} times in {fault.path}: "
                             f"{fault.text!r}")
@@ -95,8 +94,7 @@ def tree_files(rev):
                                  capture_output=True).stdout for name in names if name}
 
 
-def copy_tree(tree, rev):
-    files = tree_files(rev)
+def copy_tree(tree, files):
     wanted = set(files)
     for name, data in files.items():
         target = os.path.join(tree, name)
@@ -142,16 +140,17 @@ def main():
         faults = [f for f in faults if f.area in args.area]
     if args.only:
         faults = [f for f in faults if f.number in args.only]
-    tree = os.path.join(args.work, "tree")
-    os.makedirs(tree, exist_ok=True)
-    copy_tree(tree, args.rev)
-    problems += check_faults(faults, tree)
+    files = tree_files(args.rev)
+    problems += check_faults(faults, files)
     if problems:
         print("\n".join(problems), file=sys.stderr)
         return 2
     print(f"{len(faults)} faults in {args.list}")
     if args.check:
         return 0
+    tree = os.path.join(args.work, "tree")
+    os.makedirs(tree, exist_ok=True)
+    copy_tree(tree, files)
 
     build = os.path.join(args.work, "build")
     logs = os.path.join(args.work, "logs")
