@@ -60,12 +60,6 @@ TEST_F(AudAppTest, EveryMethodSendsItsTextAndReturnsTheOutcome) {
   }
 }
 
-std::string Values(const std::vector<long long>& values) {
-  std::string text;
-  for (const long long v : values) text += std::to_string(v) + " ";
-  return text;
-}
-
 template <size_t N>
 std::array<uint8_t, N> Chars(std::string_view text) {
   std::array<uint8_t, N> chars{};
@@ -76,34 +70,23 @@ std::array<uint8_t, N> Chars(std::string_view text) {
 // Each record from a reply whose values all differ, then with one value
 // too few and one too many (both fail; decoding never reads past "OK").
 TEST_F(AudAppTest, EveryReplyFieldIsDecodedFromItsPlace) {
-  const std::string dynamic = Values({1, 2, 3, 4, -5, 6, 7, -8, 9, 10, -11, 12, -13});
-  const std::string config =
-      Values({1, 2, 3, 4, 5, 6, 7, -8, 9, -10, -11, 12, -13, 14, 15, 16, -17, 18, 19, 20, 300, 22});
-  std::string seek = "263 ", rds;
-  for (int i = 0; i < 50; ++i) seek += std::to_string(1000 + i) + " ";
-  for (int i = 0; i < 50; ++i) seek += std::to_string(-i) + " ";
-  for (const long long base : {0, 100, 200, 300, 70000, 80000, -90000})
-    for (int i = 0; i < 28; ++i) rds += std::to_string(base + (base < 0 ? -i : i)) + " ";
-  std::string version;
-  for (const auto& [text, size] : {std::pair<std::string_view, size_t>{"MAKER", 16},
-                                   {"HW-7", 16},
-                                   {"EXT", 24},
-                                   {"SW1 FW2 ", 100}}) {
-    for (size_t i = 0; i < size; ++i)
-      version += std::to_string(i < text.size() ? text[i] : 0) + " ";
-  }
-
+  // The records as the replies below fill them, fields in reply order.
   Records r;
-  // The records as the replies above fill them, fields in reply order.
   const T_DynamicData data{1, 2, 3, 4, -5, 6, 7, -8, 9, 10, -11, 12, -13};
   const T_StaticConfig static_config{1,  2,   3,  4,  5,  6,   7,  -8, 9,  -10, -11,
                                      12, -13, 14, 15, 16, -17, 18, 19, 20, 44,  22};
+  const T_Version version_record{Chars<16>("MAKER"), Chars<16>("HW-7"), Chars<24>("EXT"),
+                                 Chars<100>("SW1 FW2 ")};
   T_AutoSeekReport report{.station_count = 7};  // 263 in one byte
   T_RdsReport rds_report;
+  std::string seek = "263 ", levels, rds, version;
   for (uint16_t i = 0; i < 50; ++i) {
-    report.frequencies[i] = 1000u + i;
-    report.rssi[i] = static_cast<int16_t>(-i);
+    seek += std::to_string(report.frequencies[i] = 1000u + i) + " ";
+    levels += std::to_string(report.rssi[i] = static_cast<int16_t>(-i)) + " ";
   }
+  seek += levels;
+  for (const long long base : {0, 100, 200, 300, 70000, 80000, -90000})
+    for (int i = 0; i < 28; ++i) rds += std::to_string(base + (base < 0 ? -i : i)) + " ";
   for (uint16_t i = 0; i < 28; ++i) {
     rds_report.block_a[i] = i;
     rds_report.block_b[i] = 100 + i;
@@ -113,8 +96,13 @@ TEST_F(AudAppTest, EveryReplyFieldIsDecodedFromItsPlace) {
     rds_report.column6[i] = 80000u + i;
     rds_report.column7[i] = -90000 - i;
   }
-  const T_Version version_record{Chars<16>("MAKER"), Chars<16>("HW-7"), Chars<24>("EXT"),
-                                 Chars<100>("SW1 FW2 ")};
+  for (const auto& [text, size] : {std::pair<std::string_view, size_t>{"MAKER", 16},
+                                   {"HW-7", 16},
+                                   {"EXT", 24},
+                                   {"SW1 FW2 ", 100}}) {
+    for (size_t i = 0; i < size; ++i)
+      version += std::to_string(i < text.size() ? text[i] : 0) + " ";
+  }
 
   const struct {
     const char* command;
@@ -122,9 +110,10 @@ TEST_F(AudAppTest, EveryReplyFieldIsDecodedFromItsPlace) {
     std::function<int32_t()> call;
     std::function<bool()> decoded;
   } cases[] = {
-      {"fmrx_get_dynamic_data", dynamic, [&] { return app_->fmrx_get_dynamic_data(r.data); },
-       [&] { return r.data == data; }},
-      {"fmrx_get_static_config", config, [&] { return app_->fmrx_get_static_config(r.config); },
+      {"fmrx_get_dynamic_data", "1 2 3 4 -5 6 7 -8 9 10 -11 12 -13 ",
+       [&] { return app_->fmrx_get_dynamic_data(r.data); }, [&] { return r.data == data; }},
+      {"fmrx_get_static_config", "1 2 3 4 5 6 7 -8 9 -10 -11 12 -13 14 15 16 -17 18 19 20 300 22 ",
+       [&] { return app_->fmrx_get_static_config(r.config); },
        [&] { return r.config == static_config; }},
       {"fmrx_get_auto_seek_report", seek, [&] { return app_->fmrx_get_auto_seek_report(r.seek); },
        [&] { return r.seek == report; }},

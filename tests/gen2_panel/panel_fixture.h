@@ -43,18 +43,18 @@ class DruskPanelTest : public ::testing::Test {
   void Reply(const std::string& command, const std::string& text, int32_t status = 0) {
     double_->replies["at@audapp:" + command] = {status, text};
   }
-  void Fail(const std::string& command) { Reply(command, "", -2); }
 
   std::vector<std::string> Sent() const { return double_->sent; }
-  std::vector<std::string> LogTexts() const { return log_.LogTexts(); }
   void ClearRecords() {
     double_->sent.clear();
     log_.Clear();
   }
-  std::string Shown(const std::string& name) const { return testing_form::Shown(*panel_, name); }
-  std::string Showing(const std::string& names) const {
-    return testing_form::Showing(*panel_, names);
+  // Clears the records, then lets `ms` pass.
+  void Tick(uint32_t ms) {
+    ClearRecords();
+    services_.Advance(ms);
   }
+  std::string Shown(const std::string& name) const { return testing_form::Shown(*panel_, name); }
   // What each of the space-separated controls shows, joined by "|".
   std::string Values(const std::string& names) const {
     std::istringstream words(names);
@@ -69,14 +69,5 @@ class DruskPanelTest : public ::testing::Test {
   testing_host::RecordingHost log_;
   std::unique_ptr<Tfrm_DruskGUI> panel_;
 };
-
-// A dynamic-data reply: state, frequency, stereo and seek status as given,
-// the pilot found and the other shown fields fixed.
-inline std::string DynamicReply(uint32_t state, uint32_t frequency, uint32_t stereo,
-                                uint32_t seek_status, int rssi = -40) {
-  return "{" + std::to_string(state) + "," + std::to_string(frequency) + "," +
-         std::to_string(stereo) + ",1}\r\n{" + std::to_string(rssi) + ",1,12,-1500,300," +
-         std::to_string(seek_status) + ",0,0,0}";
-}
 
 }  // namespace gen2_panel_test

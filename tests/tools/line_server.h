@@ -34,7 +34,6 @@ class LineServer {
   std::string address() const {
     return "127.0.0.1:" + std::to_string(fmrsim::net::LocalPort(listener_));
   }
-  std::string connection() const { return "FMR/TCPIPc_" + address(); }
   // For the handler: sends bytes to the client; false when that failed.
   bool Write(const std::string& bytes) { return fmrsim::net::SendAll(client_, bytes); }
   // For the handler: closes the connection to the client.

@@ -19,19 +19,15 @@ struct DoubleAnswer {
 };
 
 struct DoubleState {
-  // Open and close results.
-  int32_t session_result = 7;
-  int32_t channel_result = 9;
+  int32_t session_result = 7, channel_result = 9;  // of the open and close calls
   uint8_t close_result = 1;
   // Receives answer from `queued` first, then with the reply of the longest
   // prefix of the command last sent; with neither 0 and "".
   std::deque<DoubleAnswer> queued;
   std::map<std::string, DoubleAnswer> replies;
-  // The record.
   std::vector<std::string> calls;  // function names in call order
   std::vector<std::string> sent;
-  std::vector<int32_t> sent_channels;
-  std::vector<int32_t> sent_lengths;
+  std::vector<int32_t> sent_channels, sent_lengths;
 
   int CallCount(const std::string& function) const {
     return static_cast<int>(std::count(calls.begin(), calls.end(), function));
