@@ -1,4 +1,5 @@
-// Conversions and radix formatting shared by the panels.
+// Conversions, radix formatting, help keywords and the version caption shared
+// by the panels; the range check of edit fields and the silent check-box setter.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,42 +7,34 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "common/convert.h"
 #include "common/format.h"
 #include "common/help_keyword.h"
+#include "common/validate.h"
 #include "common/version_caption.h"
 #include "platform/platform.h"
 #include "platform/version_marker.h"
 #include "test_folder.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/headless/headless_services.h"
 
 namespace {
 
 // Any character not a decimal digit counts as its code - 55 ("@" is 9).
-struct HexCase {
-  const char* text;
-  int8_t count;
-  uint32_t value;
-};
-
 TEST(HexToInt, ScansAtMostCountDigitsAndStopsAtTheFirstNonDigit) {
-  const HexCase cases[] = {
-      {"1f", 2, 0x1F},
-      {"1G", 2, 1},
-      {"12345", 4, 0x1234},
-      {"12345", 0, 0},
-      {"ab", 9, 0xAB},
-      {"AbCdEf", 6, 0xABCDEF},
-      {"123456789", 9, 0x23456789},
-      {"FFFFFFFF", 8, 0xFFFFFFFF},
-      {"@1", 9, 0x91},
-      {"/1", 9, 0},
+  const std::tuple<const char*, int8_t, uint32_t> cases[] = {
+      // clang-format off
+      {"1f", 2, 0x1F}, {"1G", 2, 1}, {"12345", 4, 0x1234}, {"12345", 0, 0}, {"ab", 9, 0xAB},
+      {"AbCdEf", 6, 0xABCDEF}, {"123456789", 9, 0x23456789}, {"FFFFFFFF", 8, 0xFFFFFFFF},
+      {"@1", 9, 0x91}, {"/1", 9, 0}, {"12345", -1, 0}, {nullptr, 8, 0},
+      // clang-format on
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(HexToInt(c.text, c.count), c.value) << c.text << " " << int{c.count};
-  EXPECT_EQ(HexToInt("12345", -1), 0u);
-  EXPECT_EQ(HexToInt(nullptr, 8), 0u);
+  for (const auto& [text, count, value] : cases)
+    EXPECT_EQ(HexToInt(text, count), value) << (text ? text : "null") << " " << int{count};
 }
 
 // Edit fields and integers of initialization files follow one rule; an
@@ -70,70 +63,42 @@ TEST(TextToInt, FollowsTheEditFieldRulesAlsoInInitializationFiles) {
   EXPECT_EQ(ReadIniInteger(ini, "S", "missing", -1), -1);
 }
 
-struct NumberCase {
-  uint32_t value;
-  int8_t radix;
-  int8_t width;
-  uint8_t as_short;
-  const char* expected;
-};
-
 TEST(FormatNumber, EveryRadixRule) {
-  const NumberCase cases[] = {
-      {0xFFFF, 10, 0, 1, "-1"},
-      {0x8000, 10, 3, 1, "-32768"},
-      {0x7FFF, 10, 0, 1, "32767"},
-      {0x12345, 10, 0, 1, "9029"},
-      {0xFFFF, 10, 0, 0, "65535"},
-      {0xFFFFFFFF, 10, 2, 0, "4294967295"},
-      {5, 16, 0, 0, ""},
-      {0xAB, 16, -1, 0, ""},
-      {0x1FF, 16, 2, 0, "FF"},
-      {0xAB, 16, 4, 0, "00AB"},
-      {0xDEADBEEF, 16, 8, 0, "DEADBEEF"},
-      {0, 16, 1, 0, "0"},
-      {5, 2, 8, 0, "00000101"},
-      {5, 2, 0, 0, ""},
-      {0xFF, 2, 4, 0, "1111"},
-      {6, 2, 3, 1, "110"},
-      {7, 8, 4, 0, "0007"},
-      {100, 3, 2, 0, "01"},
-      {255, 15, 3, 0, "120"},
-      {10, 11, 2, 0, "0A"},
-      {0, 8, 3, 0, "000"},
-      {0xAB, 12, 0, 0, ""},
-      {9, 9, -2, 0, ""},
-      {7, 1, 4, 0, "INVALID DATA"},
-      {7, 17, 4, 0, "INVALID DATA"},
-      {7, 0, 4, 0, "INVALID DATA"},
-      {7, -2, 4, 0, "INVALID DATA"},
+  const struct {
+    uint32_t value;
+    int8_t radix, width;
+    uint8_t as_short;
+    const char* expected;
+  } cases[] = {
+      // clang-format off
+      {0xFFFF, 10, 0, 1, "-1"}, {0x8000, 10, 3, 1, "-32768"}, {0x7FFF, 10, 0, 1, "32767"},
+      {0x12345, 10, 0, 1, "9029"}, {0xFFFF, 10, 0, 0, "65535"}, {0xFFFFFFFF, 10, 2, 0, "4294967295"},
+      {5, 16, 0, 0, ""}, {0xAB, 16, -1, 0, ""}, {0x1FF, 16, 2, 0, "FF"}, {0xAB, 16, 4, 0, "00AB"},
+      {0xDEADBEEF, 16, 8, 0, "DEADBEEF"}, {0, 16, 1, 0, "0"}, {5, 2, 8, 0, "00000101"},
+      {5, 2, 0, 0, ""}, {0xFF, 2, 4, 0, "1111"}, {6, 2, 3, 1, "110"}, {7, 8, 4, 0, "0007"},
+      {100, 3, 2, 0, "01"}, {255, 15, 3, 0, "120"}, {10, 11, 2, 0, "0A"}, {0, 8, 3, 0, "000"},
+      {0xAB, 12, 0, 0, ""}, {9, 9, -2, 0, ""}, {7, 1, 4, 0, "INVALID DATA"},
+      {7, 17, 4, 0, "INVALID DATA"}, {7, 0, 4, 0, "INVALID DATA"}, {7, -2, 4, 0, "INVALID DATA"},
+      // clang-format on
   };
-  for (const NumberCase& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(FormatNumber(c.value, c.radix, c.width, c.as_short), c.expected)
         << c.value << " radix " << int{c.radix} << " width " << int{c.width};
-  }
-  EXPECT_EQ(RepeatChar('x', 3), "xxx");
-  EXPECT_EQ(RepeatChar('x', 0), "");
-  EXPECT_EQ(RepeatChar('x', -1), "");
+  EXPECT_EQ(RepeatChar('x', 3) + "|" + RepeatChar('x', 0) + "|" + RepeatChar('x', -1), "xxx||");
 }
 
 TEST(FormatRegister, HexAndNibbleForms) {
-  const struct {
-    int16_t value;
-    const char* hex;
-    const char* nibbles;
-    const char* wide;
-  } cases[] = {
+  const std::tuple<int16_t, const char*, const char*, const char*> cases[] = {
       {0x1A2B, "0x1A2B ", "0x1 0xA 0x2 0xB", "   0x1    0xA    0x2    0xB"},
       {-1, "0xFFFF ", "0xF 0xF 0xF 0xF", "   0xF    0xF    0xF    0xF"},
       {0, "0x0000 ", "0x0 0x0 0x0 0x0", "   0x0    0x0    0x0    0x0"},
       {-32768, "0x8000 ", "0x8 0x0 0x0 0x0", "   0x8    0x0    0x0    0x0"},
       {0x00C5, "0x00C5 ", "0x0 0x0 0xC 0x5", "   0x0    0x0    0xC    0x5"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FormatRegisterHex(c.value), c.hex);
-    EXPECT_EQ(FormatRegisterNibbles(c.value), c.nibbles);
-    EXPECT_EQ(FormatRegisterNibblesWide(c.value), c.wide);
+  for (const auto& [value, hex, nibbles, wide] : cases) {
+    EXPECT_EQ(FormatRegisterHex(value), hex);
+    EXPECT_EQ(FormatRegisterNibbles(value), nibbles);
+    EXPECT_EQ(FormatRegisterNibblesWide(value), wide);
   }
 }
 
@@ -155,16 +120,10 @@ TEST(VersionCaption, ProductAndFileVersionOfTheNamedFile) {
   // A file holding a version block: "key|value|..." with '|' for the zeros.
   auto block = [](std::string pairs) {
     std::replace(pairs.begin(), pairs.end(), '|', '\0');
-    return std::string(
-               "\x7f"
-               "ELF\0\0",
-               6) +
-           platform::VersionMarker() + pairs + '\0';
+    return std::string("\177ELF\0\0", 6) + platform::VersionMarker() + pairs + '\0';
   };
-  const struct {
-    std::optional<std::string> file;
-    const char* caption;
-  } cases[] = {
+  const std::pair<std::optional<std::string>, const char*> cases[] = {
+      // none: no file
       {block("Translation|040904b0|ProductName|Sonvio|FileVersion|6.1.2.3|"),
        "Sonvio - Version: 6.1.2.3"},
       {block("Translation|041104e4|FileVersion|2.0|ProductName|Kelbo|"), "Kelbo - Version: 2.0"},
@@ -174,12 +133,63 @@ TEST(VersionCaption, ProductAndFileVersionOfTheNamedFile) {
       {std::nullopt, "About: No version information available."},
   };
   program.Write("Other.dll", block("Translation|040904b0|ProductName|Other|"));
-  for (const auto& c : cases) {
+  for (const auto& [file, caption] : cases) {
     std::filesystem::remove(program.path() / "Sonvio.dll");
-    if (c.file) program.Write("Sonvio.dll", *c.file);
-    EXPECT_EQ(VersionCaption("Sonvio.dll"), c.caption);
+    if (file) program.Write("Sonvio.dll", *file);
+    EXPECT_EQ(VersionCaption("Sonvio.dll"), caption);
   }
   EXPECT_EQ(VersionCaption("Other.dll"), "Other");
+}
+
+// Both ends are inclusive; text that is no number counts as 0. A value out
+// of range moves the focus to the edit, shows the warning with the limits
+// and keeps the text. The silent setter fires no click handler and leaves it
+// attached.
+TEST(Validate, RangeCheckAtTheLimitsAndItsWarningAndTheSilentCheckBox) {
+  ui::HeadlessServices services;
+  ui::Application app{services};
+  ui::Form form{app, "TForm"};
+  auto& edit = form.Add<ui::LabeledEdit>("LEVolume", &form, "Volume");
+  auto& other = form.Add<ui::Button>("BtnOther", &form, "Other");
+  const struct {
+    const char* text;
+    int32_t min, max;
+    bool accepted;
+  } cases[] = {
+      // clang-format off
+      {"32767", 0, 0x7FFF, true}, {"32768", 0, 0x7FFF, false}, {"0x7FFF", 0, 0x7FFF, true},
+      {"0x8000", 0, 0x7FFF, false}, {"abc", 0, 0x7FFF, true}, {"abc", 1, 5, false},
+      {"", -3, 0, true}, {"-4", -4, 4, true}, {"-5", -4, 4, false}, {"4", -4, 4, true},
+      {"5", -4, 4, false}, {"87500000", 87500000, 108000000, true},
+      {"87499999", 87500000, 108000000, false}, {"108000001", 87500000, 108000000, false},
+      {"-2147483648", INT32_MIN, 0, true}, {"2147483647", 0, INT32_MAX, true},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    edit.SetText(c.text);
+    services.SetFocus(&other);
+    EXPECT_EQ(ValidateRange(edit, c.min, c.max), c.accepted);
+    EXPECT_EQ(edit.text(), c.text);
+    EXPECT_EQ(services.Focused(), c.accepted ? static_cast<ui::Control*>(&other) : &edit);
+    std::string shown;
+    for (const ui::ShownMessage& m : services.TakeMessages().messages)
+      shown += m.caption + (m.icon == ui::MessageIcon::kWarning ? " (warning): " : ": ") + m.text;
+    EXPECT_EQ(shown, c.accepted ? ""
+                                : "Warning (warning): Input Value Out Of Range(" +
+                                      std::to_string(c.min) + " ~ " + std::to_string(c.max) + ")");
+  }
+
+  auto& box = form.Add<ui::CheckBox>("cb_rds", &form, "RDS");
+  int clicks = 0;
+  box.OnClick = [&] { ++clicks; };
+  for (const int state : {1, 1, 0, 2}) {
+    SetCheckedSilently(box, static_cast<uint8_t>(state));
+    EXPECT_EQ(box.checked(), state != 0);
+  }
+  EXPECT_EQ(clicks, 0);
+  box.SetChecked(false);
+  EXPECT_EQ(clicks, 1) << "the handler is attached again";
 }
 
 }  // namespace

@@ -1,15 +1,22 @@
-// The exported setters and CanRun, the log output, and the exported
-// automation function.
+// The exported setters and CanRun, the log output, the exported automation
+// function; choosing the panel from the chip-version probe, and the window
+// life cycle.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "host/host_table_link.h"
+#include "host/panel_selection.h"
 #include "table_host.h"
+#include "ui/application.h"
 #include "ui/automation.h"
+#include "ui/form.h"
 
 namespace {
 
@@ -66,11 +73,11 @@ TEST(Exports, TheLinkUsesTheSlotsHandleAndLogCallbackAsSet) {
   EXPECT_EQ(host.com_handles, (std::vector<uint32_t>{100, 101, 102, 103}));
   ASSERT_EQ(host.calls.size(), channels.size());
   for (size_t i = 0; i < channels.size(); ++i) EXPECT_EQ(host.calls[i].channel, channels[i]);
-  host.RemoveSlot(kSlotSendInfoRequest);
+  host.Install(kSlotSendInfoRequest);
   EXPECT_FALSE(link.Send(HostChannel::kInfoRequest, 9, 0, nullptr, length, reply));
   EXPECT_EQ(host.calls.size(), channels.size());
   EXPECT_EQ(link.LastError(), std::optional<std::string_view>("No errors"));
-  host.RemoveSlot(kSlotGetLastError);
+  host.Install(kSlotGetLastError);
   EXPECT_EQ(link.LastError(), std::nullopt);
   link.Log("failed", LogFlag::kFailure);
   ShowLine("fine", 1);
@@ -82,17 +89,25 @@ TEST(Exports, TheLinkUsesTheSlotsHandleAndLogCallbackAsSet) {
   EXPECT_EQ(Host().show_line, nullptr);
 }
 
+class Panel : public ::testing::Test {
+ protected:
+  testing_host::TableHost host;
+  int host_app = 0;
+
+  void TearDown() override {
+    while (Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
+  }
+};
+
 // No panel, replies cut to the caller's buffer, and the null command that
 // fetches the last reply again.
-TEST(AutomationExport, NoPanelTruncatedRepliesAndTheNullCommandRefetch) {
-  testing_host::TableHost host;
-  int app = 0;
-  while (Host().current_panel != nullptr) CloseMDIChildForm(&app);
+TEST_F(Panel, AutomationExportNoPanelTruncatedRepliesAndNullCommandRefetch) {
+  while (Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
   char reply[8] = "unset";
   EXPECT_EQ(SonvioAutomate("list", reply, sizeof(reply)), -1);
 
   host.AnswerText("1021");
-  ShowMDIChildForm(&app);
+  ShowMDIChildForm(&host_app);
   const std::string full = ui::RunAutomation(*Host().current_panel, "get KelboFMRGUI");
   EXPECT_EQ(SonvioAutomate("get KelboFMRGUI", reply, sizeof(reply)),
             static_cast<int32_t>(full.size()));
@@ -107,7 +122,112 @@ TEST(AutomationExport, NoPanelTruncatedRepliesAndTheNullCommandRefetch) {
   EXPECT_EQ(SonvioAutomate(nullptr, whole.data(), static_cast<int32_t>(whole.size())), 2);
   EXPECT_EQ(whole.c_str(), std::string("ok"));
   EXPECT_EQ(host.calls.size(), calls);
-  CloseMDIChildForm(&app);
+}
+
+// The probe goes over the AT-command slot with message id 0 and the host's
+// handle; "947" anywhere in the reply's text, or a failed call, gives the
+// second-generation panel, anything else the first. Either gets the help
+// keyword and the version caption and is shown. A reply that fills the whole
+// buffer is not read past its end.
+TEST_F(Panel, TheChipProbeChoosesThePanel) {
+  std::string full(200, 'x');
+  EXPECT_FALSE(IsSecondGenerationReply(full.data(), full.size()));
+  EXPECT_TRUE(IsSecondGenerationReply(full.replace(197, 3, "947").data(), full.size()));
+  const struct {
+    std::optional<std::string> reply;  // none: the host call fails
+    const char* panel;
+  } cases[] = {
+      {"+CHIPVER: DR947 rev 2", "frm_DruskGUI"},
+      {"9470", "frm_DruskGUI"},
+      {"+CHIPVER: 1021", "KelboFMRGUI"},
+      {"", "KelboFMRGUI"},
+      {"94-7", "KelboFMRGUI"},
+      {std::string("12\0947", 6), "KelboFMRGUI"},  // the text ends at its zero
+      {std::nullopt, "frm_DruskGUI"},
+  };
+  SetComHandle(0x12345678);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reply.value_or("(failed)"));
+    host.Clear();
+    host.com_handles.clear();
+    host.Queue(c.reply ? testing_host::TextReply(*c.reply) : testing_host::HostFailure("down"));
+    ShowMDIChildForm(&host_app);
+    const testing_host::HostCall& probe = host.calls.at(0);
+    EXPECT_EQ(std::tuple(probe.channel, probe.message_id, probe.Text(), host.com_handles.at(0)),
+              std::tuple(HostChannel::kAtCommand, 0, "at@ver:get_chip_ver(0)", 0x12345678u));
+    ui::Form* panel = Host().current_panel;
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->name(), c.panel);
+    EXPECT_TRUE(panel->shown());
+    EXPECT_EQ(panel->help_keyword(), "SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO");
+    EXPECT_EQ(panel->caption().rfind("Sonvio - Version: ", 0), 0u) << panel->caption();
+    CloseMDIChildForm(&host_app);
+    EXPECT_EQ(Host().current_panel, nullptr);
+  }
+}
+
+// The first show or close installs the host's application object; later
+// ones leave it, and detaching puts the library's own back. Closing without
+// a panel, or twice, does nothing more.
+TEST_F(Panel, TheFirstCallInstallsTheHostApplicationObject) {
+  HostDetach();
+  void* own = OwnApplication().handle();
+  int first = 0, second = 0;
+  const size_t forms = OwnApplication().form_count();
+  CloseMDIChildForm(&first);
+  EXPECT_EQ(OwnApplication().handle(), &first);
+  host.AnswerText("1021");
+  ShowMDIChildForm(&second);
+  EXPECT_EQ(OwnApplication().handle(), &first);
+  EXPECT_EQ(OwnApplication().form_count(), forms + 1);
+  CloseMDIChildForm(&second);
+  CloseMDIChildForm(&second);
+  EXPECT_EQ(OwnApplication().form_count(), forms);
+  EXPECT_EQ(OwnApplication().handle(), &first);
+  HostDetach();
+  EXPECT_EQ(OwnApplication().handle(), own);
+}
+
+// A host that closes the panel from its log callback (a Windows host that
+// pumps messages while it logs can do this) while a handler of that panel
+// runs: the panel goes when the handler has returned. Under the address
+// sanitizer a panel freed under its own feet fails this test.
+testing_host::TableHost* g_closing_host = nullptr;
+const char* g_close_on = nullptr;
+int g_close_app = 0;
+
+void ClosingLog(const char* text, uint8_t flag) {
+  g_closing_host->Log(text, static_cast<LogFlag>(flag));
+  if (g_close_on != nullptr && std::strcmp(text, g_close_on) == 0) {
+    CloseMDIChildForm(&g_close_app);
+    CloseMDIChildForm(&g_close_app);  // asked twice: closed once
+  }
+}
+
+TEST_F(Panel, APanelClosedFromTheLogCallbackGoesWhenItsHandlerReturns) {
+  const struct {
+    const char *reply, *command, *close_on;
+  } cases[] = {
+      {"1021", "click BtnFMREnable", "FMR ON"},
+      {"947", "click btn_onoff", "Configure audio path before switching on FMR"},
+  };
+  g_closing_host = &host;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    host.AnswerText(c.reply);
+    ShowMDIChildForm(&host_app);
+    ASSERT_NE(Host().current_panel, nullptr);
+    const size_t forms = OwnApplication().form_count();
+    g_close_on = c.close_on;
+    SetShowLineFunc(&ClosingLog);
+    char reply[64] = {};
+    EXPECT_EQ(SonvioAutomate(c.command, reply, sizeof reply), 2);
+    EXPECT_STREQ(reply, "ok");
+    EXPECT_EQ(Host().current_panel, nullptr);
+    EXPECT_EQ(OwnApplication().form_count(), forms - 1);
+    g_close_on = nullptr;
+  }
+  g_closing_host = nullptr;
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ void ShowLineCallback(const char* text, uint8_t flag) {
   g_host->Log(text, static_cast<LogFlag>(flag));
 }
 
-template <size_t kSlot, HostChannel kChannel>
+template <HostChannel kChannel>
 uint8_t SendSlot(uint16_t id, uint16_t length, const void* request, uint16_t* reply_length,
                  void* reply, uint32_t com_handle) {
   g_host->com_handles.push_back(com_handle);
@@ -31,7 +31,7 @@ uint8_t SendSlot(uint16_t id, uint16_t length, const void* request, uint16_t* re
 
 TableHost::TableHost() {
   g_host = this;
-  Install(std::nullopt);
+  Install();
   SetShowLineFunc(&ShowLineCallback);
   SetComHandle(kComHandle);
 }
@@ -46,20 +46,12 @@ TableHost::~TableHost() {
 void TableHost::Install(std::optional<size_t> missing_slot) {
   std::array<void*, kHostSlotCount> table{};
   table[kSlotGetLastError] = reinterpret_cast<void*>(&GetLastError);
-  table[kSlotSendAudioRequest] =
-      reinterpret_cast<void*>(&SendSlot<kSlotSendAudioRequest, HostChannel::kAudioRequest>);
-  table[kSlotSendAtCommand] =
-      reinterpret_cast<void*>(&SendSlot<kSlotSendAtCommand, HostChannel::kAtCommand>);
-  table[kSlotSendInfoRequest] =
-      reinterpret_cast<void*>(&SendSlot<kSlotSendInfoRequest, HostChannel::kInfoRequest>);
-  table[kSlotSendTestFunction] =
-      reinterpret_cast<void*>(&SendSlot<kSlotSendTestFunction, HostChannel::kTestFunction>);
+  table[kSlotSendAudioRequest] = reinterpret_cast<void*>(&SendSlot<HostChannel::kAudioRequest>);
+  table[kSlotSendAtCommand] = reinterpret_cast<void*>(&SendSlot<HostChannel::kAtCommand>);
+  table[kSlotSendInfoRequest] = reinterpret_cast<void*>(&SendSlot<HostChannel::kInfoRequest>);
+  table[kSlotSendTestFunction] = reinterpret_cast<void*>(&SendSlot<HostChannel::kTestFunction>);
   if (missing_slot) table[*missing_slot] = nullptr;
   SetFuncInterface(table.data(), static_cast<int32_t>(kHostTableBytes));
-}
-
-void TableHost::RemoveSlot(size_t slot) {
-  Install(slot);
 }
 
 }  // namespace testing_host

@@ -22,11 +22,8 @@ class TableHost : public RecordingHost {
   // The communication handle of every send, in order.
   std::vector<uint32_t> com_handles;
 
-  // Installs the table again without `slot` (as a host that leaves it empty).
-  void RemoveSlot(size_t slot);
-
- private:
-  void Install(std::optional<size_t> missing_slot);
+  // Installs the table again, without `missing_slot` (as a host that leaves it empty).
+  void Install(std::optional<size_t> missing_slot = std::nullopt);
 };
 
 }  // namespace testing_host

@@ -1,12 +1,10 @@
 // Initialization files: the text the profile functions write and read, and
 // a writer that never loses a key, never leaves half a file and never
 // replaces a file it could not read.
-#include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,13 +12,9 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
-#include <optional>
 #include <set>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "platform/platform.h"
 #include "test_folder.h"
@@ -31,21 +25,22 @@ namespace fs = std::filesystem;
 using testing_files::ReadFile;
 using testing_files::WriteFile;
 
-using Writes = std::vector<std::array<const char*, 3>>;  // section, key, value
-
-// Runs `body` in a child process; its return value is the child's exit
-// code, -1 when the child did not exit normally.
-int InChild(const std::function<int()>& body) {
+// Starts `body` in a child process, which exits with its return value.
+pid_t Fork(const std::function<int()>& body) {
   const pid_t child = ::fork();
   if (child == 0) ::_exit(body());
+  return child;
+}
+
+// The exit code of a child process, -1 when it did not exit normally.
+int ExitCode(pid_t child) {
   int status = 0;
   if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
 }
 
 // Makes the calling (child) process an ordinary user, so file permissions
-// apply to it: root gives up its rights for those of "nobody"; any other
-// user already is one.
+// apply to it: root gives up its rights for those of "nobody".
 bool BecomeOrdinaryUser() {
   if (::geteuid() != 0) return true;
   constexpr uid_t kNobody = 65534;
@@ -69,39 +64,24 @@ class IniFileTest : public ::testing::Test {
   }
 };
 
-struct WriteCase {
-  const char* what;
-  std::optional<std::string> before;  // none: the file does not exist
-  Writes writes;
-  std::string after;
-};
-
 TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
   const std::string bom = "\xEF\xBB\xBF";
-  const WriteCase cases[] = {
+  // What it shows, the text before (none: no file), writes (section, key, value), the text after.
+  using Writes = std::vector<std::array<const char*, 3>>;
+  const std::tuple<const char*, std::optional<std::string>, Writes, std::string> cases[] = {
+      // clang-format off
       {"new file: sections in order of first write, keys replaced in place in the file's spelling",
-       std::nullopt,
-       {{"FM Radio Parameters", "LEVolume", "10"},
-        {"Register_Address", "0", "0x0012"},
-        {"FM Radio Parameters", "CBMute", "1"},
-        {"fm radio parameters", "levolume", "12"}},
+       std::nullopt, {{"FM Radio Parameters", "LEVolume", "10"}, {"Register_Address", "0", "0x0012"},
+                      {"FM Radio Parameters", "CBMute", "1"}, {"fm radio parameters", "levolume", "12"}},
        "[FM Radio Parameters]\r\nLEVolume=12\r\nCBMute=1\r\n[Register_Address]\r\n0=0x0012\r\n"},
       {"a new key goes after the section's last line that is not blank",
-       "[A]\r\nk=1\r\n; note\r\n\r\n[B]\r\nx=2\r\n",
-       {{"A", "n", "3"}},
+       "[A]\r\nk=1\r\n; note\r\n\r\n[B]\r\nx=2\r\n", {{"A", "n", "3"}},
        "[A]\r\nk=1\r\n; note\r\nn=3\r\n\r\n[B]\r\nx=2\r\n"},
       {"a new section goes at the end, after a last line without line end",
-       "[A]\r\nk=1",
-       {{"B", "x", "2"}, {"A", "y", "3"}},
-       "[A]\r\nk=1\r\ny=3\r\n[B]\r\nx=2\r\n"},
-      {"a byte-order mark stays in front",
-       bom + "[A]\nk=1\n",
-       {{"A", "k", "2"}},
-       bom + "[A]\r\nk=2\r\n"},
-      {"indented section lines are sections too",
-       "  [A]\r\nk=1\r\n\t[B] \r\nx=2\r\n",
-       {{"A", "k", "2"}, {"b", "y", "3"}},
-       "  [A]\r\nk=2\r\n\t[B] \r\nx=2\r\ny=3\r\n"},
+       "[A]\r\nk=1", {{"B", "x", "2"}, {"A", "y", "3"}}, "[A]\r\nk=1\r\ny=3\r\n[B]\r\nx=2\r\n"},
+      {"a byte-order mark stays in front", bom + "[A]\nk=1\n", {{"A", "k", "2"}}, bom + "[A]\r\nk=2\r\n"},
+      {"indented section lines are sections too", "  [A]\r\nk=1\r\n\t[B] \r\nx=2\r\n",
+       {{"A", "k", "2"}, {"b", "y", "3"}}, "  [A]\r\nk=2\r\n\t[B] \r\nx=2\r\ny=3\r\n"},
       {"keys match without case and blanks; names, keys and values are written trimmed",
        "[Sec]\r\n  Key One = old value \r\nother=1\r\n",
        {{" SEC ", "key one", "  new  value "}, {" New ", " k ", " a b "}},
@@ -111,32 +91,28 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
        {{"A", "k", "9"}, {"A", "n", "5"}, {"A", "bare", "6"}},
        "[A]\r\n;n=0\r\nk=9\r\nk=2\r\nbare=6\r\nn=5\r\n[B]\r\n[a]\r\nk=3\r\n"},
       {"lines ending in a lone CR; an empty section at the end",
-       "[A]\rk=1\r[B]",
-       {{"B", "x", "2"}},
-       "[A]\r\nk=1\r\n[B]\r\nx=2\r\n"},
-      {"the same value again leaves the file untouched",
-       "[A]\nk=1\n",
-       {{"a", "K", "1"}},
-       "[A]\nk=1\n"},
+       "[A]\rk=1\r[B]", {{"B", "x", "2"}}, "[A]\r\nk=1\r\n[B]\r\nx=2\r\n"},
+      {"the same value again leaves the file untouched", "[A]\nk=1\n", {{"a", "K", "1"}}, "[A]\nk=1\n"},
       {"the settings folder does not exist yet", std::nullopt, {{"A", "k", "1"}}, "[A]\r\nk=1\r\n"},
+      // clang-format on
   };
-  for (const WriteCase& c : cases) {
+  for (const auto& [what, before, writes, after] : cases) {
     for (const bool one_commit : {true, false}) {
-      SCOPED_TRACE(std::string(c.what) + (one_commit ? " (one commit)" : " (key by key)"));
+      SCOPED_TRACE(std::string(what) + (one_commit ? " (one commit)" : " (key by key)"));
       fs::remove_all(dir);
-      if (c.before) {
+      if (before) {
         fs::create_directories(dir);
-        WriteFile(file, *c.before);
+        WriteFile(file, *before);
       }
-      if (one_commit) {
-        platform::IniFile ini(file.string());
-        for (const auto& [section, key, value] : c.writes) ini.Write(section, key, value);
-        EXPECT_TRUE(ini.Commit());
-      } else {
-        for (const auto& [section, key, value] : c.writes)
+      platform::IniFile ini(file.string());
+      for (const auto& [section, key, value] : writes) {
+        if (one_commit)
+          ini.Write(section, key, value);
+        else
           EXPECT_TRUE(platform::IniWriteString(file.string(), section, key, value));
       }
-      EXPECT_EQ(ReadFile(file), c.after);
+      EXPECT_TRUE(ini.Commit());
+      EXPECT_EQ(ReadFile(file), after);
     }
   }
 }
@@ -155,24 +131,19 @@ struct ScopedEnv {
 
 TEST(Folders, SettingsAndProgramFoldersFollowTheEnvironment) {
   const char* none = nullptr;
-  const struct {
-    const char* config;
-    const char* xdg;
-    const char* home;
-    const char* folder;
-  } cases[] = {
-      {"/etc/bench", "/x", "/h", "/etc/bench/"},
-      {"/etc/bench/", "/x", "/h", "/etc/bench/"},
-      {"", "/x", "/h", "/x/sonvio/"},
-      {none, "/x/", "/h", "/x/sonvio/"},
-      {none, none, "/h/", "/h/.config/sonvio/"},
-      {none, none, none, "./.config/sonvio/"},
+  const std::array<const char*, 4> cases[] = {
+      // SONVIO_CONFIG_DIR, XDG_CONFIG_HOME, HOME: the settings folder
+      // clang-format off
+      {"/etc/bench", "/x", "/h", "/etc/bench/"}, {"/etc/bench/", "/x", "/h", "/etc/bench/"},
+      {"", "/x", "/h", "/x/sonvio/"}, {none, "/x/", "/h", "/x/sonvio/"},
+      {none, none, "/h/", "/h/.config/sonvio/"}, {none, none, none, "./.config/sonvio/"},
+      // clang-format on
   };
-  for (const auto& c : cases) {
-    const ScopedEnv config("SONVIO_CONFIG_DIR", c.config), xdg("XDG_CONFIG_HOME", c.xdg),
-        home("HOME", c.home);
-    EXPECT_EQ(platform::SettingsFolder(), c.folder);
-    EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), std::string(c.folder) + "Sonvio.ini");
+  for (const auto& [config_dir, xdg, home, folder] : cases) {
+    const ScopedEnv config("SONVIO_CONFIG_DIR", config_dir), x("XDG_CONFIG_HOME", xdg),
+        h("HOME", home);
+    EXPECT_EQ(platform::SettingsFolder(), folder);
+    EXPECT_EQ(platform::IniResolvePath("Sonvio.ini"), std::string(folder) + "Sonvio.ini");
   }
   ScopedEnv program("SONVIO_PROGRAM_DIR", "/opt/bench");
   EXPECT_EQ(platform::ProgramFolder(), "/opt/bench/");
@@ -183,7 +154,7 @@ TEST(Folders, SettingsAndProgramFoldersFollowTheEnvironment) {
 
 // Reads see the file as the first read found it, then as each commit left
 // it; writes wait for the commit. A bare name lives in the settings folder.
-TEST_F(IniFileTest, ReadsSeeTheFirstReadOrTheLastCommit) {
+TEST_F(IniFileTest, ReadsSeeTheFirstReadOrTheLastCommitTrimmedAndUnquoted) {
   const ScopedEnv config("SONVIO_CONFIG_DIR", (dir / "settings").c_str());
   platform::IniFile ini("Sonvio.ini");
   EXPECT_TRUE(ini.Commit()) << "nothing to write";
@@ -203,43 +174,36 @@ TEST_F(IniFileTest, ReadsSeeTheFirstReadOrTheLastCommit) {
   EXPECT_EQ(ini.Read("A", "k"), "3");
   EXPECT_EQ(platform::IniReadString("Sonvio.ini", "A", "k", "d"), "3");
   EXPECT_EQ(platform::IniReadString("Sonvio.ini", "A", "missing", "d"), "d");
-}
 
-TEST_F(IniFileTest, ReadsTrimUnquoteAndTakeTheFirstSectionAndKey) {
+  // Names and values are trimmed and unquoted; the first section and key of a name count.
   WriteFile(file,
             "\xEF\xBB\xBF[Top]\r\n; note=not a key\r\ntop=1\r\n[ Spaced ]\r\n"
             "  Key One  =  value with blanks  \r\nquoted=\"  kept  \"\r\nbare\r\n"
             "dup=first\r\ndup=second\r\n[spaced]\r\nlater=hidden\r\n \t[Unix]\nunix=2");
   const std::optional<std::string> missing;
-  const struct {
-    const char* section;
-    const char* key;
-    std::optional<std::string> value;
-  } cases[] = {
-      {"Top", "; note", missing},
-      {"top", "TOP", "1"},  // behind the byte-order mark
-      {" SPACED ", " Key One ", "value with blanks"},
-      {"Spaced", "quoted", "  kept  "},
-      {"Spaced", "bare", missing},
-      {"Spaced", "dup", "first"},
-      {"Spaced", "later", missing},
+  const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
+      // clang-format off
+      {"Top", "; note", missing}, {"top", "TOP", "1"} /* behind the byte-order mark */,
+      {" SPACED ", " Key One ", "value with blanks"}, {"Spaced", "quoted", "  kept  "},
+      {"Spaced", "bare", missing}, {"Spaced", "dup", "first"}, {"Spaced", "later", missing},
       {"Unix", "unix", "2"},
+      // clang-format on
   };
-  const platform::IniFile ini(file.string());
-  for (const auto& c : cases)
-    EXPECT_EQ(ini.Read(c.section, c.key), c.value) << c.section << "/" << c.key;
+  const platform::IniFile text(file.string());
+  for (const auto& [section, key, value] : cases)
+    EXPECT_EQ(text.Read(section, key), value) << section << "/" << key;
 }
 
 TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers) {
   const std::string before = "[A]\r\nk=1\r\n";
   WriteFile(file, before);
   // A file-size limit makes writing the temporary file fail half-way.
-  const int written = InChild([&] {
+  const int written = ExitCode(Fork([&] {
     ::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{4096, 4096};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
     return platform::IniWriteString(file.string(), "A", "big", std::string(10000, 'x')) ? 1 : 0;
-  });
+  }));
   EXPECT_EQ(written, 0);
   EXPECT_EQ(ReadFile(file), before);
   EXPECT_EQ(FolderEntries(), (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock"}));
@@ -254,23 +218,18 @@ TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers
 
 TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoKey) {
   constexpr int kWrites = 60;
-  std::vector<pid_t> children;
-  for (const char name : {'a', 'b'}) {
-    const pid_t child = ::fork();
-    if (child == 0) {
+  auto writer = [this](char name) {
+    return Fork([this, name] {
       for (int i = 0; i < kWrites; ++i) {
         const std::string value = std::to_string(i);
-        if (!platform::IniWriteString(file.string(), "Shared", name + value, value)) ::_exit(1);
+        if (!platform::IniWriteString(file.string(), "Shared", name + value, value)) return 1;
       }
-      ::_exit(0);
-    }
-    children.push_back(child);
-  }
-  for (const pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+      return 0;
+    });
+  };
+  const pid_t a = writer('a'), b = writer('b');
+  EXPECT_EQ(ExitCode(a), 0);
+  EXPECT_EQ(ExitCode(b), 0);
   const platform::IniFile ini(file.string());
   for (const char* name : {"a", "b"}) {
     for (int i = 0; i < kWrites; ++i)
@@ -278,36 +237,31 @@ TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoKey) {
   }
 }
 
+// Root ignores permission bits, so the writes run in a child process that has
+// given up root's rights; the folder and the file are handed to that user, so
+// for root and for an ordinary user alike the owner's bits apply.
 TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
-  // Root ignores permission bits, so the writes run in a child process that
-  // has given up root's rights; the folder and the file are handed to that
-  // user, so for root and for an ordinary user alike the owner's bits apply.
   const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=2\r\n";
   constexpr fs::perms kReadWrite = fs::perms::owner_read | fs::perms::owner_write;
-  const struct {
-    const char* what;
-    fs::perms file_mode;
-    fs::perms folder_mode;
-  } cases[] = {
-      {"unreadable file", fs::perms::owner_write, fs::perms::owner_all},
-      {"read-only file", fs::perms::owner_read, fs::perms::owner_all},
-      {"read-only folder", kReadWrite, fs::perms::owner_read | fs::perms::owner_exec},
+  const std::pair<fs::perms, fs::perms> cases[] = {
+      {fs::perms::owner_write, fs::perms::owner_all},               // unreadable file
+      {fs::perms::owner_read, fs::perms::owner_all},                // read-only file
+      {kReadWrite, fs::perms::owner_read | fs::perms::owner_exec},  // read-only folder
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [file_mode, folder_mode] : cases) {
     for (const std::string& name : FolderEntries()) fs::remove(dir / name);
     WriteFile(file, before);
     if (::geteuid() == 0) {
       ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
       ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
     }
-    fs::permissions(file, c.file_mode);
-    fs::permissions(dir, c.folder_mode);
-    const int written = InChild([&] {
+    fs::permissions(file, file_mode);
+    fs::permissions(dir, folder_mode);
+    const int written = ExitCode(Fork([&] {
       if (!BecomeOrdinaryUser()) return 2;
       if (platform::IniWriteString(file.string(), "A", "new", "3")) return 1;
       return errno == EACCES ? 0 : 3;  // the reason stays "permission denied"
-    });
+    }));
     fs::permissions(dir, fs::perms::owner_all);
     fs::permissions(file, kReadWrite);
     EXPECT_EQ(written, 0) << "1: the write succeeded, 3: it failed for another reason";
@@ -318,20 +272,20 @@ TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
 }
 
 TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
+  constexpr fs::perms kMode =
+      fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   WriteFile(file, "[A]\r\nk=1\r\n");
-  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::permissions(file, kMode);
   ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
-  EXPECT_EQ(fs::status(file).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(file).permissions(), kMode);
 
   fs::create_directories(dir / "real");
   fs::create_symlink("real/target.ini", dir / "relative.ini");
   fs::create_symlink(dir / "relative.ini", dir / "chain.ini");
   fs::create_symlink("real/dangling.ini", dir / "dangling.ini");
   for (const char* link : {"relative.ini", "chain.ini", "dangling.ini"}) {
-    SCOPED_TRACE(link);
-    ASSERT_TRUE(platform::IniWriteString((dir / link).string(), "S", link, "v"));
-    EXPECT_TRUE(fs::is_symlink(dir / link));
+    ASSERT_TRUE(platform::IniWriteString((dir / link).string(), "S", link, "v")) << link;
+    EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
   }
   EXPECT_EQ(ReadFile(dir / "real" / "target.ini"), "[S]\r\nrelative.ini=v\r\nchain.ini=v\r\n");
   EXPECT_EQ(ReadFile(dir / "real" / "dangling.ini"), "[S]\r\ndangling.ini=v\r\n");

@@ -1,10 +1,14 @@
-// The fmr-rds command line beyond the tour's decode log (e2e_tour_test):
-// every field of every output, problem lines and their limit, exit status.
+// fmr-rds beyond the tour's decode log (e2e_tour_test) and benchora --rds
+// (e2e_benchora_test): reading groups from the panel's decode log and from
+// plain hex lines; every field of every output, problem lines and their
+// limit, exit status.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "fmr-rds/cli.h"
+#include "fmr-rds/group_reader.h"
 #include "tool_run.h"
 
 namespace rdstest {
@@ -14,14 +18,46 @@ RunResult RunRds(const std::vector<std::string>& args, const std::string& input)
   return RunTool(&fmrrds::Run, args, input);
 }
 
-// Every flag and field has its own value somewhere in these groups (TP, TA,
-// MS and each decoder-information bit differ from one another in at least
-// one group), so reading or printing one for another changes the output.
-// Another station first, then 0A (PS "RADIO 7X", then "RADIO 7Y"; AF codes
-// of every kind), 2A with the A/B flag flipping, 2B, 4A (times crossing
-// midnight both ways, an impossible one), 8A, and a decode-log record with
-// lost (F, 6) and corrected (1 to 5) blocks; texts outside printable ASCII
-// come out escaped.
+// Groups read (blocks, status and line) and problem lines ("!" and line), in order.
+TEST(GroupReaderTest, Layouts) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      // A record as the panel writes it, with CRLF line ends.
+      {"--- Mon May  6 12:00:00 2024 ---\r\n0x1A2B 0xC3D4 0x0000 0xFFFF \r\n"
+       "   0x0    0xF    0x3    0x5\r\n\r\n\r\n",
+       {"1A2B C3D4 0000 FFFF 0F35 @2"}},
+      // Plain hex, any case, with and without 0x, the last line without its end;
+      // malformed lines are reported and skipped.
+      {"hello\n1A2B C3D4 0000\n1a2b 0XC3D4 0x0000 0xffff  \n1A2B C3D4 0000 FFFFF\n"
+       "   0x0    0x0    0x0    0xZ\n0x0001 0002 0x0003 0004",
+       {"!1", "!2", "1A2B C3D4 0000 FFFF 0000 @3", "!4", "!5", "0001 0002 0003 0004 0000 @6"}},
+      // In a decode log a group without its status line is not taken as clean.
+      {"--- Mon May  6 12:00:00 2024 ---\n0x1A2B 0xC3D4 0x0000 0xFFFF \n"
+       "0xC201 0x01C8 0xE106 0x434C \n   0x0    0x0    0x0    0x1\n"
+       "0xC201 0x01C8 0xE106 0x434C \n",
+       {"!2", "C201 01C8 E106 434C 0001 @3", "!5"}},
+  };
+  for (const auto& [text, expected] : cases) {
+    std::vector<std::string> read;
+    fmrrds::GroupReader reader(
+        [&](const fmrrds::RawGroup& g) {
+          char group[40];
+          std::snprintf(group, sizeof group, "%04X %04X %04X %04X %04X @%zu", g.blocks[0],
+                        g.blocks[1], g.blocks[2], g.blocks[3], g.status, g.line);
+          read.push_back(group);
+        },
+        [&](size_t line, const std::string&) { read.push_back("!" + std::to_string(line)); });
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) reader.Feed(line);
+    reader.Finish();
+    EXPECT_EQ(read, expected) << text;
+  }
+}
+
+// Every flag and field differs from every other in some group, so reading or
+// printing one for another changes the output: another station first, 0A
+// (PS "RADIO 7X", then "RADIO 7Y"; AF codes of every kind), 2A with the A/B
+// flag flipping, 2B, 4A (times crossing midnight both ways, an impossible
+// one), 8A, and a decode-log record with lost and corrected blocks.
 const char kStation[] = R"(1B2C 0418 E214 220A
 54A7 0544 E10B 5241
 54A7 0151 0B16 4449
@@ -99,7 +135,9 @@ Received  25 groups, 1 skipped (block B lost), 4 partial
 Input     1 records, 1 malformed lines
 )";
 
-TEST(RdsCliTest, WholeOutputOfEveryFieldInGroupsAndSummaries) {
+// Group lines and both summaries whole; problem lines are reported up to a
+// limit and all counted; no group at all is not RDS data.
+TEST(RdsCliTest, WholeOutputOfEveryFieldInGroupsAndSummariesAndExitStatus) {
   const RunResult groups = RunRds({}, kStation);
   EXPECT_EQ(groups.status, 0);
   EXPECT_EQ(groups.err, "fmr-rds: <stdin>:4: not a record header, block line or status line\n");
@@ -112,16 +150,10 @@ TEST(RdsCliTest, WholeOutputOfEveryFieldInGroupsAndSummaries) {
       RunRds({"--summary", "--json"}, kStation).out,
       R"({"pi":"54A7","pi_history":["1B2C","54A7"],"pty":10,"pty_name":"Pop Music","tp":true,"ta":false,"ms":"speech","di":{"stereo":true,"artificial_head":false,"compressed":false,"dynamic_pty":false},"ps":"RADIO 7Y","ps_names":["RADIO 7X","RADIO 7Y"],"ps_partial":"??????\u00e9\\","rt":"Bye","rt_partial":"????ab??????????????????????????????????????????????????????????","af":[87.6,88.6,89.1,89.7,107.8,107.9],"af_count":0,"af_lf_mf_khz":[189,531],"ct":{"mjd":60431,"date":"2024-05-01","utc":"00:15","offset":"-05:00","local":"2024-04-30 19:15"},"groups":{"0A":12,"2A":6,"2B":1,"4A":4,"8A":1},"received":25,"skipped":1,"partial":4,"records":1,"malformed_lines":1}
 )");
-}
-
-TEST(RdsCliTest, MalformedLinesAreReportedWithTheirNumbersUpToALimit) {
-  const RunResult r = RunRds({}, "C201 01C8 E0CD 434C\nnot rds\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "fmr-rds: <stdin>:2: not a record header, block line or status line\n");
   std::string garbage;
   for (int i = 0; i < 150; ++i) garbage += "garbage\n";
   const RunResult flood = RunRds({"--summary", "--json"}, garbage);
-  EXPECT_EQ(flood.status, 1);  // no group at all: not RDS data
+  EXPECT_EQ(flood.status, 1);
   EXPECT_EQ(std::count(flood.err.begin(), flood.err.end(), '\n'),
             static_cast<long>(fmrrds::kMaxReportedProblems) + 1);
   EXPECT_NE(flood.out.find("\"malformed_lines\":150"), std::string::npos);

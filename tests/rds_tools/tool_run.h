@@ -2,7 +2,6 @@
 // input and keeps what it printed on each stream.
 #pragma once
 
-#include <iosfwd>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,18 +10,13 @@ namespace rdstest {
 
 struct RunResult {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
-using ToolEntry = int (*)(const std::vector<std::string>&, std::istream&, std::ostream&,
-                          std::ostream&);
-
-inline RunResult RunTool(ToolEntry entry, const std::vector<std::string>& args,
-                         const std::string& input) {
+template <typename Entry>
+RunResult RunTool(Entry entry, const std::vector<std::string>& args, const std::string& input) {
   std::istringstream in(input);
-  std::ostringstream out;
-  std::ostringstream err;
+  std::ostringstream out, err;
   const int status = entry(args, in, out, err);
   return {status, out.str(), err.str()};
 }
