@@ -18,16 +18,14 @@ using testing_host::StatusReply;
 // A send of message 0x1234 on `channel` into the shared reply buffer.
 SendOutcome Send(CSonvioFunction& f, HostChannel channel, uint16_t length, const void* request,
                  uint16_t expected) {
+  // clang-format off
   switch (channel) {
-    case HostChannel::kTestFunction:
-      return f.SendTestFunction(0x1234, length, request, expected, ReplyBuffer());
-    case HostChannel::kAtCommand:
-      return f.SendAtCommand(0x1234, length, request, ReplyBuffer());
-    case HostChannel::kAudioRequest:
-      return f.SendAudioRequest(0x1234, length, request, expected, ReplyBuffer());
-    default:
-      return f.SendInfoRequest(0x1234, length, request, ReplyBuffer());
+    case HostChannel::kTestFunction: return f.SendTestFunction(0x1234, length, request, expected, ReplyBuffer());
+    case HostChannel::kAtCommand: return f.SendAtCommand(0x1234, length, request, ReplyBuffer());
+    case HostChannel::kAudioRequest: return f.SendAudioRequest(0x1234, length, request, expected, ReplyBuffer());
+    default: return f.SendInfoRequest(0x1234, length, request, ReplyBuffer());
   }
+  // clang-format on
 }
 
 TEST(Channel, EverySendCarriesItsRequestOnItsSlotIntoAClearedBuffer) {

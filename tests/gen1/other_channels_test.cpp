@@ -1,5 +1,5 @@
-// The operations on the AT and audio channels: PMU register, audio
-// destination and the self test's command length. Logs are compared as
+// The operations on the AT, audio and info channels: PMU register, audio
+// destination, version text and the self test. Logs are compared as
 // transcripts: lines separated by "|", error lines marked by "!".
 #include <gtest/gtest.h>
 
@@ -29,73 +29,56 @@ class OtherChannels : public ::testing::Test {
   CKelboFMRFunction radio{host.Context(services)};
 };
 
-TEST_F(OtherChannels, PmuRegisterReadsTheHexNumberAfterOk) {
-  const struct {
-    HostAnswer answer;
-    bool result;
-    uint32_t value;  // starts as 5
-    const char* log;
-  } cases[] = {
-      {TextReply("OK\r\n0x00400000\r\n"), true, 0x00400000, "OK"},
-      {TextReply("ERROR: 17 bad register"), true, 5,
-       "Error while reading PMU register from the Target|error code : ERROR:|OK"},
-      {HostFailure("No errors"), false, 5,
-       "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"}};
-  for (const auto& c : cases) {
-    host.Clear();
-    host.Queue(c.answer);
+// The PMU register read, the audio destination and the version text with
+// each kind of answer: what they return, the one request sent, the log.
+TEST_F(OtherChannels, EachOperationSendsItsRequestAndReadsItsAnswer) {
+  using Op = std::string (*)(CKelboFMRFunction&);
+  const Op pmu = [](CKelboFMRFunction& r) {
     uint32_t value = 5;
-    EXPECT_EQ(radio.ReadPmuRegister(value), c.result);
-    EXPECT_EQ(value, c.value);
-    EXPECT_EQ(host.Transcript(), std::string("Read PMU register|Sending to mobile...|") + c.log);
-    EXPECT_EQ(host.calls.at(0).message_id, 0);
-    EXPECT_EQ(SentTexts(), std::vector<std::string>{"at@pmu:get_register(28)"});
-  }
-}
-
-TEST_F(OtherChannels, AudioOutputSendsDestinationOnAudioChannel) {
+    const bool result = r.ReadPmuRegister(value);
+    return std::to_string(result) + " " + std::to_string(value);
+  };
+  const Op audio = [](CKelboFMRFunction& r) { return std::to_string(r.SetAudioOutput(254)); };
+  const Op version = [](CKelboFMRFunction& r) { return r.ReadVersionText(0x32, 7); };
+  const std::string at = "at@pmu:get_register(28)";
+  const std::vector<uint8_t> pmu_request(at.begin(), at.end());
+  std::vector<uint8_t> destination(24, 0);
+  destination[0] = 1;
+  destination[4] = 254;
+  const std::vector<uint8_t> index_selector{7, 0x32};
   const struct {
+    Op run;
     HostAnswer answer;
-    bool result;
-    const char* log;
-  } cases[] = {{StatusReply(4), true, "OK"},
-               {StatusReply(4, 0), false, "!ERROR: FMR_STATUS_ERROR"},
-               {StatusReply(2), false, "!ERROR: OUTPUT_SIZE_NOT_MATCH"}};
+    const char* result;
+    HostChannel channel;
+    uint16_t id;
+    const std::vector<uint8_t>& request;
+    std::string log;
+  } cases[] = {
+      // clang-format off
+      {pmu, TextReply("OK\r\n0x00400000\r\n"), "1 4194304", HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|OK"},
+      {pmu, TextReply("ERROR: 17 bad register"), "1 5", HostChannel::kAtCommand, 0, pmu_request,
+       "Read PMU register|Sending to mobile...|Error while reading PMU register from the Target|error code : ERROR:|OK"},
+      {pmu, HostFailure("No errors"), "0 5", HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|"
+       "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"},
+      {audio, StatusReply(4), "1", HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|OK"},
+      {audio, StatusReply(4, 0), "0", HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: FMR_STATUS_ERROR"},
+      {audio, StatusReply(2), "0", HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: OUTPUT_SIZE_NOT_MATCH"},
+      {version, TextReply("\001FMR 358"), "FMR 358", HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
+      {version, TextReply("\002FMR 358"), "?", HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
+      {version, HostFailure("down"), "?", HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
+      // clang-format on
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
     host.Clear();
     host.Queue(c.answer);
-    EXPECT_EQ(radio.SetAudioOutput(254), c.result);
+    EXPECT_EQ(c.run(radio), c.result);
     ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0].channel, HostChannel::kAudioRequest);
-    EXPECT_EQ(host.calls[0].message_id, 4);
-    std::vector<uint8_t> expected(24, 0);
-    expected[0] = 1;
-    expected[4] = 254;
-    EXPECT_EQ(host.calls[0].request, expected);
-    EXPECT_EQ(host.Transcript(), std::string("Sending to mobile...|") + c.log);
-  }
-}
-
-TEST_F(OtherChannels, VersionTextAsksIndexThenSelectorAndIsQuestionMarkWithoutOne) {
-  const struct {
-    HostAnswer answer;
-    const char* text;
-  } cases[] = {{TextReply("\x01"
-                          "FMR 358"),
-                "FMR 358"},
-               {TextReply("\x02"
-                          "FMR 358"),
-                "?"},
-               {HostFailure("down"), "?"}};
-  for (const auto& c : cases) {
-    host.Clear();
-    host.Queue(c.answer);
-    EXPECT_EQ(radio.ReadVersionText(0x32, 7), c.text);
-    ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0].channel, HostChannel::kInfoRequest);
-    EXPECT_EQ(host.calls[0].message_id, 8);
-    EXPECT_EQ(host.calls[0].request, (std::vector<uint8_t>{7, 0x32}));
-    EXPECT_EQ(host.Transcript(), "Sending to mobile...");
+    EXPECT_EQ(host.calls[0].channel, c.channel);
+    EXPECT_EQ(host.calls[0].message_id, c.id);
+    EXPECT_EQ(host.calls[0].request, c.request);
+    EXPECT_EQ(host.Transcript(), c.log);
   }
 }
 
@@ -118,33 +101,19 @@ TEST_F(OtherChannels, SelfTestSendsItsCommandsAndLogsEachReply) {
     bool result;
     const char* log;  // after the probe's "Sending to mobile..."
   } cases[] = {
-      {Probe(1),
-       {TextReply("status retrieved successfully")},
-       {status},
-       true,
+      // clang-format off
+      {Probe(1), {TextReply("status retrieved successfully")}, {status}, true,
        "FMR Selftest at frequency: 98100000|Sending to mobile...|status retrieved successfully|OK"},
-      {Probe(1),
-       {TextReply("no status")},
-       {status},
-       true,
+      {Probe(1), {TextReply("no status")}, {status}, true,
        "FMR Selftest at frequency: 98100000|Sending to mobile...|!no status|OK"},
-      {Probe(0),
-       {TextReply("Enabled FMR"), TextReply("status retrieved successfully"),
-        TextReply("Disabled FMR")},
-       {enable, status, disable},
-       true,
-       "Sending to mobile...|Enabled FMR|FMR Selftest at frequency: 98100000|Sending to mobile...|"
-       "status retrieved successfully|Sending to mobile...|Disabled FMR|OK"},
-      {HostFailure("down"),
-       {TextReply("refused"), TextReply("still on")},
-       {enable, disable},
-       true,
+      {Probe(0), {TextReply("Enabled FMR"), TextReply("status retrieved successfully"), TextReply("Disabled FMR")},
+       {enable, status, disable}, true, "Sending to mobile...|Enabled FMR|FMR Selftest at frequency: 98100000|"
+       "Sending to mobile...|status retrieved successfully|Sending to mobile...|Disabled FMR|OK"},
+      {HostFailure("down"), {TextReply("refused"), TextReply("still on")}, {enable, disable}, true,
        "Sending to mobile...|!refused|Sending to mobile...|!still on|OK"},
-      {Probe(0),
-       {HostFailure("Target gone"), HostFailure("Target gone")},
-       {enable, disable},
-       false,
+      {Probe(0), {HostFailure("Target gone"), HostFailure("Target gone")}, {enable, disable}, false,
        "Sending to mobile...|!|Sending to mobile...|!|!ERROR: MERSH_DLL_ERROR|Target gone"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.log);

@@ -37,48 +37,43 @@ struct Member {
 
 // `count` members of `width` bytes each, back to back from `offset`.
 struct Field {
-  size_t offset;
-  size_t width;
+  size_t offset, width;
   Member (*member)(FmrParameters& p, size_t index);
   size_t count = 1;
 };
 using Fields = std::vector<Field>;
 
-#define F(offset, width, name)                                              \
-  Field {                                                                   \
-    offset, width, [](FmrParameters& p, size_t) { return Member{&p.name}; } \
-  }
-#define A(offset, width, name)                                                    \
-  Field {                                                                         \
-    offset, width, [](FmrParameters& p, size_t i) { return Member{&p.name[i]}; }, \
-        std::tuple_size_v<decltype(FmrParameters::name)>                          \
-  }
+// clang-format off
+#define F(offset, width, name) Field{offset, width, [](FmrParameters& p, size_t) { return Member{&p.name}; }}
+#define A(offset, width, name) \
+  Field{offset, width, [](FmrParameters& p, size_t i) { return Member{&p.name[i]}; }, \
+        std::tuple_size_v<decltype(FmrParameters::name)>}
+// clang-format on
 
-uint64_t ReadLe(std::span<const uint8_t> bytes, size_t offset, size_t width) {
-  uint64_t value = 0;
-  for (size_t i = 0; i < width; ++i) value |= uint64_t{bytes[offset + i]} << (8 * i);
-  return value;
+// Calls `fn` with each member of `fields` in `p`, its offset and width.
+template <typename Fn>
+void Each(FmrParameters& p, const Fields& fields, Fn fn) {
+  for (const Field& f : fields) {
+    for (size_t i = 0; i < f.count; ++i) fn(f.member(p, i), f.offset + f.width * i, f.width);
+  }
 }
 
 // The record `fields` make of `p`, `size` bytes, the rest zero.
 std::vector<uint8_t> Pack(FmrParameters p, const Fields& fields, size_t size) {
   std::vector<uint8_t> bytes(size, 0);
-  for (const Field& f : fields) {
-    for (size_t i = 0; i < f.count; ++i) {
-      const auto value = static_cast<uint64_t>(f.member(p, i).Get());
-      for (size_t b = 0; b < f.width; ++b)
-        bytes.at(f.offset + f.width * i + b) = static_cast<uint8_t>(value >> (8 * b));
-    }
-  }
+  Each(p, fields, [&bytes](Member m, size_t at, size_t width) {
+    for (size_t b = 0; b < width; ++b) bytes.at(at + b) = static_cast<uint8_t>(m.Get() >> (8 * b));
+  });
   return bytes;
 }
 
 // `p` with the members of `fields` read from `reply`.
 FmrParameters Unpack(FmrParameters p, const Fields& fields, std::span<const uint8_t> reply) {
-  for (const Field& f : fields) {
-    for (size_t i = 0; i < f.count; ++i)
-      f.member(p, i).Set(ReadLe(reply, f.offset + f.width * i, f.width));
-  }
+  Each(p, fields, [reply](Member m, size_t at, size_t width) {
+    uint64_t value = 0;
+    for (size_t b = 0; b < width; ++b) value |= uint64_t{reply[at + b]} << (8 * b);
+    m.Set(value);
+  });
   return p;
 }
 
@@ -86,29 +81,22 @@ FmrParameters Unpack(FmrParameters p, const Fields& fields, std::span<const uint
 // top bit of every byte set, so a member packed at the wrong offset, with
 // the wrong width or sign, or from the wrong member shows.
 void FillDistinct(FmrParameters& p, const Fields& fields, unsigned& next) {
-  for (const Field& f : fields) {
-    for (size_t i = 0; i < f.count; ++i, ++next) {
-      uint64_t value = 0;
-      for (unsigned b = 0; b < 4; ++b)
-        value |= uint64_t{0x80u | ((next * 37 + b * 11 + 5) & 0x7Fu)} << (8 * b);
-      f.member(p, i).Set(value);
-    }
-  }
+  Each(p, fields, [&next](Member m, size_t, size_t) {
+    uint64_t value = 0;
+    for (unsigned b = 0; b < 4; ++b)
+      value |= uint64_t{0x80u | ((next * 37 + b * 11 + 5) & 0x7Fu)} << (8 * b);
+    m.Set(value);
+    ++next;
+  });
 }
 
 struct Operation {
   const char* name;
   bool (*run)(CKelboFMRFunction&);
   uint16_t id;
-  size_t request_size;  // 0: sent without a request
-  size_t reply_size;
-  Fields request;
-  Fields reply;
+  size_t request_size, reply_size;  // a request size of 0: sent without one
+  Fields request, reply;
 };
-
-void PrintTo(const Operation& op, std::ostream* out) {
-  *out << op.name;
-}
 
 #define RUN(call) [](CKelboFMRFunction& f) { return f.call(); }
 
@@ -147,75 +135,43 @@ Fields operator+(Fields a, const Fields& b) {
 // Per message every field of its request and reply records.
 const std::vector<Operation>& Operations() {
   static const std::vector<Operation> operations = {
-      {"RxPowerOn", RUN(RxPowerOn), 0x01, 52, 2,
-       RxTuning(0) + RxAudio(22) +
-           Fields{F(40, 1, rdsState), F(41, 1, rdsDecoderMode), F(42, 1, rssiState),
-                  F(44, 2, rssiOffset), F(46, 2, rssiLowAlert), F(48, 2, rssiHighAlert)},
-       {}},
+      {"RxPowerOn", RUN(RxPowerOn), 0x01, 52, 2, RxTuning(0) + RxAudio(22) + Fields{F(40, 1, rdsState),
+       F(41, 1, rdsDecoderMode), F(42, 1, rssiState), F(44, 2, rssiOffset), F(46, 2, rssiLowAlert), F(48, 2, rssiHighAlert)}, {}},
       {"RxPowerOff", RUN(RxPowerOff), 0x02, 0, 2, {}, {}},
-      {"ReadRxStatus", RUN(ReadRxStatus), 0x03, 0, 48, {},
-       Fields{F(4, 4, frequencyHz), F(8, 1, stereo), F(12, 4, pilotFrequencyHz), F(16, 2, rssi)} +
-           RxAudio(18) +
-           Fields{A(36, 1, rxStatusReserved), F(44, 2, rxStatusWord), F(46, 2, rdsRxErrors)}},
-      {"RxTune", RUN(RxTune), 0x04, 28, 12, Fields{F(0, 1, tuneAction)} + RxTuning(4),
-       {F(4, 4, frequencyHz), F(8, 2, rssi), F(10, 1, stereo)}},
-      {"WriteRxAudio", RUN(WriteRxAudio), 0x05, 20, 4, RxAudio(0) + Fields{F(18, 1, forceMono)},
-       {F(2, 1, stereo)}},
+      {"ReadRxStatus", RUN(ReadRxStatus), 0x03, 0, 48, {}, Fields{F(4, 4, frequencyHz), F(8, 1, stereo),
+       F(12, 4, pilotFrequencyHz), F(16, 2, rssi)} + RxAudio(18) + Fields{A(36, 1, rxStatusReserved), F(44, 2, rxStatusWord), F(46, 2, rdsRxErrors)}},
+      {"RxTune", RUN(RxTune), 0x04, 28, 12, Fields{F(0, 1, tuneAction)} + RxTuning(4), {F(4, 4, frequencyHz), F(8, 2, rssi), F(10, 1, stereo)}},
+      {"WriteRxAudio", RUN(WriteRxAudio), 0x05, 20, 4, RxAudio(0) + Fields{F(18, 1, forceMono)}, {F(2, 1, stereo)}},
       {"ReadRxAudio", RUN(ReadRxAudio), 0x06, 0, 22, {}, RxAudio(2) + Fields{F(20, 1, stereo)}},
       {"AccessRds", RUN(AccessRds), 0x07, 2, 168, {F(0, 1, rdsState), F(1, 1, rdsDecoderMode)},
-       {F(2, 1, rdsGroupCount), A(4, 2, rdsBlocks), A(132, 2, rdsGroupStatus),
-        F(164, 2, rdsReplyWord)}},
-      {"AccessRssi", RUN(AccessRssi), 0x08, 8, 16,
-       {F(0, 1, rssiAccess), F(1, 1, rssiState), F(2, 2, rssiOffset), F(4, 2, rssiLowAlert),
-        F(6, 2, rssiHighAlert)},
-       {F(4, 4, frequencyHz), F(8, 4, pilotFrequencyHz), F(12, 2, rssi), F(14, 1, stereo)}},
-      {"AccessRegister", RUN(AccessRegister), 0x0C, 12, 8,
-       {F(0, 4, regAccess), F(4, 2, regAddress), F(8, 4, regData)}, {F(4, 4, regData)}},
+       {F(2, 1, rdsGroupCount), A(4, 2, rdsBlocks), A(132, 2, rdsGroupStatus), F(164, 2, rdsReplyWord)}},
+      {"AccessRssi", RUN(AccessRssi), 0x08, 8, 16, {F(0, 1, rssiAccess), F(1, 1, rssiState), F(2, 2, rssiOffset), F(4, 2, rssiLowAlert),
+       F(6, 2, rssiHighAlert)}, {F(4, 4, frequencyHz), F(8, 4, pilotFrequencyHz), F(12, 2, rssi), F(14, 1, stereo)}},
+      {"AccessRegister", RUN(AccessRegister), 0x0C, 12, 8, {F(0, 4, regAccess), F(4, 2, regAddress), F(8, 4, regData)}, {F(4, 4, regData)}},
       {"WriteGain", RUN(WriteGain), 0x0D, 20, 2, Gain(0), {}},
       {"ReadGain", RUN(ReadGain), 0x0E, 0, 24, {}, Gain(4)},
       {"SetAntenna", RUN(SetAntenna), 0x0F, 4, 2, {F(0, 4, antenna)}, {}},
-      {"SetTestTone", RUN(SetTestTone), 0x10, 36, 2,
-       {F(0, 4, mode), F(4, 4, toneOn), F(8, 2, toneLeftFreqHz), F(12, 4, toneLeftAmplitude),
-        F(16, 4, toneLeftPhase), F(20, 2, toneRightFreqHz), F(24, 4, toneRightAmplitude),
-        F(28, 4, toneRightPhase), F(32, 1, txAudioMode), F(33, 1, outputPath)},
-       {}},
-      {"TxPowerOn", RUN(TxPowerOn), 0x11, 48, 2,
-       Fields{F(0, 4, frequencyHz), F(4, 2, txOutputPower), F(8, 4, bandMaxHz),
-              F(12, 4, bandMinHz), F(16, 4, channelSpacing)} +
-           TxModulation(20) + Fields{F(44, 1, rdsState)},
-       {}},
+      {"SetTestTone", RUN(SetTestTone), 0x10, 36, 2, {F(0, 4, mode), F(4, 4, toneOn), F(8, 2, toneLeftFreqHz), F(12, 4, toneLeftAmplitude),
+       F(16, 4, toneLeftPhase), F(20, 2, toneRightFreqHz), F(24, 4, toneRightAmplitude), F(28, 4, toneRightPhase), F(32, 1, txAudioMode),
+       F(33, 1, outputPath)}, {}},
+      {"TxPowerOn", RUN(TxPowerOn), 0x11, 48, 2, Fields{F(0, 4, frequencyHz), F(4, 2, txOutputPower), F(8, 4, bandMaxHz),
+       F(12, 4, bandMinHz), F(16, 4, channelSpacing)} + TxModulation(20) + Fields{F(44, 1, rdsState)}, {}},
       {"TxPowerOff", RUN(TxPowerOff), 0x12, 0, 2, {}, {}},
-      {"TxTune", RUN(TxTune), 0x13, 40, 2,
-       Fields{F(0, 4, frequencyHz), F(4, 4, bandMaxHz), F(8, 4, bandMinHz)} + TxModulation(16),
-       {}},
-      {"TxScan", RUN(TxScan), 0x14, 16, 12,
-       {F(0, 4, txScanStartHz), F(4, 4, txScanStopHz), F(8, 4, channelSpacing),
-        F(12, 2, txScanMinRssi)},
+      {"TxTune", RUN(TxTune), 0x13, 40, 2, Fields{F(0, 4, frequencyHz), F(4, 4, bandMaxHz), F(8, 4, bandMinHz)} + TxModulation(16), {}},
+      {"TxScan", RUN(TxScan), 0x14, 16, 12, {F(0, 4, txScanStartHz), F(4, 4, txScanStopHz), F(8, 4, channelSpacing), F(12, 2, txScanMinRssi)},
        {F(4, 4, txScanResultHz), F(8, 2, txScanResultRssi)}},
-      {"WriteTxAudio", RUN(WriteTxAudio), 0x15, 20, 2,
-       {F(0, 4, volume), F(4, 4, mute), F(8, 4, modulationOn), F(12, 4, preEmphasis),
-        F(16, 1, txAudioMode)},
-       {}},
+      {"WriteTxAudio", RUN(WriteTxAudio), 0x15, 20, 2, {F(0, 4, volume), F(4, 4, mute), F(8, 4, modulationOn), F(12, 4, preEmphasis),
+       F(16, 1, txAudioMode)}, {}},
       {"WriteTxRds", RUN(WriteTxRds), 0x16, 204, 2, TxRds(0), {}},
       {"SetChirp", RUN(SetChirp), 0x17, 4, 2, {F(0, 4, chirpOn)}, {}},
-      {"ReadTxStatus", RUN(ReadTxStatus), 0x18, 0, 64, {},
-       {F(4, 4, frequencyHz), F(8, 2, txOutputPower), F(12, 4, bandMaxHz), F(16, 4, bandMinHz),
-        F(20, 4, channelSpacing), F(24, 1, preEmphasis), F(28, 1, txAudioMode),
-        F(32, 4, freqDeviationHz), F(36, 2, pilotDeviationHz), F(38, 2, rdsDeviationHz),
-        F(40, 4, rfMute), F(44, 4, pilotOn), F(48, 1, rdsState), F(52, 2, volume), F(56, 1, mute),
-        F(60, 4, modulationOn)}},
-      {"SendRdsGroups",
-       [](CKelboFMRFunction& f) {
-         uint8_t accepted = 0;
-         return f.SendRdsGroups(accepted);
-       },
-       0x19, 162, 4,
-       {F(0, 1, rdsTxGroupCount),
-        Field{2, 2, [](FmrParameters& p, size_t i) { return Member{&p.rdsTxGroups[i / 4][i % 4]}; },
-              4 * kRdsTxGroups}},
-       {}},
-      {"ReadRdsBlocks", RUN(ReadRdsBlocks), 0x1A, 0, 252, {},
-       {F(4, 4, rdsBufferWord), F(8, 1, rdsGroupCount), A(10, 2, rdsBlocks)}},
+      {"ReadTxStatus", RUN(ReadTxStatus), 0x18, 0, 64, {}, {F(4, 4, frequencyHz), F(8, 2, txOutputPower), F(12, 4, bandMaxHz),
+       F(16, 4, bandMinHz), F(20, 4, channelSpacing), F(24, 1, preEmphasis), F(28, 1, txAudioMode), F(32, 4, freqDeviationHz),
+       F(36, 2, pilotDeviationHz), F(38, 2, rdsDeviationHz), F(40, 4, rfMute), F(44, 4, pilotOn), F(48, 1, rdsState), F(52, 2, volume),
+       F(56, 1, mute), F(60, 4, modulationOn)}},
+      {"SendRdsGroups", [](CKelboFMRFunction& f) { uint8_t accepted = 0; return f.SendRdsGroups(accepted); }, 0x19, 162, 4,
+       {F(0, 1, rdsTxGroupCount), Field{2, 2, [](FmrParameters& p, size_t i) { return Member{&p.rdsTxGroups[i / 4][i % 4]}; },
+        4 * kRdsTxGroups}}, {}},
+      {"ReadRdsBlocks", RUN(ReadRdsBlocks), 0x1A, 0, 252, {}, {F(4, 4, rdsBufferWord), F(8, 1, rdsGroupCount), A(10, 2, rdsBlocks)}},
       {"ReadTxRds", RUN(ReadTxRds), 0x1B, 0, 204, {}, TxRds(2)},
       {"ReadPowerState", RUN(ReadPowerState), 0x23, 0, 56, {}, {F(32, 4, powerState)}},
       {"ReadRadioInfo", RUN(ReadRadioInfo), 0x3A, 0, 16, {}, {F(4, 4, radioInfoWord)}},
@@ -259,50 +215,32 @@ TEST_P(OperationTest, PacksItsRequestAndCopiesItsReplyFields) {
   EXPECT_EQ(call.message_id, op.id);
   EXPECT_EQ(call.request_null, op.request_size == 0);
   EXPECT_EQ(call.request, request);  // the whole record: padding stays zero
-  for (const Field& f : op.reply) {
-    for (size_t i = 0; i < f.count; ++i)
-      EXPECT_EQ(f.member(radio.parameters(), i).Get(), f.member(expected, i).Get())
-          << "reply field at " << f.offset + f.width * i;
-  }
-  EXPECT_TRUE(radio.parameters() == expected) << "a field outside the reply changed";
+  EXPECT_TRUE(radio.parameters() == expected) << "a reply field was not copied, or another changed";
   EXPECT_EQ(host.Transcript(), "Sending to mobile...|OK");
 }
 
-struct Failure {
-  HostAnswer (*answer)(size_t reply_size);
-  const char* log;  // after "Sending to mobile..."; "!" marks an error line
-};
-
-// A reply of `size` bytes whose fields would all change the block.
-HostAnswer Garbage(size_t size, uint16_t status) {
-  HostAnswer answer = StatusReply(size, status);
-  for (size_t i = 2; i < size; ++i) answer.reply[i] = 0xE7;
-  return answer;
-}
-
-const Failure kFailures[] = {
-    {[](size_t) { return testing_host::HostFailure("Target not responding"); },
-     "!ERROR: MERSH_DLL_ERROR|Target not responding"},
-    {[](size_t) { return testing_host::HostFailure("No errors"); },
-     "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"},
-    {[](size_t size) { return Garbage(size - 2, 1); }, "!ERROR: OUTPUT_SIZE_NOT_MATCH"},
-    {[](size_t size) {
-       HostAnswer answer = Garbage(size, 1);
-       answer.length = static_cast<uint16_t>(size + 1);
-       return answer;
-     },
-     "!ERROR: OUTPUT_SIZE_NOT_MATCH"},
-    {[](size_t size) { return Garbage(size, 0); }, "!ERROR: FMR_STATUS_ERROR"},
-    {[](size_t size) { return Garbage(size, 0x0101); }, "!ERROR: FMR_STATUS_ERROR"}};
+// A failed host call with its error text, or a reply `delta` bytes off its
+// length with status word `status` whose fields would all change the block.
+// clang-format off
+const struct { const char* host_error; int delta; uint16_t status; const char* log; } kFailures[] = {
+    {"Target not responding", 0, 1, "!ERROR: MERSH_DLL_ERROR|Target not responding"},
+    {"No errors", 0, 1, "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"},
+    {nullptr, -2, 1, "!ERROR: OUTPUT_SIZE_NOT_MATCH"}, {nullptr, 1, 1, "!ERROR: OUTPUT_SIZE_NOT_MATCH"},
+    {nullptr, 0, 0, "!ERROR: FMR_STATUS_ERROR"}, {nullptr, 0, 0x0101, "!ERROR: FMR_STATUS_ERROR"}};
+// clang-format on
 
 TEST_P(OperationTest, EveryFailureLogsItsLinesAndLeavesTheBlockAlone) {
-  for (const Failure& failure : kFailures) {
-    SCOPED_TRACE(failure.log);
+  for (const auto& f : kFailures) {
+    SCOPED_TRACE(f.log);
     radio.parameters() = Filled();
     host.Clear();
-    host.Queue(failure.answer(GetParam().reply_size));
+    const size_t size = GetParam().reply_size;
+    HostAnswer answer = StatusReply(size + std::min(f.delta, 0), f.status);
+    for (size_t i = 2; i < answer.reply.size(); ++i) answer.reply[i] = 0xE7;
+    if (f.delta > 0) answer.length = static_cast<uint16_t>(size + f.delta);
+    host.Queue(f.host_error != nullptr ? testing_host::HostFailure(f.host_error) : answer);
     EXPECT_FALSE(GetParam().run(radio));
-    EXPECT_EQ(host.Transcript(), std::string("Sending to mobile...|") + failure.log);
+    EXPECT_EQ(host.Transcript(), std::string("Sending to mobile...|") + f.log);
     EXPECT_TRUE(radio.parameters() == Filled());
   }
 }

@@ -28,8 +28,8 @@ struct Exchange {
   const char* text;  // what the control holds or shows
   const char* field;
   std::string (*access)(FmrParameters& p, const std::string* set);
-  const char* value;  // the field's value for that text; nullptr: the text itself
-  Way way;
+  const char* value = nullptr;  // the field's value for that text; nullptr: the text itself
+  Way way = kBoth;
 };
 #define M(name) #name, [](FmrParameters & p, const std::string* set) { return Access(p.name, set); }
 
@@ -38,83 +38,45 @@ struct Exchange {
 // control, or shown in the wrong one, or narrowed, shows.
 // clang-format off
 const Exchange kExchange[] = {
-    {"LEFrequency", "98700000", M(frequencyHz), nullptr, kBoth},
-    {"LEMASRSSI", "-300", M(scanMinRssi), nullptr, kBoth},
-    {"CBMono", "1", M(forceMono), nullptr, kBoth},
-    {"LEMAXFreq", "107900000", M(bandMaxHz), nullptr, kBoth},
-    {"LEMINFreq", "87600000", M(bandMinHz), nullptr, kBoth},
-    {"CBChannelSpacing", "2", M(channelSpacing), "200000", kBoth},
-    {"CBSideband", "2", M(sideband), nullptr, kBoth},
-    {"LEVolume", "4660", M(volume), nullptr, kBoth},
-    {"CBMute", "1", M(mute), nullptr, kBoth},
-    {"CBOutputPath", "1", M(outputPath), nullptr, kBoth},
-    {"RGDeEmphasis", "1", M(deEmphasis), nullptr, kBoth},
-    {"CBSNC", "1", M(sncOn), nullptr, kBoth},
-    {"LESNCStep", "40000", M(sncStep), nullptr, kBoth},
-    {"LESNCLowThreshold", "-301", M(sncLowThreshold), nullptr, kBoth},
-    {"LESNCHighThreshold", "-302", M(sncHighThreshold), nullptr, kBoth},
-    {"CBSoftMute", "1", M(softMuteOn), nullptr, kBoth},
-    {"LESMSS", "40001", M(softMuteStep), nullptr, kBoth},
-    {"LESMThreshold", "-303", M(softMuteThreshold), nullptr, kBoth},
-    {"btn_rds", "RDS Off", M(rdsState), "1", kShow},
-    {"CBDecode", "1", M(rdsDecoderMode), nullptr, kShow},
-    {"LERSSIOffset", "-304", M(rssiOffset), nullptr, kBoth},
-    {"LELowRSSI", "-305", M(rssiLowAlert), nullptr, kBoth},
-    {"LEHighRSSI", "-306", M(rssiHighAlert), nullptr, kBoth},
-    {"LStereo", "Yes", M(stereo), "1", kShow},
-    {"LEPilotFreq", "98765432", M(pilotFrequencyHz), nullptr, kShow},
-    {"LERSSI", "-307", M(rssi), nullptr, kShow},
-    {"LERXError", "40002", M(rdsRxErrors), nullptr, kShow},
+    {"LEFrequency", "98700000", M(frequencyHz)}, {"LEMASRSSI", "-300", M(scanMinRssi)}, {"CBMono", "1", M(forceMono)},
+    {"LEMAXFreq", "107900000", M(bandMaxHz)}, {"LEMINFreq", "87600000", M(bandMinHz)},
+    {"CBChannelSpacing", "2", M(channelSpacing), "200000", kBoth}, {"CBSideband", "2", M(sideband)},
+    {"LEVolume", "4660", M(volume)}, {"CBMute", "1", M(mute)}, {"CBOutputPath", "1", M(outputPath)},
+    {"RGDeEmphasis", "1", M(deEmphasis)}, {"CBSNC", "1", M(sncOn)}, {"LESNCStep", "40000", M(sncStep)},
+    {"LESNCLowThreshold", "-301", M(sncLowThreshold)}, {"LESNCHighThreshold", "-302", M(sncHighThreshold)},
+    {"CBSoftMute", "1", M(softMuteOn)}, {"LESMSS", "40001", M(softMuteStep)},
+    {"LESMThreshold", "-303", M(softMuteThreshold)}, {"btn_rds", "RDS Off", M(rdsState), "1", kShow},
+    {"CBDecode", "1", M(rdsDecoderMode), nullptr, kShow}, {"LERSSIOffset", "-304", M(rssiOffset)},
+    {"LELowRSSI", "-305", M(rssiLowAlert)}, {"LEHighRSSI", "-306", M(rssiHighAlert)},
+    {"LStereo", "Yes", M(stereo), "1", kShow}, {"LEPilotFreq", "98765432", M(pilotFrequencyHz), nullptr, kShow},
+    {"LERSSI", "-307", M(rssi), nullptr, kShow}, {"LERXError", "40002", M(rdsRxErrors), nullptr, kShow},
     {"LERegAddress", "0x8A5C", M(regAddress), "35420", kBoth},
-    {"LERegData", "0x89ABCDEF", M(regData), "2309737967", kBoth},
-    {"CBAGCOn", "1", M(agcOn), nullptr, kBoth},
-    {"CBLNAGain", "13", M(lnaGain), nullptr, kBoth},
-    {"CBPPFGain", "14", M(ppfGain), nullptr, kBoth},
-    {"CBExternalLNAOn", "1", M(externalLnaOn), nullptr, kBoth},
-    {"LEOffset", "-7", M(externalLnaOffset), nullptr, kBoth},
-    {"CBFMRSupply", "6", M(supplyVoltage), nullptr, kBoth},
-    {"LEOutputPower", "-308", M(txOutputPower), nullptr, kBoth},
-    {"CBIntLNA", "3", M(intLnaReduction), nullptr, kBoth},
-    {"CBAntenna", "1", M(antenna), nullptr, kStore},
-    {"CBTMode", "1", M(mode), nullptr, kStore},
-    {"LELFreq", "40003", M(toneLeftFreqHz), nullptr, kBoth},
-    {"LELLevel", "0x9ABC", M(toneLeftAmplitude), "39612", kBoth},
-    {"LELPhase", "0x1357", M(toneLeftPhase), "4951", kBoth},
-    {"LERFreq", "40004", M(toneRightFreqHz), nullptr, kBoth},
+    {"LERegData", "0x89ABCDEF", M(regData), "2309737967", kBoth}, {"CBAGCOn", "1", M(agcOn)},
+    {"CBLNAGain", "13", M(lnaGain)}, {"CBPPFGain", "14", M(ppfGain)}, {"CBExternalLNAOn", "1", M(externalLnaOn)},
+    {"LEOffset", "-7", M(externalLnaOffset)}, {"CBFMRSupply", "6", M(supplyVoltage)},
+    {"LEOutputPower", "-308", M(txOutputPower)}, {"CBIntLNA", "3", M(intLnaReduction)},
+    {"CBAntenna", "1", M(antenna), nullptr, kStore}, {"CBTMode", "1", M(mode), nullptr, kStore},
+    {"LELFreq", "40003", M(toneLeftFreqHz)}, {"LELLevel", "0x9ABC", M(toneLeftAmplitude), "39612", kBoth},
+    {"LELPhase", "0x1357", M(toneLeftPhase), "4951", kBoth}, {"LERFreq", "40004", M(toneRightFreqHz)},
     {"LERLevel", "0x2468", M(toneRightAmplitude), "9320", kBoth},
-    {"LERPhase", "0x0F0E", M(toneRightPhase), "3854", kBoth},
-    {"RGPreEmphasis", "1", M(preEmphasis), nullptr, kBoth},
-    {"CBAudioOutput", "1", M(txAudioMode), nullptr, kBoth},
-    {"CBPilot", "1", M(pilotOn), nullptr, kBoth},  // its click sets LEFreqDeviation
+    {"LERPhase", "0x0F0E", M(toneRightPhase), "3854", kBoth}, {"RGPreEmphasis", "1", M(preEmphasis)},
+    {"CBAudioOutput", "1", M(txAudioMode)}, {"CBPilot", "1", M(pilotOn)},  // its click sets LEFreqDeviation
     {"LEFreqDeviation", "74000", M(freqDeviationHz), nullptr, kStore},
-    {"LEPilotDeviation", "40005", M(pilotDeviationHz), nullptr, kBoth},
-    {"LERDSDeviation", "40006", M(rdsDeviationHz), nullptr, kBoth},
-    {"CBFreqMute", "1", M(rfMute), nullptr, kBoth},
-    {"CBModulation", "1", M(modulationOn), nullptr, kBoth},
-    {"LEPI", "40007", M(rdsPi), nullptr, kBoth},
-    {"LERT", "Radio_text", M(rdsRadioText), nullptr, kBoth},
-    {"LEPSN", "PS_name", M(rdsPsName), nullptr, kBoth},
-    {"CBPSMode", "2", M(rdsPsMode), nullptr, kBoth},
-    {"LEPSRate", "200", M(rdsPsRate), nullptr, kBoth},
-    {"LERTP", "RT_plus", M(rdsRtPlus), nullptr, kBoth},
-    {"cb_ptc", "29", M(rdsPty), nullptr, kBoth},
+    {"LEPilotDeviation", "40005", M(pilotDeviationHz)}, {"LERDSDeviation", "40006", M(rdsDeviationHz)},
+    {"CBFreqMute", "1", M(rfMute)}, {"CBModulation", "1", M(modulationOn)}, {"LEPI", "40007", M(rdsPi)},
+    {"LERT", "Radio_text", M(rdsRadioText)}, {"LEPSN", "PS_name", M(rdsPsName)}, {"CBPSMode", "2", M(rdsPsMode)},
+    {"LEPSRate", "200", M(rdsPsRate)}, {"LERTP", "RT_plus", M(rdsRtPlus)}, {"cb_ptc", "29", M(rdsPty)},
     {"le_scan_freq", "98765433", M(txScanResultHz), nullptr, kShow},
     {"le_scan_rssi", "-309", M(txScanResultRssi), nullptr, kShow},
     {"le_start_freq", "88100000", M(txScanStartHz), nullptr, kStore},
     {"le_stop_freq", "107700000", M(txScanStopHz), nullptr, kStore},
-    {"LEMASRSSI2", "-310", M(txScanMinRssi), nullptr, kStore},
-    {"cbx_rds_stack", "1", M(rdsStackOn), nullptr, kStore},
-    {"cbx_AF", "1", M(rdsFeatures), "2", kStore},
-    {"cbx_PI", "1", M(rdsFeatures), "4", kStore},
-    {"cbx_PS", "1", M(rdsFeatures), "8", kStore},
-    {"cbx_RT", "1", M(rdsFeatures), "16", kStore},
-    {"cbx_RTP", "1", M(rdsFeatures), "32", kStore},
-    {"cbx_PTC", "1", M(rdsFeatures), "128", kStore},
+    {"LEMASRSSI2", "-310", M(txScanMinRssi), nullptr, kStore}, {"cbx_rds_stack", "1", M(rdsStackOn), nullptr, kStore},
+    {"cbx_AF", "1", M(rdsFeatures), "2", kStore}, {"cbx_PI", "1", M(rdsFeatures), "4", kStore},
+    {"cbx_PS", "1", M(rdsFeatures), "8", kStore}, {"cbx_RT", "1", M(rdsFeatures), "16", kStore},
+    {"cbx_RTP", "1", M(rdsFeatures), "32", kStore}, {"cbx_PTC", "1", M(rdsFeatures), "128", kStore},
     // Where a field narrows or is wider than its display, or a rule of its own.
-    {"LEFrequency", "98.5", M(frequencyHz), "0", kStore},
-    {"LEMASRSSI", "40000", M(scanMinRssi), "-25536", kStore},
-    {"CBChannelSpacing", "-1", M(channelSpacing), "50000", kStore},
-    {"CBSideband", "-1", M(sideband), "255", kStore},
+    {"LEFrequency", "98.5", M(frequencyHz), "0", kStore}, {"LEMASRSSI", "40000", M(scanMinRssi), "-25536", kStore},
+    {"CBChannelSpacing", "-1", M(channelSpacing), "50000", kStore}, {"CBSideband", "-1", M(sideband), "255", kStore},
     {"LEVolume", "0x12345", M(volume), "4660", kStore},  // four hex digits at most
     {"LEVolume", "$100", M(volume), "256", kStore},
     {"LERegData", "0x1234ABCD9", M(regData), "592100569", kStore},  // the last eight digits
@@ -122,8 +84,7 @@ const Exchange kExchange[] = {
     {"LEFrequency", "4294967295", M(frequencyHz), nullptr, kShow},
     {"CBChannelSpacing", "-1", M(channelSpacing), "25000", kShow},
     {"btn_rds", "RDS On", M(rdsState), "7", kShow},  // neither on nor off: left alone
-    {"CBIntLNA", "-1", M(intLnaReduction), "255", kShow},
-    {"LELLevel", "0x2345", M(toneLeftAmplitude), "74565", kShow},
+    {"CBIntLNA", "-1", M(intLnaReduction), "255", kShow}, {"LELLevel", "0x2345", M(toneLeftAmplitude), "74565", kShow},
     {"LEPSN", "PPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPP", M(rdsPsName), nullptr, kShow},
 };
 // clang-format on
@@ -229,22 +190,16 @@ TEST_F(PanelTest, RdsReadoutShowsAtMostSixteenGroupsAndStaysWhenNoneCame) {
   EXPECT_EQ(panel.LData2->caption(), all);
 }
 
-}  // namespace
-
-namespace {
-
 // What the showing of the block works out besides the fields: the RDS
 // feature edits and their boxes, the frequency deviation, the CP button and
 // the gain selectors.
 TEST_F(PanelTest, ShowDerivesFeaturesDeviationAndWhatMayBeUsed) {
   // Stack, feature bits: the six edits and the group enabled, their boxes alike.
-  const struct {
-    uint8_t stack;
-    uint32_t bits;
-    const char* enabled;
-  } rows[] = {{1, 0x04, "1000001"}, {1, 0x20, "0100001"}, {1, 0x10, "0010001"},
-              {1, 0x08, "0001001"}, {1, 0x40, "0000101"}, {1, 0x02, "0000011"},
-              {1, 0x81, "0000001"}, {0, 0xFF, "0000000"}};
+  // clang-format off
+  const struct { uint8_t stack; uint32_t bits; const char* enabled; } rows[] = {
+      {1, 0x04, "1000001"}, {1, 0x20, "0100001"}, {1, 0x10, "0010001"}, {1, 0x08, "0001001"},
+      {1, 0x40, "0000101"}, {1, 0x02, "0000011"}, {1, 0x81, "0000001"}, {0, 0xFF, "0000000"}};
+  // clang-format on
   for (const auto& row : rows) {
     SCOPED_TRACE(row.bits);
     params().rdsStackOn = row.stack;
@@ -260,17 +215,11 @@ TEST_F(PanelTest, ShowDerivesFeaturesDeviationAndWhatMayBeUsed) {
 
   // 75000 less the pilot's deviation while the pilot is on, less the RDS
   // deviation while RDS is on (pilot on, its deviation, RDS's, RDS state).
-  const struct {
-    uint32_t pilot_on;
-    uint16_t pilot;
-    uint16_t rds;
-    uint8_t rds_state;
-    const char* deviation;
-  } deviations[] = {{1, 6750, 2000, 1, "66250"},
-                    {1, 6750, 2000, 0, "68250"},
-                    {0, 6750, 2000, 1, "73000"},
-                    {0, 6750, 2000, 0, "75000"},
-                    {1, 40000, 40000, 1, "-5000"}};
+  // clang-format off
+  const struct { uint32_t pilot_on; uint16_t pilot; uint16_t rds; uint8_t rds_state; const char* deviation; } deviations[] = {
+      {1, 6750, 2000, 1, "66250"}, {1, 6750, 2000, 0, "68250"}, {0, 6750, 2000, 1, "73000"},
+      {0, 6750, 2000, 0, "75000"}, {1, 40000, 40000, 1, "-5000"}};
+  // clang-format on
   for (const auto& d : deviations) {
     params().pilotOn = d.pilot_on;
     params().pilotDeviationHz = d.pilot;
@@ -289,14 +238,11 @@ TEST_F(PanelTest, ShowDerivesFeaturesDeviationAndWhatMayBeUsed) {
 
   // The CP read needs the internal antenna while receiving; the gain
   // selectors are free with the AGC off and the radio on.
-  const struct {
-    const char* controls;
-    bool radio_on;
-    const char* enabled;  // btn_readcp CBLNAGain CBPPFGain
-  } uses[] = {{"CBAntenna=0 CBTMode=0", false, "100"},
-              {"CBAntenna=1 CBTMode=0", true, "000"},
-              {"CBAntenna=1 CBTMode=1", false, "100"},
-              {"CBAntenna=0 CBTMode=1", true, "100"}};
+  // clang-format off
+  const struct { const char* controls; bool radio_on; const char* enabled; } uses[] = {  // btn_readcp CBLNAGain CBPPFGain
+      {"CBAntenna=0 CBTMode=0", false, "100"}, {"CBAntenna=1 CBTMode=0", true, "000"},
+      {"CBAntenna=1 CBTMode=1", false, "100"}, {"CBAntenna=0 CBTMode=1", true, "100"}};
+  // clang-format on
   for (const auto& u : uses) {
     for (const uint32_t agc : {0u, 1u}) {
       SetControls(u.controls);
@@ -310,6 +256,5 @@ TEST_F(PanelTest, ShowDerivesFeaturesDeviationAndWhatMayBeUsed) {
     }
   }
 }
-// clang-format on
 
 }  // namespace

@@ -20,10 +20,7 @@ const std::map<uint16_t, size_t> kReplyLengths = {
 HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
   if (call.channel == HostChannel::kAudioRequest) return testing_host::StatusReply(4);
-  if (call.channel == HostChannel::kInfoRequest)
-    return testing_host::TextReply(
-        "\x01"
-        "FMR 1021");
+  if (call.channel == HostChannel::kInfoRequest) return testing_host::TextReply("\001FMR 1021");
   const auto length = kReplyLengths.find(call.message_id);
   if (call.channel != HostChannel::kTestFunction || length == kReplyLengths.end()) {
     return testing_host::HostFailure("not scripted");
@@ -32,52 +29,32 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   HostAnswer answer =
       testing_host::StatusReply(length->second, it != status.end() ? it->second : 1);
   std::span<uint8_t> reply(answer.reply);
+  const std::span<const uint8_t> request(call.request);
+  // clang-format off
   switch (call.message_id) {
     case 0x03:  // receive status
-      le::PutU32(reply, 4, frequency_hz);
-      le::PutU8(reply, 8, 1);
-      le::PutS16(reply, 16, rssi);
-      le::PutU16(reply, 18, 0x4000);
+      le::PutU32(reply, 4, frequency_hz); le::PutU8(reply, 8, 1); le::PutS16(reply, 16, rssi); le::PutU16(reply, 18, 0x4000);
       break;
     case 0x04:  // tune
-      frequency_hz = le::GetU32(call.request, 4);
-      le::PutU32(reply, 4, frequency_hz);
-      le::PutS16(reply, 8, rssi);
-      le::PutU8(reply, 10, 1);
+      frequency_hz = le::GetU32(request, 4);
+      le::PutU32(reply, 4, frequency_hz); le::PutS16(reply, 8, rssi); le::PutU8(reply, 10, 1);
       break;
-    case 0x08:  // RSSI
-      le::PutU32(reply, 4, frequency_hz);
-      le::PutS16(reply, 12, rssi);
+    case 0x08: le::PutU32(reply, 4, frequency_hz); le::PutS16(reply, 12, rssi); break;  // RSSI
+    case 0x19: le::PutU8(reply, 2, groups_taken); break;  // RDS groups to send
+    case 0x06: le::PutU16(reply, 2, volume); break;  // receive audio
+    case 0x0C:  // register access: a write is kept, a read answers
+      if (le::GetU32(request, 0) == 1) registers[le::GetU16(request, 4)] = le::GetU32(request, 8);
+      le::PutU32(reply, 4, registers[le::GetU16(request, 4)]);
       break;
-    case 0x19:  // RDS groups to send
-      le::PutU8(reply, 2, groups_taken);
-      break;
-    case 0x06:  // receive audio
-      le::PutU16(reply, 2, volume);
-      break;
-    case 0x0C: {  // register access: a write is kept, a read answers
-      const uint16_t address = le::GetU16(call.request, 4);
-      if (le::GetU32(call.request, 0) == 1) registers[address] = le::GetU32(call.request, 8);
-      le::PutU32(reply, 4, registers[address]);
-      break;
-    }
-    case 0x13:  // transmit tune
-      frequency_hz = le::GetU32(call.request, 0);
-      break;
+    case 0x13: frequency_hz = le::GetU32(request, 0); break;  // transmit tune
     case 0x18:  // transmit status
-      le::PutU32(reply, 4, frequency_hz);
-      le::PutS16(reply, 8, 120);
-      le::PutU32(reply, 12, 108000000);
-      le::PutU32(reply, 16, 87500000);
-      le::PutU32(reply, 20, 100000);
-      le::PutU16(reply, 52, 0x7FFF);
+      le::PutU32(reply, 4, frequency_hz); le::PutS16(reply, 8, 120); le::PutU32(reply, 12, 108000000);
+      le::PutU32(reply, 16, 87500000); le::PutU32(reply, 20, 100000); le::PutU16(reply, 52, 0x7FFF);
       break;
-    case 0x23:
-      le::PutU32(reply, 32, power_state);
-      break;
-    default:
-      break;
+    case 0x23: le::PutU32(reply, 32, power_state); break;
+    default: break;
   }
+  // clang-format on
   return answer;
 }
 

@@ -33,13 +33,11 @@ class LogFolderTest : public PanelTest {
     Run("check cbx_rds_stack 0; click BtnReadFrequency");  // the box reaches the block
   }
   // Block A of each group of the last group send.
-  std::vector<uint16_t> SentFirstBlocks() const {
-    std::vector<uint16_t> blocks;
+  Ids SentFirstBlocks() const {
     const testing_host::HostCall* send = LastCall(0x19);
-    if (send == nullptr) return blocks;
-    for (size_t g = 0; g < send->request.at(0); ++g) {
+    Ids blocks;
+    for (size_t g = 0; send != nullptr && g < send->request.at(0); ++g)
       blocks.push_back(le::GetU16(send->request, 2 + 8 * g));
-    }
     return blocks;
   }
 
@@ -87,61 +85,44 @@ TEST_F(LogFolderTest, ReplayAdvancesByWhatTheRadioTookAndStartsOverAtTheEnd) {
   ASSERT_EQ(Run("answer-file " + DataFile(45) + "; click btn_rds"), "ok; ok");
   EXPECT_EQ(SentFirstBlocks().size(), 20u);
 
-  // Per tick: how many groups the radio takes of this send, and the first
-  // line and the number of lines sent.
-  const std::vector<std::pair<uint8_t, std::pair<uint16_t, size_t>>> ticks = {
-      {20, {20, 20}},  // lines 20 to 39
-      {20, {40, 5}},   // 40 to 44
-      {7, {0, 20}},    // from the start again; the radio takes only 7...
-      {20, {7, 20}},   // ...so the next tick starts right after them
-      {20, {27, 18}},
-  };
-  for (const auto& [taken, expected] : ticks) {
-    radio.groups_taken = taken;
+  // Per tick how many groups the radio takes of the send (-1: it refuses
+  // it), and the send's first line and number of lines: 20 to 39, 40 to 44
+  // (the end: from the start again), 0 to 19 of which the radio takes only
+  // 7, so the next tick starts right after them; a refused send keeps the
+  // position.
+  std::string sent;
+  for (const int taken : {20, 5, 7, 20, 20, -1, 20}) {
+    radio.groups_taken = static_cast<uint8_t>(taken < 0 ? 20 : taken);
+    if (taken < 0) radio.status[0x19] = 0;
     Run("advance 1400");
-    const std::vector<uint16_t> sent = SentFirstBlocks();
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.front(), expected.first);
-    EXPECT_EQ(sent.size(), expected.second);
+    radio.status.erase(0x19);
+    const Ids blocks = SentFirstBlocks();
+    sent += std::to_string(blocks.at(0)) + "+" + std::to_string(blocks.size()) + " ";
   }
-  // A refused send keeps the position: the same groups go again.
-  radio.status[0x19] = 0;
-  Run("advance 1400");
-  EXPECT_EQ(SentFirstBlocks().front(), 0);
-  radio.status.erase(0x19);
-  Run("advance 1400");
-  EXPECT_EQ(SentFirstBlocks().front(), 0);
+  EXPECT_EQ(sent, "20+20 40+5 0+20 7+20 27+18 0+20 0+20 ");
 }
 
 TEST_F(LogFolderTest, TheReplayPositionIsEightBitsWide) {
   TransmitFromFile();
   Run("answer-file " + DataFile(300) + "; click btn_rds");
-  for (int tick = 0; tick < 11; ++tick) Run("advance 1400");  // positions 20, 40, ..., 240
-  EXPECT_EQ(SentFirstBlocks().front(), 220);
-  Run("advance 1400");
-  EXPECT_EQ(SentFirstBlocks().front(), 240);
-  Run("advance 1400");
-  EXPECT_EQ(SentFirstBlocks().front(), 4) << "240 + 20 wraps to 4, never back to 0";
+  Ids fronts;
+  for (int tick = 0; tick < 13; ++tick) {
+    Run("advance 1400");
+    fronts.push_back(SentFirstBlocks().at(0));
+  }
+  EXPECT_EQ(fronts, (Ids{20, 40, 60, 80, 100, 120, 140, 160, 180, 200, 220, 240, 4}))
+      << "240 + 20 wraps to 4, never back to 0";
 }
 
 // Each on/off button starts its own timer and stops it again, the replay
 // only when a file was chosen in this dialog: what is running afterwards,
-// the traffic of the clicks and of three seconds of ticks.
-struct Toggle {
-  const char* name;
-  bool transmit;
-  const char* commands;  // GROUPS: a data file of 45 groups
-  const char* shown;
-  Ids sent;
-  Ids ticks;
-};
-void PrintTo(const Toggle& t, std::ostream* out) {
-  *out << t.name;
-}
+// the traffic of the clicks and of three seconds of ticks (GROUPS: a data
+// file of 45 groups).
 constexpr char kTimers[] = "btn_rds TRxRDS TTxRDS1 TTxRDS2 TRSSI btn_rssi";
 constexpr char kOff[] = "btn_rds=RDS On TRxRDS=0 TTxRDS1=0 TTxRDS2=0 TRSSI=0 btn_rssi=RSSI On";
 constexpr char kFile[] = "check cbx_rds_stack 0; click BtnReadFrequency; ";
 // clang-format off
+struct Toggle { const char* name; bool transmit; const char* commands; const char* shown; Ids sent; Ids ticks; };
 const Toggle kToggles[] = {
     {"RxRdsOn", false, "click btn_rds", "btn_rds=RDS Off TRxRDS=1 TTxRDS1=0 TTxRDS2=0 TRSSI=0 btn_rssi=RSSI On", {0x07}, {0x07, 0x07}},
     {"RxRdsOff", false, "click btn_rds; click btn_rds", kOff, {0x07, 0x07}, {}},
@@ -217,16 +198,16 @@ TEST_F(PanelTest, CancellingTheFrequencyListDialogKeepsTheEarlierFile) {
 TEST(RdsDataFile, PiecesAndCells) {
   const std::vector<std::string> pieces = SplitRdsData(
       "0x1234 0xABCD 0x00ff 0xFFFF \r\n0x12\n0x1234 0xABCD 0x00ff 0xFFFF 0x5555 tail\nx", 100);
-  ASSERT_EQ(pieces.size(), 5u);
-  EXPECT_EQ(pieces[0], "0x1234 0xABCD 0x00ff 0xFFFF \n");
-  EXPECT_EQ(pieces[2], "0x1234 0xABCD 0x00ff 0xFFFF 0");  // 29 characters
-  EXPECT_EQ(pieces[3], "x5555 tail\n");                   // the rest is a line of its own
-  EXPECT_EQ(pieces[4], "x");                              // a last piece without line end
-  const uint16_t expected[] = {0x1234, 0xABCD, 0x00FF, 0xFFFF};
-  for (size_t b = 0; b < 4; ++b) EXPECT_EQ(RdsDataBlock(pieces[0], b), expected[b]);
-  EXPECT_EQ(RdsDataBlock(pieces[1], 0), 0x12);
-  EXPECT_EQ(RdsDataBlock(pieces[1], 1), 0) << "a short line gives 0 where it does not reach";
-  for (size_t b = 0; b < 2; ++b) EXPECT_EQ(RdsDataBlock("0xZZZZ 0x\x01\x02 ", b), 0);
+  // 29 characters at most: the rest is a line of its own; a last piece without line end.
+  EXPECT_EQ(pieces,
+            (std::vector<std::string>{"0x1234 0xABCD 0x00ff 0xFFFF \n", "0x12\n",
+                                      "0x1234 0xABCD 0x00ff 0xFFFF 0", "x5555 tail\n", "x"}));
+  // A short line gives 0 where it does not reach, a cell not a number 0.
+  std::string cells;
+  for (const std::string& piece : {pieces[0], pieces[1], std::string("0xZZZZ 0x\x01\x02 ")}) {
+    for (size_t b = 0; b < 4; ++b) cells += std::to_string(RdsDataBlock(piece, b)) + " ";
+  }
+  EXPECT_EQ(cells, "4660 43981 255 65535 18 0 0 0 0 0 0 0 ");
 }
 
 TEST(RdsDataFile, OnlyWhatTheReplayCanUseIsRead) {
@@ -249,9 +230,8 @@ TEST_F(PanelTest, ToneWithoutPilotSendsAmplitudes592LowerAndKeepsTheEdits) {
     Run(std::string("check CBPilot ") + (pilot ? "1" : "0"));
     ASSERT_EQ(Run("type LELLevel 0x2000; type LERLevel 0x1000; click btn_test_tone"), "ok; ok; ok");
     const std::vector<uint8_t>& r = LastCall(0x10)->request;
-    EXPECT_EQ(le::GetU32(r, 4), 1u);
-    EXPECT_EQ(le::GetU32(r, 12), pilot ? 0x2000u : 0x1DB0u);
-    EXPECT_EQ(le::GetU32(r, 24), pilot ? 0x1000u : 0x0DB0u);
+    EXPECT_EQ((std::vector<uint32_t>{le::GetU32(r, 4), le::GetU32(r, 12), le::GetU32(r, 24)}),
+              (std::vector<uint32_t>{1, pilot ? 0x2000u : 0x1DB0u, pilot ? 0x1000u : 0x0DB0u}));
     EXPECT_EQ(Showing("LELLevel LERLevel btn_test_tone"),
               "LELLevel=0x2000 LERLevel=0x1000 btn_test_tone=Tone Off");
     Run("click btn_test_tone");

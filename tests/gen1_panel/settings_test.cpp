@@ -81,9 +81,8 @@ TEST_F(SettingsTest, HistoriesLoadOnShowAndTheTenNewestSaveOnClose) {
   TKelboFMRGUI reopened(app, host.Context(services));
   reopened.Show();
 
-  std::vector<std::string> twelve;
-  for (int i = 0; i < 12; ++i) twelve.push_back("0x00" + std::to_string(10 + i));
-  reopened.LERegAddress->SetItems(twelve);
+  reopened.LERegAddress->SetItems({"0x0010", "0x0011", "0x0012", "0x0013", "0x0014", "0x0015",
+                                   "0x0016", "0x0017", "0x0018", "0x0019", "0x0020", "0x0021"});
   reopened.Close();
   EXPECT_EQ(File().find("0x0020"), std::string::npos) << "only the ten newest are saved";
   EXPECT_NE(File().find("9=0x0019\r\n"), std::string::npos);

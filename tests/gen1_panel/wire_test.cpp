@@ -31,23 +31,13 @@ std::string Decode(const std::vector<uint8_t>& record, const std::string& fields
   return out;
 }
 
-struct Action {
-  const char* name;
-  bool transmit;
-  const char* commands;  // after switching the radio on in that mode
-  const char* log;       // "*" stands for "Sending to mobile...|OK"
-  Ids ids;               // every message sent, in order
-  const char* fields;    // of the last request sent
-};
-
-void PrintTo(const Action& a, std::ostream* out) {
-  *out << a.name;
-}
-
+// After switching the radio on in a mode, the commands given: the log ("*"
+// stands for "Sending to mobile...|OK"), every message sent in order, and
+// fields of the last request sent.
 constexpr bool kRx = false;
 constexpr bool kTx = true;
-
 // clang-format off
+struct Action { const char* name; bool transmit; const char* commands; const char* log; Ids ids; const char* fields; };
 const Action kActions[] = {
     {"TuneUp", kRx, "type LEFrequency 98000000; click BtnTuneUp", "Tune up station.|*", {0x04}, "u8@0=0 u32@4=98100000"},
     {"TuneDown", kRx, "type LEFrequency 98000000; click BtnTuneDown", "Tune down station.|*", {0x04}, "u8@0=0 u32@4=97900000"},
@@ -124,21 +114,14 @@ INSTANTIATE_TEST_SUITE_P(Actions, WireTest, ::testing::ValuesIn(kActions),
 // One channel up or down inside the band, the band's edge beyond it; in
 // both modes, for each band and spacing.
 TEST_F(PanelTest, TuneStepsOneChannelAndStopsAtTheBandEdge) {
-  const struct {
-    int band;  // 0 US, 1 Japanese, 2 manual (80 to 100 MHz here)
-    int spacing;
-    const char* from;
-    bool up;
-    uint32_t sent;
-  } rows[] = {
-      {0, 0, "98000000", true, 98050000},   {0, 1, "98000000", false, 97900000},
-      {0, 2, "107900000", true, 108000000}, {0, 2, "87600000", false, 87500000},
-      {0, 0, "107980000", true, 108000000}, {0, 1, "87550000", false, 87500000},
-      {1, 0, "89980000", true, 90000000},   {1, 1, "76050000", false, 76000000},
-      {1, 2, "80000000", true, 80200000},   {1, 2, "80000000", false, 79800000},
-      {2, 1, "99950000", true, 100000000},  {2, 0, "80020000", false, 80000000},
-      {2, 2, "90000000", true, 90200000},   {2, 0, "90000000", false, 89950000},
-  };
+  // clang-format off
+  const struct { int band; int spacing; const char* from; bool up; uint32_t sent; } rows[] = {  // band 2: 80 to 100 MHz
+      {0, 0, "98000000", true, 98050000}, {0, 1, "98000000", false, 97900000}, {0, 2, "107900000", true, 108000000},
+      {0, 2, "87600000", false, 87500000}, {0, 0, "107980000", true, 108000000}, {0, 1, "87550000", false, 87500000},
+      {1, 0, "89980000", true, 90000000}, {1, 1, "76050000", false, 76000000}, {1, 2, "80000000", true, 80200000},
+      {1, 2, "80000000", false, 79800000}, {2, 1, "99950000", true, 100000000}, {2, 0, "80020000", false, 80000000},
+      {2, 2, "90000000", true, 90200000}, {2, 0, "90000000", false, 89950000}};
+  // clang-format on
   PowerOn(false);
   for (const bool transmit : {false, true}) {
     if (transmit) Run("click BtnFMRDisable; select CBTMode 1; click BtnFMREnable");
