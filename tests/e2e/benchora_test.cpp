@@ -92,6 +92,13 @@ const Case kCases[] = {
      {"--chip", "gen2", "--strict", "-e", "get frm_DruskGUI"},
      0,
      {"> get frm_DruskGUI\n" SONVIO_FORM_LINE}},
+    // The plug-in talks to benchora's own server, whatever else listens on
+    // the plug-in's port: the fault given to that server reaches the panel.
+    {"gen2_talks_to_the_embedded_server",
+     {"--chip", "gen2", "--fault", "error,on=fmrx_enable", "-e", "select cb_audiooutput Headset",
+      "-e", "click btn_onoff"},
+     0,
+     {"LOG[1] at@audapp:fmrx_enable()\nLOG[0] Error\n"}},
     {"unknown_control_stops_a_strict_run",
      {"--chip", "gen1", "--strict", "-e", "click NoSuchControl", "-e", "list"},
      1,

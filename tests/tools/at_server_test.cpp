@@ -61,6 +61,7 @@ const Exchange kSession[] = {
     {"fmrx_get_rds_data()", "ERROR"},  // switched off
     {"fmrx_get_auto_seek_report()", "0|" + StationLists({}, {}) + "|OK"},
     {"fmrx_set_station(0,95400000,10,0)", "ERROR"},
+    {"fmr_configure_audio_dst(3)", "OK"},  // none, the last destination
     {"fmr_configure_audio_dst(2)", "OK"}, {"fmr_configure_audio_dst(4)", "ERROR"},
     {"AT@audapp:fmrx_enable()", "OK"}, {"fmrx_set_band(108000000,87500000,200000,1)", "OK"},
     {"fmrx_set_band(87500000,108000000,200000,1)", "ERROR"},  // limits swapped
