@@ -44,12 +44,14 @@ TableHost::~TableHost() {
 }
 
 void TableHost::Install(std::optional<size_t> missing_slot) {
+  // The slots where the host puts its functions, by number as the host
+  // knows them, not by the library's own names for them.
   std::array<void*, kHostSlotCount> table{};
-  table[kSlotGetLastError] = reinterpret_cast<void*>(&GetLastError);
-  table[kSlotSendAudioRequest] = reinterpret_cast<void*>(&SendSlot<HostChannel::kAudioRequest>);
-  table[kSlotSendAtCommand] = reinterpret_cast<void*>(&SendSlot<HostChannel::kAtCommand>);
-  table[kSlotSendInfoRequest] = reinterpret_cast<void*>(&SendSlot<HostChannel::kInfoRequest>);
-  table[kSlotSendTestFunction] = reinterpret_cast<void*>(&SendSlot<HostChannel::kTestFunction>);
+  table[3] = reinterpret_cast<void*>(&GetLastError);
+  table[15] = reinterpret_cast<void*>(&SendSlot<HostChannel::kAudioRequest>);
+  table[54] = reinterpret_cast<void*>(&SendSlot<HostChannel::kAtCommand>);
+  table[56] = reinterpret_cast<void*>(&SendSlot<HostChannel::kInfoRequest>);
+  table[77] = reinterpret_cast<void*>(&SendSlot<HostChannel::kTestFunction>);
   if (missing_slot) table[*missing_slot] = nullptr;
   SetFuncInterface(table.data(), static_cast<int32_t>(kHostTableBytes));
 }

@@ -296,6 +296,9 @@ TEST_F(ComponentEvents, ProgramActionsFireWhatTheToolkitFires) {
     const char* state;  // box, combo index:text, history index:text, radio, up-down
   } steps[] = {
       {[&] { button.Click(); }, "click", "0 0:Europe -1: 0 1"},
+      // A user's click on a shown but disabled button fires nothing.
+      {[&] { button.SetVisible(true), button.UserClick(), button.SetVisible(false); }, "",
+       "0 0:Europe -1: 0 1"},
       {[&] { box.SetChecked(true); }, "box", "1 0:Europe -1: 0 1"},
       {[&] { box.SetChecked(true); }, "", "1 0:Europe -1: 0 1"},
       {[&] { box.SetChecked(false); }, "box", "0 0:Europe -1: 0 1"},
