@@ -160,13 +160,14 @@ TEST(RdsCliTest, WholeOutputOfEveryFieldInGroupsAndSummariesAndExitStatus) {
   EXPECT_EQ(RunRds({"--frobnicate"}, "").status, 2);
 }
 
-// A flipped A/B flag starts the radio text anew: what the old text had
-// beyond the new segment is gone. Programme types above 15 keep their top bit.
+// A flipped A/B flag starts the radio text anew, even when the new text
+// begins as the old one did: what the old text had beyond that is gone. Programme types above 15
+// keep their top bit.
 TEST(RdsCliTest, AFlippedTextFlagClearsTheOldTextAndHighProgrammeTypesStayWhole) {
   EXPECT_EQ(
-      RunRds({"--summary"}, "1234 2300 4142 4344\n1234 2301 4546 4748\n1234 2310 5758 595A\n").out,
+      RunRds({"--summary"}, "1234 2300 4142 4344\n1234 2301 4546 4748\n1234 2310 4142 4344\n").out,
       "PI        1234\nPTY       24 Jazz Music\nTP/TA     TP 0, TA -\nMS        -\n"
-      "PS        -\nRT        - (assembling \"WXYZ" +
+      "PS        -\nRT        - (assembling \"ABCD" +
           std::string(60, '?') +
           "\")\nAF        -\nCT        -\nGroups    2A 3\n"
           "Received  3 groups, 0 skipped (block B lost), 0 partial\n"
