@@ -91,10 +91,11 @@ class Tessic {
   Tessic() : library_(::dlopen(kPath, RTLD_NOW | RTLD_LOCAL)) {
     if (!library_) throw std::runtime_error("cannot load TESSIC.dll");
   }
-  // A session on the plug-in's connection text, pointed at `server`.
+  // A session on `server`, named both by the connection text and by the
+  // override, so no path leads to another program's port.
   int32_t Session(const LineServer& server) const {
     ::setenv("TESSIC_AT_SERVER", server.address().c_str(), 1);
-    return CALL(TESSIC_SessionOpen)("FMR/TCPIPc_127.0.0.1:27018", "");
+    return CALL(TESSIC_SessionOpen)(("FMR/TCPIPc_" + server.address()).c_str(), "");
   }
   int32_t Channel(const LineServer& server) const {  // of a new session
     return CALL(TESSIC_DedChOpen)(Session(server));
@@ -194,8 +195,8 @@ TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
   ASSERT_GE(session, 0);
   // Connection texts that do not parse fail even with the server named.
   for (const char* bad : {"", "FMR/TCPIPc_", "FMR/TCPIPc_127.0.0.1", "FMR/TCPIPc_127.0.0.1:0",
-                          "FMR/TCPIPc_127.0.0.1:65536", "FMR/TCPIPc_:27018",
-                          "FMR/TCPIPc_127.0.0.1:27O18", "FMR/TCPIP_127.0.0.1:27018"}) {
+                          "FMR/TCPIPc_127.0.0.1:65536", "FMR/TCPIPc_:27019",
+                          "FMR/TCPIPc_127.0.0.1:27O19", "FMR/TCPIP_127.0.0.1:27019"}) {
     EXPECT_LT(CALL(tessic, TESSIC_SessionOpen)(bad, ""), 0) << bad;
   }
   const int32_t channel = CALL(tessic, TESSIC_DedChOpen)(session);
