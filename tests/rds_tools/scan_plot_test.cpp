@@ -68,7 +68,7 @@ TEST(ScanLogTest, AxesTakeRoundStepsAndLabelsKeepTheirDigits) {
             "88.1 100 87.65 107.999999");
 }
 
-// The whole picture for two sizes, with the default title and threshold and
+// The whole picture (data/*.svg) for two sizes, with the default title and threshold and
 // with given ones: the points come backwards after two malformed lines, CP
 // spans a range far from RSSI's, both sidebands, a label left out where it
 // would overlap.
@@ -82,49 +82,9 @@ TEST(ScanPlotTest, WholePictureOfAScanLog) {
       "87700000\t  \t9\t\t\t1100\t\t\tHigh\r\n87600000\t  \t45\t\t\t1000\t\t\tHigh\r\n"
       "87500000\t  \t8\t\t\t900\t\t\tLow";
   const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{}, R"svg(<?xml version="1.0" encoding="UTF-8"?>
-<svg xmlns="http://www.w3.org/2000/svg" width="960" height="480" viewBox="0 0 960 480" font-family="DejaVu Sans,Arial,sans-serif" font-size="11">
-<style>.grid{stroke:#e4e4e4;fill:none}.axis{stroke:#444;fill:none}.rssi{stroke:#777;fill:none}.cp{stroke:#2e8b57;stroke-width:1.5;stroke-dasharray:5 3;fill:none}.cpt{fill:#2e8b57}.high{fill:#1f5fbf}.low{fill:#e07000}.peak{font-weight:bold;text-anchor:middle}</style>
-<rect width="960" height="480" fill="#fff"/>
-<text x="64" y="24" font-size="15">RSSI scan 87.5 - 88.3 MHz (9 points)</text>
-<path class="grid" d="M110.2 40V404M202.7 40V404M295.1 40V404M387.6 40V404M480 40V404M572.4 40V404M664.9 40V404M757.3 40V404M849.8 40V404M64 404H896M64 363.6H896M64 323.1H896M64 282.7H896M64 242.2H896M64 201.8H896M64 161.3H896M64 120.9H896M64 80.4H896M64 40H896"/>
-<path class="axis" d="M64 40H896V404H64ZM110.2 404v5M202.7 404v5M295.1 404v5M387.6 404v5M480 404v5M572.4 404v5M664.9 404v5M757.3 404v5M849.8 404v5M64 404h-5M64 363.6h-5M64 323.1h-5M64 282.7h-5M64 242.2h-5M64 201.8h-5M64 161.3h-5M64 120.9h-5M64 80.4h-5M64 40h-5M896 404h5M896 358.5h5M896 313h5M896 267.5h5M896 222h5M896 176.5h5M896 131h5M896 85.5h5M896 40h5"/>
-<g text-anchor="middle"><text x="110.2" y="422">87.5</text><text x="202.7" y="422">87.6</text><text x="295.1" y="422">87.7</text><text x="387.6" y="422">87.8</text><text x="480" y="422">87.9</text><text x="572.4" y="422">88.0</text><text x="664.9" y="422">88.1</text><text x="757.3" y="422">88.2</text><text x="849.8" y="422">88.3</text></g>
-<g text-anchor="end"><text x="56" y="408">5</text><text x="56" y="367.6">10</text><text x="56" y="327.1">15</text><text x="56" y="286.7">20</text><text x="56" y="246.2">25</text><text x="56" y="205.8">30</text><text x="56" y="165.3">35</text><text x="56" y="124.9">40</text><text x="56" y="84.4">45</text><text x="56" y="44">50</text></g>
-<g class="cpt"><text x="904" y="408">800</text><text x="904" y="362.5">1000</text><text x="904" y="317">1200</text><text x="904" y="271.5">1400</text><text x="904" y="226">1600</text><text x="904" y="180.5">1800</text><text x="904" y="135">2000</text><text x="904" y="89.5">2200</text><text x="904" y="44">2400</text></g>
-<text x="480" y="440" text-anchor="middle">Frequency (MHz)</text>
-<text x="18" y="222" text-anchor="middle" transform="rotate(-90 18 222)">RSSI (dBuV)</text>
-<text x="946" y="222" class="cpt" text-anchor="middle" transform="rotate(90 946 222)">CP value</text>
-<polyline class="cp" points="110.2,381.2 202.7,358.5 295.1,335.8 387.6,313 480,290.2 572.4,244.8 664.9,62.8 757.3,199.2 849.8,210.6"/>
-<polyline class="rssi" points="110.2,379.7 202.7,80.4 295.1,371.6 387.6,387.8 480,347.4 572.4,201.8 664.9,371.6 757.3,387.8 849.8,120.9"/>
-<g class="high"><circle cx="202.7" cy="80.4" r="2.5"><title>87.6 MHz: 45 dBuV, CP 1000, High</title></circle><circle cx="295.1" cy="371.6" r="2.5"><title>87.7 MHz: 9 dBuV, CP 1100, High</title></circle><circle cx="480" cy="347.4" r="2.5"><title>87.9 MHz: 12 dBuV, CP 1300, High</title></circle><circle cx="572.4" cy="201.8" r="2.5"><title>88 MHz: 30 dBuV, CP 1500, High</title></circle><circle cx="757.3" cy="387.8" r="2.5"><title>88.2 MHz: 7 dBuV, CP 1700, High</title></circle><circle cx="849.8" cy="120.9" r="2.5"><title>88.3 MHz: 40 dBuV, CP 1650, High</title></circle></g>
-<g class="low"><circle cx="110.2" cy="379.7" r="2.5"><title>87.5 MHz: 8 dBuV, CP 900, Low</title></circle><circle cx="387.6" cy="387.8" r="2.5"><title>87.8 MHz: 7 dBuV, CP 1200, Low</title></circle><circle cx="664.9" cy="371.6" r="2.5"><title>88.1 MHz: 9 dBuV, CP 2300, Low</title></circle></g>
-<g class="peak"><text x="202.7" y="73.4">87.6</text><text x="849.8" y="113.9">88.3</text><text x="572.4" y="194.8">88</text></g>
-<g><circle class="high" cx="68" cy="458" r="4"/><text x="76" y="462">High injection</text><circle class="low" cx="180" cy="458" r="4"/><text x="188" y="462">Low injection</text><path class="rssi" d="M280 458h22"/><text x="308" y="462">RSSI</text><path class="cp" d="M344 458h22"/><text x="372" y="462">CP (right axis)</text><text x="478" y="462">labels: peaks from 15 dBuV</text></g>
-</svg>
-)svg"},
+      {{}, "scan.svg"},
       {{"--width", "700", "--height", "300", "--title", "Bench 3 & <A>", "--threshold", "40"},
-       R"svg(<?xml version="1.0" encoding="UTF-8"?>
-<svg xmlns="http://www.w3.org/2000/svg" width="700" height="300" viewBox="0 0 700 300" font-family="DejaVu Sans,Arial,sans-serif" font-size="11">
-<style>.grid{stroke:#e4e4e4;fill:none}.axis{stroke:#444;fill:none}.rssi{stroke:#777;fill:none}.cp{stroke:#2e8b57;stroke-width:1.5;stroke-dasharray:5 3;fill:none}.cpt{fill:#2e8b57}.high{fill:#1f5fbf}.low{fill:#e07000}.peak{font-weight:bold;text-anchor:middle}</style>
-<rect width="700" height="300" fill="#fff"/>
-<text x="64" y="24" font-size="15">Bench 3 &amp; &lt;A&gt;</text>
-<path class="grid" d="M95.8 40V224M159.3 40V224M222.9 40V224M286.4 40V224M350 40V224M413.6 40V224M477.1 40V224M540.7 40V224M604.2 40V224M64 224H636M64 187.2H636M64 150.4H636M64 113.6H636M64 76.8H636M64 40H636"/>
-<path class="axis" d="M64 40H636V224H64ZM95.8 224v5M159.3 224v5M222.9 224v5M286.4 224v5M350 224v5M413.6 224v5M477.1 224v5M540.7 224v5M604.2 224v5M64 224h-5M64 187.2h-5M64 150.4h-5M64 113.6h-5M64 76.8h-5M64 40h-5M636 224h5M636 178h5M636 132h5M636 86h5M636 40h5"/>
-<g text-anchor="middle"><text x="95.8" y="242">87.5</text><text x="159.3" y="242">87.6</text><text x="222.9" y="242">87.7</text><text x="286.4" y="242">87.8</text><text x="350" y="242">87.9</text><text x="413.6" y="242">88.0</text><text x="477.1" y="242">88.1</text><text x="540.7" y="242">88.2</text><text x="604.2" y="242">88.3</text></g>
-<g text-anchor="end"><text x="56" y="228">0</text><text x="56" y="191.2">10</text><text x="56" y="154.4">20</text><text x="56" y="117.6">30</text><text x="56" y="80.8">40</text><text x="56" y="44">50</text></g>
-<g class="cpt"><text x="644" y="228">500</text><text x="644" y="182">1000</text><text x="644" y="136">1500</text><text x="644" y="90">2000</text><text x="644" y="44">2500</text></g>
-<text x="350" y="260" text-anchor="middle">Frequency (MHz)</text>
-<text x="18" y="132" text-anchor="middle" transform="rotate(-90 18 132)">RSSI (dBuV)</text>
-<text x="686" y="132" class="cpt" text-anchor="middle" transform="rotate(90 686 132)">CP value</text>
-<polyline class="cp" points="95.8,187.2 159.3,178 222.9,168.8 286.4,159.6 350,150.4 413.6,132 477.1,58.4 540.7,113.6 604.2,118.2"/>
-<polyline class="rssi" points="95.8,194.6 159.3,58.4 222.9,190.9 286.4,198.2 350,179.8 413.6,113.6 477.1,190.9 540.7,198.2 604.2,76.8"/>
-<g class="high"><circle cx="159.3" cy="58.4" r="2.5"><title>87.6 MHz: 45 dBuV, CP 1000, High</title></circle><circle cx="222.9" cy="190.9" r="2.5"><title>87.7 MHz: 9 dBuV, CP 1100, High</title></circle><circle cx="350" cy="179.8" r="2.5"><title>87.9 MHz: 12 dBuV, CP 1300, High</title></circle><circle cx="413.6" cy="113.6" r="2.5"><title>88 MHz: 30 dBuV, CP 1500, High</title></circle><circle cx="540.7" cy="198.2" r="2.5"><title>88.2 MHz: 7 dBuV, CP 1700, High</title></circle><circle cx="604.2" cy="76.8" r="2.5"><title>88.3 MHz: 40 dBuV, CP 1650, High</title></circle></g>
-<g class="low"><circle cx="95.8" cy="194.6" r="2.5"><title>87.5 MHz: 8 dBuV, CP 900, Low</title></circle><circle cx="286.4" cy="198.2" r="2.5"><title>87.8 MHz: 7 dBuV, CP 1200, Low</title></circle><circle cx="477.1" cy="190.9" r="2.5"><title>88.1 MHz: 9 dBuV, CP 2300, Low</title></circle></g>
-<g class="peak"><text x="159.3" y="51.4">87.6</text><text x="604.2" y="69.8">88.3</text></g>
-<g><circle class="high" cx="68" cy="278" r="4"/><text x="76" y="282">High injection</text><circle class="low" cx="180" cy="278" r="4"/><text x="188" y="282">Low injection</text><path class="rssi" d="M280 278h22"/><text x="308" y="282">RSSI</text><path class="cp" d="M344 278h22"/><text x="372" y="282">CP (right axis)</text><text x="478" y="282">labels: peaks from 40 dBuV</text></g>
-</svg>
-)svg"},
+       "scan-700x300.svg"},
   };
   for (const auto& [args, svg] : cases) {
     const RunResult run = RunPlot(args, log);
@@ -132,7 +92,7 @@ TEST(ScanPlotTest, WholePictureOfAScanLog) {
     EXPECT_EQ(run.err,
               "fmr-plot: <stdin>:2: RSSI is not a signed 16-bit number: loud; line skipped\n"
               "fmr-plot: <stdin>:3: expected 4 tab-separated fields, found 3; line skipped\n");
-    EXPECT_EQ(run.out, svg);
+    rdstest::ExpectData(svg, run.out);
   }
 }
 

@@ -2,6 +2,11 @@
 // input and keeps what it printed on each stream.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +24,23 @@ RunResult RunTool(Entry entry, const std::vector<std::string>& args, const std::
   std::ostringstream out, err;
   const int status = entry(args, in, out, err);
   return {status, out.str(), err.str()};
+}
+
+// A file of tests/rds_tools/data: inputs and the whole outputs expected
+// from them.
+inline std::string Data(const std::string& name) {
+  std::ifstream in(std::string(RDS_TOOLS_DATA_DIR) + "/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Compares `text` with the data file `name`, or rewrites the file when
+// SONVIO_UPDATE_EXPECTED is set (review its diff afterwards).
+inline void ExpectData(const std::string& name, const std::string& text) {
+  if (std::getenv("SONVIO_UPDATE_EXPECTED") != nullptr) {
+    std::ofstream(std::string(RDS_TOOLS_DATA_DIR) + "/" + name, std::ios::binary) << text;
+    return;
+  }
+  EXPECT_EQ(text, Data(name)) << name;
 }
 
 }  // namespace rdstest
