@@ -41,4 +41,20 @@ AtCommand& AtCommand::s32(int32_t value) {
   return Append(value);
 }
 
+AtCommand& AtCommand::Value(AtType type, int64_t value) {
+  switch (type) {
+    case AtType::kU8:
+      return u8(static_cast<uint8_t>(value));
+    case AtType::kU16:
+      return u16(static_cast<uint16_t>(value));
+    case AtType::kS16:
+      return s16(static_cast<int16_t>(value));
+    case AtType::kU32:
+      return u32(static_cast<uint32_t>(value));
+    case AtType::kS32:
+      return s32(static_cast<int32_t>(value));
+  }
+  return *this;
+}
+
 }  // namespace MANAGED_IF

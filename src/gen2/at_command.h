@@ -11,6 +11,9 @@
 
 namespace MANAGED_IF {
 
+// The value types of AT arguments and reply fields.
+enum class AtType : uint8_t { kU8, kU16, kS16, kU32, kS32 };
+
 class AtCommand {
  public:
   // Writes `name()` into `text` (its old contents go); `name` is the full
@@ -23,6 +26,9 @@ class AtCommand {
   AtCommand& s16(int16_t value);
   AtCommand& u32(uint32_t value);
   AtCommand& s32(int32_t value);
+  // `value` converted to `type` (as a C++ conversion to that type would)
+  // and written as above.
+  AtCommand& Value(AtType type, int64_t value);
 
   // "name(a,b,c)": nothing after the closing parenthesis.
   const std::string& Text() const { return text_; }

@@ -7,15 +7,19 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <span>
 #include <string>
-#include <string_view>
 
+#include "gen2/aud_app_commands.h"
 #include "gen2/aud_app_records.h"
 #include "gen2/transport_wrapper.h"
 
 namespace MANAGED_IF {
 
-class AtCommand;
+// The commands of the command set, one per method (defined with their
+// signatures in aud_app.cpp).
+enum class AudAppCommand : uint8_t;
 
 class aud_app {
  public:
@@ -47,6 +51,9 @@ class aud_app {
   int32_t fmrx_get_static_config(T_StaticConfig& config);
   int32_t fmrx_get_dynamic_data(T_DynamicData& data);
 
+  // The signatures of every command the methods send.
+  static std::span<const AtCommandSignature> Commands();
+
   const TransportWrapper& session() const { return session_; }
   TransportWrapper& session() { return session_; }
 
@@ -54,10 +61,15 @@ class aud_app {
   // Every command is built in one text kept for the next: the longest
   // command text fits without growing it.
   static constexpr size_t kCommandTextCapacity = 96;
-  AtCommand Command(std::string_view name);
-  // Exchanges a write command; its code unchanged.
-  int32_t Write(const AtCommand& command);
-  T_Result Read(const AtCommand& command);
+  // Builds `command`'s text from its table entry, one value per argument,
+  // each written as its argument's type, and exchanges it.
+  T_Result Exchange(const AtCommandSignature& command, std::initializer_list<int64_t> values);
+  // A write command: the exchange's code unchanged.
+  template <AudAppCommand C, typename... Values>
+  int32_t Write(Values... values);
+  // A read command: its reply decoded into `record`.
+  template <AudAppCommand C, typename Record>
+  int32_t Read(Record& record);
 
   TransportWrapper session_;
   std::string command_text_;

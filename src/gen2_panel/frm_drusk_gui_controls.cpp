@@ -2,6 +2,9 @@
 // record, logs its action, sends one command and logs "OK" or "Error".
 // Texts become numbers without validation (0 when not a number) and are
 // narrowed to their field's width.
+#include <cstddef>
+
+#include "common/channel_spacing.h"
 #include "common/convert.h"
 #include "gen2_panel/frm_drusk_gui.h"
 
@@ -33,10 +36,8 @@ uint32_t Index(int index) {
 // Channel spacing of the step-size box: the spacing of a chosen item, or
 // the typed text as a number.
 uint32_t StepSizeHz(const ui::ComboBox& box) {
-  static constexpr uint32_t kSpacings[] = {50000, 100000, 200000};
-  const int index = box.item_index();
-  if (index >= 0 && index < static_cast<int>(std::size(kSpacings))) return kSpacings[index];
-  return static_cast<uint32_t>(DecimalValue(box.text()));
+  const uint32_t spacing = common::ChannelSpacingOfItem(box.item_index());
+  return spacing != 0 ? spacing : static_cast<uint32_t>(DecimalValue(box.text()));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // Read-outs: "Read All", the polling timer with its RDS report and quick
 // information, and the station list of a finished automatic search.
+#include <cstddef>
+
+#include "common/channel_spacing.h"
 #include "common/validate.h"
 #include "gen2_panel/frm_drusk_gui.h"
 #include "gen2_panel/readout_format.h"
@@ -64,19 +67,9 @@ void Tfrm_DruskGUI::ReadStaticConfig() {
 
   le_maxfreq->SetText(std::to_string(config.upper_limit));
   le_minfreq->SetText(std::to_string(config.lower_limit));
-  switch (config.spacing) {
-    case 50000:
-      cb_stepsize->SetItemIndex(0);
-      break;
-    case 100000:
-      cb_stepsize->SetItemIndex(1);
-      break;
-    case 200000:
-      cb_stepsize->SetItemIndex(2);
-      break;
-    default:
-      break;  // a spacing the box does not offer leaves it as it is
-  }
+  // A spacing the box does not offer leaves it as it is.
+  if (const int item = common::ItemOfChannelSpacing(config.spacing); item >= 0)
+    cb_stepsize->SetItemIndex(item);
   rg_deemphasis->SetItemIndex(static_cast<int>(config.deemphasis));
   // Check boxes are set without their click handlers, which would send.
   SetCheckedSilently(*cb_forcemono, config.force_mono != 0);

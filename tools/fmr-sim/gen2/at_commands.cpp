@@ -50,15 +50,6 @@ void Append(std::vector<std::string>& lines, std::vector<std::string> more) {
 
 }  // namespace
 
-struct AtCommands::Signature {
-  std::string_view module;
-  std::string_view name;
-  std::vector<AtType> types;  // one per argument; for a variadic command the
-                              // minimum count, every argument of types[0]
-  Handler handler;
-  bool variadic = false;
-};
-
 std::string FramedReply(const AtReply& reply) {
   std::string out;
   for (const std::string& line : reply.lines) out += line + "\r\n";
@@ -68,8 +59,7 @@ std::string FramedReply(const AtReply& reply) {
 
 AtCommands::AtCommands(RadioModel& radio) : radio_(radio) {}
 
-const AtCommands::Signature* AtCommands::FindSignature(std::string_view module,
-                                                       std::string_view name) {
+std::span<const AtCommands::Signature> AtCommands::Signatures() {
   // clang-format off
   static const std::vector<Signature> signatures = {
       {"audapp", "fmr_get_version", {}, &AtCommands::GetVersion},
@@ -109,7 +99,12 @@ const AtCommands::Signature* AtCommands::FindSignature(std::string_view module,
       {"ver", "get_chip_ver", {u32}, &AtCommands::GetChipVersion},
   };
   // clang-format on
-  for (const Signature& signature : signatures) {
+  return signatures;
+}
+
+const AtCommands::Signature* AtCommands::FindSignature(std::string_view module,
+                                                       std::string_view name) {
+  for (const Signature& signature : Signatures()) {
     if (signature.module == module && signature.name == name) return &signature;
   }
   return nullptr;

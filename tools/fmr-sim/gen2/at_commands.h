@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,7 +56,22 @@ class AtCommands {
  private:
   using Args = std::vector<int64_t>;
   using Handler = AtReply (AtCommands::*)(const Args&);
-  struct Signature;
+
+ public:
+  // A command the interpreter accepts: a line "at@" + module + ":" + name +
+  // "(...)" whose arguments read as `types`.
+  struct Signature {
+    std::string_view module;
+    std::string_view name;
+    std::vector<AtType> types;  // one per argument; for a variadic command the
+                                // minimum count, every argument of types[0]
+    Handler handler;
+    bool variadic = false;
+  };
+  // Every command the interpreter accepts.
+  static std::span<const Signature> Signatures();
+
+ private:
   static const Signature* FindSignature(std::string_view module, std::string_view name);
 
   // Audio application commands.
