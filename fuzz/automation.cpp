@@ -9,8 +9,10 @@
 // lines of "list", "items", "lines", "find", "snapshot", "help" and
 // "dialogs" and the tab between a message box's caption and text in
 // "dialogs" (one per line); a refusal ("error: ...") and the reply of any
-// other command are one line.
+// other command are one line; every byte of 0x80 and above belongs to a
+// well-formed UTF-8 sequence (broken ones come escaped).
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -132,6 +134,24 @@ bool ListsLines(ui::Form& form, std::string_view verb, std::string_view name) {
          c->Texts(verb == "items" ? ui::TextList::kItems : ui::TextList::kLines).has_value();
 }
 
+// The length of the well-formed UTF-8 sequence at `at` (a byte of 0x80 and
+// above), 0 for none: decoded by its bit patterns, then the code point
+// checked for the shortest form, the surrogates and the Unicode range.
+size_t WellFormedLength(std::string_view text, size_t at) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned lead = byte(at);
+  const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+  if (length == 0 || lead >= 0xF8 || at + length > text.size()) return 0;
+  uint32_t code = lead & (0x7Fu >> length);
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (byte(at + i) & 0x3F);
+  }
+  constexpr uint32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  return code >= kLowest[length] && code <= 0x10FFFF && !surrogate ? length : 0;
+}
+
 void CheckReply(ui::Form& form, std::string_view command, const std::string& reply) {
   const auto Require = [&](bool condition) {
     if (condition) return;
@@ -159,6 +179,12 @@ void CheckReply(ui::Form& form, std::string_view command, const std::string& rep
       continue;
     }
     const auto byte = static_cast<unsigned char>(reply[i]);
+    if (byte >= 0x80) {
+      const size_t length = WellFormedLength(reply, i);
+      Require(length > 0);
+      i += length - 1;
+      continue;
+    }
     Require(byte == '\t' || (byte >= 0x20 && byte != 0x7F));
   }
 }

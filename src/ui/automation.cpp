@@ -69,66 +69,44 @@ bool ContainsFolded(std::string_view text, std::string_view part) {
   return hit != text.end() || part.empty();
 }
 
-std::optional<UserVerb> VerbOf(std::string_view verb) {
-  if (verb == "click") return UserVerb::kClick;
-  if (verb == "check") return UserVerb::kCheck;
-  if (verb == "select") return UserVerb::kSelect;
-  if (verb == "type") return UserVerb::kType;
-  if (verb == "leave") return UserVerb::kLeave;
-  if (verb == "dropdown") return UserVerb::kDropDown;
-  return std::nullopt;
-}
+class Automation;
+
+// One command of the table: `usage` is its form as `help` shows it (its
+// first word the verb), `other` a second form the README lists too (empty
+// when none), `summary` the rest of its `help` line ("{form}" stands for
+// the form's name), `run` what it does.
+struct Verb {
+  std::string_view usage;
+  std::string_view other;
+  std::string_view summary;
+  std::string (*run)(Automation&, const Parsed&);
+
+  constexpr std::string_view name() const { return usage.substr(0, usage.find(' ')); }
+};
 
 class Automation {
  public:
   explicit Automation(Form& form) : form_(form) {}
 
-  std::string Run(std::string_view command) {
-    const Parsed p = Parse(command);
-    if (p.verb.empty()) return Error("empty command");
-    if (p.verb == "list") return List();
-    if (p.verb == "snapshot") return Snapshot();
-    if (p.verb == "help") return Help();
-    if (p.verb == "find") return FindText(Joined(p));
-    if (p.verb == "dialogs") return Dialogs();
-    if (p.verb == "advance") return Advance(p.name);
-    if (p.verb == "answer-file") return AnswerFile(p);
+  std::string Run(std::string_view command);
 
-    const bool reads = p.verb == "get" || p.verb == "items" || p.verb == "lines";
-    const std::optional<UserVerb> verb = VerbOf(p.verb);
-    if (!reads && !verb) return Error("unknown command '" + std::string(p.verb) + "'");
-    if (p.name.empty()) return Error("'" + std::string(p.verb) + "' needs a control name");
-    Component* c = Find(p.name);
-    if (c == nullptr) return Error("no control named " + std::string(p.name));
-    if (p.verb == "get") return Describe(*c);
-    if (p.verb == "items") return Texts(*c, TextList::kItems, " has no items");
-    if (p.verb == "lines") return Texts(*c, TextList::kLines, " has no lines");
-
-    const ActResult result = c->Act(*verb, p.rest);
-    return result.done ? "ok" : Error(result.why);
+  std::string Get(const Parsed& p) {
+    return WithComponent(p, [&](Component& c) { return Describe(c); });
   }
-
- private:
-  Component* Find(std::string_view name) {
-    if (name == form_.name()) return &form_;
-    return form_.FindComponent(name);
+  std::string Items(const Parsed& p) {
+    return WithComponent(p,
+                         [](Component& c) { return Texts(c, TextList::kItems, " has no items"); });
   }
-
-  // The state, then the bounds of a control (the last key).
-  std::string Describe(const Component& c) {
-    StateWriter out;
-    out.Word("kind", KindName(c.kind()));
-    c.Describe(out);
-    if (const auto* control = dynamic_cast<const Control*>(&c)) {
-      if (const std::optional<Rect> r = form_.LaidOutBounds(*control))
-        out.Numbers("bounds", {r->x, r->y, r->width, r->height});
-    }
-    return out.str();
+  std::string Lines(const Parsed& p) {
+    return WithComponent(p,
+                         [](Component& c) { return Texts(c, TextList::kLines, " has no lines"); });
   }
-
-  static std::string Texts(const Component& c, TextList list, const char* none) {
-    const std::optional<std::vector<std::string>> texts = c.Texts(list);
-    return texts ? JoinEscaped(*texts) : Error(c.name() + none);
+  // The user action `verb` on the named control.
+  std::string Act(const Parsed& p, UserVerb verb) {
+    return WithComponent(p, [&](Component& c) {
+      const ActResult result = c.Act(verb, p.rest);
+      return result.done ? std::string("ok") : Error(result.why);
+    });
   }
 
   std::string List() {
@@ -167,31 +145,7 @@ class Automation {
     return out;
   }
 
-  std::string Help() const {
-    return "list                    the components, one per line: NAME KIND\n"
-           "get NAME                a control's state as key=value pairs (the form: get " +
-           form_.name() +
-           ")\n"
-           "items NAME              a combo box's or radio group's items, one per line\n"
-           "lines NAME              a memo's or label's lines\n"
-           "find TEXT               controls whose name, caption, label or items contain TEXT "
-           "(any case): NAME KIND \"caption\"\n"
-           "snapshot                every control's state, NAME: before each\n"
-           "click NAME              click a button or toggle a check box (an up-down: click NAME "
-           "up|down)\n"
-           "check NAME 0|1          set a check box\n"
-           "select NAME ITEM        select an item: its index (from 0), its text, or the start of "
-           "one item's text\n"
-           "type NAME TEXT          replace an edit's text with TEXT (the rest of the line, may be "
-           "empty)\n"
-           "leave NAME              move the focus out of an edit (runs its range check)\n"
-           "dropdown NAME           open a combo box's list\n"
-           "advance MS              let MS milliseconds pass with the panel idle: its timers fire\n"
-           "dialogs                 message boxes shown since the last call: CAPTION<TAB>TEXT\n"
-           "answer-file PATH        the answer of the next file-open dialog (--cancel: cancel "
-           "it)\n"
-           "help                    this list";
-  }
+  std::string Help() const;
 
   std::string Dialogs() {
     const ShownMessages taken = form_.app().services().TakeMessages();
@@ -227,13 +181,122 @@ class Automation {
     return "ok";
   }
 
+ private:
+  Component* Find(std::string_view name) {
+    if (name == form_.name()) return &form_;
+    return form_.FindComponent(name);
+  }
+
+  // Runs `act` on the component the command names, or refuses.
+  template <typename Act>
+  std::string WithComponent(const Parsed& p, Act act) {
+    if (p.name.empty()) return Error("'" + std::string(p.verb) + "' needs a control name");
+    Component* c = Find(p.name);
+    if (c == nullptr) return Error("no control named " + std::string(p.name));
+    return act(*c);
+  }
+
+  // The state, then the bounds of a control (the last key).
+  std::string Describe(const Component& c) {
+    StateWriter out;
+    out.Word("kind", KindName(c.kind()));
+    c.Describe(out);
+    if (const Control* control = c.AsControl()) {
+      if (const std::optional<Rect> r = form_.LaidOutBounds(*control))
+        out.Numbers("bounds", {r->x, r->y, r->width, r->height});
+    }
+    return out.str();
+  }
+
+  static std::string Texts(const Component& c, TextList list, const char* none) {
+    const std::optional<std::vector<std::string>> texts = c.Texts(list);
+    return texts ? JoinEscaped(*texts) : Error(c.name() + none);
+  }
+
   Form& form_;
 };
+
+// Every command: what dispatches it, what `help` shows and what the README
+// lists, in the order of `help`.
+constexpr Verb kVerbs[] = {
+    {"list", "", "the components, one per line: NAME KIND",
+     [](Automation& a, const Parsed&) { return a.List(); }},
+    {"get NAME", "", "a control's state as key=value pairs (the form: get {form})",
+     [](Automation& a, const Parsed& p) { return a.Get(p); }},
+    {"items NAME", "", "a combo box's or radio group's items, one per line",
+     [](Automation& a, const Parsed& p) { return a.Items(p); }},
+    {"lines NAME", "", "a memo's or label's lines",
+     [](Automation& a, const Parsed& p) { return a.Lines(p); }},
+    {"find TEXT", "",
+     "controls whose name, caption, label or items contain TEXT (any case): NAME KIND \"caption\"",
+     [](Automation& a, const Parsed& p) { return a.FindText(Joined(p)); }},
+    {"snapshot", "", "every control's state, NAME: before each",
+     [](Automation& a, const Parsed&) { return a.Snapshot(); }},
+    {"click NAME", "click NAME up|down",
+     "click a button or toggle a check box (an up-down: click NAME up|down)",
+     [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kClick); }},
+    {"check NAME 0|1", "", "set a check box",
+     [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kCheck); }},
+    {"select NAME ITEM", "",
+     "select an item: its index (from 0), its text, or the start of one item's text",
+     [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kSelect); }},
+    {"type NAME TEXT", "", "replace an edit's text with TEXT (the rest of the line, may be empty)",
+     [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kType); }},
+    {"leave NAME", "", "move the focus out of an edit (runs its range check)",
+     [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kLeave); }},
+    {"dropdown NAME", "", "open a combo box's list",
+     [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kDropDown); }},
+    {"advance MS", "", "let MS milliseconds pass with the panel idle: its timers fire",
+     [](Automation& a, const Parsed& p) { return a.Advance(p.name); }},
+    {"dialogs", "", "message boxes shown since the last call: CAPTION<TAB>TEXT",
+     [](Automation& a, const Parsed&) { return a.Dialogs(); }},
+    {"answer-file PATH", "answer-file --cancel",
+     "the answer of the next file-open dialog (--cancel: cancel it)",
+     [](Automation& a, const Parsed& p) { return a.AnswerFile(p); }},
+    {"help", "", "this list", [](Automation& a, const Parsed&) { return a.Help(); }},
+};
+
+// The width of the usage column of `help`.
+constexpr size_t kUsageColumn = 24;
+
+std::string Automation::Run(std::string_view command) {
+  const Parsed p = Parse(command);
+  if (p.verb.empty()) return Error("empty command");
+  for (const Verb& verb : kVerbs) {
+    if (verb.name() == p.verb) return verb.run(*this, p);
+  }
+  return Error("unknown command '" + std::string(p.verb) + "'");
+}
+
+std::string Automation::Help() const {
+  std::string out;
+  for (const Verb& verb : kVerbs) {
+    if (!out.empty()) out += '\n';
+    out += verb.usage;
+    out.append(kUsageColumn - std::min(verb.usage.size(), kUsageColumn - 1), ' ');
+    const size_t form = verb.summary.find("{form}");
+    if (form == std::string_view::npos) {
+      out += verb.summary;
+    } else {
+      ((out += verb.summary.substr(0, form)) += form_.name()) += verb.summary.substr(form + 6);
+    }
+  }
+  return out;
+}
 
 }  // namespace
 
 std::string RunAutomation(Form& form, const std::string& command) {
   return Automation(form).Run(command);
+}
+
+std::vector<std::string_view> AutomationCommandForms() {
+  std::vector<std::string_view> forms;
+  for (const Verb& verb : kVerbs) {
+    forms.push_back(verb.usage);
+    if (!verb.other.empty()) forms.push_back(verb.other);
+  }
+  return forms;
 }
 
 }  // namespace ui

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -10,5 +12,9 @@ class Form;
 
 // Runs one command on `form`. Refused commands answer "error: ...".
 std::string RunAutomation(Form& form, const std::string& command);
+
+// Every form of every command, in the order `help` lists them ("get NAME",
+// "click NAME", "click NAME up|down", ...): the list the README documents.
+std::vector<std::string_view> AutomationCommandForms();
 
 }  // namespace ui

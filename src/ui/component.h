@@ -10,6 +10,7 @@
 
 namespace ui {
 
+class Control;
 class Form;
 class Services;
 template <bool kConst>
@@ -79,6 +80,11 @@ class Component {
   virtual std::string ShownName() const;
   virtual ActResult Act(UserVerb verb, std::string_view argument);
 
+  // The component as a control; nullptr for one without a window (a timer,
+  // a dialog).
+  virtual Control* AsControl() { return nullptr; }
+  virtual const Control* AsControl() const { return nullptr; }
+
  protected:
   // Tells the backend that this component's state changed.
   void Changed();
@@ -129,6 +135,9 @@ class Control : public Component {
   void Describe(StateWriter& out) const override;
   // Checks that a user can reach the control, then performs the action.
   ActResult Act(UserVerb verb, std::string_view argument) final;
+
+  Control* AsControl() final { return this; }
+  const Control* AsControl() const final { return this; }
 
   // Calls the visitor's Visit for this control's kind (ui/control_visitor.h).
   void Accept(ControlVisitor& visitor);

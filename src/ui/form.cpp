@@ -64,7 +64,7 @@ void Form::Close() {
 }
 
 void Form::NotifyChanged(Component& component) {
-  if (const auto* control = dynamic_cast<const Control*>(&component)) {
+  if (const Control* control = component.AsControl()) {
     layout_.Note(*control);
     layout_stale_ = true;
   }

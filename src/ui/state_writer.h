@@ -1,6 +1,6 @@
 // The text forms of automation replies: a control's state as blank-separated
-// key=value pairs, and the escaping that keeps every control byte of a text
-// (handset text included) out of a reply.
+// key=value pairs, and the escaping that keeps every control byte and every
+// byte of broken UTF-8 of a text (handset text included) out of a reply.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +11,10 @@
 namespace ui {
 
 // The text with every byte below 0x20 and 0x7F written as an escape: \n,
-// \r, \t, else \xHH (two upper-case hexadecimal digits). Backslashes and
-// double quotes are escaped too when `quote_marks` is set.
+// \r, \t, else \xHH (two upper-case hexadecimal digits); so is every byte
+// that is not part of a well-formed UTF-8 sequence, while well-formed
+// sequences stay as they are. Backslashes and double quotes are escaped too
+// when `quote_marks` is set.
 std::string EscapeText(std::string_view text, bool quote_marks = false);
 
 // Builds one `get` line: " key=value" for each call.

@@ -3,12 +3,13 @@
 // a user on a form with every kind of component.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "test_folder.h"
 #include "ui/automation.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -37,7 +38,7 @@ class Automation : public ::testing::Test {
   ui::Timer& timer = form.Add<ui::Timer>("TRSSI", 1000);
   ui::ComboBox& history =
       form.Add<ui::ComboBox>("LERegAddress", &form, ui::ComboBox::Style::kDropDown,
-                             std::vector<std::string>{"0x0012", "0x0034"});
+                             std::vector<std::string>{"0x0012", "0x0034", "0x00"});
   ui::Edit& plain = form.Add<ui::Edit>("EData", &form, "ro");
   ui::UpDown& updown = form.Add<ui::UpDown>("UDStep", &form, 0, 2, 1);
   ui::PageControl& pages = form.Add<ui::PageControl>("PCPages", &form);
@@ -101,52 +102,44 @@ TEST_F(Automation, EveryVerbActsAsAUserAndRepliesWhatHappened) {
       {"click BtnGo", "ok", "go"}, {"dialogs", "Warning\tLevel\\t2", ""}, {"dialogs", "", ""},
       {"click CBMute\r\n", "ok", "mute"}, {"check CBMute 1", "ok", ""},
       {"check CBMute 0", "ok", "unmute"}, {"check CBMute 2", "error: check needs 0 or 1", ""},
-      {"select CBBand 1", "ok", "band-click,band-change"},
-      {"select CBBand Europe", "ok", "band-click,band-change"},
+      {"select CBBand 1", "ok", "band-click,band-change"}, {"select CBBand Europe", "ok", "band-click,band-change"},
       {"select CBBand Jap", "ok", "band-click,band-change"},
       {"get CBBand", "kind=ComboBox enabled=1 visible=1 text=\"Japan\" index=1 items=2 bounds=266,36,68,21", ""},
-      {"select CBBand 2", "error: no item 2 in CBBand", ""},
-      {"select CBBand -1", "error: no item -1 in CBBand", ""},
+      {"select CBBand 2", "error: no item 2 in CBBand", ""}, {"select CBBand -1", "error: no item -1 in CBBand", ""},
       {"select RGMode Tx", "ok", "mode"}, {"select RGMode 1", "ok", ""},
-      {"select RGMode 2", "error: no item 2 in RGMode", ""},
+      {"select RGMode 2", "error: no item 2 in RGMode", ""}, {"type LEVolume 12  dB", "ok", "vol-change"},
       {"select BtnGo 0", "error: BtnGo has no items to select", ""},
-      {"type LEVolume 12  dB", "ok", "vol-change"},
       {"get LEVolume", "kind=LabeledEdit enabled=1 visible=1 label=\"Volume\" text=\"12  dB\" bounds=99,28,100,37", ""},
       {"type LEVolume", "ok", "vol-change"},
       {"get LEVolume", "kind=LabeledEdit enabled=1 visible=1 label=\"Volume\" text=\"\" bounds=99,28,100,37", ""},
-      {"type EData x", "error: EData is read-only", ""},
-      {"type CBBand x", "error: CBBand is a drop-down list", ""},
+      {"type EData x", "error: EData is read-only", ""}, {"type CBBand x", "error: CBBand is a drop-down list", ""},
+      // An item's exact text before the start of others; a start of several is refused.
+      {"select LERegAddress 0x0", "error: no item 0x0 in LERegAddress", ""}, {"select LERegAddress 0x00", "ok", "reg-change"},
+      {"get LERegAddress", "kind=ComboBox enabled=1 visible=1 text=\"0x00\" index=2 items=3 bounds=782,57,70,21", ""},
       {"type LERegAddress 0x0034", "ok", "reg-change"},
-      {"get LERegAddress", "kind=ComboBox enabled=1 visible=1 text=\"0x0034\" index=1 items=2 bounds=782,57,70,21", ""},
+      {"get LERegAddress", "kind=ComboBox enabled=1 visible=1 text=\"0x0034\" index=1 items=3 bounds=782,57,70,21", ""},
       {"type BtnGo x", "error: BtnGo takes no text", ""}, {"leave LEVolume", "ok", "vol-exit"},
       {"leave LERegAddress", "ok", "reg-exit"}, {"leave RGMode", "error: RGMode takes no focus", ""},
       {"dropdown CBBand", "ok", "band-drop"}, {"click UDStep up", "ok", "up"},
       {"click UDStep", "ok", "up"}, {"click UDStep down", "ok", "down"},
-      {"click UDStep left", "error: click up or down", ""},
-      {"click LReady", "error: LReady cannot be clicked", ""},
-      {"click TRSSI", "error: TRSSI is not a control", ""},
-      {"items CBBand", "Europe\nJapan", ""}, {"items RGMode", "Rx\nTx", ""},
-      {"items BtnGo", "error: BtnGo has no items", ""}, {"lines MData", "first\nsecond", ""},
-      {"lines LReady", "No\nsignal", ""}, {"lines CBBand", "error: CBBand has no lines", ""},
+      {"click UDStep left", "error: click up or down", ""}, {"items CBBand", "Europe\nJapan", ""},
+      {"click LReady", "error: LReady cannot be clicked", ""}, {"click TRSSI", "error: TRSSI is not a control", ""},
+      {"items RGMode", "Rx\nTx", ""}, {"items BtnGo", "error: BtnGo has no items", ""}, {"lines MData", "first\nsecond", ""},
+      {"lines LReady", "No\nsignal", ""}, {"lines CBBand", "error: CBBand has no lines", ""}, {"find", "error: find needs a text", ""},
       {"advance 999", "ok", ""}, {"advance 1", "ok", "tick"}, {"advance 2000", "ok", "tick,tick"},
-      {"advance x", "error: advance needs milliseconds", ""},
-      {"advance 5x", "error: advance needs milliseconds", ""},
+      {"advance x", "error: advance needs milliseconds", ""}, {"advance 5x", "error: advance needs milliseconds", ""},
       {"answer-file /tmp/my file.ini", "ok", ""}, {"answer-file --cancel", "ok", ""},
       {"click BtnOpen", "ok", "file /tmp/my file.ini"}, {"click BtnOpen", "ok", "cancelled"},
-      {"answer-file", "error: answer-file needs a path or --cancel", ""},
-      {"frob BtnGo", "error: unknown command 'frob'", ""}, {"", "error: empty command", ""},
-      {"click", "error: 'click' needs a control name", ""},
-      {"get Nothing", "error: no control named Nothing", ""},
+      {"answer-file", "error: answer-file needs a path or --cancel", ""}, {"frob BtnGo", "error: unknown command 'frob'", ""},
+      {"click", "error: 'click' needs a control name", ""}, {"get Nothing", "error: no control named Nothing", ""},
       // find: names, captions, labels and items, whatever the case; the form first.
       {"find japan", "CBBand ComboBox \"\"", ""}, {"find TX", "RGMode RadioGroup \"Mode\"", ""},
-      {"find 0x0034", "LERegAddress ComboBox \"\"", ""},
-      {"find volume", "LEVolume LabeledEdit \"Volume\"", ""},
-      {"find fm rx", "TSRx TabSheet \"FM RX\"", ""},
+      {"find 0x0034", "LERegAddress ComboBox \"\"", ""}, {"", "error: empty command", ""},
+      {"find volume", "LEVolume LabeledEdit \"Volume\"", ""}, {"find fm rx", "TSRx TabSheet \"FM RX\"", ""},
       {"find o", "DemoGUI Form \"Demo \\\"panel\\\"\"\nGBAudio GroupBox \"Audio Control\"\n"
                  "BtnGo Button \"Go\"\nLEVolume LabeledEdit \"Volume\"\nCBBand ComboBox \"\"\n"
                  "RGMode RadioGroup \"Mode\"\nLReady Label \"No\\r\\nsignal\"\n"
                  "BtnOpen Button \"Open\"\nODFile OpenDialog \"\"", ""},
-      {"find", "error: find needs a text", ""},
       // list: every component but the form, "NAME KIND" each.
       {"list", "GBAudio GroupBox\nBtnGo Button\nLEVolume LabeledEdit\nCBMute CheckBox\n"
                "CBBand ComboBox\nRGMode RadioGroup\nLReady Label\nMData Memo\nTRSSI Timer\n"
@@ -156,31 +149,31 @@ TEST_F(Automation, EveryVerbActsAsAUserAndRepliesWhatHappened) {
   });
 }
 
-// Every kind's get line in one snapshot.
-TEST_F(Automation, SnapshotShowsEveryComponent) {
+// Whole replies: every kind's get line in one snapshot, and the help text.
+TEST_F(Automation, SnapshotAndHelpMatchTheirDataFiles) {
   button.SetEnabled(false);
   label.SetColor(ui::Label::Color::kGreen);
   box.SetChecked(true);
   dialog.title = "Open file";
-  EXPECT_EQ(
-      Run("snapshot"),
-      R"(DemoGUI: kind=Form enabled=1 visible=1 caption="Demo \"panel\"" help="" bounds=0,0,1105,136
-GBAudio: kind=GroupBox enabled=1 visible=1 caption="Audio Control" bounds=8,8,334,65
-BtnGo: kind=Button enabled=0 visible=1 caption="Go" bounds=16,34,75,25
-LEVolume: kind=LabeledEdit enabled=1 visible=1 label="Volume" text="5" bounds=99,28,100,37
-CBMute: kind=CheckBox enabled=1 visible=1 caption="Mute" checked=1 bounds=207,37,51,19
-CBBand: kind=ComboBox enabled=1 visible=1 text="Europe" index=0 items=2 bounds=266,36,68,21
-RGMode: kind=RadioGroup enabled=1 visible=1 caption="Mode" index=0 items=2 bounds=350,8,55,68
-LReady: kind=Label enabled=1 visible=1 caption="No\r\nsignal" color=green bounds=413,55,33,26
-MData: kind=Memo enabled=1 visible=1 lines=2 bounds=454,8,320,120
-TRSSI: kind=Timer enabled=1 visible=0 interval=1000
-LERegAddress: kind=ComboBox enabled=1 visible=1 text="" index=-1 items=2 bounds=782,57,70,21
-EData: kind=Edit enabled=1 visible=1 text="ro" bounds=860,57,100,21
-UDStep: kind=UpDown enabled=1 visible=1 position=1 bounds=968,57,17,21
-PCPages: kind=PageControl enabled=1 visible=1 page="TSRx" bounds=993,8,104,78
-TSRx: kind=TabSheet enabled=1 visible=1 caption="FM RX" bounds=995,34,100,50
-BtnOpen: kind=Button enabled=1 visible=1 caption="Open" bounds=1003,42,75,25
-ODFile: kind=OpenDialog enabled=1 visible=0 title="Open file" file="")");
+  for (const char* command : {"snapshot", "help"}) {
+    EXPECT_EQ(Run(command) + "\n",
+              testing_files::ReadFile(SONVIO_SOURCE_DIR "/tests/ui/data/automation_" +
+                                      std::string(command) + ".txt"));
+  }
+}
+
+// The README's list of automation commands ("- `FORM`..." lines) is the
+// table's, form by form.
+TEST(AutomationCommands, ReadmeListsEveryFormOfEveryCommand) {
+  std::ifstream readme(SONVIO_SOURCE_DIR "/README.md");
+  std::vector<std::string> listed;
+  bool inside = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.starts_with("## ")) inside = line == "## Automation commands";
+    if (inside && line.starts_with("- `")) listed.push_back(line.substr(3, line.find('`', 3) - 3));
+  }
+  const std::vector<std::string_view> forms = ui::AutomationCommandForms();
+  EXPECT_EQ(listed, std::vector<std::string>(forms.begin(), forms.end()));
 }
 
 // Every user action on a control that is disabled, invisible or inside a
@@ -209,35 +202,40 @@ TEST_F(Automation, RefusesWhatAUserCouldNotDo) {
   }
   EXPECT_TRUE(fired.empty());
   EXPECT_EQ(Run("snapshot"), before);
-  // Words quoted back are escaped: a refusal is one line of plain text.
-  EXPECT_EQ(Run("get No\tthing"), "error: no control named No\\tthing");
-  EXPECT_EQ(Run("frob\nnicate"), "error: unknown command 'frob\\nnicate'");
-  EXPECT_EQ(Run("select CBBand \x01"), "error: no item \\x01 in CBBand");
 }
 
-TEST_F(Automation, SelectTakesAnIndexAnExactTextOrAUniquePrefix) {
-  combo.SetItems({"Europe", "Japan", "Jamaica", "Jam"});
-  EXPECT_EQ(Run("select CBBand Japan"), "ok");
-  EXPECT_EQ(combo.item_index(), 1);
-  EXPECT_EQ(Run("select CBBand Jam"), "ok");  // the exact text before a prefix
-  EXPECT_EQ(combo.item_index(), 3);
-  EXPECT_EQ(Run("select CBBand Ja"), "error: no item Ja in CBBand");  // three items begin so
-  EXPECT_EQ(combo.item_index(), 3);
-}
-
-// Handset texts end up in captions, items and lines; no control byte of
-// theirs may reach a terminal that shows the reply.
-TEST_F(Automation, ControlBytesInTextsAreEscaped) {
-  label.SetCaption("v\x1b]0;\"owned\"\a\x7f");
-  EXPECT_EQ(Run("get LReady"),
-            "kind=Label enabled=1 visible=1 caption=\"v\\x1B]0;\\\"owned\\\"\\x07\\x7F\" "
-            "color=default bounds=413,61,90,13");
-  combo.SetItems({"a\x1b[2Jb"});
-  EXPECT_EQ(Run("items CBBand"), "a\\x1B[2Jb");
-  memo.SetLines({"x\ty\x01"});
-  EXPECT_EQ(Run("lines MData"), "x\\ty\\x01");
-  services.ShowMessage("bad\x1b\nline", "Warn\x07", ui::MessageIcon::kWarning);
-  EXPECT_EQ(Run("dialogs"), "Warn\\x07\tbad\\x1B\\nline");
+// Handset texts end up in captions, items, lines and message boxes, and a
+// command's own words in refusals: no control byte and no byte of broken
+// UTF-8 may reach a terminal raw, while well-formed UTF-8 passes.
+TEST_F(Automation, RepliesEscapeControlBytesAndBrokenUtf8) {
+  // Two, three and four bytes: the lowest and highest of each, around the surrogates.
+  const std::string valid =
+      "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"
+      "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\xE2\x82\xAC";
+  const std::pair<std::string, std::string> cases[] = {
+      // raw (no blanks), escaped
+      {"x\ty\r\nz\x01\x1b]0;\a\x7f", "x\\ty\\r\\nz\\x01\\x1B]0;\\x07\\x7F"},
+      {valid, valid},
+      {"a\xE2\x82", "a\\xE2\\x82"},  // cut short at the end
+      {"\xF0\x9F\x93!\xC3(\x80\xBF",
+       "\\xF0\\x9F\\x93!\\xC3(\\x80\\xBF"},             // cut short, lone continuations
+      {"\xC0\xAF\xC1\xBF\xE0\x9F\xBF\xF0\x8F\xBF\xBF",  // overlong
+       "\\xC0\\xAF\\xC1\\xBF\\xE0\\x9F\\xBF\\xF0\\x8F\\xBF\\xBF"},
+      {"\xED\xA0\x80\xED\xBF\xBF\xF4\x90\x80\x80\xF5\x80",  // surrogates, above U+10FFFF
+       "\\xED\\xA0\\x80\\xED\\xBF\\xBF\\xF4\\x90\\x80\\x80\\xF5\\x80"},
+      {"\xFF\xFE" + valid, "\\xFF\\xFE" + valid},
+  };
+  for (const auto& [raw, escaped] : cases) {
+    SCOPED_TRACE(escaped);
+    memo.SetLines({raw});
+    EXPECT_EQ(Run("lines MData"), escaped);
+    services.ShowMessage(raw, raw, ui::MessageIcon::kWarning);
+    EXPECT_EQ(Run("dialogs"), escaped + "\t" + escaped);
+    EXPECT_EQ(Run(raw), "error: unknown command '" + escaped + "'");
+    form.SetCaption(raw);
+    EXPECT_EQ(Run("get DemoGUI"), "kind=Form enabled=1 visible=1 caption=\"" + escaped +
+                                      "\" help=\"\" bounds=0,0,1105,136");
+  }
 }
 
 // A host that never asks for the boxes must not make the plug-in grow: the
@@ -246,11 +244,9 @@ TEST_F(Automation, MessageBoxesAreKeptUntilReadUpToALimit) {
   for (int i = 0; i < 1005; ++i) {
     services.ShowMessage("box " + std::to_string(i), "Warning", ui::MessageIcon::kWarning);
   }
-  const std::string reply = Run("dialogs");
-  EXPECT_EQ(reply.substr(0, reply.find('\n')), "(5 older message boxes dropped)");
-  EXPECT_NE(reply.find("\nWarning\tbox 5\n"), std::string::npos);
-  EXPECT_EQ(reply.substr(reply.rfind('\n') + 1), "Warning\tbox 1004");
-  EXPECT_EQ(std::count(reply.begin(), reply.end(), '\n'), 1000);
+  std::string kept = "(5 older message boxes dropped)";
+  for (int i = 5; i < 1005; ++i) kept += "\nWarning\tbox " + std::to_string(i);
+  EXPECT_EQ(Run("dialogs"), kept);
   EXPECT_EQ(Run("dialogs"), "");
 }
 

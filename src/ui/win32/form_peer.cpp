@@ -50,7 +50,7 @@ bool FormPeer::Create(HWND mdi_client) {
   window_ = form_window_->window();
   root_ = form_window_->ChildParent();
   for (const auto& component : form_.components()) {
-    if (auto* control = dynamic_cast<Control*>(component.get())) Mirror(*control);
+    if (Control* control = component->AsControl()) Mirror(*control);
   }
   Mirror(form_);
   Relayout();
@@ -122,7 +122,7 @@ HWND FormPeer::CreateContainer(ControlPeer& peer, HWND parent) {
 
 void FormPeer::ComponentChanged(Component& component) {
   if (window_ == nullptr) return;
-  auto* control = dynamic_cast<Control*>(&component);
+  Control* control = component.AsControl();
   if (control == nullptr) return;  // timers and dialogs have no window
   Mirror(*control);
   ScheduleRelayout();
