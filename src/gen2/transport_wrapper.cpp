@@ -109,12 +109,12 @@ T_Result TransportWrapper::Exchange(const std::string& command) {
   if (send == nullptr || recv == nullptr) return result;  // no library: nothing can be sent
 
   // One byte more than the capacity handed to the library, so a reply that
-  // fills the whole capacity still ends in a zero. Allocated once; each
-  // receive clears it to an empty text by its first byte.
-  if (receive_buffer_ == nullptr) {
-    receive_buffer_ = std::make_unique<char[]>(static_cast<size_t>(kReceiveCapacity) + 1);
-  }
-  char* const buffer = receive_buffer_.get();
+  // fills the whole capacity still ends in a zero. One buffer for the
+  // module: exchanges run one at a time on the user-interface thread, and
+  // command sets that are kept for good keep no buffer each. Each receive
+  // clears it to an empty text by its first byte.
+  static char receive_buffer[kReceiveCapacity + 1];
+  char* const buffer = receive_buffer;
   buffer[kReceiveCapacity] = '\0';
   for (int attempts = 0; attempts < kSendAttempts;) {
     send(channel_id_, command.c_str(), static_cast<int32_t>(command.size()));

@@ -58,8 +58,6 @@ class TransportWrapper {
   void Log(const std::string& text, LogFlag flag) const { context_.host.Log(text, flag); }
 
   ModuleContext context_;
-  // The receive buffer, made at the first exchange and kept.
-  std::unique_ptr<char[]> receive_buffer_;
   int32_t session_id_ = -1;
   int32_t channel_id_ = -1;
 };

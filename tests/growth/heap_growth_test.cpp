@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -76,25 +77,62 @@ TEST(HeapGrowth, FirstGenerationOperations) {
             0);
 }
 
-TEST(HeapGrowth, SecondGenerationOperations) {
-  fmrsim::AtServerConfig config;
-  config.port = 0;
-  std::string error;
-  const std::unique_ptr<fmrsim::AtServer> server =
-      fmrsim::AtServer::Start(std::move(config), error);
-  ASSERT_NE(server, nullptr) << error;
-  const std::string address = "127.0.0.1:" + std::to_string(server->port());
-  ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
-  {
-    ui::HeadlessServices services;
-    ui::Application app(services);
-    QuietRadio host;
-    Tfrm_DruskGUI panel(app, ModuleContext{host, services});
-    panel.Show();
-    ASSERT_EQ(ui::RunAutomation(panel, "type le_frequency 98100000"), "ok");
-    EXPECT_EQ(Growth([&] { ui::RunAutomation(panel, "click btn_set_station"); }), 0);
+// The simulated handset on a free port, with TESSIC.dll pointed at it.
+class Gen2Handset {
+ public:
+  Gen2Handset() {
+    fmrsim::AtServerConfig config;
+    config.port = 0;
+    server_ = fmrsim::AtServer::Start(std::move(config), error_);
+    if (server_) {
+      const std::string address = "127.0.0.1:" + std::to_string(server_->port());
+      ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
+    }
   }
-  MANAGED_IF::TransportWrapper::Unload();
+  ~Gen2Handset() { MANAGED_IF::TransportWrapper::Unload(); }
+  bool ok() const { return server_ != nullptr; }
+  const std::string& error() const { return error_; }
+
+ private:
+  std::string error_;
+  std::unique_ptr<fmrsim::AtServer> server_;
+};
+
+TEST(HeapGrowth, SecondGenerationOperations) {
+  const Gen2Handset handset;
+  ASSERT_TRUE(handset.ok()) << handset.error();
+  ui::HeadlessServices services;
+  ui::Application app(services);
+  QuietRadio host;
+  Tfrm_DruskGUI panel(app, ModuleContext{host, services});
+  panel.Show();
+  ASSERT_EQ(ui::RunAutomation(panel, "type le_frequency 98100000"), "ok");
+  EXPECT_EQ(Growth([&] { ui::RunAutomation(panel, "click btn_set_station"); }), 0);
+}
+
+// Every show of the panel keeps its command set for good; an exchange must
+// not make it keep more: 1,000 reopens with a command each grow the heap as
+// much as 1,000 without, give or take 1 MB.
+TEST(HeapGrowth, SecondGenerationReopens) {
+  const Gen2Handset handset;
+  ASSERT_TRUE(handset.ok()) << handset.error();
+  ui::HeadlessServices services;
+  ui::Application app(services);
+  QuietRadio host;
+  const auto reopens = [&](const char* command) {
+    const size_t before = heap_meter::BytesInUse();
+    for (int i = 0; i < 1000; ++i) {
+      Tfrm_DruskGUI panel(app, ModuleContext{host, services});
+      panel.Show();
+      if (command != nullptr) ui::RunAutomation(panel, command);
+    }
+    return static_cast<long>(heap_meter::BytesInUse()) - static_cast<long>(before);
+  };
+  const long without = reopens(nullptr);
+  const long with = reopens("click btn_set_station");
+  std::printf("1,000 reopens: %ld bytes kept without a command, %ld with one each\n", without,
+              with);
+  EXPECT_LT(with - without, 1L << 20);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The transport stand-in TESSIC.dll: its reply framing (line ends, final
-// lines, replies split across reads or sharing one, the hold limit); bound by
-// name as the plug-in binds it, against scripted handsets: each kind of
-// reply, calls on what is not open, handsets that misbehave, and its
-// sessions when it is unloaded.
+// lines, replies split across reads or sharing one, the hold limit, the
+// echo that starts a reply); bound by name as the plug-in binds it, against
+// scripted handsets and the simulated one: each kind of reply, calls on what
+// is not open, each fault of the simulated handset, and its sessions when it
+// is unloaded.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "fmr-sim/gen2/at_server.h"
 #include "line_server.h"
 #include "reply_framer.h"
 #include "tessic_api.h"
@@ -47,6 +49,8 @@ TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
     std::vector<std::string> reads;  // the bytes of each read
     Replies replies;
     size_t limit = 0xFFFF;
+    const char* echo = nullptr;  // the command whose echo is expected
+    bool after_switch = false;   // a reply to "ATE1" comes first
   };
   const Case cases[] = {
       {{"a\rb\rOK\r", "c\nERROR\n"}, {{false, "a\rb"}, {true, "c"}}},
@@ -54,9 +58,19 @@ TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
       {{"a\r", "\nO", "K\r", "\nb\r\nOK\r\nc\r\nOK"}, {{false, "a"}, {false, "b"}}},
       // Beyond the limit: cut, the rest dropped up to its final line.
       {{"abc\r\ndefgh\r\nOK\r\nnext\r\nOK\r\n"}, {{false, "abc\r\n"}, {false, "next"}}, 5},
+      // Everything before the echo goes: earlier replies, stray lines, an
+      // unfinished line the echo is glued to, a line that only starts with it.
+      {{"old\r\nOK\r\n+X\r\nCMD1\r\nERROR\r\nhalfCM", "D\r", "\nr\r\nOK\r\n"},
+       {{false, "r"}},
+       0xFFFF,
+       "CMD"},
+      {{"ATE1\r\nOK\r\nCMD\r\nv\nOK\n"}, {{false, "v"}}, 0xFFFF, "CMD", true},
+      // A handset that refuses the echo: the next final line ends the reply.
+      {{"ERROR\r\nv\r\nERROR\r\n"}, {{true, "v"}}, 0xFFFF, "CMD", true},
   };
   for (const Case& c : cases) {
     tessic::ReplyFramer framer;
+    if (c.echo != nullptr) framer.Expect(c.echo, c.after_switch);
     framer.set_limit(c.limit);
     EXPECT_EQ(Frame(framer, c.reads), c.replies) << c.reads[0];
   }
@@ -80,6 +94,18 @@ TEST(ReplyFramerTest, WhatIsHeldNeverGrowsPastTheLimitAndClearDropsIt) {
   EXPECT_EQ(Frame(framer, {"b\r\nOK\r\n"}), (Replies{{false, "b"}}));
 }
 
+// A scripted handset with echo: it answers the echo switch and sends each
+// other command line back before its handler answers it.
+class Handset : public LineServer {
+ public:
+  explicit Handset(Handler handler)
+      : LineServer([handler = std::move(handler)](const std::string& command, LineServer& self) {
+          if (command == "ATE1") return (void)self.Write("OK\r\n");
+          self.Write(command + "\r\n");
+          handler(command, self);
+        }) {}
+};
+
 // Any function of the loaded library.
 #define CALL(name) reinterpret_cast<decltype(&name)>(::dlsym(library_.get(), #name))
 
@@ -93,10 +119,11 @@ class Tessic {
   }
   // A session on `server`, named both by the connection text and by the
   // override, so no path leads to another program's port.
-  int32_t Session(const LineServer& server) const {
-    ::setenv("TESSIC_AT_SERVER", server.address().c_str(), 1);
-    return CALL(TESSIC_SessionOpen)(("FMR/TCPIPc_" + server.address()).c_str(), "");
+  int32_t Session(const std::string& address, const char* options = "") const {
+    ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
+    return CALL(TESSIC_SessionOpen)(("FMR/TCPIPc_" + address).c_str(), options);
   }
+  int32_t Session(const LineServer& server) const { return Session(server.address()); }
   int32_t Channel(const LineServer& server) const {  // of a new session
     return CALL(TESSIC_DedChOpen)(Session(server));
   }
@@ -163,7 +190,7 @@ TEST(TessicTest, EachKindOfReplyGetsItsStatusAndOnlyItsText) {
       {"SPLIT", "x\r\nER", "ROR\r\n", TESSIC_RECV_ERROR, "x"},
       {"SPLIT_AFTER_LINE", "y\r\n", "OK\r\n", TESSIC_RECV_COMPLETE, "y"},
   };
-  LineServer server([&](const std::string& command, LineServer& handset) {
+  Handset server([&](const std::string& command, LineServer& handset) {
     for (const auto& c : cases) {
       if (command != c.command) continue;
       handset.Write(c.bytes);
@@ -186,7 +213,7 @@ TEST(TessicTest, EachKindOfReplyGetsItsStatusAndOnlyItsText) {
 // What each call answers for what is not open, and a connection the
 // handset closed: the receive fails, the next send connects again.
 TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
-  LineServer server([](const std::string& command, LineServer& handset) {
+  Handset server([](const std::string& command, LineServer& handset) {
     if (command == "HANG UP") return handset.Drop();
     Echo(command, handset);
   });
@@ -212,6 +239,13 @@ TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
 
   EXPECT_EQ(tessic.Exchange(channel, "HANG UP").first, TESSIC_RECV_FAILED);
   EXPECT_EQ(tessic.Exchange(channel, "PING"), (Reply{TESSIC_RECV_COMPLETE, "PING"}));
+  EXPECT_EQ(tessic.Recv(channel).first, TESSIC_RECV_FAILED) << "no command awaits a reply";
+  // A handset without echo, and options that are not known.
+  const LineServer plain(Echo);
+  EXPECT_LT(tessic.Session(plain.address(), "echo=maybe"), 0);
+  const int32_t echoless =
+      CALL(tessic, TESSIC_DedChOpen)(tessic.Session(plain.address(), "echo=off"));
+  EXPECT_EQ(tessic.Exchange(echoless, "PING"), (Reply{TESSIC_RECV_COMPLETE, "PING"}));
 
   EXPECT_EQ(CALL(tessic, TESSIC_DedChClose)(channel), 0);
   EXPECT_EQ(CALL(tessic, TESSIC_DedChClose)(channel), -1);
@@ -229,7 +263,7 @@ TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
 // Await waits, then from TESSIC_set_timeout); the late reply is not taken
 // for the command sent next.
 TEST(LinkFaultsTest, SilenceHalfAndLateRepliesFailAfterTheTimeout) {
-  LineServer server([](const std::string& command, LineServer& handset) {
+  Handset server([](const std::string& command, LineServer& handset) {
     if (command == "SILENT") return;
     if (command == "HALF") return (void)handset.Write("first line\r\nsecond li");
     if (command == "SLOW") std::this_thread::sleep_for(400ms);
@@ -250,29 +284,60 @@ TEST(LinkFaultsTest, SilenceHalfAndLateRepliesFailAfterTheTimeout) {
   EXPECT_EQ(tessic.SetTimeout(channel, 0), -1);
 }
 
-TEST(LinkFaultsTest, StrayLinesAfterAReplyDoNotShiftTheRepliesThatFollow) {
-  std::atomic<bool> reply_taken = false, stray_sent = false;
-  LineServer server([&](const std::string& command, LineServer& handset) {
-    Echo(command, handset);
-    if (command != "A") return;
-    // The stray lines come after the client has taken the reply.
-    while (!reply_taken && !handset.stopping()) std::this_thread::yield();
-    handset.Write("OK\r\nlate line\r\nERROR\r\n");
-    stray_sent = true;
-  });
+// Each fault of the simulated handset on the first of a series of commands
+// whose replies tell them apart: the reply of a command is never taken by
+// another, a failed attempt ends at the channel's deadline (also while the
+// bytes trickle in), and the commands after it get their own replies.
+TEST(LinkFaultsTest, EachHandsetFaultLeavesEveryReplyWithItsOwnCommand) {
+  constexpr char kLna[] = "at@audapp:fmrx_get_lna_cfg()";
+  constexpr char kOn[] = "at@audapp:fmrx_enable()";  // replies ""
+  const Reply lna{TESSIC_RECV_COMPLETE, "{88000000,98000000},{-2,1}"};
+  const Reply on{TESSIC_RECV_COMPLETE, ""};
+  const Reply failed{TESSIC_RECV_FAILED, ""};
+  const struct {
+    const char* fault;
+    Reply first;                    // of kLna, within 300 ms
+    std::vector<const char*> then;  // commands after it, each answered in full
+  } cases[] = {
+      {"late", failed, {kOn, kLna}},  // the late reply comes while kOn waits
+      {"late", failed, {kLna, kOn}},  // ... while the same command waits again
+      {"trickle=100", failed, {kOn, kLna}}, {"duplicate", lna, {kOn, kLna}},
+      {"partial", failed, {kOn, kLna}},     {"stray", lna, {kOn, kLna}},
+      {"garbage", failed, {kOn, kLna}},     {"garbage", failed, {kLna, kOn}},
+  };
   const Tessic tessic;
-  const int32_t channel = tessic.Channel(server);
-  EXPECT_EQ(tessic.Exchange(channel, "A").second, "A");
-  reply_taken = true;
-  const auto give_up = Clock::now() + 5s;
-  while (!stray_sent && Clock::now() < give_up) std::this_thread::yield();
-  std::this_thread::sleep_for(20ms);  // the stray bytes reach the client's socket
-  EXPECT_EQ(tessic.Exchange(channel, "B"), (Reply{TESSIC_RECV_COMPLETE, "B"}));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    fmrsim::AtServerConfig config;
+    config.port = 0;
+    std::string error;
+    const auto server = fmrsim::AtServer::Start(std::move(config), error);
+    ASSERT_NE(server, nullptr) << error;
+    server->faults().Add(*fmrsim::ParseFaultRule(std::string(c.fault) + ",count=1", error));
+    const int32_t channel = CALL(
+        tessic, TESSIC_DedChOpen)(tessic.Session("127.0.0.1:" + std::to_string(server->port())));
+    ASSERT_EQ(tessic.SetTimeout(channel, 300), 0);
+    const auto start = Clock::now();
+    Reply first = tessic.Exchange(channel, kLna);
+    const auto took = Clock::now() - start;
+    if (first.first == TESSIC_RECV_FAILED) first.second.clear();  // the buffer as it was
+    EXPECT_EQ(first, c.first);
+    if (c.first.first == TESSIC_RECV_FAILED) {
+      EXPECT_GE(took, 300ms);
+      EXPECT_LT(took, 1000ms) << "the deadline did not end the attempt";
+    }
+    ASSERT_EQ(tessic.SetTimeout(channel, 4000), 0);
+    for (const char* command : c.then) {
+      EXPECT_EQ(tessic.Exchange(channel, command), command == kLna ? lna : on) << command;
+    }
+    // The echo came at once: the link stayed in step on its one connection.
+    EXPECT_EQ(server->connections(), 1u);
+  }
 }
 
 TEST(LinkFaultsTest, AnEndlessReplyIsCutToTheCapacityAndReceiveKeepsAnswering) {
   std::atomic<bool> stop_flood = false, flooding = false;
-  LineServer server([&](const std::string& command, LineServer& handset) {
+  Handset server([&](const std::string& command, LineServer& handset) {
     if (command != "FLOOD") return Echo(command, handset);
     // Bytes without a line end for as long as the test lets them flow (at
     // most 5 s, should the receive call never return).
@@ -298,7 +363,7 @@ TEST(LinkFaultsTest, AnEndlessReplyIsCutToTheCapacityAndReceiveKeepsAnswering) {
 }
 
 TEST(LinkFaultsTest, UnloadingTheLibraryClosesItsSessions) {
-  LineServer server(Echo);
+  Handset server(Echo);
   Tessic tessic;
   EXPECT_EQ(tessic.Exchange(tessic.Channel(server), "PING").second, "PING");
   tessic.Unload();

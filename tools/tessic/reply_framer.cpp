@@ -36,6 +36,18 @@ void ReplyFramer::Clear() {
   has_complete_ = false;
   unread_.clear();
   unread_pos_ = 0;
+  phase_ = Phase::kReply;
+  command_.clear();
+  tail_.clear();
+  echo_seen_ = false;
+  echo_refused_ = false;
+}
+
+void ReplyFramer::Expect(std::string_view command, bool after_switch) {
+  Clear();
+  command_.assign(command);
+  phase_ = after_switch ? Phase::kSwitch : Phase::kEcho;
+  after_cr_kept_ = false;
 }
 
 std::optional<Reply> ReplyFramer::Take() {
@@ -69,7 +81,7 @@ size_t ReplyFramer::Frame(const char* data, size_t size) {
     if (after_cr_) {
       after_cr_ = false;
       if (c == '\n') {
-        if (after_cr_kept_) line_break_.push_back(c);
+        if (after_cr_kept_ && phase_ == Phase::kReply) line_break_.push_back(c);
         ++i;
         continue;
       }
@@ -81,7 +93,11 @@ size_t ReplyFramer::Frame(const char* data, size_t size) {
     }
     size_t end = i + 1;
     while (end < size && !IsLineEnd(data[end])) ++end;
-    AddToLine(data + i, end - i);
+    if (phase_ == Phase::kEcho) {
+      Track(data + i, end - i);
+    } else {
+      AddToLine(data + i, end - i);
+    }
     i = end;
   }
   return i;
@@ -101,8 +117,39 @@ void ReplyFramer::AddToLine(const char* data, size_t size) {
   if (size > 0) Keep(data, size);
 }
 
+void ReplyFramer::Track(const char* data, size_t size) {
+  const size_t keep = command_.size();
+  if (size >= keep) {
+    tail_.assign(data + size - keep, keep);
+    return;
+  }
+  tail_.append(data, size);
+  // Trimmed now and then rather than at every byte: linear overall.
+  if (tail_.size() > 2 * keep) tail_.erase(0, tail_.size() - keep);
+}
+
 void ReplyFramer::EndLine(char line_end) {
   after_cr_ = line_end == '\r';
+  if (phase_ == Phase::kEcho) {
+    // A line of only the command's text, or one that ends with it after the
+    // remains of a line an earlier reply left unfinished.
+    if (!command_.empty() && std::string_view(tail_).ends_with(command_)) {
+      phase_ = Phase::kReply;
+      echo_seen_ = true;
+    }
+    tail_.clear();
+    after_cr_kept_ = false;
+    return;
+  }
+  if (phase_ == Phase::kSwitch && !plain_line_ && (head_ == kOk || head_ == kError)) {
+    echo_refused_ = head_ == kError;
+    phase_ = echo_refused_ ? Phase::kReply : Phase::kEcho;
+    text_.clear();
+    line_break_.clear();
+    head_.clear();
+    after_cr_kept_ = false;
+    return;
+  }
   if (!plain_line_ && (head_ == kOk || head_ == kError)) {
     // The line break of the last reply line is not part of the text.
     complete_.error = head_ == kError;

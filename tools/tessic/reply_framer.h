@@ -4,12 +4,22 @@
 // lone CR. Framing is linear in the bytes received, and a reply's text is
 // held only up to a limit: a longer reply is cut there and the rest of it is
 // scanned for its final line and dropped.
+//
+// With echo on, the handset repeats each command line before its reply.
+// After Expect(command) the framer drops every byte up to the end of a line
+// that ends with the command's text (the line may begin with the remains of
+// an unfinished earlier line) and frames the reply only after it; whatever
+// an earlier command's late, repeated or unfinished reply left on the link
+// comes before that echo and is dropped with it. Optionally a reply to the
+// echo switch ("ATE1") comes first; it is dropped, and when it is "ERROR"
+// the handset has no echo and the command's reply follows without one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tessic {
 
@@ -25,8 +35,16 @@ class ReplyFramer {
   // The longest reply text kept; longer texts are cut to it.
   void set_limit(size_t limit) { limit_ = limit; }
   void Append(const char* data, size_t size);
-  // Drops the reply collected so far and the bytes not framed yet.
+  // Drops the reply collected so far and the bytes not framed yet; the
+  // next final line ends a reply (no echo is looked for).
   void Clear();
+  // Clear(), then drops bytes up to the echo of `command` (after the reply
+  // to the echo switch when `after_switch`), as described above.
+  void Expect(std::string_view command, bool after_switch);
+  // The echo of the expected command has been seen.
+  bool echo_seen() const { return echo_seen_; }
+  // The handset answered the echo switch with "ERROR".
+  bool echo_refused() const { return echo_refused_; }
   // The first complete reply; framing goes on with the bytes after it.
   // TakeInto swaps the reply's text into `into`, so the buffers of earlier
   // replies are used again rather than allocated anew.
@@ -34,18 +52,31 @@ class ReplyFramer {
   std::optional<Reply> Take();
   // Bytes held: the unfinished reply's text and the bytes not framed yet.
   size_t held() const {
-    return text_.size() + line_break_.size() + head_.size() + unread_.size() - unread_pos_;
+    return text_.size() + line_break_.size() + head_.size() + tail_.size() + unread_.size() -
+           unread_pos_;
   }
 
  private:
   // Frames bytes until a reply is complete; the number of bytes used.
   size_t Frame(const char* data, size_t size);
+  // Bytes of a line while the echo is looked for: only its last bytes, as
+  // many as the command has, are kept.
+  void Track(const char* data, size_t size);
   void AddToLine(const char* data, size_t size);
   void EndLine(char line_end);
   // The current line turned out to be a reply line: the line break before
   // it and its start go to the text.
   void KeepLineStart();
   void Keep(const char* data, size_t size);
+
+  // What the bytes being framed are: the reply to the echo switch, bytes
+  // before the echo, or the reply.
+  enum class Phase { kSwitch, kEcho, kReply };
+  Phase phase_ = Phase::kReply;
+  std::string command_;  // the expected echo
+  std::string tail_;     // the end of the current line while in kEcho
+  bool echo_seen_ = false;
+  bool echo_refused_ = false;
 
   size_t limit_ = 0xFFFF;
   std::string text_;  // the unfinished reply's text, at most limit_ bytes

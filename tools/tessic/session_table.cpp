@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
 namespace tessic {
 namespace {
@@ -16,6 +17,8 @@ constexpr milliseconds kReceiveSlice{30};
 // The most time a send spends dropping what is left of an earlier reply.
 constexpr int kDrainLimitMs = 30;
 constexpr char kLineEnd[] = "\r\n";
+// Switches the handset's echo on; sent first on every new connection.
+constexpr char kEchoOn[] = "ATE1\r\n";
 
 // The timeout for new sessions: the environment's, or the default.
 milliseconds InitialTimeout() {
@@ -40,9 +43,10 @@ SessionTable& Sessions() {
   return table;
 }
 
-int32_t SessionTable::Open(const std::string& connection) {
-  if (!network_.ok()) return -1;
+int32_t SessionTable::Open(const std::string& connection, const std::string& options) {
+  if (!network_.ok() || (!options.empty() && options != kEchoOffOption)) return -1;
   auto session = std::make_unique<Session>();
+  session->echo = options.empty();
   if (!ParseConnectionText(connection, session->host, session->port)) return -1;
   if (const char* server = std::getenv(kServerOverrideVariable); server != nullptr && *server) {
     if (!ParseConnectionText(std::string("FMR/TCPIPc_") + server, session->host, session->port))
@@ -50,7 +54,6 @@ int32_t SessionTable::Open(const std::string& connection) {
   }
   if (!session->link.Connect(session->host, session->port, kConnectTimeoutMs)) return -1;
   session->timeout = InitialTimeout();
-  session->last_activity = Clock::now();
   const int32_t id = next_session_++;
   sessions_.emplace(id, std::move(session));
   return id;
@@ -98,23 +101,37 @@ SessionTable::Session* SessionTable::ForChannel(int32_t channel) {
 bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
   Session* session = ForChannel(channel);
   if (session == nullptr || text == nullptr) return false;
-  // One command is in flight at a time: whatever is left of an earlier
-  // reply (an abandoned one, or stray lines after a complete one) is
-  // dropped, so it cannot be taken for this command's reply.
-  session->framer.Clear();
-  session->link.Drain(kDrainLimitMs);
-  session->last_activity = Clock::now();
-  if (!session->link.connected() &&
-      !session->link.Connect(session->host, session->port, kConnectTimeoutMs))
-    return false;
-  session->line.assign(text, length);
+  const std::string_view command(text, length);
+  if (command.find_first_of("\r\n") != std::string_view::npos) return false;
+  const Clock::time_point now = Clock::now();
+  session->deadline = now + session->timeout;
+  session->awaiting = false;
+  if (!session->echo) {
+    // Without echo only time separates one reply from the next: what has
+    // arrived of earlier replies goes now.
+    session->framer.Clear();
+    session->link.Drain(kDrainLimitMs);
+  }
+  if (!session->link.connected()) {
+    const int limit = std::min(kConnectTimeoutMs, CeilMs(session->timeout));
+    if (!session->link.Connect(session->host, session->port, limit)) return false;
+    session->fresh = true;
+  }
+  session->line.clear();
+  if (session->echo) {
+    if (session->fresh) session->line = kEchoOn;
+    session->framer.Expect(command, session->fresh);
+  }
+  session->fresh = false;
+  session->line.append(command);
   session->line += kLineEnd;
-  return session->link.SendAll(session->line.data(), session->line.size());
+  session->awaiting = session->link.SendAll(session->line.data(), session->line.size());
+  return session->awaiting;
 }
 
 ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std::string*& reply) {
   Session* session = ForChannel(channel);
-  if (session == nullptr || capacity == 0) return ReceiveStatus::kFailed;
+  if (session == nullptr || capacity == 0 || !session->awaiting) return ReceiveStatus::kFailed;
   session->framer.set_limit(capacity - 1);  // room for the terminating zero
   // One clock reading per pass: the one taken when data arrives also
   // decides whether to wait again.
@@ -122,36 +139,39 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
   const Clock::time_point slice_end = now + kReceiveSlice;
   for (;;) {
     if (session->framer.TakeInto(session->reply)) {
+      session->awaiting = false;
+      // A handset that refused the echo switch is framed without echo.
+      if (session->framer.echo_refused()) session->echo = false;
       reply = &session->reply.text;
       return session->reply.error ? ReceiveStatus::kError : ReceiveStatus::kComplete;
     }
-    const Clock::time_point give_up = session->last_activity + session->timeout;
-    if (now >= give_up) {
-      // The handset has gone quiet: the caller sends again, and the next
-      // wait starts afresh. The connection goes too (the next send makes a
-      // new one), so a reply that is only late cannot arrive after the next
-      // command and be taken for its reply.
+    if (now >= session->deadline) {
+      // The caller sends again. Once the echo has been seen the link is in
+      // step: the rest of this reply comes before the next echo and is
+      // dropped then. Before it, the line sent may still be echoed later
+      // (and a repeated command would take that echo for its own), so the
+      // connection goes and the next send makes a new one.
+      if (!session->echo || !session->framer.echo_seen()) session->link.Close();
       session->framer.Clear();
-      session->link.Close();
-      session->last_activity = now;
+      session->awaiting = false;
       return ReceiveStatus::kFailed;
     }
     if (now >= slice_end) return ReceiveStatus::kPending;
 
     size_t received = 0;
-    const int wait_ms = CeilMs(std::min(slice_end, give_up) - now);
+    const int wait_ms = CeilMs(std::min(slice_end, session->deadline) - now);
     const TcpLink::ReadResult result =
         session->link.Read(chunk_.data(), chunk_.size(), wait_ms, received);
     now = Clock::now();
     switch (result) {
       case TcpLink::ReadResult::kData:
         session->framer.Append(chunk_.data(), received);
-        session->last_activity = now;
         break;
       case TcpLink::ReadResult::kNothing:
         break;
       case TcpLink::ReadResult::kClosed:
         session->framer.Clear();
+        session->awaiting = false;
         return ReceiveStatus::kFailed;
     }
   }

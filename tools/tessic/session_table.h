@@ -23,8 +23,11 @@ constexpr char kServerOverrideVariable[] = "TESSIC_AT_SERVER";
 // milliseconds.
 constexpr char kTimeoutVariable[] = "TESSIC_TIMEOUT_MS";
 // Receive timeout of a new session when the variable is not set: how long
-// a reply may go without a byte arriving before the receive fails.
+// after its command was sent a reply must be complete (however the bytes
+// trickle in) before the receive fails.
 constexpr int32_t kDefaultTimeoutMs = 10000;
+// The session option that turns the handset's echo off (see Send).
+constexpr char kEchoOffOption[] = "echo=off";
 
 // Statuses of a receive call.
 enum class ReceiveStatus { kComplete, kError, kPending, kFailed };
@@ -35,25 +38,32 @@ class SessionTable {
   SessionTable(const SessionTable&) = delete;
   SessionTable& operator=(const SessionTable&) = delete;
 
-  // The id of a new connected session, or -1.
-  [[nodiscard]] int32_t Open(const std::string& connection);
+  // The id of a new connected session, or -1. `options` is empty, or
+  // kEchoOffOption for a handset whose echo must stay off.
+  [[nodiscard]] int32_t Open(const std::string& connection, const std::string& options = {});
   [[nodiscard]] bool Close(int32_t session);
   // The session's dedicated channel id, or -1.
   [[nodiscard]] int32_t OpenChannel(int32_t session);
   [[nodiscard]] bool CloseChannel(int32_t channel);
-  // Sets how long a reply on the channel may go without a byte arriving.
+  // Sets how long after a send the reply on the channel must be complete.
   [[nodiscard]] bool SetTimeout(int32_t channel, int32_t ms);
 
-  // Sends one command line after dropping whatever is left of the last
-  // reply, received or still waiting on the connection; a session whose
-  // connection was lost connects again first. False when the command could
-  // not be sent.
+  // Sends one command line (a text without line ends); a session whose
+  // connection was lost connects again first. With echo (the default) a
+  // new connection's first line is "ATE1", and the reply is the one after
+  // the command's echo (see ReplyFramer): every byte before the echo is
+  // dropped as it arrives, so an earlier command's reply can never be taken
+  // for this one's. Without echo, what has arrived of earlier replies is
+  // dropped before the send. False when the command could not be sent.
   [[nodiscard]] bool Send(int32_t channel, const char* text, size_t length);
-  // Waits a short slice for the reply to complete; pending when it has not
-  // (even while bytes keep arriving), failed when the connection is lost or
-  // nothing has arrived for the channel's timeout (the connection is then
-  // closed, and the next send connects again). A reply text longer than
-  // `capacity` - 1 bytes is cut to that length.
+  // Waits a short slice for the reply to complete; pending when it has not,
+  // failed when the connection is lost, when no command is waiting for its
+  // reply, or when the channel's timeout has passed since the send, however
+  // the bytes keep coming. An attempt that failed before the command's
+  // echo was seen (always, without echo) closes the connection and the next
+  // send connects again: so on one connection every command sent has had
+  // its echo seen, and the next echo of a text is that of the line just sent.
+  // A reply text longer than `capacity` - 1 bytes is cut to that length.
   // On a final status `reply` points at the reply's text, kept by the
   // session until its next receive.
   [[nodiscard]] ReceiveStatus Receive(int32_t channel, size_t capacity, const std::string*& reply);
@@ -69,7 +79,10 @@ class SessionTable {
     ReplyFramer framer;
     int32_t channel = -1;
     std::chrono::milliseconds timeout{kDefaultTimeoutMs};
-    Clock::time_point last_activity;  // the last send or received byte
+    bool echo = true;            // the handset echoes the command lines
+    bool awaiting = false;       // a command was sent and its reply not yet had
+    bool fresh = true;           // connected, and nothing sent on the connection yet
+    Clock::time_point deadline;  // of the awaited reply
     // Kept from one command to the next, so a steady exchange allocates
     // nothing: the command line as sent and the last reply taken.
     std::string line;

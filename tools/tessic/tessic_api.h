@@ -23,7 +23,11 @@ extern "C" {
 
 // Sessions still open when the library is unloaded are closed then.
 // Opens a session on `connection` ("FMR/TCPIPc_" + address + ":" + port);
-// `options` is not used. The session id, or a negative value on failure.
+// `options` is empty (the handset's echo is switched on with "ATE1" on each
+// new connection and replies are framed after their command's echo) or
+// "echo=off" (no echo; stale bytes are dropped before each send and a
+// failed receive closes the connection). The session id, or a negative
+// value on failure.
 TESSIC_API int32_t TESSIC_SessionOpen(const char* connection, const char* options);
 // Non-zero when the session was open and is now closed.
 TESSIC_API uint8_t TESSIC_SessionClose(int32_t session);
@@ -31,13 +35,15 @@ TESSIC_API uint8_t TESSIC_SessionClose(int32_t session);
 TESSIC_API int32_t TESSIC_DedChOpen(int32_t session);
 // 0 when the channel was open and is now closed.
 TESSIC_API int32_t TESSIC_DedChClose(int32_t channel);
-// Sends one command line of `length` bytes after dropping whatever is left of
-// the last reply; 0 on success, -1 on failure.
+// Sends one command line of `length` bytes (without line ends); 0 on
+// success, -1 on failure. Whatever is left of earlier replies is never taken
+// for this command's.
 TESSIC_API int32_t TESSIC_send(int32_t channel, const char* text, int32_t length);
 // Waits a short slice (about 30 ms) for the reply, then answers pending even
 // while bytes keep arriving; on a final status writes the reply text (final
 // line removed, zero-terminated, cut to capacity - 1 characters). Fails when
-// the connection is lost or no byte has arrived for the channel's timeout.
+// the connection is lost, when no command awaits its reply, or when the
+// channel's timeout has passed since the send, however the bytes trickle.
 TESSIC_API int32_t TESSIC_recv(int32_t channel, char* buffer, int32_t capacity);
 
 // Service functions. Texts are written zero-terminated into `buffer`; the
@@ -53,8 +59,8 @@ TESSIC_API int32_t TESSIC_QueryConnOptions(const char* conn_type, char* buffer, 
 TESSIC_API int32_t TESSIC_QueryOptionRange(const char* conn_type, const char* option, char* buffer,
                                            int32_t capacity);
 TESSIC_API int32_t TESSIC_SearchPluginDll(const char* folder, char* buffer, int32_t capacity);
-// Receive timeout of a channel in milliseconds (at least 1): how long a reply
-// may go without a byte arriving. New sessions take it from the environment
+// Receive timeout of a channel in milliseconds (at least 1): how long after
+// the send a reply must be complete. New sessions take it from the environment
 // variable TESSIC_TIMEOUT_MS, else 10000. 0 on success.
 TESSIC_API int32_t TESSIC_set_timeout(int32_t channel, int32_t timeout_ms);
 

@@ -30,9 +30,9 @@ std::string& CurrentDir() {
 
 extern "C" {
 
-int32_t TESSIC_SessionOpen(const char* connection, const char* /*options*/) {
+int32_t TESSIC_SessionOpen(const char* connection, const char* options) {
   if (connection == nullptr) return -1;
-  return tessic::Sessions().Open(connection);
+  return tessic::Sessions().Open(connection, options != nullptr ? options : "");
 }
 
 uint8_t TESSIC_SessionClose(int32_t session) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string_view>
 
 namespace fmrsim {
 namespace {
@@ -18,6 +19,20 @@ std::string Summary(const std::string& framed) {
   const bool error = framed.ends_with("ERROR\r\n");
   return std::string("< ") + (error ? "ERROR" : "OK") + " (" + std::to_string(lines - 1) +
          " reply lines, " + std::to_string(framed.size()) + " bytes)";
+}
+
+// "ATE0", "ATE" or "ATE1" (any case): the echo switch; sets `on`.
+bool IsEchoSwitch(const std::string& line, bool& on) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+  if (line.size() < 3 || line.size() > 4 || upper(line[0]) != 'A' || upper(line[1]) != 'T' ||
+      upper(line[2]) != 'E')
+    return false;
+  if (line.size() == 3 || line[3] == '0') {
+    on = false;
+    return true;
+  }
+  on = true;
+  return line[3] == '1';
 }
 
 }  // namespace
@@ -78,6 +93,7 @@ void AtServer::Run() {
         if (client_.valid()) Log("client replaced by a new connection");
         client_ = std::move(incoming);
         pending.clear();
+        ForgetConnection();
         ++connections_;
         Log("client connected");
       }
@@ -89,6 +105,7 @@ void AtServer::Run() {
     if (received <= 0) {
       client_.Close();
       pending.clear();
+      ForgetConnection();
       Log("client disconnected");
       continue;
     }
@@ -102,6 +119,7 @@ void AtServer::Run() {
       if (!Answer(line)) {
         client_.Close();
         pending.clear();
+        ForgetConnection();
         Log("connection closed");
       }
     }
@@ -113,9 +131,30 @@ void AtServer::Run() {
   }
 }
 
+void AtServer::ForgetConnection() {
+  echo_ = false;
+  held_.clear();
+}
+
 bool AtServer::Answer(const std::string& line) {
   Log("> " + line);
+  // A late answer goes out before anything of the next command.
+  if (!held_.empty()) {
+    Log("  (late answer sent)");
+    if (!net::SendAll(client_, held_)) return false;
+    held_.clear();
+  }
+  // The echo switch belongs to the link, not to the radio: no fault
+  // applies to it.
+  if (bool on = false; IsEchoSwitch(line, on)) {
+    const bool was_on = echo_;
+    echo_ = on;
+    return net::SendAll(client_, (was_on ? line + "\r\n" : std::string()) + "OK\r\n");
+  }
   const FaultAction fault = faults_.Take(AtCommandName(line));
+  if (fault.outcome == FaultKind::kStray && !net::SendAll(client_, "+STRAY: before\r\n"))
+    return false;
+  if (echo_ && !net::SendAll(client_, line + "\r\n")) return false;
   if (fault.delay_ms > 0) {
     Log("  (answer delayed by " + std::to_string(fault.delay_ms) + " ms)");
     if (!Pause(fault.delay_ms)) return false;
@@ -134,10 +173,19 @@ bool AtServer::Answer(const std::string& line) {
       const std::lock_guard lock(commands_mutex_);
       reply = commands_.Execute(line);
     }
-    framed = fault.outcome ? FaultedReply(*fault.outcome, reply, fault.oversize_bytes)
-                           : FramedReply(reply);
+    framed = fault.outcome ? FaultedReply(*fault.outcome, reply, fault.value) : FramedReply(reply);
   }
   Log(Summary(framed));
+  if (fault.outcome == FaultKind::kLate) {
+    held_ = std::move(framed);
+    return true;
+  }
+  if (fault.outcome == FaultKind::kTrickle) {
+    for (const char c : framed) {
+      if (!net::SendAll(client_, std::string_view(&c, 1)) || !Pause(fault.value)) return false;
+    }
+    return true;
+  }
   return net::SendAll(client_, framed);
 }
 

@@ -2,8 +2,11 @@
 // time and answers its AT commands modem style. The client sends each
 // command as one line ending in "\r\n" (or "\n"); the server answers zero or
 // more reply lines and then a final line "OK" or "ERROR", every line ending
-// in "\r\n". A newer connection replaces the current one, so a client that
-// reconnects without closing its old connection is served at once.
+// in "\r\n". "ATE1" switches the echo on for the connection (each command
+// line is then sent back, with "\r\n", before anything of its answer),
+// "ATE0" or "ATE" off; a new connection starts with echo off. A newer
+// connection replaces the current one, so a client that reconnects without
+// closing its old connection is served at once.
 #pragma once
 
 #include <atomic>
@@ -69,6 +72,8 @@ class AtServer {
   void Run();
   // Answers one command line; false when the connection is to be closed.
   bool Answer(const std::string& line);
+  // The connection's echo and a held late answer end with it.
+  void ForgetConnection();
   // Waits `ms` unless the server stops first; false when it stops.
   bool Pause(uint32_t ms);
   void Log(const std::string& text) const;
@@ -76,6 +81,9 @@ class AtServer {
   net::SocketLibrary socket_library_;  // first in, last out
   net::Socket listener_;
   net::Socket client_;
+  // Of the current connection, used on the serving thread only.
+  bool echo_ = false;
+  std::string held_;  // a late answer, sent before the next command's echo
   std::string address_;
   uint16_t port_ = 0;
   std::function<void(const std::string&)> log_;

@@ -1,6 +1,7 @@
 #include "fmr-sim/gen2/fault_plan.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "fmr-sim/text_number.h"
 
@@ -33,6 +34,27 @@ std::string OversizeBody(uint32_t bytes) {
   return body;
 }
 
+// Kinds with an optional value, and the value without one.
+std::optional<std::pair<FaultKind, uint32_t>> ValuedKind(std::string_view key) {
+  if (key == "oversize") return std::pair{FaultKind::kOversize, kDefaultOversizeBytes};
+  if (key == "trickle") return std::pair{FaultKind::kTrickle, kDefaultTrickleMs};
+  if (key == "garbage") return std::pair{FaultKind::kGarbage, kDefaultGarbageBytes};
+  return std::nullopt;
+}
+
+std::optional<FaultKind> PlainKind(std::string_view key) {
+  static constexpr std::pair<std::string_view, FaultKind> kKinds[] = {
+      {"drop", FaultKind::kDrop},           {"error", FaultKind::kError},
+      {"malformed", FaultKind::kMalformed}, {"late", FaultKind::kLate},
+      {"duplicate", FaultKind::kDuplicate}, {"partial", FaultKind::kPartial},
+      {"stray", FaultKind::kStray},
+  };
+  for (const auto& [name, kind] : kKinds) {
+    if (key == name) return kind;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& error) {
@@ -59,18 +81,15 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& erro
       if (key == "delay" && has_value) {
         rule.kind = FaultKind::kDelay;
         rule.value = *number;
-      } else if (key == "oversize") {
-        rule.kind = FaultKind::kOversize;
-        rule.value = has_value ? *number : kDefaultOversizeBytes;
-      } else if (!has_value && key == "drop") {
-        rule.kind = FaultKind::kDrop;
-      } else if (!has_value && key == "error") {
-        rule.kind = FaultKind::kError;
-      } else if (!has_value && key == "malformed") {
-        rule.kind = FaultKind::kMalformed;
+      } else if (const auto valued = ValuedKind(key)) {
+        rule.kind = valued->first;
+        rule.value = has_value ? *number : valued->second;
+      } else if (const auto plain = PlainKind(key); plain && !has_value) {
+        rule.kind = *plain;
       } else {
         error = "unknown fault \"" + std::string(part) +
-                "\" (delay=MS, drop, error, malformed, oversize[=BYTES])";
+                "\" (delay=MS, drop, error, malformed, oversize[=BYTES], late, trickle[=MS], "
+                "duplicate, partial, stray, garbage[=BYTES])";
         return std::nullopt;
       }
       first = false;
@@ -99,6 +118,16 @@ std::string FaultRuleHelp() {
          "?\n"
          "                          oversize[=N]  answer OK after N bytes of reply lines\n"
          "                                        (default 65536)\n"
+         "                          late          hold the answer until the next command\n"
+         "                                        line arrives, then send it first\n"
+         "                          trickle[=MS]  send the answer one byte every MS ms\n"
+         "                                        (default 300)\n"
+         "                          duplicate     send the answer twice\n"
+         "                          partial       send half the answer, then stall\n"
+         "                          stray         an unsolicited line before the echo and\n"
+         "                                        one after the answer\n"
+         "                          garbage[=N]   N bytes without a line end instead of the\n"
+         "                                        answer (default 32)\n"
          "                        on=COMMAND limits it to one command (e.g. fmrx_get_rds_data),\n"
          "                        count=N to the next N matching commands (default: all).\n"
          "                        Delays of matching rules add up; of the other kinds the\n"
@@ -127,7 +156,7 @@ FaultAction FaultPlan::Take(std::string_view command_name) {
       action.delay_ms += rule.value;
     } else if (!action.outcome) {
       action.outcome = rule.kind;
-      if (rule.kind == FaultKind::kOversize) action.oversize_bytes = rule.value;
+      action.value = rule.value;
     } else {
       continue;  // outvoted: stays for a later command
     }
@@ -137,7 +166,7 @@ FaultAction FaultPlan::Take(std::string_view command_name) {
   return action;
 }
 
-std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t oversize_bytes) {
+std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t value) {
   switch (kind) {
     case FaultKind::kError:
       return FramedReply(AtReply{{}, false});
@@ -155,9 +184,27 @@ std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t oversiz
       return FramedReply(garbled);
     }
     case FaultKind::kOversize:
-      return OversizeBody(oversize_bytes) + "OK\r\n";
+      return OversizeBody(value) + "OK\r\n";
+    case FaultKind::kDuplicate: {
+      const std::string framed = FramedReply(normal);
+      return framed + framed;
+    }
+    case FaultKind::kPartial: {
+      const std::string framed = FramedReply(normal);
+      return framed.substr(0, framed.size() / 2);
+    }
+    case FaultKind::kStray:
+      // Only the answer's own line; the server adds the line before the echo.
+      return FramedReply(normal) + "+STRAY: after\r\n";
+    case FaultKind::kGarbage: {
+      std::string bytes(value, ' ');
+      for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>('!' + (i * 7) % 90);
+      return bytes;
+    }
     case FaultKind::kDelay:
     case FaultKind::kDrop:
+    case FaultKind::kLate:
+    case FaultKind::kTrickle:
       break;
   }
   return FramedReply(normal);

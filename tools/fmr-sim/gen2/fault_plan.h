@@ -12,13 +12,27 @@
 //                   '?' (a reader expecting numbers fails on it)
 //   oversize[=N]    answer "OK" after N bytes of reply lines (default 65536,
 //                   line ends included)
+//   late            hold the answer back until the next command line has
+//                   arrived, then send it before that command's echo (the
+//                   answer a client timed out on arrives while its next
+//                   command waits)
+//   trickle[=MS]    send the answer one byte every MS ms (default 300)
+//   duplicate       send the answer twice
+//   partial         send the first half of the answer, then nothing more
+//                   for this command
+//   stray           an unsolicited line ("+STRAY: N") before the echo and
+//                   another after the answer
+//   garbage[=N]     N bytes without a line end (default 32) instead of the
+//                   answer
 //   on=COMMAND      only this command (its name, with or without the
 //                   "at@audapp:" part); default: every command
 //   count=N         only the next N matching commands; default: all of them
 //
 // Several rules may match one command: their delays add up; of the other
 // kinds the first matching rule decides the answer, and only that rule is
-// counted (a later one waits for a later command).
+// counted (a later one waits for a later command). The echo of a command
+// (when the client switched it on with "ATE1") goes out at once whatever
+// the fault; no fault applies to the echo switch itself.
 #pragma once
 
 #include <cstdint>
@@ -32,13 +46,27 @@
 
 namespace fmrsim {
 
-enum class FaultKind { kDelay, kDrop, kError, kMalformed, kOversize };
+enum class FaultKind {
+  kDelay,
+  kDrop,
+  kError,
+  kMalformed,
+  kOversize,
+  kLate,
+  kTrickle,
+  kDuplicate,
+  kPartial,
+  kStray,
+  kGarbage,
+};
 
 inline constexpr uint32_t kDefaultOversizeBytes = 65536;
+inline constexpr uint32_t kDefaultTrickleMs = 300;
+inline constexpr uint32_t kDefaultGarbageBytes = 32;
 
 struct FaultRule {
   FaultKind kind = FaultKind::kError;
-  uint32_t value = 0;   // delay in ms, or the oversize reply's byte count
+  uint32_t value = 0;   // delay or trickle in ms, oversize or garbage bytes
   std::string command;  // command name; empty for every command
   int count = -1;       // matching commands still affected; -1 for all
 };
@@ -46,8 +74,8 @@ struct FaultRule {
 // What to do with one command.
 struct FaultAction {
   uint32_t delay_ms = 0;
-  std::optional<FaultKind> outcome;  // drop, error, malformed or oversize
-  uint32_t oversize_bytes = kDefaultOversizeBytes;
+  std::optional<FaultKind> outcome;  // any kind but delay
+  uint32_t value = 0;                // the outcome rule's value
 };
 
 // Parses one rule as documented above; nullopt with `error` set otherwise.
@@ -56,9 +84,10 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& erro
 // The rule syntax for --help texts.
 std::string FaultRuleHelp();
 
-// The answer to send instead of `normal` for an error, malformed or
-// oversize fault (the framed text, final line included).
-std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t oversize_bytes);
+// The bytes to send instead of the framed `normal` answer for an outcome
+// fault (`value` as in FaultAction); the framed answer itself for the kinds
+// that change only how or when it goes out (late, trickle).
+std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t value);
 
 // The active rules. Safe to change from any thread while a server runs.
 class FaultPlan {
