@@ -108,7 +108,7 @@ void CopyTxStatus(ReplySpan r, FmrParameters& p) {
   p.rdsDeviationHz = le::GetU16(r, 38);
   p.rfMute = le::GetU32(r, 40);
   p.pilotOn = le::GetU32(r, 44);
-  p.rdsState = le::GetU8(r, 48);
+  p.rdsState = static_cast<FmrSwitch>(le::GetU8(r, 48));
   p.volume = le::GetU16(r, 52);
   p.mute = le::GetU8(r, 56);
   p.modulationOn = le::GetU32(r, 60);
@@ -121,11 +121,11 @@ void CopyRdsBlocks(ReplySpan r, FmrParameters& p) {
 }
 
 void CopyTxRds(ReplySpan r, FmrParameters& p) {
-  p.rdsState = le::GetU8(r, 2);
+  p.rdsState = static_cast<FmrSwitch>(le::GetU8(r, 2));
   p.rdsStackOn = le::GetU8(r, 3);
   p.rdsFeatures = le::GetU32(r, 4);
   p.rdsDeviationHz = le::GetU16(r, 8);
-  p.rdsDecoderMode = le::GetU8(r, 10);
+  p.rdsDecoderMode = static_cast<RdsDecoderMode>(le::GetU8(r, 10));
   p.rdsPi = le::GetU16(r, 12);
   GetBytes(r, 14, p.rdsRadioText);
   GetBytes(r, 78, p.rdsPsName);
@@ -137,7 +137,7 @@ void CopyTxRds(ReplySpan r, FmrParameters& p) {
 }
 
 void CopyPowerState(ReplySpan r, FmrParameters& p) {
-  p.powerState = le::GetU32(r, 32);
+  p.powerState = static_cast<PowerState>(le::GetU32(r, 32));
 }
 
 void CopyRadioInfo(ReplySpan r, FmrParameters& p) {

@@ -4,19 +4,18 @@
 #include <span>
 
 #include "common/le_bytes.h"
+#include "gen1/fmr_messages.h"
 
 namespace {
 
-using Bytes = std::span<uint8_t>;
-
 template <size_t N>
-void PutChars(Bytes r, size_t offset, const std::array<char, N>& text) {
+void PutChars(RequestSpan r, size_t offset, const std::array<char, N>& text) {
   for (size_t i = 0; i < N; ++i) le::PutU8(r, offset + i, static_cast<uint8_t>(text[i]));
 }
 
 // The receive tuning block (21 bytes from `at`), which the receive
 // power-on request starts with and the tune request carries at byte 4.
-void PutRxTuning(const FmrParameters& p, Bytes r, size_t at) {
+void PutRxTuning(const FmrParameters& p, RequestSpan r, size_t at) {
   le::PutU32(r, at + 0, p.frequencyHz);
   le::PutS16(r, at + 4, p.scanMinRssi);
   le::PutU8(r, at + 6, p.forceMono);
@@ -28,7 +27,7 @@ void PutRxTuning(const FmrParameters& p, Bytes r, size_t at) {
 
 // The receive audio block (18 bytes from `at`), carried by the receive
 // power-on request at byte 22 and by the audio request at byte 0.
-void PutRxAudio(const FmrParameters& p, Bytes r, size_t at) {
+void PutRxAudio(const FmrParameters& p, RequestSpan r, size_t at) {
   le::PutU16(r, at + 0, p.volume);
   le::PutU8(r, at + 2, p.mute);
   le::PutU8(r, at + 3, p.outputPath);
@@ -44,7 +43,7 @@ void PutRxAudio(const FmrParameters& p, Bytes r, size_t at) {
 
 // The transmit modulation block (24 bytes from `at`), carried by the
 // transmit power-on request at byte 20 and the transmit tune request at 16.
-void PutTxModulation(const FmrParameters& p, Bytes r, size_t at) {
+void PutTxModulation(const FmrParameters& p, RequestSpan r, size_t at) {
   le::PutS32(r, at + 0, p.preEmphasis);
   le::PutU8(r, at + 4, p.txAudioMode);
   le::PutU32(r, at + 8, p.freqDeviationHz);
@@ -54,47 +53,49 @@ void PutTxModulation(const FmrParameters& p, Bytes r, size_t at) {
   le::PutU32(r, at + 20, p.pilotOn);
 }
 
-void PackRxPowerOn(const FmrParameters& p, Bytes r) {
+}  // namespace
+
+void PackRxPowerOn(const FmrParameters& p, RequestSpan r) {
   PutRxTuning(p, r, 0);
   PutRxAudio(p, r, 22);
-  le::PutU8(r, 40, p.rdsState);
-  le::PutU8(r, 41, p.rdsDecoderMode);
-  le::PutU8(r, 42, p.rssiState);
+  le::PutU8(r, 40, WireValue(p.rdsState));
+  le::PutU8(r, 41, WireValue(p.rdsDecoderMode));
+  le::PutU8(r, 42, WireValue(p.rssiState));
   le::PutS16(r, 44, p.rssiOffset);
   le::PutS16(r, 46, p.rssiLowAlert);
   le::PutS16(r, 48, p.rssiHighAlert);
 }
 
-void PackRxTune(const FmrParameters& p, Bytes r) {
-  le::PutU8(r, 0, p.tuneAction);
+void PackRxTune(const FmrParameters& p, RequestSpan r) {
+  le::PutU8(r, 0, WireValue(p.tuneAction));
   PutRxTuning(p, r, 4);
 }
 
-void PackRxAudio(const FmrParameters& p, Bytes r) {
+void PackRxAudio(const FmrParameters& p, RequestSpan r) {
   PutRxAudio(p, r, 0);
   le::PutU8(r, 18, p.forceMono);
 }
 
-void PackRds(const FmrParameters& p, Bytes r) {
-  le::PutU8(r, 0, p.rdsState);
-  le::PutU8(r, 1, p.rdsDecoderMode);
+void PackRds(const FmrParameters& p, RequestSpan r) {
+  le::PutU8(r, 0, WireValue(p.rdsState));
+  le::PutU8(r, 1, WireValue(p.rdsDecoderMode));
 }
 
-void PackRssi(const FmrParameters& p, Bytes r) {
-  le::PutU8(r, 0, p.rssiAccess);
-  le::PutU8(r, 1, p.rssiState);
+void PackRssi(const FmrParameters& p, RequestSpan r) {
+  le::PutU8(r, 0, WireValue(p.rssiAccess));
+  le::PutU8(r, 1, WireValue(p.rssiState));
   le::PutS16(r, 2, p.rssiOffset);
   le::PutS16(r, 4, p.rssiLowAlert);
   le::PutS16(r, 6, p.rssiHighAlert);
 }
 
-void PackRegister(const FmrParameters& p, Bytes r) {
-  le::PutU32(r, 0, p.regAccess);
+void PackRegister(const FmrParameters& p, RequestSpan r) {
+  le::PutU32(r, 0, WireValue(p.regAccess));
   le::PutU16(r, 4, p.regAddress);
   le::PutU32(r, 8, p.regData);
 }
 
-void PackGain(const FmrParameters& p, Bytes r) {
+void PackGain(const FmrParameters& p, RequestSpan r) {
   le::PutU32(r, 0, p.agcOn);
   le::PutU8(r, 4, p.lnaGain);
   le::PutU8(r, 5, p.ppfGain);
@@ -105,9 +106,9 @@ void PackGain(const FmrParameters& p, Bytes r) {
   le::PutU8(r, 16, p.intLnaReduction);
 }
 
-void PackTestTone(const FmrParameters& p, Bytes r) {
+void PackTestTone(const FmrParameters& p, RequestSpan r) {
   le::PutU32(r, 0, p.mode);
-  le::PutU32(r, 4, p.toneOn);
+  le::PutU32(r, 4, WireValue(p.toneOn));
   le::PutU16(r, 8, p.toneLeftFreqHz);
   le::PutU32(r, 12, p.toneLeftAmplitude);
   le::PutU32(r, 16, p.toneLeftPhase);
@@ -118,32 +119,32 @@ void PackTestTone(const FmrParameters& p, Bytes r) {
   le::PutU8(r, 33, p.outputPath);
 }
 
-void PackTxPowerOn(const FmrParameters& p, Bytes r) {
+void PackTxPowerOn(const FmrParameters& p, RequestSpan r) {
   le::PutU32(r, 0, p.frequencyHz);
   le::PutS16(r, 4, p.txOutputPower);
   le::PutU32(r, 8, p.bandMaxHz);
   le::PutU32(r, 12, p.bandMinHz);
   le::PutU32(r, 16, p.channelSpacing);
   PutTxModulation(p, r, 20);
-  le::PutU8(r, 44, p.rdsState);
+  le::PutU8(r, 44, WireValue(p.rdsState));
 }
 
 // Bytes 12 to 15 have no source field and stay as they are.
-void PackTxTune(const FmrParameters& p, Bytes r) {
+void PackTxTune(const FmrParameters& p, RequestSpan r) {
   le::PutU32(r, 0, p.frequencyHz);
   le::PutU32(r, 4, p.bandMaxHz);
   le::PutU32(r, 8, p.bandMinHz);
   PutTxModulation(p, r, 16);
 }
 
-void PackTxScan(const FmrParameters& p, Bytes r) {
+void PackTxScan(const FmrParameters& p, RequestSpan r) {
   le::PutU32(r, 0, p.txScanStartHz);
   le::PutU32(r, 4, p.txScanStopHz);
   le::PutU32(r, 8, p.channelSpacing);
   le::PutS16(r, 12, p.txScanMinRssi);
 }
 
-void PackTxAudio(const FmrParameters& p, Bytes r) {
+void PackTxAudio(const FmrParameters& p, RequestSpan r) {
   le::PutU32(r, 0, p.volume);
   le::PutU32(r, 4, p.mute);
   le::PutU32(r, 8, p.modulationOn);
@@ -151,12 +152,12 @@ void PackTxAudio(const FmrParameters& p, Bytes r) {
   le::PutU8(r, 16, p.txAudioMode);
 }
 
-void PackTxRds(const FmrParameters& p, Bytes r) {
-  le::PutU8(r, 0, p.rdsState);
+void PackTxRds(const FmrParameters& p, RequestSpan r) {
+  le::PutU8(r, 0, WireValue(p.rdsState));
   le::PutU8(r, 1, p.rdsStackOn);
   le::PutU32(r, 4, p.rdsFeatures);
   le::PutU16(r, 8, p.rdsDeviationHz);
-  le::PutU8(r, 10, p.rdsDecoderMode);
+  le::PutU8(r, 10, WireValue(p.rdsDecoderMode));
   le::PutU16(r, 12, p.rdsPi);
   PutChars(r, 14, p.rdsRadioText);
   PutChars(r, 78, p.rdsPsName);
@@ -167,7 +168,7 @@ void PackTxRds(const FmrParameters& p, Bytes r) {
   for (size_t i = 0; i < kRdsAfEntries; ++i) le::PutU16(r, 154 + 2 * i, p.rdsAfList[i]);
 }
 
-void PackRdsGroups(const FmrParameters& p, Bytes r) {
+void PackRdsGroups(const FmrParameters& p, RequestSpan r) {
   le::PutU8(r, 0, p.rdsTxGroupCount);
   const size_t count = std::min<size_t>(p.rdsTxGroupCount, kRdsTxGroups);
   for (size_t g = 0; g < count; ++g) {
@@ -177,23 +178,16 @@ void PackRdsGroups(const FmrParameters& p, Bytes r) {
   }
 }
 
-}  // namespace
+void PackAntenna(const FmrParameters& p, RequestSpan r) {
+  le::PutU32(r, 0, p.antenna);
+}
+
+void PackChirp(const FmrParameters& p, RequestSpan r) {
+  le::PutU32(r, 0, WireValue(p.chirpOn));
+}
 
 void BuildRequests(const FmrParameters& p, FmrRequests& q) {
-  PackRxPowerOn(p, q.rxPowerOn);
-  PackRxTune(p, q.rxTune);
-  PackRxAudio(p, q.rxAudio);
-  PackRds(p, q.rds);
-  PackRssi(p, q.rssi);
-  PackRegister(p, q.reg);
-  PackGain(p, q.gain);
-  le::PutU32(q.antenna, 0, p.antenna);
-  PackTestTone(p, q.testTone);
-  PackTxPowerOn(p, q.txPowerOn);
-  PackTxTune(p, q.txTune);
-  PackTxScan(p, q.txScan);
-  PackTxAudio(p, q.txAudio);
-  PackTxRds(p, q.txRds);
-  le::PutU32(q.chirp, 0, p.chirpOn);
-  PackRdsGroups(p, q.rdsGroups);
+  for (const FmrMessageRow& message : kFmrMessages) {
+    if (message.pack != nullptr) message.pack(p, q.Of(message.message));
+  }
 }

@@ -1,34 +1,33 @@
 // The binary request records of the first-generation radio, packed from the
 // parameter block field by field at fixed offsets (little-endian). Padding
-// bytes are never written: they keep the zero the records start with.
+// bytes are never written. Which message carries which record, and its
+// size: the message table (fmr_messages.h).
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <span>
 
 #include "gen1/fmr_parameters.h"
 
-// Every request record, back to back. All of them are rebuilt from the
-// parameter block before any operation that sends parameters.
-struct FmrRequests {
-  std::array<uint8_t, 52> rxPowerOn{};   // id 0x01
-  std::array<uint8_t, 28> rxTune{};      // id 0x04
-  std::array<uint8_t, 20> rxAudio{};     // id 0x05
-  std::array<uint8_t, 2> rds{};          // id 0x07
-  std::array<uint8_t, 8> rssi{};         // id 0x08
-  std::array<uint8_t, 12> reg{};         // id 0x0C
-  std::array<uint8_t, 20> gain{};        // id 0x0D
-  std::array<uint8_t, 4> antenna{};      // id 0x0F
-  std::array<uint8_t, 36> testTone{};    // id 0x10
-  std::array<uint8_t, 48> txPowerOn{};   // id 0x11
-  std::array<uint8_t, 40> txTune{};      // id 0x13
-  std::array<uint8_t, 16> txScan{};      // id 0x14
-  std::array<uint8_t, 20> txAudio{};     // id 0x15
-  std::array<uint8_t, 204> txRds{};      // id 0x16
-  std::array<uint8_t, 4> chirp{};        // id 0x17
-  std::array<uint8_t, 162> rdsGroups{};  // id 0x19
-};
+using RequestSpan = std::span<uint8_t>;
+// Packs one request record from the parameter block.
+using RequestPack = void (*)(const FmrParameters& params, RequestSpan request);
 
-// Rebuilds every record from `params`. Of the transmit RDS groups only those
-// below rdsTxGroupCount (at most 20) are rewritten.
-void BuildRequests(const FmrParameters& params, FmrRequests& requests);
+void PackRxPowerOn(const FmrParameters& p, RequestSpan r);
+void PackRxTune(const FmrParameters& p, RequestSpan r);
+void PackRxAudio(const FmrParameters& p, RequestSpan r);
+void PackRds(const FmrParameters& p, RequestSpan r);
+void PackRssi(const FmrParameters& p, RequestSpan r);
+void PackRegister(const FmrParameters& p, RequestSpan r);
+void PackGain(const FmrParameters& p, RequestSpan r);
+void PackAntenna(const FmrParameters& p, RequestSpan r);
+void PackTestTone(const FmrParameters& p, RequestSpan r);
+void PackTxPowerOn(const FmrParameters& p, RequestSpan r);
+void PackTxTune(const FmrParameters& p, RequestSpan r);
+void PackTxScan(const FmrParameters& p, RequestSpan r);
+void PackTxAudio(const FmrParameters& p, RequestSpan r);
+void PackTxRds(const FmrParameters& p, RequestSpan r);
+void PackChirp(const FmrParameters& p, RequestSpan r);
+// Of the transmit RDS groups only those below rdsTxGroupCount (at most 20)
+// are written.
+void PackRdsGroups(const FmrParameters& p, RequestSpan r);

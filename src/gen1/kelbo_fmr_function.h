@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gen1/fmr_messages.h"
 #include "gen1/fmr_parameters.h"
-#include "gen1/fmr_replies.h"
-#include "gen1/fmr_requests.h"
 #include "gen1/sonvio_function.h"
 
 class CKelboFMRFunction : public CSonvioFunction {
@@ -22,34 +21,35 @@ class CKelboFMRFunction : public CSonvioFunction {
   // The request records as last rebuilt from the parameter block.
   const FmrRequests& requests() const { return requests_; }
 
-  // Test-function messages; each returns true only for full success.
-  bool RxPowerOn();       // 0x01
-  bool RxPowerOff();      // 0x02
-  bool ReadRxStatus();    // 0x03
-  bool RxTune();          // 0x04
-  bool WriteRxAudio();    // 0x05
-  bool ReadRxAudio();     // 0x06
-  bool AccessRds();       // 0x07
-  bool AccessRssi();      // 0x08
-  bool AccessRegister();  // 0x0C
-  bool WriteGain();       // 0x0D
-  bool ReadGain();        // 0x0E
-  bool SetAntenna();      // 0x0F
-  bool SetTestTone();     // 0x10
-  bool TxPowerOn();       // 0x11
-  bool TxPowerOff();      // 0x12
-  bool TxTune();          // 0x13
-  bool TxScan();          // 0x14
-  bool WriteTxAudio();    // 0x15
-  bool WriteTxRds();      // 0x16
-  bool SetChirp();        // 0x17
-  bool ReadTxStatus();    // 0x18
-  // 0x19: `accepted` receives the number of groups the radio took.
+  // Test-function messages (ids and record sizes: kFmrMessages); each
+  // returns true only for full success.
+  bool RxPowerOn() { return Exchange(FmrMessage::kRxPowerOn); }
+  bool RxPowerOff() { return Exchange(FmrMessage::kRxPowerOff); }
+  bool ReadRxStatus() { return Exchange(FmrMessage::kReadRxStatus); }
+  bool RxTune() { return Exchange(FmrMessage::kRxTune); }
+  bool WriteRxAudio() { return Exchange(FmrMessage::kWriteRxAudio); }
+  bool ReadRxAudio() { return Exchange(FmrMessage::kReadRxAudio); }
+  bool AccessRds() { return Exchange(FmrMessage::kAccessRds); }
+  bool AccessRssi() { return Exchange(FmrMessage::kAccessRssi); }
+  bool AccessRegister() { return Exchange(FmrMessage::kAccessRegister); }
+  bool WriteGain() { return Exchange(FmrMessage::kWriteGain); }
+  bool ReadGain() { return Exchange(FmrMessage::kReadGain); }
+  bool SetAntenna() { return Exchange(FmrMessage::kSetAntenna); }
+  bool SetTestTone() { return Exchange(FmrMessage::kSetTestTone); }
+  bool TxPowerOn() { return Exchange(FmrMessage::kTxPowerOn); }
+  bool TxPowerOff() { return Exchange(FmrMessage::kTxPowerOff); }
+  bool TxTune() { return Exchange(FmrMessage::kTxTune); }
+  bool TxScan() { return Exchange(FmrMessage::kTxScan); }
+  bool WriteTxAudio() { return Exchange(FmrMessage::kWriteTxAudio); }
+  bool WriteTxRds() { return Exchange(FmrMessage::kWriteTxRds); }
+  bool SetChirp() { return Exchange(FmrMessage::kSetChirp); }
+  bool ReadTxStatus() { return Exchange(FmrMessage::kReadTxStatus); }
+  // `accepted` receives the number of groups the radio took.
   bool SendRdsGroups(uint8_t& accepted);
-  bool ReadRdsBlocks();   // 0x1A
-  bool ReadTxRds();       // 0x1B
-  bool ReadPowerState();  // 0x23
-  bool ReadRadioInfo();   // 0x3A
+  bool ReadRdsBlocks() { return Exchange(FmrMessage::kReadRdsBlocks); }
+  bool ReadTxRds() { return Exchange(FmrMessage::kReadTxRds); }
+  bool ReadPowerState() { return Exchange(FmrMessage::kReadPowerState); }
+  bool ReadRadioInfo() { return Exchange(FmrMessage::kReadRadioInfo); }
 
   // Operations on the other host channels.
 
@@ -69,10 +69,9 @@ class CKelboFMRFunction : public CSonvioFunction {
   bool MapResult(SendOutcome outcome);
 
  private:
-  // The common flow of a test-function message: rebuild the records when
-  // `request` is not empty, send, test the status word, copy the reply.
-  bool Exchange(uint16_t message_id, std::span<const uint8_t> request, uint16_t reply_length,
-                ReplyCopy copy);
+  // The common flow of a test-function message: rebuild the records when it
+  // has a request, send, test the status word, copy the reply.
+  bool Exchange(FmrMessage message);
 
   FmrRequests requests_;
   FmrParameters params_;

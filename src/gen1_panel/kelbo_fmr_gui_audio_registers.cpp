@@ -114,12 +114,12 @@ void TKelboFMRGUI::BtnWriteAudioClick() {
 
 void TKelboFMRGUI::BtnReadRSSIClick() {
   RunOperation("Read RSSI.", &CKelboFMRFunction::AccessRssi, &CKelboFMRFunction::AccessRssi,
-               [](FmrParameters& p) { p.rssiAccess = 1; });
+               [](FmrParameters& p) { p.rssiAccess = RssiAccess::kRead; });
 }
 
 void TKelboFMRGUI::BtnWriteRSSIClick() {
   RunOperation("Write RSSI.", &CKelboFMRFunction::AccessRssi, &CKelboFMRFunction::AccessRssi,
-               [](FmrParameters& p) { p.rssiAccess = 0; });
+               [](FmrParameters& p) { p.rssiAccess = RssiAccess::kWrite; });
 }
 
 void TKelboFMRGUI::BtnReadRDSClick() {
@@ -140,7 +140,7 @@ void TKelboFMRGUI::AccessRegister(const char* log_line, bool write) {
   }
   RememberInHistory(*LERegAddress, HexText(p.regAddress, 4));
   if (write) RememberInHistory(*LERegData, HexText(p.regData, 8));
-  p.regAccess = write ? 1 : 0;
+  p.regAccess = write ? RegAccess::kWrite : RegAccess::kRead;
   fmr_.AccessRegister();
   SyncParameters(false);
 }

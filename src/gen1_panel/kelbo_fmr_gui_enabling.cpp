@@ -1,13 +1,11 @@
 // Which controls a user can work with, by power state and mode.
-#include <initializer_list>
-
+#include "gen1_panel/control_bindings.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 
 namespace {
 
-void EnableAll(std::initializer_list<ui::Control*> controls, bool enabled) {
-  for (ui::Control* control : controls) control->SetEnabled(enabled);
-}
+// The band selector's item for band limits entered by hand.
+constexpr int kManualBand = 2;
 
 }  // namespace
 
@@ -15,63 +13,38 @@ void TKelboFMRGUI::EnableControls(bool transmit) {
   const bool on = radioOn;
   const bool rx = on && !transmit;
   const bool tx = on && transmit;
+  const bool manual_band = on && CBBandSelection->item_index() == kManualBand;
 
-  // The power buttons first: the gain selectors below look at BtnFMREnable.
-  EnableAll({BtnFMREnable, CBTMode}, !on);
-  EnableAll({BtnFMRDisable, BtnRefresh}, on);
-  EnableAll({LEFrequency,   CBBandSelection, CBChannelSpacing, LReady,
-             BtnTuneUp,     BtnTuneDown,     BtnReadFrequency, BtnWriteFrequency,
-             LEVolume,      CBMute,          BtnReadAudio,     BtnWriteAudio,
-             btn_test_tone, LELFreq,         LERFreq,          LELLevel,
-             LERLevel,      LELPhase,        LERPhase,         btn_rds,
-             CBDecode,      LData,           LStatus,          LData2,
-             LStatus2,      BtnReadRDS,      BtnWriteRDS,      LERegAddress,
-             LERegData,     BtnReadReg,      BtnWriteReg,      CBFMRSupply,
-             Btn_gain_read, btn_gain_write},
-            on);
-  EnableAll({LEMAXFreq, LEMINFreq}, on && CBBandSelection->item_index() == 2);
-  EnableAll({CBAntenna,
-             CBOutput,
-             btn_set_output,
-             LEMASRSSI,
-             CBMono,
-             CBSideband,
-             BtnSeekUp,
-             BtnSeekDown,
-             RGDeEmphasis,
-             CBSNC,
-             LESNCStep,
-             LESNCLowThreshold,
-             LESNCHighThreshold,
-             CBSoftMute,
-             LESMSS,
-             LESMThreshold,
-             CBOutputPath,
-             LStereo,
-             LERXError,
-             LERSSIOffset,
-             btn_rssi,
-             LELowRSSI,
-             LEHighRSSI,
-             LEPilotFreq,
-             LERSSI,
-             BtnReadRSSI,
-             BtnWriteRSSI,
-             cb_rssi_logging,
-             le_pmu,
-             CBAGCOn,
-             CBExternalLNAOn},
-            rx);
-  EnableAll({CBFreqMute,    CBPilot,       LEPilotDeviation, RGPreEmphasis,
-             CBAudioOutput, CBModulation,  btn_chirp,        LERDSDeviation,
-             LEPI,          LEPSN,         CBPSMode,         LEPSRate,
-             LERT,          LERTP,         cb_ptc,           LEAFList,
-             BtnLoad,       LEOutputPower, gb_tx_scan,       le_start_freq,
-             le_stop_freq,  LEMASRSSI2,    btnTxScan},
-            tx);
+  for (const ControlBinding& row : PanelBindings()) {
+    bool enabled = false;
+    switch (row.enabled_in) {
+      case EnabledIn::kAlways:
+        continue;
+      case EnabledIn::kOff:
+        enabled = !on;
+        break;
+      case EnabledIn::kOn:
+        enabled = on;
+        break;
+      case EnabledIn::kOnManualBand:
+        enabled = manual_band;
+        break;
+      case EnabledIn::kReceive:
+        enabled = rx;
+        break;
+      case EnabledIn::kTransmit:
+        enabled = tx;
+        break;
+    }
+    row.control(*this)->SetEnabled(enabled);
+  }
   LEFreqDeviation->SetEnabled(false);
   LEFreqDeviation->SetVisible(tx);
-  // After BtnFMREnable and CBAGCOn, and after CBExternalLNAOn.
-  EnableAll({CBLNAGain, CBPPFGain}, !CBAGCOn->checked() && !BtnFMREnable->enabled());
-  EnableAll({LEOffset, CBIntLNA}, CBExternalLNAOn->enabled());
+  // After the loop: the gain selectors look at BtnFMREnable and CBAGCOn, the
+  // external LNA's settings at CBExternalLNAOn.
+  const bool gains_free = !CBAGCOn->checked() && !BtnFMREnable->enabled();
+  CBLNAGain->SetEnabled(gains_free);
+  CBPPFGain->SetEnabled(gains_free);
+  LEOffset->SetEnabled(CBExternalLNAOn->enabled());
+  CBIntLNA->SetEnabled(CBExternalLNAOn->enabled());
 }

@@ -4,13 +4,11 @@
 #include <string>
 
 #include "common/convert.h"
-#include "gen1_panel/field_text.h"
+#include "gen1_panel/control_bindings.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "platform/platform.h"
 
 namespace {
-
-constexpr uint32_t kSpacings[] = {50000, 100000, 200000};
 
 // RDS feature bits: what the check boxes store, and what enables each edit
 // when the block is shown. The programme type is stored as 0x80 but shown
@@ -22,36 +20,6 @@ constexpr uint32_t kFeatureRt = 0x10;
 constexpr uint32_t kFeatureRtPlus = 0x20;
 constexpr uint32_t kFeaturePtyShown = 0x40;
 constexpr uint32_t kFeaturePtyStored = 0x80;
-
-template <typename T>
-T Decimal(const ui::Edit& edit) {
-  return static_cast<T>(DecimalValue(edit.text()));
-}
-
-template <typename T>
-T Index(const ui::ComboBox& box) {
-  return static_cast<T>(box.item_index());
-}
-
-template <typename T>
-T Index(const ui::RadioGroup& group) {
-  return static_cast<T>(group.item_index());
-}
-
-uint8_t Flag(const ui::CheckBox& box) {
-  return box.checked() ? 1 : 0;
-}
-
-uint32_t ChannelSpacing(int index) {
-  return index >= 0 && index < 3 ? kSpacings[index] : kSpacings[0];
-}
-
-int SpacingIndex(uint32_t spacing) {
-  for (int i = 0; i < 3; ++i) {
-    if (kSpacings[i] == spacing) return i;
-  }
-  return -1;
-}
 
 }  // namespace
 
@@ -65,66 +33,14 @@ void TKelboFMRGUI::SyncParameters(bool store) {
 
 void TKelboFMRGUI::StoreControls() {
   FmrParameters& p = fmr_.parameters();
-  p.frequencyHz = Decimal<uint32_t>(*LEFrequency);
-  p.scanMinRssi = Decimal<int16_t>(*LEMASRSSI);
-  p.forceMono = Flag(*CBMono);
-  p.bandMaxHz = Decimal<uint32_t>(*LEMAXFreq);
-  p.bandMinHz = Decimal<uint32_t>(*LEMINFreq);
-  p.channelSpacing = ChannelSpacing(CBChannelSpacing->item_index());
-  p.sideband = Index<uint8_t>(*CBSideband);
-  p.volume = static_cast<uint16_t>(HexOrDecimalValue(LEVolume->text(), 4));
-  p.mute = Flag(*CBMute);
-  p.outputPath = Index<uint8_t>(*CBOutputPath);
-  p.deEmphasis = Index<uint8_t>(*RGDeEmphasis);
-  p.sncOn = Flag(*CBSNC);
-  p.sncStep = Decimal<uint16_t>(*LESNCStep);
-  p.sncLowThreshold = Decimal<int16_t>(*LESNCLowThreshold);
-  p.sncHighThreshold = Decimal<int16_t>(*LESNCHighThreshold);
-  p.softMuteOn = Flag(*CBSoftMute);
-  p.softMuteStep = Decimal<uint16_t>(*LESMSS);
-  p.softMuteThreshold = Decimal<int16_t>(*LESMThreshold);
+  for (const ControlBinding& row : PanelBindings()) {
+    if (row.store != nullptr) row.store(*this, p);
+  }
   // "No change" unless the handler asks for a change after storing.
-  p.rdsState = 0xFF;
-  p.rdsDecoderMode = 0xFF;
-  p.rssiState = 0xFF;
-  p.rssiOffset = Decimal<int16_t>(*LERSSIOffset);
-  p.rssiLowAlert = Decimal<int16_t>(*LELowRSSI);
-  p.rssiHighAlert = Decimal<int16_t>(*LEHighRSSI);
-  p.tuneAction = 0;
-  p.regAddress = static_cast<uint16_t>(HexOrDecimalValue(LERegAddress->text(), 4));
-  const std::string& data = LERegData->text();
-  p.regData = HexOrDecimalValue(data, static_cast<int8_t>(data.size() - 2));
-  p.agcOn = Flag(*CBAGCOn);
-  p.lnaGain = Index<uint8_t>(*CBLNAGain);
-  p.ppfGain = Index<uint8_t>(*CBPPFGain);
-  p.externalLnaOn = Flag(*CBExternalLNAOn);
-  p.externalLnaOffset = Decimal<int8_t>(*LEOffset);
-  p.supplyVoltage = Index<uint8_t>(*CBFMRSupply);
-  p.txOutputPower = Decimal<int16_t>(*LEOutputPower);
-  p.intLnaReduction = Index<uint8_t>(*CBIntLNA);
-  p.antenna = Index<uint32_t>(*CBAntenna);
-  p.mode = Index<uint32_t>(*CBTMode);
-  p.toneLeftFreqHz = Decimal<uint16_t>(*LELFreq);
-  p.toneLeftAmplitude = HexOrDecimalValue(LELLevel->text(), 4);
-  p.toneLeftPhase = HexOrDecimalValue(LELPhase->text(), 4);
-  p.toneRightFreqHz = Decimal<uint16_t>(*LERFreq);
-  p.toneRightAmplitude = HexOrDecimalValue(LERLevel->text(), 4);
-  p.toneRightPhase = HexOrDecimalValue(LERPhase->text(), 4);
-  p.preEmphasis = Index<int8_t>(*RGPreEmphasis);
-  p.txAudioMode = Index<uint8_t>(*CBAudioOutput);
-  p.freqDeviationHz = Decimal<uint32_t>(*LEFreqDeviation);
-  p.pilotDeviationHz = Decimal<uint16_t>(*LEPilotDeviation);
-  p.rdsDeviationHz = Decimal<uint16_t>(*LERDSDeviation);
-  p.rfMute = Flag(*CBFreqMute);
-  p.pilotOn = Flag(*CBPilot);
-  p.modulationOn = Flag(*CBModulation);
-  p.rdsPi = Decimal<uint16_t>(*LEPI);
-  StoreFieldText(p.rdsRadioText, LERT->text());
-  StoreFieldText(p.rdsPsName, LEPSN->text());
-  p.rdsPsMode = Index<uint8_t>(*CBPSMode);
-  p.rdsPsRate = Decimal<uint8_t>(*LEPSRate);
-  StoreFieldText(p.rdsRtPlus, LERTP->text());
-  p.rdsPty = Index<uint8_t>(*cb_ptc);
+  p.rdsState = FmrSwitch::kNoChange;
+  p.rdsDecoderMode = RdsDecoderMode::kNoChange;
+  p.rssiState = FmrSwitch::kNoChange;
+  p.tuneAction = TuneAction::kTune;
   // The alternative frequencies come from the list file named in LEAFList,
   // read again on every store; without a file the list stays as it was.
   if (const std::string& path = LEAFList->text(); !path.empty()) {
@@ -134,10 +50,6 @@ void TKelboFMRGUI::StoreControls() {
           ReadIniInteger(list, "AlternativeFreq", "AF" + std::to_string(i), 0));
     }
   }
-  p.txScanStartHz = Decimal<uint32_t>(*le_start_freq);
-  p.txScanStopHz = Decimal<uint32_t>(*le_stop_freq);
-  p.txScanMinRssi = Decimal<int16_t>(*LEMASRSSI2);
-  p.rdsStackOn = Flag(*cbx_rds_stack);
   p.rdsFeatures = (cbx_AF->checked() ? kFeatureAf : 0) | (cbx_PI->checked() ? kFeaturePi : 0) |
                   (cbx_PS->checked() ? kFeaturePs : 0) | (cbx_RT->checked() ? kFeatureRt : 0) |
                   (cbx_RTP->checked() ? kFeatureRtPlus : 0) |
@@ -146,75 +58,25 @@ void TKelboFMRGUI::StoreControls() {
 
 void TKelboFMRGUI::ShowParameters() {
   FmrParameters& p = fmr_.parameters();
-  const auto show = [](ui::Edit& edit, auto value) { edit.SetText(std::to_string(value)); };
-
-  show(*LEFrequency, p.frequencyHz);
-  show(*LEMASRSSI, p.scanMinRssi);
-  CBMono->SetChecked(p.forceMono != 0);
-  show(*LEMAXFreq, p.bandMaxHz);
-  show(*LEMINFreq, p.bandMinHz);
-  CBChannelSpacing->SetItemIndex(SpacingIndex(p.channelSpacing));
-  CBSideband->SetItemIndex(p.sideband);
+  // Before the fields: the pilot's box, when its showing changes it, works
+  // the deviation out with the RDS button's caption.
+  if (p.volume == 0) p.volume = 1;
+  if (p.rdsState == FmrSwitch::kOn) btn_rds->SetCaption("RDS Off");
+  if (p.rdsState == FmrSwitch::kOff) btn_rds->SetCaption("RDS On");
+  if (p.rdsDecoderMode == RdsDecoderMode::kRds || p.rdsDecoderMode == RdsDecoderMode::kRbds)
+    CBDecode->SetItemIndex(WireValue(p.rdsDecoderMode));
+  LStereo->SetCaption(p.stereo != 0 ? "Yes" : "No");
   // Reading the CP value needs the internal antenna while receiving.
   btn_readcp->SetEnabled(CBAntenna->item_index() == 0 || CBTMode->item_index() != 0);
-  if (p.volume == 0) p.volume = 1;
-  show(*LEVolume, p.volume);
+
+  for (const ControlBinding& row : PanelBindings()) {
+    if (row.show != nullptr) row.show(*this, p);
+  }
+
+  // What is worked out from the shown controls, in this order.
   LEVolumeExit();
-  CBMute->SetChecked(p.mute != 0);
-  CBOutputPath->SetItemIndex(p.outputPath);
-  RGDeEmphasis->SetItemIndex(p.deEmphasis);
-  CBSNC->SetChecked(p.sncOn != 0);
-  show(*LESNCStep, p.sncStep);
-  show(*LESNCLowThreshold, p.sncLowThreshold);
-  show(*LESNCHighThreshold, p.sncHighThreshold);
-  CBSoftMute->SetChecked(p.softMuteOn != 0);
-  show(*LESMSS, p.softMuteStep);
-  show(*LESMThreshold, p.softMuteThreshold);
-  if (p.rdsState == 1) btn_rds->SetCaption("RDS Off");
-  if (p.rdsState == 0) btn_rds->SetCaption("RDS On");
-  if (p.rdsDecoderMode == 0 || p.rdsDecoderMode == 1) CBDecode->SetItemIndex(p.rdsDecoderMode);
-  show(*LERSSIOffset, p.rssiOffset);
-  show(*LELowRSSI, p.rssiLowAlert);
-  show(*LEHighRSSI, p.rssiHighAlert);
-  LStereo->SetCaption(p.stereo != 0 ? "Yes" : "No");
-  show(*LEPilotFreq, p.pilotFrequencyHz);
-  show(*LERSSI, p.rssi);
-  show(*LERXError, p.rdsRxErrors);
   ShowRdsReadout();
   AppendDecodeLogRecord();
-  LERegAddress->SetText(HexText(p.regAddress, 4));
-  LERegData->SetText(HexText(p.regData, 8));
-  CBAGCOn->SetChecked(p.agcOn != 0);
-  CBLNAGain->SetItemIndex(p.lnaGain);
-  CBPPFGain->SetItemIndex(p.ppfGain);
-  CBExternalLNAOn->SetChecked(p.externalLnaOn != 0);
-  show(*LEOffset, p.externalLnaOffset);
-  CBFMRSupply->SetItemIndex(p.supplyVoltage);
-  show(*LEOutputPower, p.txOutputPower);
-  CBIntLNA->SetItemIndex(static_cast<int8_t>(p.intLnaReduction));
-  show(*LELFreq, p.toneLeftFreqHz);
-  LELLevel->SetText(HexText(p.toneLeftAmplitude, 4));
-  LELPhase->SetText(HexText(p.toneLeftPhase, 4));
-  show(*LERFreq, p.toneRightFreqHz);
-  LERLevel->SetText(HexText(p.toneRightAmplitude, 4));
-  LERPhase->SetText(HexText(p.toneRightPhase, 4));
-  RGPreEmphasis->SetItemIndex(p.preEmphasis);
-  CBAudioOutput->SetItemIndex(p.txAudioMode);
-  show(*LEFreqDeviation, p.freqDeviationHz);
-  show(*LEPilotDeviation, p.pilotDeviationHz);
-  show(*LERDSDeviation, p.rdsDeviationHz);
-  CBFreqMute->SetChecked(p.rfMute != 0);
-  CBPilot->SetChecked(p.pilotOn != 0);
-  CBModulation->SetChecked(p.modulationOn != 0);
-  show(*LEPI, p.rdsPi);
-  LERT->SetText(FieldText(p.rdsRadioText));
-  LEPSN->SetText(FieldText(p.rdsPsName));
-  CBPSMode->SetItemIndex(p.rdsPsMode);
-  show(*LEPSRate, p.rdsPsRate);
-  LERTP->SetText(FieldText(p.rdsRtPlus));
-  cb_ptc->SetItemIndex(p.rdsPty);
-  show(*le_scan_freq, p.txScanResultHz);
-  show(*le_scan_rssi, p.txScanResultRssi);
   const bool gains_free = !CBAGCOn->checked() && !BtnFMREnable->enabled();
   CBLNAGain->SetEnabled(gains_free);
   CBPPFGain->SetEnabled(gains_free);

@@ -9,10 +9,6 @@ namespace {
 // Pause after power-on before the status is read.
 constexpr uint32_t kPowerOnSettleMs = 300;
 
-// Tune actions of the tune request.
-constexpr uint8_t kSeekUp = 1;
-constexpr uint8_t kSeekDown = 2;
-
 struct BandPreset {
   const char* min_hz;
   const char* max_hz;
@@ -27,9 +23,9 @@ void TKelboFMRGUI::FormShow() {
   if (fmr_.ReadPowerState() && fmr_.ReadRadioInfo()) {
     // Adopt a radio that is already running, in its mode (selecting the
     // mode this way runs no change handler).
-    const uint32_t state = fmr_.parameters().powerState;
-    if (state == 1 || state == 2) {
-      CBTMode->SetItemIndex(state == 1 ? 0 : 1);
+    const PowerState state = fmr_.parameters().powerState;
+    if (state == PowerState::kReceiving || state == PowerState::kTransmitting) {
+      CBTMode->SetItemIndex(state == PowerState::kReceiving ? 0 : 1);
       radioOn = true;
       BtnRefresh->Click();
     }
@@ -141,12 +137,12 @@ void TKelboFMRGUI::BtnTuneDownClick() {
 
 void TKelboFMRGUI::BtnSeekUpClick() {
   RunOperation("Seek up station.", &CKelboFMRFunction::RxTune, &CKelboFMRFunction::TxTune,
-               [](FmrParameters& p) { p.tuneAction = kSeekUp; });
+               [](FmrParameters& p) { p.tuneAction = TuneAction::kSeekUp; });
 }
 
 void TKelboFMRGUI::BtnSeekDownClick() {
   RunOperation("Seek down station.", &CKelboFMRFunction::RxTune, &CKelboFMRFunction::TxTune,
-               [](FmrParameters& p) { p.tuneAction = kSeekDown; });
+               [](FmrParameters& p) { p.tuneAction = TuneAction::kSeekDown; });
 }
 
 void TKelboFMRGUI::BtnReadFrequencyClick() {
@@ -158,5 +154,6 @@ void TKelboFMRGUI::BtnWriteFrequencyClick() {
 }
 
 void TKelboFMRGUI::CBDecodeChange() {
-  fmr_.parameters().rdsDecoderMode = CBDecode->item_index() != 0 ? 1 : 0;
+  fmr_.parameters().rdsDecoderMode =
+      CBDecode->item_index() != 0 ? RdsDecoderMode::kRbds : RdsDecoderMode::kRds;
 }

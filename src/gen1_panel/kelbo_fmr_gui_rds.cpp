@@ -45,7 +45,7 @@ void TKelboFMRGUI::StartRdsReception() {
   // Without a log file the reception runs all the same.
   static_cast<void>(decode_log_.Open(platform::ProgramFolder() + DecodeLog::kFileName));
   SyncParameters(true);
-  fmr_.parameters().rdsState = 1;
+  fmr_.parameters().rdsState = FmrSwitch::kOn;
   fmr_.AccessRds();
   TRxRDS->SetEnabled(true);
 }
@@ -55,14 +55,14 @@ void TKelboFMRGUI::StopRdsReception() {
   btn_rds->SetCaption(kRdsOn);
   Log("Turn off RDS subscribe");
   SyncParameters(true);
-  fmr_.parameters().rdsState = 0;
+  fmr_.parameters().rdsState = FmrSwitch::kOff;
   fmr_.AccessRds();
   for (ui::Label* label : {LData, LData2, LStatus, LStatus2}) label->SetCaption("");
   decode_log_.Close();
 }
 
 void TKelboFMRGUI::StartRdsStack() {
-  fmr_.parameters().rdsState = 1;
+  fmr_.parameters().rdsState = FmrSwitch::kOn;
   fmr_.WriteTxRds();
   TTxRDS2->SetEnabled(true);
   btn_rds->SetCaption(kRdsOff);
@@ -81,7 +81,7 @@ void TKelboFMRGUI::StartRdsReplay() {
   replay_position_ = 0;
   LData2->SetCaption(FillTransmitGroups());
   if (!replay_lines_.empty()) SendReplayGroups();
-  fmr_.parameters().rdsState = 1;
+  fmr_.parameters().rdsState = FmrSwitch::kOn;
   fmr_.WriteTxRds();
   if (!replay_lines_.empty()) TTxRDS1->SetEnabled(true);
   btn_rds->SetCaption(kRdsOff);
@@ -95,7 +95,7 @@ void TKelboFMRGUI::StopRdsTransmission() {
   btn_rds->SetCaption(kRdsOn);
   Log("Turn off RDS subscribe");
   SyncParameters(true);
-  fmr_.parameters().rdsState = 0;
+  fmr_.parameters().rdsState = FmrSwitch::kOff;
   fmr_.WriteTxRds();
 }
 

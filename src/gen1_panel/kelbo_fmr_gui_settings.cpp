@@ -2,10 +2,12 @@
 // register histories kept from one opening of the window to the next, and
 // the choice of the alternative-frequency list file.
 #include <string>
+#include <type_traits>
 
 #include "common/convert.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "platform/platform.h"
+#include "ui/control_visitor.h"
 
 namespace {
 
@@ -15,70 +17,76 @@ constexpr char kAddressSection[] = "Register_Address";
 constexpr char kDataSection[] = "Register_Data";
 constexpr size_t kSavedHistoryEntries = 10;
 
-// Saves and loads one control of an exactly matching kind; other kinds
-// (buttons, labels, group boxes, timers, dialogs) are not saved.
-class SavedControl {
+// The kinds the settings file saves are edits, labelled edits, selectors,
+// check boxes and radio groups, each by its exact kind; the others
+// (buttons, labels, group boxes, ...) and components that are no controls
+// (timers, dialogs) are not saved.
+template <bool kConst>
+class SavedKinds : public ui::BasicControlVisitor<kConst> {
+ protected:
+  template <typename T>
+  using Ref = std::conditional_t<kConst, const T&, T&>;
+
  public:
-  explicit SavedControl(ui::Component& c) : c_(c) {}
+  void Visit(Ref<ui::Form>) override {}
+  void Visit(Ref<ui::Button>) override {}
+  void Visit(Ref<ui::Label>) override {}
+  void Visit(Ref<ui::Memo>) override {}
+  void Visit(Ref<ui::UpDown>) override {}
+  void Visit(Ref<ui::GroupBox>) override {}
+  void Visit(Ref<ui::PageControl>) override {}
+  void Visit(Ref<ui::TabSheet>) override {}
+};
 
-  void Save(platform::IniFile& file) const {
-    const std::string& key = c_.name();
-    switch (c_.kind()) {
-      case ui::Kind::kEdit:
-      case ui::Kind::kLabeledEdit:
-        file.Write(kParametersSection, key, static_cast<ui::Edit&>(c_).text());
-        break;
-      case ui::Kind::kComboBox:
-        file.Write(kParametersSection, key,
-                   std::to_string(static_cast<ui::ComboBox&>(c_).item_index()));
-        break;
-      case ui::Kind::kCheckBox:
-        file.Write(kParametersSection, key, static_cast<ui::CheckBox&>(c_).checked() ? "1" : "0");
-        break;
-      case ui::Kind::kRadioGroup:
-        file.Write(kParametersSection, key,
-                   std::to_string(static_cast<ui::RadioGroup&>(c_).item_index()));
-        break;
-      default:
-        break;
-    }
-  }
-
-  // Sets the control as code does: a check box that changes runs its click
-  // handler, a selector's new index runs nothing.
-  void Load(const platform::IniFile& file) const {
-    const std::string& key = c_.name();
-    switch (c_.kind()) {
-      case ui::Kind::kEdit:
-      case ui::Kind::kLabeledEdit:
-        static_cast<ui::Edit&>(c_).SetText(file.Read(kParametersSection, key).value_or(""));
-        break;
-      case ui::Kind::kComboBox:
-        static_cast<ui::ComboBox&>(c_).SetItemIndex(
-            ReadIniInteger(file, kParametersSection, key, -1));
-        break;
-      case ui::Kind::kCheckBox:
-        static_cast<ui::CheckBox&>(c_).SetChecked(
-            ReadIniInteger(file, kParametersSection, key, 0) != 0);
-        break;
-      case ui::Kind::kRadioGroup:
-        static_cast<ui::RadioGroup&>(c_).SetItemIndex(
-            ReadIniInteger(file, kParametersSection, key, -1));
-        break;
-      default:
-        break;
-    }
+class SaveControl final : public SavedKinds<true> {
+ public:
+  explicit SaveControl(platform::IniFile& file) : file_(file) {}
+  using SavedKinds<true>::Visit;
+  void Visit(const ui::Edit& edit) override { Write(edit, edit.text()); }
+  void Visit(const ui::LabeledEdit& edit) override { Write(edit, edit.text()); }
+  void Visit(const ui::ComboBox& box) override { Write(box, std::to_string(box.item_index())); }
+  void Visit(const ui::CheckBox& box) override { Write(box, box.checked() ? "1" : "0"); }
+  void Visit(const ui::RadioGroup& group) override {
+    Write(group, std::to_string(group.item_index()));
   }
 
  private:
-  ui::Component& c_;
+  void Write(const ui::Control& control, const std::string& value) {
+    file_.Write(kParametersSection, control.name(), value);
+  }
+  platform::IniFile& file_;
+};
+
+// Sets the controls as code does: a check box that changes runs its click
+// handler, a selector's new index runs nothing.
+class LoadControl final : public SavedKinds<false> {
+ public:
+  explicit LoadControl(const platform::IniFile& file) : file_(file) {}
+  using SavedKinds<false>::Visit;
+  void Visit(ui::Edit& edit) override { LoadText(edit); }
+  void Visit(ui::LabeledEdit& edit) override { LoadText(edit); }
+  void Visit(ui::ComboBox& box) override { box.SetItemIndex(Integer(box, -1)); }
+  void Visit(ui::CheckBox& box) override { box.SetChecked(Integer(box, 0) != 0); }
+  void Visit(ui::RadioGroup& group) override { group.SetItemIndex(Integer(group, -1)); }
+
+ private:
+  void LoadText(ui::Edit& edit) {
+    edit.SetText(file_.Read(kParametersSection, edit.name()).value_or(""));
+  }
+  int32_t Integer(const ui::Control& control, int32_t fallback) const {
+    return ReadIniInteger(file_, kParametersSection, control.name(), fallback);
+  }
+  const platform::IniFile& file_;
 };
 
 }  // namespace
 
 void TKelboFMRGUI::btn_saveClick() {
   platform::IniFile file(kSettingsFile);
-  for (const auto& component : components()) SavedControl(*component).Save(file);
+  SaveControl save(file);
+  for (const auto& component : components()) {
+    if (const ui::Control* control = component->AsControl()) control->Accept(save);
+  }
   if (file.Commit()) {
     Log("FM Radio settings saved.");
   } else {
@@ -91,7 +99,10 @@ void TKelboFMRGUI::btn_saveClick() {
 void TKelboFMRGUI::btn_loadClick() {
   {
     const platform::IniFile file(kSettingsFile);
-    for (const auto& component : components()) SavedControl(*component).Load(file);
+    LoadControl load(file);
+    for (const auto& component : components()) {
+      if (ui::Control* control = component->AsControl()) control->Accept(load);
+    }
   }
   Log("FM Radio settings loaded.");
 }

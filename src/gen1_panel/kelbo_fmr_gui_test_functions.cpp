@@ -30,7 +30,7 @@ void TKelboFMRGUI::btn_chirpClick() {
   const bool on = btn_chirp->caption() == "Chirp On";
   btn_chirp->SetCaption(on ? "Chirp Off" : "Chirp On");
   Log(on ? "Chirp on." : "Chirp off.");
-  fmr_.parameters().chirpOn = on ? 1 : 0;
+  fmr_.parameters().chirpOn = on ? TestSignal::kOn : TestSignal::kOff;
   fmr_.SetChirp();
   SyncParameters(false);
 }
@@ -41,7 +41,7 @@ void TKelboFMRGUI::btn_test_toneClick() {
   btn_test_tone->SetCaption(on ? "Tone Off" : "Tone On");
   Log(on ? "Test tone on." : "Test tone off.");
   FmrParameters& p = fmr_.parameters();
-  p.toneOn = on ? 1 : 0;
+  p.toneOn = on ? TestSignal::kOn : TestSignal::kOff;
   // Without the pilot the radio gets amplitudes 592 lower; the block holds
   // the edits' values again afterwards.
   if (!CBPilot->checked()) {
@@ -69,7 +69,7 @@ void TKelboFMRGUI::btn_rssiClick() {
   btn_rssi->SetCaption(on ? "RSSI Off" : "RSSI On");
   Log(on ? "Turn on RSSI subscribe" : "Turn off RSSI subscribe");
   SyncParameters(true);
-  fmr_.parameters().rssiState = on ? 1 : 0;
+  fmr_.parameters().rssiState = on ? FmrSwitch::kOn : FmrSwitch::kOff;
   fmr_.AccessRssi();
   // The first tick shows the values.
   TRSSI->SetEnabled(on);

@@ -21,9 +21,12 @@ using testing_host::HostAnswer;
 using testing_host::RecordingHost;
 using testing_host::StatusReply;
 
-// One integer member of the parameter block, whatever its type.
+// One integer member (or wire flag) of the parameter block, whatever its
+// type.
 struct Member {
-  std::variant<uint8_t*, int8_t*, uint16_t*, int16_t*, uint32_t*, char*> at;
+  std::variant<uint8_t*, int8_t*, uint16_t*, int16_t*, uint32_t*, char*, FmrSwitch*,
+               RdsDecoderMode*, RssiAccess*, RegAccess*, TuneAction*, TestSignal*, PowerState*>
+      at;
   // The value, sign-extended for a signed member.
   int64_t Get() const {
     return std::visit([](auto* m) { return static_cast<int64_t>(*m); }, at);

@@ -1,8 +1,10 @@
 // The exchange between controls and the parameter block: the conversions of
 // the table in both directions, and the derived displays.
 #include <algorithm>
+#include <set>
 #include <type_traits>
 
+#include "gen1_panel/control_bindings.h"
 #include "gen1_panel/field_text.h"
 #include "panel_fixture.h"
 #include "test_folder.h"
@@ -13,9 +15,9 @@ namespace {
 // field up to its zero byte); `set` gives it a new value first.
 template <typename T>
 std::string Access(T& member, const std::string* set) {
-  if constexpr (std::is_integral_v<T>) {
+  if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) {
     if (set != nullptr) member = static_cast<T>(std::stoll(*set));
-    return std::to_string(+member);
+    return std::to_string(static_cast<int64_t>(member));
   } else {
     if (set != nullptr) StoreFieldText(member, *set);
     return std::string(FieldText(member));
@@ -121,12 +123,15 @@ TEST_F(PanelTest, StoreFillsEachFieldFromItsOwnControlOnly) {
   for (const Exchange& e : kExchange) {
     if ((e.way & kStore) == 0) continue;
     SCOPED_TRACE(e.control);
-    params().rdsState = params().rdsDecoderMode = params().rssiState = params().tuneAction = 1;
+    params().rdsState = params().rssiState = FmrSwitch::kOn;
+    params().rdsDecoderMode = RdsDecoderMode::kRbds;
+    params().tuneAction = TuneAction::kSeekUp;
     SetControls(assign(&e));
     panel.SyncParameters(true);
     EXPECT_EQ(Fields(params(), kStore), Fields(zero, kStore, &e));
     const FmrParameters& p = params();
-    EXPECT_EQ(std::vector<int>({p.rdsState, p.rdsDecoderMode, p.rssiState, p.tuneAction}),
+    EXPECT_EQ(std::vector<int>({WireValue(p.rdsState), WireValue(p.rdsDecoderMode),
+                                WireValue(p.rssiState), WireValue(p.tuneAction)}),
               std::vector<int>({0xFF, 0xFF, 0xFF, 0}));
   }
 }
@@ -157,6 +162,16 @@ TEST_F(PanelTest, ShowPutsEachFieldIntoItsOwnControlOnly) {
       if (entry.rfind(key, 0) == 0) entry = key + e.text;
     }
     EXPECT_EQ(shown(), expected);
+  }
+}
+
+// A control or field in two rows is stored, shown or enabled twice.
+TEST_F(PanelTest, EveryBoundControlAndFieldStandsInOneRow) {
+  std::set<const void*> seen;  // controls and fields
+  for (const ControlBinding& row : PanelBindings()) {
+    EXPECT_TRUE(seen.insert(row.control(panel)).second) << row.control(panel)->name();
+    EXPECT_TRUE(!row.field || seen.insert(row.field(params())).second)
+        << row.control(panel)->name();
   }
 }
 
@@ -224,7 +239,7 @@ TEST_F(PanelTest, ShowDerivesFeaturesDeviationAndWhatMayBeUsed) {
     params().pilotOn = d.pilot_on;
     params().pilotDeviationHz = d.pilot;
     params().rdsDeviationHz = d.rds;
-    params().rdsState = d.rds_state;
+    params().rdsState = static_cast<FmrSwitch>(d.rds_state);
     params().freqDeviationHz = 12345;
     panel.SyncParameters(false);
     EXPECT_EQ(Shown("LEFreqDeviation"), d.deviation);

@@ -3,17 +3,20 @@
 #include <algorithm>
 
 #include "common/le_bytes.h"
+#include "gen1/fmr_messages.h"
 
 using testing_host::HostAnswer;
 using testing_host::HostCall;
 
 namespace {
 
-const std::map<uint16_t, size_t> kReplyLengths = {
-    {0x00, 6},   {0x01, 2},  {0x02, 2},   {0x03, 48},  {0x04, 12}, {0x05, 4}, {0x06, 22},
-    {0x07, 168}, {0x08, 16}, {0x0C, 8},   {0x0D, 2},   {0x0E, 24}, {0x0F, 2}, {0x10, 2},
-    {0x11, 2},   {0x12, 2},  {0x13, 2},   {0x14, 12},  {0x15, 2},  {0x16, 2}, {0x17, 2},
-    {0x18, 64},  {0x19, 4},  {0x1A, 252}, {0x1B, 204}, {0x23, 56}, {0x3A, 16}};
+// The reply length of a test-function message as the command set expects
+// it (the self test's probe, message 0, included); 0: not scripted.
+size_t ReplyLength(uint16_t id) {
+  const auto* row = std::find_if(kFmrMessages.begin(), kFmrMessages.end(),
+                                 [id](const FmrMessageRow& m) { return m.id == id; });
+  return id == 0 ? 6 : row != kFmrMessages.end() ? row->reply_size : 0;
+}
 
 }  // namespace
 
@@ -21,13 +24,12 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
   if (call.channel == HostChannel::kAudioRequest) return testing_host::StatusReply(4);
   if (call.channel == HostChannel::kInfoRequest) return testing_host::TextReply("\001FMR 1021");
-  const auto length = kReplyLengths.find(call.message_id);
-  if (call.channel != HostChannel::kTestFunction || length == kReplyLengths.end()) {
+  const size_t length = ReplyLength(call.message_id);
+  if (call.channel != HostChannel::kTestFunction || length == 0) {
     return testing_host::HostFailure("not scripted");
   }
   const auto it = status.find(call.message_id);
-  HostAnswer answer =
-      testing_host::StatusReply(length->second, it != status.end() ? it->second : 1);
+  HostAnswer answer = testing_host::StatusReply(length, it != status.end() ? it->second : 1);
   std::span<uint8_t> reply(answer.reply);
   const std::span<const uint8_t> request(call.request);
   // clang-format off

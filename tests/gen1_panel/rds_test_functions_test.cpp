@@ -52,8 +52,7 @@ constexpr char kHeader[] = "--- Mon Nov 30 00:53:20 2026 ---\r\n";
 TEST_F(LogFolderTest, ReceiveRdsRequestsAndRecordsWithoutGroups) {
   folder_.Write("decode_data.log", "from an earlier run");
   PowerOn(false);
-  ASSERT_EQ(Run("click btn_rds"), "ok");
-  EXPECT_EQ(LastCall(0x07)->request, (std::vector<uint8_t>{1, 0xFF}));
+  ASSERT_EQ(Run("click btn_rds"), "ok");  // the request bytes of on and off: wire_test
   EXPECT_EQ(Read("decode_data.log"), "") << "emptied on, nothing shown yet";
   Run("click BtnReadFrequency");
   const std::string empty_record = std::string(kHeader) + "\r\n\r\n";
@@ -67,7 +66,6 @@ TEST_F(LogFolderTest, ReceiveRdsRequestsAndRecordsWithoutGroups) {
 
   // Off, then on again.
   ASSERT_EQ(Run("click btn_rds"), "ok");
-  EXPECT_EQ(LastCall(0x07)->request, (std::vector<uint8_t>{0, 0xFF}));
   Run("click btn_rds");
   EXPECT_EQ(Read("decode_data.log"), "") << "on again: emptied again";
 }

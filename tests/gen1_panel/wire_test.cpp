@@ -1,7 +1,6 @@
 // What each user action puts on the wire: its log lines, the message ids in
 // order and the bytes its handler sets in the request (tune action, access
 // direction, on/off states, frequency steps), in both modes.
-#include <algorithm>
 #include <sstream>
 
 #include "common/le_bytes.h"
@@ -33,7 +32,8 @@ std::string Decode(const std::vector<uint8_t>& record, const std::string& fields
 
 // After switching the radio on in a mode, the commands given: the log ("*"
 // stands for "Sending to mobile...|OK"), every message sent in order, and
-// fields of the last request sent.
+// fields of the last requests sent (one "|"-separated part per request, the
+// last part for the last request): a switch's off row covers its on click.
 constexpr bool kRx = false;
 constexpr bool kTx = true;
 // clang-format off
@@ -48,14 +48,11 @@ const Action kActions[] = {
     {"Refresh", kRx, "click BtnRefresh", "Read FM Radio current status|*", {0x03}, ""},
     {"ReadAudio", kRx, "click BtnReadAudio", "Read audio control.|*", {0x06}, ""},
     {"WriteAudio", kRx, "check CBMono 1; click BtnWriteAudio", "Write audio control.|*", {0x05}, "u8@18=1"},
-    {"ReadRssi", kRx, "click BtnReadRSSI", "Read RSSI.|*", {0x08}, "u8@0=1 u8@1=255"},
-    {"WriteRssi", kRx, "click BtnReadRSSI; click BtnWriteRSSI", "Read RSSI.|*|Write RSSI.|*", {0x08, 0x08}, "u8@0=0 u8@1=255"},
-    {"RssiOn", kRx, "click btn_rssi", "Turn on RSSI subscribe|*", {0x08}, "u8@1=1"},
-    {"RssiOff", kRx, "click btn_rssi; click btn_rssi", "Turn on RSSI subscribe|*|Turn off RSSI subscribe|*", {0x08, 0x08}, "u8@1=0"},
+    {"WriteRssi", kRx, "click BtnReadRSSI; click BtnWriteRSSI", "Read RSSI.|*|Write RSSI.|*", {0x08, 0x08}, "u8@0=1 u8@1=255|u8@0=0 u8@1=255"},
+    {"RssiOff", kRx, "click btn_rssi; click btn_rssi", "Turn on RSSI subscribe|*|Turn off RSSI subscribe|*", {0x08, 0x08}, "u8@1=1|u8@1=0"},
     {"ReadRds", kRx, "click BtnReadRDS", "Read RDS.|*", {0x07}, "u8@0=255 u8@1=255"},
     {"WriteRds", kRx, "select CBDecode 1; click BtnWriteRDS", "Write RDS.|*", {0x07}, "u8@0=255 u8@1=255"},
-    {"RdsOn", kRx, "click btn_rds", "Turn on RDS subscribe|*", {0x07}, "u8@0=1 u8@1=255"},
-    {"RdsOff", kRx, "click btn_rds; click btn_rds", "Turn on RDS subscribe|*|Turn off RDS subscribe|*", {0x07, 0x07}, "u8@0=0 u8@1=255"},
+    {"RdsOff", kRx, "click btn_rds; click btn_rds", "Turn on RDS subscribe|*|Turn off RDS subscribe|*", {0x07, 0x07}, "u8@0=1 u8@1=255|u8@0=0 u8@1=255"},
     {"ReadRegister", kRx, "type LERegAddress 0x0010; type LERegData 0x12345678; click BtnReadReg", "Read register.|*", {0x0C}, "u32@0=0 u16@4=16 u32@8=305419896"},
     {"WriteRegister", kRx, "type LERegAddress 0x0010; type LERegData 0x12345678; click BtnWriteReg", "Write register.|*", {0x0C}, "u32@0=1 u16@4=16 u32@8=305419896"},
     {"WriteGain", kRx, "click btn_gain_write", "Write Gain Control.|*", {0x0D}, ""},
@@ -63,16 +60,13 @@ const Action kActions[] = {
     {"Antenna", kRx, "select CBAntenna 0", "Set Antenna|*", {0x0F}, "u32@0=0"},
     {"ToneOn", kRx, "click btn_test_tone", "Test tone on.|*", {0x10}, "u32@0=0 u32@4=1"},
     {"ToneOff", kTx, "click btn_test_tone; click btn_test_tone", "Test tone on.|*|Test tone off.|*", {0x10, 0x10}, "u32@0=1 u32@4=0"},
-    {"ChirpOn", kTx, "click btn_chirp", "Chirp on.|*", {0x17}, "u32@0=1"},
-    {"ChirpOff", kTx, "click btn_chirp; click btn_chirp", "Chirp on.|*|Chirp off.|*", {0x17, 0x17}, "u32@0=0"},
+    {"ChirpOff", kTx, "click btn_chirp; click btn_chirp", "Chirp on.|*|Chirp off.|*", {0x17, 0x17}, "u32@0=1|u32@0=0"},
     {"OutputHeadset", kRx, "select CBOutput 0; click btn_set_output", "Configure destination to: headset|*", {4}, "u16@0=1 u16@4=0"},
     {"OutputSpeaker", kRx, "select CBOutput 2; click btn_set_output", "Configure destination to: backspeaker|*", {4}, "u16@0=1 u16@4=2"},
     {"OutputNone", kRx, "click btn_set_output", "Configure destination to: backspeaker|*", {4}, "u16@0=1 u16@4=255"},
     {"ReadCp", kTx, "type LERegAddress 0x8740; type LERegData 0x00ABC800; click BtnWriteReg; click btn_readcp",
      "Write register.|*|Sending to mobile...|Read register.|*|CP value:5497", {0x0C, 8, 0x0C}, "u32@0=0 u16@4=34624"},
-    {"PowerOff", kRx, "click BtnFMRDisable", "FMR OFF|*", {0x02}, ""},
     {"PowerOn", kRx, "click BtnFMRDisable; click BtnFMREnable", "FMR OFF|*|FMR ON|*|Read FM Radio current status|*", {0x02, 0x01, 0x03}, "u8@40=255 u8@41=255 u8@42=255"},
-    {"TxPowerOff", kTx, "click BtnFMRDisable", "FMR OFF|*", {0x12}, ""},
     {"TxPowerOn", kTx, "click BtnFMRDisable; click BtnFMREnable", "FMR OFF|*|FMR ON|*|Read FM Radio current status|*", {0x12, 0x11, 0x18}, "u8@44=255"},
     {"TxTuneUp", kTx, "type LEFrequency 98000000; click BtnTuneUp", "Tune up station.|*", {0x13}, "u32@0=98100000"},
     {"TxTuneDown", kTx, "type LEFrequency 98000000; click BtnTuneDown", "Tune down station.|*", {0x13}, "u32@0=97900000"},
@@ -83,8 +77,7 @@ const Action kActions[] = {
     {"TxWriteAudio", kTx, "check CBMute 1; click BtnWriteAudio", "Write audio control.|*", {0x15}, "u32@4=1"},
     {"TxReadRds", kTx, "click BtnReadRDS", "Read RDS.|*", {0x1B}, ""},
     {"TxWriteRds", kTx, "click BtnWriteRDS", "Write RDS.|*", {0x16}, "u8@0=255 u8@1=1"},
-    {"TxRdsOn", kTx, "click btn_rds", "*|Turn on RDS subscribe", {0x16}, "u8@0=1 u8@1=1"},
-    {"TxRdsOff", kTx, "click btn_rds; click btn_rds", "*|Turn on RDS subscribe|Turn off RDS subscribe|*", {0x16, 0x16}, "u8@0=0"},
+    {"TxRdsOff", kTx, "click btn_rds; click btn_rds", "*|Turn on RDS subscribe|Turn off RDS subscribe|*", {0x16, 0x16}, "u8@0=1 u8@1=1|u8@0=0"},
     {"TxScan", kTx, "type le_start_freq 88000000; type le_stop_freq 107000000; type LEMASRSSI2 -5; click btnTxScan",
      "TX Scan.|*", {0x14}, "u32@0=88000000 u32@4=107000000 u32@8=100000 s16@12=-5"},
 };
@@ -101,10 +94,17 @@ TEST_P(WireTest, LogsSendsAndSetsItsBytes) {
     log.replace(at, 1, "Sending to mobile...|OK");
   EXPECT_EQ(host.Transcript(), log);
   EXPECT_EQ(SentIds(), a.ids);
-  auto last = std::find_if(host.calls.rbegin(), host.calls.rend(),
-                           [](const auto& call) { return !call.request.empty(); });
-  EXPECT_EQ(Decode(last != host.calls.rend() ? last->request : std::vector<uint8_t>{}, a.fields),
-            a.fields);
+  std::vector<std::string> parts;
+  std::istringstream in(a.fields);
+  for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
+  std::vector<std::string> decoded(parts.size());
+  auto call = host.calls.rbegin();
+  for (size_t i = parts.size(); i-- > 0;) {
+    while (call != host.calls.rend() && call->request.empty()) ++call;
+    decoded[i] =
+        Decode(call != host.calls.rend() ? (call++)->request : std::vector<uint8_t>{}, parts[i]);
+  }
+  EXPECT_EQ(decoded, parts);
   EXPECT_EQ(Dialogs(), "");
 }
 
