@@ -1,9 +1,10 @@
 #include "gen1_panel/rds_data_file.h"
 
-#include <fstream>
+#include <optional>
 #include <string_view>
 
 #include "common/convert.h"
+#include "platform/platform.h"
 
 std::vector<std::string> SplitRdsData(std::string_view text, size_t most_pieces) {
   std::vector<std::string> pieces;
@@ -25,12 +26,9 @@ std::vector<std::string> ReadRdsDataFile(const std::string& path) {
   // (a "\r\n" line end), and telling "\r\n" from a lone "\r" needs one byte
   // of look-ahead: so much covers every piece the replay can use.
   constexpr size_t kBytesUsed = kRdsDataPiecesUsed * (kRdsDataPieceLength + 1) + 1;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::string text(kBytesUsed, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<size_t>(in.gcount()));
-  return SplitRdsData(text, kRdsDataPiecesUsed);
+  const std::optional<std::string> text = platform::ReadRegularFile(path, kBytesUsed);
+  if (!text) return {};
+  return SplitRdsData(*text, kRdsDataPiecesUsed);
 }
 
 uint16_t RdsDataBlock(const std::string& piece, size_t b) {

@@ -19,7 +19,8 @@ inline constexpr size_t kRdsDataPieceLength = 29;
 inline constexpr size_t kRdsDataPiecesUsed = 256 + 20;
 
 // The file's pieces, each with its line end ("\n"; a "\r\n" counts as
-// one). A file that cannot be opened reads as empty.
+// one). A file that cannot be opened, and anything that is no regular file
+// (a folder, a FIFO, a device), reads as empty.
 std::vector<std::string> ReadRdsDataFile(const std::string& path);
 
 // The pieces of a text, as ReadRdsDataFile takes them from a file.

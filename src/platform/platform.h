@@ -2,6 +2,7 @@
 // platform. Nothing above this layer includes a system header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -69,6 +70,17 @@ std::string LocalTimeText();
 // The system's description of its last error code.
 std::string LastSystemErrorText();
 
+// The first `most_bytes` bytes of the regular file at `path` (a symbolic
+// link to one counts). Nullopt when it is missing, cannot be read, or is no
+// regular file (a folder, a FIFO, a device): such a file is never read, and
+// opening it never waits for a writer.
+std::optional<std::string> ReadRegularFile(const std::string& path, size_t most_bytes);
+
+// The largest initialization file read or rewritten. A larger one reads as
+// empty and is never rewritten, as a file that cannot be read; a settings
+// file of every saved control is a few kilobytes.
+inline constexpr size_t kIniFileMostBytes = 4 * 1024 * 1024;
+
 // Initialization files: "[section]" lines, then "key=value" lines. Section
 // and key names compare without regard to case. A bare file name (no path
 // delimiter) lives in SettingsFolder(). A write replaces a key's value in
@@ -77,10 +89,10 @@ std::string LastSystemErrorText();
 //
 // IniFile is one file opened by a handler. Reads see the file as it was at
 // the first read, or as the last Commit left it (a missing or unreadable
-// file reads as empty). Writes are queued; Commit merges them into the file
-// as it is at that moment, so a handler that writes many keys replaces the
-// file once and keeps what other writers added meanwhile. On POSIX the file
-// is read once and replaced in one locked, crash-safe step; on Windows the
+// file, and anything that is no regular file, reads as empty). Writes are queued; Commit merges
+// them into the file as it is at that moment, so a handler that writes many keys replaces the file
+// once and keeps what other writers added meanwhile. On POSIX the file is read once and replaced in
+// one locked, crash-safe step, keeping its own line ends (a new file gets "\r\n"); on Windows the
 // profile functions read and edit it key by key.
 class IniFile {
  public:

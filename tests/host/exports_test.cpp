@@ -2,18 +2,25 @@
 // function; choosing the panel from the chip-version probe, and the window
 // life cycle.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "form_probe.h"
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "host/host_table_link.h"
 #include "host/panel_selection.h"
 #include "table_host.h"
+#include "test_folder.h"
 #include "ui/application.h"
 #include "ui/automation.h"
 #include "ui/form.h"
@@ -95,14 +102,13 @@ class Panel : public ::testing::Test {
   int host_app = 0;
 
   void TearDown() override {
-    while (Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
+    if (Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
   }
 };
 
 // No panel, replies cut to the caller's buffer, and the null command that
 // fetches the last reply again.
 TEST_F(Panel, AutomationExportNoPanelTruncatedRepliesAndNullCommandRefetch) {
-  while (Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
   char reply[8] = "unset";
   EXPECT_EQ(SonvioAutomate("list", reply, sizeof(reply)), -1);
 
@@ -228,6 +234,84 @@ TEST_F(Panel, APanelClosedFromTheLogCallbackGoesWhenItsHandlerReturns) {
     g_close_on = nullptr;
   }
   g_closing_host = nullptr;
+}
+
+// A settings file or an RDS data file that is no regular file (a FIFO, a
+// link to an endless device, a folder) reads as empty: no export waits for a
+// FIFO's writer or reads without end, and the files stay what they were.
+TEST_F(Panel, SettingsAndRdsDataFilesThatAreNoFilesReadAsEmpty) {
+  namespace fs = std::filesystem;
+  const testing_files::TestFolder folder("SONVIO_CONFIG_DIR");
+  const fs::path ini = folder.path() / "Sonvio.ini", data = folder.path() / "groups.log";
+  const std::pair<const char*, std::function<void(const fs::path&)>> kinds[] = {
+      {"FIFO", [](const fs::path& p) { ::mkfifo(p.c_str(), 0666); }},
+      {"link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }},
+      {"folder", [](const fs::path& p) { fs::create_directory(p); }},
+  };
+  // A handset that lets the transmitter be powered on (0x11) and nothing else.
+  host.responder = [](const testing_host::HostCall& call) {
+    if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply("1021");
+    return call.message_id == 0x11 ? testing_host::StatusReply(2)
+                                   : testing_host::HostFailure("offline");
+  };
+  ::alarm(60);  // an export that waits for ever fails the test
+  for (const auto& [what, make] : kinds) {
+    SCOPED_TRACE(what);
+    make(ini);
+    make(data);
+    const fs::file_type type = fs::symlink_status(ini).type();
+    host.Clear();
+    ShowMDIChildForm(&host_app);
+    std::string replies;
+    for (const std::string& command : std::vector<std::string>{
+             "select CBTMode 1", "click BtnFMREnable", "click btn_load", "check cbx_rds_stack 0",
+             "answer-file " + data.string(), "click btn_rds", "advance 3000"}) {
+      char reply[64] = {};
+      SonvioAutomate(command.c_str(), reply, sizeof(reply));
+      replies += std::string(reply) + " ";
+    }
+    EXPECT_EQ(replies, "ok ok ok ok ok ok ok ");
+    // Switched on without a replay: the file read as empty.
+    EXPECT_EQ(testing_form::Showing(*Host().current_panel, "btn_rds TTxRDS1"),
+              "btn_rds=RDS Off TTxRDS1=0");
+    CloseMDIChildForm(&host_app);
+    EXPECT_EQ(fs::symlink_status(ini).type(), type);
+    fs::remove(ini);
+    fs::remove(data);
+  }
+  ::alarm(0);
+}
+
+// An exception inside an export (here the host's own send running out of
+// memory, first in the chip probe, then in a click's handler) stops at the
+// boundary: the host's log gets one failure line, the export returns its
+// failure value, and the next calls work.
+TEST_F(Panel, AnExceptionNeverLeavesAnExport) {
+  bool out_of_memory = true;
+  host.responder = [&](const testing_host::HostCall&) {
+    if (out_of_memory) throw std::bad_alloc();
+    return testing_host::TextReply("1021");
+  };
+  ShowMDIChildForm(&host_app);
+  EXPECT_EQ(Host().current_panel, nullptr);
+  EXPECT_EQ(host.Transcript(), "!Internal error in ShowMDIChildForm: std::bad_alloc");
+  out_of_memory = false;
+  ShowMDIChildForm(&host_app);
+  ASSERT_NE(Host().current_panel, nullptr);
+
+  host.Clear();
+  out_of_memory = true;
+  char reply[16] = "unset";
+  EXPECT_EQ(SonvioAutomate("click BtnFMREnable", reply, sizeof(reply)), -1);
+  EXPECT_STREQ(reply, "");
+  EXPECT_EQ(host.Transcript(),
+            "FMR ON|Sending to mobile...|!Internal error in SonvioAutomate: std::bad_alloc");
+  out_of_memory = false;
+  EXPECT_EQ(SonvioAutomate("click BtnFMREnable", reply, sizeof(reply)), 2);
+  EXPECT_STREQ(reply, "ok");
+  // The handler that threw is over: the panel closes when asked.
+  CloseMDIChildForm(&host_app);
+  EXPECT_EQ(Host().current_panel, nullptr);
 }
 
 }  // namespace

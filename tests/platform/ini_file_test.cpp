@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,7 +80,8 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
        "[A]\r\nk=1\r\n; note\r\nn=3\r\n\r\n[B]\r\nx=2\r\n"},
       {"a new section goes at the end, after a last line without line end",
        "[A]\r\nk=1", {{"B", "x", "2"}, {"A", "y", "3"}}, "[A]\r\nk=1\r\ny=3\r\n[B]\r\nx=2\r\n"},
-      {"a byte-order mark stays in front", bom + "[A]\nk=1\n", {{"A", "k", "2"}}, bom + "[A]\r\nk=2\r\n"},
+      {"a byte-order mark stays in front; the first line's end is every line's",
+       bom + "[A]\nk=1\r\n", {{"A", "k", "2"}, {"A", "n", "3"}}, bom + "[A]\nk=2\nn=3\n"},
       {"indented section lines are sections too", "  [A]\r\nk=1\r\n\t[B] \r\nx=2\r\n",
        {{"A", "k", "2"}, {"b", "y", "3"}}, "  [A]\r\nk=2\r\n\t[B] \r\nx=2\r\ny=3\r\n"},
       {"keys match without case and blanks; names, keys and values are written trimmed",
@@ -91,7 +93,7 @@ TEST_F(IniFileTest, WritesEditTheTextAsTheProfileFunctionsDo) {
        {{"A", "k", "9"}, {"A", "n", "5"}, {"A", "bare", "6"}},
        "[A]\r\n;n=0\r\nk=9\r\nk=2\r\nbare=6\r\nn=5\r\n[B]\r\n[a]\r\nk=3\r\n"},
       {"lines ending in a lone CR; an empty section at the end",
-       "[A]\rk=1\r[B]", {{"B", "x", "2"}}, "[A]\r\nk=1\r\n[B]\r\nx=2\r\n"},
+       "[A]\rk=1\r[B]", {{"B", "x", "2"}}, "[A]\rk=1\r[B]\rx=2\r"},
       {"the same value again leaves the file untouched", "[A]\nk=1\n", {{"a", "K", "1"}}, "[A]\nk=1\n"},
       {"the settings folder does not exist yet", std::nullopt, {{"A", "k", "1"}}, "[A]\r\nk=1\r\n"},
       // clang-format on
@@ -194,28 +196,6 @@ TEST_F(IniFileTest, ReadsSeeTheFirstReadOrTheLastCommitTrimmedAndUnquoted) {
     EXPECT_EQ(text.Read(section, key), value) << section << "/" << key;
 }
 
-TEST_F(IniFileTest, AFailedWriteLeavesNoTemporaryAndTheNextWriteRemovesLeftovers) {
-  const std::string before = "[A]\r\nk=1\r\n";
-  WriteFile(file, before);
-  // A file-size limit makes writing the temporary file fail half-way.
-  const int written = ExitCode(Fork([&] {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
-    return platform::IniWriteString(file.string(), "A", "big", std::string(10000, 'x')) ? 1 : 0;
-  }));
-  EXPECT_EQ(written, 0);
-  EXPECT_EQ(ReadFile(file), before);
-  EXPECT_EQ(FolderEntries(), (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock"}));
-
-  // What a writer killed between creating and renaming its temporary leaves.
-  WriteFile(dir / "Sonvio.ini.tmp-4242-0", "[A]\r\nk=");
-  WriteFile(dir / "Other.ini.tmp-4242-0", "not ours");
-  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
-  EXPECT_EQ(FolderEntries(),
-            (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock", "Other.ini.tmp-4242-0"}));
-}
-
 TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoKey) {
   constexpr int kWrites = 60;
   auto writer = [this](char name) {
@@ -237,40 +217,89 @@ TEST_F(IniFileTest, TwoProcessesWritingAtOnceLoseNoKey) {
   }
 }
 
-// Root ignores permission bits, so the writes run in a child process that has
-// given up root's rights; the folder and the file are handed to that user, so
-// for root and for an ordinary user alike the owner's bits apply.
-TEST_F(IniFileTest, AFileTheWriterMayNotReadOrChangeIsLeftAsItIs) {
-  const std::string before = "[A]\r\nk=1\r\n[B]\r\nx=2\r\n";
+// A write that cannot be done leaves the file as it was and no temporary:
+// a file or folder the writer may not change, a disk limit reached while
+// writing, and anything that is no regular file or too large to read, which
+// also reads as empty (never read without limit, never waiting for a FIFO's
+// writer). Root ignores permission bits, so the writes run in a child process
+// that has given up root's rights; the folder and a regular file are handed
+// to that user, so for root and for an ordinary user alike the owner's bits
+// apply.
+TEST_F(IniFileTest, AFileThatCannotBeWrittenIsLeftAsItWas) {
+  const std::string small = "[A]\r\nk=1\r\n";
+  const auto regular = [&] { WriteFile(file, small); };
   constexpr fs::perms kReadWrite = fs::perms::owner_read | fs::perms::owner_write;
-  const std::pair<fs::perms, fs::perms> cases[] = {
-      {fs::perms::owner_write, fs::perms::owner_all},               // unreadable file
-      {fs::perms::owner_read, fs::perms::owner_all},                // read-only file
-      {kReadWrite, fs::perms::owner_read | fs::perms::owner_exec},  // read-only folder
+  constexpr fs::perms kAll = fs::perms::owner_all;
+  const std::optional<std::string> empty;
+  const struct {
+    const char* what;
+    std::function<void()> make;
+    fs::perms file_mode, folder_mode;
+    std::optional<std::string> read;  // what the file reads as
+    int error;                        // why the write failed
+  } cases[] = {
+      {"unreadable file", regular, fs::perms::owner_write, kAll, empty, EACCES},
+      {"read-only file", regular, fs::perms::owner_read, kAll, "1", EACCES},
+      {"read-only folder", regular, kReadWrite, fs::perms::owner_read | fs::perms::owner_exec, "1",
+       EACCES},
+      {"disk limit reached while writing", regular, kReadWrite, kAll, "1", EFBIG},
+      {"FIFO", [&] { ::mkfifo(file.c_str(), 0666); }, kReadWrite, kAll, empty, EINVAL},
+      {"link to /dev/zero", [&] { fs::create_symlink("/dev/zero", file); }, kReadWrite, kAll, empty,
+       EINVAL},
+      {"folder", [&] { fs::create_directory(file); }, kReadWrite, kAll, empty, EINVAL},
+      {"file beyond the size limit",
+       [&] {
+         regular();
+         fs::resize_file(file, platform::kIniFileMostBytes + 1);  // sparse
+       },
+       kReadWrite, kAll, empty, EFBIG},
   };
-  for (const auto& [file_mode, folder_mode] : cases) {
-    for (const std::string& name : FolderEntries()) fs::remove(dir / name);
-    WriteFile(file, before);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const std::string& name : FolderEntries()) fs::remove_all(dir / name);
+    c.make();
+    const fs::file_type type = fs::symlink_status(file).type();
+    const bool is_regular = type == fs::file_type::regular;
+    const std::string before = is_regular ? ReadFile(file) : "";
     if (::geteuid() == 0) {
-      ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
-      ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+      EXPECT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
+      EXPECT_TRUE(!is_regular || ::chown(file.c_str(), 65534, 65534) == 0);
     }
-    fs::permissions(file, file_mode);
-    fs::permissions(dir, folder_mode);
-    const int written = ExitCode(Fork([&] {
-      if (!BecomeOrdinaryUser()) return 2;
-      if (platform::IniWriteString(file.string(), "A", "new", "3")) return 1;
-      return errno == EACCES ? 0 : 3;  // the reason stays "permission denied"
+    if (is_regular) fs::permissions(file, c.file_mode);
+    fs::permissions(dir, c.folder_mode);
+    const int outcome = ExitCode(Fork([&] {
+      ::alarm(30);  // a read that waits for a FIFO's writer fails the case
+      const rlimit limit{4096, 4096};
+      if (!BecomeOrdinaryUser() || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR ||
+          (c.error == EFBIG && is_regular && ::setrlimit(RLIMIT_FSIZE, &limit) != 0))
+        return 4;
+      platform::IniFile ini(file.string());
+      if (ini.Read("A", "k") != c.read) return 1;
+      ini.Write("A", "big", std::string(10000, 'x'));
+      if (ini.Commit()) return 2;
+      return errno == c.error ? 0 : 3;
     }));
-    fs::permissions(dir, fs::perms::owner_all);
-    fs::permissions(file, kReadWrite);
-    EXPECT_EQ(written, 0) << "1: the write succeeded, 3: it failed for another reason";
-    EXPECT_EQ(ReadFile(file), before);
+    fs::permissions(dir, kAll);
+    if (is_regular) fs::permissions(file, kReadWrite);
+    EXPECT_EQ(outcome, 0) << "1: read wrong, 2: the write succeeded, 3: failed for another reason";
+    EXPECT_EQ(fs::symlink_status(file).type(), type);
+    EXPECT_TRUE(!is_regular || ReadFile(file) == before);
     for (const std::string& name : FolderEntries())
       EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
   }
+  EXPECT_FALSE(fs::exists("/dev/zero.lock"));
+
+  // What a writer killed between creating and renaming its temporary leaves.
+  for (const std::string& name : FolderEntries()) fs::remove_all(dir / name);
+  WriteFile(dir / "Sonvio.ini.tmp-4242-0", "[A]\r\nk=");
+  WriteFile(dir / "Other.ini.tmp-4242-0", "not ours");
+  ASSERT_TRUE(platform::IniWriteString(file.string(), "A", "k", "2"));
+  EXPECT_EQ(FolderEntries(),
+            (std::set<std::string>{"Sonvio.ini", "Sonvio.ini.lock", "Other.ini.tmp-4242-0"}));
 }
 
+// A link stays a link: the write goes to its target, which keeps its line
+// ends, and the lock file lies beside the link, never beside the target.
 TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
   constexpr fs::perms kMode =
       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
@@ -280,15 +309,21 @@ TEST_F(IniFileTest, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
   EXPECT_EQ(fs::status(file).permissions(), kMode);
 
   fs::create_directories(dir / "real");
+  WriteFile(dir / "real" / "target.ini", "[S]\nold=1\n");
   fs::create_symlink("real/target.ini", dir / "relative.ini");
   fs::create_symlink(dir / "relative.ini", dir / "chain.ini");
   fs::create_symlink("real/dangling.ini", dir / "dangling.ini");
   for (const char* link : {"relative.ini", "chain.ini", "dangling.ini"}) {
     ASSERT_TRUE(platform::IniWriteString((dir / link).string(), "S", link, "v")) << link;
     EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+    EXPECT_TRUE(fs::exists(dir / (std::string(link) + ".lock"))) << link;
   }
-  EXPECT_EQ(ReadFile(dir / "real" / "target.ini"), "[S]\r\nrelative.ini=v\r\nchain.ini=v\r\n");
+  EXPECT_EQ(ReadFile(dir / "real" / "target.ini"), "[S]\nold=1\nrelative.ini=v\nchain.ini=v\n");
   EXPECT_EQ(ReadFile(dir / "real" / "dangling.ini"), "[S]\r\ndangling.ini=v\r\n");
+  std::set<std::string> beside_targets;
+  for (const auto& entry : fs::directory_iterator(dir / "real"))
+    beside_targets.insert(entry.path().filename().string());
+  EXPECT_EQ(beside_targets, (std::set<std::string>{"target.ini", "dangling.ini"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The library's module-wide objects on POSIX, and its attach/detach hooks
 // (the shared-object constructor and destructor).
+#include "host/export_guard.h"
 #include "host/host_state.h"
 #include "ui/application.h"
 #include "ui/headless/headless_services.h"
@@ -17,11 +18,11 @@ Module& TheModule() {
   return module;
 }
 
-__attribute__((constructor)) void OnProcessAttach() {
-  HostAttach();
+__attribute__((constructor)) void OnProcessAttach() noexcept {
+  GuardExport("OnProcessAttach", [] { HostAttach(); });
 }
-__attribute__((destructor)) void OnProcessDetach() {
-  HostDetach();
+__attribute__((destructor)) void OnProcessDetach() noexcept {
+  GuardExport("OnProcessDetach", [] { HostDetach(); });
 }
 
 }  // namespace

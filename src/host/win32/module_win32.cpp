@@ -1,6 +1,7 @@
 // The library's module-wide objects on Windows, and its entry point. The
 // entry point is declared here with its plain types, so this layer stays
 // free of system headers.
+#include "host/export_guard.h"
 #include "host/host_state.h"
 #include "ui/application.h"
 #include "ui/win32/win32_services.h"
@@ -27,13 +28,17 @@ ui::Application& OwnApplication() {
   return TheModule().application;
 }
 
-extern "C" int __stdcall DllMain(void* /*instance*/, unsigned long reason, void* reserved) {
-  if (reason == kProcessAttach) {
-    HostAttach();
-  } else if (reason == kProcessDetach) {
-    // At process end (reserved set) the windows are already gone.
-    if (reserved != nullptr) TheModule().services.Abandon();
-    HostDetach();
-  }
+// Succeeds in every case, also when detaching failed.
+extern "C" int __stdcall DllMain(void* /*instance*/, unsigned long reason,
+                                 void* reserved) noexcept {
+  GuardExport("DllMain", [&] {
+    if (reason == kProcessAttach) {
+      HostAttach();
+    } else if (reason == kProcessDetach) {
+      // At process end (reserved set) the windows are already gone.
+      if (reserved != nullptr) TheModule().services.Abandon();
+      HostDetach();
+    }
+  });
   return 1;
 }

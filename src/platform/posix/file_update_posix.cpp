@@ -1,10 +1,13 @@
 #include "platform/posix/file_update_posix.h"
 
+#include "platform/platform.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -89,16 +92,16 @@ auto RetryOnInterrupt(Call call) {
   }
 }
 
-bool ReadAll(int fd, std::string& text) {
-  // Read straight into the text, sized from the file's length (which may
-  // still change while it is read).
+// Reads up to `most_bytes` from the file, straight into the text, sized from
+// the file's length (which may still change while it is read).
+bool ReadAll(int fd, size_t most_bytes, std::string& text) {
   struct stat info {};
   const size_t expected =
       ::fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
-  text.resize(expected + 4096);
+  text.resize(std::min(expected + 4096, most_bytes));
   size_t used = 0;
-  for (;;) {
-    if (used == text.size()) text.resize(text.size() * 2);
+  while (used < most_bytes) {
+    if (used == text.size()) text.resize(std::min(text.size() * 2, most_bytes));
     const ssize_t n =
         RetryOnInterrupt([&] { return ::read(fd, text.data() + used, text.size() - used); });
     if (n < 0) return false;
@@ -107,6 +110,25 @@ bool ReadAll(int fd, std::string& text) {
   }
   text.resize(used);
   return true;
+}
+
+// Opens `path` only when it is a regular file. The type is looked at before
+// opening, so a device is never opened, and again on the open descriptor in
+// case the file was replaced in between; O_NONBLOCK keeps a FIFO put there
+// meanwhile from blocking the open. Fails with EINVAL for any other type.
+UniqueFd OpenRegular(const char* path, int flags) {
+  struct stat info {};
+  if (::stat(path, &info) == 0 && !S_ISREG(info.st_mode)) {
+    errno = EINVAL;
+    return UniqueFd();
+  }
+  UniqueFd fd(
+      RetryOnInterrupt([&] { return ::open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); }));
+  if (fd.valid() && (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))) {
+    fd.Reset();
+    errno = EINVAL;
+  }
+  return fd;
 }
 
 bool WriteAll(int fd, std::string_view text) {
@@ -163,8 +185,8 @@ std::optional<TemporaryFile> CreateTemporary(const std::filesystem::path& folder
   return std::nullopt;
 }
 
-UniqueFd LockSidecar(const std::filesystem::path& file) {
-  const std::string path = file.string() + ".lock";
+UniqueFd LockSidecar(const std::string& file) {
+  const std::string path = file + ".lock";
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666));
   // A lock file made by another user may be read-only to us; a shared
   // read-only descriptor still takes the lock.
@@ -186,14 +208,8 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  UniqueFd fd(RetryOnInterrupt([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC); }));
-  std::string text;
-  if (!fd.valid() || !ReadAll(fd.get(), text)) return std::nullopt;
-  return text;
-}
-
-std::optional<std::string> UpdateFile(const std::string& path, const Edit& edit) {
+std::optional<std::string> UpdateFile(const std::string& path, size_t most_bytes,
+                                      const Edit& edit) {
   const std::optional<std::filesystem::path> file = FollowLinks(path);
   if (!file) return std::nullopt;
   std::filesystem::path folder = file->parent_path();
@@ -201,10 +217,10 @@ std::optional<std::string> UpdateFile(const std::string& path, const Edit& edit)
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
 
-  const UniqueFd lock = LockSidecar(*file);
+  // The lock is taken beside the name the caller uses, never beside a
+  // link's target, which may lie in a folder of someone else's.
+  const UniqueFd lock = LockSidecar(path);
   if (!lock.valid()) return std::nullopt;
-  const std::string prefix = TemporaryPrefix(*file);
-  RemoveLeftoverTemporaries(folder, prefix);
 
   // The file is read inside the lock, so writes another process committed
   // since this one last looked are kept. Opening it for writing as well
@@ -213,20 +229,21 @@ std::optional<std::string> UpdateFile(const std::string& path, const Edit& edit)
   struct stat info {};
   bool exists = false;
   {
-    UniqueFd fd(
-        RetryOnInterrupt([&] { return ::open(file->c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW); }));
+    const UniqueFd fd = OpenRegular(file->c_str(), O_RDWR | O_NOFOLLOW);
     if (fd.valid()) {
       exists = true;
-      if (::fstat(fd.get(), &info) != 0) return std::nullopt;
-      if (!S_ISREG(info.st_mode)) {
-        errno = EINVAL;
+      if (::fstat(fd.get(), &info) != 0 || !ReadAll(fd.get(), most_bytes + 1, current))
+        return std::nullopt;
+      if (current.size() > most_bytes) {
+        errno = EFBIG;
         return std::nullopt;
       }
-      if (!ReadAll(fd.get(), current)) return std::nullopt;
     } else if (errno != ENOENT) {
       return std::nullopt;
     }
   }
+  const std::string prefix = TemporaryPrefix(*file);
+  RemoveLeftoverTemporaries(folder, prefix);
 
   std::optional<std::string> replacement = edit(current);
   if (!replacement) return current;
@@ -252,3 +269,14 @@ std::optional<std::string> UpdateFile(const std::string& path, const Edit& edit)
 }
 
 }  // namespace platform::files
+
+namespace platform {
+
+std::optional<std::string> ReadRegularFile(const std::string& path, size_t most_bytes) {
+  const files::UniqueFd fd = files::OpenRegular(path.c_str(), O_RDONLY);
+  std::string text;
+  if (!fd.valid() || !files::ReadAll(fd.get(), most_bytes, text)) return std::nullopt;
+  return text;
+}
+
+}  // namespace platform

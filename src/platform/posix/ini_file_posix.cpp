@@ -19,7 +19,12 @@ struct IniFile::Impl {
   std::vector<ini::Write> writes;
 
   const ini::Snapshot& Loaded() {
-    if (!snapshot) snapshot.emplace(files::ReadWholeFile(resolved_path).value_or(std::string()));
+    if (!snapshot) {
+      // One byte more than the limit tells a file that is too large.
+      std::optional<std::string> text = ReadRegularFile(resolved_path, kIniFileMostBytes + 1);
+      if (!text || text->size() > kIniFileMostBytes) text.emplace();
+      snapshot.emplace(std::move(*text));
+    }
     return *snapshot;
   }
 };
@@ -49,7 +54,7 @@ bool IniFile::Commit() {
   if (impl_->writes.empty()) return true;
   const std::vector<ini::Write> writes = std::exchange(impl_->writes, {});
   std::optional<std::string> text = files::UpdateFile(
-      impl_->resolved_path,
+      impl_->resolved_path, kIniFileMostBytes,
       [&](std::string_view current) { return ini::MergeWrites(current, writes); });
   if (!text) return false;
   impl_->snapshot.reset();

@@ -8,7 +8,14 @@
 namespace platform::ini {
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
+// The line end every line is written with: that of the text's first line,
+// so a file keeps its convention; "\r\n" for a text without one (a new file).
+std::string_view LineEndOf(std::string_view text) {
+  const size_t end = text.find_first_of("\r\n");
+  if (end == std::string_view::npos) return "\r\n";
+  if (text[end] == '\n') return "\n";
+  return text.substr(end + 1).starts_with('\n') ? "\r\n" : "\r";
+}
 
 struct PendingKey {
   std::string_view name;   // as first written
@@ -50,8 +57,9 @@ class Pending {
   std::unordered_map<std::string_view, size_t, NameHash, NameEqual> section_index_;
 };
 
-void AppendKey(std::string& out, std::string_view name, std::string_view value) {
-  out.append(name).append("=").append(value).append(kLineEnd);
+void AppendKey(std::string& out, std::string_view name, std::string_view value,
+               std::string_view line_end) {
+  out.append(name).append("=").append(value).append(line_end);
 }
 
 }  // namespace
@@ -64,19 +72,20 @@ std::optional<std::string> MergeWrites(std::string_view text, std::span<const Wr
     out.append(kByteOrderMark);
     text.remove_prefix(kByteOrderMark.size());
   }
+  const std::string_view line_end = LineEndOf(text);
 
   bool changed = false;
   PendingSection* current = nullptr;  // the section being copied, when it has writes
   size_t blank_lines = 0;             // blank lines held back at the end of `current`
   auto flush_blank_lines = [&] {
-    for (; blank_lines > 0; --blank_lines) out.append(kLineEnd);
+    for (; blank_lines > 0; --blank_lines) out.append(line_end);
   };
   // New keys go after the section's last line that is not blank.
   auto close_section = [&] {
     if (current != nullptr) {
       for (PendingKey& key : current->keys) {
         if (key.placed) continue;
-        AppendKey(out, key.name, key.value);
+        AppendKey(out, key.name, key.value, line_end);
         key.placed = true;
         changed = true;
       }
@@ -92,7 +101,7 @@ std::optional<std::string> MergeWrites(std::string_view text, std::span<const Wr
     if (current == nullptr) {
       const std::string_view trimmed = Trim(line);
       if (trimmed.empty() || trimmed.front() != '[') {
-        out.append(line).append(kLineEnd);
+        out.append(line).append(line_end);
         continue;
       }
     }
@@ -117,21 +126,21 @@ std::optional<std::string> MergeWrites(std::string_view text, std::span<const Wr
           PendingKey& key = current->keys[it->second];
           key.placed = true;
           if (parsed.value != key.value) {
-            AppendKey(out, parsed.name, key.value);
+            AppendKey(out, parsed.name, key.value, line_end);
             changed = true;
             continue;
           }
         }
       }
     }
-    out.append(line).append(kLineEnd);
+    out.append(line).append(line_end);
   }
   close_section();
 
   for (PendingSection& section : pending.sections()) {
     if (section.seen) continue;
-    out.append("[").append(section.name).append("]").append(kLineEnd);
-    for (const PendingKey& key : section.keys) AppendKey(out, key.name, key.value);
+    out.append("[").append(section.name).append("]").append(line_end);
+    for (const PendingKey& key : section.keys) AppendKey(out, key.name, key.value, line_end);
     changed = true;
   }
   if (!changed) return std::nullopt;

@@ -2,8 +2,9 @@
 // the profile functions: a key's line is replaced in place (keeping the
 // spelling of its name), a new key is added after the last line of its
 // section, a new section at the end of the text; nothing is deleted. Names
-// and values are written trimmed, lines end with "\r\n". Lines that no write
-// touches keep their text.
+// and values are written trimmed. Every line ends as the text's first line
+// does ("\r\n" when the text has none). Lines that no write touches keep
+// their text.
 #pragma once
 
 #include <optional>

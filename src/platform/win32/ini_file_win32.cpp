@@ -4,7 +4,9 @@
 // (they keep the file cached); Commit hands them the queued writes in order.
 #include <windows.h>
 
+#include <cstdint>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -25,9 +27,22 @@ std::string ProfileString(const std::string& file, const std::string& section,
   }
 }
 
+// False for a folder or a device named like the file, and for a file beyond
+// the size limit: those read as empty and are never written, as a file that
+// cannot be read. (A symbolic link is judged by the link itself.)
+bool UsableAsIniFile(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return true;
+  if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
+    return false;
+  const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return size <= kIniFileMostBytes;
+}
+
 }  // namespace
 
 struct IniFile::Impl {
+  bool usable = true;
   std::vector<std::tuple<std::string, std::string, std::string>> writes;
 };
 
@@ -37,11 +52,14 @@ std::string IniResolvePath(const std::string& file) {
   return absolute ? file : SettingsFolder() + file;
 }
 
-IniFile::IniFile(const std::string& file) : path_(file), impl_(std::make_unique<Impl>()) {}
+IniFile::IniFile(const std::string& file) : path_(file), impl_(std::make_unique<Impl>()) {
+  impl_->usable = UsableAsIniFile(IniResolvePath(file));
+}
 
 IniFile::~IniFile() = default;
 
 std::optional<std::string> IniFile::Read(const std::string& section, const std::string& key) const {
+  if (!impl_->usable) return std::nullopt;
   std::string value = ProfileString(path_, section, key, "");
   if (!value.empty()) return value;
   // Empty: an empty value, or a missing key that gave back the empty
@@ -55,15 +73,14 @@ void IniFile::Write(const std::string& section, const std::string& key, const st
 }
 
 bool IniFile::Commit() {
-  bool ok = true;
-  for (const auto& [section, key, value] : impl_->writes) {
-    if (!::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str())) {
-      ok = false;  // the file cannot be written: the remaining writes would fail alike
-      break;
-    }
+  const auto writes = std::exchange(impl_->writes, {});
+  if (!impl_->usable) return writes.empty();
+  for (const auto& [section, key, value] : writes) {
+    // A write that fails means the file cannot be written: the rest would fail alike.
+    if (!::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
+      return false;
   }
-  impl_->writes.clear();
-  return ok;
+  return true;
 }
 
 }  // namespace platform

@@ -1,8 +1,10 @@
 // Win32 implementations of the platform services.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "platform/platform.h"
@@ -116,6 +118,28 @@ std::string SettingsFolder() {
   const UINT n = ::GetWindowsDirectoryA(buffer, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return "C:\\Windows\\";
   return WithDelimiter(std::string(buffer, n));
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, size_t most_bytes) {
+  // A folder does not open without FILE_FLAG_BACKUP_SEMANTICS; a pipe or a
+  // device does, and is turned away by its type before anything is read.
+  const std::unique_ptr<void, decltype(&::CloseHandle)> file(
+      ::CreateFileA(path.c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr),
+      &::CloseHandle);
+  if (file.get() == INVALID_HANDLE_VALUE || ::GetFileType(file.get()) != FILE_TYPE_DISK)
+    return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  while (text.size() < most_bytes) {
+    const DWORD wanted = static_cast<DWORD>(std::min(sizeof(buffer), most_bytes - text.size()));
+    DWORD n = 0;
+    if (!::ReadFile(file.get(), buffer, wanted, &n, nullptr)) return std::nullopt;
+    if (n == 0) break;
+    text.append(buffer, n);
+  }
+  return text;
 }
 
 void SleepMs(uint32_t ms) {
