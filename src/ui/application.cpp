@@ -19,8 +19,16 @@ Form& Application::Adopt(std::unique_ptr<Form> form) {
 
 void Application::RunHandlers(std::initializer_list<const std::function<void()>*> handlers) {
   ++depth_;
-  for (const std::function<void()>* handler : handlers) {
-    if (*handler) (*handler)();
+  try {
+    for (const std::function<void()>* handler : handlers) {
+      if (*handler) (*handler)();
+    }
+  } catch (...) {
+    // The caller catches it (an export's guard); what waited for the
+    // handlers runs after the next outermost one, or at once when asked
+    // for outside a handler.
+    --depth_;
+    throw;
   }
   if (--depth_ > 0) return;
   // Outermost: what waited runs now (and what that queues, in turn).
