@@ -24,7 +24,7 @@ struct Panel {
   ui::HeadlessServices services;
   ui::Application app{services};
   SimHostLink host;
-  TKelboFMRGUI panel{app, ModuleContext{host, services}};
+  gen1_panel::TKelboFMRGUI panel{app, common::ModuleContext{host, services}};
   Panel() {
     panel.Show();
     ui::RunAutomation(panel, "click BtnFMREnable");
@@ -56,7 +56,7 @@ BENCHMARK(BM_Gen1Click);
 // automation.
 void BM_Gen1ClickBaseline(benchmark::State& state) {
   Panel p;
-  CKelboFMRFunction& radio = p.panel.radio();
+  gen1::CKelboFMRFunction& radio = p.panel.radio();
   size_t i = 0;
   const size_t before = heap_meter::Allocations();
   for (auto _ : state) {

@@ -61,7 +61,7 @@ void BM_ExchangeWaitingForDelayedReply(benchmark::State& state) {
   ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
   ui::HeadlessServices services;
   testing_host::NullHost host;
-  MANAGED_IF::TransportWrapper fresh(ModuleContext{host, services});
+  MANAGED_IF::TransportWrapper fresh(common::ModuleContext{host, services});
   MANAGED_IF::aud_app app(fresh);
   if (app.session().channel_id() < 0) {
     state.SkipWithError("no transport session");
@@ -145,7 +145,7 @@ void BM_Gen2Exchange(benchmark::State& state) {
   Server s(static_cast<Cores>(state.range(0)));
   ui::HeadlessServices services;
   testing_host::NullHost host;
-  MANAGED_IF::TransportWrapper fresh(ModuleContext{host, services});
+  MANAGED_IF::TransportWrapper fresh(common::ModuleContext{host, services});
   MANAGED_IF::aud_app app(fresh);
   if (!s.ok() || app.session().channel_id() < 0) {
     state.SkipWithError("no transport session");

@@ -61,7 +61,7 @@ class SettingsFile : public benchmark::Fixture {
   ui::HeadlessServices services_;
   ui::Application app_{services_};
   testing_host::NullHost host_;
-  TKelboFMRGUI panel_{app_, ModuleContext{host_, services_}};
+  gen1_panel::TKelboFMRGUI panel_{app_, common::ModuleContext{host_, services_}};
 };
 
 BENCHMARK_DEFINE_F(SettingsFile, Save76Controls)(benchmark::State& state) {

@@ -34,7 +34,7 @@ struct Session {
   std::vector<MANAGED_IF::Method> methods = MANAGED_IF::AllMethods(records);
 
   Session() {
-    MANAGED_IF::TransportWrapper fresh(ModuleContext{host, services});
+    MANAGED_IF::TransportWrapper fresh(common::ModuleContext{host, services});
     app = std::make_unique<MANAGED_IF::aud_app>(fresh);
     if (app->session().channel_id() < 0) std::abort();
   }

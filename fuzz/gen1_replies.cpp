@@ -26,19 +26,19 @@ namespace {
 constexpr int kMostOperations = 4;
 
 // Answers every send from the input; fails once the input is used up.
-class InputHost : public HostLink {
+class InputHost : public common::HostLink {
  public:
   void set_input(fuzz::FuzzInput* in) { in_ = in; }
 
-  bool Send(HostChannel channel, uint16_t message_id, uint16_t, const void*, uint16_t& reply_length,
-            void* reply) override {
+  bool Send(common::HostChannel channel, uint16_t message_id, uint16_t, const void*,
+            uint16_t& reply_length, void* reply) override {
     if (in_ == nullptr || in_->empty()) return false;
     const uint8_t flags = in_->U8();
     if ((flags & 1) != 0) return false;
     uint16_t length = ExpectedLength(channel, message_id);
     if ((flags & 2) != 0) length = in_->U16();
     // The host writes what it reports, as far as the buffer reaches.
-    const std::string_view bytes = in_->Bytes(std::min<size_t>(length, kReplyBufferSize));
+    const std::string_view bytes = in_->Bytes(std::min<size_t>(length, gen1::kReplyBufferSize));
     std::memcpy(reply, bytes.data(), bytes.size());
     if ((flags & 4) != 0 && length >= 2) {
       static constexpr uint8_t kStatusOk[] = {1, 0};
@@ -48,22 +48,22 @@ class InputHost : public HostLink {
     return true;
   }
   std::optional<std::string_view> LastError() override { return "No errors"; }
-  void Log(const char*, LogFlag) override {}
-  using HostLink::Log;
+  void Log(const char*, common::LogFlag) override {}
+  using common::HostLink::Log;
 
  private:
   // The length a well-behaved radio answers with; texts take a byte of
   // the input for their length.
-  uint16_t ExpectedLength(HostChannel channel, uint16_t message_id) {
+  uint16_t ExpectedLength(common::HostChannel channel, uint16_t message_id) {
     switch (channel) {
-      case HostChannel::kTestFunction: {
+      case common::HostChannel::kTestFunction: {
         const fmrsim::gen1::MessageShape* shape = fmrsim::gen1::FindTestFunction(message_id);
         return shape != nullptr ? shape->reply_bytes : 2;
       }
-      case HostChannel::kAudioRequest:
+      case common::HostChannel::kAudioRequest:
         return fmrsim::gen1::kAudioOutput.reply_bytes;
-      case HostChannel::kAtCommand:
-      case HostChannel::kInfoRequest:
+      case common::HostChannel::kAtCommand:
+      case common::HostChannel::kInfoRequest:
         break;
     }
     return in_->U8();
@@ -72,15 +72,15 @@ class InputHost : public HostLink {
   fuzz::FuzzInput* in_ = nullptr;
 };
 
-using Operation = std::function<void(CKelboFMRFunction&)>;
+using Operation = std::function<void(gen1::CKelboFMRFunction&)>;
 
-template <bool (CKelboFMRFunction::*kMessage)()>
-void Message(CKelboFMRFunction& radio) {
+template <bool (gen1::CKelboFMRFunction::*kMessage)()>
+void Message(gen1::CKelboFMRFunction& radio) {
   static_cast<void>((radio.*kMessage)());
 }
 
 const std::vector<Operation>& Operations() {
-  using F = CKelboFMRFunction;
+  using F = gen1::CKelboFMRFunction;
   static const std::vector<Operation> operations = {
       Message<&F::RxPowerOn>,
       Message<&F::RxPowerOff>,
@@ -128,7 +128,7 @@ struct Panel {
   ui::HeadlessServices services;
   ui::Application app{services};
   InputHost host;
-  TKelboFMRGUI panel{app, ModuleContext{host, services}};
+  gen1_panel::TKelboFMRGUI panel{app, common::ModuleContext{host, services}};
 };
 
 }  // namespace
@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Panel p;
   fuzz::FuzzInput in(data, size);
   p.host.set_input(&in);
-  p.panel.radio().parameters() = FmrParameters{};
+  p.panel.radio().parameters() = gen1::FmrParameters{};
   const std::vector<Operation>& operations = Operations();
   for (int i = 0; i < kMostOperations && !in.empty(); ++i) {
     operations[in.U8() % operations.size()](p.panel.radio());

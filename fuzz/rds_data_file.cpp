@@ -62,13 +62,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const fuzz::ScratchFolder folder("sonvio-fuzz-rds");
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-  const std::vector<std::string> all = SplitRdsData(text, static_cast<size_t>(-1));
+  const std::vector<std::string> all = gen1_panel::SplitRdsData(text, static_cast<size_t>(-1));
   std::string joined;
   for (size_t i = 0; i < all.size(); ++i) {
     const std::string& piece = all[i];
-    Require(!piece.empty() && piece.size() <= kRdsDataPieceLength);
-    Require(piece.back() == '\n' || piece.size() == kRdsDataPieceLength || i + 1 == all.size());
-    for (size_t b = 0; b < 4; ++b) Require(RdsDataBlock(piece, b) == ExpectedBlock(piece, b));
+    Require(!piece.empty() && piece.size() <= gen1_panel::kRdsDataPieceLength);
+    Require(piece.back() == '\n' || piece.size() == gen1_panel::kRdsDataPieceLength ||
+            i + 1 == all.size());
+    for (size_t b = 0; b < 4; ++b)
+      Require(gen1_panel::RdsDataBlock(piece, b) == ExpectedBlock(piece, b));
     joined += piece;
   }
   Require(joined == WithoutCrLf(text));
@@ -79,8 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     Require(static_cast<bool>(out));
   }
-  const std::vector<std::string> read = ReadRdsDataFile(path);
-  const size_t used = all.size() < kRdsDataPiecesUsed ? all.size() : kRdsDataPiecesUsed;
+  const std::vector<std::string> read = gen1_panel::ReadRdsDataFile(path);
+  const size_t used =
+      all.size() < gen1_panel::kRdsDataPiecesUsed ? all.size() : gen1_panel::kRdsDataPiecesUsed;
   Require(read.size() == used);
   for (size_t i = 0; i < used; ++i) Require(read[i] == all[i]);
   return 0;

@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+namespace common {
+
 std::optional<int32_t> TextToInt(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
@@ -76,3 +78,5 @@ int32_t ReadIniInteger(const platform::IniFile& file, const std::string& section
   const std::optional<std::string> text = file.Read(section, key);
   return text ? TextToIntDef(*text, fallback) : fallback;
 }
+
+}  // namespace common

@@ -10,6 +10,8 @@ namespace platform {
 class IniFile;
 }
 
+namespace common {
+
 // The platform's string-to-integer rule for edit fields: leading blanks, an
 // optional sign, then decimal digits or hexadecimal digits after "$", "0x"
 // or "x"; nothing may follow. Values beyond 32 bits (decimal beyond the
@@ -29,3 +31,5 @@ int32_t ReadIniInteger(const platform::IniFile& file, const std::string& section
 // Hexadecimal digits only, without prefix: at most `count` characters are
 // read; the first non-digit ends the scan (overflow drops the high bits).
 uint32_t HexToInt(const char* text, int8_t count);
+
+}  // namespace common

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace common {
+
 std::string RepeatChar(char c, int32_t count) {
   return count > 0 ? std::string(static_cast<size_t>(count), c) : std::string();
 }
@@ -58,3 +60,5 @@ std::string FormatRegisterNibbles(int16_t value) {
 std::string FormatRegisterNibblesWide(int16_t value) {
   return JoinNibbles(value, "   ");
 }
+
+}  // namespace common

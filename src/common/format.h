@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace common {
+
 std::string RepeatChar(char c, int32_t count);
 
 // Radix 10: signed low 16 bits when as_short is non-zero, else unsigned 32
@@ -17,3 +19,5 @@ std::string FormatRegisterHex(int16_t value);
 std::string FormatRegisterNibbles(int16_t value);
 // "   0x1    0xA    0x2    0xB".
 std::string FormatRegisterNibblesWide(int16_t value);
+
+}  // namespace common

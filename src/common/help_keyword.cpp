@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace common {
+
 std::string HelpKeyword(int32_t index) {
   static const std::array<const char*, 10> kKeywords = {
       "",
@@ -18,3 +20,5 @@ std::string HelpKeyword(int32_t index) {
   if (index < 0 || index > 9) return kKeywords[0];
   return kKeywords[static_cast<size_t>(index)];
 }
+
+}  // namespace common

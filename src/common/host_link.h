@@ -14,6 +14,8 @@ namespace ui {
 class Services;
 }
 
+namespace common {
+
 // The flag of a host log line.
 enum class LogFlag : uint8_t {
   kFailure = 0,   // a failure line
@@ -60,3 +62,5 @@ struct ModuleContext {
   HostLink& host;
   ui::Services& services;
 };
+
+}  // namespace common

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-namespace le {
+namespace common::le {
 
 inline void PutU8(std::span<uint8_t> bytes, size_t offset, uint8_t value) {
   assert(offset < bytes.size());
@@ -63,4 +63,4 @@ inline int32_t GetS32(std::span<const uint8_t> bytes, size_t offset) {
   return static_cast<int32_t>(GetU32(bytes, offset));
 }
 
-}  // namespace le
+}  // namespace common::le

@@ -6,6 +6,8 @@
 #include "ui/controls.h"
 #include "ui/services.h"
 
+namespace common {
+
 bool ValidateRange(ui::Edit& edit, int32_t min, int32_t max) {
   const int32_t value = TextToIntDef(edit.text(), 0);
   if (value >= min && value <= max) return true;
@@ -22,3 +24,5 @@ void SetCheckedSilently(ui::CheckBox& box, uint8_t state) {
   box.SetChecked(state != 0);
   box.OnClick = std::move(handler);
 }
+
+}  // namespace common

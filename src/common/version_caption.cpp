@@ -4,6 +4,8 @@
 
 #include "platform/platform.h"
 
+namespace common {
+
 std::string VersionCaption(const std::string& file_name) {
   const std::string path = platform::ProgramFolder() + file_name;
   std::unique_ptr<platform::VersionResource> resource = platform::LoadVersionResource(path);
@@ -21,3 +23,5 @@ std::string VersionCaption(const std::string& file_name) {
   if (!version.empty()) caption += " - Version: " + version;
   return caption;
 }
+
+}  // namespace common

@@ -12,6 +12,8 @@
 #include "gen1/fmr_replies.h"
 #include "gen1/fmr_requests.h"
 
+namespace gen1 {
+
 enum class FmrMessage : uint8_t {
   kRxPowerOn,
   kRxPowerOff,
@@ -122,3 +124,5 @@ class FmrRequests {
 // Rebuilds every record from `params`. Of the transmit RDS groups only those
 // below rdsTxGroupCount (at most 20) are rewritten.
 void BuildRequests(const FmrParameters& params, FmrRequests& requests);
+
+}  // namespace gen1

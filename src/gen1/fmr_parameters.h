@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <type_traits>
 
+namespace gen1 {
+
 // Wire flags, each with the values its request byte (or word) carries.
 // Switches with a "no change" value: RDS reception, RSSI reporting.
 enum class FmrSwitch : uint8_t { kOff = 0, kOn = 1, kNoChange = 0xFF };
@@ -123,3 +125,5 @@ struct FmrParameters {
 
   bool operator==(const FmrParameters&) const = default;
 };
+
+}  // namespace gen1

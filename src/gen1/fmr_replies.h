@@ -9,6 +9,8 @@
 
 #include "gen1/fmr_parameters.h"
 
+namespace gen1 {
+
 using ReplySpan = std::span<const uint8_t>;
 // Copies one reply's fields into the parameter block.
 using ReplyCopy = void (*)(ReplySpan reply, FmrParameters& params);
@@ -27,3 +29,5 @@ void CopyRdsBlocks(ReplySpan reply, FmrParameters& p);
 void CopyTxRds(ReplySpan reply, FmrParameters& p);
 void CopyPowerState(ReplySpan reply, FmrParameters& p);
 void CopyRadioInfo(ReplySpan reply, FmrParameters& p);
+
+}  // namespace gen1

@@ -9,6 +9,8 @@
 
 #include "gen1/fmr_parameters.h"
 
+namespace gen1 {
+
 using RequestSpan = std::span<uint8_t>;
 // Packs one request record from the parameter block.
 using RequestPack = void (*)(const FmrParameters& params, RequestSpan request);
@@ -31,3 +33,5 @@ void PackChirp(const FmrParameters& p, RequestSpan r);
 // Of the transmit RDS groups only those below rdsTxGroupCount (at most 20)
 // are written.
 void PackRdsGroups(const FmrParameters& p, RequestSpan r);
+
+}  // namespace gen1

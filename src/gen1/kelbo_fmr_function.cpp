@@ -4,6 +4,8 @@
 
 #include "common/le_bytes.h"
 
+namespace gen1 {
+
 bool CKelboFMRFunction::Exchange(FmrMessage message) {
   const FmrMessageRow& row = MessageRow(message);
   const std::span<const uint8_t> request = std::as_const(requests_).Of(message);
@@ -20,7 +22,7 @@ bool CKelboFMRFunction::Exchange(FmrMessage message) {
 
 bool CKelboFMRFunction::SendRdsGroups(uint8_t& accepted) {
   const bool ok = Exchange(FmrMessage::kSendRdsGroups);
-  if (ok) accepted = le::GetU8(ReplyBuffer(), 2);
+  if (ok) accepted = common::le::GetU8(ReplyBuffer(), 2);
   return ok;
 }
 
@@ -30,16 +32,18 @@ bool CKelboFMRFunction::MapResult(SendOutcome outcome) {
       LogOk();
       return true;
     case SendOutcome::kHostFailed:
-      Log("ERROR: MERSH_DLL_ERROR", LogFlag::kFailure);
+      Log("ERROR: MERSH_DLL_ERROR", common::LogFlag::kFailure);
       ReportHostError();
       return false;
     case SendOutcome::kLengthMismatch:
-      Log("ERROR: OUTPUT_SIZE_NOT_MATCH", LogFlag::kFailure);
+      Log("ERROR: OUTPUT_SIZE_NOT_MATCH", common::LogFlag::kFailure);
       return false;
     case SendOutcome::kStatusError:
-      Log("ERROR: FMR_STATUS_ERROR", LogFlag::kFailure);
+      Log("ERROR: FMR_STATUS_ERROR", common::LogFlag::kFailure);
       return false;
   }
-  Log("ERROR: ERROR_NOT_DEFINED", LogFlag::kFailure);
+  Log("ERROR: ERROR_NOT_DEFINED", common::LogFlag::kFailure);
   return false;
 }
+
+}  // namespace gen1

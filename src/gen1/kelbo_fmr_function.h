@@ -12,9 +12,11 @@
 #include "gen1/fmr_parameters.h"
 #include "gen1/sonvio_function.h"
 
+namespace gen1 {
+
 class CKelboFMRFunction : public CSonvioFunction {
  public:
-  explicit CKelboFMRFunction(const ModuleContext& context) : CSonvioFunction(context) {}
+  explicit CKelboFMRFunction(const common::ModuleContext& context) : CSonvioFunction(context) {}
 
   FmrParameters& parameters() { return params_; }
   const FmrParameters& parameters() const { return params_; }
@@ -76,3 +78,5 @@ class CKelboFMRFunction : public CSonvioFunction {
   FmrRequests requests_;
   FmrParameters params_;
 };
+
+}  // namespace gen1

@@ -10,6 +10,8 @@
 #include "common/le_bytes.h"
 #include "gen1/kelbo_fmr_function.h"
 
+namespace gen1 {
+
 namespace {
 
 // Holds one AT command text with its terminating zero.
@@ -37,7 +39,7 @@ uint16_t BuildStatusCommand(const std::string& frequency, CommandBuffer& command
 }  // namespace
 
 bool CKelboFMRFunction::ReadPmuRegister(uint32_t& value) {
-  Log("Read PMU register", LogFlag::kProgress);
+  Log("Read PMU register", common::LogFlag::kProgress);
   static constexpr char kCommand[] = "at@pmu:get_register(28)";
   ReplyBytes& reply = ReplyBuffer();
   const SendOutcome result =
@@ -48,10 +50,10 @@ bool CKelboFMRFunction::ReadPmuRegister(uint32_t& value) {
     if (std::sscanf(text.c_str(), "OK\n\r0x%x", &number) == 1) {
       value = number;
     } else {
-      Log("Error while reading PMU register from the Target", LogFlag::kProgress);
+      Log("Error while reading PMU register from the Target", common::LogFlag::kProgress);
       char word[100] = {};
       if (std::sscanf(text.c_str(), "%99s", word) != 1) word[0] = '\0';
-      Log(std::string("error code : ") + word, LogFlag::kProgress);
+      Log(std::string("error code : ") + word, common::LogFlag::kProgress);
     }
   }
   return MapResult(result);
@@ -59,8 +61,8 @@ bool CKelboFMRFunction::ReadPmuRegister(uint32_t& value) {
 
 bool CKelboFMRFunction::SetAudioOutput(uint8_t destination) {
   std::array<uint8_t, 24> request{};
-  le::PutU16(request, 0, 1);
-  le::PutU16(request, 4, destination);
+  common::le::PutU16(request, 0, 1);
+  common::le::PutU16(request, 4, destination);
   ReplyBytes& reply = ReplyBuffer();
   const SendOutcome result =
       SendAudioRequest(4, static_cast<uint16_t>(request.size()), request.data(), 4, reply);
@@ -86,12 +88,12 @@ bool CKelboFMRFunction::SelfTest(const std::string& frequency) {
     return SendAtCommand(0, static_cast<uint16_t>(length), command.data(), reply);
   };
   const auto run_status_command = [&] {
-    Log("FMR Selftest at frequency: " + frequency, LogFlag::kProgress);
+    Log("FMR Selftest at frequency: " + frequency, common::LogFlag::kProgress);
     const uint16_t length = BuildStatusCommand(frequency, command);
     const SendOutcome result = SendAtCommand(0, length, command.data(), reply);
     const std::string text = ReplyText(reply);
-    Log(text, FlagFor(result == SendOutcome::kCarried &&
-                      Contains(text, "status retrieved successfully")));
+    Log(text, common::FlagFor(result == SendOutcome::kCarried &&
+                              Contains(text, "status retrieved successfully")));
     return result;
   };
 
@@ -102,13 +104,16 @@ bool CKelboFMRFunction::SelfTest(const std::string& frequency) {
   SendOutcome result = send_text("at@fmr:quelm_fmr_enable_test_func()");
   const std::string enabled = ReplyText(reply);
   if (result == SendOutcome::kCarried && Contains(enabled, "Enabled FMR")) {
-    Log(enabled, LogFlag::kProgress);
+    Log(enabled, common::LogFlag::kProgress);
     run_status_command();
   } else {
-    Log(enabled, LogFlag::kFailure);
+    Log(enabled, common::LogFlag::kFailure);
   }
   result = send_text("at@fmr:quelm_fmr_disable_test_func()");
   const std::string disabled = ReplyText(reply);
-  Log(disabled, FlagFor(result == SendOutcome::kCarried && Contains(disabled, "Disabled FMR")));
+  Log(disabled,
+      common::FlagFor(result == SendOutcome::kCarried && Contains(disabled, "Disabled FMR")));
   return MapResult(result);
 }
+
+}  // namespace gen1

@@ -4,13 +4,15 @@
 
 #include "common/le_bytes.h"
 
+namespace gen1 {
+
 ReplyBytes& ReplyBuffer() {
   static ReplyBytes buffer{};
   return buffer;
 }
 
 uint16_t ReplyStatus(const ReplyBytes& reply) {
-  return le::GetU16(reply, 0);
+  return common::le::GetU16(reply, 0);
 }
 
 std::string ReplyText(const ReplyBytes& reply, size_t offset) {
@@ -18,3 +20,5 @@ std::string ReplyText(const ReplyBytes& reply, size_t offset) {
   const char* text = reinterpret_cast<const char*>(reply.data() + offset);
   return std::string(text, strnlen(text, reply.size() - offset));
 }
+
+}  // namespace gen1

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+namespace gen1 {
+
 inline constexpr size_t kReplyBufferSize = 256;
 
 // A reply buffer as the send operations accept it: the type carries the
@@ -30,3 +32,5 @@ uint16_t ReplyStatus(const ReplyBytes& reply);
 // A text reply: the characters from byte `offset` up to the first zero byte
 // or the end of the buffer.
 std::string ReplyText(const ReplyBytes& reply, size_t offset = 0);
+
+}  // namespace gen1

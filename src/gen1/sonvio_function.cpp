@@ -5,13 +5,15 @@
 #include "platform/platform.h"
 #include "ui/services.h"
 
+namespace gen1 {
+
 // Steps shared by the four send operations. A channel the host gave no
 // function for counts as a failed host call.
-SendOutcome CSonvioFunction::Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
-                                  const void* request, ReplyBytes& reply,
+SendOutcome CSonvioFunction::Send(common::HostChannel channel, uint16_t message_id,
+                                  uint16_t request_length, const void* request, ReplyBytes& reply,
                                   const uint16_t* expected_length) {
   reply.fill(0);
-  Log("Sending to mobile...", LogFlag::kProgress);
+  Log("Sending to mobile...", common::LogFlag::kProgress);
   static_cast<void>(host().LastError());
 
   uint16_t reply_length = 0;
@@ -28,33 +30,34 @@ SendOutcome CSonvioFunction::Send(HostChannel channel, uint16_t message_id, uint
 SendOutcome CSonvioFunction::SendTestFunction(uint16_t message_id, uint16_t request_length,
                                               const void* request, uint16_t expected_length,
                                               ReplyBytes& reply) {
-  return Send(HostChannel::kTestFunction, message_id, request_length, request, reply,
+  return Send(common::HostChannel::kTestFunction, message_id, request_length, request, reply,
               &expected_length);
 }
 
 SendOutcome CSonvioFunction::SendAtCommand(uint16_t message_id, uint16_t request_length,
                                            const void* request, ReplyBytes& reply) {
-  return Send(HostChannel::kAtCommand, message_id, request_length, request, reply, nullptr);
+  return Send(common::HostChannel::kAtCommand, message_id, request_length, request, reply, nullptr);
 }
 
 SendOutcome CSonvioFunction::SendAudioRequest(uint16_t message_id, uint16_t request_length,
                                               const void* request, uint16_t expected_length,
                                               ReplyBytes& reply) {
-  return Send(HostChannel::kAudioRequest, message_id, request_length, request, reply,
+  return Send(common::HostChannel::kAudioRequest, message_id, request_length, request, reply,
               &expected_length);
 }
 
 SendOutcome CSonvioFunction::SendInfoRequest(uint16_t message_id, uint16_t request_length,
                                              const void* request, ReplyBytes& reply) {
-  return Send(HostChannel::kInfoRequest, message_id, request_length, request, reply, nullptr);
+  return Send(common::HostChannel::kInfoRequest, message_id, request_length, request, reply,
+              nullptr);
 }
 
 void CSonvioFunction::ReportHostError() {
   if (const std::optional<std::string_view> text = host().LastError()) {
     if (*text == "No errors") {
-      Log("Error! Probably rejected before any communication was made", LogFlag::kFailure);
+      Log("Error! Probably rejected before any communication was made", common::LogFlag::kFailure);
     } else {
-      Log(std::string(*text), LogFlag::kProgress);
+      Log(std::string(*text), common::LogFlag::kProgress);
     }
     return;
   }
@@ -62,21 +65,23 @@ void CSonvioFunction::ReportHostError() {
 }
 
 void CSonvioFunction::LogOk() {
-  Log("OK", LogFlag::kProgress);
+  Log("OK", common::LogFlag::kProgress);
 }
 
 std::string CSonvioFunction::FormatRegisterHex(int16_t value) const {
-  return ::FormatRegisterHex(value);
+  return common::FormatRegisterHex(value);
 }
 
 std::string CSonvioFunction::FormatRegisterNibbles(int16_t value) const {
-  return ::FormatRegisterNibbles(value);
+  return common::FormatRegisterNibbles(value);
 }
 
 std::string CSonvioFunction::FormatRegisterNibblesWide(int16_t value) const {
-  return ::FormatRegisterNibblesWide(value);
+  return common::FormatRegisterNibblesWide(value);
 }
 
 bool CSonvioFunction::ValidateRange(ui::Edit& edit, int32_t min, int32_t max) const {
-  return ::ValidateRange(edit, min, max);
+  return common::ValidateRange(edit, min, max);
 }
+
+}  // namespace gen1

@@ -13,6 +13,8 @@ namespace ui {
 class Edit;
 }
 
+namespace gen1 {
+
 // The outcome of one exchange on the binary channel, as the result mapping
 // reports it. A send produces the first three; the command set adds the
 // fourth after testing the reply's status word.
@@ -25,7 +27,7 @@ enum class SendOutcome : uint8_t {
 
 class CSonvioFunction {
  public:
-  explicit CSonvioFunction(const ModuleContext& context) : context_(context) {}
+  explicit CSonvioFunction(const common::ModuleContext& context) : context_(context) {}
   CSonvioFunction(const CSonvioFunction&) = delete;
   CSonvioFunction& operator=(const CSonvioFunction&) = delete;
 
@@ -66,13 +68,15 @@ class CSonvioFunction {
   bool ValidateRange(ui::Edit& edit, int32_t min, int32_t max) const;
 
  protected:
-  HostLink& host() const { return context_.host; }
-  void Log(const char* text, LogFlag flag) const { context_.host.Log(text, flag); }
-  void Log(const std::string& text, LogFlag flag) const { context_.host.Log(text, flag); }
+  common::HostLink& host() const { return context_.host; }
+  void Log(const char* text, common::LogFlag flag) const { context_.host.Log(text, flag); }
+  void Log(const std::string& text, common::LogFlag flag) const { context_.host.Log(text, flag); }
 
  private:
-  SendOutcome Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
+  SendOutcome Send(common::HostChannel channel, uint16_t message_id, uint16_t request_length,
                    const void* request, ReplyBytes& reply, const uint16_t* expected_length);
 
-  ModuleContext context_;
+  common::ModuleContext context_;
 };
+
+}  // namespace gen1

@@ -14,6 +14,9 @@
 namespace ui {
 class Control;
 }
+
+namespace gen1_panel {
+
 class TKelboFMRGUI;
 
 // When the power state enables a control (and disables it otherwise).
@@ -29,13 +32,15 @@ enum class EnabledIn : uint8_t {
 struct ControlBinding {
   ui::Control* (*control)(TKelboFMRGUI& panel);
   // The field's address, for telling fields apart; nullptr: no field.
-  const void* (*field)(const FmrParameters& params);
+  const void* (*field)(const gen1::FmrParameters& params);
   // Fills the field from the control; nullptr: the field is only shown.
-  void (*store)(const TKelboFMRGUI& panel, FmrParameters& params);
+  void (*store)(const TKelboFMRGUI& panel, gen1::FmrParameters& params);
   // Shows the field in the control; nullptr: the field is only stored.
-  void (*show)(TKelboFMRGUI& panel, const FmrParameters& params);
+  void (*show)(TKelboFMRGUI& panel, const gen1::FmrParameters& params);
   EnabledIn enabled_in;
 };
 
 // The rows, in the order the block is shown.
 std::span<const ControlBinding> PanelBindings();
+
+}  // namespace gen1_panel

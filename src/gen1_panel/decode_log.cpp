@@ -4,6 +4,8 @@
 
 #include "common/format.h"
 
+namespace gen1_panel {
+
 namespace {
 constexpr char kLineEnd[] = "\r\n";
 }  // namespace
@@ -19,16 +21,16 @@ void DecodeLog::Close() {
   file_.clear();
 }
 
-void DecodeLog::Append(const FmrParameters& p, const std::string& time) {
+void DecodeLog::Append(const gen1::FmrParameters& p, const std::string& time) {
   if (!file_.is_open()) return;
   std::string record = "--- " + time + " ---" + kLineEnd;
-  const size_t groups = std::min<size_t>(p.rdsGroupCount, kRdsRxGroups);
+  const size_t groups = std::min<size_t>(p.rdsGroupCount, gen1::kRdsRxGroups);
   for (size_t g = 0; g < groups; ++g) {
     for (size_t b = 0; b < 4; ++b) {
-      record += FormatRegisterHex(static_cast<int16_t>(p.rdsBlocks[4 * g + b]));
+      record += common::FormatRegisterHex(static_cast<int16_t>(p.rdsBlocks[4 * g + b]));
     }
     record += kLineEnd;
-    record += FormatRegisterNibblesWide(static_cast<int16_t>(p.rdsGroupStatus[g]));
+    record += common::FormatRegisterNibblesWide(static_cast<int16_t>(p.rdsGroupStatus[g]));
     record += kLineEnd;
   }
   record += kLineEnd;
@@ -36,3 +38,5 @@ void DecodeLog::Append(const FmrParameters& p, const std::string& time) {
   file_ << record;
   file_.flush();
 }
+
+}  // namespace gen1_panel

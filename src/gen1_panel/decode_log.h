@@ -9,6 +9,8 @@
 
 #include "gen1/fmr_parameters.h"
 
+namespace gen1_panel {
+
 class DecodeLog {
  public:
   static constexpr char kFileName[] = "decode_data.log";
@@ -21,8 +23,10 @@ class DecodeLog {
   // One record: "--- <time> ---", then per group its four block texts and
   // its status text, then two empty lines. `time` is the asctime text
   // without its line feed.
-  void Append(const FmrParameters& p, const std::string& time);
+  void Append(const gen1::FmrParameters& p, const std::string& time);
 
  private:
   std::ofstream file_;
 };
+
+}  // namespace gen1_panel

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace gen1_panel {
+
 // Text with "0x" anywhere and more than 2 characters: the characters from
 // the third on as hexadecimal, at most `hex_count` digits; otherwise decimal.
 uint32_t HexOrDecimalValue(const std::string& text, int8_t hex_count);
@@ -28,3 +30,5 @@ template <size_t N>
 std::string_view FieldText(const std::array<char, N>& field) {
   return std::string_view(field.data(), strnlen(field.data(), N));
 }
+
+}  // namespace gen1_panel

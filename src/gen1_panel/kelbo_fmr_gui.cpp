@@ -1,6 +1,8 @@
 #include "gen1_panel/kelbo_fmr_gui.h"
 
-TKelboFMRGUI::TKelboFMRGUI(ui::Application& app, const ModuleContext& context)
+namespace gen1_panel {
+
+TKelboFMRGUI::TKelboFMRGUI(ui::Application& app, const common::ModuleContext& context)
     : ui::Form(app, "TKelboFMRGUI"), context_(context), fmr_(context) {
   SetCaption("FM Radio");
   set_maximized(true);
@@ -74,7 +76,7 @@ bool TKelboFMRGUI::TransmitMode() const {
 }
 
 bool TKelboFMRGUI::RunOperation(const char* log_line, Operation receive, Operation transmit,
-                                const std::function<void(FmrParameters&)>& adjust) {
+                                const std::function<void(gen1::FmrParameters&)>& adjust) {
   Log(log_line);
   SyncParameters(true);
   if (adjust) adjust(fmr_.parameters());
@@ -82,3 +84,5 @@ bool TKelboFMRGUI::RunOperation(const char* log_line, Operation receive, Operati
   SyncParameters(false);
   return ok;
 }
+
+}  // namespace gen1_panel

@@ -28,11 +28,13 @@
 #include "ui/form.h"
 #include "ui/timer.h"
 
+namespace gen1_panel {
+
 class TKelboFMRGUI : public ui::Form {
  public:
-  TKelboFMRGUI(ui::Application& app, const ModuleContext& context);
+  TKelboFMRGUI(ui::Application& app, const common::ModuleContext& context);
 
-  CKelboFMRFunction& radio() { return fmr_; }
+  gen1::CKelboFMRFunction& radio() { return fmr_; }
 
   // Set while the radio is believed to be powered (receive or transmit).
   bool radioOn = false;
@@ -276,11 +278,11 @@ class TKelboFMRGUI : public ui::Form {
   bool TransmitMode() const;
   // Tune up or down by one channel, clamped to the band edge.
   void TuneStep(bool up);
-  using Operation = bool (CKelboFMRFunction::*)();
+  using Operation = bool (gen1::CKelboFMRFunction::*)();
   // The five-step pattern: log line, store, `adjust` the block, the receive
   // or transmit operation by the mode, show. Returns the operation's result.
   bool RunOperation(const char* log_line, Operation receive, Operation transmit,
-                    const std::function<void(FmrParameters&)>& adjust = nullptr);
+                    const std::function<void(gen1::FmrParameters&)>& adjust = nullptr);
   // The register read or write: address check, histories, the operation.
   void AccessRegister(const char* log_line, bool write);
   void ShowRdsReadout();
@@ -304,11 +306,11 @@ class TKelboFMRGUI : public ui::Form {
   void UpdateFreqDeviation();
 
   // Writes one progress line to the host's log.
-  void Log(const char* line) const { context_.host.Log(line, LogFlag::kProgress); }
-  void Log(const std::string& line) const { context_.host.Log(line, LogFlag::kProgress); }
+  void Log(const char* line) const { context_.host.Log(line, common::LogFlag::kProgress); }
+  void Log(const std::string& line) const { context_.host.Log(line, common::LogFlag::kProgress); }
 
-  ModuleContext context_;
-  CKelboFMRFunction fmr_;
+  common::ModuleContext context_;
+  gen1::CKelboFMRFunction fmr_;
   DecodeLog decode_log_;
   // The RDS data file being replayed and the next line to send (8 bits,
   // wrapping).
@@ -318,3 +320,5 @@ class TKelboFMRGUI : public ui::Form {
   std::string volume_db_text_for_;
   std::string volume_db_text_;
 };
+
+}  // namespace gen1_panel

@@ -11,6 +11,8 @@
 #include "gen1_panel/field_text.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 
+namespace gen1_panel {
+
 namespace {
 
 constexpr int32_t kVolumeMax = 0x7FFF;
@@ -22,7 +24,7 @@ constexpr uint32_t kPmuPwmBit = 1u << 22;
 std::string VolumeDbText(const std::string& text, int32_t checked_value) {
   long double v = checked_value;
   if (text.find("0x") != std::string::npos && text.size() > 2) {
-    v = HexToInt(text.c_str() + 2, 4);
+    v = common::HexToInt(text.c_str() + 2, 4);
   } else {
     // The text as a floating-point number; a text that passed the range
     // check without being one ("$4000") counts with the value it was
@@ -74,7 +76,7 @@ void TKelboFMRGUI::LEVolumeExit() {
   // only when the volume's text changed.
   if (LEVolume->text() != volume_db_text_for_) {
     volume_db_text_for_ = LEVolume->text();
-    volume_db_text_ = VolumeDbText(LEVolume->text(), DecimalValue(LEVolume->text()));
+    volume_db_text_ = VolumeDbText(LEVolume->text(), common::DecimalValue(LEVolume->text()));
   }
   le_db->SetText(volume_db_text_);
 }
@@ -100,47 +102,51 @@ void TKelboFMRGUI::LESMThresholdExit() {
 }
 
 void TKelboFMRGUI::BtnReadAudioClick() {
-  RunOperation("Read audio control.", &CKelboFMRFunction::ReadRxAudio,
-               &CKelboFMRFunction::ReadTxStatus);
+  RunOperation("Read audio control.", &gen1::CKelboFMRFunction::ReadRxAudio,
+               &gen1::CKelboFMRFunction::ReadTxStatus);
 }
 
 void TKelboFMRGUI::BtnWriteAudioClick() {
   // The check and read-out come first; a volume out of range is written
   // all the same.
   LEVolumeExit();
-  RunOperation("Write audio control.", &CKelboFMRFunction::WriteRxAudio,
-               &CKelboFMRFunction::WriteTxAudio);
+  RunOperation("Write audio control.", &gen1::CKelboFMRFunction::WriteRxAudio,
+               &gen1::CKelboFMRFunction::WriteTxAudio);
 }
 
 void TKelboFMRGUI::BtnReadRSSIClick() {
-  RunOperation("Read RSSI.", &CKelboFMRFunction::AccessRssi, &CKelboFMRFunction::AccessRssi,
-               [](FmrParameters& p) { p.rssiAccess = RssiAccess::kRead; });
+  RunOperation("Read RSSI.", &gen1::CKelboFMRFunction::AccessRssi,
+               &gen1::CKelboFMRFunction::AccessRssi,
+               [](gen1::FmrParameters& p) { p.rssiAccess = gen1::RssiAccess::kRead; });
 }
 
 void TKelboFMRGUI::BtnWriteRSSIClick() {
-  RunOperation("Write RSSI.", &CKelboFMRFunction::AccessRssi, &CKelboFMRFunction::AccessRssi,
-               [](FmrParameters& p) { p.rssiAccess = RssiAccess::kWrite; });
+  RunOperation("Write RSSI.", &gen1::CKelboFMRFunction::AccessRssi,
+               &gen1::CKelboFMRFunction::AccessRssi,
+               [](gen1::FmrParameters& p) { p.rssiAccess = gen1::RssiAccess::kWrite; });
 }
 
 void TKelboFMRGUI::BtnReadRDSClick() {
-  RunOperation("Read RDS.", &CKelboFMRFunction::AccessRds, &CKelboFMRFunction::ReadTxRds);
+  RunOperation("Read RDS.", &gen1::CKelboFMRFunction::AccessRds,
+               &gen1::CKelboFMRFunction::ReadTxRds);
 }
 
 void TKelboFMRGUI::BtnWriteRDSClick() {
-  RunOperation("Write RDS.", &CKelboFMRFunction::AccessRds, &CKelboFMRFunction::WriteTxRds);
+  RunOperation("Write RDS.", &gen1::CKelboFMRFunction::AccessRds,
+               &gen1::CKelboFMRFunction::WriteTxRds);
 }
 
 void TKelboFMRGUI::AccessRegister(const char* log_line, bool write) {
   Log(log_line);
   SyncParameters(true);
-  FmrParameters& p = fmr_.parameters();
+  gen1::FmrParameters& p = fmr_.parameters();
   if (!ValidRegisterAddress(p.regAddress)) {
     services().ShowMessage("The register address is incorrect.", "", ui::MessageIcon::kNone);
     return;
   }
   RememberInHistory(*LERegAddress, HexText(p.regAddress, 4));
   if (write) RememberInHistory(*LERegData, HexText(p.regData, 8));
-  p.regAccess = write ? RegAccess::kWrite : RegAccess::kRead;
+  p.regAccess = write ? gen1::RegAccess::kWrite : gen1::RegAccess::kRead;
   fmr_.AccessRegister();
   SyncParameters(false);
 }
@@ -154,11 +160,13 @@ void TKelboFMRGUI::BtnWriteRegClick() {
 }
 
 void TKelboFMRGUI::btn_gain_writeClick() {
-  RunOperation("Write Gain Control.", &CKelboFMRFunction::WriteGain, &CKelboFMRFunction::WriteGain);
+  RunOperation("Write Gain Control.", &gen1::CKelboFMRFunction::WriteGain,
+               &gen1::CKelboFMRFunction::WriteGain);
 }
 
 void TKelboFMRGUI::Btn_gain_readClick() {
-  RunOperation("Read gain control.", &CKelboFMRFunction::ReadGain, &CKelboFMRFunction::ReadGain);
+  RunOperation("Read gain control.", &gen1::CKelboFMRFunction::ReadGain,
+               &gen1::CKelboFMRFunction::ReadGain);
 }
 
 void TKelboFMRGUI::Btn_readallClick() {
@@ -179,3 +187,5 @@ void TKelboFMRGUI::btn_set_outputClick() {
 void TKelboFMRGUI::CBPilotClick() {
   UpdateFreqDeviation();
 }
+
+}  // namespace gen1_panel

@@ -9,6 +9,8 @@
 #include "gen1_panel/field_text.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 
+namespace gen1_panel {
+
 namespace {
 
 // Conversions: Store(control, field) fills the field from the control,
@@ -18,7 +20,7 @@ namespace {
 struct Decimal {
   template <typename T>
   static void Store(const ui::Edit& edit, T& field) {
-    field = static_cast<T>(DecimalValue(edit.text()));
+    field = static_cast<T>(common::DecimalValue(edit.text()));
   }
   template <typename T>
   static void Show(ui::Edit& edit, const T& field) {
@@ -125,15 +127,15 @@ constexpr ui::Control* (*ControlOf())(TKelboFMRGUI&) {
 template <auto kControl, auto kField, typename Conversion, Way kWay = Way::kBoth>
 constexpr ControlBinding Bind(EnabledIn enabled_in) {
   ControlBinding row{ControlOf<kControl>(),
-                     [](const FmrParameters& p) -> const void* { return &(p.*kField); }, nullptr,
-                     nullptr, enabled_in};
+                     [](const gen1::FmrParameters& p) -> const void* { return &(p.*kField); },
+                     nullptr, nullptr, enabled_in};
   if constexpr (kWay != Way::kShowOnly) {
-    row.store = [](const TKelboFMRGUI& panel, FmrParameters& p) {
+    row.store = [](const TKelboFMRGUI& panel, gen1::FmrParameters& p) {
       Conversion::Store(*(panel.*kControl), p.*kField);
     };
   }
   if constexpr (kWay != Way::kStoreOnly) {
-    row.show = [](TKelboFMRGUI& panel, const FmrParameters& p) {
+    row.show = [](TKelboFMRGUI& panel, const gen1::FmrParameters& p) {
       Conversion::Show(*(panel.*kControl), p.*kField);
     };
   }
@@ -147,7 +149,7 @@ constexpr ControlBinding Enable(EnabledIn enabled_in) {
 }
 
 using G = TKelboFMRGUI;
-using P = FmrParameters;
+using P = gen1::FmrParameters;
 constexpr Way kStoreOnly = Way::kStoreOnly;
 constexpr Way kShowOnly = Way::kShowOnly;
 constexpr EnabledIn kAlways = EnabledIn::kAlways;
@@ -255,3 +257,5 @@ constexpr ControlBinding kBindings[] = {
 std::span<const ControlBinding> PanelBindings() {
   return kBindings;
 }
+
+}  // namespace gen1_panel

@@ -8,6 +8,8 @@
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "ui/builder.h"
 
+namespace gen1_panel {
+
 namespace {
 
 using ui::Row;
@@ -349,3 +351,5 @@ void TKelboFMRGUI::CreateRdsFeatures(ui::Builder g) {
   LERT->set_width_chars(kRadioTextChars);
   LEAFList->set_width_chars(kFrequencyListChars);
 }
+
+}  // namespace gen1_panel

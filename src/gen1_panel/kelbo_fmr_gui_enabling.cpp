@@ -2,6 +2,8 @@
 #include "gen1_panel/control_bindings.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 
+namespace gen1_panel {
+
 namespace {
 
 // The band selector's item for band limits entered by hand.
@@ -48,3 +50,5 @@ void TKelboFMRGUI::EnableControls(bool transmit) {
   LEOffset->SetEnabled(CBExternalLNAOn->enabled());
   CBIntLNA->SetEnabled(CBExternalLNAOn->enabled());
 }
+
+}  // namespace gen1_panel

@@ -8,6 +8,8 @@
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "platform/platform.h"
 
+namespace gen1_panel {
+
 namespace {
 
 // RDS feature bits: what the check boxes store, and what enables each edit
@@ -32,22 +34,22 @@ void TKelboFMRGUI::SyncParameters(bool store) {
 }
 
 void TKelboFMRGUI::StoreControls() {
-  FmrParameters& p = fmr_.parameters();
+  gen1::FmrParameters& p = fmr_.parameters();
   for (const ControlBinding& row : PanelBindings()) {
     if (row.store != nullptr) row.store(*this, p);
   }
   // "No change" unless the handler asks for a change after storing.
-  p.rdsState = FmrSwitch::kNoChange;
-  p.rdsDecoderMode = RdsDecoderMode::kNoChange;
-  p.rssiState = FmrSwitch::kNoChange;
-  p.tuneAction = TuneAction::kTune;
+  p.rdsState = gen1::FmrSwitch::kNoChange;
+  p.rdsDecoderMode = gen1::RdsDecoderMode::kNoChange;
+  p.rssiState = gen1::FmrSwitch::kNoChange;
+  p.tuneAction = gen1::TuneAction::kTune;
   // The alternative frequencies come from the list file named in LEAFList,
   // read again on every store; without a file the list stays as it was.
   if (const std::string& path = LEAFList->text(); !path.empty()) {
     const platform::IniFile list(path);
-    for (size_t i = 0; i < kRdsAfEntries; ++i) {
+    for (size_t i = 0; i < gen1::kRdsAfEntries; ++i) {
       p.rdsAfList[i] = static_cast<uint16_t>(
-          ReadIniInteger(list, "AlternativeFreq", "AF" + std::to_string(i), 0));
+          common::ReadIniInteger(list, "AlternativeFreq", "AF" + std::to_string(i), 0));
     }
   }
   p.rdsFeatures = (cbx_AF->checked() ? kFeatureAf : 0) | (cbx_PI->checked() ? kFeaturePi : 0) |
@@ -57,14 +59,15 @@ void TKelboFMRGUI::StoreControls() {
 }
 
 void TKelboFMRGUI::ShowParameters() {
-  FmrParameters& p = fmr_.parameters();
+  gen1::FmrParameters& p = fmr_.parameters();
   // Before the fields: the pilot's box, when its showing changes it, works
   // the deviation out with the RDS button's caption.
   if (p.volume == 0) p.volume = 1;
-  if (p.rdsState == FmrSwitch::kOn) btn_rds->SetCaption("RDS Off");
-  if (p.rdsState == FmrSwitch::kOff) btn_rds->SetCaption("RDS On");
-  if (p.rdsDecoderMode == RdsDecoderMode::kRds || p.rdsDecoderMode == RdsDecoderMode::kRbds)
-    CBDecode->SetItemIndex(WireValue(p.rdsDecoderMode));
+  if (p.rdsState == gen1::FmrSwitch::kOn) btn_rds->SetCaption("RDS Off");
+  if (p.rdsState == gen1::FmrSwitch::kOff) btn_rds->SetCaption("RDS On");
+  if (p.rdsDecoderMode == gen1::RdsDecoderMode::kRds ||
+      p.rdsDecoderMode == gen1::RdsDecoderMode::kRbds)
+    CBDecode->SetItemIndex(gen1::WireValue(p.rdsDecoderMode));
   LStereo->SetCaption(p.stereo != 0 ? "Yes" : "No");
   // Reading the CP value needs the internal antenna while receiving.
   btn_readcp->SetEnabled(CBAntenna->item_index() == 0 || CBTMode->item_index() != 0);
@@ -85,9 +88,9 @@ void TKelboFMRGUI::ShowParameters() {
 }
 
 void TKelboFMRGUI::ShowRdsReadout() {
-  const FmrParameters& p = fmr_.parameters();
+  const gen1::FmrParameters& p = fmr_.parameters();
   if (p.rdsGroupCount == 0) return;
-  const size_t groups = std::min<size_t>(p.rdsGroupCount, kRdsRxGroups);
+  const size_t groups = std::min<size_t>(p.rdsGroupCount, gen1::kRdsRxGroups);
   const auto block_text = [&](size_t block) {
     return fmr_.FormatRegisterHex(static_cast<int16_t>(p.rdsBlocks[block]));
   };
@@ -114,7 +117,7 @@ void TKelboFMRGUI::ShowRdsReadout() {
 }
 
 void TKelboFMRGUI::ShowRdsFeatures() {
-  const FmrParameters& p = fmr_.parameters();
+  const gen1::FmrParameters& p = fmr_.parameters();
   const bool stack = p.rdsStackOn != 0;
   gb_feature->SetEnabled(stack);
   const struct {
@@ -132,9 +135,11 @@ void TKelboFMRGUI::UpdateFreqDeviation() {
   // 32-bit arithmetic that wraps, shown signed.
   uint32_t deviation = 75000;
   if (CBPilot->checked())
-    deviation -= static_cast<uint32_t>(DecimalValue(LEPilotDeviation->text()));
+    deviation -= static_cast<uint32_t>(common::DecimalValue(LEPilotDeviation->text()));
   if (btn_rds->caption() == "RDS Off") {
-    deviation -= static_cast<uint32_t>(DecimalValue(LERDSDeviation->text()));
+    deviation -= static_cast<uint32_t>(common::DecimalValue(LERDSDeviation->text()));
   }
   LEFreqDeviation->SetText(std::to_string(static_cast<int32_t>(deviation)));
 }
+
+}  // namespace gen1_panel

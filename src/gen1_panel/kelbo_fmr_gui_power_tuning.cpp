@@ -4,6 +4,8 @@
 #include "gen1_panel/field_text.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 
+namespace gen1_panel {
+
 namespace {
 
 // Pause after power-on before the status is read.
@@ -23,9 +25,9 @@ void TKelboFMRGUI::FormShow() {
   if (fmr_.ReadPowerState() && fmr_.ReadRadioInfo()) {
     // Adopt a radio that is already running, in its mode (selecting the
     // mode this way runs no change handler).
-    const PowerState state = fmr_.parameters().powerState;
-    if (state == PowerState::kReceiving || state == PowerState::kTransmitting) {
-      CBTMode->SetItemIndex(state == PowerState::kReceiving ? 0 : 1);
+    const gen1::PowerState state = fmr_.parameters().powerState;
+    if (state == gen1::PowerState::kReceiving || state == gen1::PowerState::kTransmitting) {
+      CBTMode->SetItemIndex(state == gen1::PowerState::kReceiving ? 0 : 1);
       radioOn = true;
       BtnRefresh->Click();
     }
@@ -82,7 +84,8 @@ void TKelboFMRGUI::CBTModeChange() {
 }
 
 void TKelboFMRGUI::CBAntennaChange() {
-  RunOperation("Set Antenna", &CKelboFMRFunction::SetAntenna, &CKelboFMRFunction::SetAntenna);
+  RunOperation("Set Antenna", &gen1::CKelboFMRFunction::SetAntenna,
+               &gen1::CKelboFMRFunction::SetAntenna);
 }
 
 void TKelboFMRGUI::CBBandSelectionChange() {
@@ -101,8 +104,8 @@ void TKelboFMRGUI::CBBandSelectionChange() {
 }
 
 void TKelboFMRGUI::LEFrequencyChange() {
-  fmr_.ValidateRange(*LEFrequency, DecimalValue(LEMINFreq->text()),
-                     DecimalValue(LEMAXFreq->text()));
+  fmr_.ValidateRange(*LEFrequency, common::DecimalValue(LEMINFreq->text()),
+                     common::DecimalValue(LEMAXFreq->text()));
 }
 
 // Bound to both minimum-RSSI edits; it always checks LEMASRSSI.
@@ -111,20 +114,21 @@ void TKelboFMRGUI::LEMASRSSIExit() {
 }
 
 void TKelboFMRGUI::TuneStep(bool up) {
-  RunOperation(up ? "Tune up station." : "Tune down station.", &CKelboFMRFunction::RxTune,
-               &CKelboFMRFunction::TxTune, [this, up](FmrParameters& p) {
-                 // Unsigned 32-bit arithmetic, as the radio's own fields.
-                 const uint32_t entered = static_cast<uint32_t>(DecimalValue(LEFrequency->text()));
-                 if (up) {
-                   const uint32_t max = static_cast<uint32_t>(DecimalValue(LEMAXFreq->text()));
-                   p.frequencyHz =
-                       max >= p.frequencyHz + p.channelSpacing ? entered + p.channelSpacing : max;
-                 } else {
-                   const uint32_t min = static_cast<uint32_t>(DecimalValue(LEMINFreq->text()));
-                   p.frequencyHz =
-                       min <= p.frequencyHz - p.channelSpacing ? entered - p.channelSpacing : min;
-                 }
-               });
+  RunOperation(
+      up ? "Tune up station." : "Tune down station.", &gen1::CKelboFMRFunction::RxTune,
+      &gen1::CKelboFMRFunction::TxTune, [this, up](gen1::FmrParameters& p) {
+        // Unsigned 32-bit arithmetic, as the radio's own fields.
+        const uint32_t entered = static_cast<uint32_t>(common::DecimalValue(LEFrequency->text()));
+        if (up) {
+          const uint32_t max = static_cast<uint32_t>(common::DecimalValue(LEMAXFreq->text()));
+          p.frequencyHz =
+              max >= p.frequencyHz + p.channelSpacing ? entered + p.channelSpacing : max;
+        } else {
+          const uint32_t min = static_cast<uint32_t>(common::DecimalValue(LEMINFreq->text()));
+          p.frequencyHz =
+              min <= p.frequencyHz - p.channelSpacing ? entered - p.channelSpacing : min;
+        }
+      });
 }
 
 void TKelboFMRGUI::BtnTuneUpClick() {
@@ -136,24 +140,30 @@ void TKelboFMRGUI::BtnTuneDownClick() {
 }
 
 void TKelboFMRGUI::BtnSeekUpClick() {
-  RunOperation("Seek up station.", &CKelboFMRFunction::RxTune, &CKelboFMRFunction::TxTune,
-               [](FmrParameters& p) { p.tuneAction = TuneAction::kSeekUp; });
+  RunOperation("Seek up station.", &gen1::CKelboFMRFunction::RxTune,
+               &gen1::CKelboFMRFunction::TxTune,
+               [](gen1::FmrParameters& p) { p.tuneAction = gen1::TuneAction::kSeekUp; });
 }
 
 void TKelboFMRGUI::BtnSeekDownClick() {
-  RunOperation("Seek down station.", &CKelboFMRFunction::RxTune, &CKelboFMRFunction::TxTune,
-               [](FmrParameters& p) { p.tuneAction = TuneAction::kSeekDown; });
+  RunOperation("Seek down station.", &gen1::CKelboFMRFunction::RxTune,
+               &gen1::CKelboFMRFunction::TxTune,
+               [](gen1::FmrParameters& p) { p.tuneAction = gen1::TuneAction::kSeekDown; });
 }
 
 void TKelboFMRGUI::BtnReadFrequencyClick() {
-  RunOperation("Read station.", &CKelboFMRFunction::ReadRxStatus, &CKelboFMRFunction::ReadTxStatus);
+  RunOperation("Read station.", &gen1::CKelboFMRFunction::ReadRxStatus,
+               &gen1::CKelboFMRFunction::ReadTxStatus);
 }
 
 void TKelboFMRGUI::BtnWriteFrequencyClick() {
-  RunOperation("Write station.", &CKelboFMRFunction::RxTune, &CKelboFMRFunction::TxTune);
+  RunOperation("Write station.", &gen1::CKelboFMRFunction::RxTune,
+               &gen1::CKelboFMRFunction::TxTune);
 }
 
 void TKelboFMRGUI::CBDecodeChange() {
   fmr_.parameters().rdsDecoderMode =
-      CBDecode->item_index() != 0 ? RdsDecoderMode::kRbds : RdsDecoderMode::kRds;
+      CBDecode->item_index() != 0 ? gen1::RdsDecoderMode::kRbds : gen1::RdsDecoderMode::kRds;
 }
+
+}  // namespace gen1_panel

@@ -7,6 +7,8 @@
 #include "gen1_panel/programme_types.h"
 #include "platform/platform.h"
 
+namespace gen1_panel {
+
 namespace {
 
 constexpr char kRdsOn[] = "RDS On";    // the caption while RDS is off
@@ -45,7 +47,7 @@ void TKelboFMRGUI::StartRdsReception() {
   // Without a log file the reception runs all the same.
   static_cast<void>(decode_log_.Open(platform::ProgramFolder() + DecodeLog::kFileName));
   SyncParameters(true);
-  fmr_.parameters().rdsState = FmrSwitch::kOn;
+  fmr_.parameters().rdsState = gen1::FmrSwitch::kOn;
   fmr_.AccessRds();
   TRxRDS->SetEnabled(true);
 }
@@ -55,14 +57,14 @@ void TKelboFMRGUI::StopRdsReception() {
   btn_rds->SetCaption(kRdsOn);
   Log("Turn off RDS subscribe");
   SyncParameters(true);
-  fmr_.parameters().rdsState = FmrSwitch::kOff;
+  fmr_.parameters().rdsState = gen1::FmrSwitch::kOff;
   fmr_.AccessRds();
   for (ui::Label* label : {LData, LData2, LStatus, LStatus2}) label->SetCaption("");
   decode_log_.Close();
 }
 
 void TKelboFMRGUI::StartRdsStack() {
-  fmr_.parameters().rdsState = FmrSwitch::kOn;
+  fmr_.parameters().rdsState = gen1::FmrSwitch::kOn;
   fmr_.WriteTxRds();
   TTxRDS2->SetEnabled(true);
   btn_rds->SetCaption(kRdsOff);
@@ -81,7 +83,7 @@ void TKelboFMRGUI::StartRdsReplay() {
   replay_position_ = 0;
   LData2->SetCaption(FillTransmitGroups());
   if (!replay_lines_.empty()) SendReplayGroups();
-  fmr_.parameters().rdsState = FmrSwitch::kOn;
+  fmr_.parameters().rdsState = gen1::FmrSwitch::kOn;
   fmr_.WriteTxRds();
   if (!replay_lines_.empty()) TTxRDS1->SetEnabled(true);
   btn_rds->SetCaption(kRdsOff);
@@ -95,15 +97,15 @@ void TKelboFMRGUI::StopRdsTransmission() {
   btn_rds->SetCaption(kRdsOn);
   Log("Turn off RDS subscribe");
   SyncParameters(true);
-  fmr_.parameters().rdsState = FmrSwitch::kOff;
+  fmr_.parameters().rdsState = gen1::FmrSwitch::kOff;
   fmr_.WriteTxRds();
 }
 
 std::string TKelboFMRGUI::FillTransmitGroups() {
-  FmrParameters& p = fmr_.parameters();
+  gen1::FmrParameters& p = fmr_.parameters();
   const size_t left =
       replay_lines_.size() > replay_position_ ? replay_lines_.size() - replay_position_ : 0;
-  const size_t n = std::min(left, kRdsTxGroups);
+  const size_t n = std::min(left, gen1::kRdsTxGroups);
   p.rdsTxGroupCount = static_cast<uint8_t>(n);
   std::string shown;
   for (size_t g = 0; g < n; ++g) {
@@ -159,3 +161,5 @@ void TKelboFMRGUI::cb_ptcDropDown() {
 void TKelboFMRGUI::AppendDecodeLogRecord() {
   if (decode_log_.is_open()) decode_log_.Append(fmr_.parameters(), RecordTime());
 }
+
+}  // namespace gen1_panel

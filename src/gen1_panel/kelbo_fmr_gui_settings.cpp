@@ -9,6 +9,8 @@
 #include "platform/platform.h"
 #include "ui/control_visitor.h"
 
+namespace gen1_panel {
+
 namespace {
 
 constexpr char kSettingsFile[] = "Sonvio.ini";
@@ -74,7 +76,7 @@ class LoadControl final : public SavedKinds<false> {
     edit.SetText(file_.Read(kParametersSection, edit.name()).value_or(""));
   }
   int32_t Integer(const ui::Control& control, int32_t fallback) const {
-    return ReadIniInteger(file_, kParametersSection, control.name(), fallback);
+    return common::ReadIniInteger(file_, kParametersSection, control.name(), fallback);
   }
   const platform::IniFile& file_;
 };
@@ -92,7 +94,7 @@ void TKelboFMRGUI::btn_saveClick() {
   } else {
     context_.host.Log(
         "FM Radio settings could not be written to " + platform::IniResolvePath(file.path()) + ".",
-        LogFlag::kFailure);
+        common::LogFlag::kFailure);
   }
 }
 
@@ -138,3 +140,5 @@ void TKelboFMRGUI::BtnLoadClick() {
   OpenDialog1->default_ext = "*.ini";
   if (OpenDialog1->Execute()) LEAFList->SetText(OpenDialog1->file_name);
 }
+
+}  // namespace gen1_panel

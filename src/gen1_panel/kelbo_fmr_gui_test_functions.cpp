@@ -9,6 +9,8 @@
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "platform/platform.h"
 
+namespace gen1_panel {
+
 namespace {
 
 // Taken off both tone amplitudes while the pilot is off.
@@ -30,7 +32,7 @@ void TKelboFMRGUI::btn_chirpClick() {
   const bool on = btn_chirp->caption() == "Chirp On";
   btn_chirp->SetCaption(on ? "Chirp Off" : "Chirp On");
   Log(on ? "Chirp on." : "Chirp off.");
-  fmr_.parameters().chirpOn = on ? TestSignal::kOn : TestSignal::kOff;
+  fmr_.parameters().chirpOn = on ? gen1::TestSignal::kOn : gen1::TestSignal::kOff;
   fmr_.SetChirp();
   SyncParameters(false);
 }
@@ -40,8 +42,8 @@ void TKelboFMRGUI::btn_test_toneClick() {
   const bool on = btn_test_tone->caption() == "Tone On";
   btn_test_tone->SetCaption(on ? "Tone Off" : "Tone On");
   Log(on ? "Test tone on." : "Test tone off.");
-  FmrParameters& p = fmr_.parameters();
-  p.toneOn = on ? TestSignal::kOn : TestSignal::kOff;
+  gen1::FmrParameters& p = fmr_.parameters();
+  p.toneOn = on ? gen1::TestSignal::kOn : gen1::TestSignal::kOff;
   // Without the pilot the radio gets amplitudes 592 lower; the block holds
   // the edits' values again afterwards.
   if (!CBPilot->checked()) {
@@ -69,7 +71,7 @@ void TKelboFMRGUI::btn_rssiClick() {
   btn_rssi->SetCaption(on ? "RSSI Off" : "RSSI On");
   Log(on ? "Turn on RSSI subscribe" : "Turn off RSSI subscribe");
   SyncParameters(true);
-  fmr_.parameters().rssiState = on ? FmrSwitch::kOn : FmrSwitch::kOff;
+  fmr_.parameters().rssiState = on ? gen1::FmrSwitch::kOn : gen1::FmrSwitch::kOff;
   fmr_.AccessRssi();
   // The first tick shows the values.
   TRSSI->SetEnabled(on);
@@ -84,7 +86,7 @@ void TKelboFMRGUI::TRSSITimer() {
 }
 
 void TKelboFMRGUI::btnTxScanClick() {
-  RunOperation("TX Scan.", &CKelboFMRFunction::TxScan, &CKelboFMRFunction::TxScan);
+  RunOperation("TX Scan.", &gen1::CKelboFMRFunction::TxScan, &gen1::CKelboFMRFunction::TxScan);
 }
 
 uint32_t TKelboFMRGUI::ReadCp() {
@@ -107,12 +109,13 @@ void TKelboFMRGUI::cb_rssi_loggingClick() {
   if (!log) return;
   log << "Frequency\t\tRSSI Level\t\tCP Value\t\tSideband" << kScanLineEnd;
 
-  FmrParameters& p = fmr_.parameters();
+  gen1::FmrParameters& p = fmr_.parameters();
   const int index = CBChannelSpacing->item_index();
   p.channelSpacing = index >= 0 && index < 3 ? kSpacings[index] : kSpacings[0];
   // Wide enough that a step past the largest 32-bit limit still ends.
-  int64_t f = TextToIntDef(LEMINFreq->text(), kScanDefaultMinHz);
-  while (f <= TextToIntDef(LEMAXFreq->text(), kScanDefaultMaxHz) && cb_rssi_logging->checked()) {
+  int64_t f = common::TextToIntDef(LEMINFreq->text(), kScanDefaultMinHz);
+  while (f <= common::TextToIntDef(LEMAXFreq->text(), kScanDefaultMaxHz) &&
+         cb_rssi_logging->checked()) {
     LEFrequency->SetText(std::to_string(static_cast<int32_t>(f)));
     BtnWriteFrequency->Click();
     BtnReadFrequency->Click();
@@ -134,3 +137,5 @@ void TKelboFMRGUI::btn_selftestClick() {
   if (radioOn) BtnReadFrequency->Click();
   fmr_.SelfTest(LEFrequency->text());
 }
+
+}  // namespace gen1_panel

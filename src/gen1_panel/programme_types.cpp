@@ -1,5 +1,7 @@
 #include "gen1_panel/programme_types.h"
 
+namespace gen1_panel {
+
 const ProgrammeTypeNames& RdsProgrammeTypes() {
   static constexpr ProgrammeTypeNames kNames = {
       "No Program type or undefined",
@@ -75,3 +77,5 @@ const ProgrammeTypeNames& RbdsProgrammeTypes() {
   };
   return kNames;
 }
+
+}  // namespace gen1_panel

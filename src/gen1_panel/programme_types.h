@@ -5,7 +5,11 @@
 #include <array>
 #include <string_view>
 
+namespace gen1_panel {
+
 using ProgrammeTypeNames = std::array<std::string_view, 32>;
 
 const ProgrammeTypeNames& RdsProgrammeTypes();
 const ProgrammeTypeNames& RbdsProgrammeTypes();
+
+}  // namespace gen1_panel

@@ -6,6 +6,8 @@
 #include "common/convert.h"
 #include "platform/platform.h"
 
+namespace gen1_panel {
+
 std::vector<std::string> SplitRdsData(std::string_view text, size_t most_pieces) {
   std::vector<std::string> pieces;
   size_t i = 0;
@@ -34,5 +36,7 @@ std::vector<std::string> ReadRdsDataFile(const std::string& path) {
 uint16_t RdsDataBlock(const std::string& piece, size_t b) {
   const size_t at = 2 + 7 * b;  // right after the cell's "0x"
   if (at >= piece.size()) return 0;
-  return static_cast<uint16_t>(HexToInt(piece.c_str() + at, 4));
+  return static_cast<uint16_t>(common::HexToInt(piece.c_str() + at, 4));
 }
+
+}  // namespace gen1_panel

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace gen1_panel {
+
 // The most characters of one piece, line end included.
 inline constexpr size_t kRdsDataPieceLength = 29;
 
@@ -29,3 +31,5 @@ std::vector<std::string> SplitRdsData(std::string_view text, size_t most_pieces)
 // Block `b` (0 for A to 3 for D) of a piece: up to four hexadecimal digits
 // right after the "0x" of its cell; 0 where the piece does not reach.
 uint16_t RdsDataBlock(const std::string& piece, size_t b);
+
+}  // namespace gen1_panel

@@ -41,7 +41,7 @@ std::string TransportConnectionText() {
   return "FMR/TCPIPc_127.0.0.1:27018";
 }
 
-TransportWrapper::TransportWrapper(const ModuleContext& context) : context_(context) {}
+TransportWrapper::TransportWrapper(const common::ModuleContext& context) : context_(context) {}
 
 TransportWrapper::~TransportWrapper() {
   if (Close()) Unload();
@@ -73,17 +73,19 @@ void TransportWrapper::Open() {
                                   "", ui::MessageIcon::kNone);
     return;
   }
-  Log("Successfully load TESSIC DLL", LogFlag::kProgress);
-  Log("SetupComport()", LogFlag::kProgress);
+  Log("Successfully load TESSIC DLL", common::LogFlag::kProgress);
+  Log("SetupComport()", common::LogFlag::kProgress);
 
   const std::string connection = TransportConnectionText();
   const std::string options;
-  Log("TESSIC_SessionOpen(\"" + connection + "\", \"" + options + "\");", LogFlag::kProgress);
+  Log("TESSIC_SessionOpen(\"" + connection + "\", \"" + options + "\");",
+      common::LogFlag::kProgress);
   const TessicBinding& tessic = Tessic();
   session_id_ =
       tessic.Entry<TessicSessionOpenFunc>(kTessicSessionOpen)(connection.c_str(), options.c_str());
   if (session_id_ < 0) {
-    Log("Error setting connection. Session id = " + std::to_string(session_id_), LogFlag::kFailure);
+    Log("Error setting connection. Session id = " + std::to_string(session_id_),
+        common::LogFlag::kFailure);
     session_id_ = -1;
     return;
   }
@@ -92,14 +94,15 @@ void TransportWrapper::Open() {
   const std::string ids =
       std::to_string(session_id_) + ", dedicated channel = " + std::to_string(channel_id_);
   if (channel_id_ < 0) {
-    Log("ERROR: Dedicated channel could not be opened. Session id = " + ids, LogFlag::kFailure);
+    Log("ERROR: Dedicated channel could not be opened. Session id = " + ids,
+        common::LogFlag::kFailure);
   } else {
-    Log("Port open. Session id = " + ids, LogFlag::kProgress);
+    Log("Port open. Session id = " + ids, common::LogFlag::kProgress);
   }
 }
 
 T_Result TransportWrapper::Exchange(const std::string& command) {
-  Log(command, LogFlag::kProgress);
+  Log(command, common::LogFlag::kProgress);
   HourGlass hourglass(context_.services);
 
   const TessicBinding& tessic = Tessic();
@@ -152,14 +155,14 @@ bool TransportWrapper::Close() {
   if (session_id_ < 0) return false;
   const auto close = Tessic().Entry<TessicSessionCloseFunc>(kTessicSessionClose);
   if (close == nullptr) return false;
-  Log("TESSIC_SessionClose(" + std::to_string(session_id_) + ");", LogFlag::kProgress);
+  Log("TESSIC_SessionClose(" + std::to_string(session_id_) + ");", common::LogFlag::kProgress);
   if (close(session_id_) != 0) {
     session_id_ = -1;
     channel_id_ = -1;
-    Log("Port closed okay.", LogFlag::kProgress);
+    Log("Port closed okay.", common::LogFlag::kProgress);
     return true;
   }
-  Log("Error closing port.", LogFlag::kFailure);
+  Log("Error closing port.", common::LogFlag::kFailure);
   return false;
 }
 

@@ -21,7 +21,7 @@ class TransportWrapper {
   // A new wrapper has no session (both ids -1). The context's host takes
   // the log lines; its services show the message boxes and the hourglass
   // cursor.
-  explicit TransportWrapper(const ModuleContext& context);
+  explicit TransportWrapper(const common::ModuleContext& context);
   // Closes the session; when that succeeds the library is unloaded too.
   virtual ~TransportWrapper();
   TransportWrapper(const TransportWrapper&) = delete;
@@ -51,13 +51,13 @@ class TransportWrapper {
 
   int32_t session_id() const { return session_id_; }
   int32_t channel_id() const { return channel_id_; }
-  const ModuleContext& context() const { return context_; }
+  const common::ModuleContext& context() const { return context_; }
 
  private:
-  void Log(const char* text, LogFlag flag) const { context_.host.Log(text, flag); }
-  void Log(const std::string& text, LogFlag flag) const { context_.host.Log(text, flag); }
+  void Log(const char* text, common::LogFlag flag) const { context_.host.Log(text, flag); }
+  void Log(const std::string& text, common::LogFlag flag) const { context_.host.Log(text, flag); }
 
-  ModuleContext context_;
+  common::ModuleContext context_;
   int32_t session_id_ = -1;
   int32_t channel_id_ = -1;
 };

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace gen2_panel {
+
 namespace {
 
 class CommandSetKeeper {
@@ -30,3 +32,5 @@ MANAGED_IF::aud_app& KeepCommandSet(std::unique_ptr<MANAGED_IF::aud_app> command
   static CommandSetKeeper keeper;
   return keeper.Keep(std::move(command_set));
 }
+
+}  // namespace gen2_panel

@@ -15,5 +15,9 @@
 
 #include "gen2/aud_app.h"
 
+namespace gen2_panel {
+
 // Takes the command set for good and returns it.
 MANAGED_IF::aud_app& KeepCommandSet(std::unique_ptr<MANAGED_IF::aud_app> command_set);
+
+}  // namespace gen2_panel

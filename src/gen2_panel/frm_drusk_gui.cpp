@@ -5,7 +5,9 @@
 
 #include "gen2_panel/command_set_keeper.h"
 
-Tfrm_DruskGUI::Tfrm_DruskGUI(ui::Application& app, const ModuleContext& context)
+namespace gen2_panel {
+
+Tfrm_DruskGUI::Tfrm_DruskGUI(ui::Application& app, const common::ModuleContext& context)
     : ui::Form(app, "Tfrm_DruskGUI"), context_(context) {
   CreateControls();
   BindHandlers();
@@ -54,3 +56,5 @@ void Tfrm_DruskGUI::FormShow() {
   ts_fmtx->SetTabVisible(false);
   PageControl1->SetActivePage(ts_fmrx);
 }
+
+}  // namespace gen2_panel

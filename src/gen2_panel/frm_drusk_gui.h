@@ -14,9 +14,11 @@
 #include "ui/form.h"
 #include "ui/timer.h"
 
+namespace gen2_panel {
+
 class Tfrm_DruskGUI : public ui::Form {
  public:
-  Tfrm_DruskGUI(ui::Application& app, const ModuleContext& context);
+  Tfrm_DruskGUI(ui::Application& app, const common::ModuleContext& context);
 
   // The command set: built with the window and kept for good (see
   // command_set_keeper.h).
@@ -149,10 +151,10 @@ class Tfrm_DruskGUI : public ui::Form {
 
   // Logs "OK" (flag 1) for code 0, else "Error" (flag 0); true for 0.
   bool Report(int32_t code) const;
-  void Log(const char* line, LogFlag flag = LogFlag::kProgress) const {
+  void Log(const char* line, common::LogFlag flag = common::LogFlag::kProgress) const {
     context_.host.Log(line, flag);
   }
-  void Log(const std::string& line, LogFlag flag = LogFlag::kProgress) const {
+  void Log(const std::string& line, common::LogFlag flag = common::LogFlag::kProgress) const {
     context_.host.Log(line, flag);
   }
   // Logs `action`, sends the station record with `mode`, logs the outcome.
@@ -165,7 +167,9 @@ class Tfrm_DruskGUI : public ui::Form {
   void ReadVersion();
   void ReadRdsReport();
 
-  ModuleContext context_;
+  common::ModuleContext context_;
   MANAGED_IF::aud_app* command_set_;
   bool auto_seek_pending_ = false;
 };
+
+}  // namespace gen2_panel

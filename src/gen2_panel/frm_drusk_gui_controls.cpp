@@ -8,6 +8,8 @@
 #include "common/convert.h"
 #include "gen2_panel/frm_drusk_gui.h"
 
+namespace gen2_panel {
+
 namespace {
 
 using namespace MANAGED_IF;
@@ -16,16 +18,16 @@ constexpr uint32_t kSplitVolumePauseMs = 1000;
 constexpr int32_t kDefaultRdsIntervalMs = 1000;
 
 uint32_t U32(const ui::Edit& edit) {
-  return static_cast<uint32_t>(DecimalValue(edit.text()));
+  return static_cast<uint32_t>(common::DecimalValue(edit.text()));
 }
 int16_t S16(const ui::Edit& edit) {
-  return static_cast<int16_t>(DecimalValue(edit.text()));
+  return static_cast<int16_t>(common::DecimalValue(edit.text()));
 }
 uint16_t U16(const ui::Edit& edit) {
-  return static_cast<uint16_t>(DecimalValue(edit.text()));
+  return static_cast<uint16_t>(common::DecimalValue(edit.text()));
 }
 uint8_t U8(const ui::Edit& edit) {
-  return static_cast<uint8_t>(DecimalValue(edit.text()));
+  return static_cast<uint8_t>(common::DecimalValue(edit.text()));
 }
 
 // The selected index as a command value; no selection (-1) keeps its bits.
@@ -37,7 +39,7 @@ uint32_t Index(int index) {
 // the typed text as a number.
 uint32_t StepSizeHz(const ui::ComboBox& box) {
   const uint32_t spacing = common::ChannelSpacingOfItem(box.item_index());
-  return spacing != 0 ? spacing : static_cast<uint32_t>(DecimalValue(box.text()));
+  return spacing != 0 ? spacing : static_cast<uint32_t>(common::DecimalValue(box.text()));
 }
 
 }  // namespace
@@ -47,14 +49,14 @@ bool Tfrm_DruskGUI::Report(int32_t code) const {
     Log("OK");
     return true;
   }
-  Log("Error", LogFlag::kFailure);
+  Log("Error", common::LogFlag::kFailure);
   return false;
 }
 
 void Tfrm_DruskGUI::btn_onoffClick() {
   if (btn_onoff->caption() == "On") {
     if (cb_audiooutput->item_index() < 0) {
-      Log("Configure audio path before switching on FMR", LogFlag::kFailure);
+      Log("Configure audio path before switching on FMR", common::LogFlag::kFailure);
       return;
     }
     Log("Turn On FMR RX");
@@ -171,8 +173,9 @@ void Tfrm_DruskGUI::cb_rssiClick() {
 }
 
 void Tfrm_DruskGUI::CheckBox_rdsClick() {
-  const T_Rds rds{CheckBox_rds->checked() ? 1 : 0, Index(cb_rds->item_index()),
-                  static_cast<uint32_t>(TextToIntDef(le_rds->text(), kDefaultRdsIntervalMs))};
+  const T_Rds rds{
+      CheckBox_rds->checked() ? 1 : 0, Index(cb_rds->item_index()),
+      static_cast<uint32_t>(common::TextToIntDef(le_rds->text(), kDefaultRdsIntervalMs))};
   Log("set FM RX RDS");
   if (!Report(command_set_->fmrx_set_rds(rds))) return;
   // Unsubscribing leaves the timer to stop itself at its next tick.
@@ -227,12 +230,12 @@ void Tfrm_DruskGUI::cb_volumeClick() {
 }
 
 void Tfrm_DruskGUI::e_lvolChange() {
-  ud_lvol->SetPosition(DecimalValue(e_lvol->text()));
+  ud_lvol->SetPosition(common::DecimalValue(e_lvol->text()));
   if (cb_volume->checked()) e_rvol->SetText(e_lvol->text());
 }
 
 void Tfrm_DruskGUI::e_rvolChange() {
-  ud_rvol->SetPosition(DecimalValue(e_rvol->text()));
+  ud_rvol->SetPosition(common::DecimalValue(e_rvol->text()));
   if (cb_volume->checked()) e_lvol->SetText(e_rvol->text());
 }
 
@@ -248,3 +251,5 @@ void Tfrm_DruskGUI::cb_stationClick() {
   le_frequency->SetText(cb_station->text());
   btn_set_station->Click();
 }
+
+}  // namespace gen2_panel

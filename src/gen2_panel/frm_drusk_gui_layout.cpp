@@ -5,6 +5,8 @@
 
 #include "gen2_panel/frm_drusk_gui.h"
 
+namespace gen2_panel {
+
 namespace {
 
 using ui::Row;
@@ -185,3 +187,5 @@ void Tfrm_DruskGUI::CreateVersion(ui::Builder g) {
   }
   btn_readall = &g.AddButton("btn_readall", "Read All", Row::kNew);
 }
+
+}  // namespace gen2_panel

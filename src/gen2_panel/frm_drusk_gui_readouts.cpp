@@ -7,6 +7,8 @@
 #include "gen2_panel/frm_drusk_gui.h"
 #include "gen2_panel/readout_format.h"
 
+namespace gen2_panel {
+
 namespace {
 
 using namespace MANAGED_IF;
@@ -72,21 +74,21 @@ void Tfrm_DruskGUI::ReadStaticConfig() {
     cb_stepsize->SetItemIndex(item);
   rg_deemphasis->SetItemIndex(static_cast<int>(config.deemphasis));
   // Check boxes are set without their click handlers, which would send.
-  SetCheckedSilently(*cb_forcemono, config.force_mono != 0);
+  common::SetCheckedSilently(*cb_forcemono, config.force_mono != 0);
   cb_antenna->SetItemIndex(static_cast<int>(config.antenna));
-  SetCheckedSilently(*cb_dspmode, config.output_mode != 0);
-  SetCheckedSilently(*cb_agc, config.agc != 0);
+  common::SetCheckedSilently(*cb_dspmode, config.output_mode != 0);
+  common::SetCheckedSilently(*cb_agc, config.agc != 0);
   cb_gaincontrol->SetItemIndex(static_cast<int>(config.gain_index));
-  SetCheckedSilently(*cb_rssi, config.rssi_alert_enable != 0);
+  common::SetCheckedSilently(*cb_rssi, config.rssi_alert_enable != 0);
   le_rssi_low->SetText(std::to_string(config.rssi_low_alert));
   le_rssi_high->SetText(std::to_string(config.rssi_high_alert));
-  SetCheckedSilently(*cb_mute, config.mute != 0);
+  common::SetCheckedSilently(*cb_mute, config.mute != 0);
   le_snc_low->SetText(std::to_string(config.snc_low_threshold));
   le_snc_high->SetText(std::to_string(config.snc_high_threshold));
-  SetCheckedSilently(*cb_snc, config.snc_enable != 0);
+  common::SetCheckedSilently(*cb_snc, config.snc_enable != 0);
   le_softmute_threshold->SetText(std::to_string(config.softmute_threshold));
   le_softmute_stepsize->SetText(std::to_string(config.softmute_step_size));
-  SetCheckedSilently(*cb_softmute, config.softmute_enable != 0);
+  common::SetCheckedSilently(*cb_softmute, config.softmute_enable != 0);
   e_lvol->SetText(std::to_string(config.left_volume));
   e_rvol->SetText(std::to_string(config.right_volume));
 }
@@ -104,7 +106,7 @@ void Tfrm_DruskGUI::ReadDynamicData() {
   l2->SetCaption(frequency);
   le_frequency->SetText(frequency);
   l3->SetCaption(data.stereo != 0 ? "stereo" : "mono");
-  SetCheckedSilently(*cb_forcemono, data.stereo == 0);
+  common::SetCheckedSilently(*cb_forcemono, data.stereo == 0);
   SetTextFromTable(*l4, data.seek_status, kSeekStatuses, std::size(kSeekStatuses));
   if (data.seek_status == kSeekSuccess && auto_seek_pending_) {
     auto_seek_pending_ = false;
@@ -138,3 +140,5 @@ void Tfrm_DruskGUI::ReadVersion() {
   l_rx_ver->SetCaption(FirmwareVersionPart(text));
   l_pkg_ver->SetCaption(PackageVersionPart(text));
 }
+
+}  // namespace gen2_panel

@@ -2,10 +2,12 @@
 
 #include "common/format.h"
 
+namespace gen2_panel {
+
 namespace {
 
 std::string Low16(uint32_t value) {
-  return FormatRegisterHex(static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFFu)));
+  return common::FormatRegisterHex(static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFFu)));
 }
 
 }  // namespace
@@ -43,3 +45,5 @@ std::string PackageVersionPart(const std::string& version) {
   if (fw == std::string::npos) return version.substr(sw);
   return fw > sw ? version.substr(sw, fw - sw) : std::string();
 }
+
+}  // namespace gen2_panel

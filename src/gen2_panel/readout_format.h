@@ -6,6 +6,8 @@
 
 #include "gen2/aud_app_records.h"
 
+namespace gen2_panel {
+
 // One RDS report entry as a line: its seven values in report order, each as
 // "0xHHHH " of its low 16 bits, joined by one blank.
 std::string RdsEntryLine(const MANAGED_IF::T_RdsReport& report, size_t entry);
@@ -17,3 +19,5 @@ std::string FirmwareVersionPart(const std::string& version);
 // follows it, or to the end of the text when none follows. Empty when there
 // is no "SW".
 std::string PackageVersionPart(const std::string& version);
+
+}  // namespace gen2_panel

@@ -13,10 +13,10 @@
 // returns -1, as when there is no panel.
 extern "C" int32_t SonvioAutomate(const char* command, char* reply, int32_t capacity) noexcept {
   if (reply != nullptr && capacity > 0) reply[0] = '\0';
-  return GuardExport("SonvioAutomate", -1, [&]() -> int32_t {
-    ui::Form* panel = Host().current_panel;
+  return host::GuardExport("SonvioAutomate", -1, [&]() -> int32_t {
+    ui::Form* panel = host::Host().current_panel;
     if (panel == nullptr) return -1;
-    std::string& text = Host().last_automation_reply;
+    std::string& text = host::Host().last_automation_reply;
     if (command != nullptr) text = ui::RunAutomation(*panel, command);
     if (reply != nullptr && capacity > 0) {
       const size_t n = std::min(text.size(), static_cast<size_t>(capacity) - 1);

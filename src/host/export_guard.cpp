@@ -5,6 +5,8 @@
 
 #include "host/host_state.h"
 
+namespace host {
+
 void ReportEscapedException(const char* export_name) noexcept {
   char line[256];
   try {
@@ -20,3 +22,5 @@ void ReportEscapedException(const char* export_name) noexcept {
     // The host's own callback threw: there is nobody left to tell.
   }
 }
+
+}  // namespace host

@@ -7,6 +7,8 @@
 #include <type_traits>
 #include <utility>
 
+namespace host {
+
 // Writes "Internal error in NAME: WHAT" (flag 0) for the exception being
 // handled. Call it only from inside a catch handler. Allocates nothing, so
 // it works when memory has run out.
@@ -33,3 +35,5 @@ void GuardExport(const char* export_name, Body&& body) noexcept {
     ReportEscapedException(export_name);
   }
 }
+
+}  // namespace host

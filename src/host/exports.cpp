@@ -14,42 +14,43 @@ void* KelboFMRGUI = nullptr;
 void* frm_DruskGUI = nullptr;
 
 void ShowMDIChildForm(void* application) noexcept {
-  GuardExport("ShowMDIChildForm", [&] { ShowPanel(application); });
+  host::GuardExport("ShowMDIChildForm", [&] { host::ShowPanel(application); });
 }
 
 void CloseMDIChildForm(void* application) noexcept {
-  GuardExport("CloseMDIChildForm", [&] { ClosePanel(application); });
+  host::GuardExport("CloseMDIChildForm", [&] { host::ClosePanel(application); });
 }
 
 int32_t CanRun(void) noexcept {
-  return GuardExport("CanRun", 0,
-                     [] { return Host().table[kSlotSendTestFunction] != nullptr ? 1 : 0; });
+  return host::GuardExport("CanRun", 0, [] {
+    return host::Host().table[host::kSlotSendTestFunction] != nullptr ? 1 : 0;
+  });
 }
 
 void SetGetInterface(void* value) noexcept {
-  GuardExport("SetGetInterface", [&] { Host().get_interface = value; });
+  host::GuardExport("SetGetInterface", [&] { host::Host().get_interface = value; });
 }
 
-void SetShowLineFunc(ShowLineFunc callback) noexcept {
-  GuardExport("SetShowLineFunc", [&] { Host().show_line = callback; });
+void SetShowLineFunc(host::ShowLineFunc callback) noexcept {
+  host::GuardExport("SetShowLineFunc", [&] { host::Host().show_line = callback; });
 }
 
 void SetFuncInterface(const void* table, int32_t size) noexcept {
-  GuardExport("SetFuncInterface", [&] {
+  host::GuardExport("SetFuncInterface", [&] {
     if (table == nullptr || size <= 0) return;
-    auto& slots = Host().table;
+    auto& slots = host::Host().table;
     slots.fill(nullptr);
-    const size_t bytes = std::min(static_cast<size_t>(size), kHostTableBytes);
+    const size_t bytes = std::min(static_cast<size_t>(size), host::kHostTableBytes);
     std::memcpy(slots.data(), table, bytes);
   });
 }
 
 void SetComHandle(uint32_t handle) noexcept {
-  GuardExport("SetComHandle", [&] { Host().com_handle = handle; });
+  host::GuardExport("SetComHandle", [&] { host::Host().com_handle = handle; });
 }
 
 void SetBasebandType(int32_t) noexcept {
-  GuardExport("SetBasebandType", [] {});
+  host::GuardExport("SetBasebandType", [] {});
 }
 
 }  // extern "C"

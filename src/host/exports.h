@@ -22,7 +22,8 @@ SONVIO_API void ShowMDIChildForm(void* application) noexcept SONVIO_SYMBOL(ShowM
 SONVIO_API void CloseMDIChildForm(void* application) noexcept SONVIO_SYMBOL(CloseMDIChildForm);
 SONVIO_API int32_t CanRun(void) noexcept SONVIO_SYMBOL(CanRun);
 SONVIO_API void SetGetInterface(void* value) noexcept SONVIO_SYMBOL(SetGetInterface);
-SONVIO_API void SetShowLineFunc(ShowLineFunc callback) noexcept SONVIO_SYMBOL(SetShowLineFunc);
+SONVIO_API void SetShowLineFunc(host::ShowLineFunc callback) noexcept
+    SONVIO_SYMBOL(SetShowLineFunc);
 SONVIO_API void SetFuncInterface(const void* table, int32_t size) noexcept
     SONVIO_SYMBOL(SetFuncInterface);
 SONVIO_API void SetComHandle(uint32_t handle) noexcept SONVIO_SYMBOL(SetComHandle);

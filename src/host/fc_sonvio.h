@@ -3,7 +3,11 @@
 
 #include "ui/form.h"
 
+namespace host {
+
 class TFCSonvio : public ui::Form {
  public:
   explicit TFCSonvio(ui::Application& app);
 };
+
+}  // namespace host

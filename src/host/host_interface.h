@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace host {
+
 // Every host send: message id, request length, request (null when the
 // length is 0), reply length set by the host, reply buffer, communication
 // handle. Non-zero when the host carried the exchange.
@@ -23,3 +25,5 @@ inline constexpr size_t kSlotSendAudioRequest = 15;
 inline constexpr size_t kSlotSendAtCommand = 54;
 inline constexpr size_t kSlotSendInfoRequest = 56;
 inline constexpr size_t kSlotSendTestFunction = 77;
+
+}  // namespace host

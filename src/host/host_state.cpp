@@ -2,6 +2,8 @@
 
 #include "ui/application.h"
 
+namespace host {
+
 HostState& Host() {
   static HostState state;
   return state;
@@ -23,3 +25,5 @@ void HostDetach() {
 void ShowLine(const char* text, uint8_t flag) {
   if (ShowLineFunc callback = Host().show_line) callback(text, flag);
 }
+
+}  // namespace host

@@ -14,6 +14,8 @@ class Application;
 class Form;
 }  // namespace ui
 
+namespace host {
+
 struct HostState {
   std::array<void*, kHostSlotCount> table{};
   ShowLineFunc show_line = nullptr;
@@ -50,3 +52,5 @@ template <typename Func>
 Func HostSlot(size_t slot) {
   return reinterpret_cast<Func>(Host().table[slot]);
 }
+
+}  // namespace host

@@ -3,17 +3,19 @@
 #include "host/host_state.h"
 #include "ui/application.h"
 
+namespace host {
+
 namespace {
 
-size_t SlotOf(HostChannel channel) {
+size_t SlotOf(common::HostChannel channel) {
   switch (channel) {
-    case HostChannel::kTestFunction:
+    case common::HostChannel::kTestFunction:
       return kSlotSendTestFunction;
-    case HostChannel::kAtCommand:
+    case common::HostChannel::kAtCommand:
       return kSlotSendAtCommand;
-    case HostChannel::kAudioRequest:
+    case common::HostChannel::kAudioRequest:
       return kSlotSendAudioRequest;
-    case HostChannel::kInfoRequest:
+    case common::HostChannel::kInfoRequest:
       return kSlotSendInfoRequest;
   }
   return kSlotSendTestFunction;
@@ -21,7 +23,7 @@ size_t SlotOf(HostChannel channel) {
 
 }  // namespace
 
-bool HostTableLink::Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
+bool HostTableLink::Send(common::HostChannel channel, uint16_t message_id, uint16_t request_length,
                          const void* request, uint16_t& reply_length, void* reply) {
   const auto send = HostSlot<HostSendFunc>(SlotOf(channel));
   if (send == nullptr) return false;
@@ -35,15 +37,17 @@ std::optional<std::string_view> HostTableLink::LastError() {
   return std::string_view(text != nullptr ? text : "");
 }
 
-void HostTableLink::Log(const char* text, LogFlag flag) {
+void HostTableLink::Log(const char* text, common::LogFlag flag) {
   ShowLine(text, static_cast<uint8_t>(flag));
 }
 
-HostLink& ModuleHostLink() {
+common::HostLink& ModuleHostLink() {
   static HostTableLink link;
   return link;
 }
 
-ModuleContext TheModuleContext() {
-  return ModuleContext{ModuleHostLink(), OwnApplication().services()};
+common::ModuleContext TheModuleContext() {
+  return common::ModuleContext{ModuleHostLink(), OwnApplication().services()};
 }
+
+}  // namespace host

@@ -4,15 +4,19 @@
 
 #include "common/host_link.h"
 
-class HostTableLink final : public HostLink {
+namespace host {
+
+class HostTableLink final : public common::HostLink {
  public:
-  [[nodiscard]] bool Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
+  [[nodiscard]] bool Send(common::HostChannel channel, uint16_t message_id, uint16_t request_length,
                           const void* request, uint16_t& reply_length, void* reply) override;
   std::optional<std::string_view> LastError() override;
-  void Log(const char* text, LogFlag flag) override;
-  using HostLink::Log;
+  void Log(const char* text, common::LogFlag flag) override;
+  using common::HostLink::Log;
 };
 
 // The module's one link and the context the panels are built with.
-HostLink& ModuleHostLink();
-ModuleContext TheModuleContext();
+common::HostLink& ModuleHostLink();
+common::ModuleContext TheModuleContext();
+
+}  // namespace host

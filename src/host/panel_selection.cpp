@@ -12,6 +12,8 @@
 #include "host/host_table_link.h"
 #include "ui/application.h"
 
+namespace host {
+
 namespace {
 
 constexpr size_t kProbeReplySize = 200;
@@ -42,20 +44,20 @@ void ShowPanel(void* host_application) {
   std::strcpy(command, kProbeCommand);
   const uint16_t length = static_cast<uint16_t>(std::strlen(command));
   uint16_t reply_length = 0;
-  const bool carried = ModuleHostLink().Send(HostChannel::kAtCommand, 0, length, command,
+  const bool carried = ModuleHostLink().Send(common::HostChannel::kAtCommand, 0, length, command,
                                              reply_length, reply.data());
 
   ui::Application& app = OwnApplication();
   std::unique_ptr<ui::Form> panel;
   if (!carried || IsSecondGenerationReply(reply.data(), reply.size())) {
-    panel = std::make_unique<Tfrm_DruskGUI>(app, TheModuleContext());
+    panel = std::make_unique<gen2_panel::Tfrm_DruskGUI>(app, TheModuleContext());
   } else {
-    panel = std::make_unique<TKelboFMRGUI>(app, TheModuleContext());
+    panel = std::make_unique<gen1_panel::TKelboFMRGUI>(app, TheModuleContext());
   }
   ui::Form& form = app.Adopt(std::move(panel));
   Host().current_panel = &form;
-  form.SetHelpKeyword(HelpKeyword(1));
-  form.SetCaption(VersionCaption("Sonvio.dll"));
+  form.SetHelpKeyword(common::HelpKeyword(1));
+  form.SetCaption(common::VersionCaption("Sonvio.dll"));
   form.Show();
 }
 
@@ -74,3 +76,5 @@ void ClosePanel(void* host_application) {
     OwnApplication().DestroyForm(panel);
   });
 }
+
+}  // namespace host

@@ -21,10 +21,10 @@ namespace {
 
 TEST(SharedTablesTest, ProgrammeTypeNamesAgreeEntryByEntry) {
   const struct {
-    const ProgrammeTypeNames& panel;
+    const gen1_panel::ProgrammeTypeNames& panel;
     fmrrds::PtyTable tool;
-  } tables[] = {{RdsProgrammeTypes(), fmrrds::PtyTable::kRds},
-                {RbdsProgrammeTypes(), fmrrds::PtyTable::kRbds}};
+  } tables[] = {{gen1_panel::RdsProgrammeTypes(), fmrrds::PtyTable::kRds},
+                {gen1_panel::RbdsProgrammeTypes(), fmrrds::PtyTable::kRbds}};
   for (const auto& table : tables) {
     for (uint8_t code = 0; code < table.panel.size(); ++code) {
       EXPECT_EQ(table.panel[code], fmrrds::ProgrammeTypeName(table.tool, code))

@@ -34,7 +34,7 @@ TEST(HexToInt, ScansAtMostCountDigitsAndStopsAtTheFirstNonDigit) {
       // clang-format on
   };
   for (const auto& [text, count, value] : cases)
-    EXPECT_EQ(HexToInt(text, count), value) << (text ? text : "null") << " " << int{count};
+    EXPECT_EQ(common::HexToInt(text, count), value) << (text ? text : "null") << " " << int{count};
 }
 
 // Edit fields and integers of initialization files follow one rule; an
@@ -56,11 +56,12 @@ TEST(TextToInt, FollowsTheEditFieldRulesAlsoInInitializationFiles) {
   const platform::IniFile ini((folder.path() / "integers.ini").string());
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].first);
-    EXPECT_EQ(TextToInt(cases[i].first), cases[i].second);
-    EXPECT_EQ(ReadIniInteger(ini, "S", "k" + std::to_string(i), -7), cases[i].second.value_or(-7));
+    EXPECT_EQ(common::TextToInt(cases[i].first), cases[i].second);
+    EXPECT_EQ(common::ReadIniInteger(ini, "S", "k" + std::to_string(i), -7),
+              cases[i].second.value_or(-7));
   }
-  EXPECT_EQ(ReadIniInteger(ini, "S", "quoted", 0), 7);
-  EXPECT_EQ(ReadIniInteger(ini, "S", "missing", -1), -1);
+  EXPECT_EQ(common::ReadIniInteger(ini, "S", "quoted", 0), 7);
+  EXPECT_EQ(common::ReadIniInteger(ini, "S", "missing", -1), -1);
 }
 
 TEST(FormatNumber, EveryRadixRule) {
@@ -82,9 +83,11 @@ TEST(FormatNumber, EveryRadixRule) {
       // clang-format on
   };
   for (const auto& c : cases)
-    EXPECT_EQ(FormatNumber(c.value, c.radix, c.width, c.as_short), c.expected)
+    EXPECT_EQ(common::FormatNumber(c.value, c.radix, c.width, c.as_short), c.expected)
         << c.value << " radix " << int{c.radix} << " width " << int{c.width};
-  EXPECT_EQ(RepeatChar('x', 3) + "|" + RepeatChar('x', 0) + "|" + RepeatChar('x', -1), "xxx||");
+  EXPECT_EQ(common::RepeatChar('x', 3) + "|" + common::RepeatChar('x', 0) + "|" +
+                common::RepeatChar('x', -1),
+            "xxx||");
 }
 
 TEST(FormatRegister, HexAndNibbleForms) {
@@ -96,9 +99,9 @@ TEST(FormatRegister, HexAndNibbleForms) {
       {0x00C5, "0x00C5 ", "0x0 0x0 0xC 0x5", "   0x0    0x0    0xC    0x5"},
   };
   for (const auto& [value, hex, nibbles, wide] : cases) {
-    EXPECT_EQ(FormatRegisterHex(value), hex);
-    EXPECT_EQ(FormatRegisterNibbles(value), nibbles);
-    EXPECT_EQ(FormatRegisterNibblesWide(value), wide);
+    EXPECT_EQ(common::FormatRegisterHex(value), hex);
+    EXPECT_EQ(common::FormatRegisterNibbles(value), nibbles);
+    EXPECT_EQ(common::FormatRegisterNibblesWide(value), wide);
   }
 }
 
@@ -107,9 +110,10 @@ TEST(HelpKeyword, EveryEntryAndTheEmptyOneOutsideTheTable) {
   const char* anchors[] = {"SONVIO",       "FREQ_TUN",         "AUDIO_CONTROL",
                            "RSSI_CONTROL", "RDS_CONTROL",      "Gain_Control",
                            "PMU_Control",  "Register_Control", "Audio_Output"};
-  EXPECT_EQ(HelpKeyword(0), "");
-  for (int i = 1; i <= 9; ++i) EXPECT_EQ(HelpKeyword(i), base + anchors[i - 1]) << i;
-  for (const int outside : {-1, 10, INT32_MIN, INT32_MAX}) EXPECT_EQ(HelpKeyword(outside), "");
+  EXPECT_EQ(common::HelpKeyword(0), "");
+  for (int i = 1; i <= 9; ++i) EXPECT_EQ(common::HelpKeyword(i), base + anchors[i - 1]) << i;
+  for (const int outside : {-1, 10, INT32_MIN, INT32_MAX})
+    EXPECT_EQ(common::HelpKeyword(outside), "");
 }
 
 // The caption comes from the version block of the named file in the program
@@ -136,9 +140,9 @@ TEST(VersionCaption, ProductAndFileVersionOfTheNamedFile) {
   for (const auto& [file, caption] : cases) {
     std::filesystem::remove(program.path() / "Sonvio.dll");
     if (file) program.Write("Sonvio.dll", *file);
-    EXPECT_EQ(VersionCaption("Sonvio.dll"), caption);
+    EXPECT_EQ(common::VersionCaption("Sonvio.dll"), caption);
   }
-  EXPECT_EQ(VersionCaption("Other.dll"), "Other");
+  EXPECT_EQ(common::VersionCaption("Other.dll"), "Other");
 }
 
 // Both ends are inclusive; text that is no number counts as 0. A value out
@@ -169,7 +173,7 @@ TEST(Validate, RangeCheckAtTheLimitsAndItsWarningAndTheSilentCheckBox) {
     SCOPED_TRACE(c.text);
     edit.SetText(c.text);
     services.SetFocus(&other);
-    EXPECT_EQ(ValidateRange(edit, c.min, c.max), c.accepted);
+    EXPECT_EQ(common::ValidateRange(edit, c.min, c.max), c.accepted);
     EXPECT_EQ(edit.text(), c.text);
     EXPECT_EQ(services.Focused(), c.accepted ? static_cast<ui::Control*>(&other) : &edit);
     std::string shown;
@@ -184,7 +188,7 @@ TEST(Validate, RangeCheckAtTheLimitsAndItsWarningAndTheSilentCheckBox) {
   int clicks = 0;
   box.OnClick = [&] { ++clicks; };
   for (const int state : {1, 1, 0, 2}) {
-    SetCheckedSilently(box, static_cast<uint8_t>(state));
+    common::SetCheckedSilently(box, static_cast<uint8_t>(state));
     EXPECT_EQ(box.checked(), state != 0);
   }
   EXPECT_EQ(clicks, 0);

@@ -20,26 +20,26 @@ class OtherChannels : public ::testing::Test {
   std::vector<std::string> SentTexts() const {
     std::vector<std::string> texts;
     for (const auto& call : host.calls) {
-      if (call.channel == HostChannel::kAtCommand) texts.push_back(call.Text());
+      if (call.channel == common::HostChannel::kAtCommand) texts.push_back(call.Text());
     }
     return texts;
   }
   ui::HeadlessServices services;
   RecordingHost host;
-  CKelboFMRFunction radio{host.Context(services)};
+  gen1::CKelboFMRFunction radio{host.Context(services)};
 };
 
 // The PMU register read, the audio destination and the version text with
 // each kind of answer: what they return, the one request sent, the log.
 TEST_F(OtherChannels, EachOperationSendsItsRequestAndReadsItsAnswer) {
-  using Op = std::string (*)(CKelboFMRFunction&);
-  const Op pmu = [](CKelboFMRFunction& r) {
+  using Op = std::string (*)(gen1::CKelboFMRFunction&);
+  const Op pmu = [](gen1::CKelboFMRFunction& r) {
     uint32_t value = 5;
     const bool result = r.ReadPmuRegister(value);
     return std::to_string(result) + " " + std::to_string(value);
   };
-  const Op audio = [](CKelboFMRFunction& r) { return std::to_string(r.SetAudioOutput(254)); };
-  const Op version = [](CKelboFMRFunction& r) { return r.ReadVersionText(0x32, 7); };
+  const Op audio = [](gen1::CKelboFMRFunction& r) { return std::to_string(r.SetAudioOutput(254)); };
+  const Op version = [](gen1::CKelboFMRFunction& r) { return r.ReadVersionText(0x32, 7); };
   const std::string at = "at@pmu:get_register(28)";
   const std::vector<uint8_t> pmu_request(at.begin(), at.end());
   std::vector<uint8_t> destination(24, 0);
@@ -50,23 +50,23 @@ TEST_F(OtherChannels, EachOperationSendsItsRequestAndReadsItsAnswer) {
     Op run;
     HostAnswer answer;
     const char* result;
-    HostChannel channel;
+    common::HostChannel channel;
     uint16_t id;
     const std::vector<uint8_t>& request;
     std::string log;
   } cases[] = {
       // clang-format off
-      {pmu, TextReply("OK\r\n0x00400000\r\n"), "1 4194304", HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|OK"},
-      {pmu, TextReply("ERROR: 17 bad register"), "1 5", HostChannel::kAtCommand, 0, pmu_request,
+      {pmu, TextReply("OK\r\n0x00400000\r\n"), "1 4194304", common::HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|OK"},
+      {pmu, TextReply("ERROR: 17 bad register"), "1 5", common::HostChannel::kAtCommand, 0, pmu_request,
        "Read PMU register|Sending to mobile...|Error while reading PMU register from the Target|error code : ERROR:|OK"},
-      {pmu, HostFailure("No errors"), "0 5", HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|"
+      {pmu, HostFailure("No errors"), "0 5", common::HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|"
        "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"},
-      {audio, StatusReply(4), "1", HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|OK"},
-      {audio, StatusReply(4, 0), "0", HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: FMR_STATUS_ERROR"},
-      {audio, StatusReply(2), "0", HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: OUTPUT_SIZE_NOT_MATCH"},
-      {version, TextReply("\001FMR 358"), "FMR 358", HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
-      {version, TextReply("\002FMR 358"), "?", HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
-      {version, HostFailure("down"), "?", HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
+      {audio, StatusReply(4), "1", common::HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|OK"},
+      {audio, StatusReply(4, 0), "0", common::HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: FMR_STATUS_ERROR"},
+      {audio, StatusReply(2), "0", common::HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: OUTPUT_SIZE_NOT_MATCH"},
+      {version, TextReply("\001FMR 358"), "FMR 358", common::HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
+      {version, TextReply("\002FMR 358"), "?", common::HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
+      {version, HostFailure("down"), "?", common::HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -122,7 +122,7 @@ TEST_F(OtherChannels, SelfTestSendsItsCommandsAndLogsEachReply) {
     for (const HostAnswer& reply : c.replies) host.Queue(reply);
     EXPECT_EQ(radio.SelfTest("98100000"), c.result);
     ASSERT_FALSE(host.calls.empty());
-    EXPECT_EQ(host.calls[0].channel, HostChannel::kTestFunction);
+    EXPECT_EQ(host.calls[0].channel, common::HostChannel::kTestFunction);
     EXPECT_EQ(host.calls[0].message_id, 0);
     EXPECT_EQ(SentTexts(), c.sent);
     EXPECT_EQ(host.Transcript(), std::string("Sending to mobile...|") + c.log);

@@ -24,8 +24,9 @@ using testing_host::StatusReply;
 // One integer member (or wire flag) of the parameter block, whatever its
 // type.
 struct Member {
-  std::variant<uint8_t*, int8_t*, uint16_t*, int16_t*, uint32_t*, char*, FmrSwitch*,
-               RdsDecoderMode*, RssiAccess*, RegAccess*, TuneAction*, TestSignal*, PowerState*>
+  std::variant<uint8_t*, int8_t*, uint16_t*, int16_t*, uint32_t*, char*, gen1::FmrSwitch*,
+               gen1::RdsDecoderMode*, gen1::RssiAccess*, gen1::RegAccess*, gen1::TuneAction*,
+               gen1::TestSignal*, gen1::PowerState*>
       at;
   // The value, sign-extended for a signed member.
   int64_t Get() const {
@@ -41,28 +42,28 @@ struct Member {
 // `count` members of `width` bytes each, back to back from `offset`.
 struct Field {
   size_t offset, width;
-  Member (*member)(FmrParameters& p, size_t index);
+  Member (*member)(gen1::FmrParameters& p, size_t index);
   size_t count = 1;
 };
 using Fields = std::vector<Field>;
 
 // clang-format off
-#define F(offset, width, name) Field{offset, width, [](FmrParameters& p, size_t) { return Member{&p.name}; }}
+#define F(offset, width, name) Field{offset, width, [](gen1::FmrParameters& p, size_t) { return Member{&p.name}; }}
 #define A(offset, width, name) \
-  Field{offset, width, [](FmrParameters& p, size_t i) { return Member{&p.name[i]}; }, \
-        std::tuple_size_v<decltype(FmrParameters::name)>}
+  Field{offset, width, [](gen1::FmrParameters& p, size_t i) { return Member{&p.name[i]}; }, \
+        std::tuple_size_v<decltype(gen1::FmrParameters::name)>}
 // clang-format on
 
 // Calls `fn` with each member of `fields` in `p`, its offset and width.
 template <typename Fn>
-void Each(FmrParameters& p, const Fields& fields, Fn fn) {
+void Each(gen1::FmrParameters& p, const Fields& fields, Fn fn) {
   for (const Field& f : fields) {
     for (size_t i = 0; i < f.count; ++i) fn(f.member(p, i), f.offset + f.width * i, f.width);
   }
 }
 
 // The record `fields` make of `p`, `size` bytes, the rest zero.
-std::vector<uint8_t> Pack(FmrParameters p, const Fields& fields, size_t size) {
+std::vector<uint8_t> Pack(gen1::FmrParameters p, const Fields& fields, size_t size) {
   std::vector<uint8_t> bytes(size, 0);
   Each(p, fields, [&bytes](Member m, size_t at, size_t width) {
     for (size_t b = 0; b < width; ++b) bytes.at(at + b) = static_cast<uint8_t>(m.Get() >> (8 * b));
@@ -71,7 +72,8 @@ std::vector<uint8_t> Pack(FmrParameters p, const Fields& fields, size_t size) {
 }
 
 // `p` with the members of `fields` read from `reply`.
-FmrParameters Unpack(FmrParameters p, const Fields& fields, std::span<const uint8_t> reply) {
+gen1::FmrParameters Unpack(gen1::FmrParameters p, const Fields& fields,
+                           std::span<const uint8_t> reply) {
   Each(p, fields, [reply](Member m, size_t at, size_t width) {
     uint64_t value = 0;
     for (size_t b = 0; b < width; ++b) value |= uint64_t{reply[at + b]} << (8 * b);
@@ -83,7 +85,7 @@ FmrParameters Unpack(FmrParameters p, const Fields& fields, std::span<const uint
 // Gives every member of `fields` its own value in `p`: no zero byte and the
 // top bit of every byte set, so a member packed at the wrong offset, with
 // the wrong width or sign, or from the wrong member shows.
-void FillDistinct(FmrParameters& p, const Fields& fields, unsigned& next) {
+void FillDistinct(gen1::FmrParameters& p, const Fields& fields, unsigned& next) {
   Each(p, fields, [&next](Member m, size_t, size_t) {
     uint64_t value = 0;
     for (unsigned b = 0; b < 4; ++b)
@@ -95,13 +97,13 @@ void FillDistinct(FmrParameters& p, const Fields& fields, unsigned& next) {
 
 struct Operation {
   const char* name;
-  bool (*run)(CKelboFMRFunction&);
+  bool (*run)(gen1::CKelboFMRFunction&);
   uint16_t id;
   size_t request_size, reply_size;  // a request size of 0: sent without one
   Fields request, reply;
 };
 
-#define RUN(call) [](CKelboFMRFunction& f) { return f.call(); }
+#define RUN(call) [](gen1::CKelboFMRFunction& f) { return f.call(); }
 
 // clang-format off
 // The blocks several records share, from `at` on: the transmit RDS settings
@@ -171,9 +173,9 @@ const std::vector<Operation>& Operations() {
        F(16, 4, bandMinHz), F(20, 4, channelSpacing), F(24, 1, preEmphasis), F(28, 1, txAudioMode), F(32, 4, freqDeviationHz),
        F(36, 2, pilotDeviationHz), F(38, 2, rdsDeviationHz), F(40, 4, rfMute), F(44, 4, pilotOn), F(48, 1, rdsState), F(52, 2, volume),
        F(56, 1, mute), F(60, 4, modulationOn)}},
-      {"SendRdsGroups", [](CKelboFMRFunction& f) { uint8_t accepted = 0; return f.SendRdsGroups(accepted); }, 0x19, 162, 4,
-       {F(0, 1, rdsTxGroupCount), Field{2, 2, [](FmrParameters& p, size_t i) { return Member{&p.rdsTxGroups[i / 4][i % 4]}; },
-        4 * kRdsTxGroups}}, {}},
+      {"SendRdsGroups", [](gen1::CKelboFMRFunction& f) { uint8_t accepted = 0; return f.SendRdsGroups(accepted); }, 0x19, 162, 4,
+       {F(0, 1, rdsTxGroupCount), Field{2, 2, [](gen1::FmrParameters& p, size_t i) { return Member{&p.rdsTxGroups[i / 4][i % 4]}; },
+        4 * gen1::kRdsTxGroups}}, {}},
       {"ReadRdsBlocks", RUN(ReadRdsBlocks), 0x1A, 0, 252, {}, {F(4, 4, rdsBufferWord), F(8, 1, rdsGroupCount), A(10, 2, rdsBlocks)}},
       {"ReadTxRds", RUN(ReadTxRds), 0x1B, 0, 204, {}, TxRds(2)},
       {"ReadPowerState", RUN(ReadPowerState), 0x23, 0, 56, {}, {F(32, 4, powerState)}},
@@ -185,8 +187,8 @@ const std::vector<Operation>& Operations() {
 
 // A block in which every member any request carries has its own value (the
 // group count thereby above 20).
-FmrParameters Filled() {
-  FmrParameters p;
+gen1::FmrParameters Filled() {
+  gen1::FmrParameters p;
   unsigned next = 0;
   for (const Operation& op : Operations()) FillDistinct(p, op.request, next);
   return p;
@@ -196,25 +198,25 @@ class Records : public ::testing::Test {
  protected:
   ui::HeadlessServices services;
   RecordingHost host;
-  CKelboFMRFunction radio{host.Context(services)};
+  gen1::CKelboFMRFunction radio{host.Context(services)};
 };
 class OperationTest : public Records, public ::testing::WithParamInterface<Operation> {};
 
 TEST_P(OperationTest, PacksItsRequestAndCopiesItsReplyFields) {
   const Operation& op = GetParam();
-  const FmrParameters before = Filled();
+  const gen1::FmrParameters before = Filled();
   radio.parameters() = before;
   HostAnswer answer = StatusReply(op.reply_size);
   for (size_t i = 2; i < op.reply_size; ++i) answer.reply[i] = static_cast<uint8_t>(0x35 + 7 * i);
   host.Queue(answer);
   const std::vector<uint8_t> request = Pack(before, op.request, op.request_size);
-  FmrParameters expected = Unpack(before, op.reply, answer.reply);
+  gen1::FmrParameters expected = Unpack(before, op.reply, answer.reply);
 
   EXPECT_TRUE(op.run(radio));
 
   ASSERT_EQ(host.calls.size(), 1u);
   const testing_host::HostCall& call = host.calls[0];
-  EXPECT_EQ(call.channel, HostChannel::kTestFunction);
+  EXPECT_EQ(call.channel, common::HostChannel::kTestFunction);
   EXPECT_EQ(call.message_id, op.id);
   EXPECT_EQ(call.request_null, op.request_size == 0);
   EXPECT_EQ(call.request, request);  // the whole record: padding stays zero
@@ -252,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(Records, OperationTest, ::testing::ValuesIn(Operations(
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(Records, RdsGroupsAboveTheCountKeepTheirBytesAndTheRadioReportsWhatItTook) {
-  FmrParameters& p = radio.parameters();
+  gen1::FmrParameters& p = radio.parameters();
   p = Filled();
   HostAnswer answer = StatusReply(4);
   answer.reply[2] = 7;
@@ -277,9 +279,9 @@ TEST_F(Records, RdsGroupsAboveTheCountKeepTheirBytesAndTheRadioReportsWhatItTook
 }
 
 TEST_F(Records, UnknownResultCodeIsNotDefined) {
-  EXPECT_FALSE(radio.MapResult(static_cast<SendOutcome>(4)));
-  EXPECT_FALSE(radio.MapResult(static_cast<SendOutcome>(255)));
-  EXPECT_TRUE(radio.MapResult(SendOutcome::kCarried));
+  EXPECT_FALSE(radio.MapResult(static_cast<gen1::SendOutcome>(4)));
+  EXPECT_FALSE(radio.MapResult(static_cast<gen1::SendOutcome>(255)));
+  EXPECT_TRUE(radio.MapResult(gen1::SendOutcome::kCarried));
   EXPECT_EQ(host.Transcript(), "!ERROR: ERROR_NOT_DEFINED|!ERROR: ERROR_NOT_DEFINED|OK");
 }
 

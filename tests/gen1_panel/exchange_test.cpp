@@ -19,8 +19,8 @@ std::string Access(T& member, const std::string* set) {
     if (set != nullptr) member = static_cast<T>(std::stoll(*set));
     return std::to_string(static_cast<int64_t>(member));
   } else {
-    if (set != nullptr) StoreFieldText(member, *set);
-    return std::string(FieldText(member));
+    if (set != nullptr) gen1_panel::StoreFieldText(member, *set);
+    return std::string(gen1_panel::FieldText(member));
   }
 }
 
@@ -29,11 +29,12 @@ struct Exchange {
   const char* control;
   const char* text;  // what the control holds or shows
   const char* field;
-  std::string (*access)(FmrParameters& p, const std::string* set);
+  std::string (*access)(gen1::FmrParameters& p, const std::string* set);
   const char* value = nullptr;  // the field's value for that text; nullptr: the text itself
   Way way = kBoth;
 };
-#define M(name) #name, [](FmrParameters & p, const std::string* set) { return Access(p.name, set); }
+#define M(name) \
+#name, [](gen1::FmrParameters & p, const std::string* set) { return Access(p.name, set); }
 
 // Every control of the exchange with the field it fills or shows: values
 // that only the right width and sign carry, so a field filled from the wrong
@@ -92,7 +93,7 @@ const Exchange kExchange[] = {
 // clang-format on
 
 // "field=value" of every field `way` reaches, in table order.
-std::string Fields(FmrParameters p, Way way, const Exchange* with = nullptr) {
+std::string Fields(gen1::FmrParameters p, Way way, const Exchange* with = nullptr) {
   std::string out;
   for (const Exchange& e : kExchange) {
     if ((e.way & way) == 0 || out.find(std::string(e.field) + "=") != std::string::npos) continue;
@@ -118,20 +119,20 @@ TEST_F(PanelTest, StoreFillsEachFieldFromItsOwnControlOnly) {
   };
   SetControls(assign(nullptr));
   panel.SyncParameters(true);
-  const FmrParameters zero = params();
+  const gen1::FmrParameters zero = params();
   EXPECT_NE(Fields(zero, kStore).find(" channelSpacing=50000 "), std::string::npos);
   for (const Exchange& e : kExchange) {
     if ((e.way & kStore) == 0) continue;
     SCOPED_TRACE(e.control);
-    params().rdsState = params().rssiState = FmrSwitch::kOn;
-    params().rdsDecoderMode = RdsDecoderMode::kRbds;
-    params().tuneAction = TuneAction::kSeekUp;
+    params().rdsState = params().rssiState = gen1::FmrSwitch::kOn;
+    params().rdsDecoderMode = gen1::RdsDecoderMode::kRbds;
+    params().tuneAction = gen1::TuneAction::kSeekUp;
     SetControls(assign(&e));
     panel.SyncParameters(true);
     EXPECT_EQ(Fields(params(), kStore), Fields(zero, kStore, &e));
-    const FmrParameters& p = params();
-    EXPECT_EQ(std::vector<int>({WireValue(p.rdsState), WireValue(p.rdsDecoderMode),
-                                WireValue(p.rssiState), WireValue(p.tuneAction)}),
+    const gen1::FmrParameters& p = params();
+    EXPECT_EQ(std::vector<int>({gen1::WireValue(p.rdsState), gen1::WireValue(p.rdsDecoderMode),
+                                gen1::WireValue(p.rssiState), gen1::WireValue(p.tuneAction)}),
               std::vector<int>({0xFF, 0xFF, 0xFF, 0}));
   }
 }
@@ -146,13 +147,13 @@ TEST_F(PanelTest, ShowPutsEachFieldIntoItsOwnControlOnly) {
     }
     return out;
   };
-  params() = FmrParameters{};
+  params() = gen1::FmrParameters{};
   panel.SyncParameters(false);
   const std::vector<std::string> zero = shown();
   EXPECT_EQ(std::count(zero.begin(), zero.end(), "LEVolume=1"), 1) << "0 is shown as 1";
   for (const Exchange& e : kExchange) {
     if ((e.way & kShow) == 0) continue;
-    params() = FmrParameters{};
+    params() = gen1::FmrParameters{};
     const std::string value = e.value != nullptr ? e.value : e.text;
     e.access(params(), &value);
     panel.SyncParameters(false);
@@ -168,7 +169,7 @@ TEST_F(PanelTest, ShowPutsEachFieldIntoItsOwnControlOnly) {
 // A control or field in two rows is stored, shown or enabled twice.
 TEST_F(PanelTest, EveryBoundControlAndFieldStandsInOneRow) {
   std::set<const void*> seen;  // controls and fields
-  for (const ControlBinding& row : PanelBindings()) {
+  for (const gen1_panel::ControlBinding& row : gen1_panel::PanelBindings()) {
     EXPECT_TRUE(seen.insert(row.control(panel)).second) << row.control(panel)->name();
     EXPECT_TRUE(!row.field || seen.insert(row.field(params())).second)
         << row.control(panel)->name();
@@ -239,7 +240,7 @@ TEST_F(PanelTest, ShowDerivesFeaturesDeviationAndWhatMayBeUsed) {
     params().pilotOn = d.pilot_on;
     params().pilotDeviationHz = d.pilot;
     params().rdsDeviationHz = d.rds;
-    params().rdsState = static_cast<FmrSwitch>(d.rds_state);
+    params().rdsState = static_cast<gen1::FmrSwitch>(d.rds_state);
     params().freqDeviationHz = 12345;
     panel.SyncParameters(false);
     EXPECT_EQ(Shown("LEFreqDeviation"), d.deviation);

@@ -13,19 +13,20 @@ namespace {
 // The reply length of a test-function message as the command set expects
 // it (the self test's probe, message 0, included); 0: not scripted.
 size_t ReplyLength(uint16_t id) {
-  const auto* row = std::find_if(kFmrMessages.begin(), kFmrMessages.end(),
-                                 [id](const FmrMessageRow& m) { return m.id == id; });
-  return id == 0 ? 6 : row != kFmrMessages.end() ? row->reply_size : 0;
+  const auto* row = std::find_if(gen1::kFmrMessages.begin(), gen1::kFmrMessages.end(),
+                                 [id](const gen1::FmrMessageRow& m) { return m.id == id; });
+  return id == 0 ? 6 : row != gen1::kFmrMessages.end() ? row->reply_size : 0;
 }
 
 }  // namespace
 
 HostAnswer ScriptedRadio::Answer(const HostCall& call) {
-  if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
-  if (call.channel == HostChannel::kAudioRequest) return testing_host::StatusReply(4);
-  if (call.channel == HostChannel::kInfoRequest) return testing_host::TextReply("\001FMR 1021");
+  if (call.channel == common::HostChannel::kAtCommand) return testing_host::TextReply(at_reply);
+  if (call.channel == common::HostChannel::kAudioRequest) return testing_host::StatusReply(4);
+  if (call.channel == common::HostChannel::kInfoRequest)
+    return testing_host::TextReply("\001FMR 1021");
   const size_t length = ReplyLength(call.message_id);
-  if (call.channel != HostChannel::kTestFunction || length == 0) {
+  if (call.channel != common::HostChannel::kTestFunction || length == 0) {
     return testing_host::HostFailure("not scripted");
   }
   const auto it = status.find(call.message_id);
@@ -35,25 +36,25 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   // clang-format off
   switch (call.message_id) {
     case 0x03:  // receive status
-      le::PutU32(reply, 4, frequency_hz); le::PutU8(reply, 8, 1); le::PutS16(reply, 16, rssi); le::PutU16(reply, 18, 0x4000);
+      common::le::PutU32(reply, 4, frequency_hz); common::le::PutU8(reply, 8, 1); common::le::PutS16(reply, 16, rssi); common::le::PutU16(reply, 18, 0x4000);
       break;
     case 0x04:  // tune
-      frequency_hz = le::GetU32(request, 4);
-      le::PutU32(reply, 4, frequency_hz); le::PutS16(reply, 8, rssi); le::PutU8(reply, 10, 1);
+      frequency_hz = common::le::GetU32(request, 4);
+      common::le::PutU32(reply, 4, frequency_hz); common::le::PutS16(reply, 8, rssi); common::le::PutU8(reply, 10, 1);
       break;
-    case 0x08: le::PutU32(reply, 4, frequency_hz); le::PutS16(reply, 12, rssi); break;  // RSSI
-    case 0x19: le::PutU8(reply, 2, groups_taken); break;  // RDS groups to send
-    case 0x06: le::PutU16(reply, 2, volume); break;  // receive audio
+    case 0x08: common::le::PutU32(reply, 4, frequency_hz); common::le::PutS16(reply, 12, rssi); break;  // RSSI
+    case 0x19: common::le::PutU8(reply, 2, groups_taken); break;  // RDS groups to send
+    case 0x06: common::le::PutU16(reply, 2, volume); break;  // receive audio
     case 0x0C:  // register access: a write is kept, a read answers
-      if (le::GetU32(request, 0) == 1) registers[le::GetU16(request, 4)] = le::GetU32(request, 8);
-      le::PutU32(reply, 4, registers[le::GetU16(request, 4)]);
+      if (common::le::GetU32(request, 0) == 1) registers[common::le::GetU16(request, 4)] = common::le::GetU32(request, 8);
+      common::le::PutU32(reply, 4, registers[common::le::GetU16(request, 4)]);
       break;
-    case 0x13: frequency_hz = le::GetU32(request, 0); break;  // transmit tune
+    case 0x13: frequency_hz = common::le::GetU32(request, 0); break;  // transmit tune
     case 0x18:  // transmit status
-      le::PutU32(reply, 4, frequency_hz); le::PutS16(reply, 8, 120); le::PutU32(reply, 12, 108000000);
-      le::PutU32(reply, 16, 87500000); le::PutU32(reply, 20, 100000); le::PutU16(reply, 52, 0x7FFF);
+      common::le::PutU32(reply, 4, frequency_hz); common::le::PutS16(reply, 8, 120); common::le::PutU32(reply, 12, 108000000);
+      common::le::PutU32(reply, 16, 87500000); common::le::PutU32(reply, 20, 100000); common::le::PutU16(reply, 52, 0x7FFF);
       break;
-    case 0x23: le::PutU32(reply, 32, power_state); break;
+    case 0x23: common::le::PutU32(reply, 32, power_state); break;
     default: break;
   }
   // clang-format on

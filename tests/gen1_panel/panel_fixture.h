@@ -36,7 +36,7 @@ class PanelTest : public ::testing::Test {
     host.responder = [this](const testing_host::HostCall& call) { return radio.Answer(call); };
   }
 
-  FmrParameters& params() { return panel.radio().parameters(); }
+  gen1::FmrParameters& params() { return panel.radio().parameters(); }
   // The message ids sent since the host's record was last cleared.
   std::vector<uint16_t> SentIds() const;
   const testing_host::HostCall* LastCall(uint16_t id) const;
@@ -58,5 +58,5 @@ class PanelTest : public ::testing::Test {
   ui::Application app{services};
   testing_host::RecordingHost host;
   ScriptedRadio radio;
-  TKelboFMRGUI panel{app, host.Context(services)};
+  gen1_panel::TKelboFMRGUI panel{app, host.Context(services)};
 };

@@ -19,7 +19,7 @@ TEST_F(PanelTest, ShowAdoptsARadioThatIsOnAndLeavesOneThatIsOffOrSilent) {
     radio.power_state = c.power_state;
     radio.frequency_hz = 98100000;
     radio.status[0x3A] = c.info_status;
-    TKelboFMRGUI fresh(app, host.Context(services));
+    gen1_panel::TKelboFMRGUI fresh(app, host.Context(services));
     host.Clear();
     fresh.Show();
     const bool on = c.power_state != 0 && c.info_status == 1;
@@ -92,7 +92,7 @@ TEST_F(PanelTest, ControlsFollowThePowerStateThroughFailedOperations) {
     SCOPED_TRACE(row.name);
     radio.status.clear();
     for (const auto& [id, status] : row.statuses) radio.status[id] = status;
-    TKelboFMRGUI p(app, host.Context(services));
+    gen1_panel::TKelboFMRGUI p(app, host.Context(services));
     testing_form::SetControls(p, "CBAGCOn=0");
     p.Show();
     if (row.transmit) p.CBTMode->UserSelect(1);

@@ -37,7 +37,7 @@ class LogFolderTest : public PanelTest {
     const testing_host::HostCall* send = LastCall(0x19);
     Ids blocks;
     for (size_t g = 0; send != nullptr && g < send->request.at(0); ++g)
-      blocks.push_back(le::GetU16(send->request, 2 + 8 * g));
+      blocks.push_back(common::le::GetU16(send->request, 2 + 8 * g));
     return blocks;
   }
 
@@ -194,7 +194,7 @@ TEST_F(PanelTest, CancellingTheFrequencyListDialogKeepsTheEarlierFile) {
 }
 
 TEST(RdsDataFile, PiecesAndCells) {
-  const std::vector<std::string> pieces = SplitRdsData(
+  const std::vector<std::string> pieces = gen1_panel::SplitRdsData(
       "0x1234 0xABCD 0x00ff 0xFFFF \r\n0x12\n0x1234 0xABCD 0x00ff 0xFFFF 0x5555 tail\nx", 100);
   // 29 characters at most: the rest is a line of its own; a last piece without line end.
   EXPECT_EQ(pieces,
@@ -203,7 +203,8 @@ TEST(RdsDataFile, PiecesAndCells) {
   // A short line gives 0 where it does not reach, a cell not a number 0.
   std::string cells;
   for (const std::string& piece : {pieces[0], pieces[1], std::string("0xZZZZ 0x\x01\x02 ")}) {
-    for (size_t b = 0; b < 4; ++b) cells += std::to_string(RdsDataBlock(piece, b)) + " ";
+    for (size_t b = 0; b < 4; ++b)
+      cells += std::to_string(gen1_panel::RdsDataBlock(piece, b)) + " ";
   }
   EXPECT_EQ(cells, "4660 43981 255 65535 18 0 0 0 0 0 0 0 ");
 }
@@ -213,10 +214,11 @@ TEST(RdsDataFile, OnlyWhatTheReplayCanUseIsRead) {
   std::string huge;
   for (int i = 0; i < 100000; ++i) huge += "0x0001 0x0002 0x0003 0x0004 \r\n";  // 3 MB
   folder.Write("huge.log", huge);
-  const std::vector<std::string> pieces = ReadRdsDataFile((folder.path() / "huge.log").string());
-  EXPECT_EQ(pieces.size(), kRdsDataPiecesUsed);
+  const std::vector<std::string> pieces =
+      gen1_panel::ReadRdsDataFile((folder.path() / "huge.log").string());
+  EXPECT_EQ(pieces.size(), gen1_panel::kRdsDataPiecesUsed);
   EXPECT_EQ(pieces.back(), "0x0001 0x0002 0x0003 0x0004 \n");
-  EXPECT_TRUE(ReadRdsDataFile((folder.path() / "missing.log").string()).empty());
+  EXPECT_TRUE(gen1_panel::ReadRdsDataFile((folder.path() / "missing.log").string()).empty());
 }
 
 // The tour runs the tone with and without the pilot and the chirp; here the
@@ -228,7 +230,8 @@ TEST_F(PanelTest, ToneWithoutPilotSendsAmplitudes592LowerAndKeepsTheEdits) {
     Run(std::string("check CBPilot ") + (pilot ? "1" : "0"));
     ASSERT_EQ(Run("type LELLevel 0x2000; type LERLevel 0x1000; click btn_test_tone"), "ok; ok; ok");
     const std::vector<uint8_t>& r = LastCall(0x10)->request;
-    EXPECT_EQ((std::vector<uint32_t>{le::GetU32(r, 4), le::GetU32(r, 12), le::GetU32(r, 24)}),
+    EXPECT_EQ((std::vector<uint32_t>{common::le::GetU32(r, 4), common::le::GetU32(r, 12),
+                                     common::le::GetU32(r, 24)}),
               (std::vector<uint32_t>{1, pilot ? 0x2000u : 0x1DB0u, pilot ? 0x1000u : 0x0DB0u}));
     EXPECT_EQ(Showing("LELLevel LERLevel btn_test_tone"),
               "LELLevel=0x2000 LERLevel=0x1000 btn_test_tone=Tone Off");

@@ -78,7 +78,7 @@ TEST_F(SettingsTest, HistoriesLoadOnShowAndTheTenNewestSaveOnClose) {
   EXPECT_EQ(File(),
             "[Register_Address]\r\n3=0x0040\r\n4=0x0050\r\n0=0x0002\r\n1=0x0004\r\n"
             "2=0x0006\r\n");
-  TKelboFMRGUI reopened(app, host.Context(services));
+  gen1_panel::TKelboFMRGUI reopened(app, host.Context(services));
   reopened.Show();
 
   reopened.LERegAddress->SetItems({"0x0010", "0x0011", "0x0012", "0x0013", "0x0014", "0x0015",

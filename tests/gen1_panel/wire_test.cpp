@@ -20,10 +20,10 @@ std::string Decode(const std::vector<uint8_t>& record, const std::string& fields
     const size_t at = std::stoul(word.substr(word.find('@') + 1));
     int64_t value = -1;
     if (at + std::stoul(type.substr(1)) / 8 <= record.size()) {
-      if (type == "u8") value = le::GetU8(record, at);
-      if (type == "u16") value = le::GetU16(record, at);
-      if (type == "s16") value = le::GetS16(record, at);
-      if (type == "u32") value = le::GetU32(record, at);
+      if (type == "u8") value = common::le::GetU8(record, at);
+      if (type == "u16") value = common::le::GetU16(record, at);
+      if (type == "s16") value = common::le::GetS16(record, at);
+      if (type == "u32") value = common::le::GetU32(record, at);
     }
     out += (out.empty() ? "" : " ") + type + "@" + std::to_string(at) + "=" + std::to_string(value);
   }
@@ -137,7 +137,7 @@ TEST_F(PanelTest, TuneStepsOneChannelAndStopsAtTheBandEdge) {
                 "ok; ok");
       const testing_host::HostCall* tune = LastCall(transmit ? 0x13 : 0x04);
       ASSERT_NE(tune, nullptr);
-      EXPECT_EQ(le::GetU32(tune->request, transmit ? 0 : 4), row.sent);
+      EXPECT_EQ(common::le::GetU32(tune->request, transmit ? 0 : 4), row.sent);
       EXPECT_EQ(Shown("LEFrequency"), std::to_string(row.sent));
     }
   }

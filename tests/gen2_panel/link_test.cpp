@@ -47,8 +47,8 @@ class AtServerTest : public ::testing::Test {
     app_ = std::make_unique<aud_app>(fresh);
     return *app_;
   }
-  std::unique_ptr<Tfrm_DruskGUI> OpenPanel() {
-    auto panel = std::make_unique<Tfrm_DruskGUI>(ui_app_, log_.Context(services_));
+  std::unique_ptr<gen2_panel::Tfrm_DruskGUI> OpenPanel() {
+    auto panel = std::make_unique<gen2_panel::Tfrm_DruskGUI>(ui_app_, log_.Context(services_));
     panel->Show();
     return panel;
   }

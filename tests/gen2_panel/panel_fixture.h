@@ -24,7 +24,7 @@ class DruskPanelTest : public ::testing::Test {
  protected:
   DruskPanelTest() {
     MANAGED_IF::TransportWrapper::Unload();
-    panel_ = std::make_unique<Tfrm_DruskGUI>(app_, log_.Context(services_));
+    panel_ = std::make_unique<gen2_panel::Tfrm_DruskGUI>(app_, log_.Context(services_));
     panel_->Show();
     ClearRecords();
   }
@@ -67,7 +67,7 @@ class DruskPanelTest : public ::testing::Test {
   ui::Application app_{services_};
   gen2_test::TessicDouble double_;
   testing_host::RecordingHost log_;
-  std::unique_ptr<Tfrm_DruskGUI> panel_;
+  std::unique_ptr<gen2_panel::Tfrm_DruskGUI> panel_;
 };
 
 }  // namespace gen2_panel_test

@@ -196,8 +196,8 @@ TEST(ReadoutFormatTest, VersionTextsSplitAtSwAndFw) {
                                   {"FW3.4X", "", "FW3.4"},
                                   {"FW3.4 SW1.2X", "", "FW3.4 SW1.2"}};
   for (const auto& [text, package, firmware] : cases) {
-    EXPECT_EQ(PackageVersionPart(text), package) << text;
-    EXPECT_EQ(FirmwareVersionPart(text), firmware) << text;
+    EXPECT_EQ(gen2_panel::PackageVersionPart(text), package) << text;
+    EXPECT_EQ(gen2_panel::FirmwareVersionPart(text), firmware) << text;
   }
 }
 

@@ -27,9 +27,9 @@ constexpr int kOperations = 100000;
 
 // A first-generation radio that answers every test function with a reply
 // of the right length and status 1, and keeps nothing.
-class QuietRadio : public HostLink {
+class QuietRadio : public common::HostLink {
  public:
-  bool Send(HostChannel, uint16_t message_id, uint16_t, const void*, uint16_t& reply_length,
+  bool Send(common::HostChannel, uint16_t message_id, uint16_t, const void*, uint16_t& reply_length,
             void* reply) override {
     static const std::map<uint16_t, uint16_t> kLengths = {{0x01, 2},  {0x03, 48},  {0x23, 56},
                                                           {0x3A, 16}, {0x07, 168}, {0x04, 12}};
@@ -41,7 +41,7 @@ class QuietRadio : public HostLink {
     return true;
   }
   std::optional<std::string_view> LastError() override { return "No errors"; }
-  void Log(const char*, LogFlag) override {}
+  void Log(const char*, common::LogFlag) override {}
 };
 
 // Bytes in use after `run` has been done `kOperations` times, less those
@@ -64,7 +64,7 @@ TEST(HeapGrowth, FirstGenerationOperations) {
   ui::HeadlessServices services;
   ui::Application app(services);
   QuietRadio radio;
-  TKelboFMRGUI panel(app, ModuleContext{radio, services});
+  gen1_panel::TKelboFMRGUI panel(app, common::ModuleContext{radio, services});
   panel.Show();
   ASSERT_EQ(ui::RunAutomation(panel, "click BtnFMREnable"), "ok");
   // A read, a write and a warning box each round.
@@ -104,7 +104,7 @@ TEST(HeapGrowth, SecondGenerationOperations) {
   ui::HeadlessServices services;
   ui::Application app(services);
   QuietRadio host;
-  Tfrm_DruskGUI panel(app, ModuleContext{host, services});
+  gen2_panel::Tfrm_DruskGUI panel(app, common::ModuleContext{host, services});
   panel.Show();
   ASSERT_EQ(ui::RunAutomation(panel, "type le_frequency 98100000"), "ok");
   EXPECT_EQ(Growth([&] { ui::RunAutomation(panel, "click btn_set_station"); }), 0);
@@ -122,7 +122,7 @@ TEST(HeapGrowth, SecondGenerationReopens) {
   const auto reopens = [&](const char* command) {
     const size_t before = heap_meter::BytesInUse();
     for (int i = 0; i < 1000; ++i) {
-      Tfrm_DruskGUI panel(app, ModuleContext{host, services});
+      gen2_panel::Tfrm_DruskGUI panel(app, common::ModuleContext{host, services});
       panel.Show();
       if (command != nullptr) ui::RunAutomation(panel, command);
     }

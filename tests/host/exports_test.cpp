@@ -30,29 +30,29 @@ namespace {
 // A table fills the slots its size covers and empties the rest; an invalid
 // one keeps the table before it. CanRun follows slot 77.
 TEST(Exports, TheTableSizeDecidesTheSlotsAndCanRunFollowsTheTestFunctionSlot) {
-  std::vector<void*> table(kHostSlotCount + 10, nullptr);
+  std::vector<void*> table(host::kHostSlotCount + 10, nullptr);
   int marker = 0;
   for (auto& slot : table) slot = &marker;
   const auto bytes = [](size_t slots) { return static_cast<int32_t>(slots * sizeof(void*)); };
   SetFuncInterface(table.data(), bytes(table.size()));
   EXPECT_EQ(CanRun(), 1);
-  SetFuncInterface(table.data(), bytes(kSlotSendTestFunction));
+  SetFuncInterface(table.data(), bytes(host::kSlotSendTestFunction));
   EXPECT_EQ(CanRun(), 0);
-  EXPECT_EQ(Host().table[kSlotSendTestFunction - 1], &marker);
-  SetFuncInterface(table.data(), bytes(kSlotSendTestFunction + 1));
+  EXPECT_EQ(host::Host().table[host::kSlotSendTestFunction - 1], &marker);
+  SetFuncInterface(table.data(), bytes(host::kSlotSendTestFunction + 1));
   EXPECT_EQ(CanRun(), 1);
-  EXPECT_EQ(Host().table[kSlotSendTestFunction + 1], nullptr);
-  table[kSlotSendTestFunction] = nullptr;
+  EXPECT_EQ(host::Host().table[host::kSlotSendTestFunction + 1], nullptr);
+  table[host::kSlotSendTestFunction] = nullptr;
   SetFuncInterface(table.data(), bytes(table.size()));
   EXPECT_EQ(CanRun(), 0);
-  EXPECT_EQ(Host().table[kHostSlotCount - 1], &marker);
+  EXPECT_EQ(host::Host().table[host::kHostSlotCount - 1], &marker);
 
   SetFuncInterface(table.data(), bytes(4));
   SetFuncInterface(nullptr, 100);
   SetFuncInterface(table.data(), 0);
   SetFuncInterface(table.data(), -8);
-  EXPECT_EQ(Host().table[3], &marker);
-  EXPECT_EQ(Host().table[4], nullptr);
+  EXPECT_EQ(host::Host().table[3], &marker);
+  EXPECT_EQ(host::Host().table[4], nullptr);
 }
 
 // The link over the host table: each channel goes to its own slot with the
@@ -63,14 +63,15 @@ TEST(Exports, TheTableSizeDecidesTheSlotsAndCanRunFollowsTheTestFunctionSlot) {
 // nothing that is used.
 TEST(Exports, TheLinkUsesTheSlotsHandleAndLogCallbackAsSet) {
   testing_host::TableHost host;
-  HostLink& link = ModuleHostLink();
+  common::HostLink& link = host::ModuleHostLink();
   host.AnswerText("x");
   int value = 0;
   SetBasebandType(7);
   SetGetInterface(&value);
-  EXPECT_EQ(Host().get_interface, &value);
-  const std::vector<HostChannel> channels = {HostChannel::kTestFunction, HostChannel::kAtCommand,
-                                             HostChannel::kAudioRequest, HostChannel::kInfoRequest};
+  EXPECT_EQ(host::Host().get_interface, &value);
+  const std::vector<common::HostChannel> channels = {
+      common::HostChannel::kTestFunction, common::HostChannel::kAtCommand,
+      common::HostChannel::kAudioRequest, common::HostChannel::kInfoRequest};
   uint8_t reply[8] = {};
   uint16_t length = 0;
   for (uint32_t i = 0; i < channels.size(); ++i) {
@@ -80,20 +81,20 @@ TEST(Exports, TheLinkUsesTheSlotsHandleAndLogCallbackAsSet) {
   EXPECT_EQ(host.com_handles, (std::vector<uint32_t>{100, 101, 102, 103}));
   ASSERT_EQ(host.calls.size(), channels.size());
   for (size_t i = 0; i < channels.size(); ++i) EXPECT_EQ(host.calls[i].channel, channels[i]);
-  host.Install(kSlotSendInfoRequest);
-  EXPECT_FALSE(link.Send(HostChannel::kInfoRequest, 9, 0, nullptr, length, reply));
+  host.Install(host::kSlotSendInfoRequest);
+  EXPECT_FALSE(link.Send(common::HostChannel::kInfoRequest, 9, 0, nullptr, length, reply));
   EXPECT_EQ(host.calls.size(), channels.size());
   EXPECT_EQ(link.LastError(), std::optional<std::string_view>("No errors"));
-  host.Install(kSlotGetLastError);
+  host.Install(host::kSlotGetLastError);
   EXPECT_EQ(link.LastError(), std::nullopt);
-  link.Log("failed", LogFlag::kFailure);
-  ShowLine("fine", 1);
+  link.Log("failed", common::LogFlag::kFailure);
+  host::ShowLine("fine", 1);
   SetShowLineFunc(nullptr);
-  ShowLine("dropped", 1);
+  host::ShowLine("dropped", 1);
   EXPECT_EQ(host.Transcript(), "!failed|fine");
-  HostAttach();
-  EXPECT_EQ(Host().com_handle, 0xFFFFFFFFu);
-  EXPECT_EQ(Host().show_line, nullptr);
+  host::HostAttach();
+  EXPECT_EQ(host::Host().com_handle, 0xFFFFFFFFu);
+  EXPECT_EQ(host::Host().show_line, nullptr);
 }
 
 class Panel : public ::testing::Test {
@@ -102,7 +103,7 @@ class Panel : public ::testing::Test {
   int host_app = 0;
 
   void TearDown() override {
-    if (Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
+    if (host::Host().current_panel != nullptr) CloseMDIChildForm(&host_app);
   }
 };
 
@@ -114,7 +115,7 @@ TEST_F(Panel, AutomationExportNoPanelTruncatedRepliesAndNullCommandRefetch) {
 
   host.AnswerText("1021");
   ShowMDIChildForm(&host_app);
-  const std::string full = ui::RunAutomation(*Host().current_panel, "get KelboFMRGUI");
+  const std::string full = ui::RunAutomation(*host::Host().current_panel, "get KelboFMRGUI");
   EXPECT_EQ(SonvioAutomate("get KelboFMRGUI", reply, sizeof(reply)),
             static_cast<int32_t>(full.size()));
   EXPECT_EQ(std::string(reply), full.substr(0, 7));
@@ -137,8 +138,8 @@ TEST_F(Panel, AutomationExportNoPanelTruncatedRepliesAndNullCommandRefetch) {
 // buffer is not read past its end.
 TEST_F(Panel, TheChipProbeChoosesThePanel) {
   std::string full(200, 'x');
-  EXPECT_FALSE(IsSecondGenerationReply(full.data(), full.size()));
-  EXPECT_TRUE(IsSecondGenerationReply(full.replace(197, 3, "947").data(), full.size()));
+  EXPECT_FALSE(host::IsSecondGenerationReply(full.data(), full.size()));
+  EXPECT_TRUE(host::IsSecondGenerationReply(full.replace(197, 3, "947").data(), full.size()));
   const struct {
     std::optional<std::string> reply;  // none: the host call fails
     const char* panel;
@@ -159,16 +160,17 @@ TEST_F(Panel, TheChipProbeChoosesThePanel) {
     host.Queue(c.reply ? testing_host::TextReply(*c.reply) : testing_host::HostFailure("down"));
     ShowMDIChildForm(&host_app);
     const testing_host::HostCall& probe = host.calls.at(0);
-    EXPECT_EQ(std::tuple(probe.channel, probe.message_id, probe.Text(), host.com_handles.at(0)),
-              std::tuple(HostChannel::kAtCommand, 0, "at@ver:get_chip_ver(0)", 0x12345678u));
-    ui::Form* panel = Host().current_panel;
+    EXPECT_EQ(
+        std::tuple(probe.channel, probe.message_id, probe.Text(), host.com_handles.at(0)),
+        std::tuple(common::HostChannel::kAtCommand, 0, "at@ver:get_chip_ver(0)", 0x12345678u));
+    ui::Form* panel = host::Host().current_panel;
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->name(), c.panel);
     EXPECT_TRUE(panel->shown());
     EXPECT_EQ(panel->help_keyword(), "SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO");
     EXPECT_EQ(panel->caption().rfind("Sonvio - Version: ", 0), 0u) << panel->caption();
     CloseMDIChildForm(&host_app);
-    EXPECT_EQ(Host().current_panel, nullptr);
+    EXPECT_EQ(host::Host().current_panel, nullptr);
   }
 }
 
@@ -176,22 +178,22 @@ TEST_F(Panel, TheChipProbeChoosesThePanel) {
 // ones leave it, and detaching puts the library's own back. Closing without
 // a panel, or twice, does nothing more.
 TEST_F(Panel, TheFirstCallInstallsTheHostApplicationObject) {
-  HostDetach();
-  void* own = OwnApplication().handle();
+  host::HostDetach();
+  void* own = host::OwnApplication().handle();
   int first = 0, second = 0;
-  const size_t forms = OwnApplication().form_count();
+  const size_t forms = host::OwnApplication().form_count();
   CloseMDIChildForm(&first);
-  EXPECT_EQ(OwnApplication().handle(), &first);
+  EXPECT_EQ(host::OwnApplication().handle(), &first);
   host.AnswerText("1021");
   ShowMDIChildForm(&second);
-  EXPECT_EQ(OwnApplication().handle(), &first);
-  EXPECT_EQ(OwnApplication().form_count(), forms + 1);
+  EXPECT_EQ(host::OwnApplication().handle(), &first);
+  EXPECT_EQ(host::OwnApplication().form_count(), forms + 1);
   CloseMDIChildForm(&second);
   CloseMDIChildForm(&second);
-  EXPECT_EQ(OwnApplication().form_count(), forms);
-  EXPECT_EQ(OwnApplication().handle(), &first);
-  HostDetach();
-  EXPECT_EQ(OwnApplication().handle(), own);
+  EXPECT_EQ(host::OwnApplication().form_count(), forms);
+  EXPECT_EQ(host::OwnApplication().handle(), &first);
+  host::HostDetach();
+  EXPECT_EQ(host::OwnApplication().handle(), own);
 }
 
 // A host that closes the panel from its log callback (a Windows host that
@@ -203,7 +205,7 @@ const char* g_close_on = nullptr;
 int g_close_app = 0;
 
 void ClosingLog(const char* text, uint8_t flag) {
-  g_closing_host->Log(text, static_cast<LogFlag>(flag));
+  g_closing_host->Log(text, static_cast<common::LogFlag>(flag));
   if (g_close_on != nullptr && std::strcmp(text, g_close_on) == 0) {
     CloseMDIChildForm(&g_close_app);
     CloseMDIChildForm(&g_close_app);  // asked twice: closed once
@@ -222,15 +224,15 @@ TEST_F(Panel, APanelClosedFromTheLogCallbackGoesWhenItsHandlerReturns) {
     SCOPED_TRACE(c.command);
     host.AnswerText(c.reply);
     ShowMDIChildForm(&host_app);
-    ASSERT_NE(Host().current_panel, nullptr);
-    const size_t forms = OwnApplication().form_count();
+    ASSERT_NE(host::Host().current_panel, nullptr);
+    const size_t forms = host::OwnApplication().form_count();
     g_close_on = c.close_on;
     SetShowLineFunc(&ClosingLog);
     char reply[64] = {};
     EXPECT_EQ(SonvioAutomate(c.command, reply, sizeof reply), 2);
     EXPECT_STREQ(reply, "ok");
-    EXPECT_EQ(Host().current_panel, nullptr);
-    EXPECT_EQ(OwnApplication().form_count(), forms - 1);
+    EXPECT_EQ(host::Host().current_panel, nullptr);
+    EXPECT_EQ(host::OwnApplication().form_count(), forms - 1);
     g_close_on = nullptr;
   }
   g_closing_host = nullptr;
@@ -250,7 +252,7 @@ TEST_F(Panel, SettingsAndRdsDataFilesThatAreNoFilesReadAsEmpty) {
   };
   // A handset that lets the transmitter be powered on (0x11) and nothing else.
   host.responder = [](const testing_host::HostCall& call) {
-    if (call.channel == HostChannel::kAtCommand) return testing_host::TextReply("1021");
+    if (call.channel == common::HostChannel::kAtCommand) return testing_host::TextReply("1021");
     return call.message_id == 0x11 ? testing_host::StatusReply(2)
                                    : testing_host::HostFailure("offline");
   };
@@ -272,7 +274,7 @@ TEST_F(Panel, SettingsAndRdsDataFilesThatAreNoFilesReadAsEmpty) {
     }
     EXPECT_EQ(replies, "ok ok ok ok ok ok ok ");
     // Switched on without a replay: the file read as empty.
-    EXPECT_EQ(testing_form::Showing(*Host().current_panel, "btn_rds TTxRDS1"),
+    EXPECT_EQ(testing_form::Showing(*host::Host().current_panel, "btn_rds TTxRDS1"),
               "btn_rds=RDS Off TTxRDS1=0");
     CloseMDIChildForm(&host_app);
     EXPECT_EQ(fs::symlink_status(ini).type(), type);
@@ -293,11 +295,11 @@ TEST_F(Panel, AnExceptionNeverLeavesAnExport) {
     return testing_host::TextReply("1021");
   };
   ShowMDIChildForm(&host_app);
-  EXPECT_EQ(Host().current_panel, nullptr);
+  EXPECT_EQ(host::Host().current_panel, nullptr);
   EXPECT_EQ(host.Transcript(), "!Internal error in ShowMDIChildForm: std::bad_alloc");
   out_of_memory = false;
   ShowMDIChildForm(&host_app);
-  ASSERT_NE(Host().current_panel, nullptr);
+  ASSERT_NE(host::Host().current_panel, nullptr);
 
   host.Clear();
   out_of_memory = true;
@@ -311,7 +313,7 @@ TEST_F(Panel, AnExceptionNeverLeavesAnExport) {
   EXPECT_STREQ(reply, "ok");
   // The handler that threw is over: the panel closes when asked.
   CloseMDIChildForm(&host_app);
-  EXPECT_EQ(Host().current_panel, nullptr);
+  EXPECT_EQ(host::Host().current_panel, nullptr);
 }
 
 }  // namespace

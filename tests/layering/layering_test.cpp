@@ -1,6 +1,7 @@
 // The plug-in's layers may only include headers of the layers below them.
 // Every `#include "LAYER/..."` under src/ is checked against the table of
 // allowed edges, so an upward include fails here instead of in a review.
+// And every file of a layer declares its names in the layer's namespace.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -85,6 +86,43 @@ TEST(Layering, EveryIncludeUnderSrcFollowsTheLayerOrder) {
   for (const Include& inc : includes) layers.insert(inc.from);
   for (const auto& [layer, below] : kAllowedEdges) EXPECT_TRUE(layers.contains(layer)) << layer;
   EXPECT_EQ(ForbiddenEdges(includes), "");
+}
+
+// The namespace of each layer; the C entry points of host/ stay at global
+// scope (C has no namespaces; their names are the export names).
+const std::map<std::string, std::string> kNamespaces = {
+    {"platform", "platform"},     {"ui", "ui"},
+    {"common", "common"},         {"gen1", "gen1"},
+    {"gen2", "MANAGED_IF"},       {"gen1_panel", "gen1_panel"},
+    {"gen2_panel", "gen2_panel"}, {"host", "host"},
+};
+const std::set<std::string> kCEntryPoints = {"host/exports.h",
+                                             "host/exports.cpp",
+                                             "host/automation_export.cpp",
+                                             "host/posix/module_posix.cpp",
+                                             "host/posix/version_block_posix.cpp",
+                                             "host/win32/module_win32.cpp"};
+
+TEST(Layering, EveryFileDeclaresItsNamesInItsLayersNamespace) {
+  const fs::path root = SONVIO_SOURCE_DIR "/src";
+  std::string outside;
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    const std::string ext = entry.path().extension().string();
+    if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp")) continue;
+    const std::string file = fs::relative(entry.path(), root).generic_string();
+    const std::string layer = file.substr(0, file.find('/'));
+    if (!kNamespaces.contains(layer) || kCEntryPoints.contains(file)) continue;
+    ++files;
+    const std::regex opens("^namespace " + kNamespaces.at(layer) + "(::[A-Za-z0-9_:]+)? \\{");
+    std::ifstream in(entry.path());
+    bool found = false;
+    for (std::string line; !found && std::getline(in, line);)
+      found = std::regex_search(line, opens);
+    if (!found) outside += file + "\n";
+  }
+  EXPECT_GT(files, 100);
+  EXPECT_EQ(outside, "");
 }
 
 TEST(Layering, UpwardAndUnknownEdgesAreCaught) {

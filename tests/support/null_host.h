@@ -6,14 +6,14 @@
 
 namespace testing_host {
 
-class NullHost : public HostLink {
+class NullHost : public common::HostLink {
  public:
-  bool Send(HostChannel, uint16_t, uint16_t, const void*, uint16_t&, void*) override {
+  bool Send(common::HostChannel, uint16_t, uint16_t, const void*, uint16_t&, void*) override {
     return false;
   }
   std::optional<std::string_view> LastError() override { return "No errors"; }
-  void Log(const char*, LogFlag) override {}
-  using HostLink::Log;
+  void Log(const char*, common::LogFlag) override {}
+  using common::HostLink::Log;
 };
 
 }  // namespace testing_host

@@ -41,7 +41,7 @@ std::string RecordingHost::Transcript() const {
   return text;
 }
 
-bool RecordingHost::Send(HostChannel channel, uint16_t message_id, uint16_t request_length,
+bool RecordingHost::Send(common::HostChannel channel, uint16_t message_id, uint16_t request_length,
                          const void* request, uint16_t& reply_length, void* reply) {
   if (missing_.contains(channel)) return false;
   HostCall call{channel, message_id, {}, request == nullptr};
@@ -72,7 +72,7 @@ std::optional<std::string_view> RecordingHost::LastError() {
   return error_;
 }
 
-void RecordingHost::Log(const char* text, LogFlag flag) {
+void RecordingHost::Log(const char* text, common::LogFlag flag) {
   log.push_back({text != nullptr ? text : "", static_cast<uint8_t>(flag)});
 }
 

@@ -17,7 +17,7 @@
 namespace testing_host {
 
 struct HostCall {
-  HostChannel channel;
+  common::HostChannel channel;
   uint16_t message_id;
   std::vector<uint8_t> request;  // the request bytes as the host saw them
   bool request_null;
@@ -44,14 +44,16 @@ HostAnswer TextReply(const std::string& text);
 // A failed host call with the host's error text.
 HostAnswer HostFailure(const std::string& error);
 
-class RecordingHost : public HostLink {
+class RecordingHost : public common::HostLink {
  public:
   RecordingHost() = default;
   RecordingHost(const RecordingHost&) = delete;
   RecordingHost& operator=(const RecordingHost&) = delete;
 
   // The context a back end or panel under test is built with.
-  ModuleContext Context(ui::Services& services) { return ModuleContext{*this, services}; }
+  common::ModuleContext Context(ui::Services& services) {
+    return common::ModuleContext{*this, services};
+  }
 
   // Answers come from the queue first, then from the responder; with
   // neither, a send fails with "no answer scripted".
@@ -63,7 +65,7 @@ class RecordingHost : public HostLink {
   }
 
   // As a host that gave no function for `channel`: its sends fail unseen.
-  void RemoveChannel(HostChannel channel) { missing_.insert(channel); }
+  void RemoveChannel(common::HostChannel channel) { missing_.insert(channel); }
   // As a host that gave no error function.
   void RemoveErrorFunction() { has_error_function_ = false; }
 
@@ -80,15 +82,15 @@ class RecordingHost : public HostLink {
   std::string Transcript() const;
 
   // The link.
-  bool Send(HostChannel channel, uint16_t message_id, uint16_t request_length, const void* request,
-            uint16_t& reply_length, void* reply) override;
+  bool Send(common::HostChannel channel, uint16_t message_id, uint16_t request_length,
+            const void* request, uint16_t& reply_length, void* reply) override;
   std::optional<std::string_view> LastError() override;
-  void Log(const char* text, LogFlag flag) override;
-  using HostLink::Log;
+  void Log(const char* text, common::LogFlag flag) override;
+  using common::HostLink::Log;
 
  private:
   std::deque<HostAnswer> queue_;
-  std::set<HostChannel> missing_;
+  std::set<common::HostChannel> missing_;
   bool has_error_function_ = true;
   std::string error_ = "No errors";
 };

@@ -206,8 +206,8 @@ class LayoutTest : public ::testing::Test {
   ui::HeadlessServices services;
   ui::Application app{services};
   testing_host::RecordingHost host;
-  TKelboFMRGUI gen1{app, host.Context(services)};
-  Tfrm_DruskGUI gen2{app, host.Context(services)};
+  gen1_panel::TKelboFMRGUI gen1{app, host.Context(services)};
+  gen2_panel::Tfrm_DruskGUI gen2{app, host.Context(services)};
 };
 
 TEST_F(LayoutTest, PromisesHoldOnBothPanelsAndAFormWithEveryKind) {

@@ -19,14 +19,14 @@ Module& TheModule() {
 }
 
 __attribute__((constructor)) void OnProcessAttach() noexcept {
-  GuardExport("OnProcessAttach", [] { HostAttach(); });
+  host::GuardExport("OnProcessAttach", [] { host::HostAttach(); });
 }
 __attribute__((destructor)) void OnProcessDetach() noexcept {
-  GuardExport("OnProcessDetach", [] { HostDetach(); });
+  host::GuardExport("OnProcessDetach", [] { host::HostDetach(); });
 }
 
 }  // namespace
 
-ui::Application& OwnApplication() {
+ui::Application& host::OwnApplication() {
   return TheModule().application;
 }

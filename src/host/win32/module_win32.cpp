@@ -24,20 +24,20 @@ constexpr unsigned long kProcessAttach = 1;
 
 }  // namespace
 
-ui::Application& OwnApplication() {
+ui::Application& host::OwnApplication() {
   return TheModule().application;
 }
 
 // Succeeds in every case, also when detaching failed.
 extern "C" int __stdcall DllMain(void* /*instance*/, unsigned long reason,
                                  void* reserved) noexcept {
-  GuardExport("DllMain", [&] {
+  host::GuardExport("DllMain", [&] {
     if (reason == kProcessAttach) {
-      HostAttach();
+      host::HostAttach();
     } else if (reason == kProcessDetach) {
       // At process end (reserved set) the windows are already gone.
       if (reserved != nullptr) TheModule().services.Abandon();
-      HostDetach();
+      host::HostDetach();
     }
   });
   return 1;

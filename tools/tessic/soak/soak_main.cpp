@@ -193,15 +193,16 @@ bool RunTransport(long count, Clock::time_point end, double fault_share, std::mt
 }
 
 // Records whether a click logged "Error".
-class Host : public HostLink {
+class Host : public common::HostLink {
  public:
-  bool Send(HostChannel, uint16_t, uint16_t, const void*, uint16_t& reply_length, void*) override {
+  bool Send(common::HostChannel, uint16_t, uint16_t, const void*, uint16_t& reply_length,
+            void*) override {
     reply_length = 0;
     return false;
   }
   std::optional<std::string_view> LastError() override { return "No errors"; }
-  void Log(const char* text, LogFlag flag) override {
-    errors += flag == LogFlag::kFailure && std::strcmp(text, "Error") == 0;
+  void Log(const char* text, common::LogFlag flag) override {
+    errors += flag == common::LogFlag::kFailure && std::strcmp(text, "Error") == 0;
   }
   long errors = 0;
 };
@@ -215,7 +216,7 @@ bool RunPanel(long count, Clock::time_point end, double fault_share, std::mt1993
   ui::HeadlessServices services;
   ui::Application app(services);
   Host host;
-  Tfrm_DruskGUI panel(app, ModuleContext{host, services});
+  gen2_panel::Tfrm_DruskGUI panel(app, common::ModuleContext{host, services});
   panel.Show();
   for (const char* command :
        {"select cb_audiooutput Headset", "click btn_onoff", "click btn_readall"}) {
