@@ -19,11 +19,6 @@
 
 namespace {
 
-constexpr int32_t kComplete = 0;
-constexpr int32_t kFailed = -1;
-constexpr int32_t kError = -2;
-constexpr int32_t kPending = -3;
-
 // One session over the double for the whole run, as the panel keeps its own.
 struct Session {
   ui::HeadlessServices services;
@@ -47,30 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzInput in(data, size);
   const uint8_t pick = in.U8();
   const MANAGED_IF::Method& method = session.methods[pick % session.methods.size()];
-  const std::string text(in.Rest());
+  const size_t way = pick / session.methods.size() % 4;
 
+  // Receive statuses: 0 complete, -1 failed, -2 error, -3 pending.
   gen2_test::DoubleState& state = *session.tessic.operator->();
-  state.calls.clear();
-  state.sent.clear();
-  state.sent_channels.clear();
-  state.sent_lengths.clear();
-  state.queued.clear();
-  switch (pick / session.methods.size() % 4) {
-    case 0:
-      state.queued.push_back({kComplete, text});
-      break;
-    case 1:
-      state.queued.push_back({kError, text});
-      break;
-    case 2:
-      state.queued.push_back({kFailed, ""});
-      state.queued.push_back({kComplete, text});
-      break;
-    default:
-      state.queued.push_back({kPending, ""});
-      state.queued.push_back({kComplete, text});
-      break;
-  }
+  state = gen2_test::DoubleState{};
+  if (way >= 2) state.queued.push_back({way == 2 ? -1 : -3, ""});
+  state.queued.push_back({way == 1 ? -2 : 0, std::string(in.Rest())});
 
   const int32_t code = method.call(*session.app);
   if (code != MANAGED_IF::kResultOk && code != MANAGED_IF::kResultError) std::abort();

@@ -108,14 +108,10 @@ struct Panel {
 // The command's first two words, as the parser finds them: line ends at
 // the end dropped, then words separated by blanks.
 std::pair<std::string_view, std::string_view> VerbAndName(std::string_view command) {
-  while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) {
-    command.remove_suffix(1);
-  }
+  command = command.substr(0, command.find_last_not_of("\r\n") + 1);
   std::string_view words[2];
   for (std::string_view& word : words) {
-    const size_t start = command.find_first_not_of(' ');
-    if (start == std::string_view::npos) break;
-    command.remove_prefix(start);
+    command.remove_prefix(std::min(command.find_first_not_of(' '), command.size()));
     word = command.substr(0, command.find(' '));
     command.remove_prefix(word.size());
   }
@@ -134,22 +130,24 @@ bool ListsLines(ui::Form& form, std::string_view verb, std::string_view name) {
          c->Texts(verb == "items" ? ui::TextList::kItems : ui::TextList::kLines).has_value();
 }
 
-// The length of the well-formed UTF-8 sequence at `at` (a byte of 0x80 and
-// above), 0 for none: decoded by its bit patterns, then the code point
-// checked for the shortest form, the surrogates and the Unicode range.
+// The length of the well-formed UTF-8 sequence at `at`, 0 for none, by the
+// table of well-formed byte sequences: the lead byte (C2 to F4) gives the
+// length and the range of the second byte, which shuts out the overlong
+// forms (E0, F0), the surrogates (ED) and what lies above U+10FFFF (F4);
+// every further byte is 80 to BF.
 size_t WellFormedLength(std::string_view text, size_t at) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned lead = byte(at);
-  const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-  if (length == 0 || lead >= 0xF8 || at + length > text.size()) return 0;
-  uint32_t code = lead & (0x7Fu >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (byte(at + i) & 0x3F);
+  const auto byte = [&](size_t i) -> unsigned {
+    return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0;
+  };
+  const unsigned lead = byte(0);
+  const size_t length = lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+  const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (length == 0 || byte(1) < low || byte(1) > high) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
   }
-  constexpr uint32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return code >= kLowest[length] && code <= 0x10FFFF && !surrogate ? length : 0;
+  return length;
 }
 
 void CheckReply(ui::Form& form, std::string_view command, const std::string& reply) {
@@ -160,32 +158,22 @@ void CheckReply(ui::Form& form, std::string_view command, const std::string& rep
     std::abort();
   };
   const auto [verb, name] = VerbAndName(command);
-  const bool dialogs = verb == "dialogs";
-  const bool lines = ListsLines(form, verb, name);
-  size_t line_start = 0;
-  for (size_t i = 0; i <= reply.size(); ++i) {
-    if (i == reply.size() || reply[i] == '\n') {
-      Require(i == reply.size() || lines);
-      const std::string_view line = std::string_view(reply).substr(line_start, i - line_start);
-      const size_t tabs = std::count(line.begin(), line.end(), '\t');
-      if (dialogs && !reply.empty()) {
-        const bool dropped_note =
-            line.starts_with("(") && line.ends_with(" older message boxes dropped)");
-        Require(tabs == 1 || (tabs == 0 && dropped_note));
-      } else {
-        Require(tabs == 0);
-      }
-      line_start = i + 1;
-      continue;
-    }
+  Require(ListsLines(form, verb, name) || reply.find('\n') == std::string::npos);
+  // A tab only between a message box's caption and text, one a line.
+  const bool boxes = verb == "dialogs" && !reply.empty();
+  for (size_t start = 0, end = 0; start <= reply.size(); start = end + 1) {
+    end = std::min(reply.find('\n', start), reply.size());
+    const std::string_view line = std::string_view(reply).substr(start, end - start);
+    const auto tabs = std::count(line.begin(), line.end(), '\t');
+    Require(boxes ? tabs == 1 || (tabs == 0 && line.starts_with("(") &&
+                                  line.ends_with(" older message boxes dropped)"))
+                  : tabs == 0);
+  }
+  for (size_t i = 0; i < reply.size(); ++i) {
     const auto byte = static_cast<unsigned char>(reply[i]);
-    if (byte >= 0x80) {
-      const size_t length = WellFormedLength(reply, i);
-      Require(length > 0);
-      i += length - 1;
-      continue;
-    }
-    Require(byte == '\t' || (byte >= 0x20 && byte != 0x7F));
+    const size_t length = byte >= 0x80 ? WellFormedLength(reply, i) : 1;
+    Require(length > 0 && (byte >= 0x20 ? byte != 0x7F : byte == '\t' || byte == '\n'));
+    i += length - 1;
   }
 }
 

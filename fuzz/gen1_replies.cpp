@@ -9,9 +9,8 @@
 // when bit 1 is set, then the reply bytes.
 #include <algorithm>
 #include <cstring>
-#include <functional>
+#include <iterator>
 #include <string>
-#include <vector>
 
 #include "fmr-sim/gen1/messages.h"
 #include "fuzz_input.h"
@@ -40,10 +39,7 @@ class InputHost : public common::HostLink {
     // The host writes what it reports, as far as the buffer reaches.
     const std::string_view bytes = in_->Bytes(std::min<size_t>(length, gen1::kReplyBufferSize));
     std::memcpy(reply, bytes.data(), bytes.size());
-    if ((flags & 4) != 0 && length >= 2) {
-      static constexpr uint8_t kStatusOk[] = {1, 0};
-      std::memcpy(reply, kStatusOk, sizeof kStatusOk);
-    }
+    if ((flags & 4) != 0 && length >= 2) std::memcpy(reply, "\x01", 2);  // status word 1
     reply_length = length;
     return true;
   }
@@ -55,72 +51,39 @@ class InputHost : public common::HostLink {
   // The length a well-behaved radio answers with; texts take a byte of
   // the input for their length.
   uint16_t ExpectedLength(common::HostChannel channel, uint16_t message_id) {
-    switch (channel) {
-      case common::HostChannel::kTestFunction: {
-        const fmrsim::gen1::MessageShape* shape = fmrsim::gen1::FindTestFunction(message_id);
-        return shape != nullptr ? shape->reply_bytes : 2;
-      }
-      case common::HostChannel::kAudioRequest:
-        return fmrsim::gen1::kAudioOutput.reply_bytes;
-      case common::HostChannel::kAtCommand:
-      case common::HostChannel::kInfoRequest:
-        break;
-    }
+    const fmrsim::gen1::MessageShape* shape = fmrsim::gen1::FindTestFunction(message_id);
+    if (channel == common::HostChannel::kTestFunction) return shape ? shape->reply_bytes : 2;
+    if (channel == common::HostChannel::kAudioRequest)
+      return fmrsim::gen1::kAudioOutput.reply_bytes;
     return in_->U8();
   }
 
   fuzz::FuzzInput* in_ = nullptr;
 };
 
-using Operation = std::function<void(gen1::CKelboFMRFunction&)>;
+using F = gen1::CKelboFMRFunction;
+using Operation = void (*)(F&);
 
-template <bool (gen1::CKelboFMRFunction::*kMessage)()>
-void Message(gen1::CKelboFMRFunction& radio) {
+template <bool (F::*kMessage)()>
+void Message(F& radio) {
   static_cast<void>((radio.*kMessage)());
 }
 
-const std::vector<Operation>& Operations() {
-  using F = gen1::CKelboFMRFunction;
-  static const std::vector<Operation> operations = {
-      Message<&F::RxPowerOn>,
-      Message<&F::RxPowerOff>,
-      Message<&F::ReadRxStatus>,
-      Message<&F::RxTune>,
-      Message<&F::WriteRxAudio>,
-      Message<&F::ReadRxAudio>,
-      Message<&F::AccessRds>,
-      Message<&F::AccessRssi>,
-      Message<&F::AccessRegister>,
-      Message<&F::WriteGain>,
-      Message<&F::ReadGain>,
-      Message<&F::SetAntenna>,
-      Message<&F::SetTestTone>,
-      Message<&F::TxPowerOn>,
-      Message<&F::TxPowerOff>,
-      Message<&F::TxTune>,
-      Message<&F::TxScan>,
-      Message<&F::WriteTxAudio>,
-      Message<&F::WriteTxRds>,
-      Message<&F::SetChirp>,
-      Message<&F::ReadTxStatus>,
-      Message<&F::ReadRdsBlocks>,
-      Message<&F::ReadTxRds>,
-      Message<&F::ReadPowerState>,
-      Message<&F::ReadRadioInfo>,
-      [](F& radio) {
-        uint8_t accepted = 0;
-        static_cast<void>(radio.SendRdsGroups(accepted));
-      },
-      [](F& radio) {
-        uint32_t value = 0;
-        static_cast<void>(radio.ReadPmuRegister(value));
-      },
-      [](F& radio) { static_cast<void>(radio.SetAudioOutput(2)); },
-      [](F& radio) { static_cast<void>(radio.ReadVersionText(0x32, 0)); },
-      [](F& radio) { static_cast<void>(radio.SelfTest("98100000")); },
-  };
-  return operations;
-}
+// clang-format off
+constexpr Operation kOperations[] = {
+    Message<&F::RxPowerOn>, Message<&F::RxPowerOff>, Message<&F::ReadRxStatus>, Message<&F::RxTune>,
+    Message<&F::WriteRxAudio>, Message<&F::ReadRxAudio>, Message<&F::AccessRds>, Message<&F::AccessRssi>,
+    Message<&F::AccessRegister>, Message<&F::WriteGain>, Message<&F::ReadGain>, Message<&F::SetAntenna>,
+    Message<&F::SetTestTone>, Message<&F::TxPowerOn>, Message<&F::TxPowerOff>, Message<&F::TxTune>,
+    Message<&F::TxScan>, Message<&F::WriteTxAudio>, Message<&F::WriteTxRds>, Message<&F::SetChirp>,
+    Message<&F::ReadTxStatus>, Message<&F::ReadRdsBlocks>, Message<&F::ReadTxRds>, Message<&F::ReadPowerState>,
+    Message<&F::ReadRadioInfo>,
+    [](F& radio) { uint8_t accepted = 0; static_cast<void>(radio.SendRdsGroups(accepted)); },
+    [](F& radio) { uint32_t value = 0; static_cast<void>(radio.ReadPmuRegister(value)); },
+    [](F& radio) { static_cast<void>(radio.SetAudioOutput(2)); },
+    [](F& radio) { static_cast<void>(radio.ReadVersionText(0x32, 0)); },
+    [](F& radio) { static_cast<void>(radio.SelfTest("98100000")); }};
+// clang-format on
 
 // One panel for the whole run (building one takes far longer than an
 // input); each input starts from a fresh parameter block.
@@ -138,9 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzInput in(data, size);
   p.host.set_input(&in);
   p.panel.radio().parameters() = gen1::FmrParameters{};
-  const std::vector<Operation>& operations = Operations();
   for (int i = 0; i < kMostOperations && !in.empty(); ++i) {
-    operations[in.U8() % operations.size()](p.panel.radio());
+    kOperations[in.U8() % std::size(kOperations)](p.panel.radio());
     p.panel.ShowParameters();
   }
   static_cast<void>(p.services.TakeMessages());

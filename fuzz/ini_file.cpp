@@ -8,6 +8,7 @@
 //
 // Checks: after Commit every written key reads back with its value, and
 // every other key found in the file still reads as it did before.
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,20 +30,25 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-bool IsControl(unsigned char c) {
-  return c < 0x20 || c == 0x7F;
+bool IsControl(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
 }
 
-std::string Trim(std::string text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
-  size_t start = 0;
-  while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start]))) ++start;
-  return text.substr(start);
+// The text without the blanks (as isspace finds them) at either end.
+std::string Trim(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\n\v\f\r";
+  const size_t start = std::min(text.find_first_not_of(kBlanks), text.size());
+  return std::string(text.substr(start, text.find_last_not_of(kBlanks) + 1 - start));
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+using Name = std::pair<std::string, std::string>;  // section and key
+
+// The name in lower case, as reads compare it.
+Name Lower(Name name) {
+  for (std::string* text : {&name.first, &name.second}) {
+    for (char& c : *text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return name;
 }
 
 // The text without control bytes and without the bytes in `banned`, trimmed;
@@ -49,57 +56,35 @@ std::string Lower(std::string text) {
 std::string Clean(std::string_view raw, std::string_view banned, std::string_view bad_start) {
   std::string text;
   for (const char c : raw) {
-    if (!IsControl(static_cast<unsigned char>(c)) && banned.find(c) == std::string_view::npos) {
-      text += c;
-    }
+    if (!IsControl(c) && banned.find(c) == std::string_view::npos) text += c;
   }
   text = Trim(text);
   while (!text.empty() && bad_start.find(text.front()) != std::string_view::npos) {
-    text = Trim(text.substr(1));
+    text = Trim(std::string_view(text).substr(1));
   }
   return text;
 }
 
-struct Write {
-  std::string section;
-  std::string key;
-  std::string value;
-};
-
-using Name = std::pair<std::string, std::string>;  // section and key, lower case
-
-// Section and key names that the file's lines suggest: the text between
-// "[" and "]", and the text before "=", trimmed; names with control bytes
-// are left out (no caller can ask for them).
-std::vector<std::pair<std::string, std::string>> NamesIn(std::string_view file) {
-  std::vector<std::string> sections;
-  std::vector<std::string> keys;
-  size_t start = 0;
-  while (start < file.size()) {
-    size_t end = file.find('\n', start);
-    if (end == std::string_view::npos) end = file.size();
-    const std::string line(file.substr(start, end - start));
-    start = end + 1;
-    const auto usable = [](const std::string& name) {
-      if (name.empty()) return false;
-      for (const char c : name) {
-        if (IsControl(static_cast<unsigned char>(c))) return false;
-      }
-      return true;
-    };
-    const size_t open = line.find('[');
-    const size_t close = line.find(']', open == std::string::npos ? 0 : open);
-    if (open != std::string::npos && close != std::string::npos) {
-      const std::string name = Trim(line.substr(open + 1, close - open - 1));
-      if (usable(name) && sections.size() < 3) sections.push_back(name);
+// Section and key names that the file's lines suggest, up to three of each,
+// every section with every key: the text between "[" and "]", and the text
+// before "=", trimmed; names with control bytes are left out (no caller can
+// ask for them).
+std::vector<Name> NamesIn(std::string_view file) {
+  std::vector<std::string> sections, keys;
+  const auto take = [](std::vector<std::string>& names, std::string name) {
+    if (!name.empty() && names.size() < 3 && std::none_of(name.begin(), name.end(), IsControl)) {
+      names.push_back(std::move(name));
     }
-    const size_t equals = line.find('=');
-    if (equals != std::string::npos) {
-      const std::string name = Trim(line.substr(0, equals));
-      if (usable(name) && keys.size() < 3) keys.push_back(name);
-    }
+  };
+  for (size_t start = 0, end = 0; start < file.size(); start = end + 1) {
+    end = std::min(file.find('\n', start), file.size());
+    const std::string_view line = file.substr(start, end - start);
+    const size_t open = line.find('['), close = line.find(']', open), equals = line.find('=');
+    if (close != std::string_view::npos)
+      take(sections, Trim(line.substr(open + 1, close - open - 1)));
+    if (equals != std::string_view::npos) take(keys, Trim(line.substr(0, equals)));
   }
-  std::vector<std::pair<std::string, std::string>> names;
+  std::vector<Name> names;
   for (const std::string& section : sections) {
     for (const std::string& key : keys) names.emplace_back(section, key);
   }
@@ -113,39 +98,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = (folder.path() / "Sonvio.ini").string();
   fuzz::FuzzInput in(data, size);
 
-  std::vector<Write> writes(1 + in.U8() % 4);
-  for (Write& w : writes) {
-    w.section = Clean(in.Text(24), "]", "");
-    w.key = Clean(in.Text(24), "=", "[;");
-    w.value = Clean(in.Text(32), "", "\"'");
-    if (w.section.empty()) w.section = "S";
-    if (w.key.empty()) w.key = "K";
+  std::vector<std::pair<Name, std::string>> writes(1 + in.U8() % 4);
+  for (auto& [name, value] : writes) {
+    name.first = Clean(in.Text(24), "]", "");
+    name.second = Clean(in.Text(24), "=", "[;");
+    value = Clean(in.Text(32), "", "\"'");
+    if (name.first.empty()) name.first = "S";
+    if (name.second.empty()) name.second = "K";
   }
   const std::string_view file = in.Rest();
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(file.data(), static_cast<std::streamsize>(file.size()));
-    Require(static_cast<bool>(out));
-  }
+  Require(static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::trunc)
+                                .write(file.data(), static_cast<std::streamsize>(file.size()))));
 
-  const auto names = NamesIn(file);
+  // Every name found in the file reads as before, unless written; every
+  // written one reads its value.
+  std::vector<Name> names = NamesIn(file);
   std::map<Name, std::optional<std::string>> expected;
   platform::IniFile before(path);
-  for (const auto& [section, key] : names) {
-    expected[{Lower(section), Lower(key)}] = before.Read(section, key);
-  }
-  for (const Write& w : writes) {
-    before.Write(w.section, w.key, w.value);
-    expected[{Lower(w.section), Lower(w.key)}] = w.value;
+  for (const auto& [section, key] : names)
+    expected[Lower({section, key})] = before.Read(section, key);
+  for (const auto& [name, value] : writes) {
+    before.Write(name.first, name.second, value);
+    expected[Lower(name)] = value;
+    names.push_back(name);
   }
   Require(before.Commit());
-
   const platform::IniFile after(path);
   for (const auto& [section, key] : names) {
-    Require(after.Read(section, key) == expected[{Lower(section), Lower(key)}]);
-  }
-  for (const Write& w : writes) {
-    Require(after.Read(w.section, w.key) == expected[{Lower(w.section), Lower(w.key)}]);
+    Require(after.Read(section, key) == expected[Lower({section, key})]);
   }
   return 0;
 }

@@ -41,20 +41,16 @@ void Require(bool condition) {
 // before it with their line ends, except the last line's, cut to `limit`.
 std::vector<Framed> ReadWhole(const std::string& stream, size_t limit) {
   std::vector<Framed> replies;
-  std::string text;
-  std::string line;
-  std::string pending_end;  // the line end of the last reply line
+  std::string text, line, pending_end;  // pending_end: the line end of the last reply line
   for (size_t i = 0; i < stream.size(); ++i) {
     const char c = stream[i];
     if (c != '\r' && c != '\n') {
       line += c;
       continue;
     }
-    std::string end(1, c);
-    if (c == '\r' && i + 1 < stream.size() && stream[i + 1] == '\n') {
-      end += '\n';
-      ++i;
-    }
+    const bool crlf = c == '\r' && i + 1 < stream.size() && stream[i + 1] == '\n';
+    const std::string end = crlf ? "\r\n" : std::string(1, c);
+    i += crlf ? 1 : 0;
     if (line == "OK" || line == "ERROR") {
       replies.push_back({line == "ERROR", text.substr(0, limit)});
       text.clear();
@@ -83,16 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string stream;
   tessic::Reply reused;
   const auto take_all = [&](bool into) {
-    if (into) {
-      while (framer.TakeInto(reused)) {
-        Require(reused.text.size() <= limit);
-        replies.push_back({reused.error, reused.text});
-      }
-    } else {
-      while (std::optional<tessic::Reply> reply = framer.Take()) {
-        Require(reply->text.size() <= limit);
-        replies.push_back({reply->error, reply->text});
-      }
+    for (std::optional<tessic::Reply> taken;
+         into ? framer.TakeInto(reused) : (taken = framer.Take()).has_value();) {
+      const tessic::Reply& reply = into ? reused : *taken;
+      Require(reply.text.size() <= limit);
+      replies.push_back({reply.error, reply.text});
     }
     Require(framer.held() <= limit + kMostBookkeeping);
   };

@@ -31,13 +31,28 @@ void Require(bool condition) {
 // What the host promises: room for 200 bytes, and for a longer binary
 // reply room for that reply.
 size_t BufferSize(int slot, uint16_t id) {
-  if (slot == gen1::kSlotTestFunction) {
-    if (const gen1::MessageShape* shape = gen1::FindTestFunction(id)) {
-      return std::max<size_t>(gen1::kTextReplyCapacity, shape->reply_bytes);
-    }
-  }
-  return gen1::kTextReplyCapacity;
+  const gen1::MessageShape* shape =
+      slot == gen1::kSlotTestFunction ? gen1::FindTestFunction(id) : nullptr;
+  return std::max<size_t>(gen1::kTextReplyCapacity, shape != nullptr ? shape->reply_bytes : 0);
 }
+
+// Each slot in the order the input picks it: its send, and the message a
+// pick below 0x80 stands for with its own request length (test functions:
+// an entry of the message table; AT commands: the pick itself).
+using Send = bool (fmrsim::Gen1Responder::*)(uint16_t, const uint8_t*, uint16_t, uint16_t*,
+                                             uint8_t*);
+struct Slot {
+  int number;
+  Send send;
+  uint16_t id, own_length;
+};
+constexpr Slot kSlots[] = {
+    {gen1::kSlotTestFunction, &fmrsim::Gen1Responder::SendTestFunction, 0, 0},
+    {gen1::kSlotAudioRequest, &fmrsim::Gen1Responder::SendAudioRequest, gen1::kAudioOutputId,
+     gen1::kAudioOutput.request_bytes},
+    {gen1::kSlotInfoRequest, &fmrsim::Gen1Responder::SendInfoRequest, gen1::kInfoTextId,
+     gen1::kInfoTextRequestBytes},
+    {gen1::kSlotAtCommand, &fmrsim::Gen1Responder::SendAtCommand, 0, 0}};
 
 }  // namespace
 
@@ -46,59 +61,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fmrsim::RadioModel radio;
   fmrsim::Gen1Responder responder(radio);
   while (!in.empty()) {
-    static constexpr int kSlots[] = {gen1::kSlotTestFunction, gen1::kSlotAudioRequest,
-                                     gen1::kSlotInfoRequest, gen1::kSlotAtCommand};
-    const int slot = kSlots[in.U8() % 4];
+    const Slot& slot = kSlots[in.U8() % 4];
     const uint8_t pick = in.U8();
     uint16_t id = pick;
     uint16_t own_length = 0;
-    if (slot == gen1::kSlotTestFunction && (pick & 0x80) == 0) {
+    if (slot.number == gen1::kSlotTestFunction && (pick & 0x80) == 0) {
       const gen1::MessageShape& shape = gen1::kTestFunctions[pick % gen1::kTestFunctions.size()];
       id = shape.id;
       own_length = shape.request_bytes;
-    } else if (slot == gen1::kSlotAudioRequest && (pick & 0x80) == 0) {
-      id = gen1::kAudioOutputId;
-      own_length = gen1::kAudioOutput.request_bytes;
-    } else if (slot == gen1::kSlotInfoRequest && (pick & 0x80) == 0) {
-      id = gen1::kInfoTextId;
-      own_length = gen1::kInfoTextRequestBytes;
+    } else if (slot.own_length != 0 && (pick & 0x80) == 0) {
+      id = slot.id;
+      own_length = slot.own_length;
     }
-    size_t length = 0;
-    if (slot == gen1::kSlotAtCommand) {
-      length = in.U16() % 1024;  // the plug-in sends texts of up to 1000 bytes
-    } else {
-      const uint8_t length_pick = in.U8();
-      length = length_pick == 0xFF ? own_length : length_pick;
-    }
+    // The plug-in sends texts of up to 1000 bytes.
+    const bool text = slot.number == gen1::kSlotAtCommand;
+    size_t length = text ? in.U16() % 1024 : in.U8();
+    if (!text && length == 0xFF) length = own_length;
     // The request in a block of its own size, so reading past it shows.
     const std::string_view bytes = in.Bytes(length);
     std::vector<uint8_t> request(bytes.begin(), bytes.end());
     request.resize(length);
 
-    const size_t capacity = BufferSize(slot, id);
+    const size_t capacity = BufferSize(slot.number, id);
     const auto reply = std::make_unique<uint8_t[]>(capacity);
     uint16_t reply_length = 0;
-    const uint8_t* request_data = request.empty() ? nullptr : request.data();
-    const auto request_length = static_cast<uint16_t>(request.size());
-    bool carried = false;
-    switch (slot) {
-      case gen1::kSlotTestFunction:
-        carried = responder.SendTestFunction(id, request_data, request_length, &reply_length,
-                                             reply.get());
-        break;
-      case gen1::kSlotAudioRequest:
-        carried = responder.SendAudioRequest(id, request_data, request_length, &reply_length,
-                                             reply.get());
-        break;
-      case gen1::kSlotInfoRequest:
-        carried =
-            responder.SendInfoRequest(id, request_data, request_length, &reply_length, reply.get());
-        break;
-      default:
-        carried =
-            responder.SendAtCommand(id, request_data, request_length, &reply_length, reply.get());
-        break;
-    }
+    const bool carried =
+        (responder.*slot.send)(id, request.empty() ? nullptr : request.data(),
+                               static_cast<uint16_t>(request.size()), &reply_length, reply.get());
     if (carried) Require(reply_length <= capacity);
   }
   return 0;

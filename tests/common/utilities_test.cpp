@@ -99,9 +99,9 @@ TEST(FormatRegister, HexAndNibbleForms) {
       {0x00C5, "0x00C5 ", "0x0 0x0 0xC 0x5", "   0x0    0x0    0xC    0x5"},
   };
   for (const auto& [value, hex, nibbles, wide] : cases) {
-    EXPECT_EQ(common::FormatRegisterHex(value), hex);
-    EXPECT_EQ(common::FormatRegisterNibbles(value), nibbles);
-    EXPECT_EQ(common::FormatRegisterNibblesWide(value), wide);
+    EXPECT_EQ(common::FormatRegisterHex(value) + "|" + common::FormatRegisterNibbles(value) + "|" +
+                  common::FormatRegisterNibblesWide(value),
+              std::string(hex) + "|" + nibbles + "|" + wide);
   }
 }
 

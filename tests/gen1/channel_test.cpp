@@ -6,6 +6,7 @@
 
 #include "gen1/kelbo_fmr_function.h"
 #include "heap_meter.h"
+#include "null_host.h"
 #include "recording_host.h"
 #include "ui/headless/headless_services.h"
 
@@ -72,7 +73,7 @@ TEST(Channel, EverySendCarriesItsRequestOnItsSlotIntoAClearedBuffer) {
 }
 
 // A host that answers every tune request and records nothing.
-class QuietTuneHost : public common::HostLink {
+class QuietTuneHost : public testing_host::NullHost {
  public:
   bool Send(common::HostChannel, uint16_t, uint16_t, const void*, uint16_t& reply_length,
             void* reply) override {
@@ -80,8 +81,6 @@ class QuietTuneHost : public common::HostLink {
     reply_length = 12;
     return true;
   }
-  std::optional<std::string_view> LastError() override { return "No errors"; }
-  void Log(const char*, common::LogFlag) override {}
 };
 
 TEST(Channel, SendingAllocatesNothing) {

@@ -32,52 +32,43 @@ class OtherChannels : public ::testing::Test {
 // The PMU register read, the audio destination and the version text with
 // each kind of answer: what they return, the one request sent, the log.
 TEST_F(OtherChannels, EachOperationSendsItsRequestAndReadsItsAnswer) {
-  using Op = std::string (*)(gen1::CKelboFMRFunction&);
-  const Op pmu = [](gen1::CKelboFMRFunction& r) {
-    uint32_t value = 5;
-    const bool result = r.ReadPmuRegister(value);
-    return std::to_string(result) + " " + std::to_string(value);
-  };
-  const Op audio = [](gen1::CKelboFMRFunction& r) { return std::to_string(r.SetAudioOutput(254)); };
-  const Op version = [](gen1::CKelboFMRFunction& r) { return r.ReadVersionText(0x32, 7); };
-  const std::string at = "at@pmu:get_register(28)";
-  const std::vector<uint8_t> pmu_request(at.begin(), at.end());
-  std::vector<uint8_t> destination(24, 0);
-  destination[0] = 1;
-  destination[4] = 254;
-  const std::vector<uint8_t> index_selector{7, 0x32};
-  const struct {
-    Op run;
-    HostAnswer answer;
-    const char* result;
+  // Each operation with its slot, message id and request.
+  using R = gen1::CKelboFMRFunction;
+  struct Op {
+    std::string (*run)(R&);
     common::HostChannel channel;
     uint16_t id;
-    const std::vector<uint8_t>& request;
-    std::string log;
-  } cases[] = {
-      // clang-format off
-      {pmu, TextReply("OK\r\n0x00400000\r\n"), "1 4194304", common::HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|OK"},
-      {pmu, TextReply("ERROR: 17 bad register"), "1 5", common::HostChannel::kAtCommand, 0, pmu_request,
-       "Read PMU register|Sending to mobile...|Error while reading PMU register from the Target|error code : ERROR:|OK"},
-      {pmu, HostFailure("No errors"), "0 5", common::HostChannel::kAtCommand, 0, pmu_request, "Read PMU register|Sending to mobile...|"
-       "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"},
-      {audio, StatusReply(4), "1", common::HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|OK"},
-      {audio, StatusReply(4, 0), "0", common::HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: FMR_STATUS_ERROR"},
-      {audio, StatusReply(2), "0", common::HostChannel::kAudioRequest, 4, destination, "Sending to mobile...|!ERROR: OUTPUT_SIZE_NOT_MATCH"},
-      {version, TextReply("\001FMR 358"), "FMR 358", common::HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
-      {version, TextReply("\002FMR 358"), "?", common::HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
-      {version, HostFailure("down"), "?", common::HostChannel::kInfoRequest, 8, index_selector, "Sending to mobile..."},
-      // clang-format on
+    std::string request;
   };
+  // clang-format off
+  const Op pmu{[](R& r) { uint32_t value = 5; const bool result = r.ReadPmuRegister(value); return std::to_string(result) + " " + std::to_string(value); },
+               common::HostChannel::kAtCommand, 0, "at@pmu:get_register(28)"};
+  const Op audio{[](R& r) { return std::to_string(r.SetAudioOutput(254)); }, common::HostChannel::kAudioRequest, 4,
+                 std::string("\1\0\0\0\xFE", 5) + std::string(19, '\0')};
+  const Op version{[](R& r) { return r.ReadVersionText(0x32, 7); }, common::HostChannel::kInfoRequest, 8, "\x07\x32"};
+  const struct { const Op& op; HostAnswer answer; const char* result; std::string log; } cases[] = {
+      {pmu, TextReply("OK\r\n0x00400000\r\n"), "1 4194304", "Read PMU register|Sending to mobile...|OK"},
+      {pmu, TextReply("ERROR: 17 bad register"), "1 5",
+       "Read PMU register|Sending to mobile...|Error while reading PMU register from the Target|error code : ERROR:|OK"},
+      {pmu, HostFailure("No errors"), "0 5", "Read PMU register|Sending to mobile...|"
+       "!ERROR: MERSH_DLL_ERROR|!Error! Probably rejected before any communication was made"},
+      {audio, StatusReply(4), "1", "Sending to mobile...|OK"},
+      {audio, StatusReply(4, 0), "0", "Sending to mobile...|!ERROR: FMR_STATUS_ERROR"},
+      {audio, StatusReply(2), "0", "Sending to mobile...|!ERROR: OUTPUT_SIZE_NOT_MATCH"},
+      {version, TextReply("\001FMR 358"), "FMR 358", "Sending to mobile..."},
+      {version, TextReply("\002FMR 358"), "?", "Sending to mobile..."},
+      {version, HostFailure("down"), "?", "Sending to mobile..."},
+  };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.log);
     host.Clear();
     host.Queue(c.answer);
-    EXPECT_EQ(c.run(radio), c.result);
+    EXPECT_EQ(c.op.run(radio), c.result);
     ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0].channel, c.channel);
-    EXPECT_EQ(host.calls[0].message_id, c.id);
-    EXPECT_EQ(host.calls[0].request, c.request);
+    EXPECT_EQ(host.calls[0].channel, c.op.channel);
+    EXPECT_EQ(host.calls[0].message_id, c.op.id);
+    EXPECT_EQ(host.calls[0].Text(), c.op.request);
     EXPECT_EQ(host.Transcript(), c.log);
   }
 }
@@ -133,10 +124,9 @@ TEST_F(OtherChannels, SelfTestCommandStaysWithinItsBuffer) {
   host.Queue(Probe(1));
   host.Queue(TextReply("ok"));
   radio.SelfTest(std::string(5000, '9'));
-  const std::string sent = SentTexts().at(0);
-  EXPECT_EQ(sent.size(), 999u);  // 1000 characters with the terminating zero
-  EXPECT_EQ(sent.rfind("at@quelm_fmr_internal_get_status_test_func(999", 0), 0u);
-  EXPECT_EQ(sent.back(), ')');
+  // 999 characters: 1000 with the terminating zero.
+  EXPECT_EQ(SentTexts().at(0),
+            "at@quelm_fmr_internal_get_status_test_func(" + std::string(955, '9') + ")");
 }
 
 }  // namespace

@@ -5,10 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <tuple>
-#include <type_traits>
-#include <variant>
 #include <vector>
 
 #include "gen1/kelbo_fmr_function.h"
@@ -21,78 +18,43 @@ using testing_host::HostAnswer;
 using testing_host::RecordingHost;
 using testing_host::StatusReply;
 
-// One integer member (or wire flag) of the parameter block, whatever its
-// type.
-struct Member {
-  std::variant<uint8_t*, int8_t*, uint16_t*, int16_t*, uint32_t*, char*, gen1::FmrSwitch*,
-               gen1::RdsDecoderMode*, gen1::RssiAccess*, gen1::RegAccess*, gen1::TuneAction*,
-               gen1::TestSignal*, gen1::PowerState*>
-      at;
-  // The value, sign-extended for a signed member.
-  int64_t Get() const {
-    return std::visit([](auto* m) { return static_cast<int64_t>(*m); }, at);
-  }
-  // Stores the low bytes of `value` (a narrower member keeps fewer).
-  void Set(uint64_t value) const {
-    std::visit([value](auto* m) { *m = static_cast<std::remove_pointer_t<decltype(m)>>(value); },
-               at);
-  }
-};
+// An integer member (or wire flag) of the parameter block as a number,
+// sign-extended for a signed member; `set` first stores its low bytes (a
+// narrower member keeps fewer).
+template <typename T>
+int64_t Access(T& member, const uint64_t* set) {
+  if (set != nullptr) member = static_cast<T>(*set);
+  return static_cast<int64_t>(member);
+}
 
 // `count` members of `width` bytes each, back to back from `offset`.
 struct Field {
   size_t offset, width;
-  Member (*member)(gen1::FmrParameters& p, size_t index);
+  int64_t (*access)(gen1::FmrParameters& p, size_t index, const uint64_t* set);
   size_t count = 1;
 };
 using Fields = std::vector<Field>;
 
 // clang-format off
-#define F(offset, width, name) Field{offset, width, [](gen1::FmrParameters& p, size_t) { return Member{&p.name}; }}
+#define F(offset, width, name) Field{offset, width, [](gen1::FmrParameters& p, size_t, const uint64_t* v) { return Access(p.name, v); }}
 #define A(offset, width, name) \
-  Field{offset, width, [](gen1::FmrParameters& p, size_t i) { return Member{&p.name[i]}; }, \
+  Field{offset, width, [](gen1::FmrParameters& p, size_t i, const uint64_t* v) { return Access(p.name[i], v); }, \
         std::tuple_size_v<decltype(gen1::FmrParameters::name)>}
 // clang-format on
 
-// Calls `fn` with each member of `fields` in `p`, its offset and width.
-template <typename Fn>
-void Each(gen1::FmrParameters& p, const Fields& fields, Fn fn) {
+// Copies every member of `fields` between `p` and the little-endian record
+// `bytes`: into the record when `pack`, else out of it.
+void Transfer(gen1::FmrParameters& p, const Fields& fields, std::vector<uint8_t>& bytes,
+              bool pack) {
   for (const Field& f : fields) {
-    for (size_t i = 0; i < f.count; ++i) fn(f.member(p, i), f.offset + f.width * i, f.width);
+    for (size_t i = 0, at = f.offset; i < f.count; ++i, at += f.width) {
+      uint64_t value = 0;
+      for (size_t b = 0; !pack && b < f.width; ++b) value |= uint64_t{bytes.at(at + b)} << (8 * b);
+      const int64_t now = f.access(p, i, pack ? nullptr : &value);
+      for (size_t b = 0; pack && b < f.width; ++b)
+        bytes.at(at + b) = static_cast<uint8_t>(now >> (8 * b));
+    }
   }
-}
-
-// The record `fields` make of `p`, `size` bytes, the rest zero.
-std::vector<uint8_t> Pack(gen1::FmrParameters p, const Fields& fields, size_t size) {
-  std::vector<uint8_t> bytes(size, 0);
-  Each(p, fields, [&bytes](Member m, size_t at, size_t width) {
-    for (size_t b = 0; b < width; ++b) bytes.at(at + b) = static_cast<uint8_t>(m.Get() >> (8 * b));
-  });
-  return bytes;
-}
-
-// `p` with the members of `fields` read from `reply`.
-gen1::FmrParameters Unpack(gen1::FmrParameters p, const Fields& fields,
-                           std::span<const uint8_t> reply) {
-  Each(p, fields, [reply](Member m, size_t at, size_t width) {
-    uint64_t value = 0;
-    for (size_t b = 0; b < width; ++b) value |= uint64_t{reply[at + b]} << (8 * b);
-    m.Set(value);
-  });
-  return p;
-}
-
-// Gives every member of `fields` its own value in `p`: no zero byte and the
-// top bit of every byte set, so a member packed at the wrong offset, with
-// the wrong width or sign, or from the wrong member shows.
-void FillDistinct(gen1::FmrParameters& p, const Fields& fields, unsigned& next) {
-  Each(p, fields, [&next](Member m, size_t, size_t) {
-    uint64_t value = 0;
-    for (unsigned b = 0; b < 4; ++b)
-      value |= uint64_t{0x80u | ((next * 37 + b * 11 + 5) & 0x7Fu)} << (8 * b);
-    m.Set(value);
-    ++next;
-  });
 }
 
 struct Operation {
@@ -174,7 +136,7 @@ const std::vector<Operation>& Operations() {
        F(36, 2, pilotDeviationHz), F(38, 2, rdsDeviationHz), F(40, 4, rfMute), F(44, 4, pilotOn), F(48, 1, rdsState), F(52, 2, volume),
        F(56, 1, mute), F(60, 4, modulationOn)}},
       {"SendRdsGroups", [](gen1::CKelboFMRFunction& f) { uint8_t accepted = 0; return f.SendRdsGroups(accepted); }, 0x19, 162, 4,
-       {F(0, 1, rdsTxGroupCount), Field{2, 2, [](gen1::FmrParameters& p, size_t i) { return Member{&p.rdsTxGroups[i / 4][i % 4]}; },
+       {F(0, 1, rdsTxGroupCount), Field{2, 2, [](gen1::FmrParameters& p, size_t i, const uint64_t* v) { return Access(p.rdsTxGroups[i / 4][i % 4], v); },
         4 * gen1::kRdsTxGroups}}, {}},
       {"ReadRdsBlocks", RUN(ReadRdsBlocks), 0x1A, 0, 252, {}, {F(4, 4, rdsBufferWord), F(8, 1, rdsGroupCount), A(10, 2, rdsBlocks)}},
       {"ReadTxRds", RUN(ReadTxRds), 0x1B, 0, 204, {}, TxRds(2)},
@@ -186,11 +148,22 @@ const std::vector<Operation>& Operations() {
 // clang-format on
 
 // A block in which every member any request carries has its own value (the
-// group count thereby above 20).
+// group count thereby above 20): no zero byte and the top bit of every byte
+// set, so a member packed at the wrong offset, with the wrong width or sign,
+// or from the wrong member shows.
 gen1::FmrParameters Filled() {
   gen1::FmrParameters p;
   unsigned next = 0;
-  for (const Operation& op : Operations()) FillDistinct(p, op.request, next);
+  for (const Operation& op : Operations()) {
+    for (const Field& f : op.request) {
+      for (size_t i = 0; i < f.count; ++i, ++next) {
+        uint64_t value = 0;
+        for (unsigned b = 0; b < 4; ++b)
+          value |= uint64_t{0x80u | ((next * 37 + b * 11 + 5) & 0x7Fu)} << (8 * b);
+        f.access(p, i, &value);
+      }
+    }
+  }
   return p;
 }
 
@@ -204,13 +177,14 @@ class OperationTest : public Records, public ::testing::WithParamInterface<Opera
 
 TEST_P(OperationTest, PacksItsRequestAndCopiesItsReplyFields) {
   const Operation& op = GetParam();
-  const gen1::FmrParameters before = Filled();
-  radio.parameters() = before;
+  gen1::FmrParameters expected = Filled();
+  radio.parameters() = expected;
   HostAnswer answer = StatusReply(op.reply_size);
   for (size_t i = 2; i < op.reply_size; ++i) answer.reply[i] = static_cast<uint8_t>(0x35 + 7 * i);
   host.Queue(answer);
-  const std::vector<uint8_t> request = Pack(before, op.request, op.request_size);
-  gen1::FmrParameters expected = Unpack(before, op.reply, answer.reply);
+  std::vector<uint8_t> request(op.request_size, 0);
+  Transfer(expected, op.request, request, true);
+  Transfer(expected, op.reply, answer.reply, false);
 
   EXPECT_TRUE(op.run(radio));
 
@@ -271,11 +245,12 @@ TEST_F(Records, RdsGroupsAboveTheCountKeepTheirBytesAndTheRadioReportsWhatItTook
   accepted = 99;
   EXPECT_FALSE(radio.SendRdsGroups(accepted));
   EXPECT_EQ(accepted, 99);
-  const std::vector<uint8_t>& second = host.calls.back().request;
-  ASSERT_EQ(second.size(), 162u);
-  EXPECT_EQ(second[0], 3);
-  for (size_t i = 2; i < 26; i += 2) EXPECT_EQ(second[i], 0xAA + 0x11 * ((i - 2) / 2 % 4)) << i;
-  EXPECT_TRUE(std::equal(second.begin() + 26, second.end(), first.begin() + 26));
+  // Only the count and the first three groups change.
+  std::vector<uint8_t> expected = first;
+  expected[0] = 3;
+  for (size_t i = 2; i < 26; i += 2)
+    expected[i] = expected[i + 1] = static_cast<uint8_t>(0xAA + 0x11 * ((i - 2) / 2 % 4));
+  EXPECT_EQ(host.calls.back().request, expected);
 }
 
 TEST_F(Records, UnknownResultCodeIsNotDefined) {

@@ -1,10 +1,8 @@
 // The exchange between controls and the parameter block: the conversions of
 // the table in both directions, and the derived displays.
 #include <algorithm>
-#include <set>
 #include <type_traits>
 
-#include "gen1_panel/control_bindings.h"
 #include "gen1_panel/field_text.h"
 #include "panel_fixture.h"
 #include "test_folder.h"
@@ -43,36 +41,29 @@ struct Exchange {
 const Exchange kExchange[] = {
     {"LEFrequency", "98700000", M(frequencyHz)}, {"LEMASRSSI", "-300", M(scanMinRssi)}, {"CBMono", "1", M(forceMono)},
     {"LEMAXFreq", "107900000", M(bandMaxHz)}, {"LEMINFreq", "87600000", M(bandMinHz)},
-    {"CBChannelSpacing", "2", M(channelSpacing), "200000", kBoth}, {"CBSideband", "2", M(sideband)},
-    {"LEVolume", "4660", M(volume)}, {"CBMute", "1", M(mute)}, {"CBOutputPath", "1", M(outputPath)},
-    {"RGDeEmphasis", "1", M(deEmphasis)}, {"CBSNC", "1", M(sncOn)}, {"LESNCStep", "40000", M(sncStep)},
-    {"LESNCLowThreshold", "-301", M(sncLowThreshold)}, {"LESNCHighThreshold", "-302", M(sncHighThreshold)},
-    {"CBSoftMute", "1", M(softMuteOn)}, {"LESMSS", "40001", M(softMuteStep)},
+    {"CBChannelSpacing", "2", M(channelSpacing), "200000", kBoth}, {"CBSideband", "2", M(sideband)}, {"LEVolume", "4660", M(volume)},
+    {"CBMute", "1", M(mute)}, {"CBOutputPath", "1", M(outputPath)}, {"RGDeEmphasis", "1", M(deEmphasis)}, {"CBSNC", "1", M(sncOn)},
+    {"LESNCStep", "40000", M(sncStep)}, {"LESNCLowThreshold", "-301", M(sncLowThreshold)},
+    {"LESNCHighThreshold", "-302", M(sncHighThreshold)}, {"CBSoftMute", "1", M(softMuteOn)}, {"LESMSS", "40001", M(softMuteStep)},
     {"LESMThreshold", "-303", M(softMuteThreshold)}, {"btn_rds", "RDS Off", M(rdsState), "1", kShow},
-    {"CBDecode", "1", M(rdsDecoderMode), nullptr, kShow}, {"LERSSIOffset", "-304", M(rssiOffset)},
-    {"LELowRSSI", "-305", M(rssiLowAlert)}, {"LEHighRSSI", "-306", M(rssiHighAlert)},
-    {"LStereo", "Yes", M(stereo), "1", kShow}, {"LEPilotFreq", "98765432", M(pilotFrequencyHz), nullptr, kShow},
-    {"LERSSI", "-307", M(rssi), nullptr, kShow}, {"LERXError", "40002", M(rdsRxErrors), nullptr, kShow},
-    {"LERegAddress", "0x8A5C", M(regAddress), "35420", kBoth},
-    {"LERegData", "0x89ABCDEF", M(regData), "2309737967", kBoth}, {"CBAGCOn", "1", M(agcOn)},
-    {"CBLNAGain", "13", M(lnaGain)}, {"CBPPFGain", "14", M(ppfGain)}, {"CBExternalLNAOn", "1", M(externalLnaOn)},
-    {"LEOffset", "-7", M(externalLnaOffset)}, {"CBFMRSupply", "6", M(supplyVoltage)},
-    {"LEOutputPower", "-308", M(txOutputPower)}, {"CBIntLNA", "3", M(intLnaReduction)},
-    {"CBAntenna", "1", M(antenna), nullptr, kStore}, {"CBTMode", "1", M(mode), nullptr, kStore},
-    {"LELFreq", "40003", M(toneLeftFreqHz)}, {"LELLevel", "0x9ABC", M(toneLeftAmplitude), "39612", kBoth},
-    {"LELPhase", "0x1357", M(toneLeftPhase), "4951", kBoth}, {"LERFreq", "40004", M(toneRightFreqHz)},
-    {"LERLevel", "0x2468", M(toneRightAmplitude), "9320", kBoth},
+    {"CBDecode", "1", M(rdsDecoderMode), nullptr, kShow}, {"LERSSIOffset", "-304", M(rssiOffset)}, {"LELowRSSI", "-305", M(rssiLowAlert)},
+    {"LEHighRSSI", "-306", M(rssiHighAlert)}, {"LStereo", "Yes", M(stereo), "1", kShow},
+    {"LEPilotFreq", "98765432", M(pilotFrequencyHz), nullptr, kShow}, {"LERSSI", "-307", M(rssi), nullptr, kShow},
+    {"LERXError", "40002", M(rdsRxErrors), nullptr, kShow}, {"LERegAddress", "0x8A5C", M(regAddress), "35420", kBoth},
+    {"LERegData", "0x89ABCDEF", M(regData), "2309737967", kBoth}, {"CBAGCOn", "1", M(agcOn)}, {"CBLNAGain", "13", M(lnaGain)},
+    {"CBPPFGain", "14", M(ppfGain)}, {"CBExternalLNAOn", "1", M(externalLnaOn)}, {"LEOffset", "-7", M(externalLnaOffset)},
+    {"CBFMRSupply", "6", M(supplyVoltage)}, {"LEOutputPower", "-308", M(txOutputPower)}, {"CBIntLNA", "3", M(intLnaReduction)},
+    {"CBAntenna", "1", M(antenna), nullptr, kStore}, {"CBTMode", "1", M(mode), nullptr, kStore}, {"LELFreq", "40003", M(toneLeftFreqHz)},
+    {"LELLevel", "0x9ABC", M(toneLeftAmplitude), "39612", kBoth}, {"LELPhase", "0x1357", M(toneLeftPhase), "4951", kBoth},
+    {"LERFreq", "40004", M(toneRightFreqHz)}, {"LERLevel", "0x2468", M(toneRightAmplitude), "9320", kBoth},
     {"LERPhase", "0x0F0E", M(toneRightPhase), "3854", kBoth}, {"RGPreEmphasis", "1", M(preEmphasis)},
     {"CBAudioOutput", "1", M(txAudioMode)}, {"CBPilot", "1", M(pilotOn)},  // its click sets LEFreqDeviation
-    {"LEFreqDeviation", "74000", M(freqDeviationHz), nullptr, kStore},
-    {"LEPilotDeviation", "40005", M(pilotDeviationHz)}, {"LERDSDeviation", "40006", M(rdsDeviationHz)},
-    {"CBFreqMute", "1", M(rfMute)}, {"CBModulation", "1", M(modulationOn)}, {"LEPI", "40007", M(rdsPi)},
-    {"LERT", "Radio_text", M(rdsRadioText)}, {"LEPSN", "PS_name", M(rdsPsName)}, {"CBPSMode", "2", M(rdsPsMode)},
-    {"LEPSRate", "200", M(rdsPsRate)}, {"LERTP", "RT_plus", M(rdsRtPlus)}, {"cb_ptc", "29", M(rdsPty)},
-    {"le_scan_freq", "98765433", M(txScanResultHz), nullptr, kShow},
-    {"le_scan_rssi", "-309", M(txScanResultRssi), nullptr, kShow},
-    {"le_start_freq", "88100000", M(txScanStartHz), nullptr, kStore},
-    {"le_stop_freq", "107700000", M(txScanStopHz), nullptr, kStore},
+    {"LEFreqDeviation", "74000", M(freqDeviationHz), nullptr, kStore}, {"LEPilotDeviation", "40005", M(pilotDeviationHz)},
+    {"LERDSDeviation", "40006", M(rdsDeviationHz)}, {"CBFreqMute", "1", M(rfMute)}, {"CBModulation", "1", M(modulationOn)},
+    {"LEPI", "40007", M(rdsPi)}, {"LERT", "Radio_text", M(rdsRadioText)}, {"LEPSN", "PS_name", M(rdsPsName)},
+    {"CBPSMode", "2", M(rdsPsMode)}, {"LEPSRate", "200", M(rdsPsRate)}, {"LERTP", "RT_plus", M(rdsRtPlus)}, {"cb_ptc", "29", M(rdsPty)},
+    {"le_scan_freq", "98765433", M(txScanResultHz), nullptr, kShow}, {"le_scan_rssi", "-309", M(txScanResultRssi), nullptr, kShow},
+    {"le_start_freq", "88100000", M(txScanStartHz), nullptr, kStore}, {"le_stop_freq", "107700000", M(txScanStopHz), nullptr, kStore},
     {"LEMASRSSI2", "-310", M(txScanMinRssi), nullptr, kStore}, {"cbx_rds_stack", "1", M(rdsStackOn), nullptr, kStore},
     {"cbx_AF", "1", M(rdsFeatures), "2", kStore}, {"cbx_PI", "1", M(rdsFeatures), "4", kStore},
     {"cbx_PS", "1", M(rdsFeatures), "8", kStore}, {"cbx_RT", "1", M(rdsFeatures), "16", kStore},
@@ -81,12 +72,9 @@ const Exchange kExchange[] = {
     {"LEFrequency", "98.5", M(frequencyHz), "0", kStore}, {"LEMASRSSI", "40000", M(scanMinRssi), "-25536", kStore},
     {"CBChannelSpacing", "-1", M(channelSpacing), "50000", kStore}, {"CBSideband", "-1", M(sideband), "255", kStore},
     {"LEVolume", "0x12345", M(volume), "4660", kStore},  // four hex digits at most
-    {"LEVolume", "$100", M(volume), "256", kStore},
-    {"LERegData", "0x1234ABCD9", M(regData), "592100569", kStore},  // the last eight digits
-    {"LEOffset", "200", M(externalLnaOffset), "-56", kStore},
-    {"LEFrequency", "4294967295", M(frequencyHz), nullptr, kShow},
-    {"CBChannelSpacing", "-1", M(channelSpacing), "25000", kShow},
-    {"btn_rds", "RDS On", M(rdsState), "7", kShow},  // neither on nor off: left alone
+    {"LEVolume", "$100", M(volume), "256", kStore}, {"LERegData", "0x1234ABCD9", M(regData), "592100569", kStore},  // the last eight digits
+    {"LEOffset", "200", M(externalLnaOffset), "-56", kStore}, {"LEFrequency", "4294967295", M(frequencyHz), nullptr, kShow},
+    {"CBChannelSpacing", "-1", M(channelSpacing), "25000", kShow}, {"btn_rds", "RDS On", M(rdsState), "7", kShow},  // neither on nor off: left alone
     {"CBIntLNA", "-1", M(intLnaReduction), "255", kShow}, {"LELLevel", "0x2345", M(toneLeftAmplitude), "74565", kShow},
     {"LEPSN", "PPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPPP", M(rdsPsName), nullptr, kShow},
 };
@@ -163,16 +151,6 @@ TEST_F(PanelTest, ShowPutsEachFieldIntoItsOwnControlOnly) {
       if (entry.rfind(key, 0) == 0) entry = key + e.text;
     }
     EXPECT_EQ(shown(), expected);
-  }
-}
-
-// A control or field in two rows is stored, shown or enabled twice.
-TEST_F(PanelTest, EveryBoundControlAndFieldStandsInOneRow) {
-  std::set<const void*> seen;  // controls and fields
-  for (const gen1_panel::ControlBinding& row : gen1_panel::PanelBindings()) {
-    EXPECT_TRUE(seen.insert(row.control(panel)).second) << row.control(panel)->name();
-    EXPECT_TRUE(!row.field || seen.insert(row.field(params())).second)
-        << row.control(panel)->name();
   }
 }
 

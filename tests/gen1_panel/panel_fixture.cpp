@@ -26,51 +26,43 @@ HostAnswer ScriptedRadio::Answer(const HostCall& call) {
   if (call.channel == common::HostChannel::kInfoRequest)
     return testing_host::TextReply("\001FMR 1021");
   const size_t length = ReplyLength(call.message_id);
-  if (call.channel != common::HostChannel::kTestFunction || length == 0) {
+  if (call.channel != common::HostChannel::kTestFunction || length == 0)
     return testing_host::HostFailure("not scripted");
-  }
   const auto it = status.find(call.message_id);
   HostAnswer answer = testing_host::StatusReply(length, it != status.end() ? it->second : 1);
   std::span<uint8_t> reply(answer.reply);
   const std::span<const uint8_t> request(call.request);
+  using namespace common::le;
   // clang-format off
   switch (call.message_id) {
-    case 0x03:  // receive status
-      common::le::PutU32(reply, 4, frequency_hz); common::le::PutU8(reply, 8, 1); common::le::PutS16(reply, 16, rssi); common::le::PutU16(reply, 18, 0x4000);
-      break;
-    case 0x04:  // tune
-      frequency_hz = common::le::GetU32(request, 4);
-      common::le::PutU32(reply, 4, frequency_hz); common::le::PutS16(reply, 8, rssi); common::le::PutU8(reply, 10, 1);
-      break;
-    case 0x08: common::le::PutU32(reply, 4, frequency_hz); common::le::PutS16(reply, 12, rssi); break;  // RSSI
-    case 0x19: common::le::PutU8(reply, 2, groups_taken); break;  // RDS groups to send
-    case 0x06: common::le::PutU16(reply, 2, volume); break;  // receive audio
+    case 0x03: PutU32(reply, 4, frequency_hz); PutU8(reply, 8, 1); PutS16(reply, 16, rssi); PutU16(reply, 18, 0x4000); break;  // receive status
+    case 0x04: frequency_hz = GetU32(request, 4); PutU32(reply, 4, frequency_hz); PutS16(reply, 8, rssi); PutU8(reply, 10, 1); break;  // tune
+    case 0x08: PutU32(reply, 4, frequency_hz); PutS16(reply, 12, rssi); break;  // RSSI
+    case 0x19: PutU8(reply, 2, groups_taken); break;  // RDS groups to send
+    case 0x06: PutU16(reply, 2, volume); break;  // receive audio
     case 0x0C:  // register access: a write is kept, a read answers
-      if (common::le::GetU32(request, 0) == 1) registers[common::le::GetU16(request, 4)] = common::le::GetU32(request, 8);
-      common::le::PutU32(reply, 4, registers[common::le::GetU16(request, 4)]);
-      break;
-    case 0x13: frequency_hz = common::le::GetU32(request, 0); break;  // transmit tune
+      if (GetU32(request, 0) == 1) registers[GetU16(request, 4)] = GetU32(request, 8);
+      PutU32(reply, 4, registers[GetU16(request, 4)]); break;
+    case 0x13: frequency_hz = GetU32(request, 0); break;  // transmit tune
     case 0x18:  // transmit status
-      common::le::PutU32(reply, 4, frequency_hz); common::le::PutS16(reply, 8, 120); common::le::PutU32(reply, 12, 108000000);
-      common::le::PutU32(reply, 16, 87500000); common::le::PutU32(reply, 20, 100000); common::le::PutU16(reply, 52, 0x7FFF);
-      break;
-    case 0x23: common::le::PutU32(reply, 32, power_state); break;
+      PutU32(reply, 4, frequency_hz); PutS16(reply, 8, 120); PutU32(reply, 12, 108000000); PutU32(reply, 16, 87500000);
+      PutU32(reply, 20, 100000); PutU16(reply, 52, 0x7FFF); break;
+    case 0x23: PutU32(reply, 32, power_state); break;
     default: break;
   }
   // clang-format on
   return answer;
 }
 
-std::vector<uint16_t> PanelTest::SentIds() const {
-  std::vector<uint16_t> ids;
+Ids PanelTest::SentIds() const {
+  Ids ids;
   for (const HostCall& call : host.calls) ids.push_back(call.message_id);
   return ids;
 }
 
 const HostCall* PanelTest::LastCall(uint16_t id) const {
-  for (auto it = host.calls.rbegin(); it != host.calls.rend(); ++it) {
+  for (auto it = host.calls.rbegin(); it != host.calls.rend(); ++it)
     if (it->message_id == id) return &*it;
-  }
   return nullptr;
 }
 

@@ -17,6 +17,8 @@
 #include "ui/automation.h"
 #include "ui/headless/headless_services.h"
 
+using Ids = std::vector<uint16_t>;  // message ids
+
 struct ScriptedRadio {
   uint32_t frequency_hz = 87500000;  // reported by status and tune replies
   int16_t rssi = 42;
@@ -38,7 +40,7 @@ class PanelTest : public ::testing::Test {
 
   gen1::FmrParameters& params() { return panel.radio().parameters(); }
   // The message ids sent since the host's record was last cleared.
-  std::vector<uint16_t> SentIds() const;
+  Ids SentIds() const;
   const testing_host::HostCall* LastCall(uint16_t id) const;
   // Switches the radio on in the given mode and forgets the traffic.
   void PowerOn(bool transmit);

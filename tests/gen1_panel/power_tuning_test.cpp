@@ -6,8 +6,6 @@
 
 namespace {
 
-using Ids = std::vector<uint16_t>;
-
 TEST_F(PanelTest, ShowAdoptsARadioThatIsOnAndLeavesOneThatIsOffOrSilent) {
   // clang-format off
   const struct { uint32_t power_state; uint16_t info_status; Ids sent; const char* shown; } cases[] = {
@@ -58,12 +56,11 @@ std::string EnablingText(const ui::Form& form, int column) {
   std::string out;
   for (const auto& group : kEnabling) {
     std::istringstream names(group.names);
-    for (std::string name; names >> name;) {
+    for (std::string name; names >> name;)
       out += name + "=" +
              (column < 0 ? testing_form::Enabled(form, name)
                          : std::string(1, group.off_rx_tx_mode[column])) +
              " ";
-    }
   }
   return out;
 }
@@ -79,11 +76,9 @@ TEST_F(PanelTest, ControlsFollowThePowerStateThroughFailedOperations) {
                  const char* commands; int column; const char* shown; } rows[] = {
       {"off", false, {}, "", 0, "Yes 1 76000000 0 0"}, {"off, tx chosen", true, {}, "", 3, "Yes 1 88000000 0 0"},
       {"rx", false, {}, "on", 1, "Yes 1 87500000 1 0"}, {"tx", true, {}, "on", 2, "Yes 1 87500000 1 1"},
-      {"rx on refused", false, {{0x01, 0}}, "on", 0, "Yes 1 87500000 0 0"},
-      {"tx on refused", true, {{0x11, 0}}, "on", 0, "Yes 1 87500000 0 0"},
+      {"rx on refused", false, {{0x01, 0}}, "on", 0, "Yes 1 87500000 0 0"}, {"tx on refused", true, {{0x11, 0}}, "on", 0, "Yes 1 87500000 0 0"},
       {"rx off refused", false, {{0x02, 0}}, "on off", 1, "Yes 1 87500000 1 0"},
-      {"tx off refused", true, {{0x12, 2}}, "on off", 2, "Yes 1 87500000 1 1"},
-      {"tx off", true, {}, "on off", 0, "Yes 1 87500000 0 0"},
+      {"tx off refused", true, {{0x12, 2}}, "on off", 2, "Yes 1 87500000 1 1"}, {"tx off", true, {}, "on off", 0, "Yes 1 87500000 0 0"},
       {"rx status refused", false, {{0x03, 0}}, "on refresh", 1, "No 2 98.5 1 0"},
       {"tx status refused", true, {{0x18, 0}}, "on refresh", 2, "No 2 98.5 1 1"},
       {"rx status read", false, {}, "on refresh", 1, "Yes 1 87500000 1 0"}};

@@ -7,7 +7,9 @@
 
 namespace {
 
-using Ids = std::vector<uint16_t>;
+// Transmitting, what makes RDS groups come from a data file: the box reaches
+// the block.
+constexpr char kFile[] = "check cbx_rds_stack 0; click BtnReadFrequency; ";
 
 // A panel whose host program folder (where the logs go) is a folder of the
 // test's own, with the clock fixed for the logs' time stamps.
@@ -27,10 +29,24 @@ class LogFolderTest : public PanelTest {
     folder_.Write("groups.log", text);
     return (folder_.path() / "groups.log").string();
   }
-  // Transmitting, with RDS groups to come from a data file.
-  void TransmitFromFile() {
+  // Replays a data file of `lines` lines while transmitting, the radio
+  // taking per tick `taken` groups of each send (-1: refusing it): per send
+  // its first line and number of lines.
+  std::string Replay(size_t lines, const std::vector<int>& taken) {
     PowerOn(true);
-    Run("check cbx_rds_stack 0; click BtnReadFrequency");  // the box reaches the block
+    Run(kFile + ("answer-file " + DataFile(lines)) + "; click btn_rds");
+    std::string sent;
+    for (size_t tick = 0; tick <= taken.size(); ++tick) {
+      if (tick > 0) {
+        radio.groups_taken = static_cast<uint8_t>(taken[tick - 1] < 0 ? 20 : taken[tick - 1]);
+        if (taken[tick - 1] < 0) radio.status[0x19] = 0;
+        Run("advance 1400");
+        radio.status.erase(0x19);
+      }
+      const Ids blocks = SentFirstBlocks();
+      sent += std::to_string(blocks.at(0)) + "+" + std::to_string(blocks.size()) + " ";
+    }
+    return sent;
   }
   // Block A of each group of the last group send.
   Ids SentFirstBlocks() const {
@@ -58,9 +74,7 @@ TEST_F(LogFolderTest, ReceiveRdsRequestsAndRecordsWithoutGroups) {
   const std::string empty_record = std::string(kHeader) + "\r\n\r\n";
   EXPECT_EQ(Read("decode_data.log"), empty_record);
 
-  host.Clear();
-  ASSERT_EQ(Run("advance 1400"), "ok");
-  EXPECT_EQ(SentIds(), Ids{0x07});
+  ASSERT_EQ(Run("advance 1400"), "ok");  // the poll's traffic: StartsAndStopsItsTimer/RxRdsOn
   EXPECT_EQ(LastCall(0x07)->request, (std::vector<uint8_t>{0xFF, 0xFF}));
   EXPECT_EQ(Read("decode_data.log"), empty_record + empty_record);
 
@@ -79,36 +93,16 @@ TEST_F(LogFolderTest, ALogThatCannotBeCreatedLeavesRdsRunning) {
 }
 
 TEST_F(LogFolderTest, ReplayAdvancesByWhatTheRadioTookAndStartsOverAtTheEnd) {
-  TransmitFromFile();
-  ASSERT_EQ(Run("answer-file " + DataFile(45) + "; click btn_rds"), "ok; ok");
-  EXPECT_EQ(SentFirstBlocks().size(), 20u);
-
-  // Per tick how many groups the radio takes of the send (-1: it refuses
-  // it), and the send's first line and number of lines: 20 to 39, 40 to 44
-  // (the end: from the start again), 0 to 19 of which the radio takes only
-  // 7, so the next tick starts right after them; a refused send keeps the
-  // position.
-  std::string sent;
-  for (const int taken : {20, 5, 7, 20, 20, -1, 20}) {
-    radio.groups_taken = static_cast<uint8_t>(taken < 0 ? 20 : taken);
-    if (taken < 0) radio.status[0x19] = 0;
-    Run("advance 1400");
-    radio.status.erase(0x19);
-    const Ids blocks = SentFirstBlocks();
-    sent += std::to_string(blocks.at(0)) + "+" + std::to_string(blocks.size()) + " ";
-  }
-  EXPECT_EQ(sent, "20+20 40+5 0+20 7+20 27+18 0+20 0+20 ");
+  // 20 to 39, 40 to 44 (the end: from the start again), 0 to 19 of which the
+  // radio takes only 7, so the next tick starts right after them; a refused
+  // send keeps the position.
+  EXPECT_EQ(Replay(45, {20, 5, 7, 20, 20, -1, 20}), "0+20 20+20 40+5 0+20 7+20 27+18 0+20 0+20 ");
 }
 
 TEST_F(LogFolderTest, TheReplayPositionIsEightBitsWide) {
-  TransmitFromFile();
-  Run("answer-file " + DataFile(300) + "; click btn_rds");
-  Ids fronts;
-  for (int tick = 0; tick < 13; ++tick) {
-    Run("advance 1400");
-    fronts.push_back(SentFirstBlocks().at(0));
-  }
-  EXPECT_EQ(fronts, (Ids{20, 40, 60, 80, 100, 120, 140, 160, 180, 200, 220, 240, 4}))
+  EXPECT_EQ(Replay(300, std::vector<int>(13, 20)),
+            "0+20 20+20 40+20 60+20 80+20 100+20 120+20 140+20 160+20 180+20 200+20 220+20 "
+            "240+20 4+20 ")
       << "240 + 20 wraps to 4, never back to 0";
 }
 
@@ -118,7 +112,6 @@ TEST_F(LogFolderTest, TheReplayPositionIsEightBitsWide) {
 // file of 45 groups).
 constexpr char kTimers[] = "btn_rds TRxRDS TTxRDS1 TTxRDS2 TRSSI btn_rssi";
 constexpr char kOff[] = "btn_rds=RDS On TRxRDS=0 TTxRDS1=0 TTxRDS2=0 TRSSI=0 btn_rssi=RSSI On";
-constexpr char kFile[] = "check cbx_rds_stack 0; click BtnReadFrequency; ";
 // clang-format off
 struct Toggle { const char* name; bool transmit; const char* commands; const char* shown; Ids sent; Ids ticks; };
 const Toggle kToggles[] = {
@@ -181,9 +174,9 @@ TEST_F(LogFolderTest, PowerOffSwitchesEveryRunningFeatureOffFirst) {
 TEST_F(PanelTest, CancellingTheFrequencyListDialogKeepsTheEarlierFile) {
   PowerOn(true);
   ASSERT_EQ(Run("answer-file /lists/af.ini; click BtnLoad"), "ok; ok");
-  EXPECT_EQ(services.last_file_dialog().title, "Open Alternative Freq file");
-  EXPECT_EQ(services.last_file_dialog().filter, "Ini File (*.ini)|*.ini|Any File (*.*)|*.*");
-  EXPECT_EQ(services.last_file_dialog().default_ext, "*.ini");
+  const auto& dialog = services.last_file_dialog();
+  EXPECT_EQ(dialog.title + "|" + dialog.filter + "|" + dialog.default_ext,
+            "Open Alternative Freq file|Ini File (*.ini)|*.ini|Any File (*.*)|*.*|*.ini");
   SetControls("LEAFList=/lists/typed.ini");
   ASSERT_EQ(Run("answer-file --cancel; answer-file /lists/other.ini"), "ok; ok");
   Run("click BtnLoad");

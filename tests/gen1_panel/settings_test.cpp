@@ -67,8 +67,8 @@ TEST_F(SettingsTest, HistoriesLoadOnShowAndTheTenNewestSaveOnClose) {
       "[Register_Address]\r\n0=0x0010\r\n2=0x0020\r\n5=0x8004\r\n9=0x0030\r\n"
       "[Register_Data]\r\n1=0x00000001\r\n");
   panel.Show();
-  EXPECT_EQ(Run("items LERegAddress"), "0x0010\n0x0020\n0x8004\n0x0030");
-  EXPECT_EQ(Run("items LERegData"), "0x00000001");
+  EXPECT_EQ(Run("items LERegAddress; items LERegData"),
+            "0x0010\n0x0020\n0x8004\n0x0030; 0x00000001");
 
   // A fresh file with three new entries: keys 0 to 2 change, 3 to 9 stay.
   WriteFile("[Register_Address]\r\n3=0x0040\r\n4=0x0050\r\n");

@@ -8,8 +8,6 @@
 
 namespace {
 
-using Ids = std::vector<uint16_t>;
-
 // "u8@0=1 s16@8=-31 ..." as the record holds it: each word names a type and
 // an offset, and its value is read from `record`.
 std::string Decode(const std::vector<uint8_t>& record, const std::string& fields) {

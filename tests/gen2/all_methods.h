@@ -16,6 +16,7 @@ struct Records {
   T_RdsReport rds;
   T_StaticConfig config;
   T_DynamicData data;
+  bool operator==(const Records&) const = default;
 };
 
 struct Method {

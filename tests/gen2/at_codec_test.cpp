@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "fmr-sim/gen2/at_commands.h"
@@ -29,34 +31,30 @@ TEST(AtCommandTest, ArgumentsAreWrittenAsTheValuesOfTheirTypesAndNothingFollows)
 }
 
 TEST(DecodeReplyTest, FieldsInAnyLayoutThenTheWordOkAndNothingWrittenPastAFailure) {
-  const struct {
-    const char* reply;
-    int8_t exchange_code;
-    int32_t code;
-    int16_t a;
-    uint16_t b;
-  } cases[] = {
-      {"-3 4\r\nOK\r\n", 0, 0, -3, 4},
-      {"{-3,\r\n4}\r\nOK\r\n", 0, 0, -3, 4},
-      {"-3, 4 OK trailing words", 0, 0, -3, 4},
-      {"-3 4\r\nok\r\n", 0, 3, -3, 4},       // lower case is not OK
-      {"-3\r\nOK\r\n", 0, 3, -3, 7},         // one value too few
-      {"-3 4 5\r\nOK\r\n", 0, 3, -3, 4},     // one value too many
-      {"-3 4\r\nERROR\r\n", 0, 3, -3, 4},    // final word ERROR
-      {"40000 4\r\nOK\r\n", 0, 3, -7, 7},    // out of range for s16: neither field written
-      {"-3 -1\r\nOK\r\n", 0, 0, -3, 65535},  // u16 negated modulo 2^16
-      {"-3 4\r\nOK\r\n", 3, 3, -7, 7},       // error exchange: record untouched
-      {"", 0, 3, -7, 7},
+  // The reply, the exchange's code, then the decoding's code and the fields
+  // as it leaves them, from -7 and 7.
+  const std::tuple<std::string, int8_t, int32_t, std::pair<int16_t, uint16_t>> cases[] = {
+      {"-3 4\r\nOK\r\n", 0, 0, {-3, 4}},
+      {"{-3,\r\n4}\r\nOK\r\n", 0, 0, {-3, 4}},
+      {"-3, 4 OK trailing words", 0, 0, {-3, 4}},
+      {"-3 4\r\nok\r\n", 0, 3, {-3, 4}},       // lower case is not OK
+      {"-3\r\nOK\r\n", 0, 3, {-3, 7}},         // one value too few
+      {"-3 4 5\r\nOK\r\n", 0, 3, {-3, 4}},     // one value too many
+      {"-3 4\r\nERROR\r\n", 0, 3, {-3, 4}},    // final word ERROR
+      {"40000 4\r\nOK\r\n", 0, 3, {-7, 7}},    // out of range for s16: neither field written
+      {"-3 -1\r\nOK\r\n", 0, 0, {-3, 65535}},  // u16 negated modulo 2^16
+      {"-3 4\r\nOK\r\n", 3, 3, {-7, 7}},       // error exchange: record untouched
+      {"", 0, 3, {-7, 7}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::string(c.reply)));
+  const auto read = [](mi_istringstream& in, std::pair<int16_t, uint16_t>& p) {
+    in.Extract(p.first);
+    in.Extract(p.second);
+  };
+  for (const auto& [reply, exchange_code, code, fields] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(reply));
     std::pair<int16_t, uint16_t> pair{-7, 7};
-    const auto read = [](mi_istringstream& in, std::pair<int16_t, uint16_t>& p) {
-      in.Extract(p.first);
-      in.Extract(p.second);
-    };
-    EXPECT_EQ(DecodeReply(T_Result{c.exchange_code, c.reply}, pair, read), c.code);
-    EXPECT_EQ(pair, std::make_pair(c.a, c.b));
+    EXPECT_EQ(DecodeReply(T_Result{exchange_code, reply}, pair, read), code);
+    EXPECT_EQ(pair, fields);
   }
 }
 

@@ -16,11 +16,8 @@ namespace {
 // cb_gaincontrol's, "ms": the time the actions took).
 struct Row {
   const char *name, *setup, *actions, *log, *state = "";
+  friend void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 };
-
-void PrintTo(const Row& row, std::ostream* os) {
-  *os << row.name;
-}
 
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts;
@@ -174,7 +171,7 @@ TEST_F(DruskPanelTest, ControlsThatOnlyFillOthers) {
               shown)
         << action;
   }
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(double_->sent.empty());
   panel_->cb_station->SetItems({"88100000", "95400000"});
   Do({"type le_rssi 7", "select cb_station 1"});
   EXPECT_EQ(log_.Transcript(), "Set FM RX station|at@audapp:fmrx_set_station(0,95400000,7,0)|OK");

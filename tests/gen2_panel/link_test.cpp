@@ -31,8 +31,7 @@ class AtServerTest : public ::testing::Test {
     server_ = fmrsim::AtServer::Start(std::move(config), error);
     if (!server_) throw std::runtime_error(error);
     ::setenv("SONVIO_PROGRAM_DIR", SONVIO_BIN_DIR, 1);
-    const std::string address = "127.0.0.1:" + std::to_string(server_->port());
-    ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
+    ::setenv("TESSIC_AT_SERVER", ("127.0.0.1:" + std::to_string(server_->port())).c_str(), 1);
     TransportWrapper::Unload();
   }
   ~AtServerTest() override {

@@ -44,7 +44,6 @@ class DruskPanelTest : public ::testing::Test {
     double_->replies["at@audapp:" + command] = {status, text};
   }
 
-  std::vector<std::string> Sent() const { return double_->sent; }
   void ClearRecords() {
     double_->sent.clear();
     log_.Clear();

@@ -135,17 +135,17 @@ TEST_F(DruskPanelTest, BothSubscriptionsShareOneTimerThatStopsAtItsFirstIdleTick
   Do({"type le_rds 700", "check CheckBox_rds 1", "check cb_quickinfo 1"});
   EXPECT_EQ(panel_->Timer1->interval(), 1000u);
   Tick(1000);
-  EXPECT_EQ(Sent(), (std::vector<std::string>{"at@audapp:fmrx_get_rds_data()",
-                                              "at@audapp:fmrx_get_dynamic_data()"}));
+  EXPECT_EQ(double_->sent, (std::vector<std::string>{"at@audapp:fmrx_get_rds_data()",
+                                                     "at@audapp:fmrx_get_dynamic_data()"}));
   // Quick information off, RDS still on: RDS only.
   Do({"check cb_quickinfo 0"});
   Tick(1000);
-  EXPECT_EQ(Sent(), std::vector<std::string>{"at@audapp:fmrx_get_rds_data()"});
+  EXPECT_EQ(double_->sent, std::vector<std::string>{"at@audapp:fmrx_get_rds_data()"});
   // Both off: the timer runs on to one more tick, which finds no reason to run.
   Do({"check CheckBox_rds 0"});
   EXPECT_TRUE(panel_->Timer1->enabled());
   Tick(5000);
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(double_->sent.empty());
   EXPECT_FALSE(panel_->Timer1->enabled());
 }
 

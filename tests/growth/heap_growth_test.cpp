@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
-#include "common/le_bytes.h"
 #include "fmr-sim/gen2/at_server.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "gen2/transport_wrapper.h"
@@ -35,9 +35,8 @@ class QuietRadio : public common::HostLink {
                                                           {0x3A, 16}, {0x07, 168}, {0x04, 12}};
     const auto it = kLengths.find(message_id);
     reply_length = it != kLengths.end() ? it->second : 2;
-    auto* bytes = static_cast<uint8_t*>(reply);
-    bytes[0] = 1;
-    bytes[1] = 0;
+    static_cast<uint8_t*>(reply)[0] = 1;
+    static_cast<uint8_t*>(reply)[1] = 0;
     return true;
   }
   std::optional<std::string_view> LastError() override { return "No errors"; }
@@ -60,11 +59,29 @@ long Growth(Run run) {
   return static_cast<long>(settled()) - static_cast<long>(before);
 }
 
-TEST(HeapGrowth, FirstGenerationOperations) {
-  ui::HeadlessServices services;
-  ui::Application app(services);
-  QuietRadio radio;
-  gen1_panel::TKelboFMRGUI panel(app, common::ModuleContext{radio, services});
+// The panels' surroundings; the second generation's tests start the
+// simulated handset on a free port, with TESSIC.dll pointed at it.
+class HeapGrowth : public ::testing::Test {
+ protected:
+  ~HeapGrowth() override { MANAGED_IF::TransportWrapper::Unload(); }
+  void StartHandset() {
+    fmrsim::AtServerConfig config;
+    config.port = 0;
+    std::string error;
+    server_ = fmrsim::AtServer::Start(std::move(config), error);
+    if (!server_) throw std::runtime_error(error);
+    ::setenv("TESSIC_AT_SERVER", ("127.0.0.1:" + std::to_string(server_->port())).c_str(), 1);
+  }
+  common::ModuleContext Context() { return common::ModuleContext{radio_, services_}; }
+
+  ui::HeadlessServices services_;
+  ui::Application app_{services_};
+  QuietRadio radio_;
+  std::unique_ptr<fmrsim::AtServer> server_;
+};
+
+TEST_F(HeapGrowth, FirstGenerationOperations) {
+  gen1_panel::TKelboFMRGUI panel(app_, Context());
   panel.Show();
   ASSERT_EQ(ui::RunAutomation(panel, "click BtnFMREnable"), "ok");
   // A read, a write and a warning box each round.
@@ -77,34 +94,9 @@ TEST(HeapGrowth, FirstGenerationOperations) {
             0);
 }
 
-// The simulated handset on a free port, with TESSIC.dll pointed at it.
-class Gen2Handset {
- public:
-  Gen2Handset() {
-    fmrsim::AtServerConfig config;
-    config.port = 0;
-    server_ = fmrsim::AtServer::Start(std::move(config), error_);
-    if (server_) {
-      const std::string address = "127.0.0.1:" + std::to_string(server_->port());
-      ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
-    }
-  }
-  ~Gen2Handset() { MANAGED_IF::TransportWrapper::Unload(); }
-  bool ok() const { return server_ != nullptr; }
-  const std::string& error() const { return error_; }
-
- private:
-  std::string error_;
-  std::unique_ptr<fmrsim::AtServer> server_;
-};
-
-TEST(HeapGrowth, SecondGenerationOperations) {
-  const Gen2Handset handset;
-  ASSERT_TRUE(handset.ok()) << handset.error();
-  ui::HeadlessServices services;
-  ui::Application app(services);
-  QuietRadio host;
-  gen2_panel::Tfrm_DruskGUI panel(app, common::ModuleContext{host, services});
+TEST_F(HeapGrowth, SecondGenerationOperations) {
+  StartHandset();
+  gen2_panel::Tfrm_DruskGUI panel(app_, Context());
   panel.Show();
   ASSERT_EQ(ui::RunAutomation(panel, "type le_frequency 98100000"), "ok");
   EXPECT_EQ(Growth([&] { ui::RunAutomation(panel, "click btn_set_station"); }), 0);
@@ -113,16 +105,12 @@ TEST(HeapGrowth, SecondGenerationOperations) {
 // Every show of the panel keeps its command set for good; an exchange must
 // not make it keep more: 1,000 reopens with a command each grow the heap as
 // much as 1,000 without, give or take 1 MB.
-TEST(HeapGrowth, SecondGenerationReopens) {
-  const Gen2Handset handset;
-  ASSERT_TRUE(handset.ok()) << handset.error();
-  ui::HeadlessServices services;
-  ui::Application app(services);
-  QuietRadio host;
+TEST_F(HeapGrowth, SecondGenerationReopens) {
+  StartHandset();
   const auto reopens = [&](const char* command) {
     const size_t before = heap_meter::BytesInUse();
     for (int i = 0; i < 1000; ++i) {
-      gen2_panel::Tfrm_DruskGUI panel(app, common::ModuleContext{host, services});
+      gen2_panel::Tfrm_DruskGUI panel(app_, Context());
       panel.Show();
       if (command != nullptr) ui::RunAutomation(panel, command);
     }

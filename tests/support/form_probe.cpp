@@ -80,25 +80,6 @@ std::string Showing(const ui::Form& form, const std::string& names) {
   return out;
 }
 
-std::string Captions(const ui::Form& form, const std::string& names) {
-  std::istringstream words(names);
-  std::string out;
-  for (std::string name; words >> name;) {
-    const ui::Component* c = form.FindComponent(name);
-    switch (c != nullptr ? c->kind() : ui::Kind::kForm) {
-      case ui::Kind::kCheckBox:
-        out += static_cast<const ui::CheckBox*>(c)->caption() + "|";
-        break;
-      case ui::Kind::kRadioGroup:
-        out += static_cast<const ui::RadioGroup*>(c)->caption() + "|";
-        break;
-      default:  // buttons, labels and groups show their caption
-        out += Shown(form, name) + "|";
-    }
-  }
-  return out;
-}
-
 std::string Enabled(const ui::Form& form, const std::string& names) {
   std::istringstream words(names);
   std::string flags;

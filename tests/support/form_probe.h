@@ -19,9 +19,6 @@ std::string Shown(const ui::Form& form, const std::string& name);
 // "NAME=SHOWN" for each "NAME[=...]" word of `names`, so that a text of
 // expected contents compares with what the controls show.
 std::string Showing(const ui::Form& form, const std::string& names);
-// The captions of the space-separated buttons, check boxes, labels, groups
-// and radio groups, each followed by "|".
-std::string Captions(const ui::Form& form, const std::string& names);
 // '1' or '0' for each of the space-separated controls as it is enabled.
 std::string Enabled(const ui::Form& form, const std::string& names);
 

@@ -14,17 +14,13 @@ HostAnswer StatusReply(size_t length, uint16_t status) {
 
 HostAnswer TextReply(const std::string& text) {
   HostAnswer answer;
-  answer.reply.assign(text.begin(), text.end());
-  answer.reply.push_back(0);
+  answer.reply.assign(text.c_str(), text.c_str() + text.size() + 1);  // with the zero at its end
   answer.length = static_cast<uint16_t>(text.size());
   return answer;
 }
 
 HostAnswer HostFailure(const std::string& error) {
-  HostAnswer answer;
-  answer.carried = false;
-  answer.error = error;
-  return answer;
+  return {false, {}, std::nullopt, error};
 }
 
 std::vector<std::string> RecordingHost::LogTexts() const {
@@ -44,21 +40,15 @@ std::string RecordingHost::Transcript() const {
 bool RecordingHost::Send(common::HostChannel channel, uint16_t message_id, uint16_t request_length,
                          const void* request, uint16_t& reply_length, void* reply) {
   if (missing_.contains(channel)) return false;
-  HostCall call{channel, message_id, {}, request == nullptr};
-  if (request != nullptr) {
-    const auto* bytes = static_cast<const uint8_t*>(request);
-    call.request.assign(bytes, bytes + request_length);
-  }
-  calls.push_back(call);
+  const auto* bytes = static_cast<const uint8_t*>(request);
+  calls.push_back({channel, message_id, {bytes, bytes + (bytes ? request_length : 0)}, !bytes});
 
-  HostAnswer answer;
+  HostAnswer answer = HostFailure("no answer scripted");
   if (!queue_.empty()) {
     answer = std::move(queue_.front());
     queue_.pop_front();
   } else if (responder) {
     answer = responder(calls.back());
-  } else {
-    answer = HostFailure("no answer scripted");
   }
   error_ = answer.error;
   if (!answer.reply.empty()) std::memcpy(reply, answer.reply.data(), answer.reply.size());
@@ -67,7 +57,6 @@ bool RecordingHost::Send(common::HostChannel channel, uint16_t message_id, uint1
 }
 
 std::optional<std::string_view> RecordingHost::LastError() {
-  if (!has_error_function_) return std::nullopt;
   ++error_reads;
   return error_;
 }

@@ -66,8 +66,6 @@ class RecordingHost : public common::HostLink {
 
   // As a host that gave no function for `channel`: its sends fail unseen.
   void RemoveChannel(common::HostChannel channel) { missing_.insert(channel); }
-  // As a host that gave no error function.
-  void RemoveErrorFunction() { has_error_function_ = false; }
 
   std::vector<HostCall> calls;
   std::vector<LogLine> log;
@@ -91,7 +89,6 @@ class RecordingHost : public common::HostLink {
  private:
   std::deque<HostAnswer> queue_;
   std::set<common::HostChannel> missing_;
-  bool has_error_function_ = true;
   std::string error_ = "No errors";
 };
 

@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace testing_files {
@@ -21,18 +21,33 @@ namespace testing_files {
 // The bytes of `file`; empty when it cannot be read.
 inline std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteFile(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
 }
 
+// Sets (null: unsets) an environment variable until the end of the scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* earlier = std::getenv(name)) earlier_ = earlier;
+    Put(value);
+  }
+  ~ScopedEnv() { Put(earlier_ ? earlier_->c_str() : nullptr); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+  void Put(const char* value) const { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> earlier_;
+};
+
 class TestFolder {
  public:
-  explicit TestFolder(const char* variable = nullptr) : variable_(variable) {
+  explicit TestFolder(const char* variable = nullptr) {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(test->test_suite_name()) + "-" + test->name();
     std::replace(name.begin(), name.end(), '/', '_');
@@ -40,19 +55,9 @@ class TestFolder {
             ("sonvio-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
-    if (variable_ != nullptr) {
-      if (const char* earlier = std::getenv(variable_); earlier != nullptr) earlier_ = earlier;
-      ::setenv(variable_, path_.c_str(), 1);
-    }
+    if (variable != nullptr) variable_.emplace(variable, path_.c_str());
   }
   ~TestFolder() {
-    if (variable_ != nullptr) {
-      if (earlier_.has_value()) {
-        ::setenv(variable_, earlier_->c_str(), 1);
-      } else {
-        ::unsetenv(variable_);
-      }
-    }
     std::error_code ignored;  // a test may have left the folder read-only
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
@@ -68,9 +73,8 @@ class TestFolder {
   }
 
  private:
-  const char* variable_;
-  std::optional<std::string> earlier_;
   std::filesystem::path path_;
+  std::optional<ScopedEnv> variable_;  // gives the variable its earlier value back
 };
 
 }  // namespace testing_files

@@ -65,16 +65,15 @@ class Gen1SimTest : public ::testing::Test {
 
 TEST_F(Gen1SimTest, SeekFindsTheNextStationAtOrAboveTheLimitAndWraps) {
   // Stations: 88.1 (45), 89.3 (18), 91.7 (52), ..., 107.8 (35) dBuV.
-  const struct {
-    int64_t action, from, min_rssi;
-    uint32_t found;  // 0: rejected, the radio stays where it was
-  } cases[] = {
+  // Action, start, minimum level, the station found (0: rejected, the radio stays where it was).
+  // clang-format off
+  const struct { int64_t action, from, min_rssi; uint32_t found; } cases[] = {
       {1, 88100000, 20, 91700000},  // skips 89.3 below the limit
       {1, 88100000, 18, 89300000},  // a level equal to the limit counts
       {1, 107800000, 20, 88100000}, {2, 88100000, 20, 107800000},  // wraps
-      {1, 91700000, 60, 91700000},                                 // nothing: back where it began
-      {0, 120000000, 20, 0},                                       // beyond the synthesiser
-  };
+      {1, 91700000, 60, 91700000},  // nothing: back where it began
+      {0, 120000000, 20, 0}};       // beyond the synthesiser
+  // clang-format on
   ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn()));
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "from " << c.from << " action " << c.action);
@@ -100,43 +99,36 @@ TEST_F(Gen1SimTest, ALongSelfTestCommandWithFormatCharactersStaysInItsReply) {
 }
 
 TEST_F(Gen1SimTest, FaultsFromTheCommandLineSyntax) {
-  const struct {
-    std::string rule;
-    uint16_t id;
-    bool host_result;
-    uint16_t reply_length, status;  // when the host call succeeds
-    std::string last_error;
-  } cases[] = {
-      {"4:fail:link down: cable", kRxTune, false, 0, 0, "link down: cable"},
-      {"0x04:fail:No errors", kRxTune, false, 0, 0, "No errors"},
-      {"0x03:length", kReadRxStatus, true, 47, kStatusOk, "No errors"},
-      {"0x02:length", kRxPowerOff, true, 1, kStatusOk, "No errors"},
-      {"0x1A:length:300", kReadRdsBlocks, true, 300, kStatusOk, "No errors"},
-      {"0x06:status:0x8001", kReadRxAudio, true, 22, 0x8001, "No errors"},
-      {"slot77:status:7", kReadGain, true, 24, 7, "No errors"},
-  };
+  // The rule, the message, and what comes of it: the host call's result, the host's error
+  // text, and when the call succeeds the reply length and status word.
+  // clang-format off
+  const struct { std::string rule; uint16_t id; std::string outcome; } cases[] = {
+      {"4:fail:link down: cable", kRxTune, "0 link down: cable"}, {"0x04:fail:No errors", kRxTune, "0 No errors"},
+      {"0x03:length", kReadRxStatus, "1 No errors 47 1"}, {"0x02:length", kRxPowerOff, "1 No errors 1 1"},
+      {"0x1A:length:300", kReadRdsBlocks, "1 No errors 300 1"}, {"0x06:status:0x8001", kReadRxAudio, "1 No errors 22 32769"},
+      {"slot77:status:7", kReadGain, "1 No errors 24 7"}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rule);
     sim.faults().Clear();
     std::string error;
     ASSERT_TRUE(sim.AddFault(c.rule, error)) << error;
     const MessageShape* shape = FindTestFunction(c.id);
-    EXPECT_EQ(Send(c.id, c.id == kRxTune ? RxTune(0, 88100000) : Bytes(shape->request_bytes, 0)),
-              c.host_result);
-    EXPECT_EQ(sim.last_error(), c.last_error);
-    // Never more than the message's own reply is written; nothing when the call fails.
-    EXPECT_TRUE(UntouchedFrom(std::min(c.reply_length, shape->reply_bytes)));
-    if (!c.host_result) continue;
-    EXPECT_EQ(reply_length, c.reply_length);
+    const bool carried =
+        Send(c.id, c.id == kRxTune ? RxTune(0, 88100000) : Bytes(shape->request_bytes, 0));
     // Only the status word's low byte arrives in a one-byte reply.
-    EXPECT_EQ(c.reply_length >= 2 ? Status() : reply[0], c.status);
+    const int status = reply_length >= 2 ? Status() : reply[0];
+    EXPECT_EQ(
+        std::to_string(carried) + " " + sim.last_error() +
+            (carried ? " " + std::to_string(reply_length) + " " + std::to_string(status) : ""),
+        c.outcome);
+    // Never more than the message's own reply is written; nothing when the call fails.
+    EXPECT_TRUE(UntouchedFrom(carried ? std::min(reply_length, shape->reply_bytes) : 0));
   }
   sim.faults().Clear();
-  for (const char* rule :
-       {"0x04", "0x04:boom", "slot3:fail", "0x10000:fail", "0x04:status:70000"}) {
-    std::string error;
+  std::string error;
+  for (const char* rule : {"0x04", "0x04:boom", "slot3:fail", "0x10000:fail", "0x04:status:70000"})
     EXPECT_FALSE(sim.AddFault(rule, error)) << rule;
-  }
   EXPECT_TRUE(sim.faults().empty());
 }
 

@@ -1,8 +1,10 @@
 // A scripted handset for the transport stand-in's tests: a TCP server on a
 // free loopback port that hands each command line it receives (without its
 // line end) to the test's handler, which answers with Write whatever bytes
-// it likes, or none, on the server's thread. One client at a time; a newer
-// connection replaces it.
+// it likes, or none, on the server's thread. With echo, the server answers
+// the echo switch "ATE1" itself and sends every other command line back
+// before its handler answers it. One client at a time; a newer connection
+// replaces it.
 #pragma once
 
 #include <atomic>
@@ -19,7 +21,8 @@ class LineServer {
  public:
   using Handler = std::function<void(const std::string& command, LineServer& server)>;
 
-  explicit LineServer(Handler handler) : handler_(std::move(handler)) {
+  explicit LineServer(Handler handler, bool echo = true)
+      : handler_(std::move(handler)), echo_(echo) {
     std::string error;
     bool in_use = false;
     listener_ = fmrsim::net::ListenTcp("127.0.0.1", 0, error, in_use);
@@ -48,8 +51,7 @@ class LineServer {
     std::string pending;
     char buffer[4096];
     while (!stop_) {
-      bool listener_ready = false;
-      bool client_ready = false;
+      bool listener_ready = false, client_ready = false;
       if (!fmrsim::net::WaitReadable(listener_, client_, 20, listener_ready, client_ready))
         continue;
       if (listener_ready) {
@@ -68,15 +70,16 @@ class LineServer {
         std::string line = pending.substr(0, end);
         pending.erase(0, end + 1);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        handler_(line, *this);
+        if (echo_) Write(line == "ATE1" ? "OK\r\n" : line + "\r\n");
+        if (!echo_ || line != "ATE1") handler_(line, *this);
       }
     }
   }
 
   fmrsim::net::SocketLibrary library_;
-  fmrsim::net::Socket listener_;
-  fmrsim::net::Socket client_;
+  fmrsim::net::Socket listener_, client_;
   Handler handler_;
+  bool echo_;
   std::atomic<bool> stop_{false};
   std::atomic<int> disconnects_{0};
   std::thread thread_;

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -94,50 +95,37 @@ TEST(ReplyFramerTest, WhatIsHeldNeverGrowsPastTheLimitAndClearDropsIt) {
   EXPECT_EQ(Frame(framer, {"b\r\nOK\r\n"}), (Replies{{false, "b"}}));
 }
 
-// A scripted handset with echo: it answers the echo switch and sends each
-// other command line back before its handler answers it.
-class Handset : public LineServer {
- public:
-  explicit Handset(Handler handler)
-      : LineServer([handler = std::move(handler)](const std::string& command, LineServer& self) {
-          if (command == "ATE1") return (void)self.Write("OK\r\n");
-          self.Write(command + "\r\n");
-          handler(command, self);
-        }) {}
-};
-
 // Any function of the loaded library.
-#define CALL(name) reinterpret_cast<decltype(&name)>(::dlsym(library_.get(), #name))
+#define CALL(tessic, name) reinterpret_cast<decltype(&name)>(::dlsym((tessic).handle(), #name))
 
 class Tessic {
  public:
   static constexpr int32_t kCapacity = 0x10000;
   static constexpr char kPath[] = SONVIO_BIN_DIR "/TESSIC.dll";
 
-  Tessic() : library_(::dlopen(kPath, RTLD_NOW | RTLD_LOCAL)) {
+  Tessic() : library_(::dlopen(kPath, RTLD_NOW | RTLD_LOCAL), ::dlclose) {
     if (!library_) throw std::runtime_error("cannot load TESSIC.dll");
   }
-  // A session on `server`, named both by the connection text and by the
+  // A session on `address`, named both by the connection text and by the
   // override, so no path leads to another program's port.
   int32_t Session(const std::string& address, const char* options = "") const {
     ::setenv("TESSIC_AT_SERVER", address.c_str(), 1);
-    return CALL(TESSIC_SessionOpen)(("FMR/TCPIPc_" + address).c_str(), options);
+    return CALL(*this, TESSIC_SessionOpen)(("FMR/TCPIPc_" + address).c_str(), options);
   }
-  int32_t Session(const LineServer& server) const { return Session(server.address()); }
   int32_t Channel(const LineServer& server) const {  // of a new session
-    return CALL(TESSIC_DedChOpen)(Session(server));
+    return CALL(*this, TESSIC_DedChOpen)(Session(server.address()));
   }
   int32_t SetTimeout(int32_t channel, int32_t ms) const {
-    return CALL(TESSIC_set_timeout)(channel, ms);
+    return CALL(*this, TESSIC_set_timeout)(channel, ms);
   }
   int32_t Send(int32_t channel, const std::string& text) const {
-    return CALL(TESSIC_send)(channel, text.data(), static_cast<int32_t>(text.size()));
+    return CALL(*this, TESSIC_send)(channel, text.data(), static_cast<int32_t>(text.size()));
   }
   // One receive into a buffer without any zero byte, so a missing terminator
   // shows as a text of the whole capacity.
   Reply Recv(int32_t channel) const {
     std::vector<char> buffer(kCapacity, '\x7F');
-    const int32_t status = CALL(TESSIC_recv)(channel, buffer.data(), kCapacity);
+    const int32_t status = CALL(*this, TESSIC_recv)(channel, buffer.data(), kCapacity);
     return {status, std::string(buffer.data(), ::strnlen(buffer.data(), buffer.size()))};
   }
   // Receives until a final status, for at most 5 s.
@@ -156,14 +144,8 @@ class Tessic {
   void Unload() { library_.reset(); }
 
  private:
-  struct Closer {
-    void operator()(void* handle) const { ::dlclose(handle); }
-  };
-  std::unique_ptr<void, Closer> library_;
+  std::unique_ptr<void, int (*)(void*)> library_;
 };
-
-#undef CALL
-#define CALL(tessic, name) reinterpret_cast<decltype(&name)>(::dlsym((tessic).handle(), #name))
 
 // Answers every command with its text and "OK".
 void Echo(const std::string& command, LineServer& server) {
@@ -175,50 +157,46 @@ void Echo(const std::string& command, LineServer& server) {
 // out; one after the other on one channel, so nothing of one reply may
 // show in the next.
 TEST(TessicTest, EachKindOfReplyGetsItsStatusAndOnlyItsText) {
-  const struct {
-    const char *command, *bytes, *later;
-    int32_t status;
-    const char* text;
-  } cases[] = {
-      {"POS", "line 1\r\nline 2\r\nOK\r\n", "", TESSIC_RECV_COMPLETE, "line 1\r\nline 2"},
-      {"NEG", "+CME ERROR: 3\r\nERROR\r\n", "", TESSIC_RECV_ERROR, "+CME ERROR: 3"},
-      {"LONG", "abcdefghijklmnop\r\nOK\r\n", "", TESSIC_RECV_COMPLETE, "abcdefghijklmnop"},
-      {"BARE_OK", "OK\r\n", "", TESSIC_RECV_COMPLETE, ""},
-      {"BARE_ERROR", "ERROR\r\n", "", TESSIC_RECV_ERROR, ""},
-      {"STRAY", "a\r\nOK\r\nstray\r\nERROR\r\n", "", TESSIC_RECV_COMPLETE, "a"},
-      {"POS", "line 1\r\nline 2\r\nOK\r\n", "", TESSIC_RECV_COMPLETE, "line 1\r\nline 2"},
-      {"SPLIT", "x\r\nER", "ROR\r\n", TESSIC_RECV_ERROR, "x"},
-      {"SPLIT_AFTER_LINE", "y\r\n", "OK\r\n", TESSIC_RECV_COMPLETE, "y"},
+  // Command, its reply's bytes and their later part, and the reply received.
+  const std::tuple<std::string, std::string, std::string, Reply> cases[] = {
+      {"POS", "line 1\r\nline 2\r\nOK\r\n", "", {TESSIC_RECV_COMPLETE, "line 1\r\nline 2"}},
+      {"NEG", "+CME ERROR: 3\r\nERROR\r\n", "", {TESSIC_RECV_ERROR, "+CME ERROR: 3"}},
+      {"LONG", "abcdefghijklmnop\r\nOK\r\n", "", {TESSIC_RECV_COMPLETE, "abcdefghijklmnop"}},
+      {"BARE_OK", "OK\r\n", "", {TESSIC_RECV_COMPLETE, ""}},
+      {"BARE_ERROR", "ERROR\r\n", "", {TESSIC_RECV_ERROR, ""}},
+      {"STRAY", "a\r\nOK\r\nstray\r\nERROR\r\n", "", {TESSIC_RECV_COMPLETE, "a"}},
+      {"POS", "line 1\r\nline 2\r\nOK\r\n", "", {TESSIC_RECV_COMPLETE, "line 1\r\nline 2"}},
+      {"SPLIT", "x\r\nER", "ROR\r\n", {TESSIC_RECV_ERROR, "x"}},
+      {"SPLIT_AFTER_LINE", "y\r\n", "OK\r\n", {TESSIC_RECV_COMPLETE, "y"}},
   };
-  Handset server([&](const std::string& command, LineServer& handset) {
-    for (const auto& c : cases) {
-      if (command != c.command) continue;
-      handset.Write(c.bytes);
-      if (*c.later != '\0') std::this_thread::sleep_for(100ms);
-      handset.Write(c.later);
-      return;
+  LineServer server([&](const std::string& command, LineServer& handset) {
+    for (const auto& [name, bytes, later, reply] : cases) {
+      if (command != name) continue;
+      handset.Write(bytes);
+      if (!later.empty()) std::this_thread::sleep_for(100ms);
+      return (void)handset.Write(later);
     }
   });
   const Tessic tessic;
   const int32_t channel = tessic.Channel(server);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command);
-    ASSERT_EQ(tessic.Send(channel, c.command), 0);
-    const int32_t first = *c.later != '\0' ? tessic.Recv(channel).first : TESSIC_RECV_PENDING;
+  for (const auto& [command, bytes, later, reply] : cases) {
+    SCOPED_TRACE(command);
+    ASSERT_EQ(tessic.Send(channel, command), 0);
+    const int32_t first = !later.empty() ? tessic.Recv(channel).first : TESSIC_RECV_PENDING;
     EXPECT_EQ(first, TESSIC_RECV_PENDING) << "a receive before the last part";
-    EXPECT_EQ(tessic.Await(channel), (Reply{c.status, c.text}));
+    EXPECT_EQ(tessic.Await(channel), reply);
   }
 }
 
 // What each call answers for what is not open, and a connection the
 // handset closed: the receive fails, the next send connects again.
 TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
-  Handset server([](const std::string& command, LineServer& handset) {
+  LineServer server([](const std::string& command, LineServer& handset) {
     if (command == "HANG UP") return handset.Drop();
     Echo(command, handset);
   });
   const Tessic tessic;
-  const int32_t session = tessic.Session(server);
+  const int32_t session = tessic.Session(server.address());
   ASSERT_GE(session, 0);
   // Connection texts that do not parse fail even with the server named.
   for (const char* bad : {"", "FMR/TCPIPc_", "FMR/TCPIPc_127.0.0.1", "FMR/TCPIPc_127.0.0.1:0",
@@ -229,33 +207,38 @@ TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
   const int32_t channel = CALL(tessic, TESSIC_DedChOpen)(session);
   EXPECT_EQ(CALL(tessic, TESSIC_DedChOpen)(session), channel);
   EXPECT_LT(CALL(tessic, TESSIC_DedChOpen)(session + 100), 0);
+  // Sends and receives on an unknown channel, of a negative length, into no
+  // buffer or none of any room: each fails (-1) and writes nothing.
   char buffer[16] = "untouched";
-  EXPECT_EQ(CALL(tessic, TESSIC_send)(channel + 100, "PING", 4), -1);
-  EXPECT_EQ(CALL(tessic, TESSIC_recv)(channel + 100, buffer, sizeof buffer), TESSIC_RECV_FAILED);
-  EXPECT_EQ(CALL(tessic, TESSIC_send)(channel, "PING", -1), -1);
-  EXPECT_EQ(CALL(tessic, TESSIC_recv)(channel, nullptr, 16), TESSIC_RECV_FAILED);
-  EXPECT_EQ(CALL(tessic, TESSIC_recv)(channel, buffer, 0), TESSIC_RECV_FAILED);
+  const auto send_on = CALL(tessic, TESSIC_send);
+  const auto receive_on = CALL(tessic, TESSIC_recv);
+  EXPECT_EQ((std::vector{send_on(channel + 100, "PING", 4), receive_on(channel + 100, buffer, 16),
+                         send_on(channel, "PING", -1), receive_on(channel, nullptr, 16),
+                         receive_on(channel, buffer, 0)}),
+            std::vector<int32_t>(5, TESSIC_RECV_FAILED));
   EXPECT_STREQ(buffer, "untouched");
 
   EXPECT_EQ(tessic.Exchange(channel, "HANG UP").first, TESSIC_RECV_FAILED);
   EXPECT_EQ(tessic.Exchange(channel, "PING"), (Reply{TESSIC_RECV_COMPLETE, "PING"}));
   EXPECT_EQ(tessic.Recv(channel).first, TESSIC_RECV_FAILED) << "no command awaits a reply";
   // A handset without echo, and options that are not known.
-  const LineServer plain(Echo);
+  const LineServer plain(Echo, false);
   EXPECT_LT(tessic.Session(plain.address(), "echo=maybe"), 0);
   const int32_t echoless =
       CALL(tessic, TESSIC_DedChOpen)(tessic.Session(plain.address(), "echo=off"));
   EXPECT_EQ(tessic.Exchange(echoless, "PING"), (Reply{TESSIC_RECV_COMPLETE, "PING"}));
 
-  EXPECT_EQ(CALL(tessic, TESSIC_DedChClose)(channel), 0);
-  EXPECT_EQ(CALL(tessic, TESSIC_DedChClose)(channel), -1);
-  EXPECT_EQ(tessic.Send(channel, "PING"), -1);
+  // Closing a channel twice, then sending on it; the same for its session.
+  const auto close_channel = CALL(tessic, TESSIC_DedChClose);
+  EXPECT_EQ(
+      (std::vector{close_channel(channel), close_channel(channel), send_on(channel, "PING", 4)}),
+      (std::vector{0, -1, -1}));
   const int32_t reopened = CALL(tessic, TESSIC_DedChOpen)(session);
   EXPECT_GE(reopened, 0);
-  EXPECT_EQ(CALL(tessic, TESSIC_SessionClose)(session), 1);
-  EXPECT_EQ(CALL(tessic, TESSIC_SessionClose)(session), 0);
-  EXPECT_EQ(tessic.Send(reopened, "PING"), -1);
-  EXPECT_EQ(tessic.Recv(reopened).first, TESSIC_RECV_FAILED);
+  const auto close_session = CALL(tessic, TESSIC_SessionClose);
+  EXPECT_EQ((std::vector<int32_t>{close_session(session), close_session(session),
+                                  send_on(reopened, "PING", 4), tessic.Recv(reopened).first}),
+            (std::vector{1, 0, -1, TESSIC_RECV_FAILED}));
 }
 
 // Silence, a half reply and a late one fail after the channel's timeout
@@ -263,7 +246,7 @@ TEST(TessicTest, CallsOnWhatIsNotOpenFailAndALostConnectionIsMadeAgain) {
 // Await waits, then from TESSIC_set_timeout); the late reply is not taken
 // for the command sent next.
 TEST(LinkFaultsTest, SilenceHalfAndLateRepliesFailAfterTheTimeout) {
-  Handset server([](const std::string& command, LineServer& handset) {
+  LineServer server([](const std::string& command, LineServer& handset) {
     if (command == "SILENT") return;
     if (command == "HALF") return (void)handset.Write("first line\r\nsecond li");
     if (command == "SLOW") std::this_thread::sleep_for(400ms);
@@ -294,11 +277,9 @@ TEST(LinkFaultsTest, EachHandsetFaultLeavesEveryReplyWithItsOwnCommand) {
   const Reply lna{TESSIC_RECV_COMPLETE, "{88000000,98000000},{-2,1}"};
   const Reply on{TESSIC_RECV_COMPLETE, ""};
   const Reply failed{TESSIC_RECV_FAILED, ""};
-  const struct {
-    const char* fault;
-    Reply first;                    // of kLna, within 300 ms
-    std::vector<const char*> then;  // commands after it, each answered in full
-  } cases[] = {
+  // The fault, the outcome of kLna within 300 ms, and the commands after it,
+  // each answered in full.
+  const std::tuple<std::string, Reply, std::vector<const char*>> cases[] = {
       {"late", failed, {kOn, kLna}},  // the late reply comes while kOn waits
       {"late", failed, {kLna, kOn}},  // ... while the same command waits again
       {"trickle=100", failed, {kOn, kLna}}, {"duplicate", lna, {kOn, kLna}},
@@ -306,14 +287,14 @@ TEST(LinkFaultsTest, EachHandsetFaultLeavesEveryReplyWithItsOwnCommand) {
       {"garbage", failed, {kOn, kLna}},     {"garbage", failed, {kLna, kOn}},
   };
   const Tessic tessic;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fault);
+  for (const auto& [fault, outcome, then] : cases) {
+    SCOPED_TRACE(fault);
     fmrsim::AtServerConfig config;
     config.port = 0;
     std::string error;
     const auto server = fmrsim::AtServer::Start(std::move(config), error);
     ASSERT_NE(server, nullptr) << error;
-    server->faults().Add(*fmrsim::ParseFaultRule(std::string(c.fault) + ",count=1", error));
+    server->faults().Add(*fmrsim::ParseFaultRule(fault + ",count=1", error));
     const int32_t channel = CALL(
         tessic, TESSIC_DedChOpen)(tessic.Session("127.0.0.1:" + std::to_string(server->port())));
     ASSERT_EQ(tessic.SetTimeout(channel, 300), 0);
@@ -321,13 +302,13 @@ TEST(LinkFaultsTest, EachHandsetFaultLeavesEveryReplyWithItsOwnCommand) {
     Reply first = tessic.Exchange(channel, kLna);
     const auto took = Clock::now() - start;
     if (first.first == TESSIC_RECV_FAILED) first.second.clear();  // the buffer as it was
-    EXPECT_EQ(first, c.first);
-    if (c.first.first == TESSIC_RECV_FAILED) {
+    EXPECT_EQ(first, outcome);
+    if (outcome.first == TESSIC_RECV_FAILED) {
       EXPECT_GE(took, 300ms);
       EXPECT_LT(took, 1000ms) << "the deadline did not end the attempt";
     }
     ASSERT_EQ(tessic.SetTimeout(channel, 4000), 0);
-    for (const char* command : c.then) {
+    for (const char* command : then) {
       EXPECT_EQ(tessic.Exchange(channel, command), command == kLna ? lna : on) << command;
     }
     // The echo came at once: the link stayed in step on its one connection.
@@ -337,7 +318,7 @@ TEST(LinkFaultsTest, EachHandsetFaultLeavesEveryReplyWithItsOwnCommand) {
 
 TEST(LinkFaultsTest, AnEndlessReplyIsCutToTheCapacityAndReceiveKeepsAnswering) {
   std::atomic<bool> stop_flood = false, flooding = false;
-  Handset server([&](const std::string& command, LineServer& handset) {
+  LineServer server([&](const std::string& command, LineServer& handset) {
     if (command != "FLOOD") return Echo(command, handset);
     // Bytes without a line end for as long as the test lets them flow (at
     // most 5 s, should the receive call never return).
@@ -363,7 +344,7 @@ TEST(LinkFaultsTest, AnEndlessReplyIsCutToTheCapacityAndReceiveKeepsAnswering) {
 }
 
 TEST(LinkFaultsTest, UnloadingTheLibraryClosesItsSessions) {
-  Handset server(Echo);
+  LineServer server(Echo);
   Tessic tessic;
   EXPECT_EQ(tessic.Exchange(tessic.Channel(server), "PING").second, "PING");
   tessic.Unload();

@@ -23,7 +23,12 @@ class Automation : public ::testing::Test {
   ui::HeadlessServices services;
   ui::Application app{services};
   ui::Form form{app, "TDemoGUI"};
-  std::vector<std::string> fired;
+  std::string fired;  // the handlers run, comma-separated
+
+  void Fire(const std::string& what) { fired += (fired.empty() ? "" : ",") + what; }
+  ui::Handler Record(const std::string& what) {
+    return [this, what] { Fire(what); };
+  }
 
   ui::GroupBox& group = form.Add<ui::GroupBox>("GBAudio", &form, "Audio Control");
   ui::Button& button = form.Add<ui::Button>("BtnGo", &group, "Go");
@@ -48,51 +53,39 @@ class Automation : public ::testing::Test {
 
   void SetUp() override {
     form.SetCaption("Demo \"panel\"");
-    auto record = [this](const char* what) { return [this, what] { fired.push_back(what); }; };
     button.OnClick = [this] {
-      fired.push_back("go");
+      Fire("go");
       services.ShowMessage("Level\t2", "Warning", ui::MessageIcon::kWarning);
     };
-    box.OnClick = [this] { fired.push_back(box.checked() ? "mute" : "unmute"); };
-    edit.OnChange = record("vol-change");
-    edit.OnExit = record("vol-exit");
-    combo.OnClick = record("band-click");
-    combo.OnChange = record("band-change");
-    combo.OnDropDown = record("band-drop");
-    radio.OnClick = record("mode");
-    history.OnChange = record("reg-change");
-    history.OnExit = record("reg-exit");
-    updown.OnClick = [this](bool up) { fired.push_back(up ? "up" : "down"); };
-    timer.OnTimer = record("tick");
+    box.OnClick = [this] { Fire(box.checked() ? "mute" : "unmute"); };
+    edit.OnChange = Record("vol-change");
+    edit.OnExit = Record("vol-exit");
+    combo.OnClick = Record("band-click");
+    combo.OnChange = Record("band-change");
+    combo.OnDropDown = Record("band-drop");
+    radio.OnClick = Record("mode");
+    history.OnChange = Record("reg-change");
+    history.OnExit = Record("reg-exit");
+    updown.OnClick = [this](bool up) { Fire(up ? "up" : "down"); };
+    timer.OnTimer = Record("tick");
     timer.SetEnabled(true);
     plain.set_read_only(true);
     memo.SetLines({"first", "second"});
     label.SetCaption("No\r\nsignal");
-    open.OnClick = [this] {
-      fired.push_back(dialog.Execute() ? "file " + dialog.file_name : "cancelled");
-    };
+    open.OnClick = [this] { Fire(dialog.Execute() ? "file " + dialog.file_name : "cancelled"); };
   }
   std::string Run(const std::string& command) { return ui::RunAutomation(form, command); }
 
   // Each command's reply and the handlers it ran, comma-separated.
   struct Step {
-    std::string command;
-    std::string reply;
-    std::string fired;
+    std::string command, reply, fired;
   };
   void RunSteps(const std::vector<Step>& steps) {
     for (const Step& step : steps) {
-      TakeFired();
+      fired.clear();
       EXPECT_EQ(Run(step.command), step.reply) << step.command;
-      EXPECT_EQ(TakeFired(), step.fired) << step.command;
+      EXPECT_EQ(fired, step.fired) << step.command;
     }
-  }
-  // The handlers run since the last call, comma-separated.
-  std::string TakeFired() {
-    std::string ran;
-    for (const std::string& f : fired) ran += (ran.empty() ? "" : ",") + f;
-    fired.clear();
-    return ran;
   }
 };
 
@@ -257,15 +250,16 @@ using ComponentEvents = Automation;
 TEST_F(ComponentEvents, EditChangeFiresOnlyOnDifferenceAndTypingStopsAtTheLimit) {
   edit.SetText("5");
   edit.SetText("90000000");
-  EXPECT_EQ(fired, std::vector<std::string>{"vol-change"});
+  EXPECT_EQ(fired, "vol-change");
   edit.set_max_length(9);
-  EXPECT_TRUE(edit.UserType("1234567890"));
-  EXPECT_EQ(edit.text(), "123456789") << "typing stops at the limit";
-  // The limit counts characters and never cuts one in half.
-  EXPECT_TRUE(edit.UserType("aaaaaaaa\xC3\xA9"));  // eight letters and an e acute
-  EXPECT_EQ(edit.text(), "aaaaaaaa\xC3\xA9");
-  EXPECT_TRUE(edit.UserType("aaaaaaaaa\xC3\xA9"));
-  EXPECT_EQ(edit.text(), "aaaaaaaaa");
+  // Typing stops at the limit, which counts characters and never cuts one
+  // in half (an e acute after eight or nine letters).
+  for (const auto& [typed, kept] : {std::pair{"1234567890", "123456789"},
+                                    {"aaaaaaaa\xC3\xA9", "aaaaaaaa\xC3\xA9"},
+                                    {"aaaaaaaaa\xC3\xA9", "aaaaaaaaa"}}) {
+    EXPECT_TRUE(edit.UserType(typed));
+    EXPECT_EQ(edit.text(), kept);
+  }
   edit.SetText("1234567890");
   EXPECT_EQ(edit.text(), "1234567890") << "the program is not limited";
   edit.set_read_only(true);
@@ -277,10 +271,9 @@ TEST_F(ComponentEvents, ProgramActionsFireWhatTheToolkitFires) {
   for (ui::Control* c : std::initializer_list<ui::Control*>{&button, &box, &combo, &radio})
     c->SetEnabled(false);  // the program is not stopped by that
   button.SetVisible(false);
-  auto record = [this](const char* what) { return [this, what] { fired.push_back(what); }; };
-  button.OnClick = record("click");
-  box.OnClick = record("box");
-  combo.OnClick = combo.OnChange = history.OnChange = radio.OnClick = record("select");
+  button.OnClick = Record("click");
+  box.OnClick = Record("box");
+  combo.OnClick = combo.OnChange = history.OnChange = radio.OnClick = Record("select");
   auto state = [&] {
     return std::to_string(box.checked()) + " " + std::to_string(combo.item_index()) + ":" +
            combo.text() + " " + std::to_string(history.item_index()) + ":" + history.text() + " " +
@@ -310,19 +303,18 @@ TEST_F(ComponentEvents, ProgramActionsFireWhatTheToolkitFires) {
       {[&] { updown.SetPosition(7); }, "", "0 -1: -1:0x7 -1 2"},
       {[&] { updown.SetPosition(-5); }, "", "0 -1: -1:0x7 -1 0"},
   };
-  TakeFired();
   for (size_t i = 0; i < std::size(steps); ++i) {
+    fired.clear();
     steps[i].act();
-    EXPECT_EQ(TakeFired(), steps[i].fired) << "step " << i;
-    EXPECT_EQ(state(), steps[i].state) << "step " << i;
+    EXPECT_EQ(fired + " " + state(), std::string(steps[i].fired) + " " + steps[i].state) << i;
   }
 }
 
 // Overdue timers fire once when the thread becomes idle again, not once per
 // missed interval, as the window system coalesces timer messages.
 TEST_F(ComponentEvents, TimersFireInTimeOrderOnAdvanceOnly) {
-  auto record = [this](const std::string& name) {
-    return [this, name] { fired.push_back(name + "@" + std::to_string(services.NowMs())); };
+  const auto record = [this](const std::string& name) {
+    return [this, name] { Fire(name + "@" + std::to_string(services.NowMs())); };
   };
   auto& slow = form.Add<ui::Timer>("TSlow", 1400);
   slow.OnTimer = record("slow");
@@ -331,20 +323,19 @@ TEST_F(ComponentEvents, TimersFireInTimeOrderOnAdvanceOnly) {
   services.Sleep(5000);            // a blocked UI thread fires nothing
   EXPECT_TRUE(fired.empty());
   services.Advance(2900);
-  EXPECT_EQ(fired, (std::vector<std::string>{"fast@5000", "slow@5000", "fast@6000", "slow@6400",
-                                             "fast@7000", "slow@7800"}));
+  EXPECT_EQ(fired, "fast@5000,slow@5000,fast@6000,slow@6400,fast@7000,slow@7800");
   EXPECT_EQ(services.NowMs(), 7900u);
 }
 
 TEST_F(ComponentEvents, TimerHandlerThatPausesAndReEnablesItsTimerDoesNotOverlap) {
   timer.OnTimer = [&] {
     timer.SetEnabled(false);
-    fired.push_back(std::to_string(services.NowMs()));
+    Fire(std::to_string(services.NowMs()));
     services.Sleep(500);  // the tick blocks the thread for a while
     timer.SetEnabled(true);
   };
   services.Advance(4000);
-  EXPECT_EQ(fired, (std::vector<std::string>{"1000", "2500", "4000"}));
+  EXPECT_EQ(fired, "1000,2500,4000");
 }
 
 }  // namespace

@@ -265,7 +265,7 @@ TEST_F(LayoutTest, ControlsKeepTheLargestSizeTheyNeeded) {
 std::map<std::string, std::string> AllBounds(ui::Form& form) {
   std::map<std::string, std::string> all;
   for (const auto& component : form.components()) {
-    if (const auto* control = dynamic_cast<const ui::Control*>(component.get()))
+    if (const auto* control = component->AsControl())
       all[control->name()] = Show(form.LaidOutBounds(*control).value_or(Rect{}));
   }
   return all;

@@ -60,18 +60,14 @@ int32_t TESSIC_recv(int32_t, char* buffer, int32_t capacity) {
     answer = s.queued.front();
     s.queued.pop_front();
   } else if (!s.sent.empty()) {
-    for (const auto& [prefix, reply] : s.replies) {  // ascending: the longest match wins
+    for (const auto& [prefix, reply] : s.replies)  // ascending: the longest match wins
       if (s.sent.back().starts_with(prefix)) answer = reply;
-    }
   }
   const auto room = static_cast<size_t>(capacity);
-  if (answer.fill_capacity) {
+  if (answer.fill_capacity)
     std::memset(buffer, 'A', room);
-  } else {
-    const size_t n = std::min(answer.text.size(), room - 1);
-    std::memcpy(buffer, answer.text.data(), n);
-    buffer[n] = '\0';
-  }
+  else
+    buffer[answer.text.copy(buffer, room - 1)] = '\0';
   return Record("TESSIC_recv", answer.status);
 }
 

@@ -27,8 +27,6 @@ class TessicDouble {
     *state_ = DoubleState{};
   }
   ~TessicDouble() { ::unsetenv("SONVIO_PROGRAM_DIR"); }
-  TessicDouble(const TessicDouble&) = delete;
-  TessicDouble& operator=(const TessicDouble&) = delete;
 
   std::string path() const { return folder_ + "TESSIC.dll"; }
   DoubleState* operator->() const { return state_; }

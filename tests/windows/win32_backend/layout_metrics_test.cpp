@@ -54,7 +54,7 @@ TEST_F(BackendTest, WindowsStandWhereTheLayoutPutsThem) {
     services.Advance(0);
     SCOPED_TRACE(signal);
     for (const auto& component : form->components()) {
-      const auto* control = dynamic_cast<const ui::Control*>(component.get());
+      const auto* control = component->AsControl();
       if (control == nullptr) continue;
       HWND window = Native(*control);
       ASSERT_NE(window, nullptr) << control->name();
