@@ -26,40 +26,15 @@ void HeadlessServices::SetCursor(Cursor cursor) {
 }
 
 void HeadlessServices::TimerChanged(Timer& timer) {
-  if (timer.enabled() && timer.interval() > 0) {
-    timers_[&timer] = Schedule{now_ + timer.interval(), next_order_++};
-  } else {
-    timers_.erase(&timer);
-  }
+  clock_.TimerChanged(timer);
 }
 
 void HeadlessServices::TimerDestroyed(Timer& timer) {
-  timers_.erase(&timer);
+  clock_.Forget(timer);
 }
 
 void HeadlessServices::FormDestroyed(Form& form) {
   if (focused_ != nullptr && &focused_->form() == &form) focused_ = nullptr;
-}
-
-void HeadlessServices::Advance(uint32_t ms) {
-  const uint64_t target = now_ + ms;
-  for (;;) {
-    auto next = timers_.end();
-    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (it->second.due > target) continue;
-      if (next == timers_.end() || it->second.due < next->second.due ||
-          (it->second.due == next->second.due && it->second.order < next->second.order))
-        next = it;
-    }
-    if (next == timers_.end()) break;
-    Timer* timer = next->first;
-    if (next->second.due > now_) now_ = next->second.due;
-    // Schedule the next tick before firing; a handler that disables or
-    // re-enables its timer replaces this schedule.
-    next->second = Schedule{now_ + timer->interval(), next_order_++};
-    timer->Fire();
-  }
-  if (target > now_) now_ = target;
 }
 
 ShownMessages HeadlessServices::TakeMessages() {

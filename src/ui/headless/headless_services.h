@@ -4,9 +4,9 @@
 #pragma once
 
 #include <deque>
-#include <map>
 
 #include "ui/services.h"
+#include "ui/virtual_clock.h"
 
 namespace ui {
 
@@ -19,15 +19,13 @@ class HeadlessServices final : public Services {
   Control* Focused() const override { return focused_; }
   void SetCursor(Cursor cursor) override;
   Cursor CurrentCursor() const override { return cursor_; }
-  void Sleep(uint32_t ms) override { now_ += ms; }
-  uint64_t NowMs() const override { return now_; }
+  void Sleep(uint32_t ms) override { clock_.Sleep(ms); }
+  uint64_t NowMs() const override { return clock_.now(); }
   void TimerChanged(Timer& timer) override;
   void TimerDestroyed(Timer& timer) override;
   void FormShown(Form&) override {}
   void FormDestroyed(Form& form) override;
-  // Fires every timer that falls due within the next `ms`, in time order
-  // (timers due at the same moment in the order they were started).
-  void Advance(uint32_t ms) override;
+  void Advance(uint32_t ms) override { clock_.Advance(ms); }
   ShownMessages TakeMessages() override;
   void QueueFileAnswer(std::optional<std::string> path) override;
 
@@ -42,13 +40,7 @@ class HeadlessServices final : public Services {
   const DialogRequest& last_file_dialog() const { return last_file_dialog_; }
 
  private:
-  struct Schedule {
-    uint64_t due;
-    uint64_t order;
-  };
-  uint64_t now_ = 0;
-  uint64_t next_order_ = 0;
-  std::map<Timer*, Schedule> timers_;
+  VirtualClock clock_;
   Control* focused_ = nullptr;
   Cursor cursor_ = Cursor::kDefault;
   size_t cursor_changes_ = 0;

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "ui/virtual_clock.h"
 #include "ui/win32/win32_services.h"
 
 namespace ui {
@@ -24,6 +25,11 @@ struct Win32Services::Impl {
   // Drops a form's native peer (its window was closed or destroyed).
   void DropPeer(Form& form);
   void FireTimer(UINT_PTR id);
+  // Stops a timer's native schedule, if it has one.
+  void KillNativeTimer(const Timer& timer);
+  // Dispatches the thread's pending messages; false when the frame asked
+  // to quit (the request is left for the host's own loop).
+  bool PumpMessages();
 
   HINSTANCE instance = nullptr;
   bool native_ready = false;
@@ -33,6 +39,9 @@ struct Win32Services::Impl {
   // ui/dialog_font.h, taken from this font under Wine).
   HFONT font = nullptr;
   HWND timer_window = nullptr;
+  // Under automation the timers run on the virtual clock, so a script sees
+  // the same ticks on every machine; otherwise on the window system's.
+  VirtualClock clock;
   std::map<UINT_PTR, Timer*> timers;
   std::map<const Timer*, UINT_PTR> timer_ids;
   UINT_PTR next_timer_id = 1;

@@ -131,6 +131,27 @@ void Win32Services::Impl::FireTimer(UINT_PTR id) {
   if (it != timers.end()) it->second->Fire();
 }
 
+void Win32Services::Impl::KillNativeTimer(const Timer& timer) {
+  auto it = timer_ids.find(&timer);
+  if (it == timer_ids.end()) return;
+  if (!abandoned && timer_window != nullptr) ::KillTimer(timer_window, it->second);
+  timers.erase(it->second);
+  timer_ids.erase(it);
+}
+
+bool Win32Services::Impl::PumpMessages() {
+  MSG message{};
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return true;
+}
+
 // Services
 
 Win32Services::Win32Services() : impl_(std::make_unique<Impl>()) {}
@@ -223,14 +244,22 @@ Cursor Win32Services::CurrentCursor() const {
 }
 
 void Win32Services::Sleep(uint32_t ms) {
+  // A real handset still gets its pause; the virtual clock moves with it.
+  if (impl_->automated) impl_->clock.Sleep(ms);
   ::Sleep(ms);
 }
 
 uint64_t Win32Services::NowMs() const {
-  return ::GetTickCount64();
+  return impl_->automated ? impl_->clock.now() : ::GetTickCount64();
 }
 
 void Win32Services::TimerChanged(Timer& timer) {
+  if (impl_->automated) {
+    impl_->KillNativeTimer(timer);
+    impl_->clock.TimerChanged(timer);
+    return;
+  }
+  impl_->clock.Forget(timer);
   if (!impl_->EnsureNative() || impl_->timer_window == nullptr) return;
   auto it = impl_->timer_ids.find(&timer);
   if (timer.enabled() && timer.interval() > 0) {
@@ -239,20 +268,14 @@ void Win32Services::TimerChanged(Timer& timer) {
     impl_->timers[id] = &timer;
     // Setting an existing timer again restarts its interval from now.
     ::SetTimer(impl_->timer_window, id, timer.interval(), nullptr);
-  } else if (it != impl_->timer_ids.end()) {
-    ::KillTimer(impl_->timer_window, it->second);
-    impl_->timers.erase(it->second);
-    impl_->timer_ids.erase(it);
+  } else {
+    impl_->KillNativeTimer(timer);
   }
 }
 
 void Win32Services::TimerDestroyed(Timer& timer) {
-  auto it = impl_->timer_ids.find(&timer);
-  if (it == impl_->timer_ids.end()) return;
-  if (!impl_->abandoned && impl_->timer_window != nullptr)
-    ::KillTimer(impl_->timer_window, it->second);
-  impl_->timers.erase(it->second);
-  impl_->timer_ids.erase(it);
+  impl_->clock.Forget(timer);
+  impl_->KillNativeTimer(timer);
 }
 
 void Win32Services::FormShown(Form& form) {
@@ -277,18 +300,18 @@ void Win32Services::FormDestroyed(Form& form) {
 }
 
 void Win32Services::Advance(uint32_t ms) {
+  if (impl_->automated) {
+    // Exactly the ticks that fall due, with the windows painted between
+    // them: the same transcript as the headless backend gives.
+    bool running = impl_->PumpMessages();
+    impl_->clock.Advance(ms, [this, &running] {
+      if (running) running = impl_->PumpMessages();
+    });
+    if (running) impl_->PumpMessages();
+    return;
+  }
   const ULONGLONG deadline = ::GetTickCount64() + ms;
-  for (;;) {
-    MSG message{};
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        // Leave the quit request to the host's own message loop.
-        ::PostQuitMessage(static_cast<int>(message.wParam));
-        return;
-      }
-      ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
-    }
+  while (impl_->PumpMessages()) {
     const ULONGLONG now = ::GetTickCount64();
     if (now >= deadline) return;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);

@@ -15,7 +15,8 @@ class Win32Services final : public Services {
  public:
   // Automated: the bench runs a script, so modal message boxes and file
   // dialogs must not wait for a person; message boxes are recorded instead
-  // of shown, and a file dialog without a queued answer is cancelled.
+  // of shown, a file dialog without a queued answer is cancelled, and the
+  // timers run on a virtual clock that only `Advance` moves.
   // The default comes from the environment (SONVIO_AUTOMATED=1).
   Win32Services();
   ~Win32Services() override;
