@@ -64,7 +64,7 @@ std::string SettingsFolder();
 void SleepMs(uint32_t ms);
 
 // Local time in the C library's asctime form ("Sat Dec  5 22:50:01 2026\n").
-// On POSIX, SONVIO_CLOCK (seconds since the epoch) fixes it, shown as UTC.
+// SONVIO_CLOCK (seconds since the epoch) fixes it, shown as UTC.
 std::string LocalTimeText();
 
 // The system's description of its last error code.

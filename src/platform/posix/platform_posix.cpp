@@ -11,6 +11,8 @@
 
 #include "platform/platform.h"
 
+#include "platform/clock_text.h"
+
 namespace platform {
 
 DynamicLibrary DynamicLibrary::Open(const std::string& path) {
@@ -78,25 +80,12 @@ void SleepMs(uint32_t ms) {
 }
 
 std::string LocalTimeText() {
-  // SONVIO_CLOCK (seconds since the epoch, shown as UTC) fixes the clock, so
-  // logs that carry the time can be compared byte for byte.
-  std::time_t now = std::time(nullptr);
+  if (const std::optional<int64_t> fixed = FixedClock()) return AsctimeText(UtcFromEpoch(*fixed));
+  const std::time_t now = std::time(nullptr);
   std::tm local{};
-  if (const char* fixed = std::getenv("SONVIO_CLOCK"); fixed != nullptr && *fixed != '\0') {
-    now = static_cast<std::time_t>(std::strtoll(fixed, nullptr, 10));
-    ::gmtime_r(&now, &local);
-  } else {
-    ::localtime_r(&now, &local);
-  }
-  char buffer[64];
-  // The asctime layout, written out so the buffer size is ours.
-  static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  std::snprintf(buffer, sizeof(buffer), "%.3s %.3s%3d %.2d:%.2d:%.2d %d\n", kDays[local.tm_wday],
-                kMonths[local.tm_mon], local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                1900 + local.tm_year);
-  return buffer;
+  ::localtime_r(&now, &local);
+  return AsctimeText(CalendarTime{1900 + local.tm_year, local.tm_mon + 1, local.tm_mday,
+                                  local.tm_wday, local.tm_hour, local.tm_min, local.tm_sec});
 }
 
 std::string LastSystemErrorText() {

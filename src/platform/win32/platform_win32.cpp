@@ -9,6 +9,8 @@
 
 #include "platform/platform.h"
 
+#include "platform/clock_text.h"
+
 namespace platform {
 
 DynamicLibrary DynamicLibrary::Open(const std::string& path) {
@@ -147,19 +149,11 @@ void SleepMs(uint32_t ms) {
 }
 
 std::string LocalTimeText() {
+  if (const std::optional<int64_t> fixed = FixedClock()) return AsctimeText(UtcFromEpoch(*fixed));
   SYSTEMTIME t{};
   ::GetLocalTime(&t);
-  static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  const char* day = t.wDayOfWeek < 7 ? kDays[t.wDayOfWeek] : "???";
-  const char* month = (t.wMonth >= 1 && t.wMonth <= 12) ? kMonths[t.wMonth - 1] : "???";
-  char buffer[64];
-  std::snprintf(buffer, sizeof(buffer), "%.3s %.3s%3u %.2u:%.2u:%.2u %u\n", day, month,
-                static_cast<unsigned>(t.wDay), static_cast<unsigned>(t.wHour),
-                static_cast<unsigned>(t.wMinute), static_cast<unsigned>(t.wSecond),
-                static_cast<unsigned>(t.wYear));
-  return buffer;
+  return AsctimeText(
+      CalendarTime{t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond});
 }
 
 std::string LastSystemErrorText() {
