@@ -40,10 +40,20 @@ std::string Comparable(const std::string& text) {
   return std::regex_replace(std::regex_replace(text, port, "$1PORT"), bounds, "");
 }
 
-e2e::ShellRun RunTour(const std::string& chip) {
+// A script the README runs, and the expected file its transcript must equal
+// (the Windows build's run under Wine compares with the same file).
+struct Script {
+  const char* name;
+  const char* chip;
+  const char* path;
+};
+
+e2e::ShellRun RunTour(const Script& script) {
+  const std::string chip = script.chip;
   // The tour starts from no saved settings.
   const std::filesystem::path settings =
-      std::filesystem::temp_directory_path() / ("sonvio-tour-" + chip + std::to_string(::getpid()));
+      std::filesystem::temp_directory_path() /
+      ("sonvio-tour-" + std::string(script.name) + std::to_string(::getpid()));
   std::filesystem::remove_all(settings);
   std::filesystem::create_directories(settings);
   ::setenv("SONVIO_CONFIG_DIR", settings.c_str(), 1);
@@ -52,7 +62,7 @@ e2e::ShellRun RunTour(const std::string& chip) {
   ::setenv("SONVIO_CLOCK", "1796000000", 1);
   const std::string command = std::string("cd \"") + SOURCE_DIR +
                               "\" && unset TESSIC_AT_SERVER && \"" + BENCHORA_PATH + "\" --chip " +
-                              chip + " --strict --script tours/" + chip + ".txt 2>&1";
+                              chip + " --strict --script " + script.path + " 2>&1";
   e2e::ShellRun run = e2e::RunShell(command);
   run.text = Comparable(run.text);
   std::filesystem::remove_all(settings);
@@ -81,7 +91,7 @@ std::string FirstDifference(const std::string& want, const std::string& got) {
   return out;
 }
 
-class Tour : public ::testing::TestWithParam<std::string> {};
+class Tour : public ::testing::TestWithParam<Script> {};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -101,16 +111,17 @@ void ExpectFile(const std::string& name, const std::string& text) {
 }
 
 TEST_P(Tour, TranscriptIsTheExpectedOne) {
-  const std::string chip = GetParam();
+  const Script& script = GetParam();
+  const std::string name = script.name;
   const std::string bin = ProgramFolder().string();
   ASSERT_FALSE(bin.empty());
   for (const char* log : {"decode_data.log", "rssi_logging.log"}) {
     std::filesystem::remove(bin + "/" + log);
   }
-  const e2e::ShellRun run = RunTour(chip);
+  const e2e::ShellRun run = RunTour(script);
   ASSERT_EQ(run.status, 0) << run.text;
-  ExpectFile(chip + "_tour.expected", run.text);
-  if (chip == "gen1") {
+  ExpectFile(name + ".expected", run.text);
+  if (name == "gen1_tour") {
     // The RDS decode log and the RSSI scan log the tour wrote into the
     // program folder.
     ExpectFile("gen1_decode_data.expected", ReadFile(bin + "/decode_data.log"));
@@ -128,7 +139,12 @@ TEST_P(Tour, TranscriptIsTheExpectedOne) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(E2e, Tour, ::testing::Values("gen1", "gen2"),
-                         [](const auto& test) { return test.param; });
+INSTANTIATE_TEST_SUITE_P(
+    E2e, Tour,
+    ::testing::Values(Script{"gen1_tour", "gen1", "tours/gen1.txt"},
+                      Script{"gen2_tour", "gen2", "tours/gen2.txt"},
+                      Script{"getting_started_gen1", "gen1", "docs/getting-started/gen1.txt"},
+                      Script{"getting_started_gen2", "gen2", "docs/getting-started/gen2.txt"}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -51,6 +51,11 @@ void Transcript::Error(const std::string& text) {
   ToFile("benchora: " + text);
 }
 
+void Transcript::PlatformNote(const std::string& text) {
+  std::fprintf(stderr, "benchora: %s\n", text.c_str());
+  std::fflush(stderr);
+}
+
 std::string LogLineText(const char* text, uint8_t flag) {
   // One log line stays one transcript line: the control bytes of a
   // handset's text are written as escapes (\r, \n, \t, \xHH).

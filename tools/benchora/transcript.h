@@ -28,6 +28,9 @@ class Transcript {
   static void Prompt(const std::string& text);
   // A failure of benchora itself: standard error, and the file.
   void Error(const std::string& text);
+  // What only one platform can tell (how the Windows frame shows the
+  // panel): standard error only, so transcripts compare across platforms.
+  static void PlatformNote(const std::string& text);
 
   // Another place that shows notices (the Windows frame's log pane).
   std::function<void(const std::string&)> on_notice;
