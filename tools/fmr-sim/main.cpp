@@ -1,22 +1,22 @@
 // fmr-sim: the simulated second-generation handset as a standalone AT
-// server. Serves until SIGINT or SIGTERM.
-#include <csignal>
+// server. Serves until asked to stop (stop_signal.h: how, per platform).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include <pthread.h>
-
 #include "fmr-sim/gen2/at_server.h"
 #include "fmr-sim/gen2/fault_plan.h"
+#include "fmr-sim/stop_signal.h"
 
 namespace {
 
 std::string UsageText() {
   return "usage: fmr-sim [options]\n"
          "Simulated second-generation handset: answers the audio application's AT\n"
-         "commands on a TCP port until interrupted (SIGINT or SIGTERM).\n"
+         "commands on a TCP port until interrupted (" +
+         std::string(fmrsim::StopRequestNames()) +
+         ").\n"
          "  --port N              port on 127.0.0.1 (default 27018; 0 picks a free one)\n"
          "  --search-polls N      dynamic-data reads an automatic search stays\n"
          "                        \"ongoing\" (default 3)\n"
@@ -70,14 +70,13 @@ int main(int argc, char** argv) {
     }
   }
 
-  // The serving thread inherits this mask, so the signals reach sigwait below.
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-
+  // Before the server's threads start, which on POSIX inherit what it blocks.
   std::string error;
+  const auto stop = fmrsim::StopSignal::Catch(error);
+  if (!stop) {
+    std::fprintf(stderr, "fmr-sim: %s\n", error.c_str());
+    return 1;
+  }
   const auto server = fmrsim::AtServer::Start(std::move(config), error);
   if (!server) {
     std::fprintf(stderr, "fmr-sim: cannot start the AT server: %s\n", error.c_str());
@@ -88,8 +87,7 @@ int main(int argc, char** argv) {
               static_cast<unsigned>(server->port()));
   std::fflush(stdout);
 
-  int signal_number = 0;
-  sigwait(&signals, &signal_number);
-  std::printf("fmr-sim: stopped by signal %d\n", signal_number);
+  const std::string reason = stop->Wait();
+  std::printf("fmr-sim: stopped by %s\n", reason.c_str());
   return 0;
 }
