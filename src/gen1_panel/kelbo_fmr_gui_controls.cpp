@@ -122,28 +122,30 @@ Items GainItems(int first_db, int step_db) {
 }  // namespace
 
 void TKelboFMRGUI::CreateControls() {
-  // Three columns, read top to bottom: receiving (power and tuning, the
-  // signal level and the front end's gain); audio, RDS and the registers;
-  // the test functions and transmitting. The first two columns start with
-  // what a bench needs first, within the height of a bench screen.
+  // Four columns across a bench screen, read top to bottom: tuning and the
+  // signal level; what is received (audio and RDS) and the front end's gain;
+  // the registers, the audio destination and the test functions;
+  // transmitting. Each column fits the height of a bench screen, and the
+  // list of RDS groups, the one read-out that grows downwards, pushes only
+  // the gain below it.
   ui::Builder form(*this, *this);
   GBPowerTuning = &form.AddGroup("GBPowerTuning", "Power and Tuning");
   CreatePowerTuning(form.In(*GBPowerTuning));
   GBRSSI = &form.AddGroup("GBRSSI", "RSSI Control");
   CreateRssi(form.In(*GBRSSI));
-  GBGain = &form.AddGroup("GBGain", "Gain Control");
-  CreateGain(form.In(*GBGain));
   GBAudio = &form.AddGroup("GBAudio", "Audio Control", Row::kNewColumn);
   CreateAudio(form.In(*GBAudio));
   GBRDS = &form.AddGroup("GBRDS", "RDS Control");
   CreateRds(form.In(*GBRDS));
+  GBGain = &form.AddGroup("GBGain", "Gain Control");
+  CreateGain(form.In(*GBGain));
+  GBRegister = &form.AddGroup("GBRegister", "Register Control", Row::kNewColumn);
+  CreateRegister(form.In(*GBRegister));
   GBAudioOutput = &form.AddGroup("GBAudioOutput", "Audio Output");
   CreateAudioOutput(form.In(*GBAudioOutput));
-  GBRegister = &form.AddGroup("GBRegister", "Register Control");
-  CreateRegister(form.In(*GBRegister));
-  GBTestFunctions = &form.AddGroup("GBTestFunctions", "Test Functions", Row::kNewColumn);
+  GBTestFunctions = &form.AddGroup("GBTestFunctions", "Test Functions");
   CreateTestFunctions(form.In(*GBTestFunctions));
-  GBTxSettings = &form.AddGroup("GBTxSettings", "Transmit Settings");
+  GBTxSettings = &form.AddGroup("GBTxSettings", "Transmit Settings", Row::kNewColumn);
   CreateTxSettings(form.In(*GBTxSettings));
 
   TRxRDS = &Add<ui::Timer>("TRxRDS", 1400u, false);
@@ -292,8 +294,10 @@ void TKelboFMRGUI::CreateTestFunctions(ui::Builder g) {
   LERLevel = &g.AddEdit("LERLevel", "Right Level:", "0x2000", Row::kSame);
   LERPhase = &g.AddEdit("LERPhase", "Right Phase:", "0", Row::kSame);
   SetWidths({LELFreq, LELLevel, LELPhase, LERFreq, LERLevel, LERPhase}, kLevelChars);
+  // The logging box has a row of its own, so that the column is no wider
+  // than the scan group.
   cb_rssi_logging = &g.AddCheck("cb_rssi_logging", "RSSI Scan Logging", false);
-  btn_readcp = &g.AddButton("btn_readcp", "Read CP");
+  btn_readcp = &g.AddButton("btn_readcp", "Read CP", Row::kNew);
   btn_selftest = &g.AddButton("btn_selftest", "Self Test");
 
   gb_tx_scan = &g.AddGroup("gb_tx_scan", "TX Scan");
@@ -339,7 +343,12 @@ void TKelboFMRGUI::CreateRdsFeatures(ui::Builder g) {
   LERT->set_max_length(64);
   LEAFList = &g.AddDisplay("LEAFList", "Alternative Freq:");
   BtnLoad = &g.AddButton("BtnLoad", "Load");
-  cb_ptc = &g.AddChoice("Lblcb_ptc", "Programme Type:", "cb_ptc", {}, -1);
+  // The selector below its caption: the programme type names it lists once
+  // it drops down would make the row beside the caption wider than the
+  // column.
+  g.AddLabel("Lblcb_ptc", "Programme Type:", Row::kNew);
+  cb_ptc =
+      &g.Add<ui::ComboBox>(Row::kNew, "cb_ptc", ui::ComboBox::Style::kDropDownList, Items{}, -1);
   cbx_AF = &g.AddCheck("cbx_AF", "AF", false);
   cbx_PI = &g.AddCheck("cbx_PI", "PI", true, Row::kSame);
   cbx_PS = &g.AddCheck("cbx_PS", "PS", true, Row::kSame);
