@@ -1,20 +1,18 @@
 #!/usr/bin/env bash
 # Runs the initialization-file sequence (ini_sequence) natively and, from the
-# 64-bit Windows build, under Wine, where the profile functions do the work,
-# and compares the two settings files and the two read reports byte for byte.
+# Windows build (see wine_env.sh), under Wine, where the profile functions do
+# the work, and compares the two settings files and the two read reports byte
+# for byte.
 #   ini_same_bytes.sh SOURCE_DIR NATIVE_PROGRAM OUTPUT_DIR
 set -uo pipefail
 src=$(cd "$1" && pwd)
 native=$2
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
-exe=$src/build/windows-x64/bin/ini_sequence.exe
-export WINEPREFIX=${WINEPREFIX:-$(dirname "$out")/wine-prefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="  # no Mono or Gecko installer prompts
-# The programs run as installed, beside their plug-in and transport, with
-# none of the folders or addresses a user may have exported.
-unset SONVIO_PROGRAM_DIR SONVIO_CONFIG_DIR TESSIC_AT_SERVER TESSIC_TIMEOUT_MS
+state=$(dirname "$out")
+# shellcheck source=wine_env.sh
+source "$src/tests/windows/wine_env.sh" || exit 2
+exe=$SONVIO_WINDOWS_BUILD/bin/ini_sequence.exe
 
 rm -rf "$out/native" "$out/wine"
 mkdir -p "$out/native" "$out/wine"
@@ -23,11 +21,11 @@ status=0
   echo "FAIL: native run (status $?)"
   status=1
 }
-timeout 120 xvfb-run -a wine "$exe" "Z:$out/wine/Sonvio.ini" "Z:$out/wine/reads.txt" || {
+timeout 300 xvfb-run -a "$SONVIO_WINE" "$exe" "Z:$out/wine/Sonvio.ini" "Z:$out/wine/reads.txt" || {
   echo "FAIL: Wine run (status $?)"
   status=1
 }
-wineserver -k 2> /dev/null
+sonvio_wine_stop
 
 for name in Sonvio.ini reads.txt; do
   echo "--- $name (Wine)"
