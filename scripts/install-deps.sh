@@ -6,7 +6,7 @@
 #   install-deps.sh --fuzz    also clang and its sanitizer and fuzzer runtimes
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev fp-utils)
 for option in "$@"; do
   case "$option" in
     --windows)

@@ -4,10 +4,12 @@
 // run end to end (e2e_benchora_test, e2e_tour_test).
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "command_check.h"
+#include "help_path.h"
 #include "plugin_host.h"
 #include "transcript.h"
 
@@ -54,6 +56,46 @@ TEST(BenchoraCheck, MarksAndStrictFailuresBeyondTheEndToEndRuns) {
   verdict = line.Judge({{kBox, "Out Of Range"}});
   EXPECT_EQ(verdict.mark, "1 error line, expected a message box with \"Out Of Range\", none came");
   EXPECT_EQ(verdict.failure, "unexpected error line: Out Of Range");
+}
+
+// F1 on the Windows frame: the keyword from the form's state line (the
+// first line of `snapshot`; a caption that mentions help does not count),
+// and its help file beside the plug-in, else beside benchora.
+TEST(HelpPath, KeywordOfTheFormAndItsFileBesideThePluginOrTheHost) {
+  EXPECT_EQ(HelpKeywordOfState("P: kind=Form caption=\"a help=\\\"x\\\"\" "
+                               "help=\"D:\\\\h\\\\S.chm::/p.html#A\" bounds=0,0,9,9\n"
+                               "B: kind=Button caption=\"help\""),
+            "D:\\h\\S.chm::/p.html#A");
+  EXPECT_EQ(HelpKeywordOfState("kind=Form help=\"\"\nX: kind=Form help=\"y\""), "");
+
+  constexpr char kKeyword[] = "SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO";
+  const std::vector<std::string> folders = {FolderOf("C:\\dll\\Sonvio.dll"), "C:\\bin\\",
+                                            "C:\\dll\\"};
+  struct Case {
+    const char* keyword;
+    std::set<std::string> files;
+    const char* result;  // the url, or the error
+  };
+  const Case cases[] = {
+      {kKeyword,
+       {"C:\\bin\\SonvioHelp.chm"},
+       "C:\\bin\\SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO"},
+      {kKeyword,
+       {"C:\\bin\\SonvioHelp.chm", "C:\\dll\\SonvioHelp.chm"},
+       "C:\\dll\\SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO"},
+      {kKeyword,
+       {"C:\\dll\\SonvioHelp.chm::/SonvioHelp/Sonvio.html"},
+       "cannot open SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO: no file "
+       "C:\\dll\\SonvioHelp.chm, C:\\bin\\SonvioHelp.chm"},
+      {"E:\\x.chm::/a.html", {"E:\\x.chm"}, "E:\\x.chm::/a.html"},
+      {"", {"C:\\dll\\"}, "the panel names no help topic"},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    const auto topic = ResolveHelpTopic(
+        c.keyword, folders, [&](const std::string& path) { return c.files.contains(path); }, error);
+    EXPECT_EQ(topic ? topic->url : error, c.result) << c.keyword;
+  }
 }
 
 }  // namespace

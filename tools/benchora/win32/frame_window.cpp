@@ -1,9 +1,12 @@
 #include "frame_window.h"
 
+#include <htmlhelp.h>
+
 namespace benchora {
 namespace {
 
 constexpr char kFrameClass[] = "BenchoraFrame";
+constexpr char kHelpViewerModule[] = "hhctrl.ocx";
 constexpr int kLogHeight = 150;
 constexpr int kMaxLogLines = 5000;
 
@@ -75,21 +78,31 @@ bool FrameWindow::PumpPending() {
       closed_ = true;
       break;
     }
-    if (mdi_client_ != nullptr && ::TranslateMDISysAccel(mdi_client_, &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    Dispatch(message);
   }
   return !closed_;
 }
 
 void FrameWindow::RunUntilClosed() {
   MSG message{};
-  while (!closed_ && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (mdi_client_ != nullptr && ::TranslateMDISysAccel(mdi_client_, &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
+  while (!closed_ && ::GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
   closed_ = true;
+}
+
+bool FrameWindow::PreTranslate(const MSG& message) {
+  // The key goes to the window with the focus, usually one of the panel's
+  // controls: any window of the frame counts, the help viewer's do not.
+  if (message.message != WM_KEYDOWN || message.wParam != VK_F1 || !on_help) return false;
+  if (message.hwnd != window_ && !::IsChild(window_, message.hwnd)) return false;
+  on_help();
+  return true;
+}
+
+void FrameWindow::Dispatch(MSG& message) {
+  if (PreTranslate(message)) return;
+  if (mdi_client_ != nullptr && ::TranslateMDISysAccel(mdi_client_, &message)) return;
+  ::TranslateMessage(&message);
+  ::DispatchMessageA(&message);
 }
 
 HWND FrameWindow::ActiveChild(bool& maximized) const {
@@ -141,6 +154,31 @@ LRESULT FrameWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       return ::DefFrameProcA(window_, mdi_client_, message, wparam, lparam);
   }
+}
+
+HelpViewer::~HelpViewer() {
+  if (html_help_ != nullptr) html_help_(nullptr, nullptr, HH_CLOSE_ALL, 0);
+}
+
+bool HelpViewer::Show(HWND owner, const std::string& url, std::string& error) {
+  if (!module_.IsLoaded()) {
+    std::string why;
+    module_ = platform::DynamicLibrary::Open(kHelpViewerModule, why);
+    if (!module_.IsLoaded()) {
+      error = std::string("the help viewer ") + kHelpViewerModule + " cannot be loaded: " + why;
+      return false;
+    }
+    html_help_ = reinterpret_cast<HtmlHelpFunction>(module_.Symbol("HtmlHelpA"));
+  }
+  if (html_help_ == nullptr) {
+    error = std::string("the help viewer ") + kHelpViewerModule + " has no HtmlHelpA";
+    return false;
+  }
+  if (html_help_(owner, url.c_str(), HH_DISPLAY_TOPIC, 0) == nullptr) {
+    error = "the help viewer did not open it";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace benchora

@@ -2,15 +2,19 @@
 // frame with a log pane loads Sonvio.dll from its own folder, hands it the
 // simulated handset and shows its panel as an MDI child. With automation
 // commands (or --screenshot) it runs them, saves the image and exits;
-// without, it stays open until the frame is closed.
+// without, it stays open until the frame is closed. F1 opens the panel's
+// help topic.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "command_runner.h"
 #include "frame_window.h"
+#include "help_path.h"
 #include "interactive.h"
 #include "options.h"
+#include "platform/platform.h"
 #include "plugin_host.h"
 #include "screenshot.h"
 #include "session.h"
@@ -28,17 +32,59 @@ void ShowLogLine(const char* text, uint8_t flag) {
   if (g_runner != nullptr) g_runner->LogLine(text, flag);
 }
 
-// Tells the transcript which MDI child the plug-in opened.
-void ReportPanel(const benchora::FrameWindow& frame, benchora::Transcript& transcript) {
+// Says which MDI child the plug-in opened, on standard error: only the
+// Windows frame has one, and the transcript stays the one Linux writes.
+void ReportPanel(const benchora::FrameWindow& frame) {
   bool maximized = false;
   HWND child = frame.ActiveChild(maximized);
   if (child == nullptr) {
-    transcript.Line("MDI child: none");
+    benchora::Transcript::PlatformNote("MDI child: none");
     return;
   }
   char title[512] = {};
   ::GetWindowTextA(child, title, sizeof(title));
-  transcript.Line(std::string("MDI child: ") + title + (maximized ? " (maximized)" : " (normal)"));
+  benchora::Transcript::PlatformNote(std::string("MDI child: ") + title +
+                                     (maximized ? " (maximized)" : " (normal)"));
+}
+
+// A folder's full path, with its delimiter: the help viewer takes no
+// relative paths. An empty folder is the current one.
+std::string FullFolder(const std::string& folder) {
+  char buffer[MAX_PATH] = {};
+  const DWORD n =
+      ::GetFullPathNameA(folder.empty() ? "." : folder.c_str(), MAX_PATH, buffer, nullptr);
+  if (n == 0 || n >= MAX_PATH) return folder;
+  std::string full(buffer, n);
+  if (full.back() != '\\' && full.back() != '/') full += '\\';
+  return full;
+}
+
+bool IsFile(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// F1: the help topic the panel's form names, from the help file beside the
+// plug-in (else beside benchora), in the help viewer. When that fails, a
+// line says why in the log pane and the transcript.
+void OpenPanelHelp(const benchora::PluginHost& plugin, const benchora::Options& options,
+                   const benchora::FrameWindow& frame, benchora::HelpViewer& viewer,
+                   benchora::Transcript& transcript) {
+  std::string state;
+  const std::string keyword =
+      plugin.Automate("snapshot", state) ? benchora::HelpKeywordOfState(state) : std::string();
+  std::vector<std::string> folders;
+  if (!options.plugin.empty()) folders.push_back(FullFolder(benchora::FolderOf(options.plugin)));
+  folders.push_back(FullFolder(platform::ProgramFolder()));
+  std::string error;
+  const auto topic = benchora::ResolveHelpTopic(keyword, folders, &IsFile, error);
+  if (!topic) {
+    transcript.Notice("help: " + error);
+  } else if (!viewer.Show(frame.window(), topic->url, error)) {
+    transcript.Notice("help: cannot open " + topic->url + ": " + error);
+  } else {
+    transcript.Line("help: " + topic->url);
+  }
 }
 
 }  // namespace
@@ -79,9 +125,11 @@ int main(int argc, char** argv) {
     if (panel_open) plugin.CloseMDIChildForm(&host_application);
     panel_open = false;
   };
+  benchora::HelpViewer help_viewer;
+  frame.on_help = [&] { OpenPanelHelp(plugin, options, frame, help_viewer, transcript); };
   const bool shown = runner.ShowPanel(&host_application);
   frame.PumpPending();
-  ReportPanel(frame, transcript);
+  ReportPanel(frame);
 
   if (shown) {
     for (const benchora::ScriptCommand& command : options.commands) {
@@ -107,6 +155,7 @@ int main(int argc, char** argv) {
 
   if (panel_open) plugin.CloseMDIChildForm(&host_application);
   panel_open = false;
+  frame.on_help = nullptr;
   g_runner = nullptr;
   g_frame = nullptr;
   transcript.on_notice = nullptr;
