@@ -97,12 +97,13 @@ const std::vector<std::string_view> kSavedControls = {
 
 // Width hints, in average characters: nine-digit frequencies in hertz,
 // levels and settings of a few digits, the four blocks of an RDS group and
-// their status, a programme service name, a radio text and a list of
-// alternative frequencies (the last two scroll).
+// their status (any status, and blocks with up to 14 of their 16 digits
+// among the widest, A to D), a programme service name, a radio text and a
+// list of alternative frequencies (the last two scroll).
 constexpr int kFrequencyChars = 11;
 constexpr int kLevelChars = 5;
-constexpr int kRdsBlocksChars = 31;
-constexpr int kRdsStatusChars = 16;
+constexpr int kRdsBlocksChars = 33;
+constexpr int kRdsStatusChars = 17;
 constexpr int kPsNameChars = 10;
 constexpr int kRadioTextChars = 40;
 constexpr int kFrequencyListChars = 30;
@@ -122,31 +123,31 @@ Items GainItems(int first_db, int step_db) {
 }  // namespace
 
 void TKelboFMRGUI::CreateControls() {
-  // Four columns across a bench screen, read top to bottom: tuning and the
-  // signal level; what is received (audio and RDS) and the front end's gain;
-  // the registers, the audio destination and the test functions;
-  // transmitting. Each column fits the height of a bench screen, and the
-  // list of RDS groups, the one read-out that grows downwards, pushes only
-  // the gain below it.
+  // Four columns across a bench screen, read top to bottom: tuning, the
+  // signal level and where the sound goes; what is heard and the test
+  // signals; the front end's gain and RDS; transmitting and the registers.
+  // Each column fits the height of a bench screen. The list of RDS groups,
+  // the one read-out that grows downwards (to 20 lines), ends its column,
+  // so it moves nothing and its column stays on the screen at its fullest.
   ui::Builder form(*this, *this);
   GBPowerTuning = &form.AddGroup("GBPowerTuning", "Power and Tuning");
   CreatePowerTuning(form.In(*GBPowerTuning));
   GBRSSI = &form.AddGroup("GBRSSI", "RSSI Control");
   CreateRssi(form.In(*GBRSSI));
-  GBAudio = &form.AddGroup("GBAudio", "Audio Control", Row::kNewColumn);
-  CreateAudio(form.In(*GBAudio));
-  GBRDS = &form.AddGroup("GBRDS", "RDS Control");
-  CreateRds(form.In(*GBRDS));
-  GBGain = &form.AddGroup("GBGain", "Gain Control");
-  CreateGain(form.In(*GBGain));
-  GBRegister = &form.AddGroup("GBRegister", "Register Control", Row::kNewColumn);
-  CreateRegister(form.In(*GBRegister));
   GBAudioOutput = &form.AddGroup("GBAudioOutput", "Audio Output");
   CreateAudioOutput(form.In(*GBAudioOutput));
+  GBAudio = &form.AddGroup("GBAudio", "Audio Control", Row::kNewColumn);
+  CreateAudio(form.In(*GBAudio));
   GBTestFunctions = &form.AddGroup("GBTestFunctions", "Test Functions");
   CreateTestFunctions(form.In(*GBTestFunctions));
+  GBGain = &form.AddGroup("GBGain", "Gain Control", Row::kNewColumn);
+  CreateGain(form.In(*GBGain));
+  GBRDS = &form.AddGroup("GBRDS", "RDS Control");
+  CreateRds(form.In(*GBRDS));
   GBTxSettings = &form.AddGroup("GBTxSettings", "Transmit Settings", Row::kNewColumn);
   CreateTxSettings(form.In(*GBTxSettings));
+  GBRegister = &form.AddGroup("GBRegister", "Register Control");
+  CreateRegister(form.In(*GBRegister));
 
   TRxRDS = &Add<ui::Timer>("TRxRDS", 1400u, false);
   TTxRDS1 = &Add<ui::Timer>("TTxRDS1", 1400u, false);
@@ -198,9 +199,11 @@ void TKelboFMRGUI::CreateAudio(ui::Builder g) {
   LEVolume = &g.AddEdit("LEVolume", "Volume Level:", "32767");
   le_db = &g.AddDisplay("le_db", "Volume (dB):", Row::kSame);
   CBMute = &g.AddCheck("CBMute", "Mute", false, Row::kSame);
-  g.AddLabel("LblStereo", "Stereo:", Row::kSame);
+  // The stereo read-out starts the next row, which keeps the group as
+  // narrow as the test functions below it.
+  g.AddLabel("LblStereo", "Stereo:", Row::kNew);
   LStereo = &g.AddLabel("LStereo", "Yes");
-  CBSNC = &g.AddCheck("CBSNC", "Stereo Noise Cancellation: ", true);
+  CBSNC = &g.AddCheck("CBSNC", "Stereo Noise Cancellation: ", true, Row::kSame);
   LESNCStep = &g.AddEdit("LESNCStep", "Step (dB):", "400");
   LESNCHighThreshold = &g.AddEdit("LESNCHighThreshold", "High (dBuV):", "50", Row::kSame);
   LESNCLowThreshold = &g.AddEdit("LESNCLowThreshold", "SNC Low (dBuV):", "25", Row::kSame);
@@ -266,8 +269,10 @@ void TKelboFMRGUI::CreateGain(ui::Builder g) {
 
 void TKelboFMRGUI::CreateRegister(ui::Builder g) {
   le_pmu = &g.AddDisplay("le_pmu", "Mode:  ");
+  // The address beside the mode, so that the group fits below the
+  // transmit settings.
   LERegAddress = &g.AddChoice("LblLERegAddress", "Address (Hex): ", "LERegAddress", {}, -1,
-                              Row::kNew, ui::ComboBox::Style::kDropDown);
+                              Row::kSame, ui::ComboBox::Style::kDropDown);
   LERegData = &g.AddChoice("LblLERegData", "Data (Hex):", "LERegData", {}, -1, Row::kNew,
                            ui::ComboBox::Style::kDropDown);
   BtnReadReg = &g.AddButton("BtnReadReg", "Read", Row::kNew);

@@ -277,8 +277,8 @@ std::map<std::string, std::string> AllBounds(ui::Form& form) {
 // fits whole without scroll bars and spreads across the screen's width.
 // Read-outs are as wide as the values they show need: values showing move
 // no control (a list of RDS groups only grows downwards) and show in full,
-// and the programme types listed once their selector drops down keep the
-// first generation on the screen.
+// and the programme types listed once their selector drops down and the
+// fullest list of RDS groups keep the first generation on the screen.
 TEST_F(LayoutTest, PanelsFitTheBenchScreensWithTheirReadOutValues) {
   using namespace testing_windows;
   gen1.Show();
@@ -301,8 +301,8 @@ TEST_F(LayoutTest, PanelsFitTheBenchScreensWithTheirReadOutValues) {
   EXPECT_THAT(Faults(gen1), IsEmpty());
   EXPECT_THAT(Faults(gen2), IsEmpty());
 
-  gen1.LData->SetCaption("0xC204 0x2168 0x696F 0x6E0D ");
-  gen1.LStatus->SetCaption("0x0 0x0 0x5 0x0");
+  gen1.LData->SetCaption("0xDBCA 0xCDAB 0xABDC 0x20CD ");  // 14 of the widest digits
+  gen1.LStatus->SetCaption("0xD 0xB 0xC 0xA");
   gen1.LERSSI->SetText("-128");
   gen1.LEPilotFreq->SetText("19000");
   gen1.le_db->SetText("-12.5");
@@ -315,6 +315,17 @@ TEST_F(LayoutTest, PanelsFitTheBenchScreensWithTheirReadOutValues) {
   EXPECT_THAT(Faults(gen1), IsEmpty());
   gen1.cb_ptcDropDown();
   gen1_fills_the_large_screen("with the programme types");
+  EXPECT_THAT(Faults(gen1), IsEmpty());
+  // A reply with more groups than the list holds, every block and status
+  // word in the widest digits: 16 groups, a blank line after every fourth.
+  gen1::FmrParameters& reply = gen1.radio().parameters();
+  reply.rdsGroupCount = 255;
+  reply.rdsBlocks.fill(0xDBCA);
+  reply.rdsGroupStatus.fill(0xDBCA);
+  gen1.ShowParameters();
+  EXPECT_EQ(ui::DialogFont().Measure(gen1.LData2->caption()).height,
+            20 * ui::DialogFontMeasure::kLineHeight);
+  gen1_fills_the_large_screen("with the fullest list of RDS groups");
   EXPECT_THAT(Faults(gen1), IsEmpty());
 
   const std::pair<ui::Label*, const char*> values[] = {{gen2.l1, "Test mode ON"},
