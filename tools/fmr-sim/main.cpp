@@ -1,5 +1,6 @@
 // fmr-sim: the simulated second-generation handset as a standalone AT
-// server. Serves until asked to stop (stop_signal.h: how, per platform).
+// server on a TCP port or (POSIX) a pseudo-terminal. Serves until asked to
+// stop (stop_signal.h: how, per platform).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,6 +9,9 @@
 #include "fmr-sim/gen2/at_server.h"
 #include "fmr-sim/gen2/fault_plan.h"
 #include "fmr-sim/stop_signal.h"
+#ifndef _WIN32
+#include "fmr-sim/pty/pty_server.h"
+#endif
 
 namespace {
 
@@ -20,8 +24,28 @@ std::string UsageText() {
          "  --port N              port on 127.0.0.1 (default 27018; 0 picks a free one)\n"
          "  --search-polls N      dynamic-data reads an automatic search stays\n"
          "                        \"ongoing\" (default 3)\n"
-         "  --verbose             log connections, commands and answers to stderr\n" +
-         fmrsim::FaultRuleHelp() + "  --help                show this text\n";
+         "  --verbose             log connections, commands and answers to stderr\n"
+#ifndef _WIN32
+         "  --pty                 serve on a pseudo-terminal instead, as a handset's\n"
+         "                        serial AT port: prints \"fmr-sim: serving on PATH\";\n"
+         "                        command lines end in CR. A reader may close the\n"
+         "                        slave and open it again (each open starts afresh).\n"
+         "                        Only with --pty:\n"
+         "  --echo on|off         the echo the device starts with, after each open\n"
+         "                        (default on, as a modem's; ATE0/ATE1 switch it)\n"
+         "  --line-end cr|crlf    after each reply line and the echo (default crlf)\n"
+         "  --unsolicited N       the line \"+FMRX: RSSI 32\" after every N-th answer\n"
+         "                        (the echo switch counts; faulted answers get none)\n"
+         "  --unsolicited-inside  ... between the answer's first two lines instead\n"
+         "  --split N             write at most N bytes with each write()\n"
+         "  --baud B              pace the writes as a serial line of B baud (10 bits\n"
+         "                        a byte)\n"
+         "  --hangup-after N      after N command lines of an open, write the echo and\n"
+         "                        half of the answer, then close the device (pulled);\n"
+         "                        a new device follows on a new path, printed again\n"
+         "                        after \"fmr-sim: hung up after N command lines\"\n"
+#endif
+         + fmrsim::FaultRuleHelp() + "  --help                show this text\n";
 }
 
 bool ParseNumber(const std::string& text, long max, long& out) {
@@ -40,6 +64,11 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
   fmrsim::AtServerConfig config;
   std::vector<fmrsim::FaultRule> faults;
+#ifndef _WIN32
+  bool pty = false;
+  std::string pty_only;  // a pseudo-terminal option given, for the error without --pty
+  fmrsim::pty::PtyServerConfig pty_config;
+#endif
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool has_value = i + 1 < argc;
@@ -65,10 +94,53 @@ int main(int argc, char** argv) {
       const auto rule = fmrsim::ParseFaultRule(argv[++i], error);
       if (!rule) return Fail(error);
       faults.push_back(*rule);
+#ifndef _WIN32
+    } else if (arg == "--pty") {
+      pty = true;
+    } else if (arg == "--echo") {
+      const std::string value = has_value ? argv[++i] : "";
+      if (value != "on" && value != "off") return Fail("--echo needs on or off");
+      pty_config.link.echo = value == "on";
+      pty_only = arg;
+    } else if (arg == "--line-end") {
+      const std::string value = has_value ? argv[++i] : "";
+      if (value != "cr" && value != "crlf") return Fail("--line-end needs cr or crlf");
+      pty_config.link.line_end = value == "cr" ? "\r" : "\r\n";
+      pty_only = arg;
+    } else if (arg == "--unsolicited") {
+      if (!has_value || !ParseNumber(argv[++i], 1000000, number) || number == 0)
+        return Fail("--unsolicited needs a number from 1 to 1000000");
+      pty_config.link.unsolicited_every = static_cast<uint32_t>(number);
+      pty_only = arg;
+    } else if (arg == "--unsolicited-inside") {
+      pty_config.link.unsolicited_inside = true;
+      pty_only = arg;
+    } else if (arg == "--split") {
+      if (!has_value || !ParseNumber(argv[++i], 1000000, number) || number == 0)
+        return Fail("--split needs a number from 1 to 1000000");
+      pty_config.split = static_cast<uint32_t>(number);
+      pty_only = arg;
+    } else if (arg == "--baud") {
+      if (!has_value || !ParseNumber(argv[++i], 100000000, number) || number < 10)
+        return Fail("--baud needs a number from 10 to 100000000");
+      pty_config.baud = static_cast<uint32_t>(number);
+      pty_only = arg;
+    } else if (arg == "--hangup-after") {
+      if (!has_value || !ParseNumber(argv[++i], 1000000, number) || number == 0)
+        return Fail("--hangup-after needs a number from 1 to 1000000");
+      pty_config.link.hangup_after = static_cast<uint32_t>(number);
+      pty_only = arg;
+#endif
     } else {
       return Fail("unknown option " + arg);
     }
   }
+
+#ifndef _WIN32
+  if (!pty_only.empty() && !pty) return Fail(pty_only + " needs --pty");
+  if (pty_config.link.unsolicited_inside && pty_config.link.unsolicited_every == 0)
+    return Fail("--unsolicited-inside needs --unsolicited N");
+#endif
 
   // Before the server's threads start, which on POSIX inherit what it blocks.
   std::string error;
@@ -77,6 +149,25 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "fmr-sim: %s\n", error.c_str());
     return 1;
   }
+#ifndef _WIN32
+  if (pty) {
+    pty_config.auto_search_polls = config.auto_search_polls;
+    pty_config.log = config.log;
+    pty_config.announce = [](const std::string& line) {
+      std::printf("fmr-sim: %s\n", line.c_str());
+      std::fflush(stdout);
+    };
+    const auto device = fmrsim::pty::PtyServer::Start(std::move(pty_config), error);
+    if (!device) {
+      std::fprintf(stderr, "fmr-sim: cannot open a pseudo-terminal: %s\n", error.c_str());
+      return 1;
+    }
+    for (auto& rule : faults) device->faults().Add(std::move(rule));
+    const std::string reason = stop->Wait();
+    std::printf("fmr-sim: stopped by %s\n", reason.c_str());
+    return 0;
+  }
+#endif
   const auto server = fmrsim::AtServer::Start(std::move(config), error);
   if (!server) {
     std::fprintf(stderr, "fmr-sim: cannot start the AT server: %s\n", error.c_str());

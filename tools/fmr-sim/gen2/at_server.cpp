@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string_view>
+#include <utility>
 
 namespace fmrsim {
 namespace {
@@ -37,6 +38,150 @@ bool IsEchoSwitch(const std::string& line, bool& on) {
 
 }  // namespace
 
+AtDevice::AtDevice(RadioModel radio, int auto_search_polls, AtLog log)
+    : log_(std::move(log)), radio_(std::move(radio)), commands_(radio_) {
+  commands_.set_auto_search_polls(auto_search_polls);
+}
+
+void AtDevice::Log(const std::string& text) const {
+  if (log_) log_(text);
+}
+
+void AtDevice::Stop() {
+  {
+    const std::lock_guard lock(stop_mutex_);
+    stopping_ = true;
+  }
+  stop_signal_.notify_all();
+}
+
+bool AtDevice::Pause(uint32_t ms) {
+  std::unique_lock lock(stop_mutex_);
+  return !stop_signal_.wait_for(lock, std::chrono::milliseconds(ms),
+                                [this] { return stopping_.load(); });
+}
+
+AtConnection::AtConnection(AtDevice& device, AtLinkOptions options, Send send)
+    : device_(device), options_(std::move(options)), send_(std::move(send)) {
+  Reset();
+}
+
+void AtConnection::Reset() {
+  pending_.clear();
+  echo_ = options_.echo;
+  held_.clear();
+  lines_ = 0;
+  answers_ = 0;
+}
+
+bool AtConnection::Receive(std::string_view bytes) {
+  hung_up_ = false;
+  pending_.append(bytes);
+  size_t end = 0;
+  while ((end = pending_.find_first_of("\r\n")) != std::string::npos) {
+    std::string line = pending_.substr(0, end);
+    pending_.erase(0, end + 1);
+    if (line.empty()) continue;  // a bare line end (or the LF of CR LF) asks nothing
+    if (!Answer(line)) return false;
+  }
+  if (pending_.size() > kMaxLineBytes) {
+    pending_.clear();
+    device_.Log("> (line too long)");
+    return send_(OnLink(FramedReply(AtReply{{}, false})));
+  }
+  return true;
+}
+
+std::string AtConnection::OnLink(std::string framed) const {
+  if (options_.line_end == "\r\n") return framed;
+  std::string out;
+  out.reserve(framed.size());
+  size_t from = 0;
+  for (size_t at = 0; (at = framed.find("\r\n", from)) != std::string::npos; from = at + 2)
+    out.append(framed, from, at - from).append(options_.line_end);
+  out.append(framed, from);
+  return out;
+}
+
+std::string AtConnection::WithUnsolicited(std::string framed) const {
+  if (options_.unsolicited_every == 0 || answers_ % options_.unsolicited_every != 0) return framed;
+  const std::string line = std::string(kUnsolicitedLine) + options_.line_end;
+  size_t at = framed.size();
+  if (options_.unsolicited_inside) {
+    const size_t first_end = framed.find(options_.line_end);
+    if (first_end != std::string::npos) at = first_end + options_.line_end.size();
+  }
+  framed.insert(at, line);
+  return framed;
+}
+
+bool AtConnection::Answer(const std::string& line) {
+  device_.Log("> " + line);
+  ++lines_;
+  const bool hang_up = options_.hangup_after != 0 && lines_ == options_.hangup_after;
+  // The last command line's answer goes out half, then the link ends.
+  const auto deliver = [&](const std::string& bytes) {
+    if (!hang_up) return send_(bytes);
+    device_.Log("  (hung up in the middle of the answer)");
+    hung_up_ = true;
+    (void)send_(std::string_view(bytes).substr(0, bytes.size() / 2));
+    return false;
+  };
+  // A late answer goes out before anything of the next command.
+  if (!held_.empty()) {
+    device_.Log("  (late answer sent)");
+    if (!send_(held_)) return false;
+    held_.clear();
+  }
+  // The echo switch belongs to the link, not to the radio: no fault
+  // applies to it.
+  // So does the bare "AT", which only asks whether the device is there.
+  const bool attention = line.size() == 2 && (line[0] | 0x20) == 'a' && (line[1] | 0x20) == 't';
+  if (bool on = echo_; attention || IsEchoSwitch(line, on)) {
+    const bool was_on = echo_;
+    echo_ = on;
+    ++answers_;
+    if (was_on && !send_(line + options_.line_end)) return false;
+    return deliver(WithUnsolicited(OnLink("OK\r\n")));
+  }
+  const FaultAction fault = device_.faults().Take(AtCommandName(line));
+  if (fault.outcome == FaultKind::kStray && !send_(OnLink("+STRAY: before\r\n"))) return false;
+  if (echo_ && !send_(line + options_.line_end)) return false;
+  if (fault.delay_ms > 0) {
+    device_.Log("  (answer delayed by " + std::to_string(fault.delay_ms) + " ms)");
+    if (!device_.Pause(fault.delay_ms)) return false;
+  }
+  if (fault.outcome == FaultKind::kDrop) {
+    device_.Log("  (connection dropped instead of answering)");
+    return false;
+  }
+  std::string framed;
+  if (fault.outcome == FaultKind::kError) {
+    // The command is refused before the radio sees it.
+    framed = FaultedReply(FaultKind::kError, AtReply{}, 0);
+  } else {
+    const AtReply reply =
+        device_.WithCommands([&](AtCommands& commands) { return commands.Execute(line); });
+    framed = fault.outcome ? FaultedReply(*fault.outcome, reply, fault.value) : FramedReply(reply);
+  }
+  device_.Log(Summary(framed));
+  ++answers_;
+  framed = OnLink(std::move(framed));
+  if (!fault.outcome) framed = WithUnsolicited(std::move(framed));
+  if (hang_up) return deliver(framed);
+  if (fault.outcome == FaultKind::kLate) {
+    held_ = std::move(framed);
+    return true;
+  }
+  if (fault.outcome == FaultKind::kTrickle) {
+    for (const char c : framed) {
+      if (!send_(std::string_view(&c, 1)) || !device_.Pause(fault.value)) return false;
+    }
+    return true;
+  }
+  return send_(framed);
+}
+
 std::unique_ptr<AtServer> AtServer::Start(AtServerConfig config, std::string& error) {
   const net::SocketLibrary library;
   if (!library.ok()) {
@@ -53,36 +198,20 @@ AtServer::AtServer(AtServerConfig config, net::Socket listener)
     : listener_(std::move(listener)),
       address_(config.address),
       port_(net::LocalPort(listener_)),
-      log_(std::move(config.log)),
-      radio_(std::move(config.radio)),
-      commands_(radio_) {
-  commands_.set_auto_search_polls(config.auto_search_polls);
+      device_(std::move(config.radio), config.auto_search_polls, std::move(config.log)),
+      connection_(device_, AtLinkOptions{},
+                  [this](std::string_view bytes) { return net::SendAll(client_, bytes); }) {
   thread_ = std::thread([this] { Run(); });
 }
 
 AtServer::~AtServer() {
-  {
-    const std::lock_guard lock(stop_mutex_);
-    stopping_ = true;
-  }
-  stop_signal_.notify_all();
+  device_.Stop();
   if (thread_.joinable()) thread_.join();
 }
 
-void AtServer::Log(const std::string& text) const {
-  if (log_) log_(text);
-}
-
-bool AtServer::Pause(uint32_t ms) {
-  std::unique_lock lock(stop_mutex_);
-  return !stop_signal_.wait_for(lock, std::chrono::milliseconds(ms),
-                                [this] { return stopping_.load(); });
-}
-
 void AtServer::Run() {
-  std::string pending;  // received bytes of an unfinished line
   char buffer[4096];
-  while (!stopping_) {
+  while (!device_.stopping()) {
     bool listener_ready = false;
     bool client_ready = false;
     if (!net::WaitReadable(listener_, client_, kWaitSliceMs, listener_ready, client_ready))
@@ -90,12 +219,11 @@ void AtServer::Run() {
     if (listener_ready) {
       net::Socket incoming = net::Accept(listener_);
       if (incoming.valid()) {
-        if (client_.valid()) Log("client replaced by a new connection");
+        if (client_.valid()) device_.Log("client replaced by a new connection");
         client_ = std::move(incoming);
-        pending.clear();
-        ForgetConnection();
+        connection_.Reset();
         ++connections_;
-        Log("client connected");
+        device_.Log("client connected");
       }
       continue;
     }
@@ -104,89 +232,16 @@ void AtServer::Run() {
     const long received = net::Receive(client_, buffer, sizeof buffer);
     if (received <= 0) {
       client_.Close();
-      pending.clear();
-      ForgetConnection();
-      Log("client disconnected");
+      connection_.Reset();
+      device_.Log("client disconnected");
       continue;
     }
-    pending.append(buffer, static_cast<size_t>(received));
-    size_t end = 0;
-    while (client_.valid() && (end = pending.find('\n')) != std::string::npos) {
-      std::string line = pending.substr(0, end);
-      pending.erase(0, end + 1);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.empty()) continue;  // a bare line end asks nothing
-      if (!Answer(line)) {
-        client_.Close();
-        pending.clear();
-        ForgetConnection();
-        Log("connection closed");
-      }
-    }
-    if (pending.size() > kMaxLineBytes) {
-      pending.clear();
-      Log("> (line too long)");
-      if (!net::SendAll(client_, FramedReply(AtReply{{}, false}))) client_.Close();
+    if (!connection_.Receive(std::string_view(buffer, static_cast<size_t>(received)))) {
+      client_.Close();
+      connection_.Reset();
+      device_.Log("connection closed");
     }
   }
-}
-
-void AtServer::ForgetConnection() {
-  echo_ = false;
-  held_.clear();
-}
-
-bool AtServer::Answer(const std::string& line) {
-  Log("> " + line);
-  // A late answer goes out before anything of the next command.
-  if (!held_.empty()) {
-    Log("  (late answer sent)");
-    if (!net::SendAll(client_, held_)) return false;
-    held_.clear();
-  }
-  // The echo switch belongs to the link, not to the radio: no fault
-  // applies to it.
-  if (bool on = false; IsEchoSwitch(line, on)) {
-    const bool was_on = echo_;
-    echo_ = on;
-    return net::SendAll(client_, (was_on ? line + "\r\n" : std::string()) + "OK\r\n");
-  }
-  const FaultAction fault = faults_.Take(AtCommandName(line));
-  if (fault.outcome == FaultKind::kStray && !net::SendAll(client_, "+STRAY: before\r\n"))
-    return false;
-  if (echo_ && !net::SendAll(client_, line + "\r\n")) return false;
-  if (fault.delay_ms > 0) {
-    Log("  (answer delayed by " + std::to_string(fault.delay_ms) + " ms)");
-    if (!Pause(fault.delay_ms)) return false;
-  }
-  if (fault.outcome == FaultKind::kDrop) {
-    Log("  (connection dropped instead of answering)");
-    return false;
-  }
-  std::string framed;
-  if (fault.outcome == FaultKind::kError) {
-    // The command is refused before the radio sees it.
-    framed = FaultedReply(FaultKind::kError, AtReply{}, 0);
-  } else {
-    AtReply reply;
-    {
-      const std::lock_guard lock(commands_mutex_);
-      reply = commands_.Execute(line);
-    }
-    framed = fault.outcome ? FaultedReply(*fault.outcome, reply, fault.value) : FramedReply(reply);
-  }
-  Log(Summary(framed));
-  if (fault.outcome == FaultKind::kLate) {
-    held_ = std::move(framed);
-    return true;
-  }
-  if (fault.outcome == FaultKind::kTrickle) {
-    for (const char c : framed) {
-      if (!net::SendAll(client_, std::string_view(&c, 1)) || !Pause(fault.value)) return false;
-    }
-    return true;
-  }
-  return net::SendAll(client_, framed);
 }
 
 }  // namespace fmrsim
