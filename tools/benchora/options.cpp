@@ -1,12 +1,20 @@
 #include "options.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/fault_plan.h"
 
 namespace benchora {
 namespace {
+
+// A serial AT port for the transport: "serial:PATH[,BAUD]" (the transport
+// checks the speed when it opens the port).
+bool IsSerialTarget(const std::string& text) {
+  constexpr std::string_view kPrefix = "serial:";
+  return text.starts_with(kPrefix) && text.size() > kPrefix.size() && text[kPrefix.size()] != ',';
+}
 
 // HOST:PORT with a port from 1 to 65535.
 bool IsHostPort(const std::string& text) {
@@ -62,7 +70,9 @@ std::string UsageText() {
       "  --at-server HOST:PORT  with --chip gen2: use the AT server at HOST:PORT (for\n"
       "                         example a standalone fmr-sim) instead of starting the\n"
       "                         embedded one, which listens on a free port of 127.0.0.1\n"
-      "                         and is named in the transcript's first line\n"
+      "                         and is named in the transcript's first line.\n"
+      "                         serial:DEVICE[,BAUD] (POSIX): the handset's serial AT\n"
+      "                         port, e.g. serial:/dev/ttyACM0 (BAUD 115200 unless given)\n"
       "  --fault RULE           a fault of the simulated handset (repeatable).\n"
       "                         With --chip gen2 (embedded AT server): RULE is\n"
       "                         KIND[=VALUE][,on=COMMAND][,count=N] with KIND delay=MS,\n"
@@ -128,8 +138,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.strict = true;
     } else if (arg == "--at-server") {
       if (!value(options.at_server)) return false;
-      if (!IsHostPort(options.at_server)) {
-        error = "--at-server takes HOST:PORT, not " + options.at_server;
+      if (!IsHostPort(options.at_server) && !IsSerialTarget(options.at_server)) {
+        error = "--at-server takes HOST:PORT or serial:DEVICE[,BAUD], not " + options.at_server;
         return false;
       }
     } else if (arg == "--screenshot") {

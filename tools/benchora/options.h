@@ -16,10 +16,10 @@ struct Options {
   std::vector<ScriptCommand> commands;  // of -e and --script, in the order given
   bool interactive = false;
   bool strict = false;
-  std::string at_server;            // HOST:PORT of an external AT server
+  std::string at_server;            // external AT server: HOST:PORT or serial:DEV[,BAUD]
   std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
-  int frame_width = 1024;  // Windows front end only: the frame window's size
+  int frame_width = 1024;           // Windows front end only: the frame window's size
   int frame_height = 768;
   std::string output;  // also write the transcript to this file
   bool rds = false;    // report the RDS station decoded from the handset's replies

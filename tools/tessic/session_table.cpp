@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
+
+#include "serial_link.h"
 
 namespace tessic {
 namespace {
@@ -36,6 +39,36 @@ int CeilMs(std::chrono::steady_clock::duration d) {
   return static_cast<int>(std::chrono::ceil<milliseconds>(d).count());
 }
 
+// The link a session's connection text, or TESSIC_AT_SERVER, names; null
+// with `error` set when it names none. The connection text must be well
+// formed even when the environment names another target.
+std::unique_ptr<Link> MakeLink(const std::string& connection, std::string& error) {
+  std::string host;
+  uint16_t port = 0;
+  if (!ParseConnectionText(connection, host, port)) {
+    error = "not a connection text: " + connection;
+    return nullptr;
+  }
+  if (const char* server = std::getenv(kServerOverrideVariable); server != nullptr && *server) {
+    const std::string_view target(server);
+    if (target.starts_with(kSerialPrefix)) {
+#if defined(_WIN32)
+      error = "serial targets are not supported on this platform yet";
+      return nullptr;
+#else
+      SerialTarget serial;
+      if (!ParseSerialTarget(target.substr(kSerialPrefix.size()), serial, error)) return nullptr;
+      return std::make_unique<SerialLink>(std::move(serial));
+#endif
+    }
+    if (!ParseConnectionText(std::string("FMR/TCPIPc_") + server, host, port)) {
+      error = std::string("not an address: ") + server;
+      return nullptr;
+    }
+  }
+  return std::make_unique<TcpLink>(std::move(host), port);
+}
+
 }  // namespace
 
 SessionTable& Sessions() {
@@ -47,12 +80,17 @@ int32_t SessionTable::Open(const std::string& connection, const std::string& opt
   if (!network_.ok() || (!options.empty() && options != kEchoOffOption)) return -1;
   auto session = std::make_unique<Session>();
   session->echo = options.empty();
-  if (!ParseConnectionText(connection, session->host, session->port)) return -1;
-  if (const char* server = std::getenv(kServerOverrideVariable); server != nullptr && *server) {
-    if (!ParseConnectionText(std::string("FMR/TCPIPc_") + server, session->host, session->port))
-      return -1;
+  session->link = MakeLink(connection, last_error_);
+  if (session->link == nullptr || !session->link->Open(kConnectTimeoutMs, last_error_)) {
+    // The plug-in says only that the session failed; a serial port's reason
+    // (busy, missing, no permission) is the user's to fix, so it is told.
+    if (const char* server = std::getenv(kServerOverrideVariable);
+        server != nullptr && std::string_view(server).starts_with(kSerialPrefix)) {
+      std::fprintf(stderr, "TESSIC: %s\n", last_error_.c_str());
+      std::fflush(stderr);
+    }
+    return -1;
   }
-  if (!session->link.Connect(session->host, session->port, kConnectTimeoutMs)) return -1;
   session->timeout = InitialTimeout();
   const int32_t id = next_session_++;
   sessions_.emplace(id, std::move(session));
@@ -110,11 +148,11 @@ bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
     // Without echo only time separates one reply from the next: what has
     // arrived of earlier replies goes now.
     session->framer.Clear();
-    session->link.Drain(kDrainLimitMs);
+    session->link->Drain(kDrainLimitMs);
   }
-  if (!session->link.connected()) {
+  if (!session->link->connected()) {
     const int limit = std::min(kConnectTimeoutMs, CeilMs(session->timeout));
-    if (!session->link.Connect(session->host, session->port, limit)) return false;
+    if (!session->link->Open(limit, last_error_)) return false;
     session->fresh = true;
   }
   session->line.clear();
@@ -125,7 +163,7 @@ bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
   session->fresh = false;
   session->line.append(command);
   session->line += kLineEnd;
-  session->awaiting = session->link.SendAll(session->line.data(), session->line.size());
+  session->awaiting = session->link->SendAll(session->line.data(), session->line.size());
   return session->awaiting;
 }
 
@@ -151,7 +189,7 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
       // dropped then. Before it, the line sent may still be echoed later
       // (and a repeated command would take that echo for its own), so the
       // connection goes and the next send makes a new one.
-      if (!session->echo || !session->framer.echo_seen()) session->link.Close();
+      if (!session->echo || !session->framer.echo_seen()) session->link->Close();
       session->framer.Clear();
       session->awaiting = false;
       return ReceiveStatus::kFailed;
@@ -160,16 +198,16 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
 
     size_t received = 0;
     const int wait_ms = CeilMs(std::min(slice_end, session->deadline) - now);
-    const TcpLink::ReadResult result =
-        session->link.Read(chunk_.data(), chunk_.size(), wait_ms, received);
+    const Link::ReadResult result =
+        session->link->Read(chunk_.data(), chunk_.size(), wait_ms, received);
     now = Clock::now();
     switch (result) {
-      case TcpLink::ReadResult::kData:
+      case Link::ReadResult::kData:
         session->framer.Append(chunk_.data(), received);
         break;
-      case TcpLink::ReadResult::kNothing:
+      case Link::ReadResult::kNothing:
         break;
-      case TcpLink::ReadResult::kClosed:
+      case Link::ReadResult::kClosed:
         session->framer.Clear();
         session->awaiting = false;
         return ReceiveStatus::kFailed;

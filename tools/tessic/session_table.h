@@ -1,7 +1,7 @@
-// The sessions of the transport stand-in: each is one TCP connection to the
-// handset's AT server with one dedicated channel on it. The table closes
-// every session it still holds when it is destroyed, which happens when the
-// library is unloaded.
+// The sessions of the transport stand-in: each is one link to the handset's
+// AT port (a TCP connection to its AT server, or on POSIX its serial device)
+// with one dedicated channel on it. The table closes every session it still
+// holds when it is destroyed, which happens when the library is unloaded.
 #pragma once
 
 #include <chrono>
@@ -11,13 +11,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "link.h"
 #include "reply_framer.h"
 #include "tcp_link.h"
 
 namespace tessic {
 
 // Environment variable that points every session at another server
-// ("HOST:PORT"), replacing the address of the connection text.
+// ("HOST:PORT") or, on POSIX, at a serial device ("serial:PATH[,BAUD]", see
+// serial_link.h), replacing the address of the connection text.
 constexpr char kServerOverrideVariable[] = "TESSIC_AT_SERVER";
 // Environment variable with the receive timeout of new sessions in
 // milliseconds.
@@ -38,8 +40,9 @@ class SessionTable {
   SessionTable(const SessionTable&) = delete;
   SessionTable& operator=(const SessionTable&) = delete;
 
-  // The id of a new connected session, or -1. `options` is empty, or
-  // kEchoOffOption for a handset whose echo must stay off.
+  // The id of a new connected session, or -1 (with last_error() telling why,
+  // also written to standard error for a serial link). `options` is empty,
+  // or kEchoOffOption for a handset whose echo must stay off.
   [[nodiscard]] int32_t Open(const std::string& connection, const std::string& options = {});
   [[nodiscard]] bool Close(int32_t session);
   // The session's dedicated channel id, or -1.
@@ -69,13 +72,13 @@ class SessionTable {
   [[nodiscard]] ReceiveStatus Receive(int32_t channel, size_t capacity, const std::string*& reply);
 
   size_t size() const { return sessions_.size(); }
+  // Why the last open, or the last connecting again, failed.
+  const std::string& last_error() const { return last_error_; }
 
  private:
   using Clock = std::chrono::steady_clock;
   struct Session {
-    std::string host;
-    uint16_t port = 0;
-    TcpLink link;
+    std::unique_ptr<Link> link;
     ReplyFramer framer;
     int32_t channel = -1;
     std::chrono::milliseconds timeout{kDefaultTimeoutMs};
@@ -96,6 +99,7 @@ class SessionTable {
   std::vector<char> chunk_ = std::vector<char>(0x10000);
   int32_t next_session_ = 1;
   int32_t next_channel_ = 1;
+  std::string last_error_;
 };
 
 // The one table of this loaded library.

@@ -148,16 +148,19 @@ void TcpLink::Close() {
   socket_ = -1;
 }
 
-bool TcpLink::Connect(const std::string& host, uint16_t port, int timeout_ms) {
+bool TcpLink::Open(int timeout_ms, std::string& error) {
   Close();
+  const std::string target = host_ + ":" + std::to_string(port_);
 
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
-  const std::string service = std::to_string(port);
-  if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0 || found == nullptr)
+  const std::string service = std::to_string(port_);
+  if (::getaddrinfo(host_.c_str(), service.c_str(), &hints, &found) != 0 || found == nullptr) {
+    error = "cannot resolve the address " + target;
     return false;
+  }
 
   Socket s = ::socket(found->ai_family, found->ai_socktype, found->ai_protocol);
   bool ok = s != kNoSocket && SetBlocking(s, false);
@@ -166,20 +169,23 @@ bool TcpLink::Connect(const std::string& host, uint16_t port, int timeout_ms) {
     if (rc != 0) {
       ok = WouldBlock() && WaitFor(s, POLLOUT, timeout_ms);
       if (ok) {
-        int error = 0;
-        socklen_t length = sizeof(error);
-        ok = ::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) == 0 &&
-             error == 0;
+        int failure = 0;
+        socklen_t length = sizeof(failure);
+        ok = ::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&failure), &length) ==
+                 0 &&
+             failure == 0;
       }
     }
   }
   ::freeaddrinfo(found);
   if (!ok) {
     if (s != kNoSocket) CloseSocket(s);
+    error = "nothing answers at " + target;
     return false;
   }
   if (kBlockingOnceConnected && !SetBlocking(s, true)) {
     CloseSocket(s);
+    error = "cannot set up the connection to " + target;
     return false;
   }
   int one = 1;
@@ -223,18 +229,6 @@ TcpLink::ReadResult TcpLink::Read(char* out, size_t capacity, int wait_ms, size_
   if (n < 0 && (WouldBlock() || Interrupted())) return ReadResult::kNothing;
   Close();  // orderly shutdown by the peer, or a failed connection
   return ReadResult::kClosed;
-}
-
-void TcpLink::Drain(int limit_ms) {
-  if (!connected()) return;
-  char scratch[0x4000];
-  size_t received = 0;
-  // Usually nothing is there: one receive, and no clock reading.
-  if (Read(scratch, sizeof(scratch), 0, received) != ReadResult::kData) return;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
-  while (std::chrono::steady_clock::now() < end &&
-         Read(scratch, sizeof(scratch), 0, received) == ReadResult::kData) {
-  }
 }
 
 }  // namespace tessic

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+
+#include "link.h"
 
 namespace tessic {
 
@@ -25,31 +28,21 @@ class NetworkScope {
 };
 
 // Every link must be closed while a NetworkScope is alive.
-class TcpLink {
+class TcpLink final : public Link {
  public:
-  TcpLink() = default;
-  ~TcpLink();
-  TcpLink(const TcpLink&) = delete;
-  TcpLink& operator=(const TcpLink&) = delete;
+  TcpLink(std::string host, uint16_t port) : host_(std::move(host)), port_(port) {}
+  ~TcpLink() override;
 
-  // Connects to host:port (an IPv4 address or a host name), waiting at most
-  // `timeout_ms`. Closes any earlier connection first.
-  bool Connect(const std::string& host, uint16_t port, int timeout_ms);
-  void Close();
-  bool connected() const;
-
-  // Writes all bytes; false (and the link closed) when the connection fails.
-  bool SendAll(const char* data, size_t size);
-
-  enum class ReadResult { kData, kNothing, kClosed };
-  // Waits up to `wait_ms` for data, then reads what is there (up to
-  // `capacity` bytes) into `out`.
-  ReadResult Read(char* out, size_t capacity, int wait_ms, size_t& received);
-  // Reads and drops whatever has already arrived, without waiting, for at
-  // most `limit_ms`. A connection found closed is closed here too.
-  void Drain(int limit_ms);
+  // Connects to host:port (an IPv4 address or a host name).
+  bool Open(int timeout_ms, std::string& error) override;
+  void Close() override;
+  bool connected() const override;
+  bool SendAll(const char* data, size_t size) override;
+  ReadResult Read(char* out, size_t capacity, int wait_ms, size_t& received) override;
 
  private:
+  std::string host_;
+  uint16_t port_ = 0;
   intptr_t socket_ = -1;
   int receive_timeout_ms_ = 0;  // SO_RCVTIMEO as last set; 0 = never set
 };

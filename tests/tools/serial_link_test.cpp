@@ -1,0 +1,324 @@
+// The transport stand-in over a serial AT port: TESSIC.dll, bound by name as
+// the plug-in binds it, with TESSIC_AT_SERVER=serial:PATH against the
+// simulated handset on a pseudo-terminal. Whole reply texts for each way the
+// device talks (echo, line ends, pieces, unsolicited lines); the port held
+// for one session alone; the mode of the device while open and after; a
+// device pulled half way through a reply; and the second-generation tour
+// through benchora on the port.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "fmr-sim/pty/pty_server.h"
+#include "tessic_api.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using Reply = std::pair<int32_t, std::string>;  // receive status and text
+using fmrsim::pty::PtyServer;
+using fmrsim::pty::PtyServerConfig;
+
+constexpr char kChip[] = "at@ver:get_chip_ver(0)";
+constexpr char kChipReply[] = "+CHIPVER: DR947 rev 2";
+// The connection text the plug-in passes; the override replaces its address.
+constexpr char kConnection[] = "FMR/TCPIPc_127.0.0.1:27018";
+
+#define CALL(name) reinterpret_cast<decltype(&name)>(::dlsym(library_.get(), #name))
+
+class Tessic {
+ public:
+  Tessic() : library_(::dlopen(SONVIO_BIN_DIR "/TESSIC.dll", RTLD_NOW | RTLD_LOCAL), ::dlclose) {
+    if (!library_) throw std::runtime_error("cannot load TESSIC.dll");
+  }
+  int32_t Open(const std::string& target) const {
+    ::setenv("TESSIC_AT_SERVER", target.c_str(), 1);
+    return CALL(TESSIC_SessionOpen)(kConnection, "");
+  }
+  bool Close(int32_t session) const { return CALL(TESSIC_SessionClose)(session) != 0; }
+  int32_t Channel(int32_t session) const { return CALL(TESSIC_DedChOpen)(session); }
+  int32_t Send(int32_t channel, const std::string& text) const {
+    return CALL(TESSIC_send)(channel, text.data(), static_cast<int32_t>(text.size()));
+  }
+  // Receives until a final status, for at most 5 s.
+  Reply Await(int32_t channel) const {
+    std::vector<char> buffer(0x10000);
+    const auto end = Clock::now() + 5s;
+    int32_t status = TESSIC_RECV_PENDING;
+    while (status == TESSIC_RECV_PENDING && Clock::now() < end) {
+      status = CALL(TESSIC_recv)(channel, buffer.data(), static_cast<int32_t>(buffer.size()));
+    }
+    return {status, status == TESSIC_RECV_PENDING ? "" : buffer.data()};
+  }
+  Reply Exchange(int32_t channel, const std::string& command) const {
+    if (Send(channel, command) != 0) return {TESSIC_RECV_FAILED, "send failed"};
+    return Await(channel);
+  }
+
+ private:
+  std::unique_ptr<void, int (*)(void*)> library_;
+};
+
+std::unique_ptr<PtyServer> StartDevice(PtyServerConfig config) {
+  std::string error;
+  std::unique_ptr<PtyServer> server = PtyServer::Start(std::move(config), error);
+  if (!server) ADD_FAILURE() << "no pseudo-terminal: " << error;
+  return server;
+}
+
+std::string SerialTarget(const PtyServer& server, const std::string& speed = "") {
+  return "serial:" + server.slave_path() + speed;
+}
+
+// The same exchanges, on one session each, for each way the device talks:
+// the echo the session switches on, the line end, answers written in small
+// pieces, and the unsolicited line between or inside answers.
+TEST(SerialTessicTest, EachDeviceGivesTheWholeReplyTexts) {
+  struct Case {
+    const char* name;
+    fmrsim::AtLinkOptions link;
+    uint32_t split;
+    std::vector<Reply> replies;  // of: AT, chip version, an unknown command, chip version
+  };
+  const std::string chip = kChipReply;
+  const std::vector<Reply> plain = {{TESSIC_RECV_COMPLETE, ""},
+                                    {TESSIC_RECV_COMPLETE, chip},
+                                    {TESSIC_RECV_ERROR, ""},
+                                    {TESSIC_RECV_COMPLETE, chip}};
+  // Inside an answer the line is part of that reply's text (after an answer
+  // of its final line alone it follows that line); between answers it comes
+  // before the next echo and is dropped. Either way each reply stays with
+  // its own command.
+  const std::vector<Reply> inside = {{TESSIC_RECV_COMPLETE, ""},
+                                     {TESSIC_RECV_COMPLETE, chip + "\r\n+FMRX: RSSI 32"},
+                                     {TESSIC_RECV_ERROR, ""},
+                                     {TESSIC_RECV_COMPLETE, chip + "\r\n+FMRX: RSSI 32"}};
+  const Case cases[] = {
+      {"echo on", {.echo = true}, 0, plain},
+      {"echo off at start", {.echo = false}, 0, plain},
+      {"cr line ends", {.echo = true, .line_end = "\r"}, 0, plain},
+      {"writes of 3 bytes", {.echo = true}, 3, plain},
+      {"writes of 1 byte, cr", {.echo = true, .line_end = "\r"}, 1, plain},
+      {"unsolicited between", {.echo = true, .unsolicited_every = 1}, 0, plain},
+      {"unsolicited inside",
+       {.echo = true, .unsolicited_every = 1, .unsolicited_inside = true},
+       0,
+       inside},
+  };
+  const Tessic tessic;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PtyServerConfig config;
+    config.link = c.link;
+    config.split = c.split;
+    const std::unique_ptr<PtyServer> device = StartDevice(std::move(config));
+    ASSERT_TRUE(device);
+    const int32_t session = tessic.Open(SerialTarget(*device));
+    ASSERT_GT(session, 0);
+    const int32_t channel = tessic.Channel(session);
+    std::vector<Reply> got;
+    for (const char* command : {"AT", kChip, "at@nothing:such()", kChip}) {
+      got.push_back(tessic.Exchange(channel, command));
+    }
+    EXPECT_EQ(got, c.replies);
+    EXPECT_TRUE(tessic.Close(session));
+  }
+}
+
+// The port is this session's alone until it is closed, and the refusal says
+// who holds it and what usually does.
+TEST(SerialTessicTest, ASecondOpenIsRefusedNamingTheHolder) {
+  const Tessic tessic;
+  const std::unique_ptr<PtyServer> device = StartDevice({});
+  ASSERT_TRUE(device);
+  const std::string path = device->slave_path();
+  const int32_t first = tessic.Open("serial:" + path);
+  ASSERT_GT(first, 0);
+
+  std::string comm;
+  std::ifstream("/proc/self/comm") >> comm;
+  testing::internal::CaptureStderr();
+  const int32_t second = tessic.Open("serial:" + path);
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_LT(second, 0);
+  EXPECT_EQ(told.substr(0, told.find(". ")), "TESSIC: serial port " + path +
+                                                 " is busy: held by process " +
+                                                 std::to_string(::getpid()) + " (" + comm + ")");
+  EXPECT_NE(told.find("ModemManager"), std::string::npos) << told;
+  EXPECT_NE(told.find("ENV{ID_MM_DEVICE_IGNORE}=\"1\""), std::string::npos) << told;
+
+  // The first session goes on; once closed, the port is free again.
+  EXPECT_EQ(tessic.Exchange(tessic.Channel(first), kChip), Reply(TESSIC_RECV_COMPLETE, kChipReply));
+  EXPECT_TRUE(tessic.Close(first));
+  const int32_t third = tessic.Open("serial:" + path);
+  ASSERT_GT(third, 0);
+  EXPECT_EQ(tessic.Exchange(tessic.Channel(third), "AT"), Reply(TESSIC_RECV_COMPLETE, ""));
+  EXPECT_TRUE(tessic.Close(third));
+}
+
+TEST(SerialTessicTest, OpeningFailuresAreToldToTheUser) {
+  const Tessic tessic;
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("tessic-serial-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string missing = (folder / "ttyACM9").string();
+  const std::string plain_file = (folder / "file").string();
+  std::ofstream(plain_file) << "x";
+  const std::pair<std::string, std::string> cases[] = {
+      {"serial:" + missing, "TESSIC: serial port " + missing + " not found"},
+      {"serial:" + plain_file, "TESSIC: " + plain_file + " is not a serial port"},
+      {"serial:" + missing + ",1200", "TESSIC: unsupported serial speed '1200'"},
+  };
+  for (const auto& [target, start] : cases) {
+    testing::internal::CaptureStderr();
+    EXPECT_LT(tessic.Open(target), 0) << target;
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told.substr(0, start.size()), start) << told;
+  }
+  std::filesystem::remove_all(folder);
+}
+
+// While open the device is raw, 8N1, without flow control, at the speed
+// asked for; closing the session gives it back the mode it had.
+TEST(SerialTessicTest, RawAtTheSpeedWhileOpenAndTheOldModeAfter) {
+  const Tessic tessic;
+  const std::unique_ptr<PtyServer> device = StartDevice({});
+  ASSERT_TRUE(device);
+  const std::string path = device->slave_path();
+  // A descriptor of the test's own to look at the mode through (and to set
+  // a cooked one, as a fresh terminal has).
+  const int watch = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(watch, 0);
+  termios cooked{};
+  ASSERT_EQ(::tcgetattr(watch, &cooked), 0);
+  cooked.c_lflag |= ICANON | ECHO | ISIG;
+  cooked.c_iflag |= ICRNL | IXON;
+  cooked.c_oflag |= OPOST | ONLCR;
+  cooked.c_cflag |= CRTSCTS;
+  ::cfsetispeed(&cooked, B9600);
+  ::cfsetospeed(&cooked, B9600);
+  ASSERT_EQ(::tcsetattr(watch, TCSANOW, &cooked), 0);
+  ASSERT_EQ(::tcgetattr(watch, &cooked), 0);
+
+  const std::pair<const char*, speed_t> speeds[] = {
+      {"", B115200}, {",57600", B57600}, {",921600", B921600}};
+  for (const auto& [suffix, speed] : speeds) {
+    SCOPED_TRACE(suffix);
+    const int32_t session = tessic.Open("serial:" + path + suffix);
+    ASSERT_GT(session, 0);
+    termios open{};
+    ASSERT_EQ(::tcgetattr(watch, &open), 0);
+    EXPECT_EQ(::cfgetospeed(&open), speed);
+    EXPECT_EQ(::cfgetispeed(&open), speed);
+    EXPECT_EQ(open.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(open.c_iflag & (ICRNL | INLCR | IGNCR | IXON | IXOFF), 0u);
+    EXPECT_EQ(open.c_oflag & OPOST, 0u);
+    EXPECT_EQ(open.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CLOCAL | CREAD),
+              static_cast<tcflag_t>(CS8 | CLOCAL | CREAD));
+    EXPECT_EQ(open.c_cc[VMIN], 0);
+    EXPECT_EQ(open.c_cc[VTIME], 0);
+    EXPECT_TRUE(tessic.Close(session));
+    termios after{};
+    ASSERT_EQ(::tcgetattr(watch, &after), 0);
+    EXPECT_EQ(std::memcmp(&after, &cooked, sizeof after), 0);
+  }
+  ::close(watch);
+}
+
+// The device is pulled half way through a reply: the receive fails as on a
+// dropped TCP connection, sending again on the gone path fails, and a new
+// session on the path where the device came back works.
+TEST(SerialTessicTest, AHangUpMidReplyFailsAndTheNewDeviceServes) {
+  const Tessic tessic;
+  PtyServerConfig config;
+  config.link.hangup_after = 3;  // "ATE1", "AT", then the chip version half answered
+  const std::unique_ptr<PtyServer> device = StartDevice(std::move(config));
+  ASSERT_TRUE(device);
+  const std::string first = device->slave_path();
+  const int32_t session = tessic.Open("serial:" + first);
+  ASSERT_GT(session, 0);
+  const int32_t channel = tessic.Channel(session);
+  EXPECT_EQ(tessic.Exchange(channel, "AT"), Reply(TESSIC_RECV_COMPLETE, ""));
+  const auto sent = Clock::now();
+  EXPECT_EQ(tessic.Exchange(channel, kChip), Reply(TESSIC_RECV_FAILED, ""));
+  EXPECT_LT(Clock::now() - sent, 5s) << "the hang-up, not a timeout, ends the receive";
+  for (int i = 0; i < 250 && device->devices() < 2; ++i) std::this_thread::sleep_for(20ms);
+  ASSERT_EQ(device->devices(), 2u);
+  const std::string second = device->slave_path();
+  ASSERT_NE(second, first);
+  EXPECT_EQ(tessic.Send(channel, kChip), -1) << "the old path is gone";
+  EXPECT_TRUE(tessic.Close(session));
+
+  const int32_t again = tessic.Open("serial:" + second);
+  ASSERT_GT(again, 0);
+  EXPECT_EQ(tessic.Exchange(tessic.Channel(again), kChip), Reply(TESSIC_RECV_COMPLETE, kChipReply));
+  EXPECT_TRUE(tessic.Close(again));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+std::string RunShell(const std::string& command, int& status) {
+  std::string text;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return text;
+  char chunk[4096];
+  size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) text.append(chunk, n);
+  const int raw = ::pclose(pipe);
+  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return text;
+}
+
+// Everything after the first line (benchora's note naming the AT server),
+// with the pixel positions left out as the tour test leaves them out.
+std::string AfterFirstLine(const std::string& text) {
+  static const std::regex bounds(" bounds=-?[0-9]+,-?[0-9]+,[0-9]+,[0-9]+");
+  const size_t end = text.find('\n');
+  return std::regex_replace(end == std::string::npos ? "" : text.substr(end + 1), bounds, "");
+}
+
+// The second-generation tour through benchora, the plug-in and TESSIC.dll
+// on the serial port gives the transcript it gives over TCP.
+TEST(SerialTessicTest, TheGen2TourOverTheSerialPortGivesTheTcpTranscript) {
+  const std::unique_ptr<PtyServer> device = StartDevice({});
+  ASSERT_TRUE(device);
+  const std::filesystem::path settings =
+      std::filesystem::temp_directory_path() / ("sonvio-serial-tour-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(settings);
+  std::filesystem::create_directories(settings);
+  const std::string command = "cd \"" + std::string(SOURCE_DIR) + "\" && SONVIO_CONFIG_DIR=\"" +
+                              settings.string() + "\" SONVIO_CLOCK=1796000000 \"" + BENCHORA_PATH +
+                              "\" --chip gen2 --at-server " + SerialTarget(*device) +
+                              " --strict --script tours/gen2.txt 2>&1";
+  int status = -1;
+  const std::string text = RunShell(command, status);
+  std::filesystem::remove_all(settings);
+  ASSERT_EQ(status, 0) << text;
+  EXPECT_EQ(text.substr(0, text.find('\n')),
+            "benchora: AT server " + SerialTarget(*device) +
+                " (from --at-server; the embedded one is not started)");
+  EXPECT_EQ(AfterFirstLine(text),
+            AfterFirstLine(ReadFile(std::string(SOURCE_DIR) + "/tests/e2e/gen2_tour.expected")));
+}
+
+}  // namespace
