@@ -243,7 +243,7 @@ TEST(SerialTessicTest, RawAtTheSpeedWhileOpenAndTheOldModeAfter) {
 }
 
 // The device is pulled half way through a reply: the receive fails as on a
-// dropped TCP connection, sending again on the gone path fails, and a new
+// dropped TCP connection, sending again on the gone device fails, and a new
 // session on the path where the device came back works.
 TEST(SerialTessicTest, AHangUpMidReplyFailsAndTheNewDeviceServes) {
   const Tessic tessic;
@@ -261,9 +261,9 @@ TEST(SerialTessicTest, AHangUpMidReplyFailsAndTheNewDeviceServes) {
   EXPECT_LT(Clock::now() - sent, 5s) << "the hang-up, not a timeout, ends the receive";
   for (int i = 0; i < 250 && device->devices() < 2; ++i) std::this_thread::sleep_for(20ms);
   ASSERT_EQ(device->devices(), 2u);
+  // The kernel may give the new device the number the old one had.
   const std::string second = device->slave_path();
-  ASSERT_NE(second, first);
-  EXPECT_EQ(tessic.Send(channel, kChip), -1) << "the old path is gone";
+  EXPECT_EQ(tessic.Send(channel, kChip), -1) << "the old device is gone";
   EXPECT_TRUE(tessic.Close(session));
 
   const int32_t again = tessic.Open("serial:" + second);
