@@ -10,9 +10,9 @@
 //
 // Checks: no reply text is longer than the limit; once no complete reply is
 // waiting, the framer holds at most the limit plus one line end and the
-// start of a possible final line; and without clearing, the replies are the
-// ones a plain line-by-line reading of the whole stream finds, however the
-// stream was chunked.
+// start of a possible final or unsolicited line; and without clearing, the
+// replies and the unsolicited lines are the ones a plain line-by-line
+// reading of the whole stream finds, however the stream was chunked.
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -23,8 +23,9 @@
 
 namespace {
 
-// Longest final line ("ERROR") and longest line end ("\r\n").
-constexpr size_t kMostBookkeeping = 5 + 2;
+// The longest line held before it is known to be a reply line (a possible
+// unsolicited line), and the line end.
+constexpr size_t kMostBookkeeping = tessic::kLongestUnsolicitedLine + 2;
 
 struct Framed {
   bool error;
@@ -36,10 +37,14 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-// The replies of a whole stream, read line by line: a line ends with CR LF,
-// LF or CR; a line "OK" or "ERROR" ends a reply, whose text is the lines
-// before it with their line ends, except the last line's, cut to `limit`.
-std::vector<Framed> ReadWhole(const std::string& stream, size_t limit) {
+// The replies and unsolicited lines of a whole stream, read line by line: a
+// line ends with CR LF, LF or CR; a line "OK", "ERROR", "+CME ERROR: ..." or
+// "+CMS ERROR: ..." (no longer than the longest unsolicited line) ends a
+// reply, whose text is the lines before it (and the
+// final line, when it is an error line with a reason) joined by CR LF, cut
+// to `limit`; unsolicited lines are in no reply.
+std::vector<Framed> ReadWhole(const std::string& stream, size_t limit,
+                              std::vector<std::string>& unsolicited) {
   std::vector<Framed> replies;
   std::string text, line, pending_end;  // pending_end: the line end of the last reply line
   for (size_t i = 0; i < stream.size(); ++i) {
@@ -48,16 +53,21 @@ std::vector<Framed> ReadWhole(const std::string& stream, size_t limit) {
       line += c;
       continue;
     }
-    const bool crlf = c == '\r' && i + 1 < stream.size() && stream[i + 1] == '\n';
-    const std::string end = crlf ? "\r\n" : std::string(1, c);
-    i += crlf ? 1 : 0;
-    if (line == "OK" || line == "ERROR") {
-      replies.push_back({line == "ERROR", text.substr(0, limit)});
+    i += c == '\r' && i + 1 < stream.size() && stream[i + 1] == '\n' ? 1 : 0;
+    // A line starting with "+" is held only up to the longest unsolicited
+    // line; a longer one is a reply line whatever it starts with.
+    const bool held = line.size() <= tessic::kLongestUnsolicitedLine;
+    const bool reason = held && tessic::IsFinalErrorLine(line);
+    if (line == "OK" || line == "ERROR" || reason) {
+      if (reason) text += (text.empty() ? "" : pending_end) + line;
+      replies.push_back({line != "OK", text.substr(0, limit)});
       text.clear();
       pending_end.clear();
+    } else if (held && tessic::IsUnsolicitedLine(line)) {
+      unsolicited.push_back(line);
     } else {
       text += pending_end + line;
-      pending_end = end;
+      pending_end = "\r\n";
     }
     line.clear();
   }
@@ -75,6 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   tessic::ReplyFramer framer;
   framer.set_limit(limit);
+  std::vector<std::string> unsolicited;
+  framer.set_unsolicited_sink([&](std::string_view line) { unsolicited.emplace_back(line); });
   std::vector<Framed> replies;
   std::string stream;
   tessic::Reply reused;
@@ -102,6 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   take_all(false);
 
-  if (!clearing) Require(replies == ReadWhole(stream, limit));
+  if (!clearing) {
+    std::vector<std::string> expected_unsolicited;
+    Require(replies == ReadWhole(stream, limit, expected_unsolicited));
+    Require(unsolicited == expected_unsolicited);
+  }
   return 0;
 }

@@ -54,7 +54,7 @@ TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
     bool after_switch = false;   // a reply to "ATE1" comes first
   };
   const Case cases[] = {
-      {{"a\rb\rOK\r", "c\nERROR\n"}, {{false, "a\rb"}, {true, "c"}}},
+      {{"a\rb\rOK\r", "c\nd\nERROR\n"}, {{false, "a\r\nb"}, {true, "c\r\nd"}}},
       {{"\r\nOKAY\r\n OK\r\nOK \r\nOK\r\n"}, {{false, "\r\nOKAY\r\n OK\r\nOK "}}},
       {{"a\r", "\nO", "K\r", "\nb\r\nOK\r\nc\r\nOK"}, {{false, "a"}, {false, "b"}}},
       // Beyond the limit: cut, the rest dropped up to its final line.
@@ -74,6 +74,44 @@ TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
     if (c.echo != nullptr) framer.Expect(c.echo, c.after_switch);
     framer.set_limit(c.limit);
     EXPECT_EQ(Frame(framer, c.reads), c.replies) << c.reads[0];
+  }
+}
+
+// Unsolicited lines, before the echo or anywhere inside a reply, go to the
+// sink and never into a reply; "+CME ERROR" ends a reply with its reason;
+// lines that only look alike stay reply lines.
+TEST(ReplyFramerTest, UnsolicitedLinesGoToTheSinkAndNeverIntoAReply) {
+  struct Case {
+    std::vector<std::string> reads;
+    Replies replies;
+    std::vector<std::string> unsolicited;
+    const char* command = "C";
+  };
+  const std::string long_line = "+LONG: " + std::string(tessic::kLongestUnsolicitedLine, 'x');
+  const Case cases[] = {
+      {{"+FMRX: RSSI 32\r\nC\r\n1\r\n+FM", "RX: RSSI 33\r", "\n2\r\n+A1_B:\r\nOK\r\n"},
+       {{false, "1\r\n2"}},
+       {"+FMRX: RSSI 32", "+FMRX: RSSI 33", "+A1_B:"}},
+      {{"C\r\n+FMRX: x\nOK\n"}, {{false, ""}}, {"+FMRX: x"}},
+      {{"C\r\n1\r\n+CME ERROR: 3\r\n"}, {{true, "1\r\n+CME ERROR: 3"}}, {}},
+      {{"C\r\n+CMS ERROR: 500\r\n"}, {{true, "+CMS ERROR: 500"}}, {}},
+      // Not of the form: a signed number, a small letter, no colon, too long.
+      {{"C\r\n+5\r\n+fm: 1\r\n+FMRX 1\r\n+\r\n" + long_line + "\r\nOK\r\n"},
+       {{false, "+5\r\n+fm: 1\r\n+FMRX 1\r\n+\r\n" + long_line}},
+       {}},
+      // A modem command's own information line is its reply.
+      {{"at+csq\r\n+CSQ: 20,99\r\n+CREG: 1\r\nOK\r\n"},
+       {{false, "+CSQ: 20,99"}},
+       {"+CREG: 1"},
+       "at+csq"},
+  };
+  for (const Case& c : cases) {
+    tessic::ReplyFramer framer;
+    std::vector<std::string> seen;
+    framer.set_unsolicited_sink([&](std::string_view line) { seen.emplace_back(line); });
+    framer.Expect(c.command, false);
+    EXPECT_EQ(Frame(framer, c.reads), c.replies) << c.reads[0];
+    EXPECT_EQ(seen, c.unsolicited) << c.reads[0];
   }
 }
 

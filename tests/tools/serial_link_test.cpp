@@ -36,8 +36,11 @@ using Reply = std::pair<int32_t, std::string>;  // receive status and text
 using fmrsim::pty::PtyServer;
 using fmrsim::pty::PtyServerConfig;
 
-constexpr char kChip[] = "at@ver:get_chip_ver(0)";
-constexpr char kChipReply[] = "+CHIPVER: DR947 rev 2";
+// A read of several reply lines.
+constexpr char kRead[] = "at@audapp:fmrx_get_static_config()";
+constexpr char kReadReply[] =
+    "{108000000,87500000,100000,0}\r\n0,0,0\r\n{1,0}\r\n{0,10,60},0\r\n{20,40,1}\r\n{12,3,1}"
+    "\r\n3\r\n{80, 80}";
 // The connection text the plug-in passes; the override replaces its address.
 constexpr char kConnection[] = "FMR/TCPIPc_127.0.0.1:27018";
 
@@ -95,21 +98,14 @@ TEST(SerialTessicTest, EachDeviceGivesTheWholeReplyTexts) {
     const char* name;
     fmrsim::AtLinkOptions link;
     uint32_t split;
-    std::vector<Reply> replies;  // of: AT, chip version, an unknown command, chip version
+    std::vector<Reply> replies;  // of: AT, the read, an unknown command, the read
   };
-  const std::string chip = kChipReply;
+  // The same replies whatever the device does: the reply lines joined by
+  // CR LF, never with an unsolicited line in them.
   const std::vector<Reply> plain = {{TESSIC_RECV_COMPLETE, ""},
-                                    {TESSIC_RECV_COMPLETE, chip},
+                                    {TESSIC_RECV_COMPLETE, kReadReply},
                                     {TESSIC_RECV_ERROR, ""},
-                                    {TESSIC_RECV_COMPLETE, chip}};
-  // Inside an answer the line is part of that reply's text (after an answer
-  // of its final line alone it follows that line); between answers it comes
-  // before the next echo and is dropped. Either way each reply stays with
-  // its own command.
-  const std::vector<Reply> inside = {{TESSIC_RECV_COMPLETE, ""},
-                                     {TESSIC_RECV_COMPLETE, chip + "\r\n+FMRX: RSSI 32"},
-                                     {TESSIC_RECV_ERROR, ""},
-                                     {TESSIC_RECV_COMPLETE, chip + "\r\n+FMRX: RSSI 32"}};
+                                    {TESSIC_RECV_COMPLETE, kReadReply}};
   const Case cases[] = {
       {"echo on", {.echo = true}, 0, plain},
       {"echo off at start", {.echo = false}, 0, plain},
@@ -120,7 +116,7 @@ TEST(SerialTessicTest, EachDeviceGivesTheWholeReplyTexts) {
       {"unsolicited inside",
        {.echo = true, .unsolicited_every = 1, .unsolicited_inside = true},
        0,
-       inside},
+       plain},
   };
   const Tessic tessic;
   for (const Case& c : cases) {
@@ -134,7 +130,7 @@ TEST(SerialTessicTest, EachDeviceGivesTheWholeReplyTexts) {
     ASSERT_GT(session, 0);
     const int32_t channel = tessic.Channel(session);
     std::vector<Reply> got;
-    for (const char* command : {"AT", kChip, "at@nothing:such()", kChip}) {
+    for (const char* command : {"AT", kRead, "at@nothing:such()", kRead}) {
       got.push_back(tessic.Exchange(channel, command));
     }
     EXPECT_EQ(got, c.replies);
@@ -165,7 +161,7 @@ TEST(SerialTessicTest, ASecondOpenIsRefusedNamingTheHolder) {
   EXPECT_NE(told.find("ENV{ID_MM_DEVICE_IGNORE}=\"1\""), std::string::npos) << told;
 
   // The first session goes on; once closed, the port is free again.
-  EXPECT_EQ(tessic.Exchange(tessic.Channel(first), kChip), Reply(TESSIC_RECV_COMPLETE, kChipReply));
+  EXPECT_EQ(tessic.Exchange(tessic.Channel(first), kRead), Reply(TESSIC_RECV_COMPLETE, kReadReply));
   EXPECT_TRUE(tessic.Close(first));
   const int32_t third = tessic.Open("serial:" + path);
   ASSERT_GT(third, 0);
@@ -248,7 +244,7 @@ TEST(SerialTessicTest, RawAtTheSpeedWhileOpenAndTheOldModeAfter) {
 TEST(SerialTessicTest, AHangUpMidReplyFailsAndTheNewDeviceServes) {
   const Tessic tessic;
   PtyServerConfig config;
-  config.link.hangup_after = 3;  // "ATE1", "AT", then the chip version half answered
+  config.link.hangup_after = 3;  // "ATE1", "AT", then the read half answered
   const std::unique_ptr<PtyServer> device = StartDevice(std::move(config));
   ASSERT_TRUE(device);
   const std::string first = device->slave_path();
@@ -257,18 +253,18 @@ TEST(SerialTessicTest, AHangUpMidReplyFailsAndTheNewDeviceServes) {
   const int32_t channel = tessic.Channel(session);
   EXPECT_EQ(tessic.Exchange(channel, "AT"), Reply(TESSIC_RECV_COMPLETE, ""));
   const auto sent = Clock::now();
-  EXPECT_EQ(tessic.Exchange(channel, kChip), Reply(TESSIC_RECV_FAILED, ""));
+  EXPECT_EQ(tessic.Exchange(channel, kRead), Reply(TESSIC_RECV_FAILED, ""));
   EXPECT_LT(Clock::now() - sent, 5s) << "the hang-up, not a timeout, ends the receive";
   for (int i = 0; i < 250 && device->devices() < 2; ++i) std::this_thread::sleep_for(20ms);
   ASSERT_EQ(device->devices(), 2u);
   // The kernel may give the new device the number the old one had.
   const std::string second = device->slave_path();
-  EXPECT_EQ(tessic.Send(channel, kChip), -1) << "the old device is gone";
+  EXPECT_EQ(tessic.Send(channel, kRead), -1) << "the old device is gone";
   EXPECT_TRUE(tessic.Close(session));
 
   const int32_t again = tessic.Open("serial:" + second);
   ASSERT_GT(again, 0);
-  EXPECT_EQ(tessic.Exchange(tessic.Channel(again), kChip), Reply(TESSIC_RECV_COMPLETE, kChipReply));
+  EXPECT_EQ(tessic.Exchange(tessic.Channel(again), kRead), Reply(TESSIC_RECV_COMPLETE, kReadReply));
   EXPECT_TRUE(tessic.Close(again));
 }
 
@@ -298,27 +294,60 @@ std::string AfterFirstLine(const std::string& text) {
 }
 
 // The second-generation tour through benchora, the plug-in and TESSIC.dll
-// on the serial port gives the transcript it gives over TCP.
+// on the serial port gives the transcript it gives over TCP: with the echo
+// the session switches on, and on a device that also sends unsolicited
+// lines inside and between replies in small pieces. The transport's trace
+// has each of those lines, and only there.
 TEST(SerialTessicTest, TheGen2TourOverTheSerialPortGivesTheTcpTranscript) {
-  const std::unique_ptr<PtyServer> device = StartDevice({});
-  ASSERT_TRUE(device);
-  const std::filesystem::path settings =
-      std::filesystem::temp_directory_path() / ("sonvio-serial-tour-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(settings);
-  std::filesystem::create_directories(settings);
-  const std::string command = "cd \"" + std::string(SOURCE_DIR) + "\" && SONVIO_CONFIG_DIR=\"" +
-                              settings.string() + "\" SONVIO_CLOCK=1796000000 \"" + BENCHORA_PATH +
-                              "\" --chip gen2 --at-server " + SerialTarget(*device) +
-                              " --strict --script tours/gen2.txt 2>&1";
-  int status = -1;
-  const std::string text = RunShell(command, status);
-  std::filesystem::remove_all(settings);
-  ASSERT_EQ(status, 0) << text;
-  EXPECT_EQ(text.substr(0, text.find('\n')),
-            "benchora: AT server " + SerialTarget(*device) +
-                " (from --at-server; the embedded one is not started)");
-  EXPECT_EQ(AfterFirstLine(text),
-            AfterFirstLine(ReadFile(std::string(SOURCE_DIR) + "/tests/e2e/gen2_tour.expected")));
+  const std::string expected =
+      AfterFirstLine(ReadFile(std::string(SOURCE_DIR) + "/tests/e2e/gen2_tour.expected"));
+  struct Case {
+    const char* name;
+    fmrsim::AtLinkOptions link;
+    uint32_t split;
+  };
+  const Case cases[] = {
+      {"echo", {.echo = true}, 0},
+      {"unsolicited inside, pieces", {.unsolicited_every = 2, .unsolicited_inside = true}, 5},
+      {"unsolicited between, cr", {.line_end = "\r", .unsolicited_every = 3}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PtyServerConfig config;
+    config.link = c.link;
+    config.split = c.split;
+    const std::unique_ptr<PtyServer> device = StartDevice(std::move(config));
+    ASSERT_TRUE(device);
+    const std::filesystem::path settings = std::filesystem::temp_directory_path() /
+                                           ("sonvio-serial-tour-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(settings);
+    std::filesystem::create_directories(settings);
+    const std::string trace = (settings / "trace.txt").string();
+    const std::string command = "cd \"" + std::string(SOURCE_DIR) + "\" && SONVIO_CONFIG_DIR=\"" +
+                                settings.string() + "\" TESSIC_TRACE=\"" + trace +
+                                "\" SONVIO_CLOCK=1796000000 \"" + BENCHORA_PATH +
+                                "\" --chip gen2 --at-server " + SerialTarget(*device) +
+                                " --strict --script tours/gen2.txt 2>&1";
+    int status = -1;
+    const std::string text = RunShell(command, status);
+    const std::string traced = ReadFile(trace);
+    std::filesystem::remove_all(settings);
+    ASSERT_EQ(status, 0) << text;
+    EXPECT_EQ(text.substr(0, text.find('\n')),
+              "benchora: AT server " + SerialTarget(*device) +
+                  " (from --at-server; the embedded one is not started)");
+    EXPECT_EQ(AfterFirstLine(text), expected);
+    size_t unsolicited = 0;
+    for (size_t at = 0; (at = traced.find("+FMRX", at)) != std::string::npos; ++at) {
+      ++unsolicited;
+      EXPECT_EQ(traced.compare(at - 14, 29, ": unsolicited +FMRX: RSSI 32\n"), 0);
+    }
+    if (c.link.unsolicited_every == 0) {
+      EXPECT_EQ(unsolicited, 0u);
+    } else {
+      EXPECT_GE(unsolicited, 10u) << traced;
+    }
+  }
 }
 
 }  // namespace

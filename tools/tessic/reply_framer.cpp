@@ -10,12 +10,35 @@ namespace {
 
 constexpr std::string_view kOk = "OK";
 constexpr std::string_view kError = "ERROR";
+// Reply lines are joined by CR LF whatever line end the handset uses: the
+// reply decoder removes CRs and reads LFs as spaces, so lines joined by a
+// lone CR would run together.
+constexpr std::string_view kLineBreak = "\r\n";
 
 bool IsLineEnd(char c) {
   return c == '\r' || c == '\n';
 }
 
+bool IsCapital(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+
+bool IsNameChar(char c) {
+  return IsCapital(c) || (c >= '0' && c <= '9') || c == '_';
+}
+
 }  // namespace
+
+bool IsUnsolicitedLine(std::string_view line) {
+  if (line.size() < 3 || line[0] != '+' || !IsCapital(line[1])) return false;
+  size_t i = 2;
+  while (i < line.size() && IsNameChar(line[i])) ++i;
+  return i < line.size() && line[i] == ':';
+}
+
+bool IsFinalErrorLine(std::string_view line) {
+  return line.starts_with("+CME ERROR:") || line.starts_with("+CMS ERROR:");
+}
 
 void ReplyFramer::Append(const char* data, size_t size) {
   if (has_complete_) {
@@ -33,11 +56,14 @@ void ReplyFramer::Clear() {
   line_break_.clear();
   head_.clear();
   plain_line_ = false;
+  plus_pending_ = false;
+  plus_line_.clear();
   has_complete_ = false;
   unread_.clear();
   unread_pos_ = 0;
   phase_ = Phase::kReply;
   command_.clear();
+  own_prefix_.clear();
   tail_.clear();
   echo_seen_ = false;
   echo_refused_ = false;
@@ -46,8 +72,20 @@ void ReplyFramer::Clear() {
 void ReplyFramer::Expect(std::string_view command, bool after_switch) {
   Clear();
   command_.assign(command);
+  // "AT+NAME" in any case, NAME up to the first character not of a name.
+  own_prefix_.clear();
+  if (command.size() > 3 && (command[0] | 0x20) == 'a' && (command[1] | 0x20) == 't' &&
+      command[2] == '+') {
+    own_prefix_ = "+";
+    for (size_t i = 3; i < command.size(); ++i) {
+      const char c = (command[i] >= 'a' && command[i] <= 'z') ? static_cast<char>(command[i] - 32)
+                                                              : command[i];
+      if (!IsNameChar(c)) break;
+      own_prefix_.push_back(c);
+    }
+    own_prefix_.push_back(':');
+  }
   phase_ = after_switch ? Phase::kSwitch : Phase::kEcho;
-  after_cr_kept_ = false;
 }
 
 std::optional<Reply> ReplyFramer::Take() {
@@ -81,7 +119,6 @@ size_t ReplyFramer::Frame(const char* data, size_t size) {
     if (after_cr_) {
       after_cr_ = false;
       if (c == '\n') {
-        if (after_cr_kept_ && phase_ == Phase::kReply) line_break_.push_back(c);
         ++i;
         continue;
       }
@@ -94,6 +131,8 @@ size_t ReplyFramer::Frame(const char* data, size_t size) {
     size_t end = i + 1;
     while (end < size && !IsLineEnd(data[end])) ++end;
     if (phase_ == Phase::kEcho) {
+      if (tail_.empty() && data[i] == '+') plus_pending_ = true;
+      if (plus_pending_) HoldPlusLine(data + i, end - i);
       Track(data + i, end - i);
     } else {
       AddToLine(data + i, end - i);
@@ -104,6 +143,11 @@ size_t ReplyFramer::Frame(const char* data, size_t size) {
 }
 
 void ReplyFramer::AddToLine(const char* data, size_t size) {
+  if (!plus_pending_ && !plain_line_ && head_.empty() && *data == '+') plus_pending_ = true;
+  if (plus_pending_) {
+    HoldPlusLine(data, size);
+    return;
+  }
   // At most five bytes go through head_ before the line is known to be a
   // reply line.
   while (!plain_line_ && size > 0) {
@@ -115,6 +159,25 @@ void ReplyFramer::AddToLine(const char* data, size_t size) {
     }
   }
   if (size > 0) Keep(data, size);
+}
+
+void ReplyFramer::HoldPlusLine(const char* data, size_t size) {
+  if (plus_line_.size() + size <= kLongestUnsolicitedLine) {
+    plus_line_.append(data, size);
+    return;
+  }
+  // Too long for an unsolicited line: a reply line, or before the echo a
+  // line to drop.
+  plus_pending_ = false;
+  if (phase_ == Phase::kEcho) {
+    plus_line_.clear();
+    return;
+  }
+  head_.swap(plus_line_);
+  plus_line_.clear();
+  plain_line_ = true;
+  KeepLineStart();
+  Keep(data, size);
 }
 
 void ReplyFramer::Track(const char* data, size_t size) {
@@ -130,41 +193,72 @@ void ReplyFramer::Track(const char* data, size_t size) {
 
 void ReplyFramer::EndLine(char line_end) {
   after_cr_ = line_end == '\r';
+  const bool plus = plus_pending_;
+  plus_pending_ = false;
   if (phase_ == Phase::kEcho) {
     // A line of only the command's text, or one that ends with it after the
     // remains of a line an earlier reply left unfinished.
     if (!command_.empty() && std::string_view(tail_).ends_with(command_)) {
       phase_ = Phase::kReply;
       echo_seen_ = true;
+    } else if (plus && IsUnsolicitedLine(plus_line_) && unsolicited_sink_) {
+      unsolicited_sink_(plus_line_);
     }
+    plus_line_.clear();
     tail_.clear();
-    after_cr_kept_ = false;
     return;
   }
-  if (phase_ == Phase::kSwitch && !plain_line_ && (head_ == kOk || head_ == kError)) {
-    echo_refused_ = head_ == kError;
+  bool final_error = false;
+  if (plus) {
+    if (Unsolicited(plus_line_)) {
+      if (unsolicited_sink_) unsolicited_sink_(plus_line_);
+      plus_line_.clear();
+      // The last reply line's break stays pending.
+      return;
+    }
+    final_error = IsFinalErrorLine(plus_line_);
+    if (!final_error) {
+      // A reply line after all.
+      head_.swap(plus_line_);
+      plus_line_.clear();
+      plain_line_ = true;
+      KeepLineStart();
+    }
+  }
+  const bool ok = !plain_line_ && head_ == kOk;
+  const bool error = final_error || (!plain_line_ && head_ == kError);
+  if (phase_ == Phase::kSwitch && (ok || error)) {
+    echo_refused_ = error;
     phase_ = echo_refused_ ? Phase::kReply : Phase::kEcho;
     text_.clear();
     line_break_.clear();
     head_.clear();
-    after_cr_kept_ = false;
+    plus_line_.clear();
     return;
   }
-  if (!plain_line_ && (head_ == kOk || head_ == kError)) {
-    // The line break of the last reply line is not part of the text.
-    complete_.error = head_ == kError;
-    complete_.text.swap(text_);
-    has_complete_ = true;
-    text_.clear();
-    line_break_.clear();
-    head_.clear();
-    after_cr_kept_ = false;
+  if (ok || error) {
+    Complete(error, final_error ? std::string_view(plus_line_) : std::string_view());
+    plus_line_.clear();
     return;
   }
   if (!plain_line_) KeepLineStart();
-  line_break_.assign(1, line_end);
+  line_break_ = kLineBreak;
   plain_line_ = false;
-  after_cr_kept_ = true;
+}
+
+void ReplyFramer::Complete(bool error, std::string_view final_line) {
+  // The line break of the last reply line is not part of the text, unless
+  // a final error line follows it there.
+  if (!final_line.empty()) {
+    if (!text_.empty()) Keep(line_break_.data(), line_break_.size());
+    Keep(final_line.data(), final_line.size());
+  }
+  complete_.error = error;
+  complete_.text.swap(text_);
+  has_complete_ = true;
+  text_.clear();
+  line_break_.clear();
+  head_.clear();
 }
 
 void ReplyFramer::KeepLineStart() {

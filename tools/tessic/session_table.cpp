@@ -71,6 +71,15 @@ std::unique_ptr<Link> MakeLink(const std::string& connection, std::string& error
 
 }  // namespace
 
+SessionTable::SessionTable() {
+  if (const char* path = std::getenv(kTraceVariable); path != nullptr && *path != '\0') {
+    if (!trace_.Start(path)) {
+      std::fprintf(stderr, "TESSIC: cannot write the trace file %s\n", path);
+      std::fflush(stderr);
+    }
+  }
+}
+
 SessionTable& Sessions() {
   static SessionTable table;
   return table;
@@ -81,11 +90,13 @@ int32_t SessionTable::Open(const std::string& connection, const std::string& opt
   auto session = std::make_unique<Session>();
   session->echo = options.empty();
   session->link = MakeLink(connection, last_error_);
+  const char* server = std::getenv(kServerOverrideVariable);
+  const std::string target = server != nullptr && *server != '\0' ? server : connection;
   if (session->link == nullptr || !session->link->Open(kConnectTimeoutMs, last_error_)) {
+    trace_.Write(0, "open " + target + " failed:", last_error_);
     // The plug-in says only that the session failed; a serial port's reason
     // (busy, missing, no permission) is the user's to fix, so it is told.
-    if (const char* server = std::getenv(kServerOverrideVariable);
-        server != nullptr && std::string_view(server).starts_with(kSerialPrefix)) {
+    if (std::string_view(target).starts_with(kSerialPrefix)) {
       std::fprintf(stderr, "TESSIC: %s\n", last_error_.c_str());
       std::fflush(stderr);
     }
@@ -93,6 +104,10 @@ int32_t SessionTable::Open(const std::string& connection, const std::string& opt
   }
   session->timeout = InitialTimeout();
   const int32_t id = next_session_++;
+  session->id = id;
+  session->framer.set_unsolicited_sink(
+      [this, id](std::string_view line) { trace_.Write(id, "unsolicited", line); });
+  trace_.Write(id, "opened", target);
   sessions_.emplace(id, std::move(session));
   return id;
 }
@@ -101,6 +116,7 @@ bool SessionTable::Close(int32_t session) {
   const auto it = sessions_.find(session);
   if (it == sessions_.end()) return false;
   if (it->second->channel >= 0) channels_.erase(it->second->channel);
+  trace_.Write(session, "closed");
   sessions_.erase(it);
   return true;
 }
@@ -152,7 +168,11 @@ bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
   }
   if (!session->link->connected()) {
     const int limit = std::min(kConnectTimeoutMs, CeilMs(session->timeout));
-    if (!session->link->Open(limit, last_error_)) return false;
+    if (!session->link->Open(limit, last_error_)) {
+      trace_.Write(session->id, "connecting again failed:", last_error_);
+      return false;
+    }
+    trace_.Write(session->id, "connected again");
     session->fresh = true;
   }
   session->line.clear();
@@ -164,6 +184,7 @@ bool SessionTable::Send(int32_t channel, const char* text, size_t length) {
   session->line.append(command);
   session->line += kLineEnd;
   session->awaiting = session->link->SendAll(session->line.data(), session->line.size());
+  trace_.Write(session->id, session->awaiting ? "sent" : "sending failed:", command);
   return session->awaiting;
 }
 
@@ -181,6 +202,7 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
       // A handset that refused the echo switch is framed without echo.
       if (session->framer.echo_refused()) session->echo = false;
       reply = &session->reply.text;
+      trace_.Write(session->id, session->reply.error ? "reply ERROR" : "reply OK", *reply);
       return session->reply.error ? ReceiveStatus::kError : ReceiveStatus::kComplete;
     }
     if (now >= session->deadline) {
@@ -192,6 +214,7 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
       if (!session->echo || !session->framer.echo_seen()) session->link->Close();
       session->framer.Clear();
       session->awaiting = false;
+      trace_.Write(session->id, "no whole reply in time");
       return ReceiveStatus::kFailed;
     }
     if (now >= slice_end) return ReceiveStatus::kPending;
@@ -210,6 +233,7 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
       case Link::ReadResult::kClosed:
         session->framer.Clear();
         session->awaiting = false;
+        trace_.Write(session->id, "link lost");
         return ReceiveStatus::kFailed;
     }
   }

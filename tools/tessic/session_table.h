@@ -14,6 +14,7 @@
 #include "link.h"
 #include "reply_framer.h"
 #include "tcp_link.h"
+#include "trace.h"
 
 namespace tessic {
 
@@ -36,7 +37,8 @@ enum class ReceiveStatus { kComplete, kError, kPending, kFailed };
 
 class SessionTable {
  public:
-  SessionTable() = default;
+  // Starts the trace when TESSIC_TRACE names a file.
+  SessionTable();
   SessionTable(const SessionTable&) = delete;
   SessionTable& operator=(const SessionTable&) = delete;
 
@@ -71,6 +73,10 @@ class SessionTable {
   // session until its next receive.
   [[nodiscard]] ReceiveStatus Receive(int32_t channel, size_t capacity, const std::string*& reply);
 
+  // The transport's trace (see trace.h).
+  [[nodiscard]] bool StartTrace(const std::string& path) { return trace_.Start(path); }
+  void StopTrace() { trace_.Stop(); }
+
   size_t size() const { return sessions_.size(); }
   // Why the last open, or the last connecting again, failed.
   const std::string& last_error() const { return last_error_; }
@@ -78,6 +84,7 @@ class SessionTable {
  private:
   using Clock = std::chrono::steady_clock;
   struct Session {
+    int32_t id = 0;
     std::unique_ptr<Link> link;
     ReplyFramer framer;
     int32_t channel = -1;
@@ -100,6 +107,7 @@ class SessionTable {
   int32_t next_session_ = 1;
   int32_t next_channel_ = 1;
   std::string last_error_;
+  Trace trace_;
 };
 
 // The one table of this loaded library.

@@ -80,11 +80,13 @@ int32_t TESSIC_SetCurrentDir(const char* folder) {
   return 0;
 }
 
-// Tracing is not offered by the stand-in; the calls succeed and do nothing.
-int32_t TESSIC_start_trace(const char* /*file*/) {
-  return 0;
+// The plug-in never calls these; a bench program may (see trace.h).
+int32_t TESSIC_start_trace(const char* file) {
+  if (file == nullptr) return -1;
+  return tessic::Sessions().StartTrace(file) ? 0 : -1;
 }
 int32_t TESSIC_stop_trace(void) {
+  tessic::Sessions().StopTrace();
   return 0;
 }
 
