@@ -74,6 +74,17 @@ cpu = value("BM_ExchangeWaitingForDelayedReply/iterations:3/real_time", "cpu_per
 row("gen2: CPU while waiting 2 s for a reply", cpu, f"{cpu:.2f} % of a core" if cpu is not None else "",
     goal="< 1 %", met=cpu is not None and cpu < 1)
 
+for baud in (115200, 921600):
+    name = f"BM_SerialExchange/baud:{baud}/real_time"
+    serial = value(name)
+    bound = value(name, "line_bound_ms")
+    row(f"gen2 exchange over a serial line at {baud} baud (simulated handset's pty)", serial,
+        ms(serial or 0), bound, f"{bound or 0:.2f} ms (bytes x 10 bits / baud)",
+        f"{serial * 1e3 / bound:.2f}x" if serial and bound else "",
+        "<= 1.2x" if baud == 115200 else "",
+        serial is not None and bound is not None and serial * 1e3 / bound <= 1.2
+        if baud == 115200 else None)
+
 scan = value("BM_Gen1RssiScanFullBand")
 row("gen1 RSSI scan 87.5-108 MHz at 50 kHz (411 channels)", scan, ms(scan or 0), goal="< 50 ms",
     met=scan is not None and scan < 0.05)

@@ -38,7 +38,7 @@ std::string UsageText() {
          "                        (the echo switch counts; faulted answers get none)\n"
          "  --unsolicited-inside  ... between the answer's first two lines instead\n"
          "  --split N             write at most N bytes with each write()\n"
-         "  --baud B              pace the writes as a serial line of B baud (10 bits\n"
+         "  --baud B              pace both ways as a serial line of B baud (10 bits\n"
          "                        a byte)\n"
          "  --hangup-after N      after N command lines of an open, write the echo and\n"
          "                        half of the answer, then close the device (pulled);\n"

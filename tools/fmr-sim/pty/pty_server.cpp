@@ -145,6 +145,7 @@ bool PtyServer::Write(std::string_view bytes) {
   // Paced writes go in pieces of about a millisecond of line time, so the
   // reader sees a stream rather than bursts.
   if (config_.baud > 0) most = std::min<size_t>(most, std::max<uint32_t>(1, config_.baud / 10000));
+  if (config_.baud > 0) line_free_ = std::max(line_free_, steady_clock::now());
   while (!bytes.empty()) {
     const std::string_view piece = bytes.substr(0, most);
     // Nobody reads any more: the rest of the answer is for nobody.
@@ -152,21 +153,30 @@ bool PtyServer::Write(std::string_view bytes) {
     if (::poll(&hup, 1, 0) > 0 && (hup.revents & POLLHUP) != 0) return false;
     if (config_.baud > 0) {
       // A byte is 10 bits on the line; the piece goes out when the line has
-      // sent it, so the bytes written never run ahead of the line.
-      const auto now = steady_clock::now();
-      line_free_ = std::max(line_free_, now) +
-                   std::chrono::nanoseconds((piece.size() * 10'000'000'000ULL + config_.baud - 1) /
-                                            config_.baud);
-      for (auto at = now; at < line_free_; at = steady_clock::now()) {
-        if (line_free_ - at > std::chrono::milliseconds(kWaitSliceMs)) {
-          if (!device_.Pause(kWaitSliceMs)) return false;
-        } else {
-          std::this_thread::sleep_until(line_free_);
-        }
-      }
+      // sent it, so the bytes written never run ahead of the line. The
+      // pieces of one answer follow each other on the line's clock, so a
+      // late wake-up delays one piece, not all that follow.
+      line_free_ += LineTime(piece.size());
+      if (!WaitUntil(line_free_)) return false;
     }
     if (!WriteAll(piece)) return false;
     bytes.remove_prefix(piece.size());
+  }
+  return true;
+}
+
+std::chrono::nanoseconds PtyServer::LineTime(size_t bytes) const {
+  return std::chrono::nanoseconds((bytes * 10'000'000'000ULL + config_.baud - 1) / config_.baud);
+}
+
+bool PtyServer::WaitUntil(std::chrono::steady_clock::time_point until) {
+  using std::chrono::steady_clock;
+  for (auto at = steady_clock::now(); at < until; at = steady_clock::now()) {
+    if (until - at > std::chrono::milliseconds(kWaitSliceMs)) {
+      if (!device_.Pause(kWaitSliceMs)) return false;
+    } else {
+      std::this_thread::sleep_until(until);
+    }
   }
   return true;
 }
@@ -186,6 +196,13 @@ void PtyServer::Run() {
       if (received > 0) {
         if (!reader_open_) device_.Log("reader opened the device");
         reader_open_ = true;
+        if (config_.baud > 0) {
+          // The pseudo-terminal hands the bytes over at once; on a serial
+          // line the last of them arrives only after their line time.
+          receive_free_ = std::max(receive_free_, std::chrono::steady_clock::now()) +
+                          LineTime(static_cast<size_t>(received));
+          if (!WaitUntil(receive_free_)) continue;
+        }
         if (connection_.Receive(std::string_view(buffer, static_cast<size_t>(received)))) continue;
         if (connection_.hung_up()) {
           HangUp();

@@ -35,8 +35,11 @@ struct PtyServerConfig {
   RadioModel radio;                  // the simulated radio the device starts with
   AtLinkOptions link{.echo = true};  // a modem's default: echo on
   uint32_t split = 0;                // each write() at most this many bytes; 0: whole answers
-  uint32_t baud = 0;                 // pace writes as a serial line of 10 bits a byte; 0: unpaced
-  AtLog log;                         // connection events, commands and answers; may be empty
+  // Pace both ways as a serial line of 10 bits a byte: a command is answered
+  // once its bytes would have arrived, the answer is written no faster than
+  // the line sends it. 0: unpaced.
+  uint32_t baud = 0;
+  AtLog log;  // connection events, commands and answers; may be empty
   // Lines for the user: "serving on PATH" for every device that appears,
   // "hung up after N command lines" when one is pulled. Called on the
   // serving thread (the first time before Start returns). May be empty.
@@ -78,6 +81,10 @@ class PtyServer {
   // Writes `bytes` in pieces, paced; false when the reader went away.
   bool Write(std::string_view bytes);
   bool WriteAll(std::string_view piece);
+  // How long the line takes for `bytes` at the configured speed.
+  [[nodiscard]] std::chrono::nanoseconds LineTime(size_t bytes) const;
+  // Waits until `until`, serving stop requests; false when stopping.
+  [[nodiscard]] bool WaitUntil(std::chrono::steady_clock::time_point until);
   // Closes the device half way through an answer and opens the next one.
   void HangUp();
   // The reader closed the slave: what it left unread goes.
@@ -93,6 +100,8 @@ class PtyServer {
   bool reader_open_ = false;
   // The serial line's clock: when the bytes written so far have been sent.
   std::chrono::steady_clock::time_point line_free_{};
+  // ... and when the bytes received so far have arrived.
+  std::chrono::steady_clock::time_point receive_free_{};
   std::thread thread_;
 };
 
