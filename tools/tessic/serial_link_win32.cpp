@@ -2,6 +2,12 @@
 // (\\.\COMn, so that COM10 and above open too) with no sharing, set to raw
 // 8N1 at the given speed through its DCB, read with comm timeouts that wait
 // at most as long as the caller asks.
+//
+// Under Wine, a COM port mapped to a pseudo-terminal takes every call used
+// here (GetCommState and SetCommState with DTR and RTS in the DCB,
+// SetCommTimeouts, PurgeComm, ClearCommError); only the modem-line calls,
+// EscapeCommFunction and GetCommModemStatus, fail with ERROR_NOT_SUPPORTED,
+// and the link needs neither.
 #include <windows.h>
 
 #include <array>
@@ -15,6 +21,10 @@ namespace {
 // A write that the device does not take within this time has failed: with
 // no flow control only a device that is gone stops taking bytes.
 constexpr DWORD kWriteTimeoutMs = 5000;
+// The quiet time after which a read returns what it has: at 9600 baud a
+// byte takes about 1 ms, so a reply is seldom split, and a split one is
+// joined by the reply framer anyway.
+constexpr DWORD kReadIntervalMs = 2;
 
 // Owns the handle of an open port.
 class PortHandle {
@@ -55,12 +65,14 @@ std::string SystemMessage(DWORD code) {
 }
 
 // A read returns at once with what has arrived; with nothing there it waits
-// up to `wait_ms` for the first byte (the documented MAXDWORD, MAXDWORD,
-// constant combination), or not at all for 0.
+// up to `wait_ms` for the first byte and returns once the line has been
+// quiet for kReadIntervalMs after it (or, for 0, does not wait at all).
+// The documented MAXDWORD, MAXDWORD, constant combination would say the
+// same, but Wine keeps such a read waiting for the whole constant however
+// early the bytes come, and an interval does the same on both.
 COMMTIMEOUTS Timeouts(int wait_ms) {
   COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = MAXDWORD;
-  timeouts.ReadTotalTimeoutMultiplier = wait_ms > 0 ? MAXDWORD : 0;
+  timeouts.ReadIntervalTimeout = wait_ms > 0 ? kReadIntervalMs : MAXDWORD;
   timeouts.ReadTotalTimeoutConstant = wait_ms > 0 ? static_cast<DWORD>(wait_ms) : 0;
   timeouts.WriteTotalTimeoutConstant = kWriteTimeoutMs;
   return timeouts;
@@ -123,7 +135,8 @@ bool SerialLink::Open(int /*timeout_ms*/, std::string& error) {
   Close();
   const std::string& name = target_.name;
   // Share mode 0: no other open of the port, by any program, while this one
-  // holds it.
+  // holds it. (Wine does not refuse a second open of the device it maps a
+  // COM port to; Windows does.)
   auto port = std::make_unique<OpenPort>(::CreateFileW(Widen(target_.path).c_str(),
                                                        GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                                        OPEN_EXISTING, 0, nullptr));
@@ -185,6 +198,10 @@ bool SerialLink::SendAll(const char* data, size_t size) {
 // the handle (ERROR_OPERATION_ABORTED, ERROR_BAD_COMMAND, ERROR_GEN_FAILURE,
 // ERROR_ACCESS_DENIED, ...): any failure closes the link, so the session
 // fails as on a dropped connection and a later open finds the port anew.
+// Wine on a pseudo-terminal whose other end closed reads nothing without an
+// error, but its ClearCommError then fails (ERROR_NOT_READY), so a read that
+// found nothing asks it; on a real port it is the cheap status query that
+// also fails once the device is gone.
 Link::ReadResult SerialLink::Read(char* out, size_t capacity, int wait_ms, size_t& received) {
   received = 0;
   if (!port_) return ReadResult::kClosed;
@@ -204,7 +221,15 @@ Link::ReadResult SerialLink::Read(char* out, size_t capacity, int wait_ms, size_
     Close();
     return ReadResult::kClosed;
   }
-  if (got == 0) return ReadResult::kNothing;  // the wait ended with nothing
+  if (got == 0) {  // the wait ended with nothing: is the device still there?
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!::ClearCommError(handle, &errors, &status)) {
+      Close();
+      return ReadResult::kClosed;
+    }
+    return ReadResult::kNothing;
+  }
   received = got;
   return ReadResult::kData;
 }
