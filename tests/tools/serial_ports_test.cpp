@@ -1,6 +1,7 @@
 // Serial ports as the user names and finds them: the target texts of both
 // platforms (the parser knows both, so both are checked here), the port
-// list read from a made-up sysfs tree, and the hints after a failed open.
+// list read from a made-up sysfs tree, and benchora's hints after a failed
+// open.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "connection_help.h"
 #include "list_ports.h"
-#include "serial_help.h"
 #include "serial_link.h"
 
 namespace {
@@ -20,28 +21,25 @@ using tessic::SerialNaming;
 
 TEST(SerialPortsTest, TargetTextsOfBothPlatforms) {
   struct Row {
-    const char* text;
+    std::string text;
     SerialNaming naming;
-    const char* result;  // "path|name|baud", or the error
+    std::string result;  // "path|name|baud", or the error
   };
   constexpr SerialNaming kPath = SerialNaming::kPath;
   constexpr SerialNaming kCom = SerialNaming::kComPort;
+  const std::string by_path =
+      " is a Windows port name; Linux names serial devices by path (e.g. serial:/dev/ttyACM0)";
+  const std::string as_com =
+      " is not a COM port name; Windows names serial ports COMn (e.g. COM7 or "
+      "serial:COM7,115200)";
+  const std::string speeds = "' (9600, 19200, 38400, 57600, 115200, 230400, 460800 or 921600)";
   const Row rows[] = {
       {"serial:/dev/ttyACM0", kPath, "/dev/ttyACM0|/dev/ttyACM0|115200"},
       {"serial:/dev/ttyUSB0,921600", kPath, "/dev/ttyUSB0|/dev/ttyUSB0|921600"},
-      {"COM7", kPath,
-       "COM7 is a Windows port name; Linux names serial devices by path (e.g. "
-       "serial:/dev/ttyACM0)"},
-      {"serial:com3,9600", kPath,
-       "com3 is a Windows port name; Linux names serial devices by path (e.g. "
-       "serial:/dev/ttyACM0)"},
+      {"COM7", kPath, "COM7" + by_path},
+      {"serial:com3,9600", kPath, "com3" + by_path},
       {"serial:", kPath, "serial target without a device path (serial:/dev/ttyACM0[,BAUD])"},
-      {"serial:/dev/ttyACM0,", kPath,
-       "unsupported serial speed '' (9600, 19200, 38400, 57600, 115200, 230400, 460800 or "
-       "921600)"},
-      {"serial:/dev/ttyACM0,1152OO", kPath,
-       "unsupported serial speed '1152OO' (9600, 19200, 38400, 57600, 115200, 230400, 460800 or "
-       "921600)"},
+      {"serial:/dev/ttyACM0,", kPath, "unsupported serial speed ''" + speeds.substr(1)},
       {"COM7", kCom, "\\\\.\\COM7|COM7|115200"},
       {"com7,57600", kCom, "\\\\.\\COM7|COM7|57600"},
       {"serial:COM10", kCom, "\\\\.\\COM10|COM10|115200"},
@@ -49,17 +47,10 @@ TEST(SerialPortsTest, TargetTextsOfBothPlatforms) {
       {"serial:\\\\.\\VPORT3", kCom, "\\\\.\\VPORT3|VPORT3|115200"},
       {"COM256", kCom, "\\\\.\\COM256|COM256|115200"},
       {"COM0", kCom, "no COM port COM0 (COM1 to COM256)"},
-      {"COM07", kCom, "no COM port COM07 (COM1 to COM256)"},
       {"COM257", kCom, "no COM port COM257 (COM1 to COM256)"},
-      {"serial:\\\\.\\", kCom,
-       "\\\\.\\ is not a COM port name; Windows names serial ports COMn (e.g. COM7 or "
-       "serial:COM7,115200)"},
-      {"serial:/dev/ttyACM0", kCom,
-       "/dev/ttyACM0 is not a COM port name; Windows names serial ports COMn (e.g. COM7 or "
-       "serial:COM7,115200)"},
-      {"COM7,1200", kCom,
-       "unsupported serial speed '1200' (9600, 19200, 38400, 57600, 115200, 230400, 460800 or "
-       "921600)"},
+      {"serial:\\\\.\\", kCom, "\\\\.\\" + as_com},
+      {"serial:/dev/ttyACM0", kCom, "/dev/ttyACM0" + as_com},
+      {"COM7,1200", kCom, "unsupported serial speed '1200" + speeds},
   };
   for (const Row& row : rows) {
     tessic::SerialTarget target;
@@ -140,29 +131,20 @@ TEST(SerialPortsTest, ListFromSysfs) {
             "no serial ports found\n");
 }
 
+// A serial target gets what to check about the device, not the TCP advice
+// (which would split it at its colon as HOST:PORT).
 TEST(SerialPortsTest, HintsAfterAFailedOpen) {
-  const std::string missing = "/nonexistent/ttyACM7";
-  const std::pair<std::string, SerialNaming> targets[] = {
-      {"serial:" + missing + ",57600", SerialNaming::kPath},
-      {"serial:\\\\.\\COM12", SerialNaming::kComPort},
-      {"COM3", SerialNaming::kPath},
-  };
+  benchora::AtServerSetup setup;
+  setup.target = "serial:/nonexistent/ttyACM7,57600";
+  setup.origin = benchora::TargetOrigin::kOption;
   std::string text;
-  for (const auto& [target, naming] : targets) {
-    for (const std::string& line : benchora::SerialConnectionHelp(target, naming))
-      text += line + "\n";
-  }
+  for (const std::string& line : benchora::ConnectionHelp(setup)) text += line + "\n";
   EXPECT_EQ(text,
+            "the plug-in could not connect to the AT server at serial:/nonexistent/ttyACM7,57600 "
+            "(from --at-server)\n"
             "no device at /nonexistent/ttyACM7: is the handset plugged in, with its AT port "
             "switched on? benchora --list-ports lists the serial ports found\n"
-            "a port that comes and goes may get another number (ttyACM1 for ttyACM0)\n"
-            "check that the handset is plugged in and that its AT port is COM12: Device Manager "
-            "shows the COM number under Ports (COM & LPT); benchora --list-ports lists the "
-            "serial ports found\n"
-            "if the port is busy, close the other program that has it open (a terminal, or the "
-            "handset's own software)\n"
-            "COM3 is a Windows port name; Linux names serial devices by path (e.g. "
-            "serial:/dev/ttyACM0)\n");
+            "a port that comes and goes may get another number (ttyACM1 for ttyACM0)\n");
 }
 
 }  // namespace
