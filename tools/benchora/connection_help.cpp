@@ -5,6 +5,7 @@
 
 #include "fmr-sim/net/socket_io.h"
 #include "platform/platform.h"
+#include "serial_help.h"
 
 namespace benchora {
 namespace {
@@ -44,6 +45,11 @@ std::vector<std::string> ConnectionHelp(const AtServerSetup& setup) {
   std::vector<std::string> lines;
   lines.push_back("the plug-in could not connect to the AT server at " + setup.target + " (" +
                   OriginText(setup.origin) + ")");
+  if (tessic::NamesSerialPort(setup.target)) {
+    for (std::string& line : SerialConnectionHelp(setup.target, tessic::kNativeNaming))
+      lines.push_back(std::move(line));
+    return lines;
+  }
   const HostPort where = Split(setup.target);
   if (!IsLoopback(where.host)) {
     lines.push_back("check that an AT server runs at " + setup.target + " and can be reached");

@@ -5,16 +5,10 @@
 
 #include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/fault_plan.h"
+#include "serial_link.h"
 
 namespace benchora {
 namespace {
-
-// A serial AT port for the transport: "serial:PATH[,BAUD]" (the transport
-// checks the speed when it opens the port).
-bool IsSerialTarget(const std::string& text) {
-  constexpr std::string_view kPrefix = "serial:";
-  return text.starts_with(kPrefix) && text.size() > kPrefix.size() && text[kPrefix.size()] != ',';
-}
 
 // HOST:PORT with a port from 1 to 65535.
 bool IsHostPort(const std::string& text) {
@@ -71,8 +65,11 @@ std::string UsageText() {
       "                         example a standalone fmr-sim) instead of starting the\n"
       "                         embedded one, which listens on a free port of 127.0.0.1\n"
       "                         and is named in the transcript's first line.\n"
-      "                         serial:DEVICE[,BAUD] (POSIX): the handset's serial AT\n"
-      "                         port, e.g. serial:/dev/ttyACM0 (BAUD 115200 unless given)\n"
+      "                         serial:DEVICE[,BAUD]: the handset's serial AT port, e.g.\n"
+      "                         serial:/dev/ttyACM0 on Linux, COM7 or serial:COM7,115200\n"
+      "                         on Windows (BAUD 115200 unless given)\n"
+      "  --list-ports           list the serial ports and what identifies them (USB\n"
+      "                         vendor:product, product and serial number), then exit\n"
       "  --fault RULE           a fault of the simulated handset (repeatable).\n"
       "                         With --chip gen2 (embedded AT server): RULE is\n"
       "                         KIND[=VALUE][,on=COMMAND][,count=N] with KIND delay=MS,\n"
@@ -115,6 +112,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     std::string v;
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--list-ports") {
+      options.list_ports = true;
     } else if (arg == "--chip") {
       if (!value(v)) return false;
       if (v == "gen1") {
@@ -138,7 +137,13 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.strict = true;
     } else if (arg == "--at-server") {
       if (!value(options.at_server)) return false;
-      if (!IsHostPort(options.at_server) && !IsSerialTarget(options.at_server)) {
+      if (tessic::NamesSerialPort(options.at_server)) {
+        tessic::SerialTarget serial;
+        if (!tessic::ParseSerialTarget(options.at_server, tessic::kNativeNaming, serial, v)) {
+          error = "--at-server: " + v;
+          return false;
+        }
+      } else if (!IsHostPort(options.at_server)) {
         error = "--at-server takes HOST:PORT or serial:DEVICE[,BAUD], not " + options.at_server;
         return false;
       }

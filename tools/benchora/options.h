@@ -16,7 +16,7 @@ struct Options {
   std::vector<ScriptCommand> commands;  // of -e and --script, in the order given
   bool interactive = false;
   bool strict = false;
-  std::string at_server;            // external AT server: HOST:PORT or serial:DEV[,BAUD]
+  std::string at_server;            // external AT server: HOST:PORT or a serial port
   std::vector<std::string> faults;  // --fault rules; their syntax depends on --chip
   std::string screenshot;           // Windows front end only
   int frame_width = 1024;           // Windows front end only: the frame window's size
@@ -24,6 +24,7 @@ struct Options {
   std::string output;  // also write the transcript to this file
   bool rds = false;    // report the RDS station decoded from the handset's replies
   bool help = false;
+  bool list_ports = false;  // print the serial ports and exit
 };
 
 // False with `error` set for unknown options, missing values and scripts

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "list_ports.h"
 #include "platform/platform.h"
 
 namespace benchora {
@@ -34,6 +35,10 @@ std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
   }
   if (options.help) {
     std::printf("%s", UsageText().c_str());
+    return 0;
+  }
+  if (options.list_ports) {
+    std::printf("%s", PortListText(MachineSerialPorts()).c_str());
     return 0;
   }
   if (!options.output.empty() && !transcript.OpenFile(options.output, error)) {

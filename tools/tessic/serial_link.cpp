@@ -1,279 +1,119 @@
-#include "serial_link.h"
-
+// The serial target texts of both platforms; the links themselves are in
+// serial_link_posix.cpp and serial_link_win32.cpp.
 #include <array>
 #include <charconv>
 
-#if !defined(_WIN32)
-#include <dirent.h>
-#include <fcntl.h>
-#include <grp.h>
-#include <poll.h>
-#include <sys/file.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#endif
+#include "serial_link.h"
 
 namespace tessic {
 namespace {
 
 constexpr std::array<uint32_t, 8> kSpeeds = {9600,   19200,  38400,  57600,
                                              115200, 230400, 460800, 921600};
+// The Win32 device namespace: \\.\COM10 and above open only through it.
+constexpr std::string_view kDeviceNamespace = "\\\\.\\";
+constexpr uint32_t kHighestComPort = 256;
+
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// "COM" (any case) and at least one digit, nothing else.
+bool LooksLikeComName(std::string_view name) {
+  if (name.size() < 4 || Upper(name[0]) != 'C' || Upper(name[1]) != 'O' || Upper(name[2]) != 'M')
+    return false;
+  for (const char c : name.substr(3)) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// The number of a COM name from COM1 to COM256 written without leading
+// zeros; 0 for any other.
+uint32_t ComNumber(std::string_view name) {
+  const std::string_view digits = name.substr(3);
+  if (digits.size() > 3 || digits[0] == '0') return 0;
+  uint32_t number = 0;
+  (void)std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  return number <= kHighestComPort ? number : 0;
+}
+
+bool ParseBaud(std::string_view speed, uint32_t& baud, std::string& error) {
+  const auto [end, ec] = std::from_chars(speed.data(), speed.data() + speed.size(), baud);
+  bool known = false;
+  for (const uint32_t s : kSpeeds) known = known || s == baud;
+  if (speed.empty() || ec != std::errc() || end != speed.data() + speed.size() || !known) {
+    error = "unsupported serial speed '" + std::string(speed) +
+            "' (9600, 19200, 38400, 57600, 115200, 230400, 460800 or 921600)";
+    return false;
+  }
+  return true;
+}
+
+// Windows: a COM name becomes its device path; another \\.\ device is kept.
+bool ParseComPort(std::string_view path, SerialTarget& target, std::string& error) {
+  const bool in_namespace = path.starts_with(kDeviceNamespace);
+  const std::string_view name = in_namespace ? path.substr(kDeviceNamespace.size()) : path;
+  if (LooksLikeComName(name)) {
+    const uint32_t number = ComNumber(name);
+    if (number == 0) {
+      error = "no COM port " + std::string(name) + " (COM1 to COM256)";
+      return false;
+    }
+    target.name = "COM" + std::to_string(number);
+    target.path = std::string(kDeviceNamespace) + target.name;
+    return true;
+  }
+  if (in_namespace && !name.empty()) {
+    target.name = std::string(name);
+    target.path = std::string(path);
+    return true;
+  }
+  error = std::string(path) +
+          " is not a COM port name; Windows names serial ports COMn (e.g. COM7 or "
+          "serial:COM7,115200)";
+  return false;
+}
 
 }  // namespace
 
-bool ParseSerialTarget(std::string_view text, SerialTarget& target, std::string& error) {
-  const size_t comma = text.find(',');
-  const std::string_view path = text.substr(0, comma);
+bool NamesSerialPort(std::string_view text) {
+  return text.starts_with(kSerialPrefix) || LooksLikeComName(text.substr(0, text.find(',')));
+}
+
+bool ParseSerialTarget(std::string_view text, SerialNaming naming, SerialTarget& target,
+                       std::string& error) {
+  const bool prefixed = text.starts_with(kSerialPrefix);
+  const std::string_view rest = prefixed ? text.substr(kSerialPrefix.size()) : text;
+  const size_t comma = rest.find(',');
+  const std::string_view path = rest.substr(0, comma);
   if (path.empty()) {
-    error = "serial target without a device path (serial:/dev/ttyACM0[,BAUD])";
+    error = naming == SerialNaming::kPath
+                ? "serial target without a device path (serial:/dev/ttyACM0[,BAUD])"
+                : "serial target without a port (COM7[,BAUD])";
     return false;
   }
   uint32_t baud = kDefaultBaud;
-  if (comma != std::string_view::npos) {
-    const std::string_view speed = text.substr(comma + 1);
-    const auto [end, ec] = std::from_chars(speed.data(), speed.data() + speed.size(), baud);
-    bool known = false;
-    for (const uint32_t s : kSpeeds) known = known || s == baud;
-    if (speed.empty() || ec != std::errc() || end != speed.data() + speed.size() || !known) {
-      error = "unsupported serial speed '" + std::string(speed) +
-              "' (9600, 19200, 38400, 57600, 115200, 230400, 460800 or 921600)";
-      return false;
-    }
+  if (comma != std::string_view::npos && !ParseBaud(rest.substr(comma + 1), baud, error))
+    return false;
+  SerialTarget parsed;
+  parsed.baud = baud;
+  if (naming == SerialNaming::kComPort) {
+    if (!ParseComPort(path, parsed, error)) return false;
+  } else if (LooksLikeComName(path)) {
+    error = std::string(path) +
+            " is a Windows port name; Linux names serial devices by path (e.g. "
+            "serial:/dev/ttyACM0)";
+    return false;
+  } else if (!prefixed) {
+    error = "not a serial target: " + std::string(text) + " (serial:/dev/ttyACM0[,BAUD])";
+    return false;
+  } else {
+    parsed.path = std::string(path);
+    parsed.name = parsed.path;
   }
-  target.path = std::string(path);
-  target.baud = baud;
+  target = std::move(parsed);
   return true;
 }
-
-#if !defined(_WIN32)
-namespace {
-
-// Owns a descriptor until it is released to the link.
-class FdGuard {
- public:
-  explicit FdGuard(int fd) : fd_(fd) {}
-  ~FdGuard() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FdGuard(const FdGuard&) = delete;
-  FdGuard& operator=(const FdGuard&) = delete;
-  [[nodiscard]] int get() const { return fd_; }
-  [[nodiscard]] int Release() { return std::exchange(fd_, -1); }
-  void Close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
-
-speed_t SpeedConstant(uint32_t baud) {
-  switch (baud) {
-    case 9600:
-      return B9600;
-    case 19200:
-      return B19200;
-    case 38400:
-      return B38400;
-    case 57600:
-      return B57600;
-    case 230400:
-      return B230400;
-#ifdef B460800
-    case 460800:
-      return B460800;
-#endif
-#ifdef B921600
-    case 921600:
-      return B921600;
-#endif
-    default:
-      return B115200;
-  }
-}
-
-bool Busy(int error) {
-  return error == EBUSY || error == EWOULDBLOCK;
-}
-
-// A read or write error that means the device is gone: unplugged, or the
-// pseudo-terminal's master closed.
-bool Gone(int error) {
-  return error == EIO || error == ENXIO || error == EPIPE || error == ENODEV || error == EBADF;
-}
-
-std::string GroupOf(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return {};
-  const group* g = ::getgrgid(info.st_gid);
-  return g != nullptr ? g->gr_name : std::to_string(info.st_gid);
-}
-
-// The first process with a descriptor on `path`, as "PID (NAME)", or "".
-std::string Holder(const std::string& path) {
-  std::array<char, PATH_MAX> resolved{};
-  const std::string device =
-      ::realpath(path.c_str(), resolved.data()) != nullptr ? resolved.data() : path;
-  DIR* proc = ::opendir("/proc");
-  if (proc == nullptr) return {};
-  std::string found;
-  while (found.empty()) {
-    const dirent* entry = ::readdir(proc);
-    if (entry == nullptr) break;
-    const std::string pid = entry->d_name;
-    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
-    const std::string fds = "/proc/" + pid + "/fd";
-    DIR* dir = ::opendir(fds.c_str());
-    if (dir == nullptr) continue;  // another user's process
-    while (const dirent* fd = ::readdir(dir)) {
-      std::array<char, PATH_MAX> link{};
-      const std::string name = fds + "/" + fd->d_name;
-      const ssize_t n = ::readlink(name.c_str(), link.data(), link.size() - 1);
-      if (n > 0 && device == std::string(link.data(), static_cast<size_t>(n))) {
-        std::string comm;
-        std::ifstream("/proc/" + pid + "/comm") >> comm;
-        found = pid + (comm.empty() ? "" : " (" + comm + ")");
-        break;
-      }
-    }
-    ::closedir(dir);
-  }
-  ::closedir(proc);
-  return found;
-}
-
-}  // namespace
-
-std::string BusyMessage(const std::string& path) {
-  const std::string holder = Holder(path);
-  return "serial port " + path + " is busy" +
-         (holder.empty() ? std::string(" (another program has it open)")
-                         : ": held by process " + holder) +
-         ". On Linux ModemManager often probes a new ACM port for a while after it appears; "
-         "to make it leave the port alone, add a udev rule with ENV{ID_MM_DEVICE_IGNORE}=\"1\" "
-         "for the device (ATTRS{idVendor}/ATTRS{idProduct}) and plug it in again";
-}
-
-SerialLink::~SerialLink() {
-  Close();
-}
-
-void SerialLink::Close() {
-  if (fd_ < 0) return;
-  // Fails harmlessly on a device that is gone.
-  (void)::tcsetattr(fd_, TCSANOW, &saved_);
-  ::close(fd_);  // releases the lock and the exclusive use with it
-  fd_ = -1;
-}
-
-bool SerialLink::Open(int /*timeout_ms*/, std::string& error) {
-  Close();
-  const std::string& path = target_.path;
-  FdGuard fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (fd.get() < 0) {
-    const int e = errno;
-    if (e == ENOENT) {
-      error = "serial port " + path + " not found (is the handset plugged in?)";
-    } else if (e == EACCES) {
-      const std::string group = GroupOf(path);
-      error = "no permission to open serial port " + path +
-              (group.empty() ? std::string()
-                             : " (owned by group " + group + ": sudo usermod -aG " + group +
-                                   " $USER, then log in again)");
-    } else if (Busy(e)) {
-      error = BusyMessage(path);
-    } else {
-      error = "cannot open serial port " + path + ": " + std::strerror(e);
-    }
-    return false;
-  }
-  if (!::isatty(fd.get())) {
-    error = path + " is not a serial port";
-    return false;
-  }
-  // Another open of this port, by any program, fails while this one holds it.
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd.get(), TIOCEXCL) != 0) {
-    const int e = errno;
-    fd.Close();  // so that the holder found is the other open
-    error =
-        Busy(e) ? BusyMessage(path) : "cannot lock serial port " + path + ": " + std::strerror(e);
-    return false;
-  }
-  termios saved{};
-  if (::tcgetattr(fd.get(), &saved) != 0) {
-    error = "cannot read the mode of serial port " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  termios mode = saved;
-  ::cfmakeraw(&mode);  // 8 bits, no parity, no echo, no line-end translation
-  mode.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | CRTSCTS);
-  mode.c_cflag |= CLOCAL | CREAD;
-  mode.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-  mode.c_cc[VMIN] = 0;  // reads never wait; waits are polls
-  mode.c_cc[VTIME] = 0;
-  const speed_t speed = SpeedConstant(target_.baud);
-  if (::cfsetispeed(&mode, speed) != 0 || ::cfsetospeed(&mode, speed) != 0 ||
-      ::tcsetattr(fd.get(), TCSANOW, &mode) != 0) {
-    error = "cannot set serial port " + path + " to raw mode at " + std::to_string(target_.baud) +
-            " baud: " + std::strerror(errno);
-    return false;
-  }
-  (void)::tcflush(fd.get(), TCIFLUSH);  // what arrived before this open is stale
-  saved_ = saved;
-  fd_ = fd.Release();
-  return true;
-}
-
-bool SerialLink::SendAll(const char* data, size_t size) {
-  while (size > 0 && fd_ >= 0) {
-    const ssize_t n = ::write(fd_, data, size);
-    if (n > 0) {
-      data += n;
-      size -= static_cast<size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    pollfd wait{fd_, POLLOUT, 0};
-    if (n < 0 && errno == EAGAIN && ::poll(&wait, 1, 1000) > 0 && (wait.revents & POLLOUT) != 0)
-      continue;
-    Close();
-  }
-  return fd_ >= 0;
-}
-
-Link::ReadResult SerialLink::Read(char* out, size_t capacity, int wait_ms, size_t& received) {
-  received = 0;
-  if (fd_ < 0) return ReadResult::kClosed;
-  // With VMIN and VTIME 0 a read of nothing returns 0, as does one at a hang-up:
-  // only a read the poll announced tells the two apart.
-  pollfd wait{fd_, POLLIN, 0};
-  const int ready = ::poll(&wait, 1, wait_ms);
-  if (ready < 0) {
-    if (errno == EINTR) return ReadResult::kNothing;
-    Close();
-    return ReadResult::kClosed;
-  }
-  if (ready == 0) return ReadResult::kNothing;
-  if ((wait.revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) == 0) return ReadResult::kNothing;
-  const ssize_t n = ::read(fd_, out, capacity);
-  if (n > 0) {
-    received = static_cast<size_t>(n);
-    return ReadResult::kData;
-  }
-  if (n < 0 && (errno == EAGAIN || errno == EINTR)) return ReadResult::kNothing;
-  if (n < 0 && !Gone(errno)) return ReadResult::kNothing;
-  Close();  // 0 after a poll that saw input or a hang-up, or the device gone
-  return ReadResult::kClosed;
-}
-
-#endif
 
 }  // namespace tessic

@@ -51,15 +51,10 @@ std::unique_ptr<Link> MakeLink(const std::string& connection, std::string& error
   }
   if (const char* server = std::getenv(kServerOverrideVariable); server != nullptr && *server) {
     const std::string_view target(server);
-    if (target.starts_with(kSerialPrefix)) {
-#if defined(_WIN32)
-      error = "serial targets are not supported on this platform yet";
-      return nullptr;
-#else
+    if (NamesSerialPort(target)) {
       SerialTarget serial;
-      if (!ParseSerialTarget(target.substr(kSerialPrefix.size()), serial, error)) return nullptr;
+      if (!ParseSerialTarget(target, kNativeNaming, serial, error)) return nullptr;
       return std::make_unique<SerialLink>(std::move(serial));
-#endif
     }
     if (!ParseConnectionText(std::string("FMR/TCPIPc_") + server, host, port)) {
       error = std::string("not an address: ") + server;
@@ -96,7 +91,7 @@ int32_t SessionTable::Open(const std::string& connection, const std::string& opt
     trace_.Write(0, "open " + target + " failed:", last_error_);
     // The plug-in says only that the session failed; a serial port's reason
     // (busy, missing, no permission) is the user's to fix, so it is told.
-    if (std::string_view(target).starts_with(kSerialPrefix)) {
+    if (server != nullptr && NamesSerialPort(server)) {
       std::fprintf(stderr, "TESSIC: %s\n", last_error_.c_str());
       std::fflush(stderr);
     }
