@@ -30,11 +30,16 @@ int main(int argc, char** argv) {
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
   g_runner = &runner;
   std::string error;
+  if (!runner.OpenReports(options.csv, options.report, options.json, error)) {
+    transcript.Error(error);
+    return benchora::kExitUsage;
+  }
   if (!benchora::OpenSession(options, &PrintLogLine, transcript, session, error)) {
     transcript.Error(error);
     g_runner = nullptr;
     return benchora::kExitFailed;
   }
+  runner.set_rds(session.rds.get());
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
   if (runner.ShowPanel(&host_application)) {
@@ -50,5 +55,6 @@ int main(int argc, char** argv) {
 
   session.plugin.CloseMDIChildForm(&host_application);
   g_runner = nullptr;
-  return runner.stopped() ? benchora::kExitFailed : 0;
+  benchora::ReportUnfiredFaults(session, transcript);
+  return runner.Close();
 }

@@ -112,11 +112,17 @@ int main(int argc, char** argv) {
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
   g_runner = &runner;
   std::string error;
+  if (!runner.OpenReports(options.csv, options.report, options.json, error)) {
+    transcript.Error(error);
+    g_runner = nullptr;
+    return benchora::kExitUsage;
+  }
   if (!benchora::OpenSession(options, &ShowLogLine, transcript, session, error)) {
     transcript.Error(error);
     g_runner = nullptr;
     return benchora::kExitFailed;
   }
+  runner.set_rds(session.rds.get());
   const benchora::PluginHost& plugin = session.plugin;
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
@@ -155,10 +161,12 @@ int main(int argc, char** argv) {
 
   if (panel_open) plugin.CloseMDIChildForm(&host_application);
   panel_open = false;
+  benchora::ReportUnfiredFaults(session, transcript);
   frame.on_help = nullptr;
   g_runner = nullptr;
   g_frame = nullptr;
   transcript.on_notice = nullptr;
+  const int status = runner.Close();
   if (!screenshot_saved) return 4;
-  return runner.stopped() ? benchora::kExitFailed : 0;
+  return status;
 }
