@@ -54,7 +54,7 @@ constexpr MessageText kMessageTexts[] = {
     {0x11, "transmitter on, with its settings"},
     {0x12, "transmitter off"},
     {0x13, "tune the transmitter"},
-    {0x14, "transmit scan: reply the quietest frequency found"},
+    {0x14, "transmit scan: reply a quiet channel (the quietest when none is)"},
     {0x15, "write transmit audio settings"},
     {0x16, "write transmit RDS settings (PI, PS, PTY, AF)"},
     {0x17, "chirp on or off"},
