@@ -63,9 +63,21 @@ const CheckRun kRuns[] = {
      "line: ERROR: FMR_STATUS_ERROR\n"
      "benchora: (when it is meant to happen, write \"@expect error [TEXT]\" on the line before "
      "the command)\n",
-     "suite examples/regression-check.txt: 1 tests, 1 failures\n"
+     "suite examples/regression-check.txt: 7 tests, 1 failures\n"
      "  click BtnReadRSSI [examples/regression-check.txt]: failure: unexpected error line: "
-     "ERROR: FMR_STATUS_ERROR\n"},
+     "ERROR: FMR_STATUS_ERROR\n"
+     "  LEFrequency = 95400000 Hz [examples/regression-check.txt]: skipped: not run: --strict "
+     "stopped the run before it\n"
+     "  LERSSI in 25..40 dBuV [examples/regression-check.txt]: skipped: not run: --strict "
+     "stopped the run before it\n"
+     "  LStereo = Yes [examples/regression-check.txt]: skipped: not run: --strict stopped the "
+     "run before it\n"
+     "  rds.pi = C204 [examples/regression-check.txt]: skipped: not run: --strict stopped the "
+     "run before it\n"
+     "  rds.ps = \"ROCK 95 \" [examples/regression-check.txt]: skipped: not run: --strict "
+     "stopped the run before it\n"
+     "  rds.rt ~ \"^Rock 95\" [examples/regression-check.txt]: skipped: not run: --strict "
+     "stopped the run before it\n"},
 };
 
 std::string Lines(const std::string& text, std::initializer_list<const char*> starts) {

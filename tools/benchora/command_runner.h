@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,11 @@ class CommandRunner {
   // Runs one command. False once a --strict run stopped.
   bool Run(const ScriptCommand& command);
   bool stopped() const { return stopped_; }
+  // The commands left when a --strict run stopped: their checks are
+  // reported as not run.
+  void NotRun(std::span<const ScriptCommand> commands) {
+    for (const ScriptCommand& command : commands) measurements_.RecordSkipped(command);
+  }
   // Writes the JUnit report; the exit status of the run: 1 when --strict
   // stopped it, a check failed or the report could not be written.
   int Close();

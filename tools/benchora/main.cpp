@@ -1,6 +1,7 @@
 // benchora: a command-line stand-in for the handset test bench host. It
 // loads the plug-in, hands it a simulated handset, shows the panel, runs
 // automation commands and closes the panel.
+#include <span>
 #include <string>
 
 #include "command_runner.h"
@@ -43,8 +44,12 @@ int main(int argc, char** argv) {
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
   if (runner.ShowPanel(&host_application)) {
-    for (const benchora::ScriptCommand& command : options.commands) {
-      if (!runner.Run(command)) break;
+    const std::span<const benchora::ScriptCommand> commands(options.commands);
+    for (size_t i = 0; i < commands.size(); ++i) {
+      if (!runner.Run(commands[i])) {
+        runner.NotRun(commands.subspan(i + 1));
+        break;
+      }
     }
     if (options.interactive && !runner.stopped()) benchora::RunInteractive(runner, transcript);
     if (options.commands.empty() && !options.interactive) {

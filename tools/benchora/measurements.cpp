@@ -145,6 +145,22 @@ std::string Measurements::Sample(const ScriptCommand& command, std::string_view 
   return "ok";
 }
 
+void Measurements::RecordSkipped(const ScriptCommand& command) {
+  const std::optional<std::string_view> arguments = CommandArguments(command.text, "verify");
+  if (!arguments) return;
+  std::string error;
+  const std::optional<CheckSpec> check = ParseCheck(*arguments, error);
+  Record record;
+  record.kind = RecordKind::kSkipped;
+  record.time_ms = Now();
+  record.origin = command.origin;
+  record.name = check ? check->name : std::string(*arguments);
+  record.pass = false;
+  record.message = "not run: --strict stopped the run before it";
+  record.test = std::string(*arguments);
+  reports_.Add(record);
+}
+
 void Measurements::RecordProblem(const ScriptCommand& command, const std::string& what) {
   Record record;
   record.kind = RecordKind::kProblem;

@@ -30,6 +30,9 @@ class Measurements {
   // The reply of a verify or sample command; nullopt for any other command.
   std::optional<std::string> Run(const ScriptCommand& command);
 
+  // A check that did not run because --strict stopped the run first.
+  void RecordSkipped(const ScriptCommand& command);
+
   // A command that went wrong where the script did not expect it.
   void RecordProblem(const ScriptCommand& command, const std::string& what);
 

@@ -17,6 +17,8 @@ const char* VerdictWord(const Record& r) {
       return "";
     case RecordKind::kProblem:
       return "ERROR";
+    case RecordKind::kSkipped:
+      return "SKIPPED";
   }
   return "";
 }
@@ -94,7 +96,7 @@ std::string JunitXml(const std::vector<Record>& records) {
   for (const Record& r : records) {
     const std::string suite = SuiteOf(r.origin);
     if (std::find(suites.begin(), suites.end(), suite) == suites.end()) suites.push_back(suite);
-    if (!r.pass) ++failures;
+    if (!r.pass && r.kind != RecordKind::kSkipped) ++failures;
   }
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<testsuites name=\"benchora\" tests=\"" + std::to_string(records.size()) +
@@ -102,6 +104,7 @@ std::string JunitXml(const std::vector<Record>& records) {
   for (const std::string& suite : suites) {
     int tests = 0;
     int failed = 0;
+    int skipped = 0;
     std::string cases;
     for (const Record& r : records) {
       if (SuiteOf(r.origin) != suite) continue;
@@ -111,6 +114,11 @@ std::string JunitXml(const std::vector<Record>& records) {
       if (suite != "-e" && !line.empty())
         cases += " file=\"" + Xml(suite) + "\" line=\"" + line + "\"";
       cases += " time=\"0\"";
+      if (r.kind == RecordKind::kSkipped) {
+        ++skipped;
+        cases += ">\n      <skipped message=\"" + Xml(r.message) + "\"/>\n    </testcase>\n";
+        continue;
+      }
       if (r.pass) {
         cases += "/>\n";
         continue;
@@ -121,16 +129,17 @@ std::string JunitXml(const std::vector<Record>& records) {
                Xml(r.origin + ": " + r.message) + "</failure>\n    </testcase>\n";
     }
     out += "  <testsuite name=\"" + Xml(suite) + "\" tests=\"" + std::to_string(tests) +
-           "\" failures=\"" + std::to_string(failed) + "\" errors=\"0\" skipped=\"0\">\n" + cases +
-           "  </testsuite>\n";
+           "\" failures=\"" + std::to_string(failed) + "\" errors=\"0\" skipped=\"" +
+           std::to_string(skipped) + "\">\n" + cases + "  </testsuite>\n";
   }
   return out + "</testsuites>\n";
 }
 
 std::string JsonLine(const Record& r) {
-  const char* kind = r.kind == RecordKind::kCheck    ? "check"
-                     : r.kind == RecordKind::kSample ? "sample"
-                                                     : "problem";
+  const char* kind = r.kind == RecordKind::kCheck     ? "check"
+                     : r.kind == RecordKind::kSample  ? "sample"
+                     : r.kind == RecordKind::kSkipped ? "skipped"
+                                                      : "problem";
   return std::string("{\"kind\":\"") + kind + "\",\"time_ms\":" + std::to_string(r.time_ms) +
          ",\"origin\":" + Json(r.origin) + ",\"name\":" + Json(r.name) +
          ",\"value\":" + Json(r.value) + ",\"unit\":" + Json(r.unit) + ",\"low\":" + Json(r.low) +

@@ -13,7 +13,7 @@
 
 namespace benchora {
 
-enum class RecordKind { kCheck, kSample, kProblem };
+enum class RecordKind { kCheck, kSample, kProblem, kSkipped };
 
 struct Record {
   RecordKind kind = RecordKind::kCheck;
@@ -24,7 +24,7 @@ struct Record {
   std::string unit;
   std::string low;
   std::string high;
-  bool pass = true;     // checks; a problem never passes
+  bool pass = true;     // checks; a problem never passes; a skipped check neither passes nor fails
   std::string message;  // the verdict line, or what went wrong
   std::string test;     // the test case's name: the command without its verb
 };

@@ -6,6 +6,7 @@
 // help topic.
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -138,10 +139,14 @@ int main(int argc, char** argv) {
   ReportPanel(frame);
 
   if (shown) {
-    for (const benchora::ScriptCommand& command : options.commands) {
-      const bool go_on = runner.Run(command);
+    const std::span<const benchora::ScriptCommand> commands(options.commands);
+    for (size_t i = 0; i < commands.size(); ++i) {
+      const bool go_on = runner.Run(commands[i]);
       frame.PumpPending();
-      if (!go_on) break;
+      if (!go_on) {
+        runner.NotRun(commands.subspan(i + 1));
+        break;
+      }
     }
     if (options.interactive && !runner.stopped()) {
       benchora::RunInteractive(runner, transcript, [&frame] { return frame.PumpPending(); });
