@@ -35,21 +35,27 @@ std::optional<std::regex> Pattern(const std::string& text) {
   }
 }
 
-// A text as the verdict line shows it: numbers bare, texts quoted.
-std::string Shown(const std::string& text, bool quoted) {
-  if (!quoted && NumberIn(text)) return text;
-  std::string out = "\"";
+// Control bytes as \xHH, and with `quotes` quote marks and backslashes
+// escaped: one printable line whatever a panel or a script holds.
+std::string Escaped(const std::string& text, bool quotes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) {
-      static constexpr char kHex[] = "0123456789ABCDEF";
       ((out += "\\x") += kHex[byte >> 4]) += kHex[byte & 0x0F];
       continue;
     }
-    if (c == '"' || c == '\\') out += '\\';
+    if (quotes && (c == '"' || c == '\\')) out += '\\';
     out += c;
   }
-  return out + "\"";
+  return out;
+}
+
+// A text as the verdict line shows it: numbers bare, texts quoted.
+std::string Shown(const std::string& text, bool quoted) {
+  if (!quoted && NumberIn(text)) return text;
+  return "\"" + Escaped(text, true) + "\"";
 }
 
 }  // namespace
@@ -84,7 +90,9 @@ bool Compare(CompareOp op, double a, double b) {
 }  // namespace
 
 std::optional<double> NumberIn(std::string_view text) {
-  if (text.empty() || text.size() > 64 || text.front() == ' ') return std::nullopt;
+  if (text.empty() || text.size() > 64 || std::isspace(static_cast<unsigned char>(text.front()))) {
+    return std::nullopt;
+  }
   const std::string s(text);
   char* end = nullptr;
   errno = 0;
@@ -237,13 +245,13 @@ std::string LimitText(const CheckSpec& check) {
 std::string VerdictLine(const CheckSpec& check, const std::string& where,
                         const std::optional<std::string>& measured, const Judgement& judgement) {
   std::string line = judgement.pass ? "PASS " : "FAIL ";
-  line += check.name;
-  if (!where.empty()) line += " (" + where + ")";
+  line += Escaped(check.name, false);
+  if (!where.empty()) line += " (" + Escaped(where, false) + ")";
   line += ": measured ";
   line += measured ? Shown(*measured, check.quoted) : "nothing";
   line += ", limits " + LimitText(check);
-  if (!check.unit.empty()) line += " " + check.unit;
-  if (!judgement.why.empty()) line += " (" + judgement.why + ")";
+  if (!check.unit.empty()) line += " " + Escaped(check.unit, false);
+  if (!judgement.why.empty()) line += " (" + Escaped(judgement.why, false) + ")";
   return line;
 }
 
