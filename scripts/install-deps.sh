@@ -10,7 +10,7 @@
 set -euo pipefail
 
 want_wine32=0
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev fp-utils)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev fp-utils python3-junitparser)
 for option in "$@"; do
   case "$option" in
     --windows)

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <optional>
 
+#include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/state_writer.h"
 
@@ -59,6 +60,15 @@ std::string JoinEscaped(const std::vector<std::string>& lines) {
     out += EscapeText(lines[i]);
   }
   return out;
+}
+
+// The nearest group box around a control, null when none.
+const GroupBox* EnclosingGroup(const Component& c) {
+  const Control* control = c.AsControl();
+  for (const Control* up = control ? control->parent() : nullptr; up; up = up->parent()) {
+    if (up->kind() == Kind::kGroupBox) return static_cast<const GroupBox*>(up);
+  }
+  return nullptr;
 }
 
 // Whether `text` contains `part`, comparing ASCII letters without case.
@@ -133,11 +143,31 @@ class Automation {
       if (!hit) return;
       if (!out.empty()) out += '\n';
       out += c.name() + " " + KindName(c.kind()) + " \"" + EscapeText(shown, true) + "\"";
+      if (const GroupBox* group = EnclosingGroup(c)) {
+        out += " in \"" + EscapeText(group->caption(), true) + "\"";
+      }
     };
     consider(form_);
     for (const auto& c : form_.components()) consider(*c);
     return out;
   }
+
+  // The captions of the group boxes and tab sheets around a control, the
+  // nearest first: which part of the panel a value belongs to.
+  std::string Where(const Parsed& p) {
+    return WithComponent(p, [](Component& c) {
+      std::string out;
+      const Control* control = c.AsControl();
+      for (const Control* up = control ? control->parent() : nullptr; up; up = up->parent()) {
+        if (up->kind() != Kind::kGroupBox && up->kind() != Kind::kTabSheet) continue;
+        if (!out.empty()) out += " < ";
+        out += "\"" + EscapeText(up->ShownName(), true) + "\"";
+      }
+      return out.empty() ? std::string("(the form)") : out;
+    });
+  }
+
+  std::string Clock() { return std::to_string(form_.app().services().NowMs()); }
 
   std::string Snapshot() {
     std::string out = form_.name() + ": " + Describe(form_);
@@ -228,8 +258,11 @@ constexpr Verb kVerbs[] = {
     {"lines NAME", "", "a memo's or label's lines",
      [](Automation& a, const Parsed& p) { return a.Lines(p); }},
     {"find TEXT", "",
-     "controls whose name, caption, label or items contain TEXT (any case): NAME KIND \"caption\"",
+     "controls whose name, caption, label or items contain TEXT (any case): NAME KIND \"caption\" "
+     "in \"group\"",
      [](Automation& a, const Parsed& p) { return a.FindText(Joined(p)); }},
+    {"where NAME", "", "the captions of the group boxes and pages around a control, nearest first",
+     [](Automation& a, const Parsed& p) { return a.Where(p); }},
     {"snapshot", "", "every control's state, NAME: before each",
      [](Automation& a, const Parsed&) { return a.Snapshot(); }},
     {"click NAME", "click NAME up|down",
@@ -238,7 +271,8 @@ constexpr Verb kVerbs[] = {
     {"check NAME 0|1", "", "set a check box",
      [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kCheck); }},
     {"select NAME ITEM", "",
-     "select an item: its index (from 0), its text, or the start of one item's text",
+     "select an item: its text (any case when only one matches), its index (from 0), or the "
+     "start of one item's text",
      [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kSelect); }},
     {"type NAME TEXT", "", "replace an edit's text with TEXT (the rest of the line, may be empty)",
      [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kType); }},
@@ -248,6 +282,8 @@ constexpr Verb kVerbs[] = {
      [](Automation& a, const Parsed& p) { return a.Act(p, UserVerb::kDropDown); }},
     {"advance MS", "", "let MS milliseconds pass with the panel idle: its timers fire",
      [](Automation& a, const Parsed& p) { return a.Advance(p.name); }},
+    {"clock", "", "the panel's clock in milliseconds (virtual with the headless backend)",
+     [](Automation& a, const Parsed&) { return a.Clock(); }},
     {"dialogs", "", "message boxes shown since the last call: CAPTION<TAB>TEXT",
      [](Automation& a, const Parsed&) { return a.Dialogs(); }},
     {"answer-file PATH", "answer-file --cancel",

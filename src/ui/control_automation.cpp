@@ -1,6 +1,8 @@
 // What each kind of component tells automation about itself and which user
 // actions it accepts: its `get` state, its item or line texts, and the user
 // operations behind the automation verbs.
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 #include "ui/controls.h"
@@ -20,21 +22,50 @@ std::optional<int> WholeNumber(std::string_view text) {
   return value;
 }
 
-// The item an argument names: an index, else the item of exactly that text,
-// else the one item the text begins.
+// ASCII letters folded to lower case.
+bool SameFolded(std::string_view a, std::string_view b) {
+  auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+// The one item `matches`, nullopt when none or several do.
+template <typename Matches>
+std::optional<int> OnlyItem(const std::vector<std::string>& items, Matches matches) {
+  std::optional<int> found;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (!matches(std::string_view(items[i]))) continue;
+    if (found) return std::nullopt;
+    found = static_cast<int>(i);
+  }
+  return found;
+}
+
+// The item an argument names, the text before the index (a station list's
+// "95400000" is its text): the item of exactly that text, else the one item
+// of that text in any letter case, else an index, else the one item the
+// text begins (in that case, else in any case).
 std::optional<int> ItemFor(const std::vector<std::string>& items, std::string_view argument) {
-  if (const std::optional<int> index = WholeNumber(argument)) return index;
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i] == argument) return static_cast<int>(i);
   }
-  std::optional<int> match;
+  if (auto folded =
+          OnlyItem(items, [&](std::string_view item) { return SameFolded(item, argument); }))
+    return folded;
+  if (const std::optional<int> index = WholeNumber(argument)) return index;
+  if (argument.empty()) return std::nullopt;
+  bool several = false;
+  std::optional<int> start;
   for (size_t i = 0; i < items.size(); ++i) {
-    if (!argument.empty() && std::string_view(items[i]).starts_with(argument)) {
-      if (match) return std::nullopt;  // more than one: ambiguous
-      match = static_cast<int>(i);
-    }
+    if (!std::string_view(items[i]).starts_with(argument)) continue;
+    several = start.has_value();
+    if (!start) start = static_cast<int>(i);
   }
-  return match;
+  if (several) return std::nullopt;  // ambiguous in its own case
+  if (start) return start;
+  return OnlyItem(items, [&](std::string_view item) {
+    return item.size() >= argument.size() && SameFolded(item.substr(0, argument.size()), argument);
+  });
 }
 
 ActResult Refused(const Component& c, const std::string& why) {

@@ -107,7 +107,8 @@ const Case kCases[] = {
     {"find",
      {"--strict", "-e", "find band"},
      0,
-     {"> find band\nCBBandSelection ComboBox \"\"\n", "LblCBBandSelection Label \"Band:\""}},
+     {"> find band\nCBBandSelection ComboBox \"\" in \"Power and Tuning\"\n",
+      "LblCBBandSelection Label \"Band:\" in \"Power and Tuning\""}},
     // Longer than the first reply buffer: fetched whole, the form first, the
     // last component last.
     {"snapshot",
@@ -192,17 +193,18 @@ const Case kCases[] = {
      {"--script", "docs/no-such-script.txt"},
      2,
      {"benchora: cannot read script docs/no-such-script.txt: No such file or directory"}},
-    // Port 1 on the loopback address: nothing answers there.
+    // Port 1 on the loopback address: nothing answers there. benchora says
+    // so once, before the panel's own lines.
     {"at_server_named_and_missing",
      {"--chip", "gen2", "--at-server", "127.0.0.1:1", "-e", "get btn_onoff"},
      0,
      {"benchora: AT server 127.0.0.1:1 (from --at-server; the embedded one is not started)\n"
-      "CanRun: 1\n",
-      "LOG[0] Error setting connection. Session id = -1\n"
-      "benchora: the plug-in could not connect to the AT server at 127.0.0.1:1 (from "
-      "--at-server)\nbenchora: nothing answers at 127.0.0.1:1; start the simulated handset "
-      "there: ",
-      "fmr-sim --port 1\nbenchora: or leave out --at-server"}},
+      "benchora: no AT server answers at 127.0.0.1:1: the panel's commands will fail "
+      "(\"Error\") until one does\nbenchora: start the simulated handset there: ",
+      "fmr-sim --port 1\nbenchora: or leave out --at-server: benchora --chip gen2 starts its "
+      "own\nCanRun: 1\n",
+      "LOG[0] Error setting connection. Session id = -1\n!! panel start"},
+     {"could not connect"}},
     // A failed chip probe selects the second-generation panel, which then
     // looks for an AT server.
     {"failed_probe_selects_the_second_generation_panel",

@@ -96,6 +96,30 @@ TEST(ScanPlotTest, WholePictureOfAScanLog) {
   }
 }
 
+// benchora's measurement CSV: the sample rows of each name against time;
+// check rows, values that are no numbers and broken rows stay out.
+TEST(ScanPlotTest, WholePictureOfSampledValues) {
+  const std::string csv =
+      "time_ms,name,value,unit,low,high,verdict,origin\r\n"
+      "900,LERSSI,30,dBuV,25,40,PASS,check.txt:4\r\n"
+      "1000,LERSSI,30,dBuV,,,,check.txt:5\r\n1000,\"Le,Freq\",95.4,MHz,,,,check.txt:5\r\n"
+      "2000,LERSSI,33,dBuV,,,,check.txt:5\r\n2000,\"Le,Freq\",95.5,MHz,,,,check.txt:5\r\n"
+      "3000,LERSSI,weak,dBuV,,,,check.txt:5\r\nlate,LERSSI,31,dBuV,,,,x\r\n"
+      "4000,LERSSI,27,dBuV,,,,check.txt:5\r\n";
+  const RunResult run = RunPlot({}, csv);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err,
+            "fmr-plot: <stdin>:7: not a row with a time and a numeric value; line skipped\n"
+            "fmr-plot: <stdin>:8: not a row with a time and a numeric value; line skipped\n");
+  rdstest::ExpectData("samples.svg", run.out);
+  const RunResult checks_only = RunPlot({},
+                                        "time_ms,name,value,unit,low,high,verdict,origin\n"
+                                        "900,LERSSI,30,dBuV,25,40,PASS,check.txt:4\n");
+  EXPECT_EQ(checks_only.status, 2);
+  EXPECT_EQ(checks_only.err,
+            "fmr-plot: <stdin>: no sample rows with a numeric value; nothing plotted\n");
+}
+
 TEST(ScanPlotTest, LogsThatCannotBePlottedExitWithStatus2) {
   const std::pair<std::string, std::string> cases[] = {
       {"\r\n\r\n", "the log is empty"},

@@ -67,18 +67,39 @@ TEST(AtCommandsTest, EveryCommandGetsItsReplyAndOnlyWithItsArgumentCount) {
 
 TEST(FaultPlanTest, RulesParseAndApplyToTheirCommandForTheirCount) {
   std::string error;
-  for (const char* text : {"", "slow", "delay=-5", "delay=1s", "error,count=", "error,times=2"}) {
+  for (const char* text : {"", "slow", "delay=-5", "delay=1s", "error,count=", "error,times=2",
+                           "value=1", "value=x:2", "value=1:", "value=1:2x"}) {
     EXPECT_FALSE(ParseFaultRule(text, error).has_value()) << text;
   }
   FaultPlan plan;
-  plan.Add(FaultRule{FaultKind::kError, 0, "fmrx_enable", 2});
-  plan.Add(FaultRule{FaultKind::kDelay, 50, "", -1});
+  plan.Add(*ParseFaultRule("error,on=fmrx_enable,count=2", error));
+  plan.Add(*ParseFaultRule("delay=50", error));
+  plan.Add(*ParseFaultRule("drop,on=fmrx_seek", error));
   EXPECT_FALSE(plan.Take("fmr_disable").outcome.has_value());
   EXPECT_EQ(plan.Take("at@audapp:fmrx_enable").outcome, FaultKind::kError);
   EXPECT_EQ(plan.Take("fmrx_enable").outcome, FaultKind::kError);
   const FaultAction spent = plan.Take("fmrx_enable");
   EXPECT_FALSE(spent.outcome.has_value());
   EXPECT_EQ(spent.delay_ms, 50u);
+  // Only the rule that never met a command is left to report.
+  EXPECT_EQ(plan.Unfired(), std::vector<std::string>{"drop,on=fmrx_seek"});
+}
+
+// A value fault changes one number of the reply, counted across its lines
+// whatever their form, its sign included; the rest stays as it was.
+TEST(FaultPlanTest, ValueFaultReplacesTheFieldthNumber) {
+  std::string error;
+  const auto rule = ParseFaultRule("value=2:-12,on=fmrx_get_rssi", error);
+  ASSERT_TRUE(rule) << error;
+  EXPECT_EQ(rule->kind, FaultKind::kValue);
+  const AtReply reply{{"{95400000, -3}", "7 8"}, true};
+  const std::pair<uint32_t, const char*> changes[] = {{1, "{95400000, 12}\r\n7 8\r\nOK\r\n"},
+                                                      {2, "{95400000, -3}\r\n12 8\r\nOK\r\n"},
+                                                      {4, "{95400000, -3}\r\n7 8\r\nOK\r\n"}};
+  EXPECT_EQ(FramedReply(ChangedValue(AtReply{{"35"}, true}, 0, "12")), "12\r\nOK\r\n");
+  for (const auto& [field, framed] : changes) {
+    EXPECT_EQ(FramedReply(ChangedValue(reply, field, "12")), framed) << field;
+  }
 }
 
 }  // namespace

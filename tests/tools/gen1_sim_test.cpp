@@ -127,9 +127,25 @@ TEST_F(Gen1SimTest, FaultsFromTheCommandLineSyntax) {
   }
   sim.faults().Clear();
   std::string error;
-  for (const char* rule : {"0x04", "0x04:boom", "slot3:fail", "0x10000:fail", "0x04:status:70000"})
+  for (const char* rule : {"0x04", "0x04:boom", "slot3:fail", "0x10000:fail", "0x04:status:70000",
+                           "0x04:value=nope:1", "0x02:value=rssi:1", "0x04:value=rssi"})
     EXPECT_FALSE(sim.AddFault(rule, error)) << rule;
   EXPECT_TRUE(sim.faults().empty());
+}
+
+// A value fault: the radio acts and answers, one field of its reply off;
+// a rule that never met its message is the one left to report.
+TEST_F(Gen1SimTest, ValueFaultChangesOneReplyFieldAndUnfiredRulesAreNamed) {
+  std::string error;
+  ASSERT_TRUE(sim.AddFault("0x04:value=rssi:-12", error)) << error;
+  ASSERT_TRUE(sim.AddFault("0x13:fail", error)) << error;
+  ASSERT_TRUE(Send(kRxPowerOn, RxPowerOn()));
+  ASSERT_TRUE(Send(kRxTune, RxTune(0, 95400000)));
+  EXPECT_EQ(Status(), kStatusOk);
+  EXPECT_EQ(fmrsim::le::U32(reply, 4), 95400000u);
+  EXPECT_EQ(fmrsim::le::S16(reply, 8), -12);
+  EXPECT_EQ(radio.frequency_hz(), 95400000u);
+  EXPECT_EQ(sim.faults().Unfired(), std::vector<std::string>{"0x13:fail"});
 }
 
 }  // namespace

@@ -126,11 +126,12 @@ TEST_F(Automation, EveryVerbActsAsAUserAndRepliesWhatHappened) {
       {"answer-file", "error: answer-file needs a path or --cancel", ""}, {"frob BtnGo", "error: unknown command 'frob'", ""},
       {"click", "error: 'click' needs a control name", ""}, {"get Nothing", "error: no control named Nothing", ""},
       // find: names, captions, labels and items, whatever the case; the form first.
-      {"find japan", "CBBand ComboBox \"\"", ""}, {"find TX", "RGMode RadioGroup \"Mode\"", ""},
+      {"find japan", "CBBand ComboBox \"\" in \"Audio Control\"", ""}, {"find TX", "RGMode RadioGroup \"Mode\"", ""},
       {"find 0x0034", "LERegAddress ComboBox \"\"", ""}, {"", "error: empty command", ""},
-      {"find volume", "LEVolume LabeledEdit \"Volume\"", ""}, {"find fm rx", "TSRx TabSheet \"FM RX\"", ""},
+      {"find volume", "LEVolume LabeledEdit \"Volume\" in \"Audio Control\"", ""}, {"find fm rx", "TSRx TabSheet \"FM RX\"", ""},
       {"find o", "DemoGUI Form \"Demo \\\"panel\\\"\"\nGBAudio GroupBox \"Audio Control\"\n"
-                 "BtnGo Button \"Go\"\nLEVolume LabeledEdit \"Volume\"\nCBBand ComboBox \"\"\n"
+                 "BtnGo Button \"Go\" in \"Audio Control\"\nLEVolume LabeledEdit \"Volume\" in \"Audio Control\"\n"
+                 "CBBand ComboBox \"\" in \"Audio Control\"\n"
                  "RGMode RadioGroup \"Mode\"\nLReady Label \"No\\r\\nsignal\"\n"
                  "BtnOpen Button \"Open\"\nODFile OpenDialog \"\"", ""},
       // list: every component but the form, "NAME KIND" each.
@@ -153,6 +154,25 @@ TEST_F(Automation, SnapshotAndHelpMatchTheirDataFiles) {
               testing_files::ReadFile(SONVIO_SOURCE_DIR "/tests/ui/data/automation_" +
                                       std::string(command) + ".txt"));
   }
+}
+
+// An item's text comes before its index, in any letter case when only one
+// item matches it; `where` names the containers around a control.
+TEST_F(Automation, SelectTakesTextFirstAndWhereNamesTheGroups) {
+  history.AddItem("2");
+  history.AddItem("Auto");
+  history.AddItem("AUTO");
+  RunSteps({
+      // clang-format off
+      {"select LERegAddress 2", "ok", "reg-change"},
+      {"get LERegAddress", "kind=ComboBox enabled=1 visible=1 text=\"2\" index=3 items=6 bounds=782,57,70,21", ""},
+      {"select LERegAddress AUTO", "ok", "reg-change"}, {"select LERegAddress auto", "error: no item auto in LERegAddress", ""},
+      {"select LERegAddress 0X0034", "ok", "reg-change"}, {"select LERegAddress au", "error: no item au in LERegAddress", ""},
+      {"select CBBand jap", "ok", "band-click,band-change"}, {"select RGMode tx", "ok", "mode"},
+      {"where CBBand", "\"Audio Control\"", ""}, {"where BtnOpen", "\"FM RX\"", ""},
+      {"where LReady", "(the form)", ""}, {"advance 250", "ok", ""}, {"clock", "250", ""},
+      // clang-format on
+  });
 }
 
 // The README's list of automation commands ("- `FORM`..." lines) is the

@@ -22,6 +22,7 @@ struct AtServerSetup {
   std::vector<std::string> notes;            // lines to print for the user
   std::string target;                        // HOST:PORT the transport connects to
   TargetOrigin origin = TargetOrigin::kPluginDefault;
+  bool told_unreachable = false;  // the user was told before the panel started
 };
 
 // With `external` empty: starts the embedded AT server on a free port of

@@ -14,7 +14,7 @@ void CommandRunner::LogLine(const char* text, uint8_t flag) {
   const std::string line = text != nullptr ? text : "";
   transcript_.Line(LogLineText(line.c_str(), flag));
   if (flag == 0 && check_) check_->Add({ProblemKind::kErrorLine, line});
-  if (IsConnectionFailure(line)) {
+  if (IsConnectionFailure(line) && !at_server_.told_unreachable) {
     for (const std::string& help : ConnectionHelp(at_server_))
       transcript_.Notice("benchora: " + help);
   }
@@ -24,7 +24,7 @@ bool CommandRunner::ShowPanel(void* host_application) {
   check_.emplace();
   plugin_.ShowMDIChildForm(host_application);
   ShowBoxes();
-  return Finish("panel start", "", {});
+  return Finish({"panel start", "", {}}, {});
 }
 
 bool CommandRunner::Run(const ScriptCommand& command) {
@@ -37,16 +37,27 @@ bool CommandRunner::Run(const ScriptCommand& command) {
     plugin_.CloseMDIChildForm(&host_application);
     plugin_.ShowMDIChildForm(&host_application);
     reply = "ok";
+  } else if (std::optional<std::string> measured = measurements_.Run(command)) {
+    reply = std::move(*measured);
   } else if (!plugin_.Automate(command.text, reply)) {
     reply = std::string(kRefusal) + "no panel is shown";
   } else if (command.text == "help") {
-    reply += "\n" + OwnHelp();
+    reply += "\n" + OwnHelp() + "\n" + Measurements::Help();
   }
   // A message box is modal: it was closed before the command returned.
   ShowBoxes();
   transcript_.Line(reply);
   if (reply.starts_with(kRefusal)) check_->Add({ProblemKind::kRefused, reply});
-  return Finish(command.text, command.origin, command.expected);
+  return Finish(command, command.expected);
+}
+
+int CommandRunner::Close() {
+  std::string error;
+  if (!reports_.Finish(error)) {
+    transcript_.Error(error);
+    return 1;
+  }
+  return stopped_ || reports_.failed_checks() > 0 ? 1 : 0;
 }
 
 std::string CommandRunner::OwnHelp() {
@@ -70,11 +81,13 @@ void CommandRunner::ShowBoxes() {
   }
 }
 
-bool CommandRunner::Finish(const std::string& what, const std::string& origin,
-                           const std::vector<Expectation>& expected) {
+bool CommandRunner::Finish(const ScriptCommand& command, const std::vector<Expectation>& expected) {
+  const std::string& what = command.text;
+  const std::string& origin = command.origin;
   const Verdict verdict = check_->Judge(expected);
   check_.reset();
   if (verdict.mark) transcript_.Notice("!! " + what + ": " + *verdict.mark);
+  if (verdict.failure) measurements_.RecordProblem(command, *verdict.failure);
   if (!strict_ || !verdict.failure) return true;
   transcript_.Error("--strict: " + (origin.empty() ? "" : origin + ": ") + what + ": " +
                     *verdict.failure);

@@ -7,12 +7,16 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "at_server_setup.h"
 #include "command_check.h"
+#include "measurements.h"
 #include "plugin_host.h"
+#include "rds_watch.h"
+#include "reports.h"
 #include "script.h"
 #include "transcript.h"
 
@@ -22,7 +26,22 @@ class CommandRunner {
  public:
   CommandRunner(const PluginHost& plugin, const AtServerSetup& at_server, Transcript& transcript,
                 bool strict)
-      : plugin_(plugin), at_server_(at_server), transcript_(transcript), strict_(strict) {}
+      : plugin_(plugin),
+        at_server_(at_server),
+        transcript_(transcript),
+        strict_(strict),
+        measurements_([this](const std::string& command,
+                             std::string& reply) { return plugin_.Automate(command, reply); },
+                      transcript, reports_) {}
+
+  // Opens the report files the options name (--csv, --report, --json);
+  // false with `error` set when one cannot be written.
+  [[nodiscard]] bool OpenReports(const std::string& csv, const std::string& junit, bool json,
+                                 std::string& error) {
+    return reports_.Open(csv, junit, json, error);
+  }
+  // The RDS station that `verify rds.FIELD` reads (with --rds).
+  void set_rds(const RdsWatch* rds) { measurements_.set_rds(rds); }
 
   // The host's log callback ends here: the line goes to the transcript, an
   // error line (flag 0) counts against the running command, and a failed
@@ -34,6 +53,14 @@ class CommandRunner {
   // Runs one command. False once a --strict run stopped.
   bool Run(const ScriptCommand& command);
   bool stopped() const { return stopped_; }
+  // The commands left when a --strict run stopped: their checks are
+  // reported as not run.
+  void NotRun(std::span<const ScriptCommand> commands) {
+    for (const ScriptCommand& command : commands) measurements_.RecordSkipped(command);
+  }
+  // Writes the JUnit report; the exit status of the run: 1 when --strict
+  // stopped it, a check failed or the report could not be written.
+  int Close();
 
   // benchora's own commands and the directive, one help line each.
   static std::string OwnHelp();
@@ -41,8 +68,7 @@ class CommandRunner {
  private:
   // Fetches the boxes the plug-in recorded and shows them.
   void ShowBoxes();
-  bool Finish(const std::string& what, const std::string& origin,
-              const std::vector<Expectation>& expected);
+  bool Finish(const ScriptCommand& command, const std::vector<Expectation>& expected);
 
   const PluginHost& plugin_;
   const AtServerSetup& at_server_;
@@ -50,6 +76,8 @@ class CommandRunner {
   bool strict_;
   bool stopped_ = false;
   std::optional<CommandCheck> check_;  // while a command runs
+  Reports reports_;
+  Measurements measurements_;
 };
 
 }  // namespace benchora

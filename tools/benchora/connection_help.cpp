@@ -71,4 +71,17 @@ std::vector<std::string> ConnectionHelp(const AtServerSetup& setup) {
   return lines;
 }
 
+std::vector<std::string> NoServerHelp(const AtServerSetup& setup) {
+  const HostPort where = Split(setup.target);
+  if (setup.server != nullptr || where.port == 0 || !IsLoopback(where.host)) return {};
+  fmrsim::net::SocketLibrary sockets;
+  std::string why;
+  const std::string address = where.host == "localhost" ? "127.0.0.1" : where.host;
+  if (fmrsim::net::ConnectTcp(address, where.port, why).valid()) return {};
+  return {"no AT server answers at " + setup.target +
+              ": the panel's commands will fail (\"Error\") until one does",
+          "start the simulated handset there: " + SimulatorCommand(where.port),
+          "or leave out --at-server: benchora --chip gen2 starts its own"};
+}
+
 }  // namespace benchora

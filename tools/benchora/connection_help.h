@@ -20,4 +20,9 @@ bool IsConnectionFailure(std::string_view log_line);
 // server serves one client at a time).
 std::vector<std::string> ConnectionHelp(const AtServerSetup& setup);
 
+// Before the plug-in loads: when nothing answers at the loopback HOST:PORT
+// the second-generation transport is pointed at, the lines that say so
+// ("no AT server answers at ADDRESS") and what to do; else none.
+std::vector<std::string> NoServerHelp(const AtServerSetup& setup);
+
 }  // namespace benchora

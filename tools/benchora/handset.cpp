@@ -71,6 +71,10 @@ SimulatedHandset::~SimulatedHandset() {
   if (g_active == this) g_active = nullptr;
 }
 
+std::vector<std::string> SimulatedHandset::UnfiredFaults() const {
+  return sim_->responder.faults().Unfired();
+}
+
 bool SimulatedHandset::AddFault(const std::string& rule, std::string& error) {
   return sim_->responder.AddFault(rule, error);
 }
@@ -108,6 +112,8 @@ bool SimulatedHandset::AnswerChipProbe(uint16_t id, uint16_t* reply_length, uint
         case fmrsim::Gen1FaultKind::kWrongLength:
           length = fault->value.value_or(static_cast<uint16_t>(length - 1));
           break;
+        case fmrsim::Gen1FaultKind::kValue:
+          break;  // a text reply has no fields
       }
     }
   }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host_table.h"
 
@@ -47,6 +48,8 @@ class SimulatedHandset {
   // syntax of the --fault option; false with `error` set when the text is
   // malformed or no simulator is built in.
   bool AddFault(const std::string& rule, std::string& error);
+  // The fault rules that never met an exchange.
+  std::vector<std::string> UnfiredFaults() const;
 
  private:
   struct Simulator;

@@ -1,6 +1,7 @@
 // benchora: a command-line stand-in for the handset test bench host. It
 // loads the plug-in, hands it a simulated handset, shows the panel, runs
 // automation commands and closes the panel.
+#include <span>
 #include <string>
 
 #include "command_runner.h"
@@ -30,16 +31,25 @@ int main(int argc, char** argv) {
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
   g_runner = &runner;
   std::string error;
+  if (!runner.OpenReports(options.csv, options.report, options.json, error)) {
+    transcript.Error(error);
+    return benchora::kExitUsage;
+  }
   if (!benchora::OpenSession(options, &PrintLogLine, transcript, session, error)) {
     transcript.Error(error);
     g_runner = nullptr;
     return benchora::kExitFailed;
   }
+  runner.set_rds(session.rds.get());
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
   if (runner.ShowPanel(&host_application)) {
-    for (const benchora::ScriptCommand& command : options.commands) {
-      if (!runner.Run(command)) break;
+    const std::span<const benchora::ScriptCommand> commands(options.commands);
+    for (size_t i = 0; i < commands.size(); ++i) {
+      if (!runner.Run(commands[i])) {
+        runner.NotRun(commands.subspan(i + 1));
+        break;
+      }
     }
     if (options.interactive && !runner.stopped()) benchora::RunInteractive(runner, transcript);
     if (options.commands.empty() && !options.interactive) {
@@ -50,5 +60,6 @@ int main(int argc, char** argv) {
 
   session.plugin.CloseMDIChildForm(&host_application);
   g_runner = nullptr;
-  return runner.stopped() ? benchora::kExitFailed : 0;
+  benchora::ReportUnfiredFaults(session, transcript);
+  return runner.Close();
 }

@@ -73,13 +73,22 @@ std::string UsageText() {
       "  --fault RULE           a fault of the simulated handset (repeatable).\n"
       "                         With --chip gen2 (embedded AT server): RULE is\n"
       "                         KIND[=VALUE][,on=COMMAND][,count=N] with KIND delay=MS,\n"
-      "                         drop, error, malformed or oversize[=BYTES]\n"
-      "                         (fmr-sim --help explains them).\n"
+      "                         drop, error, malformed, oversize[=BYTES] or value=FIELD:N\n"
+      "                         (the reply's FIELD-th number carries N; fmr-sim --help\n"
+      "                         explains them all). A rule that never fired is named at\n"
+      "                         the end of the run.\n"
       "                         With --chip gen1, see the first-generation faults below.\n"
       "  --output FILE          also write log lines, commands and replies to FILE\n"
       "  --rds                  with --chip gen1: decode the RDS groups the handset hands\n"
       "                         to the plug-in and print the station (PI, programme type,\n"
-      "                         PS name, radio text) whenever it changes\n"
+      "                         PS name, radio text) whenever it changes; checks can\n"
+      "                         read its fields (verify rds.ps = \"ROCK 95 \")\n"
+      "  --report FILE.xml      write a JUnit XML report: a test suite per script, a test\n"
+      "                         case per check (verify) and per command that went wrong\n"
+      "                         where no @expect said so, with the script's file:line\n"
+      "  --csv FILE             write a row per check and per sample: time_ms, name,\n"
+      "                         value, unit, low, high, verdict, origin\n"
+      "  --json                 print a JSON line per check, sample and problem\n"
       "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
       "                         (Windows only)\n"
       "  --frame WIDTHxHEIGHT   size of the frame window (Windows only; default\n"
@@ -91,8 +100,8 @@ std::string UsageText() {
       "  --help                 show this text\n"
       "\n"
       "Exit status: 0 when the commands ran (and, with --strict, nothing unexpected\n"
-      "went wrong), 1 when the session could not start or --strict stopped it, 2 for\n"
-      "bad options or a script that cannot be read.\n";
+      "went wrong), 1 when the session could not start, --strict stopped it or a\n"
+      "check failed, 2 for bad options or a script that cannot be read.\n";
   return text;
 }
 
@@ -163,6 +172,12 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       if (!value(options.output)) return false;
     } else if (arg == "--rds") {
       options.rds = true;
+    } else if (arg == "--report") {
+      if (!value(options.report)) return false;
+    } else if (arg == "--csv") {
+      if (!value(options.csv)) return false;
+    } else if (arg == "--json") {
+      options.json = true;
     } else {
       error = "unknown option " + arg;
       return false;

@@ -23,6 +23,9 @@ struct Options {
   int frame_height = 768;
   std::string output;  // also write the transcript to this file
   bool rds = false;    // report the RDS station decoded from the handset's replies
+  std::string report;  // JUnit XML of the checks and of what went wrong
+  std::string csv;     // a row for each check and sample
+  bool json = false;   // a JSON line for each check and sample on standard output
   bool help = false;
   bool list_ports = false;  // print the serial ports and exit
 };

@@ -23,6 +23,9 @@ class RdsWatch {
   // they are known.
   static std::string StationLine(const fmrrds::StationSummary& station);
 
+  // The station as decoded so far (what `verify rds.FIELD` reads).
+  fmrrds::StationSummary Station() const { return decoder_.Summary(); }
+
  private:
   void Feed(const fmrrds::RawGroup& group);
 

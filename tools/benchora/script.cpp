@@ -7,6 +7,9 @@
 #include <fstream>
 #include <optional>
 
+#include "sampling.h"
+#include "verdict.h"
+
 namespace benchora {
 namespace {
 
@@ -41,7 +44,26 @@ bool ParseDirective(std::string_view line, Expectation& out, std::string& error)
   return true;
 }
 
+// False with `error` set for a malformed verify or sample command.
+bool CheckMeasuringSyntax(std::string_view command, std::string& error) {
+  if (const auto arguments = CommandArguments(command, "verify")) {
+    return ParseCheck(*arguments, error).has_value();
+  }
+  if (const auto arguments = CommandArguments(command, "sample")) {
+    return ParseSample(*arguments, error).has_value();
+  }
+  return true;
+}
+
 }  // namespace
+
+std::optional<std::string_view> CommandArguments(std::string_view command, std::string_view verb) {
+  if (!command.starts_with(verb)) return std::nullopt;
+  command.remove_prefix(verb.size());
+  if (command.empty()) return command;
+  if (command.front() != ' ') return std::nullopt;
+  return command.substr(1);
+}
 
 bool ScriptReader::Add(std::string_view line, const std::string& origin,
                        std::vector<ScriptCommand>& commands, std::string& error) {
@@ -58,6 +80,10 @@ bool ScriptReader::Add(std::string_view line, const std::string& origin,
     if (pending_.empty()) pending_origin_ = origin;
     pending_.push_back(std::move(expectation));
     return true;
+  }
+  if (!CheckMeasuringSyntax(line, error)) {
+    error = origin + ": " + error;
+    return false;
   }
   commands.push_back({std::string(line), origin, std::move(pending_)});
   pending_.clear();

@@ -12,8 +12,11 @@
 //                      TEXT, when given, is part of that line, of the box's
 //                      caption or text, or of the reply. Several may precede
 //                      one command; each must then be met.
+// benchora's measuring commands (verify, sample) are checked as they are
+// read, so a malformed one stops the run before it starts.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +36,10 @@ struct ScriptCommand {
   std::string origin;  // "tours/gen1.txt:12", "-e 3", "stdin:4"
   std::vector<Expectation> expected;
 };
+
+// The arguments of a command with the verb `verb` ("verify X = 1" ->
+// "X = 1"); nullopt when the command has another verb.
+std::optional<std::string_view> CommandArguments(std::string_view command, std::string_view verb);
 
 // The directive's one-line syntax, for help texts and messages.
 inline constexpr char kExpectSyntax[] = "@expect error|box|refused [TEXT]";

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "connection_help.h"
 #include "list_ports.h"
 #include "platform/platform.h"
 
@@ -14,6 +15,10 @@ bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerS
     // panel is created, so the server is up before the plug-in is loaded.
     if (!SetUpAtServer(options.at_server, options.faults, at_server, error)) return false;
     for (const std::string& note : at_server.notes) transcript.Notice("benchora: " + note);
+    for (const std::string& help : NoServerHelp(at_server)) {
+      transcript.Notice("benchora: " + help);
+      at_server.told_unreachable = true;
+    }
     return true;
   }
   if (!options.at_server.empty()) {
@@ -80,6 +85,14 @@ bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
     return false;
   }
   return true;
+}
+
+void ReportUnfiredFaults(BenchSession& session, Transcript& transcript) {
+  std::vector<std::string> unfired = session.handset.UnfiredFaults();
+  if (session.at_server.server) unfired = session.at_server.server->faults().Unfired();
+  for (const std::string& rule : unfired) {
+    transcript.Notice("benchora: fault rule \"" + rule + "\" never fired");
+  }
 }
 
 }  // namespace benchora

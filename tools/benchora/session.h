@@ -54,4 +54,8 @@ bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerS
 bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
                    PluginHost::ShowLineCallback log, Transcript& transcript, std::string& error);
 
+// At the end of a run: names each --fault rule that never met a command
+// or exchange (a rule that never fired proves nothing).
+void ReportUnfiredFaults(BenchSession& session, Transcript& transcript);
+
 }  // namespace benchora

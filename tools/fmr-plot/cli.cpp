@@ -5,8 +5,11 @@
 #include <istream>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
+#include "fmr-plot/sample_log.h"
 #include "fmr-plot/scan_log.h"
+#include "fmr-plot/series_plot.h"
 #include "fmr-plot/svg_plot.h"
 
 namespace fmrplot {
@@ -20,6 +23,38 @@ std::optional<int> IntOption(const std::string& text, int low, int high) {
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (ec != std::errc() || ptr != end || value < low || value > high) return std::nullopt;
   return value;
+}
+
+// Writes the SVG to `output`, or to `out` when it is empty or "-".
+int Write(const std::string& svg, const std::string& output, std::ostream& out, std::ostream& err) {
+  if (output.empty() || output == "-") {
+    out << svg;
+    out.flush();
+    return out ? 0 : 1;
+  }
+  std::ofstream file(output, std::ios::binary | std::ios::trunc);
+  file << svg;
+  file.close();
+  if (!file) {
+    err << "fmr-plot: cannot write " << output << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+// benchora's measurement CSV: its sampled values against time.
+int PlotSamples(const std::string& text, const std::string& name, const PlotOptions& options,
+                const std::string& output, std::ostream& out, std::ostream& err) {
+  const SampleLog log = ReadSampleLog(text);
+  for (size_t i = 0; i < log.skipped_lines.size() && i < kMaxReportedProblems; ++i) {
+    err << "fmr-plot: " << name << ":" << log.skipped_lines[i]
+        << ": not a row with a time and a numeric value; line skipped\n";
+  }
+  if (!log.error.empty()) {
+    err << "fmr-plot: " << name << ": " << log.error << "; nothing plotted\n";
+    return 2;
+  }
+  return Write(RenderSeriesSvg(log.series, options), output, out, err);
 }
 
 int Usage(std::ostream& err, const std::string& message) {
@@ -37,6 +72,9 @@ std::string UsageText() {
          "peaks labelled with their frequency. Each marker carries a tooltip with\n"
          "frequency, RSSI, CP and sideband. Reads LOG, or standard input when LOG\n"
          "is absent or \"-\".\n"
+         "A measurement CSV of benchora (--csv, its header \"time_ms,name,value,unit,...\")\n"
+         "is drawn as a time series instead: each sampled name's values against time\n"
+         "(s), one line each.\n"
          "\n"
          "  -o, --output FILE   write the SVG to FILE (default: standard output)\n"
          "  --title TEXT        title above the plot (default: the scanned range)\n"
@@ -93,10 +131,10 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
     }
   }
 
-  ScanLog log;
   std::string name = "<stdin>";
+  std::ostringstream whole;
   if (!have_input || input == "-") {
-    log = ReadScanLog(standard_input);
+    whole << standard_input.rdbuf();
   } else {
     std::ifstream file(input, std::ios::binary);
     if (!file) {
@@ -104,8 +142,12 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
       return 2;
     }
     name = input;
-    log = ReadScanLog(file);
+    whole << file.rdbuf();
   }
+  const std::string text = whole.str();
+  if (IsSampleHeader(text)) return PlotSamples(text, name, options, output, out, err);
+  std::istringstream scan(text);
+  const ScanLog log = ReadScanLog(scan);
   for (size_t i = 0; i < log.problems.size() && i < kMaxReportedProblems; ++i) {
     err << "fmr-plot: " << name << ":" << log.problems[i].line << ": " << log.problems[i].message
         << "; line skipped\n";
@@ -119,20 +161,7 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
     return 2;
   }
 
-  const std::string svg = RenderSvg(log.points, options);
-  if (output.empty() || output == "-") {
-    out << svg;
-    out.flush();
-    return out ? 0 : 1;
-  }
-  std::ofstream file(output, std::ios::binary | std::ios::trunc);
-  file << svg;
-  file.close();
-  if (!file) {
-    err << "fmr-plot: cannot write " << output << "\n";
-    return 1;
-  }
-  return 0;
+  return Write(RenderSvg(log.points, options), output, out, err);
 }
 
 }  // namespace fmrplot

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/at_server.h"
 #include "fmr-sim/gen2/fault_plan.h"
 #include "fmr-sim/stop_signal.h"
@@ -14,6 +15,14 @@
 #endif
 
 namespace {
+
+// A rule that never fired proves nothing: say so at the end.
+void ReportUnfired(fmrsim::FaultPlan& plan) {
+  for (const std::string& rule : plan.Unfired()) {
+    std::printf("fmr-sim: fault rule \"%s\" never fired\n", rule.c_str());
+  }
+  std::fflush(stdout);
+}
 
 std::string UsageText() {
   return "usage: fmr-sim [options]\n"
@@ -45,7 +54,12 @@ std::string UsageText() {
          "                        a new device follows on a new path, printed again\n"
          "                        after \"fmr-sim: hung up after N command lines\"\n"
 #endif
-         + fmrsim::FaultRuleHelp() + "  --help                show this text\n";
+         + fmrsim::FaultRuleHelp() +
+         "  --help                show this text\n"
+         "\n"
+         "The first-generation handset runs inside benchora (--chip gen1), its faults\n"
+         "given there: benchora --fault TARGET:KIND[:ARG].\n" +
+         fmrsim::FaultUsageText();
 }
 
 bool ParseNumber(const std::string& text, long max, long& out) {
@@ -165,6 +179,7 @@ int main(int argc, char** argv) {
     for (auto& rule : faults) device->faults().Add(std::move(rule));
     const std::string reason = stop->Wait();
     std::printf("fmr-sim: stopped by %s\n", reason.c_str());
+    ReportUnfired(device->faults());
     return 0;
   }
 #endif
@@ -180,5 +195,6 @@ int main(int argc, char** argv) {
 
   const std::string reason = stop->Wait();
   std::printf("fmr-sim: stopped by %s\n", reason.c_str());
+  ReportUnfired(server->faults());
   return 0;
 }

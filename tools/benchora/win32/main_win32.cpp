@@ -6,6 +6,7 @@
 // help topic.
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -112,11 +113,17 @@ int main(int argc, char** argv) {
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
   g_runner = &runner;
   std::string error;
+  if (!runner.OpenReports(options.csv, options.report, options.json, error)) {
+    transcript.Error(error);
+    g_runner = nullptr;
+    return benchora::kExitUsage;
+  }
   if (!benchora::OpenSession(options, &ShowLogLine, transcript, session, error)) {
     transcript.Error(error);
     g_runner = nullptr;
     return benchora::kExitFailed;
   }
+  runner.set_rds(session.rds.get());
   const benchora::PluginHost& plugin = session.plugin;
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
@@ -132,10 +139,14 @@ int main(int argc, char** argv) {
   ReportPanel(frame);
 
   if (shown) {
-    for (const benchora::ScriptCommand& command : options.commands) {
-      const bool go_on = runner.Run(command);
+    const std::span<const benchora::ScriptCommand> commands(options.commands);
+    for (size_t i = 0; i < commands.size(); ++i) {
+      const bool go_on = runner.Run(commands[i]);
       frame.PumpPending();
-      if (!go_on) break;
+      if (!go_on) {
+        runner.NotRun(commands.subspan(i + 1));
+        break;
+      }
     }
     if (options.interactive && !runner.stopped()) {
       benchora::RunInteractive(runner, transcript, [&frame] { return frame.PumpPending(); });
@@ -155,10 +166,12 @@ int main(int argc, char** argv) {
 
   if (panel_open) plugin.CloseMDIChildForm(&host_application);
   panel_open = false;
+  benchora::ReportUnfiredFaults(session, transcript);
   frame.on_help = nullptr;
   g_runner = nullptr;
   g_frame = nullptr;
   transcript.on_notice = nullptr;
+  const int status = runner.Close();
   if (!screenshot_saved) return 4;
-  return runner.stopped() ? benchora::kExitFailed : 0;
+  return status;
 }

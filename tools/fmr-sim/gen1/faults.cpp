@@ -1,5 +1,7 @@
 #include "fmr-sim/gen1/faults.h"
 
+#include <cstdio>
+
 #include "fmr-sim/text_number.h"
 
 namespace fmrsim {
@@ -15,7 +17,99 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
   return ParseUnsigned(text, base);
 }
 
+// The named fields of the replies (status word at 0 in all of them).
+constexpr Gen1ReplyField kReplyFields[] = {
+    {0x03, "frequency", 4, 4},  {0x03, "stereo", 8, 1},       {0x03, "pilot", 12, 4},
+    {0x03, "rssi", 16, 2},      {0x03, "status_word", 44, 2}, {0x03, "error_groups", 46, 2},
+    {0x04, "frequency", 4, 4},  {0x04, "rssi", 8, 2},         {0x04, "stereo", 10, 1},
+    {0x05, "stereo", 2, 1},     {0x06, "stereo", 20, 1},      {0x07, "groups", 2, 1},
+    {0x07, "received", 164, 2}, {0x08, "frequency", 4, 4},    {0x08, "pilot", 8, 4},
+    {0x08, "rssi", 12, 2},      {0x08, "stereo", 14, 1},      {0x0C, "data", 4, 4},
+    {0x0E, "agc", 4, 4},        {0x0E, "lna_gain", 8, 1},     {0x0E, "ppf_gain", 9, 1},
+    {0x14, "frequency", 4, 4},  {0x18, "frequency", 4, 4},    {0x1B, "pi", 12, 2},
+    {0x1B, "pty", 152, 1},
+};
+
+struct MessageText {
+  uint16_t id;
+  std::string_view text;
+};
+
+// What each test-function message does and what its reply carries.
+constexpr MessageText kMessageTexts[] = {
+    {0x00, "probe: is a first-generation radio there"},
+    {0x01, "receiver on, with its settings"},
+    {0x02, "receiver off"},
+    {0x03, "read receive status: frequency, stereo, pilot, RSSI, audio, status word"},
+    {0x04, "tune or seek (receive): reply frequency, RSSI, stereo"},
+    {0x05, "write receive audio settings: reply stereo"},
+    {0x06, "read receive audio settings"},
+    {0x07, "RDS receive on, off or poll: reply up to 16 groups with status words"},
+    {0x08, "RSSI settings and read: frequency, pilot, RSSI, stereo"},
+    {0x0C, "register read or write: reply data"},
+    {0x0D, "write gain control"},
+    {0x0E, "read gain control: AGC, LNA and PPF gains, external LNA, supply"},
+    {0x0F, "choose the antenna"},
+    {0x10, "test tone on or off"},
+    {0x11, "transmitter on, with its settings"},
+    {0x12, "transmitter off"},
+    {0x13, "tune the transmitter"},
+    {0x14, "transmit scan: reply a quiet channel (the quietest when none is)"},
+    {0x15, "write transmit audio settings"},
+    {0x16, "write transmit RDS settings (PI, PS, PTY, AF)"},
+    {0x17, "chirp on or off"},
+    {0x18, "read transmit status: frequency, band, deviations, RDS state"},
+    {0x19, "send RDS groups: reply how many were queued"},
+    {0x1A, "read back the RDS groups sent"},
+    {0x1B, "read transmit RDS settings: PI, PS, PTY, AF"},
+    {0x23, "read the power state"},
+    {0x3A, "read the radio's info word"},
+};
+
+void PutField(uint8_t* bytes, const Gen1ReplyField& field, int64_t value) {
+  for (uint8_t i = 0; i < field.width; ++i) {
+    bytes[field.offset + i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
+  }
+}
+
 }  // namespace
+
+const Gen1ReplyField* FindReplyField(uint16_t message_id, std::string_view name) {
+  for (const Gen1ReplyField& field : kReplyFields) {
+    if (field.message_id == message_id && field.name == name) return &field;
+  }
+  return nullptr;
+}
+
+void ChangeReplyField(uint8_t* reply, size_t length, const Gen1Fault& fault) {
+  if (fault.field.offset + fault.field.width <= length)
+    PutField(reply, fault.field, fault.field_value);
+}
+
+std::string MessageListText() {
+  std::string out;
+  for (const MessageText& m : kMessageTexts) {
+    char id[8];
+    std::snprintf(id, sizeof id, "0x%02X", m.id);
+    out += "      " + std::string(id) + "  " + std::string(m.text);
+    std::string fields;
+    for (const Gen1ReplyField& field : kReplyFields) {
+      if (field.message_id == m.id)
+        fields += (fields.empty() ? "" : ", ") + std::string(field.name);
+    }
+    if (!fields.empty()) out += "\n              fields: " + fields;
+    out += "\n";
+  }
+  return out;
+}
+
+std::vector<std::string> Gen1FaultTable::Unfired() const {
+  std::vector<std::string> out;
+  for (const auto& [key, fault] : faults_) {
+    if (!fault.fired && !fault.rule.empty()) out.push_back(fault.rule);
+  }
+  return out;
+}
 
 std::string_view AtCommandPrefix(std::string_view name) {
   static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
@@ -53,6 +147,7 @@ std::optional<Gen1Fault> Gen1FaultTable::Take(int slot, uint16_t message_id,
   if (it == faults_.end()) it = faults_.find({slot, static_cast<int>(message_id), {}});
   if (it == faults_.end()) it = faults_.find({slot, -1, {}});
   if (it == faults_.end()) return std::nullopt;
+  it->second.fired = true;
   Gen1Fault fault = it->second;
   if (it->second.times > 0 && --it->second.times == 0) faults_.erase(it);
   return fault;
@@ -110,10 +205,30 @@ bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& f
       }
       f.value = static_cast<uint16_t>(*value);
     }
+  } else if (kind_text.starts_with("value=")) {
+    const std::string_view name = kind_text.substr(6);
+    const Gen1ReplyField* field = t.message_id ? FindReplyField(*t.message_id, name) : nullptr;
+    if (field == nullptr) {
+      error = quoted +
+              "value=FIELD:N needs a message id whose reply has FIELD (fmr-sim --help "
+              "lists them)";
+      return false;
+    }
+    const bool negative = arg && arg->starts_with('-');
+    const std::optional<uint32_t> value =
+        arg ? ParseNumber(negative ? arg->substr(1) : *arg) : std::nullopt;
+    if (!value) {
+      error = quoted + "value=FIELD:N needs the number N";
+      return false;
+    }
+    f.kind = Gen1FaultKind::kValue;
+    f.field = *field;
+    f.field_value = negative ? -static_cast<int64_t>(*value) : static_cast<int64_t>(*value);
   } else {
-    error = quoted + "the kind must be fail, length or status";
+    error = quoted + "the kind must be fail, length, status or value=FIELD";
     return false;
   }
+  f.rule = std::string(rule);
   target = t;
   fault = std::move(f);
   return true;
@@ -130,6 +245,11 @@ std::string FaultUsageText() {
          "      length[:N]   the reply has length N (default one byte short)\n"
          "      status[:N]   the radio refuses: status word N (default 0); text\n"
          "                   commands answer \"ERROR\"\n"
+         "      value=FIELD:N  the radio acts, but the reply's FIELD carries N (a value\n"
+         "                   that is off: --fault 0x08:value=rssi:12)\n"
+         "      A rule that never met an exchange is named at the end of the run.\n"
+         "      Message ids (test functions on slot 77) and their reply fields:\n" +
+         MessageListText() +
          "      examples: --fault 0x04:fail  --fault \"0x04:fail:No errors\"\n"
          "                --fault 0x03:length:46  --fault 0x01:status  --fault slot54:fail\n";
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace fmrsim {
 
@@ -16,7 +17,23 @@ enum class Gen1FaultKind {
   kHostFailure,  // the host call returns false; nothing reaches the radio
   kWrongLength,  // the radio acts, the reply length is wrong
   kBadStatus,    // the radio refuses: the status word is not 1
+  kValue,        // the radio acts, one field of its reply carries another value
 };
+
+// A named field of a test-function reply: where it lies and how wide it is.
+struct Gen1ReplyField {
+  uint16_t message_id = 0;
+  std::string_view name;
+  uint16_t offset = 0;
+  uint8_t width = 1;  // bytes, little-endian
+};
+
+// The field `name` of message `message_id`'s reply; null when it has none.
+const Gen1ReplyField* FindReplyField(uint16_t message_id, std::string_view name);
+
+// The test-function messages, one line each: id, what it does and carries,
+// the named reply fields a value fault can change.
+std::string MessageListText();
 
 struct Gen1Fault {
   Gen1FaultKind kind = Gen1FaultKind::kHostFailure;
@@ -30,7 +47,15 @@ struct Gen1Fault {
   // Exchanges still affected; negative: every one. Setting a fault with 0
   // removes the target's fault.
   int times = -1;
+  // Value: the field changed and the value it carries instead.
+  Gen1ReplyField field;
+  int64_t field_value = 0;
+  std::string rule;    // the rule as written (empty when set from code)
+  bool fired = false;  // it has met an exchange
 };
+
+// Writes a value fault's value into its field of a reply of `length` bytes.
+void ChangeReplyField(uint8_t* reply, size_t length, const Gen1Fault& fault);
 
 // A test-function message id on slot 77, every request of a slot, or the
 // AT commands of slot 54 that begin with a text.
@@ -54,6 +79,8 @@ class Gen1FaultTable {
   // slot's; the fault's remaining count goes down by one and it is dropped
   // at zero.
   std::optional<Gen1Fault> Take(int slot, uint16_t message_id, std::string_view command = {});
+  // The rules set from text that have not met any exchange yet.
+  std::vector<std::string> Unfired() const;
 
  private:
   struct Key {
@@ -69,7 +96,8 @@ class Gen1FaultTable {
 // slot15, slot54, slot56, slot77 (every request of that slot), or one of
 // the AT commands selftest-enable, selftest-status, selftest-disable, pmu.
 // KIND:
-// fail[:TEXT], length[:N], status[:N]. False with `error` set otherwise.
+// fail[:TEXT], length[:N], status[:N], value=FIELD:N (a message id's reply
+// field, see MessageListText). False with `error` set otherwise.
 bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& fault,
                     std::string& error);
 

@@ -89,6 +89,9 @@ bool Gen1Responder::Exchange(int slot, const gen1::MessageShape& shape, const ui
   }
   if (status != gen1::kStatusOk) std::fill(body.begin(), body.end(), uint8_t{0});
   le::Put16(body, 0, status);
+  if (fault && fault->kind == Gen1FaultKind::kValue && status == gen1::kStatusOk) {
+    ChangeReplyField(reply.bytes.data(), shape.reply_bytes, *fault);
+  }
   return Deliver(reply, fault, reply_length, out);
 }
 

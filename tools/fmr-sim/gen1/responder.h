@@ -49,6 +49,7 @@ class Gen1Responder {
 
   // Gen1Fault injection.
   Gen1FaultTable& faults() { return faults_; }
+  const Gen1FaultTable& faults() const { return faults_; }
   void InjectFault(uint16_t message_id, Gen1Fault fault);
   void InjectSlotFault(int slot, Gen1Fault fault);
   // A fault in the command-line syntax of ParseGen1Fault.

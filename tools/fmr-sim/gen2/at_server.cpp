@@ -162,12 +162,19 @@ bool AtConnection::Answer(const std::string& line) {
   } else {
     const AtReply reply =
         device_.WithCommands([&](AtCommands& commands) { return commands.Execute(line); });
-    framed = fault.outcome ? FaultedReply(*fault.outcome, reply, fault.value) : FramedReply(reply);
+    if (fault.outcome == FaultKind::kValue) {
+      framed = FramedReply(ChangedValue(reply, fault.field, fault.replacement));
+    } else {
+      framed =
+          fault.outcome ? FaultedReply(*fault.outcome, reply, fault.value) : FramedReply(reply);
+    }
   }
   device_.Log(Summary(framed));
   ++answers_;
   framed = OnLink(std::move(framed));
-  if (!fault.outcome) framed = WithUnsolicited(std::move(framed));
+  if (!fault.outcome || fault.outcome == FaultKind::kValue) {
+    framed = WithUnsolicited(std::move(framed));
+  }
   if (hang_up) return deliver(framed);
   if (fault.outcome == FaultKind::kLate) {
     held_ = std::move(framed);

@@ -59,6 +59,7 @@ std::optional<FaultKind> PlainKind(std::string_view key) {
 
 std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& error) {
   FaultRule rule;
+  rule.text = std::string(text);
   bool first = true;
   while (true) {
     const size_t comma = text.find(',');
@@ -68,6 +69,27 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& erro
     const bool has_value = eq != std::string_view::npos;
     const std::string_view value = has_value ? part.substr(eq + 1) : std::string_view{};
     std::optional<uint32_t> number;
+    if (first && key == "value") {
+      // value=FIELD:N, N a whole number (a level may be negative).
+      const size_t colon = value.find(':');
+      const std::optional<uint32_t> field =
+          colon == std::string_view::npos ? std::nullopt : ParseUnsigned(value.substr(0, colon));
+      std::string_view n = colon == std::string_view::npos ? "" : value.substr(colon + 1);
+      const bool negative = n.starts_with('-');
+      if (!field || !ParseUnsigned(negative ? n.substr(1) : n)) {
+        error = "fault rule \"" + std::string(text) +
+                "\": value needs FIELD:N, two numbers (N may be negative), not \"" +
+                std::string(value) + "\"";
+        return std::nullopt;
+      }
+      rule.kind = FaultKind::kValue;
+      rule.field = *field;
+      rule.replacement = std::string(n);
+      first = false;
+      if (comma == std::string_view::npos) break;
+      text.remove_prefix(comma + 1);
+      continue;
+    }
     if (has_value && key != "on") {
       number = ParseUnsigned(value);
       if (!number) {
@@ -89,7 +111,7 @@ std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& erro
       } else {
         error = "unknown fault \"" + std::string(part) +
                 "\" (delay=MS, drop, error, malformed, oversize[=BYTES], late, trickle[=MS], "
-                "duplicate, partial, stray, garbage[=BYTES])";
+                "duplicate, partial, stray, garbage[=BYTES], value=FIELD:N)";
         return std::nullopt;
       }
       first = false;
@@ -128,12 +150,15 @@ std::string FaultRuleHelp() {
          "                                        one after the answer\n"
          "                          garbage[=N]   N bytes without a line end instead of the\n"
          "                                        answer (default 32)\n"
+         "                          value=FIELD:N answer as usual with the reply's FIELD-th\n"
+         "                                        number (from 0) replaced by N\n"
          "                        on=COMMAND limits it to one command (e.g. fmrx_get_rds_data),\n"
          "                        count=N to the next N matching commands (default: all).\n"
          "                        Delays of matching rules add up; of the other kinds the\n"
          "                        first matching rule decides the answer (and only it is\n"
          "                        counted).\n"
-         "                        Example: --fault delay=2000,on=fmrx_get_dynamic_data,count=1\n";
+         "                        Example: --fault delay=2000,on=fmrx_get_dynamic_data,count=1\n"
+         "                        A rule that never affected a command is named at the end.\n";
 }
 
 void FaultPlan::Add(FaultRule rule) {
@@ -157,13 +182,43 @@ FaultAction FaultPlan::Take(std::string_view command_name) {
     } else if (!action.outcome) {
       action.outcome = rule.kind;
       action.value = rule.value;
+      action.field = rule.field;
+      action.replacement = rule.replacement;
     } else {
       continue;  // outvoted: stays for a later command
     }
+    rule.fired = true;
     if (rule.count > 0) --rule.count;
   }
   std::erase_if(rules_, [](const FaultRule& rule) { return rule.count == 0; });
   return action;
+}
+
+std::vector<std::string> FaultPlan::Unfired() {
+  const std::lock_guard lock(mutex_);
+  std::vector<std::string> out;
+  for (const FaultRule& rule : rules_) {
+    if (!rule.fired) out.push_back(rule.text);
+  }
+  return out;
+}
+
+AtReply ChangedValue(const AtReply& reply, uint32_t field, const std::string& replacement) {
+  AtReply changed = reply;
+  uint32_t seen = 0;
+  for (std::string& line : changed.lines) {
+    for (size_t at = line.find_first_of("0123456789"); at != std::string::npos;
+         at = line.find_first_of("0123456789", at)) {
+      const size_t start = at > 0 && line[at - 1] == '-' ? at - 1 : at;
+      const size_t end = std::min(line.find_first_not_of("0123456789", at), line.size());
+      if (seen++ == field) {
+        line.replace(start, end - start, replacement);
+        return changed;
+      }
+      at = end;
+    }
+  }
+  return changed;
 }
 
 std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t value) {
@@ -201,6 +256,7 @@ std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t value) 
       for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>('!' + (i * 7) % 90);
       return bytes;
     }
+    case FaultKind::kValue:
     case FaultKind::kDelay:
     case FaultKind::kDrop:
     case FaultKind::kLate:

@@ -24,6 +24,9 @@
 //                   another after the answer
 //   garbage[=N]     N bytes without a line end (default 32) instead of the
 //                   answer
+//   value=FIELD:N   answer as usual, but with the reply's FIELD-th number
+//                   (from 0, in the order the reply lines carry them)
+//                   replaced by N: a measurement that is off
 //   on=COMMAND      only this command (its name, with or without the
 //                   "at@audapp:" part); default: every command
 //   count=N         only the next N matching commands; default: all of them
@@ -58,6 +61,7 @@ enum class FaultKind {
   kPartial,
   kStray,
   kGarbage,
+  kValue,
 };
 
 inline constexpr uint32_t kDefaultOversizeBytes = 65536;
@@ -66,9 +70,13 @@ inline constexpr uint32_t kDefaultGarbageBytes = 32;
 
 struct FaultRule {
   FaultKind kind = FaultKind::kError;
-  uint32_t value = 0;   // delay or trickle in ms, oversize or garbage bytes
-  std::string command;  // command name; empty for every command
-  int count = -1;       // matching commands still affected; -1 for all
+  uint32_t value = 0;       // delay or trickle in ms, oversize or garbage bytes
+  std::string command;      // command name; empty for every command
+  int count = -1;           // matching commands still affected; -1 for all
+  uint32_t field = 0;       // value: which number of the reply
+  std::string replacement;  // value: the number put in its place
+  std::string text;         // the rule as written, for reports
+  bool fired = false;       // it has affected a command
 };
 
 // What to do with one command.
@@ -76,6 +84,8 @@ struct FaultAction {
   uint32_t delay_ms = 0;
   std::optional<FaultKind> outcome;  // any kind but delay
   uint32_t value = 0;                // the outcome rule's value
+  uint32_t field = 0;                // value: as in FaultRule
+  std::string replacement;
 };
 
 // Parses one rule as documented above; nullopt with `error` set otherwise.
@@ -89,6 +99,10 @@ std::string FaultRuleHelp();
 // that change only how or when it goes out (late, trickle).
 std::string FaultedReply(FaultKind kind, const AtReply& normal, uint32_t value);
 
+// The reply with its `field`-th number (a run of digits, with its minus
+// sign) replaced by `replacement`; unchanged when it has fewer numbers.
+AtReply ChangedValue(const AtReply& reply, uint32_t field, const std::string& replacement);
+
 // The active rules. Safe to change from any thread while a server runs.
 class FaultPlan {
  public:
@@ -97,6 +111,8 @@ class FaultPlan {
   // The faults for one command (by name, see AtCommandName); uses up one of
   // the count of every rule that matches.
   FaultAction Take(std::string_view command_name);
+  // The rules (as written) that have not affected any command yet.
+  std::vector<std::string> Unfired();
 
  private:
   std::mutex mutex_;

@@ -1,0 +1,75 @@
+// benchora's measuring commands as scripts give them and the values they
+// read: "verify" and "sample" arguments, a `get` state the plug-in replies
+// with, and the measurement CSV fmr-plot draws as time series.
+//
+// Input: texts separated by zero bytes, taken in turns: verify arguments,
+// a measured value, sample arguments, a `get` reply, a CSV file.
+//
+// Checks: a verdict line is one line without control bytes; a check that
+// parses judges its own limit text's value consistently (= passes on the
+// value it names when that is a number); every sampled value has a name;
+// every CSV series has points, and their count matches the sample rows
+// read.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fmr-plot/sample_log.h"
+#include "fuzz_input.h"
+#include "measurement.h"
+#include "sampling.h"
+#include "verdict.h"
+
+namespace {
+
+void Require(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "failed: %s\n", what);
+  std::abort();
+}
+
+bool Printable(const std::string& text) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::FuzzInput in(data, size);
+  const std::string arguments(in.Until('\0'));
+  const std::string measured(in.Until('\0'));
+  const std::string sample(in.Until('\0'));
+  const std::string reply(in.Until('\0'));
+  const std::string csv(in.Rest());
+
+  std::string error;
+  if (const auto check = benchora::ParseCheck(arguments, error)) {
+    const benchora::Judgement judgement = benchora::Judge(*check, measured);
+    Require(Printable(benchora::VerdictLine(*check, "group", measured, judgement)),
+            "verdict line printable");
+    if (check->op == benchora::CompareOp::kEqual && !check->quoted &&
+        benchora::NumberIn(check->value)) {
+      Require(benchora::Judge(*check, check->value).pass, "= passes on its own value");
+    }
+  } else {
+    Require(!error.empty(), "a refusal says why");
+  }
+  if (const auto spec = benchora::ParseSample(sample, error)) {
+    Require(spec->count > 0 && spec->every_ms > 0 && !spec->values.empty(), "sample limits");
+    for (const benchora::SampledValue& value : spec->values) Require(!value.name.empty(), "name");
+  }
+  (void)benchora::MainValue(reply);
+  (void)benchora::StateValue(reply, measured);
+
+  const fmrplot::SampleLog log = fmrplot::ReadSampleLog(csv);
+  for (const fmrplot::SampleSeries& series : log.series) {
+    Require(!series.points.empty(), "a series has points");
+  }
+  Require(log.series.empty() != log.error.empty(), "either series or an error");
+  return 0;
+}

@@ -1,0 +1,176 @@
+#include "measurements.h"
+
+#include <cstdlib>
+
+#include "measurement.h"
+#include "sampling.h"
+#include "verdict.h"
+
+namespace benchora {
+namespace {
+
+constexpr char kRefusal[] = "error: ";
+
+// The nearest caption of a `where` reply: "\"RDS\" < \"FM RX\"" -> RDS.
+std::string NearestCaption(const std::string& where) {
+  if (!where.starts_with('"')) return {};
+  const size_t end = where.find("\" < ");
+  return where.substr(1, (end == std::string::npos ? where.size() - 1 : end) - 1);
+}
+
+}  // namespace
+
+std::string Measurements::Help() {
+  return "verify NAME OP VALUE [UNIT]\n"
+         "                        (benchora) check a value: OP = != < <= > >= in LOW..HIGH ~ "
+         "REGEX; NAME a control (its text, check mark, position, index or caption), "
+         "CONTROL.KEY of its get state, or rds.FIELD with --rds (" +
+         RdsFieldList() +
+         "); prints PASS or FAIL; a FAIL makes benchora exit with 1\n"
+         "sample EVERY_MS COUNT NAME[:UNIT]...\n"
+         "                        (benchora) read the values COUNT times, each after EVERY_MS "
+         "of the panel's time (its timers run)";
+}
+
+std::optional<std::string> Measurements::Run(const ScriptCommand& command) {
+  if (const auto arguments = CommandArguments(command.text, "verify"))
+    return Verify(command, *arguments);
+  if (const auto arguments = CommandArguments(command.text, "sample"))
+    return Sample(command, *arguments);
+  return std::nullopt;
+}
+
+uint64_t Measurements::Now() {
+  std::string reply;
+  if (!automate_("clock", reply)) return 0;
+  return std::strtoull(reply.c_str(), nullptr, 10);
+}
+
+Measurements::Reading Measurements::Read(const std::string& name, bool with_group) {
+  Reading reading;
+  if (const std::optional<std::string_view> field = RdsFieldName(name)) {
+    if (rds_ == nullptr) {
+      reading.why = "RDS fields need --rds";
+      return reading;
+    }
+    bool known = false;
+    reading.value = RdsField(rds_->Station(), *field, known);
+    if (!known) {
+      reading.why = "no RDS field " + std::string(*field) + " (there are " + RdsFieldList() + ")";
+    } else if (!reading.value) {
+      reading.why = "not received";
+    }
+    return reading;
+  }
+  const size_t dot = name.find('.');
+  const std::string control = name.substr(0, dot);
+  std::string reply;
+  if (!automate_("get " + control, reply)) {
+    reading.why = "no panel is shown";
+    return reading;
+  }
+  if (reply.starts_with(kRefusal)) {
+    reading.why = reply.substr(sizeof kRefusal - 1);
+    return reading;
+  }
+  if (dot == std::string::npos) {
+    reading.value = MainValue(reply);
+    if (!reading.value) reading.why = control + " shows no value";
+  } else {
+    reading.value = StateValue(reply, std::string_view(name).substr(dot + 1));
+    if (!reading.value) reading.why = control + " has no " + name.substr(dot + 1);
+  }
+  std::string where;
+  if (with_group && automate_("where " + control, where)) reading.where = NearestCaption(where);
+  return reading;
+}
+
+std::string Measurements::Verify(const ScriptCommand& command, std::string_view arguments) {
+  std::string error;
+  const std::optional<CheckSpec> check = ParseCheck(arguments, error);
+  if (!check) return kRefusal + error;
+  const Reading reading = Read(check->name, true);
+  Judgement judgement;
+  if (reading.value) {
+    judgement = Judge(*check, *reading.value);
+  } else {
+    judgement = Judge(*check, "");
+    judgement.pass = false;
+    judgement.why = reading.why;
+  }
+  Record record;
+  record.kind = RecordKind::kCheck;
+  record.time_ms = Now();
+  record.origin = command.origin;
+  record.name = check->name;
+  record.value = reading.value.value_or("");
+  record.unit = check->unit;
+  record.low = judgement.low;
+  record.high = judgement.high;
+  record.pass = judgement.pass;
+  record.message = VerdictLine(*check, reading.where, reading.value, judgement);
+  record.test = std::string(arguments);
+  reports_.Add(record);
+  return record.message;
+}
+
+std::string Measurements::Sample(const ScriptCommand& command, std::string_view arguments) {
+  std::string error;
+  const std::optional<SampleSpec> spec = ParseSample(arguments, error);
+  if (!spec) return kRefusal + error;
+  for (uint32_t n = 0; n < spec->count; ++n) {
+    std::string reply;
+    if (!automate_("advance " + std::to_string(spec->every_ms), reply)) {
+      return std::string(kRefusal) + "no panel is shown";
+    }
+    const uint64_t now = Now();
+    std::string line = "SAMPLE " + std::to_string(now) + " ms:";
+    for (const SampledValue& value : spec->values) {
+      const Reading reading = Read(value.name, false);
+      Record record;
+      record.kind = RecordKind::kSample;
+      record.time_ms = now;
+      record.origin = command.origin;
+      record.name = value.name;
+      record.value = reading.value.value_or("");
+      record.unit = value.unit;
+      record.message = reading.why;
+      reports_.Add(record);
+      line += " " + value.name + "=" +
+              (reading.value ? ShownValue(*reading.value, false) : "(" + reading.why + ")");
+      if (reading.value && !value.unit.empty()) line += " " + value.unit;
+    }
+    transcript_.Line(line);
+  }
+  return "ok";
+}
+
+void Measurements::RecordSkipped(const ScriptCommand& command) {
+  const std::optional<std::string_view> arguments = CommandArguments(command.text, "verify");
+  if (!arguments) return;
+  std::string error;
+  const std::optional<CheckSpec> check = ParseCheck(*arguments, error);
+  Record record;
+  record.kind = RecordKind::kSkipped;
+  record.time_ms = Now();
+  record.origin = command.origin;
+  record.name = check ? check->name : std::string(*arguments);
+  record.pass = false;
+  record.message = "not run: --strict stopped the run before it";
+  record.test = std::string(*arguments);
+  reports_.Add(record);
+}
+
+void Measurements::RecordProblem(const ScriptCommand& command, const std::string& what) {
+  Record record;
+  record.kind = RecordKind::kProblem;
+  record.time_ms = Now();
+  record.origin = command.origin;
+  record.name = command.text;
+  record.pass = false;
+  record.message = what;
+  record.test = command.text;
+  reports_.Add(record);
+}
+
+}  // namespace benchora

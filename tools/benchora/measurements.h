@@ -1,0 +1,59 @@
+// benchora's measuring commands: "verify" judges one value against its
+// limits and prints the verdict line, "sample" reads values while the
+// panel's own timers run. Both read the panel through the automation
+// interface (and the RDS station --rds decodes), and hand what they
+// measured to the reports.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "rds_watch.h"
+#include "reports.h"
+#include "script.h"
+#include "transcript.h"
+
+namespace benchora {
+
+class Measurements {
+ public:
+  // Runs an automation command on the panel; false when none is shown.
+  using Automate = std::function<bool(const std::string& command, std::string& reply)>;
+
+  Measurements(Automate automate, Transcript& transcript, Reports& reports)
+      : automate_(std::move(automate)), transcript_(transcript), reports_(reports) {}
+
+  void set_rds(const RdsWatch* rds) { rds_ = rds; }
+
+  // The reply of a verify or sample command; nullopt for any other command.
+  std::optional<std::string> Run(const ScriptCommand& command);
+
+  // A check that did not run because --strict stopped the run first.
+  void RecordSkipped(const ScriptCommand& command);
+
+  // A command that went wrong where the script did not expect it.
+  void RecordProblem(const ScriptCommand& command, const std::string& what);
+
+  // The help lines of the measuring commands.
+  static std::string Help();
+
+ private:
+  struct Reading {
+    std::optional<std::string> value;
+    std::string why;    // when there is no value
+    std::string where;  // the caption of the control's group
+  };
+  Reading Read(const std::string& name, bool with_group);
+  uint64_t Now();
+  std::string Verify(const ScriptCommand& command, std::string_view arguments);
+  std::string Sample(const ScriptCommand& command, std::string_view arguments);
+
+  Automate automate_;
+  Transcript& transcript_;
+  Reports& reports_;
+  const RdsWatch* rds_ = nullptr;
+};
+
+}  // namespace benchora
