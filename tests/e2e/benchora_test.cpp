@@ -1,7 +1,8 @@
 // benchora as a new user meets it, with the real plug-in and the simulated
 // handset: the automation commands that find things, the message boxes and
-// marks in the transcript, --strict and its directive, the getting-started
-// scripts of the README, and the messages of a session that cannot start.
+// marks in the transcript, --strict and its directive, the README showing
+// the getting-started scripts, and the messages of a session that cannot
+// start.
 #include <gtest/gtest.h>
 
 #include "shell_run.h"
@@ -78,20 +79,9 @@ TEST_P(BenchoraRun, ShowsWhatANewUserNeeds) {
   }
 }
 
-#define SONVIO_FORM_LINE                                                      \
-  "kind=Form enabled=1 visible=1 caption=\"Sonvio - Version: " SONVIO_VERSION \
-  "\" "                                                                       \
-  "help=\"SonvioHelp.chm::/SonvioHelp/Sonvio.html#SONVIO\" bounds="
-
+// The panels' form lines and the getting-started scripts are compared whole
+// by the tour test.
 const Case kCases[] = {
-    {"gen1_panel_caption",
-     {"--chip", "gen1", "--strict", "-e", "get KelboFMRGUI"},
-     0,
-     {"> get KelboFMRGUI\n" SONVIO_FORM_LINE}},
-    {"gen2_panel_caption",
-     {"--chip", "gen2", "--strict", "-e", "get frm_DruskGUI"},
-     0,
-     {"> get frm_DruskGUI\n" SONVIO_FORM_LINE}},
     // The plug-in talks to benchora's own server, whatever else listens on
     // the plug-in's port: the fault given to that server reaches the panel.
     {"gen2_talks_to_the_embedded_server",
@@ -162,17 +152,6 @@ const Case kCases[] = {
      1,
      {"!! get LReady: expected a message box, none came",
       "benchora: --strict: -e 2: get LReady: expected a message box, but none came"}},
-    {"getting_started_gen1",
-     {"--chip", "gen1", "--strict", "--script", "docs/getting-started/gen1.txt"},
-     0,
-     {"> get LEFrequency\nkind=LabeledEdit enabled=1 visible=1 label=\"Frequency (Hz):\" "
-      "text=\"98000000\"",
-      "!! leave LEFrequency: 1 message box (expected)"}},
-    {"getting_started_gen2",
-     {"--chip", "gen2", "--strict", "--script", "docs/getting-started/gen2.txt"},
-     0,
-     {"LOG[1] at@audapp:fmrx_set_band(108000000,87500000,100000,1)",
-      "LOG[1] at@audapp:fmrx_get_auto_seek_report()", "> items cb_station\n88100000\n"}},
     {"piped_input_skips_comments_and_ends_at_quit",
      {"--interactive"},
      0,
@@ -240,7 +219,7 @@ const Case kCases[] = {
 INSTANTIATE_TEST_SUITE_P(E2e, BenchoraRun, ::testing::ValuesIn(kCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
-// The README shows the getting-started scripts that the cases above run,
+// The README shows the getting-started scripts that the tour test runs,
 // each line as it stands in its file, indented as a code block.
 TEST(GettingStarted, ReadmeShowsTheScriptsThatRun) {
   auto read = [](const std::string& path) {
