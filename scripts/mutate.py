@@ -24,7 +24,7 @@ import time
 from collections import OrderedDict
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-EXCLUDED_TESTS = "^windows_(cross_build|exports|wine_|ini_same_bytes)"
+EXCLUDED_TESTS = "^windows_(cross_build|exports|package|wine_|ini_same_bytes)"
 
 
 def unescape(text):
