@@ -52,8 +52,8 @@ TEST(GroupReaderTest, Layouts) {
        {"!2", "C201 01C8 E106 434C 0001 @3", "!5"}},
       // Interchange lines: "----" blocks are lost, a leading time is kept.
       {InputFormat::kAuto,
-       "12:00:01.250 C201 ---- 0000 ----\n2024-05-06T12:00:01Z 1 2 3 4\nC201 0408 ---- 434C\n",
-       {"C201 0000 0000 0000 0F0F @1 12:00:01.250", "!2", "C201 0408 0000 434C 00F0 @3"}},
+       "12:00:01.250 C201 ---- 0000 ----\n2024-05-06T12:00:01Z 1 2 3 4\n---- 0408 ---- ----\n",
+       {"C201 0000 0000 0000 0F0F @1 12:00:01.250", "!2", "0000 0408 0000 0000 F0FF @3"}},
       // Report rows, newest first, and the newest one again in a read-out
       // line: each group once, oldest first, an empty slot and the other
       // lines passed over; a type column that does not fit block B is a problem.

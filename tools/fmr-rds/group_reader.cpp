@@ -157,7 +157,9 @@ void GroupReader::Feed(std::string_view line) {
     FlushPending();
     return;
   }
-  if (IsRecordHeader(line) && forced_ != InputFormat::kHex) {
+  const std::optional<BlockLine> block_line = ParseBlockLine(tokens);
+  // "---- 21E5 6172 ----" is a group with two blocks lost, not a header.
+  if (!block_line && IsRecordHeader(line) && forced_ != InputFormat::kHex) {
     FlushPending();
     Settle(InputFormat::kLog);
     log_layout_ = true;
@@ -177,7 +179,7 @@ void GroupReader::Feed(std::string_view line) {
     if (groups_) groups_(group);
     return;
   }
-  if (const auto block_line = ParseBlockLine(tokens)) {
+  if (block_line) {
     FlushPending();
     if (block_line->interchange_only && forced_ == InputFormat::kLog) {
       Problem(line_, "not a decode-log line (a time or a \"----\" block)");
