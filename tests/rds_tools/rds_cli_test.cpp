@@ -175,5 +175,13 @@ TEST(RdsCliTest, QualityOfAHexCaptureAndItsHexRoundTrip) {
   EXPECT_EQ(bad.err, "fmr-rds: --window needs a number of groups from 1 to 999999, got 0\n");
 }
 
+// A second-generation session as benchora prints it: four reports two
+// seconds apart, the newest row as LData and the others as MData, newest
+// first, each overlapping the one before. Every group comes out once and in
+// order (88 in eight seconds), so the station decodes whole.
+TEST(RdsCliTest, SecondGenerationSessionLines) {
+  ExpectData("gen2_session.summary.txt", RunRds({"--summary"}, Data("gen2_session.txt")).out);
+}
+
 }  // namespace
 }  // namespace rdstest
