@@ -213,7 +213,16 @@ const Station* RadioModel::StationAt(uint32_t frequency_hz) const {
   for (const Station& s : stations_) {
     if (s.frequency_hz == frequency_hz) return &s;
   }
+  if (!air_groups_.empty() && air_station_.frequency_hz == frequency_hz) return &air_station_;
   return nullptr;
+}
+
+void RadioModel::PutOnAir(uint32_t frequency_hz, const RdsGroup& group) {
+  if (air_station_.frequency_hz != frequency_hz) air_groups_.clear();
+  air_station_.frequency_hz = frequency_hz;
+  air_station_.pi = group.blocks[0];
+  air_groups_.push_back(group);
+  if (air_groups_.size() > kAirGroups) air_groups_.erase(air_groups_.begin());
 }
 
 const Station* RadioModel::CurrentStation() const {
@@ -349,6 +358,10 @@ RdsGroup RadioModel::ExtraGroup(const Station& s, uint32_t index) const {
 std::optional<RdsGroup> RadioModel::NextRdsGroup() {
   const Station* s = CurrentStation();
   if (!powered_ || s == nullptr) return std::nullopt;
+  if (s == &air_station_) {
+    ++rds_group_count_;
+    return air_groups_[rds_step_++ % air_groups_.size()];
+  }
   const uint32_t extras = static_cast<uint32_t>(Extras(*s).size());
   const uint32_t step = rds_step_++ % (kPsSteps + kRtSteps + extras);
   ++rds_group_count_;

@@ -109,6 +109,15 @@ class RadioModel {
   static constexpr uint32_t kClockStartMjd = 61381;
   static constexpr uint32_t kClockStartUtcMinutes = 9 * 60 + 30;
 
+  // What the handset's own transmitter put on air at `frequency_hz`: a
+  // receiver tuned there later hears a station (kAirLevelDbuv, stereo) that
+  // sends the last kAirGroups groups transmitted, over and over. A group on
+  // another frequency starts the loop anew; a table station's frequency
+  // keeps the table station.
+  static constexpr size_t kAirGroups = 64;
+  static constexpr int kAirLevelDbuv = 60;
+  void PutOnAir(uint32_t frequency_hz, const RdsGroup& group);
+
   // Chip registers; unwritten registers read their reset values.
   uint16_t ReadRegister(uint32_t address) const;
   void WriteRegister(uint32_t address, uint16_t value);
@@ -127,6 +136,8 @@ class RadioModel {
   uint32_t rds_step_ = 0;
   uint32_t rds_group_count_ = 0;
   std::map<uint32_t, uint16_t> registers_;
+  Station air_station_{0, kAirLevelDbuv, true, 0, "", "", 0, false};
+  std::vector<RdsGroup> air_groups_;  // oldest first
 };
 
 }  // namespace fmrsim
