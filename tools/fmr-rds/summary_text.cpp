@@ -103,13 +103,16 @@ std::string SummaryText(const StationSummary& s, const InputCounts& input, PtyTa
   out += Line("Groups", groups);
   out += Line("Received", std::to_string(s.received) + " groups, " + std::to_string(s.skipped) +
                               " skipped (block B lost), " + std::to_string(s.partial) + " partial");
-  char bler[160];
-  std::snprintf(bler, sizeof(bler),
-                "%.1f%% overall (%llu of %llu blocks lost), %.1f%% over the last %zu groups",
-                s.bler.OverallPercent(), static_cast<unsigned long long>(s.bler.lost_blocks()),
-                static_cast<unsigned long long>(s.bler.blocks()), s.bler.RecentPercent(),
-                s.bler.recent_groups());
-  out += Line("BLER", bler);
+  auto percent = [](double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof(buffer), "%.1f%%", value);
+    return std::string(buffer);
+  };
+  out += Line("BLER", percent(s.bler.OverallPercent()) + " overall (" +
+                          std::to_string(s.bler.lost_blocks()) + " of " +
+                          std::to_string(s.bler.blocks()) + " blocks lost), " +
+                          percent(s.bler.RecentPercent()) + " over the last " +
+                          std::to_string(s.bler.recent_groups()) + " groups");
   out += Line("Input", std::string(InputFormatName(input.format)) + ": " +
                            std::to_string(input.records) + " records, " +
                            std::to_string(input.malformed_lines) + " malformed lines, " +
