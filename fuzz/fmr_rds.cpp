@@ -1,6 +1,9 @@
-// Fuzz target of fmr-rds: any bytes, taken as decode-log text, go through the
-// line reader, the station decoder and one of the three outputs. Besides not
-// crashing, the JSON outputs must stay printable ASCII, one object per line.
+// Fuzz target of fmr-rds: any bytes, taken as RDS text in one of the input
+// layouts (guessed, decode log, hex interchange lines, second-generation
+// report rows), go through the line reader, the station decoder and one of
+// the four outputs. Besides not crashing, the JSON outputs must stay
+// printable ASCII, one object per line, and the hex output must read back
+// as the same number of groups.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -28,19 +31,35 @@ bool IsJsonLines(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  // The first byte picks the output and the programme-type table, so each
-  // input is decoded once and the campaign covers all three outputs.
-  constexpr fmrrds::OutputKind kOutputs[] = {fmrrds::OutputKind::kGroups,
-                                             fmrrds::OutputKind::kSummaryJson,
-                                             fmrrds::OutputKind::kSummaryText};
+  // The first byte picks the output, the input layout, the programme-type
+  // table and the error-rate window, so each input is decoded once and the
+  // campaign covers every combination.
+  constexpr fmrrds::OutputKind kOutputs[] = {
+      fmrrds::OutputKind::kGroups, fmrrds::OutputKind::kSummaryJson,
+      fmrrds::OutputKind::kSummaryText, fmrrds::OutputKind::kHex};
+  constexpr fmrrds::InputFormat kInputs[] = {fmrrds::InputFormat::kAuto, fmrrds::InputFormat::kLog,
+                                             fmrrds::InputFormat::kHex, fmrrds::InputFormat::kGen2};
   fmrrds::DecodeOptions options;
-  options.output = kOutputs[data[0] % 3];
+  options.output = kOutputs[data[0] % 4];
+  options.input = kInputs[(data[0] >> 2) % 4];
   options.table = (data[0] & 0x80) != 0 ? fmrrds::PtyTable::kRbds : fmrrds::PtyTable::kRds;
+  options.bler_window = 1 + ((data[0] >> 4) & 0x7);
   std::istringstream in(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
   std::ostringstream out;
   std::ostringstream err;
-  fmrrds::DecodeStream(in, options, out, err);
-  if (options.output != fmrrds::OutputKind::kSummaryText && !IsJsonLines(out.str()))
+  const fmrrds::DecodeResult result = fmrrds::DecodeStream(in, options, out, err);
+  if ((options.output == fmrrds::OutputKind::kGroups ||
+       options.output == fmrrds::OutputKind::kSummaryJson) &&
+      !IsJsonLines(out.str()))
     __builtin_trap();
+  if (options.output == fmrrds::OutputKind::kHex) {
+    fmrrds::DecodeOptions again;
+    again.output = fmrrds::OutputKind::kSummaryJson;
+    again.input = fmrrds::InputFormat::kHex;
+    std::istringstream hex(out.str());
+    std::ostringstream ignored;
+    const fmrrds::DecodeResult reread = fmrrds::DecodeStream(hex, again, ignored, ignored);
+    if (reread.groups != result.groups || reread.malformed_lines != 0) __builtin_trap();
+  }
   return 0;
 }

@@ -214,6 +214,15 @@ const Case kCases[] = {
       "live session\"\n",
       "RDS station: PI C201, PTY 14 Serious classical, PS \"CLASSIC \", RT \"Classic FM - "
       "Symphony No. 5 in C minor\"\n"}},
+    // With --chip gen2 the groups of the embedded server's RDS reports are
+    // decoded the same way.
+    {"rds_shows_the_station_on_the_second_generation",
+     {"--chip", "gen2", "--rds", "--strict", "-e", "select cb_audiooutput Headset", "-e",
+      "click btn_onoff", "-e", "type le_frequency 95400000", "-e", "click btn_set_station", "-e",
+      "check CheckBox_rds 1", "-e", "advance 6000"},
+     0,
+     {"RDS station: PI C204, PTY 11 Rock Music, PS \"ROCK 95 \", RT \"Rock 95 - now playing: "
+      "live session\"\n"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(E2e, BenchoraRun, ::testing::ValuesIn(kCases),

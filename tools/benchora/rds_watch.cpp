@@ -55,6 +55,24 @@ void RdsWatch::OnReply(uint16_t message_id, const uint8_t* reply, uint16_t lengt
   }
 }
 
+void RdsWatch::OnReportedGroup(const std::array<uint16_t, 4>& blocks) {
+  const std::lock_guard lock(queue_mutex_);
+  queue_.push_back(blocks);
+}
+
+void RdsWatch::Drain() {
+  std::vector<std::array<uint16_t, 4>> groups;
+  {
+    const std::lock_guard lock(queue_mutex_);
+    groups.swap(queue_);
+  }
+  for (const auto& blocks : groups) {
+    fmrrds::RawGroup group;
+    group.blocks = blocks;
+    Feed(group);  // the report holds only groups the chip decoded whole
+  }
+}
+
 void RdsWatch::Feed(const fmrrds::RawGroup& group) {
   decoder_.Decode(group);
   const std::string line = StationLine(decoder_.Summary());

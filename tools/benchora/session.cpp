@@ -65,8 +65,17 @@ bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Trans
       session.rds->OnReply(id, reply, length);
     };
   }
-  return PrepareHandset(options, session.handset, session.at_server, transcript, error) &&
-         session.plugin.Load(path, error) &&
+  if (!PrepareHandset(options, session.handset, session.at_server, transcript, error)) return false;
+  if (session.rds && session.at_server.server) {
+    RdsWatch* rds = session.rds.get();
+    session.at_server.server->WithCommands([rds](fmrsim::AtCommands& commands) {
+      commands.set_rds_listener(
+          [rds](const fmrsim::RdsGroup& group) { rds->OnReportedGroup(group.blocks); });
+    });
+  } else if (session.rds && options.chip == Chip::kGen2) {
+    transcript.Notice("benchora: --rds watches only the embedded AT server; ignored");
+  }
+  return session.plugin.Load(path, error) &&
          ConnectPlugin(session.plugin, session.handset, log, transcript, error);
 }
 

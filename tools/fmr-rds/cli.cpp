@@ -1,10 +1,13 @@
 #include "fmr-rds/cli.h"
 
+#include <array>
 #include <fstream>
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "fmr-rds/group_reader.h"
+#include "fmr-rds/hex_text.h"
 #include "fmr-rds/report_json.h"
 #include "fmr-rds/station_decoder.h"
 #include "fmr-rds/summary_text.h"
@@ -14,38 +17,55 @@ namespace fmrrds {
 std::string UsageText() {
   return "usage: fmr-rds [options] [FILE]\n"
          "Decodes RDS groups from the first-generation panel's decode log\n"
-         "(decode_data.log) or from plain lines of four hexadecimal blocks\n"
-         "(\"1A2B C3D4 0000 FFFF\", 0x prefixes allowed; such groups count as clean).\n"
+         "(decode_data.log), from lines of four hexadecimal blocks (\"1A2B C3D4 ----\n"
+         "FFFF\": 0x prefixes allowed, \"----\" a block not received, optionally a time\n"
+         "as the first field: \"12:00:01.250 1A2B ...\"), or from the second-generation\n"
+         "RDS report rows as the panel's MData/LData show them and benchora prints\n"
+         "them (seven cells: blocks A to D, group type code, running number, level;\n"
+         "other lines of such a transcript are passed over; rows of overlapping\n"
+         "reports give each group once, oldest first).\n"
          "Reads FILE, or standard input when FILE is absent or \"-\".\n"
          "\n"
-         "  --rbds        programme-type names of the R(B)DS table (default: RDS)\n"
-         "  --summary     print only the assembled station at the end, as text\n"
-         "  --json        with --summary: the station as one JSON object\n"
-         "  --help        show this text\n"
+         "  --input-format F   log, hex or gen2 (default: guessed from the lines; four\n"
+         "                     0x blocks without status lines read as hex, clean)\n"
+         "  --output-format F  groups (JSON lines, the default), hex (one interchange\n"
+         "                     line per group, \"----\" for unusable blocks),\n"
+         "                     summary or summary-json\n"
+         "  --window N         groups of the recent block error rate (default 100)\n"
+         "  --rbds             programme-type names of the R(B)DS table (default: RDS)\n"
+         "  --summary          same as --output-format summary\n"
+         "  --json             with --summary: the station as one JSON object\n"
+         "  --help             show this text\n"
          "\n"
          "Output without --summary: one JSON object per group, one per line:\n"
          "  line (input line of the group), type (\"0A\"), pi (\"C201\"), tp, pty,\n"
          "  pty_name; 0A/0B: ta, ms (\"music\"/\"speech\"), di ({\"stereo\": true}, one\n"
          "  decoder-information bit per group), ps_segment, ps_chars, ps (the name\n"
-         "  once all four segments are in), ps_changed; 0A: af (MHz), af_count,\n"
+         "  once confirmed: every segment received twice alike) or ps_progressive\n"
+         "  (the name so far, '?' for gaps), ps_changed; 0A: af (MHz), af_count,\n"
          "  af_lf_mf_khz; 2A/2B: rt_flag (\"A\"/\"B\"), rt_segment, rt_chars, rt (the\n"
-         "  text once complete up to its carriage return), rt_cleared (the A/B flag\n"
-         "  flipped), rt_changed; 4A: ct {mjd, date, utc, offset, local}; always\n"
-         "  status (the four status nibbles, \"0F00\"), and lost (letters of the\n"
-         "  unusable blocks) when any. pi_changed marks a new station: everything\n"
-         "  assembled so far is dropped.\n"
+         "  text once confirmed up to its carriage return) or rt_progressive,\n"
+         "  rt_cleared (the A/B flag flipped), rt_changed; 1A: ecc, country; 3A:\n"
+         "  oda_application, oda_group; 4A: ct {mjd, date, utc, offset, local, iso};\n"
+         "  RadioText+ groups: rt_plus {item_toggle, item_running, tags [{content_type,\n"
+         "  name, start, length, text}]}; always status (the four status nibbles,\n"
+         "  \"0F00\"), lost (letters of the unusable blocks) when any, and bler_recent\n"
+         "  (percent of blocks lost over the last groups). pi_changed marks a new\n"
+         "  station: everything assembled so far is dropped.\n"
          "\n"
          "Block status: 0 clean, 1 to 5 corrected bits; anything else (0xF: could\n"
-         "not be corrected) makes the block unusable. A group with block B unusable\n"
-         "is skipped ({\"line\", \"status\", \"skipped\"}); otherwise only the fields\n"
-         "of unusable blocks are left out (\"??\" in rt_chars) and the group counts\n"
-         "as partial.\n"
+         "not be corrected, \"----\" in hex lines) makes the block unusable. A group\n"
+         "with block B unusable is skipped ({\"line\", \"status\", \"skipped\"});\n"
+         "otherwise only the fields of unusable blocks are left out (\"??\" in\n"
+         "rt_chars) and the group counts as partial.\n"
          "\n"
          "The summary holds pi, pi_history, pty, pty_name, tp, ta, ms, di, ps (the\n"
-         "last complete name), ps_names, rt (the last complete text), ps_partial\n"
-         "and rt_partial (a text still being assembled, '?' for missing\n"
-         "characters), af, af_count, ct (the last valid clock time), groups (count\n"
-         "per type), received, skipped, partial, records, malformed_lines.\n"
+         "last confirmed name), ps_names, rt (the last confirmed text),\n"
+         "ps_progressive and rt_progressive (a text not yet confirmed, '?' for\n"
+         "missing characters), rt_plus, ecc, country, af, af_count, ct (the last\n"
+         "valid clock time), groups (count per type and version), received,\n"
+         "skipped, partial, bler {overall, recent, window, blocks, lost_blocks},\n"
+         "input_format, records, malformed_lines, passed_over_lines.\n"
          "Texts are 8-bit RDS characters; JSON shows bytes outside printable ASCII\n"
          "as \\u00XX, the text summary as \\xNN.\n"
          "\n"
@@ -56,13 +76,20 @@ std::string UsageText() {
 
 DecodeResult DecodeStream(std::istream& in, const DecodeOptions& options, std::ostream& out,
                           std::ostream& err) {
-  StationDecoder decoder;
+  StationDecoder decoder(options.bler_window);
   DecodeResult result;
   GroupReader reader(
       [&](const RawGroup& group) {
         ++result.groups;
         const GroupReport report = decoder.Decode(group);
-        if (options.output == OutputKind::kGroups) out << GroupJson(report, options.table) << '\n';
+        if (options.output == OutputKind::kGroups) {
+          out << GroupJson(report, options.table) << '\n';
+        } else if (options.output == OutputKind::kHex) {
+          std::array<bool, 4> usable{};
+          for (size_t b = 0; b < 4; ++b)
+            usable[b] = report.lost.find("ABCD"[b]) == std::string::npos;
+          out << HexGroupLine(group.blocks, usable, group.time) << '\n';
+        }
       },
       [&](size_t line, const std::string& message) {
         if (++result.malformed_lines <= kMaxReportedProblems) {
@@ -71,12 +98,14 @@ DecodeResult DecodeStream(std::istream& in, const DecodeOptions& options, std::o
           err << "fmr-rds: " << options.input_name
               << ": further malformed lines are only counted\n";
         }
-      });
+      },
+      options.input);
   std::string line;
   while (std::getline(in, line)) reader.Feed(line);
   reader.Finish();
 
-  const InputCounts counts{reader.records(), reader.malformed_lines()};
+  const InputCounts counts{reader.format(), reader.records(), reader.malformed_lines(),
+                           reader.passed_over_lines()};
   if (options.output == OutputKind::kSummaryJson) {
     out << SummaryJson(decoder.Summary(), counts, options.table) << '\n';
   } else if (options.output == OutputKind::kSummaryText) {
@@ -92,8 +121,60 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
   bool json = false;
   std::string path;
   bool have_path = false;
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
+  std::optional<OutputKind> output;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size()) {
+        err << "fmr-rds: " << arg << " needs a value\n";
+        return false;
+      }
+      into = args[++i];
+      return true;
+    };
+    std::string text;
+    if (arg == "--input-format") {
+      if (!value(text)) return 2;
+      static const std::pair<const char*, InputFormat> kFormats[] = {{"auto", InputFormat::kAuto},
+                                                                     {"log", InputFormat::kLog},
+                                                                     {"hex", InputFormat::kHex},
+                                                                     {"gen2", InputFormat::kGen2}};
+      bool known = false;
+      for (const auto& [name, format] : kFormats) {
+        if (text == name) {
+          options.input = format;
+          known = true;
+        }
+      }
+      if (!known) {
+        err << "fmr-rds: unknown input format " << text << " (log, hex, gen2)\n";
+        return 2;
+      }
+    } else if (arg == "--output-format") {
+      if (!value(text)) return 2;
+      static const std::pair<const char*, OutputKind> kOutputs[] = {
+          {"groups", OutputKind::kGroups},
+          {"hex", OutputKind::kHex},
+          {"summary", OutputKind::kSummaryText},
+          {"summary-json", OutputKind::kSummaryJson}};
+      for (const auto& [name, kind] : kOutputs) {
+        if (text == name) output = kind;
+      }
+      if (!output) {
+        err << "fmr-rds: unknown output format " << text
+            << " (groups, hex, summary, summary-json)\n";
+        return 2;
+      }
+    } else if (arg == "--window") {
+      if (!value(text)) return 2;
+      const bool digits = !text.empty() && text.size() <= 6 &&
+                          text.find_first_not_of("0123456789") == std::string::npos;
+      if (!digits || std::stoul(text) == 0) {
+        err << "fmr-rds: --window needs a number of groups from 1 to 999999, got " << text << "\n";
+        return 2;
+      }
+      options.bler_window = std::stoul(text);
+    } else if (arg == "--help" || arg == "-h") {
       out << UsageText();
       return 0;
     } else if (arg == "--rbds") {
@@ -114,6 +195,7 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
     }
   }
   if (summary) options.output = json ? OutputKind::kSummaryJson : OutputKind::kSummaryText;
+  if (output) options.output = *output;
 
   DecodeResult result;
   if (!have_path || path == "-") {

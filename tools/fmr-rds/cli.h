@@ -6,15 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "fmr-rds/block_error_rate.h"
+#include "fmr-rds/group_reader.h"
 #include "fmr-rds/programme_types.h"
 
 namespace fmrrds {
 
-enum class OutputKind { kGroups, kSummaryText, kSummaryJson };
+enum class OutputKind { kGroups, kHex, kSummaryText, kSummaryJson };
 
 struct DecodeOptions {
   PtyTable table = PtyTable::kRds;
   OutputKind output = OutputKind::kGroups;
+  InputFormat input = InputFormat::kAuto;
+  size_t bler_window = BlockErrorRate::kDefaultWindow;
   std::string input_name = "<stdin>";  // names the input in problem lines
 };
 

@@ -75,3 +75,13 @@ std::string FormatLocal(const ClockTime& ct) {
 }
 
 }  // namespace fmrrds
+
+namespace fmrrds {
+
+std::string FormatIso8601(const ClockTime& ct) {
+  std::string local = FormatLocal(ct);
+  local[local.find(' ')] = 'T';
+  return local + ":00" + FormatOffset(ct);
+}
+
+}  // namespace fmrrds

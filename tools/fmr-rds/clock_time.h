@@ -30,5 +30,7 @@ std::string FormatUtc(const ClockTime& ct);
 std::string FormatOffset(const ClockTime& ct);
 // The local date and time: "2024-05-01 13:34"
 std::string FormatLocal(const ClockTime& ct);
+// The local time with its offset, ISO 8601: "2024-05-01T13:34:00+01:00"
+std::string FormatIso8601(const ClockTime& ct);
 
 }  // namespace fmrrds

@@ -5,13 +5,20 @@
 namespace fmrrds {
 
 SegmentedText::SegmentedText(size_t pairs, bool ends_at_return)
-    : ends_at_return_(ends_at_return), chars_(2 * pairs, ' '), received_(pairs, false) {}
+    : ends_at_return_(ends_at_return),
+      chars_(2 * pairs, ' '),
+      received_(pairs, false),
+      confirmed_(pairs, false) {}
 
 bool SegmentedText::Put(size_t index, char first, char second) {
   if (index >= received_.size()) return false;
   const bool changed =
       received_[index] && (chars_[2 * index] != first || chars_[2 * index + 1] != second);
-  if (changed) std::fill(received_.begin(), received_.end(), false);
+  if (changed) {
+    std::fill(received_.begin(), received_.end(), false);
+    std::fill(confirmed_.begin(), confirmed_.end(), false);
+  }
+  confirmed_[index] = received_[index];
   chars_[2 * index] = first;
   chars_[2 * index + 1] = second;
   received_[index] = true;
@@ -20,12 +27,14 @@ bool SegmentedText::Put(size_t index, char first, char second) {
 
 void SegmentedText::Clear() {
   std::fill(received_.begin(), received_.end(), false);
+  std::fill(confirmed_.begin(), confirmed_.end(), false);
   std::fill(chars_.begin(), chars_.end(), ' ');
 }
 
 void SegmentedText::Resize(size_t pairs) {
   chars_.assign(2 * pairs, ' ');
   received_.assign(pairs, false);
+  confirmed_.assign(pairs, false);
 }
 
 bool SegmentedText::Empty() const {
@@ -46,6 +55,13 @@ bool SegmentedText::Complete() const {
   if (end == 0) return false;
   return std::all_of(received_.begin(), received_.begin() + static_cast<std::ptrdiff_t>(end),
                      [](bool r) { return r; });
+}
+
+bool SegmentedText::Confirmed() const {
+  if (!Complete()) return false;
+  const size_t end = EndPair();
+  return std::all_of(confirmed_.begin(), confirmed_.begin() + static_cast<std::ptrdiff_t>(end),
+                     [](bool c) { return c; });
 }
 
 std::string SegmentedText::Text() const {

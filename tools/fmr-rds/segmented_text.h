@@ -18,7 +18,8 @@ class SegmentedText {
 
   // Stores the pair at `index` (ignored when out of range). When a pair was
   // already received there with other characters, the broadcaster changed
-  // the text: every other pair is forgotten, and the result is true.
+  // the text: every other pair is forgotten, and the result is true. A pair
+  // received again with the same characters is confirmed.
   bool Put(size_t index, char first, char second);
   void Clear();
   // Changes the length (forgets everything).
@@ -27,6 +28,8 @@ class SegmentedText {
   bool Empty() const;
   // Every pair up to the end of the text has been received.
   bool Complete() const;
+  // Complete, and every pair up to the end received twice alike.
+  bool Confirmed() const;
   // The text up to its end; positions not yet received read '?'.
   std::string Text() const;
 
@@ -36,6 +39,7 @@ class SegmentedText {
   bool ends_at_return_;
   std::vector<char> chars_;
   std::vector<bool> received_;
+  std::vector<bool> confirmed_;
 };
 
 }  // namespace fmrrds

@@ -33,7 +33,9 @@ std::string GroupType::Name() const {
   return std::to_string(number) + (version_b ? "B" : "A");
 }
 
-StationDecoder::StationDecoder() : ps_(kPsPairs, false), rt_(kRtPairsA, true) {}
+StationDecoder::StationDecoder(size_t bler_window) : ps_(kPsPairs, false), rt_(kRtPairsA, true) {
+  station_.bler = BlockErrorRate(bler_window);
+}
 
 void StationDecoder::NewStation(uint16_t pi) {
   StationSummary fresh;
@@ -43,6 +45,7 @@ void StationDecoder::NewStation(uint16_t pi) {
   fresh.received = station_.received;
   fresh.skipped = station_.skipped;
   fresh.partial = station_.partial;
+  fresh.bler = std::move(station_.bler);
   station_ = std::move(fresh);
   if (std::find(station_.pi_history.begin(), station_.pi_history.end(), pi) ==
       station_.pi_history.end())
@@ -63,6 +66,8 @@ GroupReport StationDecoder::Decode(const RawGroup& group) {
     usable[b] = Nibble(group.status, b) <= kMostCorrectedBits;
     if (!usable[b]) report.lost += kBlockLetters[b];
   }
+  station_.bler.Add(static_cast<unsigned>(report.lost.size()));
+  report.bler_recent = station_.bler.RecentPercent();
   if (!usable[1]) {
     report.skipped = "block B uncorrectable";
     ++station_.skipped;
@@ -116,6 +121,7 @@ GroupReport StationDecoder::Decode(const RawGroup& group) {
       }
       break;
     default:
+      DecodeOtherGroup(group, usable, report, needed);
       break;
   }
   for (size_t i = 0; i < 4; ++i) {
@@ -143,10 +149,12 @@ void StationDecoder::DecodeBasicTuning(const RawGroup& group, const std::array<b
     report.ps_segment = segment;
     report.ps_chars = {High(d), Low(d)};
     report.ps_changed = ps_.Put(segment, High(d), Low(d));
-    if (ps_.Complete()) {
+    if (ps_.Confirmed()) {
       report.ps = ps_.Text();
       station_.ps = report.ps;
       AddOnce(station_.ps_names, *report.ps);
+    } else {
+      report.ps_progressive = ps_.Text();
     }
   }
   if (!report.type->version_b && usable[2]) {
@@ -169,9 +177,11 @@ void StationDecoder::DecodeRadioText(const RawGroup& group, const std::array<boo
     rt_.Resize(version_b ? kRtPairsB : kRtPairsA);
     rt_version_b_ = version_b;
     report.rt_cleared = rt_flag_.has_value();
+    station_.rt_plus.reset();
   } else if (rt_flag_ && *rt_flag_ != flag) {
     rt_.Clear();
     report.rt_cleared = true;
+    station_.rt_plus.reset();
   }
   rt_flag_ = flag;
 
@@ -191,9 +201,41 @@ void StationDecoder::DecodeRadioText(const RawGroup& group, const std::array<boo
     put(2, 2u * segment);
     put(3, 2u * segment + 1);
   }
-  if (rt_.Complete()) {
+  if (rt_.Confirmed()) {
     report.rt = rt_.Text();
     station_.rt = report.rt;
+  } else {
+    report.rt_progressive = rt_.Text();
+  }
+}
+
+void StationDecoder::DecodeOtherGroup(const RawGroup& group, const std::array<bool, 4>& usable,
+                                      GroupReport& report, bool needed[4]) {
+  const GroupType type = *report.type;
+  const uint16_t b = group.blocks[1];
+  if (type == GroupType{1, false}) {
+    needed[2] = true;
+    // Block C: variant code in bits 14..12; variant 0 holds the ECC.
+    if (usable[2] && ((group.blocks[2] >> 12) & 0x7) == 0) {
+      report.ecc = static_cast<uint8_t>(group.blocks[2] & 0xFF);
+      station_.ecc = report.ecc;
+    }
+  } else if (type == GroupType{3, false}) {
+    needed[3] = true;
+    if (usable[3]) {
+      report.oda_application = group.blocks[3];
+      report.oda_group = GroupType{static_cast<uint8_t>((b >> 1) & 0xF), (b & 1) != 0};
+      if (*report.oda_application == kRtPlusApplication) station_.rt_plus_group = report.oda_group;
+    }
+  } else if (station_.rt_plus_group && type == *station_.rt_plus_group) {
+    needed[2] = needed[3] = true;
+    if (usable[2] && usable[3]) {
+      const RtPlusGroup tags = DecodeRtPlus(b, group.blocks[2], group.blocks[3]);
+      report.rt_plus = tags;
+      station_.rt_plus = tags;
+      const std::string text = rt_.Text();
+      for (size_t i = 0; i < 2; ++i) report.rt_plus_text[i] = TaggedText(tags.tags[i], text);
+    }
   }
 }
 
@@ -206,8 +248,13 @@ void StationDecoder::DecodeClockTime(const RawGroup& group, const std::array<boo
 
 StationSummary StationDecoder::Summary() const {
   StationSummary summary = station_;
-  if (!ps_.Empty() && !ps_.Complete()) summary.ps_partial = ps_.Text();
-  if (!rt_.Empty() && !rt_.Complete()) summary.rt_partial = rt_.Text();
+  if (!ps_.Empty() && !ps_.Confirmed()) summary.ps_progressive = ps_.Text();
+  if (!rt_.Empty() && !rt_.Confirmed()) summary.rt_progressive = rt_.Text();
+  if (summary.rt_plus) {
+    // The tags point into the text being received, confirmed or not.
+    for (size_t i = 0; i < 2; ++i)
+      summary.rt_plus_text[i] = TaggedText(summary.rt_plus->tags[i], rt_.Text());
+  }
   return summary;
 }
 

@@ -1,7 +1,12 @@
 // Decodes RDS groups one by one into what each carries and into the
 // station assembled so far: PI, programme type, TP/TA/MS, decoder
 // information, PS name (0A/0B), radio text (2A/2B), alternative frequencies
-// (0A, method A) and clock time (4A).
+// (0A, method A), extended country code (1A), clock time (4A) and
+// RadioText+ (announced by 3A), and the block error rate. A PS name or radio
+// text counts as confirmed once every part of it arrived twice alike; until
+// then only the progressive text is known. A new PI starts a new station:
+// everything learnt about the old one is dropped (the reception counts
+// stay).
 //
 // Blocks are used only when their status nibble says they were received
 // clean or corrected (0 to 5); any other value, 0xF above all, marks a block
@@ -18,8 +23,10 @@
 #include <vector>
 
 #include "fmr-rds/alternative_frequencies.h"
+#include "fmr-rds/block_error_rate.h"
 #include "fmr-rds/clock_time.h"
 #include "fmr-rds/group_reader.h"
+#include "fmr-rds/radiotext_plus.h"
 #include "fmr-rds/segmented_text.h"
 
 namespace fmrrds {
@@ -45,8 +52,9 @@ enum class Programme { kSpeech, kMusic };
 struct GroupReport {
   size_t line = 0;
   uint16_t status = 0;
-  std::string skipped;  // non-empty: why the group was not decoded at all
-  std::string lost;     // letters of the unusable blocks, "" when all usable
+  std::string skipped;     // non-empty: why the group was not decoded at all
+  std::string lost;        // letters of the unusable blocks, "" when all usable
+  double bler_recent = 0;  // block error rate over the last groups, this one included
 
   std::optional<GroupType> type;
   std::optional<uint16_t> pi;
@@ -61,19 +69,31 @@ struct GroupReport {
   std::optional<uint8_t> ps_segment;
   std::string ps_chars;
   bool ps_changed = false;
-  std::optional<std::string> ps;  // the name, once every segment is in
+  std::optional<std::string> ps;              // the name, once confirmed
+  std::optional<std::string> ps_progressive;  // the name so far, '?' for gaps, until then
   std::optional<AfPair> af;
 
   // 2A/2B
   std::optional<char> rt_flag;  // 'A' or 'B'
   std::optional<uint8_t> rt_segment;
   std::string rt_chars;
-  bool rt_cleared = false;        // A/B flag flipped (or 2A/2B switched): text cleared
-  bool rt_changed = false;        // a segment changed without the flag: text restarted
-  std::optional<std::string> rt;  // the text, once every segment up to its end is in
+  bool rt_cleared = false;                    // A/B flag flipped (or 2A/2B switched): text cleared
+  bool rt_changed = false;                    // a segment changed without the flag: text restarted
+  std::optional<std::string> rt;              // the text, once confirmed up to its end
+  std::optional<std::string> rt_progressive;  // the text so far, until then
+
+  // 1A
+  std::optional<uint8_t> ecc;
+  // 3A: the application and the group type carrying its data
+  std::optional<uint16_t> oda_application;
+  std::optional<GroupType> oda_group;
 
   // 4A
   std::optional<ClockTime> ct;
+
+  // The RadioText+ group type
+  std::optional<RtPlusGroup> rt_plus;
+  std::string rt_plus_text[2];  // the tagged parts of the radio text received so far
 };
 
 // The station as assembled from the groups so far.
@@ -86,11 +106,16 @@ struct StationSummary {
   std::optional<Programme> ms;
   std::array<std::optional<bool>, 4> di{};  // d0..d3
 
-  std::optional<std::string> ps;      // the last complete name
-  std::vector<std::string> ps_names;  // every complete name, first seen first
-  std::string ps_partial;             // a name being assembled, '?' for gaps
-  std::optional<std::string> rt;      // the last complete text
-  std::string rt_partial;             // a text being assembled
+  std::optional<std::string> ps;      // the last confirmed name
+  std::vector<std::string> ps_names;  // every confirmed name, first seen first
+  std::string ps_progressive;         // a name not yet confirmed, '?' for gaps
+  std::optional<std::string> rt;      // the last confirmed text
+  std::string rt_progressive;         // a text not yet confirmed
+
+  std::optional<uint8_t> ecc;
+  std::optional<GroupType> rt_plus_group;  // announced by 3A
+  std::optional<RtPlusGroup> rt_plus;      // the last tags
+  std::string rt_plus_text[2];             // their parts of the radio text now
 
   AfList af;
   std::optional<ClockTime> ct;  // the last valid clock time
@@ -99,11 +124,12 @@ struct StationSummary {
   uint32_t received = 0;  // every group fed in
   uint32_t skipped = 0;   // block B lost
   uint32_t partial = 0;   // decoded without some block it carries data in
+  BlockErrorRate bler;
 };
 
 class StationDecoder {
  public:
-  StationDecoder();
+  explicit StationDecoder(size_t bler_window = BlockErrorRate::kDefaultWindow);
 
   GroupReport Decode(const RawGroup& group);
   // Partial texts are filled in here.
@@ -117,6 +143,8 @@ class StationDecoder {
                        GroupReport& report);
   void DecodeClockTime(const RawGroup& group, const std::array<bool, 4>& usable,
                        GroupReport& report);
+  void DecodeOtherGroup(const RawGroup& group, const std::array<bool, 4>& usable,
+                        GroupReport& report, bool needed[4]);
 
   StationSummary station_;
   SegmentedText ps_;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "fmr-rds/countries.h"
 #include "fmr-rds/field_text.h"
 
 namespace fmrrds {
@@ -58,11 +59,31 @@ std::string SummaryText(const StationSummary& s, const InputCounts& input, PtyTa
     for (const std::string& name : s.ps_names) ps += " " + Quoted(name);
     ps += ")";
   }
-  if (!s.ps_partial.empty()) ps += " (assembling " + Quoted(s.ps_partial) + ")";
+  if (!s.ps_progressive.empty()) ps += " (unconfirmed " + Quoted(s.ps_progressive) + ")";
   out += Line("PS", ps);
   std::string rt = s.rt ? Quoted(*s.rt) : "-";
-  if (!s.rt_partial.empty()) rt += " (assembling " + Quoted(s.rt_partial) + ")";
+  if (!s.rt_progressive.empty()) rt += " (unconfirmed " + Quoted(s.rt_progressive) + ")";
   out += Line("RT", rt);
+  std::string tags;
+  if (s.rt_plus) {
+    for (size_t i = 0; i < 2; ++i) {
+      const RtPlusTag& tag = s.rt_plus->tags[i];
+      if (tag.content_type == 0) continue;
+      tags += (tags.empty() ? "" : ", ") + std::string(ContentTypeName(tag.content_type)) + " " +
+              Quoted(s.rt_plus_text[i]);
+    }
+    tags += s.rt_plus->item_running ? " (item running)" : " (item stopped)";
+  }
+  out += Line("RT+", tags.empty() ? "-" : tags);
+  std::string ecc = "-";
+  if (s.ecc) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof(buffer), "%02X", static_cast<unsigned>(*s.ecc));
+    const std::string_view country = s.pi ? CountryName(*s.ecc, *s.pi) : std::string_view{};
+    ecc =
+        std::string(buffer) + " " + (country.empty() ? "(country unknown)" : std::string(country));
+  }
+  out += Line("ECC", ecc);
 
   std::string af;
   for (uint32_t khz : s.af.vhf_khz()) af += (af.empty() ? "" : " ") + MhzText(khz);
@@ -71,8 +92,8 @@ std::string SummaryText(const StationSummary& s, const InputCounts& input, PtyTa
   if (s.af.count()) af += " (list of " + std::to_string(*s.af.count()) + ")";
   out += Line("AF", af);
 
-  out += Line("CT", s.ct ? FormatDate(*s.ct) + " " + FormatUtc(*s.ct) + " UTC, offset " +
-                               FormatOffset(*s.ct) + " (local " + FormatLocal(*s.ct) + ")"
+  out += Line("CT", s.ct ? FormatIso8601(*s.ct) + " (" + FormatDate(*s.ct) + " " +
+                               FormatUtc(*s.ct) + " UTC)"
                          : "-");
 
   std::string groups;
@@ -82,8 +103,20 @@ std::string SummaryText(const StationSummary& s, const InputCounts& input, PtyTa
   out += Line("Groups", groups);
   out += Line("Received", std::to_string(s.received) + " groups, " + std::to_string(s.skipped) +
                               " skipped (block B lost), " + std::to_string(s.partial) + " partial");
-  out += Line("Input", std::to_string(input.records) + " records, " +
-                           std::to_string(input.malformed_lines) + " malformed lines");
+  auto percent = [](double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof(buffer), "%.1f%%", value);
+    return std::string(buffer);
+  };
+  out += Line("BLER", percent(s.bler.OverallPercent()) + " overall (" +
+                          std::to_string(s.bler.lost_blocks()) + " of " +
+                          std::to_string(s.bler.blocks()) + " blocks lost), " +
+                          percent(s.bler.RecentPercent()) + " over the last " +
+                          std::to_string(s.bler.recent_groups()) + " groups");
+  out += Line("Input", std::string(InputFormatName(input.format)) + ": " +
+                           std::to_string(input.records) + " records, " +
+                           std::to_string(input.malformed_lines) + " malformed lines, " +
+                           std::to_string(input.passed_over_lines) + " lines passed over");
   return out;
 }
 

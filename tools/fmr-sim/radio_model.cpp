@@ -1,6 +1,7 @@
 #include "fmr-sim/radio_model.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace fmrsim {
 namespace {
@@ -39,18 +40,108 @@ RadioModel::RadioModel(std::vector<Station> stations) : stations_(std::move(stat
 }
 
 std::vector<Station> RadioModel::DefaultStations() {
+  // Content types of RadioText+ tags.
+  constexpr uint8_t kTitle = 1;
+  constexpr uint8_t kStationShort = 31;
+  constexpr uint8_t kProgrammeNow = 33;
+  // The extended country code of the United Kingdom (PI country code C).
+  constexpr uint8_t kEccUk = 0xE1;
+  constexpr int kUtcPlus1 = 2;
+  constexpr int kUtcPlus9 = 18;
   return {
-      {76500000, 38, true, 0x1A01, "TOKYO FM", "Morning show with the latest music", 10, false},
-      {80000000, 22, false, 0x1A02, "BAYWAVE ", "Bay wave: weather every hour", 3, true},
-      {88100000, 45, true, 0xC201, "CLASSIC ", "Classic FM - Symphony No. 5 in C minor", 14, false},
-      {89300000, 18, false, 0xC202, "LOCAL   ", "Local news and traffic", 1, true},
-      {91700000, 52, true, 0xC203, "NEWS 24 ", "News 24: headlines at the top of the hour", 1,
-       false},
-      {95400000, 30, true, 0xC204, "ROCK 95 ", "Rock 95 - now playing: live session", 11, false},
-      {99900000, 12, false, 0xC205, "WEAK FM ", "A distant station near the noise floor", 15,
-       false},
-      {103200000, 41, true, 0xC206, "JAZZ 103", "Jazz all night long", 16, false},
-      {107800000, 35, true, 0xC207, "TOP 40  ", "Top 40 countdown", 10, true},
+      {76500000,
+       38,
+       true,
+       0x1A01,
+       "TOKYO FM",
+       "Morning show with the latest music",
+       10,
+       false,
+       {},
+       0,
+       kUtcPlus9},
+      {80000000, 22, false, 0x1A02, "BAYWAVE ", "Bay wave: weather every hour", 16, true},
+      {88100000,
+       45,
+       true,
+       0xC201,
+       "CLASSIC ",
+       "Classic FM - Symphony No. 5 in C minor",
+       14,
+       false,
+       {88100000, 90400000, 96600000, 98500000, 101300000},
+       kEccUk,
+       kUtcPlus1,
+       {TextTag{kTitle, 13, 25}, TextTag{}}},
+      {89300000,
+       18,
+       false,
+       0xC202,
+       "LOCAL   ",
+       "Local news and traffic",
+       1,
+       true,
+       {89300000, 92600000, 97000000},
+       kEccUk},
+      {91700000,
+       52,
+       true,
+       0xC203,
+       "NEWS 24 ",
+       "News 24: headlines at the top of the hour",
+       1,
+       false,
+       {91700000, 93100000, 94600000, 100200000, 104400000, 106100000},
+       kEccUk,
+       kUtcPlus1},
+      {95400000,
+       30,
+       true,
+       0xC204,
+       "ROCK 95 ",
+       "Rock 95 - now playing: live session",
+       11,
+       false,
+       {95400000, 96100000, 102500000},
+       kEccUk,
+       kUtcPlus1,
+       {TextTag{kTitle, 23, 12}, TextTag{kStationShort, 0, 7}}},
+      {99900000,
+       12,
+       false,
+       0xC205,
+       "WEAK FM ",
+       "A distant station near the noise floor",
+       15,
+       false,
+       {99900000, 87900000},
+       kEccUk,
+       std::nullopt,
+       {},
+       10},
+      {103200000,
+       41,
+       true,
+       0xC206,
+       "JAZZ 103",
+       "Jazz all night long",
+       24,
+       false,
+       {103200000, 105300000, 90900000},
+       kEccUk,
+       kUtcPlus1},
+      {107800000,
+       35,
+       true,
+       0xC207,
+       "TOP 40  ",
+       "Top 40 countdown",
+       10,
+       true,
+       {107800000, 98800000, 101900000, 105000000},
+       kEccUk,
+       kUtcPlus1,
+       {TextTag{kProgrammeNow, 0, 16}, TextTag{}}},
   };
 }
 
@@ -122,7 +213,16 @@ const Station* RadioModel::StationAt(uint32_t frequency_hz) const {
   for (const Station& s : stations_) {
     if (s.frequency_hz == frequency_hz) return &s;
   }
+  if (!air_groups_.empty() && air_station_.frequency_hz == frequency_hz) return &air_station_;
   return nullptr;
+}
+
+void RadioModel::PutOnAir(uint32_t frequency_hz, const RdsGroup& group) {
+  if (air_station_.frequency_hz != frequency_hz) air_groups_.clear();
+  air_station_.frequency_hz = frequency_hz;
+  air_station_.pi = group.blocks[0];
+  air_groups_.push_back(group);
+  if (air_groups_.size() > kAirGroups) air_groups_.erase(air_groups_.begin());
 }
 
 const Station* RadioModel::CurrentStation() const {
@@ -149,40 +249,133 @@ bool RadioModel::Stereo() const {
   return s != nullptr && s->stereo;
 }
 
+namespace {
+
+constexpr uint32_t kPsSteps = 4;
+constexpr uint32_t kRtSteps = 16;
+constexpr uint16_t kAfFiller = 205;
+constexpr uint16_t kAfCountBase = 224;
+constexpr uint16_t kRtPlusApplication = 0x4BD7;
+constexpr uint16_t kRtPlusGroupType = 11 << 1;  // 11A
+
+enum class Extra { kCountry, kClock, kTextPlusAnnouncement, kTextPlusTags };
+
+std::vector<Extra> Extras(const Station& s) {
+  std::vector<Extra> extras;
+  if (s.extended_country_code != 0) extras.push_back(Extra::kCountry);
+  if (s.clock_offset_half_hours) extras.push_back(Extra::kClock);
+  if (s.text_tags[0].content_type != 0) {
+    extras.push_back(Extra::kTextPlusAnnouncement);
+    extras.push_back(Extra::kTextPlusTags);
+  }
+  return extras;
+}
+
+uint16_t Header(const Station& s, uint16_t type) {
+  return static_cast<uint16_t>((type << 12) | ((s.tp ? 1u : 0u) << 10) | ((s.pty & 0x1Fu) << 5));
+}
+
+// The eight codes of a method-A list across the four 0A groups: the count,
+// then the frequencies, filler after them.
+std::array<uint16_t, 8> AfCodes(const Station& s) {
+  std::array<uint16_t, 8> codes;
+  codes.fill(kAfFiller);
+  std::vector<uint16_t> vhf;
+  for (uint32_t f : s.alternative_frequencies_hz) {
+    if (f >= 87600000u && f <= 107900000u && vhf.size() < codes.size() - 1)
+      vhf.push_back(static_cast<uint16_t>((f - 87500000u) / 100000u));
+  }
+  if (vhf.empty()) {
+    // No list: the station's own frequency, when it has a code.
+    codes.fill(s.frequency_hz >= 87600000u
+                   ? static_cast<uint16_t>((s.frequency_hz - 87500000u) / 100000u)
+                   : kAfFiller);
+    for (size_t i = 0; i < codes.size(); i += 2) codes[i] = kAfCountBase + 1;
+    return codes;
+  }
+  codes[0] = static_cast<uint16_t>(kAfCountBase + vhf.size());
+  for (size_t i = 0; i < vhf.size(); ++i) codes[i + 1] = vhf[i];
+  return codes;
+}
+
+}  // namespace
+
+RdsGroup RadioModel::BasicTuningGroup(const Station& s, uint16_t segment) const {
+  const std::string ps = Padded(s.ps, 8);
+  const uint16_t music = 1;
+  const uint16_t di = (segment == 3 && s.stereo) ? 1 : 0;  // DI bit d0 = stereo
+  const std::array<uint16_t, 8> af = AfCodes(s);
+  RdsGroup g{};
+  g.blocks[0] = s.pi;
+  g.blocks[1] = static_cast<uint16_t>(Header(s, 0) | (music << 3) | (di << 2) | segment);
+  g.blocks[2] = static_cast<uint16_t>((af[2 * segment] << 8) | af[2 * segment + 1]);
+  g.blocks[3] = Chars(ps[segment * 2], ps[segment * 2 + 1]);
+  return g;
+}
+
+RdsGroup RadioModel::ExtraGroup(const Station& s, uint32_t index) const {
+  RdsGroup g{};
+  g.blocks[0] = s.pi;
+  switch (Extras(s)[index]) {
+    case Extra::kCountry:
+      g.blocks[1] = Header(s, 1);
+      g.blocks[2] = s.extended_country_code;  // variant 0
+      break;
+    case Extra::kClock: {
+      const uint32_t seconds = rds_group_count_ * 10u / 114u;
+      const uint32_t minutes = kClockStartUtcMinutes + seconds / 60u;
+      const uint32_t mjd = kClockStartMjd + minutes / (24u * 60u);
+      const uint32_t hour = minutes / 60u % 24u;
+      const int offset = *s.clock_offset_half_hours;
+      g.blocks[1] = static_cast<uint16_t>(Header(s, 4) | ((mjd >> 15) & 0x3));
+      g.blocks[2] = static_cast<uint16_t>(((mjd & 0x7FFF) << 1) | (hour >> 4));
+      g.blocks[3] = static_cast<uint16_t>(((hour & 0xF) << 12) | ((minutes % 60u) << 6) |
+                                          (offset < 0 ? 0x20 : 0) | (std::abs(offset) & 0x1F));
+      break;
+    }
+    case Extra::kTextPlusAnnouncement:
+      g.blocks[1] = static_cast<uint16_t>(Header(s, 3) | kRtPlusGroupType);
+      g.blocks[3] = kRtPlusApplication;
+      break;
+    case Extra::kTextPlusTags: {
+      // Item running; two tags of (type 6 bits, start 6 bits, length - 1).
+      const TextTag& t1 = s.text_tags[0];
+      const TextTag& t2 = s.text_tags[1];
+      const unsigned l1 = t1.length > 0 ? t1.length - 1u : 0u;
+      const unsigned l2 = t2.length > 0 ? t2.length - 1u : 0u;
+      g.blocks[1] = static_cast<uint16_t>(Header(s, 11) | (1u << 3) | ((t1.content_type >> 3) & 7));
+      g.blocks[2] =
+          static_cast<uint16_t>(((t1.content_type & 7u) << 13) | ((t1.start & 0x3Fu) << 7) |
+                                ((l1 & 0x3Fu) << 1) | ((t2.content_type >> 5) & 1u));
+      g.blocks[3] = static_cast<uint16_t>(((t2.content_type & 0x1Fu) << 11) |
+                                          ((t2.start & 0x3Fu) << 5) | (l2 & 0x1Fu));
+      break;
+    }
+  }
+  return g;
+}
+
 std::optional<RdsGroup> RadioModel::NextRdsGroup() {
   const Station* s = CurrentStation();
   if (!powered_ || s == nullptr) return std::nullopt;
-  // Cycle: four 0A groups (PS name, two characters each), then sixteen 2A
-  // groups (radio text, four characters each).
-  const uint32_t step = rds_step_++ % 20;
+  if (s == &air_station_) {
+    ++rds_group_count_;
+    return air_groups_[rds_step_++ % air_groups_.size()];
+  }
+  const uint32_t extras = static_cast<uint32_t>(Extras(*s).size());
+  const uint32_t step = rds_step_++ % (kPsSteps + kRtSteps + extras);
   ++rds_group_count_;
-  const uint16_t tp = s->tp ? 1 : 0;
-  const uint16_t pty = s->pty & 0x1F;
+  if (step < kPsSteps) return BasicTuningGroup(*s, static_cast<uint16_t>(step));
+  if (step >= kPsSteps + kRtSteps) return ExtraGroup(*s, step - kPsSteps - kRtSteps);
+  std::string rt = s->radio_text.substr(0, 64);
+  if (rt.size() < 64) rt += '\r';
+  rt = Padded(rt, 64);
+  const uint16_t segment = static_cast<uint16_t>(step - kPsSteps);
   RdsGroup g{};
   g.blocks[0] = s->pi;
-  if (step < 4) {
-    const std::string ps = Padded(s->ps, 8);
-    const uint16_t segment = static_cast<uint16_t>(step);
-    const uint16_t music = 1;
-    const uint16_t di = (segment == 3 && s->stereo) ? 1 : 0;  // DI bit d0 = stereo
-    g.blocks[1] = static_cast<uint16_t>((0u << 12) | (0u << 11) | (tp << 10) | (pty << 5) |
-                                        (0u << 4) | (music << 3) | (di << 2) | segment);
-    // One alternative frequency: the station's own, when it has an AF code.
-    const bool has_af = s->frequency_hz >= 87600000u;
-    const uint16_t af = has_af ? static_cast<uint16_t>((s->frequency_hz - 87500000u) / 100000u)
-                               : uint16_t{205};  // filler code
-    g.blocks[2] = static_cast<uint16_t>((225u << 8) | af);
-    g.blocks[3] = Chars(ps[segment * 2], ps[segment * 2 + 1]);
-  } else {
-    std::string rt = s->radio_text.substr(0, 64);
-    if (rt.size() < 64) rt += '\r';
-    rt = Padded(rt, 64);
-    const uint16_t segment = static_cast<uint16_t>(step - 4);
-    g.blocks[1] = static_cast<uint16_t>((2u << 12) | (0u << 11) | (tp << 10) | (pty << 5) |
-                                        (0u << 4) | segment);
-    g.blocks[2] = Chars(rt[segment * 4], rt[segment * 4 + 1]);
-    g.blocks[3] = Chars(rt[segment * 4 + 2], rt[segment * 4 + 3]);
-  }
+  g.blocks[1] = static_cast<uint16_t>(Header(*s, 2) | segment);
+  g.blocks[2] = Chars(rt[segment * 4], rt[segment * 4 + 1]);
+  g.blocks[3] = Chars(rt[segment * 4 + 2], rt[segment * 4 + 3]);
   return g;
 }
 

@@ -13,6 +13,13 @@
 
 namespace fmrsim {
 
+// A RadioText+ tag: a part of the radio text and what it is.
+struct TextTag {
+  uint8_t content_type = 0;  // 1 title, 4 artist, 33 programme now ... (0: none)
+  uint8_t start = 0;
+  uint8_t length = 0;  // 1..32 (the second tag of a group: 1..32 as well)
+};
+
 struct Station {
   uint32_t frequency_hz;
   int level_dbuv;  // signal level at the antenna
@@ -22,6 +29,15 @@ struct Station {
   std::string radio_text;  // up to 64 characters
   uint8_t pty;             // programme type, 0..31
   bool tp;                 // traffic programme
+  // The same programme elsewhere, own frequency first (at most 7; only
+  // 87.6 to 107.9 MHz can be sent).
+  std::vector<uint32_t> alternative_frequencies_hz = {};
+  uint8_t extended_country_code = 0;  // 0: no 1A groups
+  // Local time offset in half hours; nullopt: no clock-time groups.
+  std::optional<int> clock_offset_half_hours = std::nullopt;
+  std::array<TextTag, 2> text_tags = {};  // RadioText+ when the first has a type
+  // Blocks lost in every hundred, whatever the level (0: the level decides).
+  unsigned block_loss_percent = 0;
 };
 
 struct Band {
@@ -79,12 +95,28 @@ class RadioModel {
   int RssiAt(uint32_t frequency_hz) const;
   bool Stereo() const;
 
-  // The next RDS group the current station sends: 0A groups carrying the
-  // programme service name, then 2A groups carrying the radio text, in a
-  // repeating cycle. Nullopt without a station or while switched off.
+  // The next RDS group the current station sends, in a repeating cycle:
+  // four 0A groups (programme service name and alternative frequencies),
+  // sixteen 2A groups (radio text), then as the station has them 1A
+  // (extended country code), 4A (clock time, from kClockStartUtcMinutes on
+  // by the groups sent), 3A and 11A (RadioText+ announced and its tags).
+  // Nullopt without a station or while switched off.
   std::optional<RdsGroup> NextRdsGroup();
   // Groups generated since power-on.
   uint32_t rds_group_count() const { return rds_group_count_; }
+  // The clock the stations send: 2026-12-07 09:30 UTC at power-on, then
+  // advancing 1/11.4 s per group.
+  static constexpr uint32_t kClockStartMjd = 61381;
+  static constexpr uint32_t kClockStartUtcMinutes = 9 * 60 + 30;
+
+  // What the handset's own transmitter put on air at `frequency_hz`: a
+  // receiver tuned there later hears a station (kAirLevelDbuv, stereo) that
+  // sends the last kAirGroups groups transmitted, over and over. A group on
+  // another frequency starts the loop anew; a table station's frequency
+  // keeps the table station.
+  static constexpr size_t kAirGroups = 64;
+  static constexpr int kAirLevelDbuv = 60;
+  void PutOnAir(uint32_t frequency_hz, const RdsGroup& group);
 
   // Chip registers; unwritten registers read their reset values.
   uint16_t ReadRegister(uint32_t address) const;
@@ -92,6 +124,8 @@ class RadioModel {
 
  private:
   const Station* StationAt(uint32_t frequency_hz) const;
+  RdsGroup BasicTuningGroup(const Station& s, uint16_t segment) const;
+  RdsGroup ExtraGroup(const Station& s, uint32_t index) const;
 
   std::vector<Station> stations_;
   int noise_floor_dbuv_ = 8;
@@ -102,6 +136,8 @@ class RadioModel {
   uint32_t rds_step_ = 0;
   uint32_t rds_group_count_ = 0;
   std::map<uint32_t, uint16_t> registers_;
+  Station air_station_{0, kAirLevelDbuv, true, 0, "", "", 0, false};
+  std::vector<RdsGroup> air_groups_;  // oldest first
 };
 
 }  // namespace fmrsim

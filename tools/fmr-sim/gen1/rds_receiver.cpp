@@ -18,7 +18,9 @@ uint32_t RdsReceiver::NextRandom() {
   return rng_;
 }
 
-uint8_t RdsReceiver::BlockErrors(int level_dbuv) {
+uint8_t RdsReceiver::BlockErrors(const Station& station, int level_dbuv) {
+  if (station.block_loss_percent != 0)
+    return NextRandom() % 100u < station.block_loss_percent ? kUncorrectable : 0;
   if (level_dbuv >= kCleanLevelDbuv) return 0;
   // Between sync and clean level the chance of a damaged block falls from
   // about one in two to none; a third of the damaged ones are lost.
@@ -29,18 +31,23 @@ uint8_t RdsReceiver::BlockErrors(int level_dbuv) {
   return r % 3 == 0 ? kUncorrectable : static_cast<uint8_t>(1 + r % 5);
 }
 
+bool RdsReceiver::InSync(const RadioModel& radio) {
+  const Station* station = radio.CurrentStation();
+  return station != nullptr && (radio.Rssi() >= kSyncLevelDbuv || station->block_loss_percent != 0);
+}
+
 std::vector<ReceivedGroup> RdsReceiver::Poll(RadioModel& radio) {
   std::vector<ReceivedGroup> groups;
-  if (!enabled_ || radio.CurrentStation() == nullptr) return groups;
+  if (!enabled_ || !InSync(radio)) return groups;
   const int level = radio.Rssi();
-  if (level < kSyncLevelDbuv) return groups;
+  const Station& station = *radio.CurrentStation();
   while (groups.size() < kMaxGroupsPerPoll) {
     const std::optional<RdsGroup> sent = radio.NextRdsGroup();
     if (!sent) break;
     ReceivedGroup g{*sent, 0};
     bool lost = false;
     for (size_t b = 0; b < 4; ++b) {
-      const uint8_t errors = BlockErrors(level);
+      const uint8_t errors = BlockErrors(station, level);
       g.status = static_cast<uint16_t>(g.status | (errors << (12 - 4 * b)));
       if (errors == kUncorrectable) {
         g.group.blocks[b] = static_cast<uint16_t>(g.group.blocks[b] ^ (NextRandom() & 0xFFFF));

@@ -4,7 +4,9 @@
 // stations give block errors: the status word holds one nibble per block,
 // A in the top nibble to D in the bottom one, 0 for a clean block, 1 to 5
 // for the number of corrected bits, 0xF for a block that could not be
-// corrected (its data is then garbage).
+// corrected (its data is then garbage). A station with a set block loss
+// rate loses that share of its blocks whatever its level, and is received
+// even below the sync level.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +37,8 @@ class RdsReceiver {
   // Groups received since the last poll; none while off, without a
   // station or below the sync level.
   std::vector<ReceivedGroup> Poll(RadioModel& radio);
+  // The decoder finds block sync on the current station.
+  static bool InSync(const RadioModel& radio);
 
   // Groups with at least one uncorrectable block since switching on.
   uint16_t error_groups() const { return error_groups_; }
@@ -45,7 +49,7 @@ class RdsReceiver {
 
  private:
   uint32_t NextRandom();
-  uint8_t BlockErrors(int level_dbuv);
+  uint8_t BlockErrors(const Station& station, int level_dbuv);
 
   bool enabled_ = false;
   uint16_t error_groups_ = 0;

@@ -4,7 +4,8 @@
 // air, from the FIFO first, otherwise, with the radio's own RDS stack on,
 // groups the stack encodes from the transmit RDS settings (PI, PS name,
 // radio text, programme type). A full FIFO accepts only part of a send, so
-// the host learns how many groups it took.
+// the host learns how many groups it took. What goes on air reaches the
+// radio model, where a receiver tuned to the frequency hears it back.
 #pragma once
 
 #include <cstdint>
@@ -27,9 +28,9 @@ class RdsTransmitter {
   size_t Queue(std::span<const RdsGroup> groups);
   size_t queued() const { return fifo_.size(); }
 
-  // One interval of transmission. Nothing goes on air unless `on_air`
-  // (powered, transmitting, RDS on).
-  void Transmit(bool on_air, const TxRdsSettings& settings, uint32_t frequency_hz);
+  // One interval of transmission on the radio's frequency. Nothing goes on
+  // air unless `on_air` (powered, transmitting, RDS on).
+  void Transmit(bool on_air, const TxRdsSettings& settings, RadioModel& radio);
 
   // The groups put on air since the last call (at most 16, the newest).
   std::vector<RdsGroup> TakeSent();

@@ -258,8 +258,7 @@ uint16_t Gen1Responder::RxStatusWord() const {
   }
   if (ReportedStereo() != 0) word |= 0x0008;
   if (rds_rx_.enabled()) word |= 0x0010;
-  if (rds_rx_.enabled() && radio_.powered() && radio_.CurrentStation() != nullptr &&
-      radio_.Rssi() >= RdsReceiver::kSyncLevelDbuv) {
+  if (rds_rx_.enabled() && radio_.powered() && RdsReceiver::InSync(radio_)) {
     word |= 0x0020;
   }
   return word;

@@ -176,7 +176,7 @@ uint16_t Gen1Responder::OnSendRdsGroups(Request req, Out out) {
   const size_t count = le::U8(req, 0);
   if (count > kMaxTxGroups) return gen1::kStatusRejected;
   // The interval since the previous send has gone on air first.
-  rds_tx_.Transmit(RdsOnAir(), tx_rds_, radio_.frequency_hz());
+  rds_tx_.Transmit(RdsOnAir(), tx_rds_, radio_);
   std::vector<RdsGroup> groups(count);
   for (size_t i = 0; i < count; ++i) {
     for (size_t b = 0; b < 4; ++b) groups[i].blocks[b] = le::U16(req, 2 + 8 * i + 2 * b);
@@ -186,7 +186,7 @@ uint16_t Gen1Responder::OnSendRdsGroups(Request req, Out out) {
 }
 
 uint16_t Gen1Responder::OnReadRdsBlocks(Out out) {
-  rds_tx_.Transmit(RdsOnAir(), tx_rds_, radio_.frequency_hz());
+  rds_tx_.Transmit(RdsOnAir(), tx_rds_, radio_);
   const std::vector<RdsGroup> sent = rds_tx_.TakeSent();
   le::Put32(out, 4, static_cast<uint32_t>(rds_tx_.queued()));
   le::Put8(out, 8, static_cast<uint8_t>(sent.size()));

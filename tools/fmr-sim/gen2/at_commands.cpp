@@ -321,6 +321,7 @@ void AtCommands::CollectRdsGroups() {
   for (int64_t i = 0; i < groups; ++i) {
     const std::optional<RdsGroup> group = radio_.NextRdsGroup();
     if (!group) break;
+    if (GroupLost()) continue;
     RdsEntry entry;
     entry.blocks = group->blocks;
     entry.group_type = static_cast<uint32_t>(group->blocks[1] >> 11);
@@ -328,7 +329,24 @@ void AtCommands::CollectRdsGroups() {
     entry.rssi = radio_.Rssi();
     rds_entries_.push_back(entry);
     if (rds_entries_.size() > kRdsEntries) rds_entries_.pop_front();
+    if (rds_listener_) rds_listener_(*group);
   }
+}
+
+// The chip reports only groups it decoded whole: on a station with a set
+// block loss rate, a group with any block lost does not appear.
+bool AtCommands::GroupLost() {
+  const Station* station = radio_.CurrentStation();
+  if (station == nullptr || station->block_loss_percent == 0) return false;
+  bool lost = false;
+  for (int block = 0; block < 4; ++block) {
+    // xorshift32, the same on every platform.
+    loss_random_ ^= loss_random_ << 13;
+    loss_random_ ^= loss_random_ >> 17;
+    loss_random_ ^= loss_random_ << 5;
+    if (loss_random_ % 100u < station->block_loss_percent) lost = true;
+  }
+  return lost;
 }
 
 AtReply AtCommands::GetRdsData(const Args&) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,6 +42,11 @@ class AtCommands {
 
   // Runs one command line (without its line end).
   AtReply Execute(std::string_view line);
+
+  // Called with each group as it joins the RDS report (on the thread that
+  // executes the commands). May be empty.
+  using RdsListener = std::function<void(const RdsGroup&)>;
+  void set_rds_listener(RdsListener listener) { rds_listener_ = std::move(listener); }
 
   // How many dynamic-data reads report a started automatic search as
   // "ongoing"; the next read reports its outcome.
@@ -114,6 +120,7 @@ class AtCommands {
   void StopAutoSearch(SeekStatus status);
   void AdvanceAutoSearch();
   void CollectRdsGroups();
+  [[nodiscard]] bool GroupLost();
   bool InjectionLowSide() const;
   int64_t RssiAlertState() const;
 
@@ -162,6 +169,8 @@ class AtCommands {
 
   uint32_t dynamic_reads_ = 0;        // chooses the layout of the next dynamic-data reply
   std::deque<RdsEntry> rds_entries_;  // oldest first, at most kRdsEntries
+  uint32_t loss_random_ = 0x2545F491;
+  RdsListener rds_listener_;
 
   // Band sweep and LNA configuration (never used by the panel).
   std::vector<int64_t> sweep_rssi_;
