@@ -168,7 +168,7 @@ std::optional<CheckSpec> ParseCheck(std::string_view arguments, std::string& err
       low = NumberIn(std::string_view(value.text).substr(0, dots));
       high = NumberIn(std::string_view(value.text).substr(dots + 2));
     }
-    if (!low || !high || *low > *high) {
+    if (!low.has_value() || !high.has_value() || low.value_or(0) > high.value_or(0)) {
       error = "in needs LOW..HIGH, two numbers, the lower first, not " + value.text;
       return std::nullopt;
     }
@@ -219,20 +219,24 @@ Judgement Judge(const CheckSpec& check, const std::string& measured) {
     }
     return j;
   }
+  // ParseCheck made sure that the limits of <, <=, >, >= and in are numbers.
   const std::optional<double> limit = check.quoted ? std::nullopt : NumberIn(check.value);
+  const double value_number = number.value_or(0);
+  const double limit_number = limit.value_or(0);
   if (check.op == CompareOp::kEqual || check.op == CompareOp::kNotEqual) {
-    const bool same = number && limit ? *number == *limit : measured == check.value;
+    const bool same = number.has_value() && limit.has_value() ? value_number == limit_number
+                                                              : measured == check.value;
     j.pass = same == (check.op == CompareOp::kEqual);
     return j;
   }
-  if (!number) {
+  if (!number.has_value()) {
     j.why = "not a number";
     return j;
   }
   if (check.op == CompareOp::kIn) {
-    j.pass = *number >= *NumberIn(check.value) && *number <= *NumberIn(check.high);
+    j.pass = value_number >= limit_number && value_number <= NumberIn(check.high).value_or(0);
   } else {
-    j.pass = Compare(check.op, *number, *limit);
+    j.pass = Compare(check.op, value_number, limit_number);
   }
   return j;
 }
