@@ -100,8 +100,17 @@ class Automation {
 
   std::string Run(std::string_view command);
 
+  // The state, and the caption of the group box the control sits in: two
+  // group boxes may hold controls that read alike (the received station
+  // name and the one to transmit).
   std::string Get(const Parsed& p) {
-    return WithComponent(p, [&](Component& c) { return Describe(c); });
+    return WithComponent(p, [&](Component& c) {
+      std::string out = Describe(c);
+      if (const GroupBox* group = EnclosingGroup(c)) {
+        out += " group=\"" + EscapeText(group->caption(), true) + "\"";
+      }
+      return out;
+    });
   }
   std::string Items(const Parsed& p) {
     return WithComponent(p,
@@ -251,7 +260,8 @@ class Automation {
 constexpr Verb kVerbs[] = {
     {"list", "", "the components, one per line: NAME KIND",
      [](Automation& a, const Parsed&) { return a.List(); }},
-    {"get NAME", "", "a control's state as key=value pairs (the form: get {form})",
+    {"get NAME", "",
+     "a control's state as key=value pairs and its group box (the form: get {form})",
      [](Automation& a, const Parsed& p) { return a.Get(p); }},
     {"items NAME", "", "a combo box's or radio group's items, one per line",
      [](Automation& a, const Parsed& p) { return a.Items(p); }},
