@@ -1,9 +1,9 @@
 #include "fmr-plot/series_plot.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "fmr-plot/axis_scale.h"
+#include "fmr-plot/svg_text.h"
 
 namespace fmrplot {
 namespace {
@@ -14,32 +14,6 @@ constexpr double kTop = 40;
 constexpr double kBottom = 76;
 constexpr const char* kColors[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
                                    "#9467bd", "#8c564b", "#e377c2", "#7f7f7f"};
-
-std::string Num(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.1f", v);
-  std::string text = buffer;
-  if (text.ends_with(".0")) text.resize(text.size() - 2);
-  return text == "-0" ? "0" : text;
-}
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '"') {
-      out += "&quot;";
-    } else {
-      out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-  }
-  return out;
-}
 
 }  // namespace
 

@@ -1,10 +1,10 @@
 #include "fmr-plot/svg_plot.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "fmr-plot/axis_scale.h"
 #include "fmr-plot/peak_finder.h"
+#include "fmr-plot/svg_text.h"
 
 namespace fmrplot {
 namespace {
@@ -15,39 +15,6 @@ constexpr double kTop = 40;
 constexpr double kBottom = 76;
 constexpr double kLabelHeadroomPx = 18;  // room above the highest marker for its label
 constexpr double kCharWidthPx = 6.6;     // about one digit at the 11 px font
-
-std::string Num(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof(buffer), "%.1f", v);
-  std::string text = buffer;
-  if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
-  if (text == "-0") text = "0";
-  return text;
-}
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        // Control characters are not allowed in XML 1.0 text.
-        out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-  }
-  return out;
-}
 
 struct Frame {
   double x0, x1, y0, y1;  // plot area: left, right, top, bottom
