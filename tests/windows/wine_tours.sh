@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The bench's install, run: makes the release package, unpacks it and, from
 # the unpacked folder under Wine, runs the main job's tours and the README's
-# getting-started scripts with benchora.exe, the plug-in and the transport of
-# the package. Each transcript must equal, line for line, the expected file
+# getting-started scripts (the second generation's also with --rds) with
+# benchora.exe, the plug-in and the transport of the package. Each transcript must equal, line for line, the expected file
 # the Linux run is compared with (tests/e2e), and the first-generation
 # tour's decode and RSSI logs must equal theirs byte for byte.
 #   wine_tours.sh SOURCE_DIR OUTPUT_DIR VERSION CPACK
@@ -20,18 +20,20 @@ state=$(dirname "$out")
 source "$src/tests/windows/wine_env.sh" || exit 2
 scripts=(gen1_tour:gen1:tours/gen1.txt gen2_tour:gen2:tours/gen2.txt
          getting_started_gen1:gen1:docs/getting-started/gen1.txt
-         getting_started_gen2:gen2:docs/getting-started/gen2.txt)
+         getting_started_gen2:gen2:docs/getting-started/gen2.txt
+         getting_started_gen2_rds:gen2:docs/getting-started/gen2.txt:--rds)
 
 if [ "${5:-}" = "--on-display" ]; then
   top=$6
   status=0
   cd "$top" || exit 1
   for entry in "${scripts[@]}"; do
-    IFS=: read -r name chip script <<< "$entry"
+    IFS=: read -r name chip script options <<< "$entry"
     # Each run starts from no saved settings and, for the logs, no logs.
     rm -f "$WINEPREFIX/drive_c/windows/Sonvio.ini" decode_data.log rssi_logging.log
+    # shellcheck disable=SC2086 # the options are separate words
     SONVIO_CLOCK=1796000000 timeout 300 "$SONVIO_WINE" ./benchora.exe --chip "$chip" --strict \
-      --script "$script" --output "Z:$out/$name.txt" > /dev/null 2> "$out/$name.err" || {
+      $options --script "$script" --output "Z:$out/$name.txt" > /dev/null 2> "$out/$name.err" || {
       echo "FAIL: $name: benchora.exe exited with status $?"
       status=1
     }
