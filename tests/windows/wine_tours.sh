@@ -2,9 +2,10 @@
 # The bench's install, run: makes the release package, unpacks it and, from
 # the unpacked folder under Wine, runs the main job's tours and the README's
 # getting-started scripts (the second generation's also with --rds) with
-# benchora.exe, the plug-in and the transport of the package. Each transcript must equal, line for line, the expected file
-# the Linux run is compared with (tests/e2e), and the first-generation
-# tour's decode and RSSI logs must equal theirs byte for byte.
+# benchora.exe, the plug-in and the transport of the package. Each transcript
+# must equal, line for line, the expected file the Linux run is compared with
+# (tests/e2e), and the first-generation tour's decode and RSSI logs must equal
+# theirs byte for byte.
 #   wine_tours.sh SOURCE_DIR OUTPUT_DIR VERSION CPACK
 # The package holds the 32-bit build. Where this kernel runs no 32-bit
 # program (see wine_env.sh), its programs are replaced by the 64-bit copies
