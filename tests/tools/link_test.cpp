@@ -113,6 +113,16 @@ TEST(ReplyFramerTest, UnsolicitedLinesGoToTheSinkAndNeverIntoAReply) {
     EXPECT_EQ(Frame(framer, c.reads), c.replies) << c.reads[0];
     EXPECT_EQ(seen, c.unsolicited) << c.reads[0];
   }
+  // A line half received after one reply ends before the next echo: it
+  // still reaches the sink.
+  tessic::ReplyFramer framer;
+  std::vector<std::string> seen;
+  framer.set_unsolicited_sink([&](std::string_view line) { seen.emplace_back(line); });
+  framer.Expect("A", false);
+  EXPECT_EQ(Frame(framer, {"A\r\n1\r\nOK\r\n+FMRX: RS"}), (Replies{{false, "1"}}));
+  framer.Expect("B", false);
+  EXPECT_EQ(Frame(framer, {"SI 32\r\nB\r\n2\r\nOK\r\n"}), (Replies{{false, "2"}}));
+  EXPECT_EQ(seen, std::vector<std::string>{"+FMRX: RSSI 32"});
 }
 
 TEST(ReplyFramerTest, WhatIsHeldNeverGrowsPastTheLimitAndClearDropsIt) {

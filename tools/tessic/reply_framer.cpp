@@ -70,7 +70,14 @@ void ReplyFramer::Clear() {
 }
 
 void ReplyFramer::Expect(std::string_view command, bool after_switch) {
+  // An unsolicited line half received goes on being held: its end comes
+  // before the echo, and the line still goes to the sink.
+  const bool plus_pending = plus_pending_;
+  std::string plus_line;
+  if (plus_pending) plus_line.swap(plus_line_);
   Clear();
+  plus_pending_ = plus_pending;
+  plus_line_.swap(plus_line);
   command_.assign(command);
   // "AT+NAME" in any case, NAME up to the first character not of a name.
   own_prefix_.clear();
