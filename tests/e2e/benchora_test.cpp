@@ -219,10 +219,11 @@ const Case kCases[] = {
     {"rds_shows_the_station_on_the_second_generation",
      {"--chip", "gen2", "--rds", "--strict", "-e", "select cb_audiooutput Headset", "-e",
       "click btn_onoff", "-e", "type le_frequency 95400000", "-e", "click btn_set_station", "-e",
-      "check CheckBox_rds 1", "-e", "advance 6000"},
+      "check CheckBox_rds 1", "-e", "advance 6000", "-e", "verify rds.ps = \"ROCK 95 \""},
      0,
      {"RDS station: PI C204, PTY 11 Rock Music, PS \"ROCK 95 \", RT \"Rock 95 - now playing: "
-      "live session\"\n"}},
+      "live session\"\n",
+      "PASS rds.ps: measured \"ROCK 95 \", limits = \"ROCK 95 \"\n"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(E2e, BenchoraRun, ::testing::ValuesIn(kCases),
