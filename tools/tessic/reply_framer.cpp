@@ -71,8 +71,9 @@ void ReplyFramer::Clear() {
 
 void ReplyFramer::Expect(std::string_view command, bool after_switch) {
   // An unsolicited line half received goes on being held: its end comes
-  // before the echo, and the line still goes to the sink.
-  const bool plus_pending = plus_pending_;
+  // before the echo, and the line still goes to the sink. A new connection
+  // (the echo switch first) starts afresh.
+  const bool plus_pending = plus_pending_ && !after_switch;
   std::string plus_line;
   if (plus_pending) plus_line.swap(plus_line_);
   Clear();
