@@ -59,9 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     Require(!error.empty(), "a refusal says why");
   }
-  if (const auto spec = benchora::ParseSample(sample, error)) {
-    Require(spec->count > 0 && spec->every_ms > 0 && !spec->values.empty(), "sample limits");
-    for (const benchora::SampledValue& value : spec->values) Require(!value.name.empty(), "name");
+  if (const auto sampling = benchora::ParseSample(sample, error)) {
+    Require(sampling->count > 0 && sampling->every_ms > 0 && !sampling->values.empty(),
+            "sample limits");
+    for (const benchora::SampledValue& value : sampling->values)
+      Require(!value.name.empty(), "name");
   }
   (void)benchora::MainValue(reply);
   (void)benchora::StateValue(reply, measured);

@@ -50,7 +50,8 @@ class CompleteDoubleTest : public TransportWrapperTest {
 TEST_F(CompleteDoubleTest, OpeningLogsEachStepAndStopsAtTheFirstFailure) {
   const std::string opening =
       "Successfully load TESSIC DLL|SetupComport()|"
-      "TESSIC_SessionOpen(\"FMR/TCPIPc_127.0.0.1:27018\", \"\");|";
+      "TESSIC_SessionOpen(\"" +
+      MANAGED_IF::TransportConnectionText() + "\", \"\");|";
   const std::tuple<int32_t, int32_t, std::string> cases[] = {
       {7, 9, "Port open. Session id = 7, dedicated channel = 9 7/9"},
       {-4, 9, "!Error setting connection. Session id = -4 -1/-1"},

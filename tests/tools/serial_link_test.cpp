@@ -42,8 +42,8 @@ constexpr char kRead[] = "at@audapp:fmrx_get_static_config()";
 constexpr char kReadReply[] =
     "{108000000,87500000,100000,0}\r\n0,0,0\r\n{1,0}\r\n{0,10,60},0\r\n{20,40,1}\r\n{12,3,1}"
     "\r\n3\r\n{80, 80}";
-// The connection text the plug-in passes; the override replaces its address.
-constexpr char kConnection[] = "FMR/TCPIPc_127.0.0.1:27018";
+// A well-formed connection text; the override replaces its address.
+constexpr char kConnection[] = "FMR/TCPIPc_127.0.0.1:1";
 
 #define CALL(name) reinterpret_cast<decltype(&name)>(::dlsym(library_.get(), #name))
 

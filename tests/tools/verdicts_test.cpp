@@ -91,13 +91,13 @@ TEST(Verify, ReadsTheValueAControlShows) {
 
 TEST(Sample, ReadsIntervalCountAndNamesWithUnits) {
   std::string error;
-  const auto spec = ParseSample("1000 5 LERSSI:dBuV LEFrequency", error);
-  ASSERT_TRUE(spec) << error;
-  EXPECT_EQ(spec->every_ms, 1000u);
-  EXPECT_EQ(spec->count, 5u);
-  ASSERT_EQ(spec->values.size(), 2u);
-  EXPECT_EQ(spec->values[0].unit, "dBuV");
-  EXPECT_EQ(spec->values[1].name, "LEFrequency");
+  const auto sampling = ParseSample("1000 5 LERSSI:dBuV LEFrequency", error);
+  ASSERT_TRUE(sampling) << error;
+  EXPECT_EQ(sampling->every_ms, 1000u);
+  EXPECT_EQ(sampling->count, 5u);
+  ASSERT_EQ(sampling->values.size(), 2u);
+  EXPECT_EQ(sampling->values[0].unit, "dBuV");
+  EXPECT_EQ(sampling->values[1].name, "LEFrequency");
   for (const char* bad : {"0 5 X", "1000 0 X", "1000 5", "x 5 X", "1000 5 :dB", "3600001 1 X"}) {
     EXPECT_FALSE(ParseSample(bad, error)) << bad;
   }
