@@ -76,6 +76,7 @@ class SessionTable {
   // The transport's trace (see trace.h).
   [[nodiscard]] bool StartTrace(const std::string& path) { return trace_.Start(path); }
   void StopTrace() { trace_.Stop(); }
+  void SetEventSink(EventSink sink, void* context) { trace_.SetSink(sink, context); }
 
   size_t size() const { return sessions_.size(); }
   // Why the last open, or the last connecting again, failed.

@@ -52,6 +52,13 @@ TESSIC_API int32_t TESSIC_GetCurrentDir(char* buffer, int32_t capacity);
 TESSIC_API int32_t TESSIC_SetCurrentDir(const char* folder);
 TESSIC_API int32_t TESSIC_start_trace(const char* file);
 TESSIC_API int32_t TESSIC_stop_trace(void);
+// Hands every event the trace writes (session id, event, text of `length`
+// bytes, not zero-terminated) to `sink` as well, on the thread of the call
+// that caused it; a null `sink` stops that. A host uses it to tell how a
+// command's exchange ended. 0 on success.
+typedef void (*TESSIC_EventSink)(void* context, int32_t session, const char* event,
+                                 const char* text, int32_t length);
+TESSIC_API int32_t TESSIC_set_event_sink(TESSIC_EventSink sink, void* context);
 TESSIC_API int32_t TESSIC_GetDllVersion(char* buffer, int32_t capacity);
 TESSIC_API int32_t TESSIC_QueryConnTypes(char* buffer, int32_t capacity);
 TESSIC_API int32_t TESSIC_QueryOpenPorts(char* buffer, int32_t capacity);

@@ -90,6 +90,11 @@ int32_t TESSIC_stop_trace(void) {
   return 0;
 }
 
+int32_t TESSIC_set_event_sink(TESSIC_EventSink sink, void* context) {
+  tessic::Sessions().SetEventSink(sink, context);
+  return 0;
+}
+
 int32_t TESSIC_GetDllVersion(char* buffer, int32_t capacity) {
   return CopyOut(kDllVersion, buffer, capacity);
 }

@@ -8,6 +8,10 @@ bool Trace::Start(const std::string& path) {
 }
 
 void Trace::Write(int32_t session, std::string_view event, std::string_view text) {
+  if (sink_ != nullptr) {
+    event_.assign(event);
+    sink_(sink_context_, session, event_.c_str(), text.data(), static_cast<int32_t>(text.size()));
+  }
   if (!file_) return;
   line_.clear();
   if (session != 0) line_ = "session " + std::to_string(session) + ": ";

@@ -15,8 +15,19 @@ namespace tessic {
 
 constexpr char kTraceVariable[] = "TESSIC_TRACE";
 
+// Told of each event as it happens, on the thread of the call that caused
+// it: session id (0: none), event and text, the text neither escaped nor
+// zero-terminated (`length` bytes).
+using EventSink = void (*)(void* context, int32_t session, const char* event, const char* text,
+                           int32_t length);
+
 class Trace {
  public:
+  // Hands every event to `sink` as well (null: to no one).
+  void SetSink(EventSink sink, void* context) {
+    sink_ = sink;
+    sink_context_ = context;
+  }
   // Starts writing to `path` (emptied first), ending an earlier trace.
   // False when the file cannot be made.
   [[nodiscard]] bool Start(const std::string& path);
@@ -31,7 +42,10 @@ class Trace {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
   std::unique_ptr<std::FILE, Closer> file_;
-  std::string line_;  // kept from one event to the next
+  EventSink sink_ = nullptr;
+  void* sink_context_ = nullptr;
+  std::string event_;  // the sink's zero-terminated copy of the event
+  std::string line_;   // kept from one event to the next
 };
 
 }  // namespace tessic
