@@ -45,17 +45,24 @@ TEST(Transcript, LogLinesCarryNoRawControlBytes) {
 
 TEST(BenchoraCheck, MarksAndStrictFailuresBeyondTheEndToEndRuns) {
   CommandCheck boxes;
-  boxes.Add({kBox, "Warning: Input Value Out Of Range(1 ~ 32767)"});
-  boxes.Add({kBox, "The register address"});
+  boxes.Add({kBox, "Warning: Input Value Out Of Range(1 ~ 32767)", {}});
+  boxes.Add({kBox, "The register address", {}});
   Verdict verdict = boxes.Judge({{kBox, "Out Of Range"}});
   EXPECT_EQ(verdict.mark, "2 message boxes (1 expected)");
   EXPECT_EQ(verdict.failure, "unexpected message box: The register address");
   // Text of another kind does not count.
   CommandCheck line;
-  line.Add({kErrorLine, "Out Of Range"});
+  line.Add({kErrorLine, "Out Of Range", {}});
   verdict = line.Judge({{kBox, "Out Of Range"}});
   EXPECT_EQ(verdict.mark, "1 error line, expected a message box with \"Out Of Range\", none came");
   EXPECT_EQ(verdict.failure, "unexpected error line: Out Of Range");
+  // An error line is expected by its own text, and reported with what
+  // failed behind it.
+  CommandCheck exchange;
+  exchange.Add({kErrorLine, "Error", "Set FM RX station: at@audapp:x() answered +CME ERROR: 3"});
+  EXPECT_EQ(exchange.Judge({{kErrorLine, "Error"}}).failure, std::nullopt);
+  EXPECT_EQ(exchange.Judge({{kErrorLine, "answered"}}).failure,
+            "unexpected error line: Set FM RX station: at@audapp:x() answered +CME ERROR: 3");
 }
 
 // F1 on the Windows frame: the keyword from the form's state line (the

@@ -97,7 +97,8 @@ Verdict CommandCheck::Judge(const std::vector<Expectation>& expected) const {
   const auto surprise = std::find(covered.begin(), covered.end(), false);
   if (surprise != covered.end()) {
     const Problem& p = problems_[static_cast<size_t>(surprise - covered.begin())];
-    verdict.failure = std::string("unexpected ") + Noun(p.kind) + ": " + p.text;
+    verdict.failure =
+        std::string("unexpected ") + Noun(p.kind) + ": " + (p.detail.empty() ? p.text : p.detail);
     verdict.directive = std::string("@expect ") + DirectiveKind(p.kind) + " [TEXT]";
   } else if (const auto unmet = std::find(met.begin(), met.end(), false); unmet != met.end()) {
     verdict.failure = "expected " + Described(expected[static_cast<size_t>(unmet - met.begin())]) +

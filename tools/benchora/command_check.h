@@ -14,6 +14,10 @@ namespace benchora {
 struct Problem {
   ProblemKind kind = ProblemKind::kErrorLine;
   std::string text;  // the reply, the log line, or the box as benchora shows it
+  // What failed, when more is known than `text` says: for an error line the
+  // action and the exchange behind it ("Set FM RX station:
+  // at@audapp:fmrx_set_station(0,95400000,10,0) answered ERROR").
+  std::string detail;
 };
 
 struct Verdict {

@@ -2,18 +2,41 @@
 
 #include "connection_help.h"
 #include "message_boxes.h"
+#include "tuning_events.h"
 
 namespace benchora {
 namespace {
 
 constexpr char kRefusal[] = "error: ";
 
+// Progress lines that are no action of their own.
+bool IsProgressLine(const std::string& line) {
+  return line == "OK" || line == "Sending to mobile...";
+}
+
 }  // namespace
+
+std::string CommandRunner::ErrorDetail(const std::string& line) const {
+  if (at_command_.empty()) return action_.empty() ? line : action_ + " failed: " + line;
+  const std::string action = action_.empty() ? std::string() : action_ + ": ";
+  std::optional<std::string> outcome;
+  if (transport_events_ != nullptr) outcome = transport_events_->OutcomeOf(at_command_);
+  return action + at_command_ + " " + outcome.value_or("failed (\"" + line + "\")");
+}
 
 void CommandRunner::LogLine(const char* text, uint8_t flag) {
   const std::string line = text != nullptr ? text : "";
+  // The panel fills its RDS read-outs before it logs anything else: the
+  // station they show comes before this line.
+  if (rds_ != nullptr) rds_->OnLogLine(line, flag);
   transcript_.Line(LogLineText(line.c_str(), flag));
-  if (flag == 0 && check_) check_->Add({ProblemKind::kErrorLine, line});
+  if (LoggedAtCommand(line)) {
+    at_command_ = line;
+  } else if (flag != 0 && !IsProgressLine(line)) {
+    action_ = line;
+    at_command_.clear();
+  }
+  if (flag == 0 && check_) check_->Add({ProblemKind::kErrorLine, line, ErrorDetail(line)});
   if (IsConnectionFailure(line) && !at_server_.told_unreachable) {
     for (const std::string& help : ConnectionHelp(at_server_))
       transcript_.Notice("benchora: " + help);
@@ -30,6 +53,8 @@ bool CommandRunner::ShowPanel(void* host_application) {
 bool CommandRunner::Run(const ScriptCommand& command) {
   transcript_.Command(command.text);
   check_.emplace();
+  action_.clear();
+  at_command_.clear();
   std::string reply;
   if (command.text == "reopen") {
     // The host closes its panel window and asks for it again.
@@ -46,9 +71,17 @@ bool CommandRunner::Run(const ScriptCommand& command) {
   }
   // A message box is modal: it was closed before the command returned.
   ShowBoxes();
+  if (rds_ != nullptr) rds_->Settle();
   transcript_.Line(reply);
-  if (reply.starts_with(kRefusal)) check_->Add({ProblemKind::kRefused, reply});
+  if (reply.starts_with(kRefusal)) check_->Add({ProblemKind::kRefused, reply, {}});
   return Finish(command, command.expected);
+}
+
+void CommandRunner::RecordUnfiredFault(const std::string& rule) {
+  ++unfired_faults_;
+  transcript_.Notice("benchora: fault rule \"" + rule + "\" never fired");
+  measurements_.RecordProblem(
+      {rule, "--fault", {}}, "fault rule \"" + rule + "\" never fired: nothing was tested with it");
 }
 
 int CommandRunner::Close() {
@@ -57,7 +90,7 @@ int CommandRunner::Close() {
     transcript_.Error(error);
     return 1;
   }
-  return stopped_ || reports_.failed_checks() > 0 ? 1 : 0;
+  return stopped_ || reports_.failed_checks() > 0 || unfired_faults_ > 0 ? 1 : 0;
 }
 
 std::string CommandRunner::OwnHelp() {
@@ -73,11 +106,11 @@ void CommandRunner::ShowBoxes() {
   const ShownBoxes shown = ParseDialogsReply(reply);
   for (const std::string& note : shown.notes) {
     transcript_.Notice(DialogLine(note));
-    if (check_) check_->Add({ProblemKind::kBox, note});
+    if (check_) check_->Add({ProblemKind::kBox, note, {}});
   }
   for (const std::string& box : shown.boxes) {
     transcript_.Notice(DialogLine(box));
-    if (check_) check_->Add({ProblemKind::kBox, box});
+    if (check_) check_->Add({ProblemKind::kBox, box, {}});
   }
 }
 
@@ -87,7 +120,7 @@ bool CommandRunner::Finish(const ScriptCommand& command, const std::vector<Expec
   const Verdict verdict = check_->Judge(expected);
   check_.reset();
   if (verdict.mark) transcript_.Notice("!! " + what + ": " + *verdict.mark);
-  if (verdict.failure) measurements_.RecordProblem(command, *verdict.failure);
+  if (verdict.failure) measurements_.RecordProblem(command, what + ": " + *verdict.failure);
   if (!strict_ || !verdict.failure) return true;
   transcript_.Error("--strict: " + (origin.empty() ? "" : origin + ": ") + what + ": " +
                     *verdict.failure);

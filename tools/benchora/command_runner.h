@@ -19,6 +19,7 @@
 #include "reports.h"
 #include "script.h"
 #include "transcript.h"
+#include "transport_events.h"
 
 namespace benchora {
 
@@ -40,8 +41,14 @@ class CommandRunner {
                                  std::string& error) {
     return reports_.Open(csv, junit, json, error);
   }
-  // The RDS station that `verify rds.FIELD` reads (with --rds).
-  void set_rds(const RdsWatch* rds) { measurements_.set_rds(rds); }
+  // The RDS station that `verify rds.FIELD` reads (with --rds): it follows
+  // the log lines, and takes what the panel shows at the end of each command.
+  void set_rds(RdsWatch* rds) {
+    rds_ = rds;
+    measurements_.set_rds(rds);
+  }
+  // How the transport's exchanges ended, for the verdicts of error lines.
+  void set_transport_events(const TransportEvents* events) { transport_events_ = events; }
 
   // The host's log callback ends here: the line goes to the transcript, an
   // error line (flag 0) counts against the running command, and a failed
@@ -58,8 +65,12 @@ class CommandRunner {
   void NotRun(std::span<const ScriptCommand> commands) {
     for (const ScriptCommand& command : commands) measurements_.RecordSkipped(command);
   }
+  // A --fault rule that never met a command or exchange: it proves
+  // nothing, so the run fails.
+  void RecordUnfiredFault(const std::string& rule);
   // Writes the JUnit report; the exit status of the run: 1 when --strict
-  // stopped it, a check failed or the report could not be written.
+  // stopped it, a check failed, a fault rule never fired or the report
+  // could not be written.
   int Close();
 
   // benchora's own commands and the directive, one help line each.
@@ -69,6 +80,8 @@ class CommandRunner {
   // Fetches the boxes the plug-in recorded and shows them.
   void ShowBoxes();
   bool Finish(const ScriptCommand& command, const std::vector<Expectation>& expected);
+  // What failed behind an error line: the action and the exchange.
+  std::string ErrorDetail(const std::string& line) const;
 
   const PluginHost& plugin_;
   const AtServerSetup& at_server_;
@@ -78,6 +91,12 @@ class CommandRunner {
   std::optional<CommandCheck> check_;  // while a command runs
   Reports reports_;
   Measurements measurements_;
+  RdsWatch* rds_ = nullptr;
+  const TransportEvents* transport_events_ = nullptr;
+  // The panel's last action line and the AT command logged after it.
+  std::string action_;
+  std::string at_command_;
+  int unfired_faults_ = 0;
 };
 
 }  // namespace benchora

@@ -133,7 +133,10 @@ bool SimulatedHandset::SendBinary(size_t slot, uint16_t id, const uint8_t* reque
     switch (slot) {
       case kSlotSendTestFunction:
         ok = r.SendTestFunction(id, request, length, reply_length, reply);
-        if (ok && on_test_function_reply) on_test_function_reply(id, reply, *reply_length);
+        if (on_test_function) {
+          on_test_function(id, std::span<const uint8_t>(request, request != nullptr ? length : 0),
+                           std::span<const uint8_t>(reply, ok ? *reply_length : 0));
+        }
         break;
       case kSlotSendAudioRequest:
         ok = r.SendAudioRequest(id, request, length, reply_length, reply);

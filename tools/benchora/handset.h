@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,10 @@ class SimulatedHandset {
                   uint16_t* reply_length, uint8_t* reply);
   void ResetLastError() { last_error_ = "No errors"; }
 
-  // Told of every reply the test-function slot hands back: message id,
-  // reply bytes and length.
-  std::function<void(uint16_t, const uint8_t*, uint16_t)> on_test_function_reply;
+  // Told of every exchange on the test-function slot: message id, request,
+  // and the reply handed back (empty when the host call failed).
+  std::function<void(uint16_t, std::span<const uint8_t>, std::span<const uint8_t>)>
+      on_test_function;
 
   // Injects a fault into the simulated first-generation radio, in the
   // syntax of the --fault option; false with `error` set when the text is

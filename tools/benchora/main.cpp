@@ -15,13 +15,9 @@ namespace {
 // The host's log callback carries no context: it reaches the command
 // runner through this pointer.
 benchora::CommandRunner* g_runner = nullptr;
-// With --rds: second-generation groups arrive on the AT server's thread and
-// are reported here, after the log line of the reply that carried them.
-benchora::RdsWatch* g_rds = nullptr;
 
 void PrintLogLine(const char* text, uint8_t flag) {
   if (g_runner != nullptr) g_runner->LogLine(text, flag);
-  if (g_rds != nullptr) g_rds->Drain();
 }
 
 }  // namespace
@@ -45,8 +41,8 @@ int main(int argc, char** argv) {
     return benchora::kExitFailed;
   }
   runner.set_rds(session.rds.get());
+  runner.set_transport_events(&session.transport_events);
 
-  g_rds = session.rds.get();
   int host_application = 0;  // the host's application object, opaque to the plug-in
   if (runner.ShowPanel(&host_application)) {
     const std::span<const benchora::ScriptCommand> commands(options.commands);
@@ -64,9 +60,7 @@ int main(int argc, char** argv) {
   }
 
   session.plugin.CloseMDIChildForm(&host_application);
-  if (g_rds != nullptr) g_rds->Drain();
-  g_rds = nullptr;
   g_runner = nullptr;
-  benchora::ReportUnfiredFaults(session, transcript);
+  for (const std::string& rule : benchora::UnfiredFaults(session)) runner.RecordUnfiredFault(rule);
   return runner.Close();
 }

@@ -41,28 +41,87 @@ std::string Unquoted(std::string_view reply, size_t& at) {
   return out;
 }
 
-struct RdsFieldReader {
-  std::string_view name;
-  std::optional<std::string> (*read)(const fmrrds::StationSummary&);
+struct RdsReading {
+  const fmrrds::StationSummary& station;
+  const RdsTuning& tuning;
+  uint64_t now_ms;
 };
 
-// Each field a check can read; a new one is a line here.
-constexpr RdsFieldReader kRdsFields[] = {
+std::string Hex(unsigned value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%0*X", digits, value);
+  return text;
+}
+
+struct RdsField {
+  std::string_view name;
+  KindOfValue kind;
+  std::string_view what;  // for "no ... in the 12 groups since the tune"
+  std::optional<std::string> (*read)(const RdsReading&);
+};
+
+// Each value a check can read; a new one is a line here.
+constexpr RdsField kRdsFields[] = {
     {"pi",
-     [](const fmrrds::StationSummary& s) -> std::optional<std::string> {
-       if (!s.pi) return std::nullopt;
-       char text[8];
-       std::snprintf(text, sizeof text, "%04X", *s.pi);
-       return text;
+     {ValueKind::kCode, 4},
+     "PI",
+     [](const RdsReading& r) -> std::optional<std::string> {
+       if (!r.station.pi) return std::nullopt;
+       return Hex(*r.station.pi, 4);
      }},
     {"pty",
-     [](const fmrrds::StationSummary& s) -> std::optional<std::string> {
-       if (!s.pty) return std::nullopt;
-       return std::to_string(*s.pty);
+     {ValueKind::kNumber, 0},
+     "programme type",
+     [](const RdsReading& r) -> std::optional<std::string> {
+       if (!r.station.pty) return std::nullopt;
+       return std::to_string(*r.station.pty);
      }},
-    {"ps", [](const fmrrds::StationSummary& s) { return s.ps; }},
-    {"rt", [](const fmrrds::StationSummary& s) { return s.rt; }},
+    {"ps",
+     {ValueKind::kText, 0},
+     "confirmed PS name",
+     [](const RdsReading& r) { return r.station.ps; }},
+    {"rt",
+     {ValueKind::kText, 0},
+     "confirmed radio text",
+     [](const RdsReading& r) { return r.station.rt; }},
+    {"ecc",
+     {ValueKind::kCode, 2},
+     "extended country code",
+     [](const RdsReading& r) -> std::optional<std::string> {
+       if (!r.station.ecc) return std::nullopt;
+       return Hex(*r.station.ecc, 2);
+     }},
+    {"groups",
+     {ValueKind::kNumber, 0},
+     "group",
+     [](const RdsReading& r) -> std::optional<std::string> {
+       return std::to_string(r.tuning.groups);
+     }},
+    {"bler",
+     {ValueKind::kNumber, 0},
+     "block",
+     [](const RdsReading& r) -> std::optional<std::string> {
+       if (r.tuning.bler.blocks() == 0) return std::nullopt;
+       char text[32];
+       std::snprintf(text, sizeof text, "%.1f", r.tuning.bler.OverallPercent());
+       return text;
+     }},
+    {"age",
+     {ValueKind::kNumber, 0},
+     "group",
+     [](const RdsReading& r) -> std::optional<std::string> {
+       if (!r.tuning.last_group_ms) return std::nullopt;
+       const uint64_t last = *r.tuning.last_group_ms;
+       return std::to_string(r.now_ms > last ? r.now_ms - last : 0);
+     }},
 };
+
+const RdsField* FindRdsField(std::string_view name) {
+  for (const RdsField& field : kRdsFields) {
+    if (field.name == name) return &field;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -100,23 +159,41 @@ std::optional<std::string_view> RdsFieldName(std::string_view name) {
   return name.substr(4);
 }
 
-std::optional<std::string> RdsField(const fmrrds::StationSummary& station, std::string_view field,
-                                    bool& known) {
-  for (const RdsFieldReader& reader : kRdsFields) {
-    if (reader.name == field) {
-      known = true;
-      return reader.read(station);
-    }
+std::optional<KindOfValue> LookUpName(std::string_view name, std::string& error) {
+  const std::optional<std::string_view> field = RdsFieldName(name);
+  if (!field) return KindOfValue{};
+  if (const RdsField* known = FindRdsField(*field)) return known->kind;
+  error = "no value named " + std::string(name) + " (the RDS values: " + RdsFieldList() + ")";
+  return std::nullopt;
+}
+
+std::optional<std::string> RdsValue(const RdsWatch& watch, std::string_view name,
+                                    std::string& why) {
+  const RdsField* field = FindRdsField(name);
+  if (field == nullptr) {
+    why = "no value named rds." + std::string(name);
+    return std::nullopt;
   }
-  known = false;
+  const RdsTuning& tuning = watch.tuning();
+  const fmrrds::StationSummary station = watch.Station();
+  std::optional<std::string> value = field->read({station, tuning, watch.Now()});
+  if (value) return value;
+  const std::string since =
+      "since the " + tuning.event + " at " + std::to_string(tuning.since_ms) + " ms";
+  if (tuning.groups == 0) {
+    why = "nothing received " + since;
+  } else {
+    why = "no " + std::string(field->what) + " in the " + std::to_string(tuning.groups) +
+          (tuning.groups == 1 ? " group " : " groups ") + since;
+  }
   return std::nullopt;
 }
 
 std::string RdsFieldList() {
   std::string out;
-  for (const RdsFieldReader& reader : kRdsFields) {
+  for (const RdsField& field : kRdsFields) {
     if (!out.empty()) out += ", ";
-    out += reader.name;
+    out += field.name;
   }
   return out;
 }

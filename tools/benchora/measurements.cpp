@@ -24,12 +24,13 @@ std::string Measurements::Help() {
   return "verify NAME OP VALUE [UNIT]\n"
          "                        (benchora) check a value: OP = != < <= > >= in LOW..HIGH ~ "
          "REGEX; NAME a control (its text, check mark, position, index or caption), "
-         "CONTROL.KEY of its get state, or rds.FIELD with --rds (" +
+         "CONTROL.KEY of its get state, or rds.VALUE with --rds (" +
          RdsFieldList() +
-         "); prints PASS or FAIL; a FAIL makes benchora exit with 1\n"
+         ": what was received since the radio last changed what it receives; pi and ecc are "
+         "hexadecimal codes); prints PASS or FAIL; a FAIL makes benchora exit with 1\n"
          "sample EVERY_MS COUNT NAME[:UNIT]...\n"
          "                        (benchora) read the values COUNT times, each after EVERY_MS "
-         "of the panel's time (its timers run)";
+         "of the panel's time (its timers run); a name that names nothing fails";
 }
 
 std::optional<std::string> Measurements::Run(const ScriptCommand& command) {
@@ -50,16 +51,11 @@ Measurements::Reading Measurements::Read(const std::string& name, bool with_grou
   Reading reading;
   if (const std::optional<std::string_view> field = RdsFieldName(name)) {
     if (rds_ == nullptr) {
-      reading.why = "RDS fields need --rds";
+      reading.why = "RDS values need --rds";
       return reading;
     }
-    bool known = false;
-    reading.value = RdsField(rds_->Station(), *field, known);
-    if (!known) {
-      reading.why = "no RDS field " + std::string(*field) + " (there are " + RdsFieldList() + ")";
-    } else if (!reading.value) {
-      reading.why = "not received";
-    }
+    rds_->Settle();
+    reading.value = RdsValue(*rds_, *field, reading.why);
     return reading;
   }
   const size_t dot = name.find('.');
@@ -70,7 +66,8 @@ Measurements::Reading Measurements::Read(const std::string& name, bool with_grou
     return reading;
   }
   if (reply.starts_with(kRefusal)) {
-    reading.why = reply.substr(sizeof kRefusal - 1);
+    reading.why = "no control or value named " + name;
+    reading.unknown = true;
     return reading;
   }
   if (dot == std::string::npos) {
@@ -78,7 +75,10 @@ Measurements::Reading Measurements::Read(const std::string& name, bool with_grou
     if (!reading.value) reading.why = control + " shows no value";
   } else {
     reading.value = StateValue(reply, std::string_view(name).substr(dot + 1));
-    if (!reading.value) reading.why = control + " has no " + name.substr(dot + 1);
+    if (!reading.value) {
+      reading.why = control + " has no " + name.substr(dot + 1);
+      reading.unknown = true;
+    }
   }
   std::string where;
   if (with_group && automate_("where " + control, where)) reading.where = NearestCaption(where);
@@ -116,16 +116,37 @@ std::string Measurements::Verify(const ScriptCommand& command, std::string_view 
 
 std::string Measurements::Sample(const ScriptCommand& command, std::string_view arguments) {
   std::string error;
-  const std::optional<SampleSpec> spec = ParseSample(arguments, error);
-  if (!spec) return kRefusal + error;
-  for (uint32_t n = 0; n < spec->count; ++n) {
+  const std::optional<SampleRequest> request = ParseSample(arguments, error);
+  if (!request) return kRefusal + error;
+  // Each name is looked up once before the panel's time runs: a name that
+  // names nothing is a failed check, not a column of empty values.
+  std::vector<SampledValue> values;
+  for (const SampledValue& value : request->values) {
+    const Reading reading = Read(value.name, false);
+    if (!reading.unknown) {
+      values.push_back(value);
+      continue;
+    }
+    Record record;
+    record.kind = RecordKind::kCheck;
+    record.time_ms = Now();
+    record.origin = command.origin;
+    record.name = value.name;
+    record.unit = value.unit;
+    record.pass = false;
+    record.message = "FAIL " + value.name + ": measured nothing (" + reading.why + ")";
+    record.test = std::string(arguments);
+    reports_.Add(record);
+    transcript_.Line(record.message);
+  }
+  for (uint32_t n = 0; n < request->count && !values.empty(); ++n) {
     std::string reply;
-    if (!automate_("advance " + std::to_string(spec->every_ms), reply)) {
+    if (!automate_("advance " + std::to_string(request->every_ms), reply)) {
       return std::string(kRefusal) + "no panel is shown";
     }
     const uint64_t now = Now();
     std::string line = "SAMPLE " + std::to_string(now) + " ms:";
-    for (const SampledValue& value : spec->values) {
+    for (const SampledValue& value : values) {
       const Reading reading = Read(value.name, false);
       Record record;
       record.kind = RecordKind::kSample;
@@ -136,8 +157,11 @@ std::string Measurements::Sample(const ScriptCommand& command, std::string_view 
       record.unit = value.unit;
       record.message = reading.why;
       reports_.Add(record);
+      std::string why;
+      const std::optional<KindOfValue> kind = LookUpName(value.name, why);
       line += " " + value.name + "=" +
-              (reading.value ? ShownValue(*reading.value, false) : "(" + reading.why + ")");
+              (reading.value ? ShownValue(*reading.value, kind.value_or(KindOfValue{}))
+                             : "(" + reading.why + ")");
       if (reading.value && !value.unit.empty()) line += " " + value.unit;
     }
     transcript_.Line(line);

@@ -25,7 +25,7 @@ class Measurements {
   Measurements(Automate automate, Transcript& transcript, Reports& reports)
       : automate_(std::move(automate)), transcript_(transcript), reports_(reports) {}
 
-  void set_rds(const RdsWatch* rds) { rds_ = rds; }
+  void set_rds(RdsWatch* rds) { rds_ = rds; }
 
   // The reply of a verify or sample command; nullopt for any other command.
   std::optional<std::string> Run(const ScriptCommand& command);
@@ -42,8 +42,9 @@ class Measurements {
  private:
   struct Reading {
     std::optional<std::string> value;
-    std::string why;    // when there is no value
-    std::string where;  // the caption of the control's group
+    std::string why;       // when there is no value
+    bool unknown = false;  // the name names no control, key or value
+    std::string where;     // the caption of the control's group
   };
   Reading Read(const std::string& name, bool with_group);
   uint64_t Now();
@@ -53,7 +54,7 @@ class Measurements {
   Automate automate_;
   Transcript& transcript_;
   Reports& reports_;
-  const RdsWatch* rds_ = nullptr;
+  RdsWatch* rds_ = nullptr;
 };
 
 }  // namespace benchora

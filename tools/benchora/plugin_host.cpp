@@ -47,6 +47,10 @@ bool PluginHost::Load(const std::string& path, std::string& error) {
 }
 
 bool PluginHost::Automate(const std::string& command, std::string& reply) const {
+  if (automate_ == nullptr) {
+    reply.clear();
+    return false;
+  }
   std::vector<char> buffer(kFirstReplyCapacity);
   int32_t n = automate_(command.c_str(), buffer.data(), static_cast<int32_t>(buffer.size()));
   if (n >= 0 && static_cast<size_t>(n) >= buffer.size()) {

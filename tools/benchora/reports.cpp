@@ -75,7 +75,8 @@ std::string LineOf(const std::string& origin) {
 }  // namespace
 
 std::string SuiteOf(const std::string& origin) {
-  if (origin.starts_with("-e ")) return "-e";
+  // Commands of options ("-e 3", "--fault 1") form a suite per option.
+  if (origin.starts_with('-')) return origin.substr(0, origin.find(' '));
   const size_t colon = origin.rfind(':');
   return colon == std::string::npos ? origin : origin.substr(0, colon);
 }
@@ -90,20 +91,33 @@ std::string CsvField(const std::string& text) {
   return out + "\"";
 }
 
+std::string CsvRow(const Record& r) {
+  return std::to_string(r.time_ms) + ',' + CsvField(r.name) + ',' + CsvField(r.value) + ',' +
+         CsvField(r.unit) + ',' + CsvField(r.low) + ',' + CsvField(r.high) + ',' + VerdictWord(r) +
+         ',' + CsvField(r.origin) + '\n';
+}
+
 std::string JunitXml(const std::vector<Record>& records) {
   std::vector<std::string> suites;
   int failures = 0;
+  int errors = 0;
   for (const Record& r : records) {
     const std::string suite = SuiteOf(r.origin);
     if (std::find(suites.begin(), suites.end(), suite) == suites.end()) suites.push_back(suite);
-    if (!r.pass && r.kind != RecordKind::kSkipped) ++failures;
+    if (r.kind == RecordKind::kProblem) {
+      ++errors;
+    } else if (!r.pass && r.kind != RecordKind::kSkipped) {
+      ++failures;
+    }
   }
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<testsuites name=\"benchora\" tests=\"" + std::to_string(records.size()) +
-         "\" failures=\"" + std::to_string(failures) + "\" errors=\"0\">\n";
+         "\" failures=\"" + std::to_string(failures) + "\" errors=\"" + std::to_string(errors) +
+         "\">\n";
   for (const std::string& suite : suites) {
     int tests = 0;
     int failed = 0;
+    int erred = 0;
     int skipped = 0;
     std::string cases;
     for (const Record& r : records) {
@@ -111,7 +125,7 @@ std::string JunitXml(const std::vector<Record>& records) {
       ++tests;
       cases += "    <testcase classname=\"" + Xml(suite) + "\" name=\"" + Xml(r.test) + "\"";
       const std::string line = LineOf(r.origin);
-      if (suite != "-e" && !line.empty())
+      if (!suite.starts_with('-') && !line.empty())
         cases += " file=\"" + Xml(suite) + "\" line=\"" + line + "\"";
       cases += " time=\"0\"";
       if (r.kind == RecordKind::kSkipped) {
@@ -123,14 +137,20 @@ std::string JunitXml(const std::vector<Record>& records) {
         cases += "/>\n";
         continue;
       }
-      ++failed;
-      const char* type = r.kind == RecordKind::kCheck ? "verify" : "command";
-      cases += ">\n      <failure message=\"" + Xml(r.message) + "\" type=\"" + type + "\">" +
-               Xml(r.origin + ": " + r.message) + "</failure>\n    </testcase>\n";
+      // A limit missed is a failure of the radio; something that went wrong
+      // in a command (an error line, a refusal, a rule that never fired) an
+      // error of the run.
+      const bool error = r.kind == RecordKind::kProblem;
+      (error ? erred : failed) += 1;
+      const char* element = error ? "error" : "failure";
+      const char* type = error ? "command" : "verify";
+      cases += ">\n      <" + std::string(element) + " message=\"" + Xml(r.message) + "\" type=\"" +
+               type + "\">" + Xml(r.origin + ": " + r.message) + "</" + element +
+               ">\n    </testcase>\n";
     }
     out += "  <testsuite name=\"" + Xml(suite) + "\" tests=\"" + std::to_string(tests) +
-           "\" failures=\"" + std::to_string(failed) + "\" errors=\"0\" skipped=\"" +
-           std::to_string(skipped) + "\">\n" + cases + "  </testsuite>\n";
+           "\" failures=\"" + std::to_string(failed) + "\" errors=\"" + std::to_string(erred) +
+           "\" skipped=\"" + std::to_string(skipped) + "\">\n" + cases + "  </testsuite>\n";
   }
   return out + "</testsuites>\n";
 }
@@ -173,12 +193,7 @@ bool Reports::Open(const std::string& csv_path, const std::string& junit_path, b
 void Reports::Add(const Record& r) {
   if (r.kind == RecordKind::kCheck && !r.pass) ++failed_checks_;
   if (r.kind != RecordKind::kSample) cases_.push_back(r);
-  if (csv_.is_open()) {
-    csv_ << r.time_ms << ',' << CsvField(r.name) << ',' << CsvField(r.value) << ','
-         << CsvField(r.unit) << ',' << CsvField(r.low) << ',' << CsvField(r.high) << ','
-         << VerdictWord(r) << ',' << CsvField(r.origin) << '\n'
-         << std::flush;
-  }
+  if (csv_.is_open()) csv_ << CsvRow(r) << std::flush;
   if (json_) std::cout << JsonLine(r) << std::endl;
 }
 

@@ -54,6 +54,8 @@ class Reports {
 std::string SuiteOf(const std::string& origin);
 // One CSV field, quoted when it holds a comma, a quote or a line break.
 std::string CsvField(const std::string& text);
+// The CSV row of a record, with its line feed.
+std::string CsvRow(const Record& record);
 // The JUnit XML of the records (checks and problems only).
 std::string JunitXml(const std::vector<Record>& records);
 // One JSON line for a record.

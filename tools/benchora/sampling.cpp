@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "measurement.h"
+#include "verdict.h"
+
 namespace benchora {
 namespace {
 
@@ -18,16 +21,15 @@ std::optional<uint32_t> Count(std::string_view text, uint32_t most) {
 
 }  // namespace
 
-std::optional<SampleSpec> ParseSample(std::string_view arguments, std::string& error) {
+std::optional<SampleRequest> ParseSample(std::string_view arguments, std::string& error) {
   std::vector<std::string_view> words;
   for (size_t at = 0; at < arguments.size();) {
-    const size_t start = arguments.find_first_not_of(' ', at);
-    if (start == std::string_view::npos) break;
-    const size_t end = std::min(arguments.find(' ', start), arguments.size());
-    words.push_back(arguments.substr(start, end - start));
-    at = end;
+    while (at < arguments.size() && IsBlank(arguments[at])) ++at;
+    const size_t start = at;
+    while (at < arguments.size() && !IsBlank(arguments[at])) ++at;
+    if (at > start) words.push_back(arguments.substr(start, at - start));
   }
-  SampleSpec spec;
+  SampleRequest request;
   const std::optional<uint32_t> every =
       words.size() > 0 ? Count(words[0], kLongestSampleInterval) : std::nullopt;
   const std::optional<uint32_t> count =
@@ -38,8 +40,8 @@ std::optional<SampleSpec> ParseSample(std::string_view arguments, std::string& e
         "at most 16 names)";
     return std::nullopt;
   }
-  spec.every_ms = *every;
-  spec.count = *count;
+  request.every_ms = *every;
+  request.count = *count;
   for (size_t i = 2; i < words.size(); ++i) {
     const size_t colon = words[i].find(':');
     SampledValue value{std::string(words[i].substr(0, colon)), ""};
@@ -48,9 +50,10 @@ std::optional<SampleSpec> ParseSample(std::string_view arguments, std::string& e
       error = "sample: a name is missing before :" + value.unit;
       return std::nullopt;
     }
-    spec.values.push_back(std::move(value));
+    if (!LookUpName(value.name, error)) return std::nullopt;
+    request.values.push_back(std::move(value));
   }
-  return spec;
+  return request;
 }
 
 }  // namespace benchora

@@ -16,7 +16,7 @@ struct SampledValue {
   std::string unit;
 };
 
-struct SampleSpec {
+struct SampleRequest {
   uint32_t every_ms = 0;
   uint32_t count = 0;
   std::vector<SampledValue> values;
@@ -27,6 +27,9 @@ inline constexpr uint32_t kMostSamples = 100'000;
 inline constexpr size_t kMostSampledValues = 16;
 
 // The arguments after "sample". nullopt with `error` set when malformed.
-[[nodiscard]] std::optional<SampleSpec> ParseSample(std::string_view arguments, std::string& error);
+// Names are checked as far as they can be before the run (an rds. name must
+// name an RDS value).
+[[nodiscard]] std::optional<SampleRequest> ParseSample(std::string_view arguments,
+                                                       std::string& error);
 
 }  // namespace benchora

@@ -20,27 +20,31 @@ std::optional<ProblemKind> KindNamed(std::string_view word) {
   return std::nullopt;
 }
 
+// Where the word starting at `at` ends: at white space or the end.
+size_t WordEnd(std::string_view text, size_t at) {
+  while (at < text.size() && !IsBlank(text[at])) ++at;
+  return at;
+}
+
 // "@expect KIND [TEXT]" without its '@'; false with `error` set.
 bool ParseDirective(std::string_view line, Expectation& out, std::string& error) {
-  const size_t word_end = line.find(' ');
+  const size_t word_end = WordEnd(line, 0);
   const std::string_view name = line.substr(0, word_end);
   if (name != "expect") {
     error = "unknown directive '@" + std::string(name) + "' (the one directive is " +
             kExpectSyntax + ")";
     return false;
   }
-  std::string_view rest =
-      word_end == std::string_view::npos ? std::string_view() : line.substr(word_end + 1);
-  rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
-  const size_t kind_end = rest.find(' ');
+  std::string_view rest = line.substr(word_end);
+  while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+  const size_t kind_end = WordEnd(rest, 0);
   const std::optional<ProblemKind> kind = KindNamed(rest.substr(0, kind_end));
   if (!kind) {
     error = "@expect needs error, box or refused: " + std::string(kExpectSyntax);
     return false;
   }
   out.kind = *kind;
-  out.text =
-      kind_end == std::string_view::npos ? std::string() : std::string(rest.substr(kind_end + 1));
+  out.text = kind_end == rest.size() ? std::string() : std::string(rest.substr(kind_end + 1));
   return true;
 }
 
@@ -61,15 +65,16 @@ std::optional<std::string_view> CommandArguments(std::string_view command, std::
   if (!command.starts_with(verb)) return std::nullopt;
   command.remove_prefix(verb.size());
   if (command.empty()) return command;
-  if (command.front() != ' ') return std::nullopt;
+  if (!IsBlank(command.front())) return std::nullopt;
   return command.substr(1);
 }
 
 bool ScriptReader::Add(std::string_view line, const std::string& origin,
                        std::vector<ScriptCommand>& commands, std::string& error) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-  const size_t first = line.find_first_not_of(" \t");
-  if (first == std::string_view::npos || line[first] == '#') return true;
+  size_t first = 0;
+  while (first < line.size() && IsBlank(line[first])) ++first;
+  if (first == line.size() || line[first] == '#') return true;
   line.remove_prefix(first);
   if (line.front() == '@') {
     Expectation expectation;

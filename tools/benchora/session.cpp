@@ -4,9 +4,31 @@
 
 #include "connection_help.h"
 #include "list_ports.h"
+#include "measurement.h"
 #include "platform/platform.h"
+#include "sampling.h"
+#include "verdict.h"
 
 namespace benchora {
+namespace {
+
+// The first rds. name a verify or sample command reads.
+std::optional<std::string> ReadsRds(const std::string& command) {
+  std::string error;
+  if (const auto arguments = CommandArguments(command, "verify")) {
+    const std::optional<CheckSpec> check = ParseCheck(*arguments, error);
+    if (check && RdsFieldName(check->name)) return check->name;
+  } else if (const auto sampled = CommandArguments(command, "sample")) {
+    if (const std::optional<SampleRequest> request = ParseSample(*sampled, error)) {
+      for (const SampledValue& value : request->values) {
+        if (RdsFieldName(value.name)) return value.name;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerSetup& at_server,
                     Transcript& transcript, std::string& error) {
@@ -46,6 +68,16 @@ std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
     std::printf("%s", PortListText(MachineSerialPorts()).c_str());
     return 0;
   }
+  // A script that reads RDS values needs them decoded.
+  if (!options.rds) {
+    for (const ScriptCommand& command : options.commands) {
+      if (const std::optional<std::string> name = ReadsRds(command.text)) {
+        std::fprintf(stderr, "benchora: %s: %s needs --rds\n", command.origin.c_str(),
+                     name->c_str());
+        return kExitUsage;
+      }
+    }
+  }
   if (!options.output.empty() && !transcript.OpenFile(options.output, error)) {
     std::fprintf(stderr, "benchora: %s\n", error.c_str());
     return kExitUsage;
@@ -58,23 +90,24 @@ bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Trans
   const std::string path =
       options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
   if (options.rds) {
+    // The decoder reads what the panel itself receives: the first
+    // generation's replies as the host hands them back, the second's RDS
+    // reports as the panel shows them, over whatever link.
+    const PluginHost& plugin = session.plugin;
     session.rds = std::make_unique<RdsWatch>(
-        [&transcript](const std::string& line) { transcript.Line(line); });
-    session.handset.on_test_function_reply = [&session](uint16_t id, const uint8_t* reply,
-                                                        uint16_t length) {
-      session.rds->OnReply(id, reply, length);
+        [&transcript](const std::string& line) { transcript.Line(line); },
+        [&plugin](const std::string& command, std::string& reply) {
+          return plugin.Automate(command, reply);
+        });
+    session.handset.on_test_function = [&session](uint16_t id, std::span<const uint8_t> request,
+                                                  std::span<const uint8_t> reply) {
+      session.rds->OnTestFunction(id, request, reply);
     };
   }
   if (!PrepareHandset(options, session.handset, session.at_server, transcript, error)) return false;
-  if (session.rds && session.at_server.server) {
-    RdsWatch* rds = session.rds.get();
-    session.at_server.server->WithCommands([rds](fmrsim::AtCommands& commands) {
-      commands.set_rds_listener(
-          [rds](const fmrsim::RdsGroup& group) { rds->OnReportedGroup(group.blocks); });
-    });
-  } else if (session.rds && options.chip == Chip::kGen2) {
-    transcript.Notice("benchora: --rds watches only the embedded AT server; ignored");
-  }
+  // The transport the plug-in loads lies beside the program; loaded here
+  // first, it is the same library the plug-in then uses.
+  static_cast<void>(session.transport_events.Watch(platform::ProgramFolder() + "TESSIC.dll"));
   return session.plugin.Load(path, error) &&
          ConnectPlugin(session.plugin, session.handset, log, transcript, error);
 }
@@ -96,12 +129,9 @@ bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
   return true;
 }
 
-void ReportUnfiredFaults(BenchSession& session, Transcript& transcript) {
-  std::vector<std::string> unfired = session.handset.UnfiredFaults();
-  if (session.at_server.server) unfired = session.at_server.server->faults().Unfired();
-  for (const std::string& rule : unfired) {
-    transcript.Notice("benchora: fault rule \"" + rule + "\" never fired");
-  }
+std::vector<std::string> UnfiredFaults(BenchSession& session) {
+  if (session.at_server.server) return session.at_server.server->faults().Unfired();
+  return session.handset.UnfiredFaults();
 }
 
 }  // namespace benchora

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "at_server_setup.h"
 #include "handset.h"
@@ -13,6 +14,7 @@
 #include "plugin_host.h"
 #include "rds_watch.h"
 #include "transcript.h"
+#include "transport_events.h"
 
 namespace benchora {
 
@@ -33,6 +35,7 @@ struct BenchSession {
   AtServerSetup at_server;
   PluginHost plugin;
   std::unique_ptr<RdsWatch> rds;  // with --rds
+  TransportEvents transport_events;
 };
 
 // Readies the handset, loads the plug-in (the one beside the program unless
@@ -54,8 +57,8 @@ bool PrepareHandset(const Options& options, SimulatedHandset& handset, AtServerS
 bool ConnectPlugin(const PluginHost& plugin, const SimulatedHandset& handset,
                    PluginHost::ShowLineCallback log, Transcript& transcript, std::string& error);
 
-// At the end of a run: names each --fault rule that never met a command
-// or exchange (a rule that never fired proves nothing).
-void ReportUnfiredFaults(BenchSession& session, Transcript& transcript);
+// At the end of a run: the --fault rules that never met a command or
+// exchange (a rule that never fired proves nothing).
+std::vector<std::string> UnfiredFaults(BenchSession& session);
 
 }  // namespace benchora

@@ -1,9 +1,9 @@
 #include "verdict.h"
 
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <regex>
+
+#include "measurement.h"
+#include "text/strict_number.h"
 
 namespace benchora {
 namespace {
@@ -25,6 +25,10 @@ std::string_view OpWord(CompareOp op) {
     if (name.op == op) return name.word;
   }
   return "?";
+}
+
+bool Orders(CompareOp op) {
+  return op != CompareOp::kEqual && op != CompareOp::kNotEqual && op != CompareOp::kMatches;
 }
 
 std::optional<std::regex> Pattern(const std::string& text) {
@@ -52,19 +56,13 @@ std::string Escaped(const std::string& text, bool quotes) {
   return out;
 }
 
-// A text as the verdict line shows it: numbers bare, texts quoted.
-std::string Shown(const std::string& text, bool quoted) {
-  if (!quoted && NumberIn(text)) return text;
-  return "\"" + Escaped(text, true) + "\"";
+// Whether the check compares numbers: the name reads a number, or a
+// control's value meets a number limit.
+bool ComparesNumbers(const CheckSpec& check) {
+  if (check.kind.kind == ValueKind::kNumber) return true;
+  return check.kind.kind == ValueKind::kAny && !check.quoted &&
+         tooltext::ParseReal(check.value).has_value();
 }
-
-}  // namespace
-
-std::string ShownValue(const std::string& text, bool quoted) {
-  return Shown(text, quoted);
-}
-
-namespace {
 
 bool Compare(CompareOp op, double a, double b) {
   switch (op) {
@@ -87,23 +85,69 @@ bool Compare(CompareOp op, double a, double b) {
   return false;
 }
 
-}  // namespace
-
-std::optional<double> NumberIn(std::string_view text) {
-  if (text.empty() || text.size() > 64 || std::isspace(static_cast<unsigned char>(text.front()))) {
+// The limit checked against the kind of what the name reads; an error
+// text when it does not suit it.
+std::optional<std::string> LimitProblem(const CheckSpec& check, const std::string& op) {
+  const std::string& name = check.name;
+  if (check.op == CompareOp::kMatches) {
+    if (check.value.size() > kLongestPattern || !Pattern(check.value)) {
+      return "not a regular expression (of at most 256 characters): " + check.value;
+    }
     return std::nullopt;
   }
-  const std::string s(text);
-  char* end = nullptr;
-  errno = 0;
-  const bool hex = s.starts_with("0x") || s.starts_with("0X");
-  const double value = hex ? static_cast<double>(std::strtoull(s.c_str() + 2, &end, 16))
-                           : std::strtod(s.c_str(), &end);
-  if (end != s.c_str() + s.size() || errno != 0 || (hex && s.size() == 2)) return std::nullopt;
-  // strtod also reads "inf", "nan" and hexadecimal fractions: not numbers a panel shows.
-  for (const char c : s) {
-    if (!hex && std::isalpha(static_cast<unsigned char>(c)) && c != 'e' && c != 'E')
+  switch (check.kind.kind) {
+    case ValueKind::kCode:
+      if (Orders(check.op)) return name + " is a code: compare it with =, != or ~, not " + op;
+      if (!CodeIn(check.value, check.kind.code_digits)) {
+        return name + " is a code of up to " + std::to_string(check.kind.code_digits) +
+               " hexadecimal digits (like C204 or 0xC204), not " + check.value;
+      }
       return std::nullopt;
+    case ValueKind::kText:
+      if (Orders(check.op)) return name + " is a text: compare it with =, != or ~, not " + op;
+      return std::nullopt;
+    case ValueKind::kNumber:
+      if (check.op != CompareOp::kIn && (check.quoted || !tooltext::ParseReal(check.value))) {
+        return name + " is a number, not " + ShownValue(check.value, {}, check.quoted);
+      }
+      return std::nullopt;
+    case ValueKind::kAny:
+      if (Orders(check.op) && check.op != CompareOp::kIn &&
+          (check.quoted || !tooltext::ParseReal(check.value))) {
+        return op + " compares numbers, not " + ShownValue(check.value, {}, check.quoted);
+      }
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string ShownValue(const std::string& text, KindOfValue kind, bool quoted) {
+  const bool bare = kind.kind == ValueKind::kCode ||
+                    (kind.kind != ValueKind::kText && !quoted && tooltext::ParseReal(text));
+  if (bare) return Escaped(text, false);
+  return "\"" + Escaped(text, true) + "\"";
+}
+
+std::optional<unsigned> CodeIn(std::string_view text, unsigned digits) {
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+  }
+  if (text.empty() || text.size() > digits) return std::nullopt;
+  unsigned value = 0;
+  for (const char c : text) {
+    unsigned digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<unsigned>(c - '0');
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    } else {
+      return std::nullopt;
+    }
+    value = value * 16 + digit;
   }
   return value;
 }
@@ -112,7 +156,7 @@ std::optional<std::vector<Word>> SplitWords(std::string_view text) {
   std::vector<Word> words;
   size_t i = 0;
   while (true) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && IsBlank(text[i])) ++i;
     if (i >= text.size()) return words;
     Word word;
     if (text[i] == '"') {
@@ -120,12 +164,14 @@ std::optional<std::vector<Word>> SplitWords(std::string_view text) {
       for (++i;; ++i) {
         if (i >= text.size()) return std::nullopt;
         if (text[i] == '"') break;
-        if (text[i] == '\\' && i + 1 < text.size()) ++i;
+        // \" and \\ are the escapes; any other backslash is the word's own.
+        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\'))
+          ++i;
         word.text += text[i];
       }
       ++i;
     } else {
-      while (i < text.size() && text[i] != ' ' && text[i] != '\t') word.text += text[i++];
+      while (i < text.size() && !IsBlank(text[i])) word.text += text[i++];
     }
     words.push_back(std::move(word));
   }
@@ -145,6 +191,9 @@ std::optional<CheckSpec> ParseCheck(std::string_view arguments, std::string& err
   }
   CheckSpec check;
   check.name = (*words)[0].text;
+  const std::optional<KindOfValue> kind = LookUpName(check.name, error);
+  if (!kind) return std::nullopt;
+  check.kind = *kind;
   const std::string& op = (*words)[1].text;
   bool known = false;
   for (const OpName& name : kOps) {
@@ -165,8 +214,8 @@ std::optional<CheckSpec> ParseCheck(std::string_view arguments, std::string& err
     const size_t dots = value.text.find("..");
     std::optional<double> low, high;
     if (!value.quoted && dots != std::string::npos) {
-      low = NumberIn(std::string_view(value.text).substr(0, dots));
-      high = NumberIn(std::string_view(value.text).substr(dots + 2));
+      low = tooltext::ParseReal(std::string_view(value.text).substr(0, dots));
+      high = tooltext::ParseReal(std::string_view(value.text).substr(dots + 2));
     }
     if (!low.has_value() || !high.has_value() || low.value_or(0) > high.value_or(0)) {
       error = "in needs LOW..HIGH, two numbers, the lower first, not " + value.text;
@@ -174,14 +223,9 @@ std::optional<CheckSpec> ParseCheck(std::string_view arguments, std::string& err
     }
     check.high = value.text.substr(dots + 2);
     check.value = value.text.substr(0, dots);
-  } else if (check.op == CompareOp::kMatches) {
-    if (check.value.size() > kLongestPattern || !Pattern(check.value)) {
-      error = "not a regular expression (of at most 256 characters): " + check.value;
-      return std::nullopt;
-    }
-  } else if (check.op != CompareOp::kEqual && check.op != CompareOp::kNotEqual &&
-             (value.quoted || !NumberIn(check.value))) {
-    error = op + " compares numbers, not " + Shown(check.value, value.quoted);
+  }
+  if (const std::optional<std::string> problem = LimitProblem(check, op)) {
+    error = *problem;
     return std::nullopt;
   }
   return check;
@@ -189,7 +233,6 @@ std::optional<CheckSpec> ParseCheck(std::string_view arguments, std::string& err
 
 Judgement Judge(const CheckSpec& check, const std::string& measured) {
   Judgement j;
-  const std::optional<double> number = check.quoted ? std::nullopt : NumberIn(measured);
   switch (check.op) {
     case CompareOp::kEqual:
       j.low = j.high = check.value;
@@ -219,31 +262,42 @@ Judgement Judge(const CheckSpec& check, const std::string& measured) {
     }
     return j;
   }
-  // ParseCheck made sure that the limits of <, <=, >, >= and in are numbers.
-  const std::optional<double> limit = check.quoted ? std::nullopt : NumberIn(check.value);
-  const double value_number = number.value_or(0);
-  const double limit_number = limit.value_or(0);
-  if (check.op == CompareOp::kEqual || check.op == CompareOp::kNotEqual) {
-    const bool same = number.has_value() && limit.has_value() ? value_number == limit_number
-                                                              : measured == check.value;
-    j.pass = same == (check.op == CompareOp::kEqual);
+  const bool equality = check.op == CompareOp::kEqual || check.op == CompareOp::kNotEqual;
+  if (check.kind.kind == ValueKind::kCode) {
+    const std::optional<unsigned> code = CodeIn(measured, check.kind.code_digits);
+    if (!code) {
+      j.why = "not a code";
+      return j;
+    }
+    j.pass =
+        (*code == CodeIn(check.value, check.kind.code_digits)) == (check.op == CompareOp::kEqual);
     return j;
   }
-  if (!number.has_value()) {
+  if (!ComparesNumbers(check)) {
+    // ParseCheck let only = and != through for texts.
+    j.pass = (measured == check.value) == (check.op == CompareOp::kEqual);
+    return j;
+  }
+  // A number limit: a reading that is no number neither equals nor differs
+  // from it, it was simply not a number.
+  const std::optional<double> number = tooltext::ParseReal(measured);
+  if (!number) {
     j.why = "not a number";
     return j;
   }
+  const double limit = tooltext::ParseReal(check.value).value_or(0);
   if (check.op == CompareOp::kIn) {
-    j.pass = value_number >= limit_number && value_number <= NumberIn(check.high).value_or(0);
+    j.pass = *number >= limit && *number <= tooltext::ParseReal(check.high).value_or(0);
   } else {
-    j.pass = Compare(check.op, value_number, limit_number);
+    j.pass = equality ? (*number == limit) == (check.op == CompareOp::kEqual)
+                      : Compare(check.op, *number, limit);
   }
   return j;
 }
 
 std::string LimitText(const CheckSpec& check) {
   if (check.op == CompareOp::kIn) return "in " + check.value + ".." + check.high;
-  return std::string(OpWord(check.op)) + " " + Shown(check.value, check.quoted);
+  return std::string(OpWord(check.op)) + " " + ShownValue(check.value, check.kind, check.quoted);
 }
 
 std::string VerdictLine(const CheckSpec& check, const std::string& where,
@@ -252,7 +306,7 @@ std::string VerdictLine(const CheckSpec& check, const std::string& where,
   line += Escaped(check.name, false);
   if (!where.empty()) line += " (" + Escaped(where, false) + ")";
   line += ": measured ";
-  line += measured ? Shown(*measured, check.quoted) : "nothing";
+  line += measured ? ShownValue(*measured, check.kind, check.quoted) : "nothing";
   line += ", limits " + LimitText(check);
   if (!check.unit.empty()) line += " " + Escaped(check.unit, false);
   if (!judgement.why.empty()) line += " (" + Escaped(judgement.why, false) + ")";

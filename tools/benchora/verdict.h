@@ -1,13 +1,18 @@
 // Checks in scripts: "verify NAME OP VALUE [UNIT]" read, and a measured
 // value judged against it. OP is one of =, !=, <, <=, >, >=, "in LOW..HIGH"
-// or "~ REGEX". A value in double quotes is compared as text ("ROCK 95 ");
-// otherwise two numbers compare as numbers and anything else as text.
+// or "~ REGEX". How two values compare depends on the kind of what NAME
+// reads (value_kind.h): an RDS value has its own kind, and a limit that
+// does not suit it is refused when the script is read; a control's value
+// compares as a number against a number limit (a text then never equals
+// it) and as text against any other limit, quoted or not.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "value_kind.h"
 
 namespace benchora {
 
@@ -24,6 +29,7 @@ enum class CompareOp {
 
 struct CheckSpec {
   std::string name;  // a control, CONTROL.KEY of its `get` state, or rds.FIELD
+  KindOfValue kind;  // of what `name` reads
   CompareOp op = CompareOp::kEqual;
   std::string value;  // the limit; LOW for `in`; the pattern for `~`
   std::string high;   // HIGH for `in`
@@ -50,20 +56,27 @@ std::string LimitText(const CheckSpec& check);
 std::string VerdictLine(const CheckSpec& check, const std::string& where,
                         const std::optional<std::string>& measured, const Judgement& judgement);
 
-// A value as verdict lines show it: a number bare, else in double quotes
-// with quotes, backslashes and control bytes escaped (also when `quoted`).
-std::string ShownValue(const std::string& text, bool quoted);
+// A value as verdict and sample lines show it: a number or a code bare,
+// else (and a text value always) in double quotes with quotes, backslashes
+// and control bytes escaped.
+std::string ShownValue(const std::string& text, KindOfValue kind, bool quoted = false);
 
-// A number as the checks read one: decimal (with a fraction or exponent)
-// or hexadecimal with 0x.
-[[nodiscard]] std::optional<double> NumberIn(std::string_view text);
+// A code of at most `digits` hexadecimal digits, with or without 0x.
+[[nodiscard]] std::optional<unsigned> CodeIn(std::string_view text, unsigned digits);
 
-// Words separated by blanks; a word in double quotes keeps its blanks and
-// takes \" and \\ escapes. nullopt for an unterminated quote.
+// Words separated by white space of any kind; a word in double quotes
+// keeps its white space, and of its backslashes only \" and \\ are escapes
+// (a pattern's \d stays \d). nullopt for an unterminated quote.
 struct Word {
   std::string text;
   bool quoted = false;
 };
 [[nodiscard]] std::optional<std::vector<Word>> SplitWords(std::string_view text);
+
+// White space as the script reader takes it: blank, tab, vertical tab, form
+// feed, carriage return and line feed.
+[[nodiscard]] constexpr bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
+}
 
 }  // namespace benchora

@@ -27,14 +27,10 @@ namespace {
 // the command runner through these.
 benchora::CommandRunner* g_runner = nullptr;
 benchora::FrameWindow* g_frame = nullptr;
-// With --rds: second-generation groups arrive on the AT server's thread and
-// are reported here, after the log line of the reply that carried them.
-benchora::RdsWatch* g_rds = nullptr;
 
 void ShowLogLine(const char* text, uint8_t flag) {
   if (g_frame != nullptr) g_frame->AddLogLine(benchora::LogLineText(text, flag));
   if (g_runner != nullptr) g_runner->LogLine(text, flag);
-  if (g_rds != nullptr) g_rds->Drain();
 }
 
 // Says which MDI child the plug-in opened, on standard error: only the
@@ -128,7 +124,7 @@ int main(int argc, char** argv) {
     return benchora::kExitFailed;
   }
   runner.set_rds(session.rds.get());
-  g_rds = session.rds.get();
+  runner.set_transport_events(&session.transport_events);
   const benchora::PluginHost& plugin = session.plugin;
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
@@ -171,9 +167,7 @@ int main(int argc, char** argv) {
 
   if (panel_open) plugin.CloseMDIChildForm(&host_application);
   panel_open = false;
-  if (g_rds != nullptr) g_rds->Drain();
-  g_rds = nullptr;
-  benchora::ReportUnfiredFaults(session, transcript);
+  for (const std::string& rule : benchora::UnfiredFaults(session)) runner.RecordUnfiredFault(rule);
   frame.on_help = nullptr;
   g_runner = nullptr;
   g_frame = nullptr;
