@@ -89,6 +89,36 @@ const Case kCases[] = {
       "-e", "click btn_onoff"},
      0,
      {"LOG[1] at@audapp:fmrx_enable()\nLOG[0] Error\n"}},
+    // An error line names what failed behind it: the action, the AT command
+    // and the device's answer.
+    {"error_line_names_the_exchange",
+     {"--chip", "gen2", "--strict", "--fault", "error,on=fmrx_enable", "-e",
+      "select cb_audiooutput Headset", "-e", "click btn_onoff"},
+     1,
+     {"benchora: --strict: -e 2: click btn_onoff: unexpected error line: Turn On FMR RX: "
+      "at@audapp:fmrx_enable() answered ERROR\n"}},
+    // A fault rule that never met its command tested nothing: the run fails.
+    {"unfired_fault_rule_fails_a_second_generation_run",
+     {"--chip", "gen2", "--fault", "error,on=fmrx_set_band", "-e", "get btn_onoff"},
+     1,
+     {"benchora: fault rule \"error,on=fmrx_set_band\" never fired\n"}},
+    {"unfired_fault_rule_fails_a_first_generation_run",
+     {"--chip", "gen1", "--fault", "0x13:fail", "-e", "get LReady"},
+     1,
+     {"benchora: fault rule \"0x13:fail\" never fired\n"}},
+    // A check that names nothing is a FAIL, with a tab after its verb too.
+    {"check_of_an_unknown_name_fails",
+     {"--chip", "gen1", "-e", "verify\tLEFrequncy = 1", "-e", "sample 100 1 LEFrequncy:Hz"},
+     1,
+     {"FAIL LEFrequncy: measured nothing, limits = 1 (no control or value named LEFrequncy)\n",
+      "> sample 100 1 LEFrequncy:Hz\nFAIL LEFrequncy: measured nothing (no control or value named "
+      "LEFrequncy)\nok\n"},
+     {"unknown command"}},
+    {"rds_values_need_rds",
+     {"--chip", "gen1", "-e", "verify rds.ps = x"},
+     2,
+     {"benchora: -e 1: rds.ps needs --rds\n"},
+     {"CanRun"}},
     {"unknown_control_stops_a_strict_run",
      {"--chip", "gen1", "--strict", "-e", "click NoSuchControl", "-e", "list"},
      1,

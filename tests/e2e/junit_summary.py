@@ -6,7 +6,7 @@ from junitparser import JUnitXml
 
 report = JUnitXml.fromfile(sys.argv[1])
 for suite in report:
-    print(f"suite {suite.name}: {suite.tests} tests, {suite.failures} failures")
+    print(f"suite {suite.name}: {suite.tests} tests, {suite.failures} failures, {suite.errors} errors")
     for case in suite:
         outcome = "passed"
         for result in case.result:

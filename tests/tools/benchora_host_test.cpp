@@ -12,6 +12,7 @@
 #include "help_path.h"
 #include "plugin_host.h"
 #include "transcript.h"
+#include "transport_events.h"
 
 namespace {
 
@@ -63,6 +64,49 @@ TEST(BenchoraCheck, MarksAndStrictFailuresBeyondTheEndToEndRuns) {
   EXPECT_EQ(exchange.Judge({{kErrorLine, "Error"}}).failure, std::nullopt);
   EXPECT_EQ(exchange.Judge({{kErrorLine, "answered"}}).failure,
             "unexpected error line: Set FM RX station: at@audapp:x() answered +CME ERROR: 3");
+}
+
+// The transport's events tell how the last exchange of a command ended;
+// an error answer is named by its final line.
+TEST(TransportEvents, OutcomeOfTheLastExchange) {
+  struct Step {
+    const char* event;
+    const char* text;
+  };
+  struct Case {
+    std::vector<Step> steps;
+    const char* command;
+    std::optional<std::string> outcome;
+  };
+  const Case cases[] = {
+      {{{"sent", "at@a:x()"}, {"reply ERROR", ""}}, "at@a:x()", "answered ERROR"},
+      {{{"sent", "at@a:x()"}, {"reply ERROR", "1, 2\r\n+CME ERROR: 3"}},
+       "at@a:x()",
+       "answered +CME ERROR: 3"},
+      {{{"sent", "at@a:x()"}, {"reply ERROR", "+CMS ERROR: 500\r\n\r\n"}},
+       "at@a:x()",
+       "answered +CMS ERROR: 500"},
+      {{{"sent", "at@a:x()"}, {"reply OK", "1"}}, "at@a:x()", "answered OK"},
+      {{{"sent", "at@a:x()"}, {"no whole reply in time", ""}},
+       "at@a:x()",
+       "got no whole reply in time"},
+      {{{"sent", "at@a:x()"}, {"link lost", ""}}, "at@a:x()", "lost the link"},
+      {{{"sending failed:", "at@a:x()"}}, "at@a:x()", "could not be sent"},
+      {{{"connecting again failed:", "refused"}},
+       "at@a:x()",
+       "could not be sent: the link did not open again (refused)"},
+      // Still waiting, or another command's exchange: nothing known.
+      {{{"sent", "at@a:x()"}}, "at@a:x()", std::nullopt},
+      {{{"sent", "at@a:y()"}, {"reply ERROR", ""}}, "at@a:x()", std::nullopt},
+      {{{"sent", "at@a:x()"}, {"reply ERROR", ""}, {"sent", "at@a:x()"}},
+       "at@a:x()",
+       std::nullopt},
+  };
+  for (const Case& c : cases) {
+    TransportEvents events;
+    for (const Step& step : c.steps) events.OnEvent(step.event, step.text);
+    EXPECT_EQ(events.OutcomeOf(c.command), c.outcome) << c.steps.back().event;
+  }
 }
 
 // F1 on the Windows frame: the keyword from the form's state line (the
