@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "text/pattern.h"
 
@@ -52,6 +53,8 @@ TEST(Pattern, SearchesAsTheDialectSays) {
       {"a^b", "ab", false},
       {"(^|x)b", "ab", false},
       {"(^|x)b", "b", true},
+      {"(^a)*b", "xb", true},
+      {"(^a)+b", "xab", false},
       // The dot: one unit, anything but a line feed.
       {"^.$", "x", true},
       {"^.$", "\n", false},
@@ -67,6 +70,10 @@ TEST(Pattern, SearchesAsTheDialectSays) {
       {"^[^a-z]$", "A", true},
       {"^[^a-z]$", "q", false},
       {"^[^a-z]$", "\n", true},
+      {"^[^^]$", "^", false},
+      {"^[^^]$", "a", true},
+      {"^[^a]$", "^", true},
+      {"^[a-a]$", "a", true},
       {"^[-a]+$", "a-a", true},
       {"^[a-]+$", "-a", true},
       {"^[a-c-e]+$", "-ae", true},
@@ -130,6 +137,7 @@ TEST(Pattern, SearchesAsTheDialectSays) {
       {"^a*$", "aaa", true},
       {"^a*$", "aab", false},
       {"^a+$", "", false},
+      {"^a+$", "a", true},
       {"^a+$", "aa", true},
       {"^ab?c$", "ac", true},
       {"^ab?c$", "abc", true},
@@ -141,6 +149,7 @@ TEST(Pattern, SearchesAsTheDialectSays) {
       {"^a{3}$", "aa", false},
       {"^a{3}$", "aaaa", false},
       {"^a{2,}$", "a", false},
+      {"^a{2,}$", "aa", true},
       {"^a{2,}$", "aaaaa", true},
       {"^a{2,3}$", "a", false},
       {"^a{2,3}$", "aa", true},
@@ -194,14 +203,16 @@ TEST(Pattern, SearchesAsTheDialectSays) {
       {"^.$", "\xFF", true},
       {"^..$", "\xC3", false},
       {"^.$", "\xC3", true},
-      {"^.a$",
-       "\xC3"
-       "a",
-       true},
+      {"^.a$", std::string("\xC3") + "a", true},
       {"^..$", "\xC0\x80", true},            // overlong NUL
       {"^...$", "\xED\xA0\x80", true},       // a surrogate
       {"^....$", "\xF4\x90\x80\x80", true},  // past U+10FFFF
       {"^..$", "\xE2\x82", true},            // cut short
+      {"^..a$", std::string("\xE2\x82") + "a", true},
+      {"^...$", "\xE0\x80\x80", true},  // overlong
+      {"^....$", "\xF0\x8F\xBF\xBF", true},
+      {"^.$", "\xDF\xBF", true},
+      {"^.$", "\xF4\x8F\xBF\xBF", true},
       {"^.\\x82$", "\xE2\x82", false},
       {"^[^a]$", "\xFF", true},
       {"^\\D\\W\\S$", "\xFD\xFE\xFF", true},
@@ -209,10 +220,7 @@ TEST(Pattern, SearchesAsTheDialectSays) {
       {"^[^\\W]$", "\x80", false},
       {"^[\\x00-\\uFFFF]$", "\xFF", false},
       {"\\u00FF", "\xFF", false},
-      {"^a.b$",
-       "a\xFF"
-       "b",
-       true},
+      {"^a.b$", std::string("a\xFF") + "b", true},
       {"^\\u00E9t\\u00E9$", "\xC3\xA9t\xC3\xA9", true},
       // The patterns that ran away with the earlier matcher just answer.
       {"^(\\w+\\s?)*$", "Radio Rock 101 the best hits all day!", false},
@@ -305,6 +313,10 @@ TEST(Pattern, RefusesWithAReasonAndAPlace) {
       {"a{99999999999,}", "repeat counts above 1000 are not supported (at 2: {99999999999,})"},
       {"x(abcde){1000}",
        "the pattern would compile to more than 5000 instructions (at 2: (abcde){1000})"},
+      {"(abcde){999}abcde",
+       "the pattern would compile to more than 5000 instructions (at 1: (abcde){999}abcde)"},
+      {"(abcd){0,1000}",
+       "the pattern would compile to more than 5000 instructions (at 1: (abcd){0,1000})"},
       {"((a{100}){100})",
        "the pattern would compile to more than 5000 instructions (at 1: ((a{100}){100}))"},
       {"(a|b|c){900}(d|e){9}",
@@ -326,18 +338,34 @@ TEST(Pattern, RefusesWithAReasonAndAPlace) {
   }
 }
 
-TEST(Pattern, TheBoundsThemselvesAreAccepted) {
-  for (const std::string& pattern :
-       {Nested(32), Repeated("a", 256), std::string("(abcde){999}"), std::string("a{1000}"),
-        std::string("a{0,1000}"), std::string("a{1000,}")}) {
-    std::string error;
-    EXPECT_TRUE(Pattern::Compile(pattern, error).has_value()) << pattern << ": " << error;
-  }
+TEST(Pattern, ReadsASubjectOnlyWithinItsView) {
   std::string error;
-  const std::optional<Pattern> deepest = Pattern::Compile(Nested(32), error);
-  ASSERT_TRUE(deepest.has_value());
-  EXPECT_TRUE(deepest->Search("xa"));
-  EXPECT_FALSE(deepest->Search("x"));
+  const std::optional<Pattern> two_units = Pattern::Compile("^..$", error);
+  ASSERT_TRUE(two_units.has_value());
+  // The euro sign's first two bytes: cut short, whatever follows in memory.
+  EXPECT_TRUE(two_units->Search(std::string_view("\xE2\x82\xAC", 2)));
+}
+
+// The bounds themselves are accepted, and a program is as large as the
+// bound on its size reckons: that size is the work per character.
+TEST(Pattern, TheBoundsThemselvesAreAcceptedAtTheSizeReckoned) {
+  const std::pair<std::string, size_t> kCases[] = {
+      {Nested(32), 2},  // a, match
+      {Repeated("a", 256), 257},
+      {"(abcde){999}abcd", 5000},  // the largest program
+      {"(abcd){0,999}", 4996},     // a split before each optional copy
+      {"a{1000}", 1001},
+      {"a{1000,}", 1002},  // the last copy loops back
+      {"a*", 4},           // split, a, jump back
+      {"a|b|c", 8},        // split, a, jump, split, b, jump, c
+      {"^\\b(?:x|)$", 7},  // assertions take one each
+  };
+  for (const auto& [text, size] : kCases) {
+    std::string error;
+    const std::optional<Pattern> pattern = Pattern::Compile(text, error);
+    ASSERT_TRUE(pattern.has_value()) << text << ": " << error;
+    EXPECT_EQ(pattern->size(), size) << text;
+  }
 }
 
 }  // namespace
