@@ -198,6 +198,41 @@ const Case kCases[] = {
      2,
      {"benchora: cannot read script docs: it is a folder"},
      {"CanRun"}},
+    // A --fault rule that could never take effect is refused in the rules
+    // of the chip's generation, whatever the order of the options, before
+    // anything starts.
+    {"unknown_reply_field_is_refused_naming_the_fields",
+     {"--fault", "0x08:value=rsi:12", "--chip", "gen1", "-e", "get LReady"},
+     2,
+     {"benchora: --fault (--chip gen1): fault rule \"0x08:value=rsi:12\": 0x08 has no reply "
+      "field 'rsi' (its fields: frequency, pilot, rssi, stereo)\n"},
+     {"CanRun"}},
+    {"command_in_the_wrong_case_is_refused_before_the_server_starts",
+     {"--fault", "error,on=FMRX_GET_RDS_DATA", "--chip", "gen2", "-e", "get btn_onoff"},
+     2,
+     {"benchora: --fault (--chip gen2): fault rule \"error,on=FMRX_GET_RDS_DATA\": no command "
+      "\"FMRX_GET_RDS_DATA\": did you mean fmrx_get_rds_data?\n"},
+     {"CanRun", "embedded AT server"}},
+    // Checked even when the rules go to no server of benchora's.
+    {"rule_that_never_fires_is_refused",
+     {"--chip", "gen2", "--at-server", "127.0.0.1:1", "--fault", "error,count=0"},
+     2,
+     {"count=0 never fires"},
+     {"CanRun"}},
+    {"frame_size_with_trailing_text",
+     {"--frame", "1024x768px"},
+     2,
+     {"--frame takes WIDTHxHEIGHT, not 1024x768px"}},
+    {"port_with_a_sign",
+     {"--chip", "gen2", "--at-server", "127.0.0.1:+80"},
+     2,
+     {"--at-server takes HOST:PORT"}},
+    {"help_lists_the_commands_and_their_reply_fields",
+     {"--help"},
+     0,
+     {"With --chip gen2, the commands --fault's on=COMMAND names, and the numbers of\n"
+      "their replies that value=FIELD:N counts (from 0):\n",
+      "\n      fmrx_get_dynamic_data: 0 state, 1 frequency, 2 stereo, 3 pilot, 4 rssi,\n"}},
     {"script_that_is_missing",
      {"--script", "docs/no-such-script.txt"},
      2,

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fmr-sim/gen2/at_commands.h"
@@ -65,16 +67,18 @@ TEST(AtCommandsTest, EveryCommandGetsItsReplyAndOnlyWithItsArgumentCount) {
   EXPECT_EQ(FramedReply(AtReply{{}, false}), "ERROR\r\n");
 }
 
-TEST(FaultPlanTest, RulesParseAndApplyToTheirCommandForTheirCount) {
+FaultRule Rule(const std::string& text) {
   std::string error;
-  for (const char* text : {"", "slow", "delay=-5", "delay=1s", "error,count=", "error,times=2",
-                           "value=1", "value=x:2", "value=1:", "value=1:2x"}) {
-    EXPECT_FALSE(ParseFaultRule(text, error).has_value()) << text;
-  }
+  std::optional<FaultRule> rule = ParseFaultRule(text, error);
+  EXPECT_TRUE(rule.has_value()) << error;
+  return rule.value_or(FaultRule{});
+}
+
+TEST(FaultPlanTest, RulesApplyToTheirCommandForTheirCount) {
   FaultPlan plan;
-  plan.Add(*ParseFaultRule("error,on=fmrx_enable,count=2", error));
-  plan.Add(*ParseFaultRule("delay=50", error));
-  plan.Add(*ParseFaultRule("drop,on=fmrx_seek", error));
+  plan.Add(Rule("error,on=fmrx_enable,count=2"));
+  plan.Add(Rule("delay=50"));
+  plan.Add(Rule("drop,on=fmrx_set_band"));
   EXPECT_FALSE(plan.Take("fmr_disable").outcome.has_value());
   EXPECT_EQ(plan.Take("at@audapp:fmrx_enable").outcome, FaultKind::kError);
   EXPECT_EQ(plan.Take("fmrx_enable").outcome, FaultKind::kError);
@@ -82,16 +86,52 @@ TEST(FaultPlanTest, RulesParseAndApplyToTheirCommandForTheirCount) {
   EXPECT_FALSE(spent.outcome.has_value());
   EXPECT_EQ(spent.delay_ms, 50u);
   // Only the rule that never met a command is left to report.
-  EXPECT_EQ(plan.Unfired(), std::vector<std::string>{"drop,on=fmrx_seek"});
+  EXPECT_EQ(plan.Unfired(), std::vector<std::string>{"drop,on=fmrx_set_band"});
+}
+
+// Two rules that decide an answer match one command: the first decides it
+// and only it is counted; the second keeps its count for a later command,
+// and is named as never fired while it has decided none.
+TEST(FaultPlanTest, OnlyTheFirstMatchingRuleDecidesAndIsCounted) {
+  FaultPlan plan;
+  plan.Add(Rule("error,on=fmrx_enable,count=1"));
+  plan.Add(Rule("drop,count=1"));
+  plan.Add(Rule("malformed,on=fmrx_enable"));
+  // The answer each command gets, and the rules not fired after it.
+  const std::pair<std::optional<FaultKind>, std::vector<std::string>> steps[] = {
+      {FaultKind::kError, {"drop,count=1", "malformed,on=fmrx_enable"}},
+      {FaultKind::kDrop, {"malformed,on=fmrx_enable"}},
+      {FaultKind::kMalformed, {}},
+      {FaultKind::kMalformed, {}},
+  };
+  for (const auto& [outcome, unfired] : steps) {
+    EXPECT_EQ(plan.Take("fmrx_enable").outcome, outcome);
+    EXPECT_EQ(plan.Unfired(), unfired);
+  }
+}
+
+// The delays of every matching rule add up, wherever they stand beside a
+// rule that decides the answer, and each one counts as fired.
+TEST(FaultPlanTest, DelaysOfAllMatchingRulesAddUpAndEachFires) {
+  FaultPlan plan;
+  plan.Add(Rule("error,count=1"));
+  plan.Add(Rule("delay=30,on=fmrx_enable,count=1"));
+  plan.Add(Rule("delay=200,on=fmr_disable"));
+  plan.Add(Rule("delay=20"));
+  const FaultAction first = plan.Take("fmrx_enable");
+  EXPECT_EQ(first.delay_ms, 50u);
+  EXPECT_EQ(first.outcome, FaultKind::kError);
+  EXPECT_EQ(plan.Unfired(), std::vector<std::string>{"delay=200,on=fmr_disable"});
+  const FaultAction second = plan.Take("fmrx_enable");
+  EXPECT_EQ(second.delay_ms, 20u);
+  EXPECT_FALSE(second.outcome.has_value());
+  EXPECT_EQ(plan.Take("fmr_disable").delay_ms, 220u);
+  EXPECT_TRUE(plan.Unfired().empty());
 }
 
 // A value fault changes one number of the reply, counted across its lines
 // whatever their form, its sign included; the rest stays as it was.
 TEST(FaultPlanTest, ValueFaultReplacesTheFieldthNumber) {
-  std::string error;
-  const auto rule = ParseFaultRule("value=2:-12,on=fmrx_get_rssi", error);
-  ASSERT_TRUE(rule) << error;
-  EXPECT_EQ(rule->kind, FaultKind::kValue);
   const AtReply reply{{"{95400000, -3}", "7 8"}, true};
   const std::pair<uint32_t, const char*> changes[] = {{1, "{95400000, 12}\r\n7 8\r\nOK\r\n"},
                                                       {2, "{95400000, -3}\r\n12 8\r\nOK\r\n"},

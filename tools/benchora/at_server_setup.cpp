@@ -64,7 +64,7 @@ bool SetUpAtServer(const std::string& external, const std::vector<std::string>& 
     std::string reason;
     auto rule = fmrsim::ParseFaultRule(text, reason);
     if (!rule) {
-      error = "bad --fault rule '" + text + "': " + reason;
+      error = reason;
       return false;
     }
     rules.push_back(*rule);

@@ -1,11 +1,12 @@
 #include "options.h"
 
-#include <cstdlib>
 #include <string_view>
 
 #include "fmr-sim/gen1/faults.h"
+#include "fmr-sim/gen2/command_fields.h"
 #include "fmr-sim/gen2/fault_plan.h"
 #include "serial_link.h"
+#include "text/strict_number.h"
 
 namespace benchora {
 namespace {
@@ -14,23 +15,40 @@ namespace {
 bool IsHostPort(const std::string& text) {
   const size_t colon = text.rfind(':');
   if (colon == std::string::npos || colon == 0) return false;
-  const std::string port = text.substr(colon + 1);
-  char* end = nullptr;
-  const long value = std::strtol(port.c_str(), &end, 10);
-  return !port.empty() && *end == '\0' && value >= 1 && value <= 65535;
+  return tooltext::ParseInteger(std::string_view(text).substr(colon + 1), 1, 65535).has_value();
 }
 
 // WIDTHxHEIGHT of a frame window, each from 200 to 10000 pixels.
 bool ParseFrameSize(const std::string& text, int& width, int& height) {
-  char* end = nullptr;
-  const long w = std::strtol(text.c_str(), &end, 10);
-  if (end == text.c_str() || *end != 'x') return false;
-  const char* rest = end + 1;
-  const long h = std::strtol(rest, &end, 10);
-  if (end == rest || *end != '\0') return false;
-  if (w < 200 || w > 10000 || h < 200 || h > 10000) return false;
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
+  const size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  const std::optional<int64_t> w = tooltext::ParseInteger(text.substr(0, x), 200, 10000);
+  const std::optional<int64_t> h = tooltext::ParseInteger(text.substr(x + 1), 200, 10000);
+  if (!w || !h) return false;
+  width = static_cast<int>(*w);
+  height = static_cast<int>(*h);
+  return true;
+}
+
+// Every --fault rule checked in the syntax of the chip's generation, before
+// anything starts: a rule that could never take effect is refused here.
+bool CheckFaults(const Options& options, std::string& error) {
+  for (const std::string& text : options.faults) {
+    std::string reason;
+    bool ok = false;
+    if (options.chip == Chip::kGen2) {
+      ok = fmrsim::ParseFaultRule(text, reason).has_value();
+    } else {
+      fmrsim::Gen1FaultTarget target;
+      fmrsim::Gen1Fault fault;
+      ok = fmrsim::ParseGen1Fault(text, target, fault, reason);
+    }
+    if (!ok) {
+      error = "--fault (--chip " + std::string(options.chip == Chip::kGen2 ? "gen2" : "gen1") +
+              "): " + reason;
+      return false;
+    }
+  }
   return true;
 }
 
@@ -70,13 +88,19 @@ std::string UsageText() {
       "                         on Windows (BAUD 115200 unless given)\n"
       "  --list-ports           list the serial ports and what identifies them (USB\n"
       "                         vendor:product, product and serial number), then exit\n"
-      "  --fault RULE           a fault of the simulated handset (repeatable).\n"
+      "  --fault RULE           a fault of the simulated handset (repeatable), checked\n"
+      "                         before anything starts: a rule that names no message,\n"
+      "                         command or field, or whose number does not fit, is\n"
+      "                         refused (exit status 2).\n"
       "                         With --chip gen2 (embedded AT server): RULE is\n"
       "                         KIND[=VALUE][,on=COMMAND][,count=N] with KIND delay=MS,\n"
-      "                         drop, error, malformed, oversize[=BYTES] or value=FIELD:N\n"
-      "                         (the reply's FIELD-th number carries N; fmr-sim --help\n"
-      "                         explains them all). A rule that never fired is named at\n"
-      "                         the end of the run.\n"
+      "                         drop, error, malformed, oversize[=BYTES], late,\n"
+      "                         trickle[=MS], duplicate, partial, stray, garbage[=BYTES]\n"
+      "                         or value=FIELD:N (with on=COMMAND: the reply's FIELD-th\n"
+      "                         number carries N; fmr-sim --help explains them all; the\n"
+      "                         commands and their numbered reply fields are listed at\n"
+      "                         the end). A rule that never fired is named at the end\n"
+      "                         of the run.\n"
       "                         With --chip gen1, see the first-generation faults below.\n"
       "  --output FILE          also write log lines, commands and replies to FILE\n"
       "  --rds                  decode the RDS groups the handset hands to the plug-in\n"
@@ -102,7 +126,12 @@ std::string UsageText() {
       "\n"
       "Exit status: 0 when the commands ran (and, with --strict, nothing unexpected\n"
       "went wrong), 1 when the session could not start, --strict stopped it or a\n"
-      "check failed, 2 for bad options or a script that cannot be read.\n";
+      "check failed, 2 for bad options, a refused --fault rule or a script that\n"
+      "cannot be read.\n"
+      "\n"
+      "With --chip gen2, the commands --fault's on=COMMAND names, and the numbers of\n"
+      "their replies that value=FIELD:N counts (from 0):\n";
+  text += fmrsim::CommandFieldListText("      ");
   return text;
 }
 
@@ -184,7 +213,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       return false;
     }
   }
-  return reader.Finish(error);
+  // The chip is known only now, whatever the order of the options.
+  return reader.Finish(error) && CheckFaults(options, error);
 }
 
 }  // namespace benchora

@@ -1,15 +1,18 @@
 // fmr-sim: the simulated second-generation handset as a standalone AT
 // server on a TCP port or (POSIX) a pseudo-terminal. Serves until asked to
 // stop (stop_signal.h: how, per platform).
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/at_server.h"
+#include "fmr-sim/gen2/command_fields.h"
 #include "fmr-sim/gen2/fault_plan.h"
 #include "fmr-sim/stop_signal.h"
+#include "text/strict_number.h"
 #ifndef _WIN32
 #include "fmr-sim/pty/pty_server.h"
 #endif
@@ -57,19 +60,25 @@ std::string UsageText() {
          + fmrsim::FaultRuleHelp() +
          "  --help                show this text\n"
          "\n"
+         "The commands on=COMMAND names, and the numbers of their replies that\n"
+         "value=FIELD:N counts (from 0):\n" +
+         fmrsim::CommandFieldListText("      ") +
+         "\n"
          "The first-generation handset runs inside benchora (--chip gen1), its faults\n"
          "given there: benchora --fault TARGET:KIND[:ARG].\n" +
          fmrsim::FaultUsageText();
 }
 
-bool ParseNumber(const std::string& text, long max, long& out) {
-  char* end = nullptr;
-  out = std::strtol(text.c_str(), &end, 10);
-  return !text.empty() && end != nullptr && *end == '\0' && out >= 0 && out <= max;
+// A whole number from `low` to `high` (decimal, or hexadecimal after 0x).
+bool ParseNumber(const std::string& text, uint64_t low, uint64_t high, uint64_t& out) {
+  const std::optional<uint64_t> value = tooltext::ParseUnsigned(text, high);
+  if (!value || *value < low) return false;
+  out = *value;
+  return true;
 }
 
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "fmr-sim: %s\n%s", message.c_str(), UsageText().c_str());
+  std::fprintf(stderr, "fmr-sim: %s\n(fmr-sim --help lists the options)\n", message.c_str());
   return 2;
 }
 
@@ -86,16 +95,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool has_value = i + 1 < argc;
-    long number = 0;
+    uint64_t number = 0;
     if (arg == "--help" || arg == "-h") {
       std::printf("%s", UsageText().c_str());
       return 0;
     } else if (arg == "--port") {
-      if (!has_value || !ParseNumber(argv[++i], 65535, number))
+      if (!has_value || !ParseNumber(argv[++i], 0, 65535, number))
         return Fail("--port needs a number from 0 to 65535");
       config.port = static_cast<uint16_t>(number);
     } else if (arg == "--search-polls") {
-      if (!has_value || !ParseNumber(argv[++i], 1000, number))
+      if (!has_value || !ParseNumber(argv[++i], 0, 1000, number))
         return Fail("--search-polls needs a number from 0 to 1000");
       config.auto_search_polls = static_cast<int>(number);
     } else if (arg == "--verbose") {
@@ -122,7 +131,7 @@ int main(int argc, char** argv) {
       pty_config.link.line_end = value == "cr" ? "\r" : "\r\n";
       pty_only = arg;
     } else if (arg == "--unsolicited") {
-      if (!has_value || !ParseNumber(argv[++i], 1000000, number) || number == 0)
+      if (!has_value || !ParseNumber(argv[++i], 1, 1000000, number))
         return Fail("--unsolicited needs a number from 1 to 1000000");
       pty_config.link.unsolicited_every = static_cast<uint32_t>(number);
       pty_only = arg;
@@ -130,17 +139,17 @@ int main(int argc, char** argv) {
       pty_config.link.unsolicited_inside = true;
       pty_only = arg;
     } else if (arg == "--split") {
-      if (!has_value || !ParseNumber(argv[++i], 1000000, number) || number == 0)
+      if (!has_value || !ParseNumber(argv[++i], 1, 1000000, number))
         return Fail("--split needs a number from 1 to 1000000");
       pty_config.split = static_cast<uint32_t>(number);
       pty_only = arg;
     } else if (arg == "--baud") {
-      if (!has_value || !ParseNumber(argv[++i], 100000000, number) || number < 10)
+      if (!has_value || !ParseNumber(argv[++i], 10, 100000000, number))
         return Fail("--baud needs a number from 10 to 100000000");
       pty_config.baud = static_cast<uint32_t>(number);
       pty_only = arg;
     } else if (arg == "--hangup-after") {
-      if (!has_value || !ParseNumber(argv[++i], 1000000, number) || number == 0)
+      if (!has_value || !ParseNumber(argv[++i], 1, 1000000, number))
         return Fail("--hangup-after needs a number from 1 to 1000000");
       pty_config.link.hangup_after = static_cast<uint32_t>(number);
       pty_only = arg;

@@ -1,5 +1,6 @@
-// Unsigned numbers in the simulator's texts (command-line fault rules and
-// the handset's text commands), where the whole text must be the number.
+// Unsigned numbers in the first-generation handset's own text commands,
+// where the whole text must be the number. (Fault rules and options are read
+// by the tools' strict reader, text/strict_number.h.)
 #pragma once
 
 #include <charconv>

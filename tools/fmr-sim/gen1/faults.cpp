@@ -1,20 +1,53 @@
 #include "fmr-sim/gen1/faults.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
-#include "fmr-sim/text_number.h"
+#include "fmr-sim/gen1/messages.h"
+#include "text/strict_number.h"
 
 namespace fmrsim {
 namespace {
 
-// Decimal, or hexadecimal with "0x"; the whole text must be the number.
-std::optional<uint32_t> ParseNumber(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.remove_prefix(2);
-    base = 16;
+constexpr std::pair<std::string_view, int> kSlots[] = {
+    {"slot15", 15}, {"slot54", 54}, {"slot56", 56}, {"slot77", 77}};
+constexpr std::string_view kKinds = "fail[:TEXT], length[:N], status[:N], value=FIELD:N";
+
+// The AT commands of slot 54 a fault can single out, and the text each
+// begins with.
+constexpr std::pair<std::string_view, std::string_view> kAtCommands[] = {
+    {"selftest-enable", "at@fmr:quelm_fmr_enable_test_func"},
+    {"selftest-status", "at@quelm_fmr_internal_get_status_test_func"},
+    {"selftest-disable", "at@fmr:quelm_fmr_disable_test_func"},
+    {"pmu", "at@pmu:get_register"},
+};
+
+std::string IdText(uint16_t id) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(id));
+  return text;
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// "0x00, 0x01, ..., 0x3A"
+std::string MessageIdsText() {
+  std::string out;
+  for (const gen1::MessageShape& m : gen1::kTestFunctions) {
+    out += (out.empty() ? "" : ", ") + IdText(m.id);
   }
-  return ParseUnsigned(text, base);
+  return out;
+}
+
+// Every target a rule can name.
+std::string TargetsText() {
+  std::string out = "a message id (" + MessageIdsText() + ")";
+  for (const auto& [slot, number] : kSlots) out += ", " + std::string(slot);
+  for (const auto& [name, prefix] : kAtCommands) out += ", " + std::string(name);
+  return out;
 }
 
 // The named fields of the replies (status word at 0 in all of them).
@@ -66,6 +99,16 @@ constexpr MessageText kMessageTexts[] = {
     {0x3A, "read the radio's info word"},
 };
 
+// The names of the fields of `message_id`'s reply, separated by ", ".
+std::string FieldNamesText(uint16_t message_id) {
+  std::string fields;
+  for (const Gen1ReplyField& field : kReplyFields) {
+    if (field.message_id == message_id)
+      fields += (fields.empty() ? "" : ", ") + std::string(field.name);
+  }
+  return fields;
+}
+
 void PutField(uint8_t* bytes, const Gen1ReplyField& field, int64_t value) {
   for (uint8_t i = 0; i < field.width; ++i) {
     bytes[field.offset + i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
@@ -86,19 +129,12 @@ void ChangeReplyField(uint8_t* reply, size_t length, const Gen1Fault& fault) {
     PutField(reply, fault.field, fault.field_value);
 }
 
-std::string MessageListText() {
+std::string MessageListText(std::string_view indent) {
   std::string out;
   for (const MessageText& m : kMessageTexts) {
-    char id[8];
-    std::snprintf(id, sizeof id, "0x%02X", m.id);
-    out += "      " + std::string(id) + "  " + std::string(m.text);
-    std::string fields;
-    for (const Gen1ReplyField& field : kReplyFields) {
-      if (field.message_id == m.id)
-        fields += (fields.empty() ? "" : ", ") + std::string(field.name);
-    }
-    if (!fields.empty()) out += "\n              fields: " + fields;
-    out += "\n";
+    out += std::string(indent) + IdText(m.id) + "  " + std::string(m.text) + "\n";
+    if (const std::string fields = FieldNamesText(m.id); !fields.empty())
+      out += std::string(indent) + "        fields: " + fields + "\n";
   }
   return out;
 }
@@ -112,13 +148,7 @@ std::vector<std::string> Gen1FaultTable::Unfired() const {
 }
 
 std::string_view AtCommandPrefix(std::string_view name) {
-  static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
-      {"selftest-enable", "at@fmr:quelm_fmr_enable_test_func"},
-      {"selftest-status", "at@quelm_fmr_internal_get_status_test_func"},
-      {"selftest-disable", "at@fmr:quelm_fmr_disable_test_func"},
-      {"pmu", "at@pmu:get_register"},
-  };
-  for (const auto& [n, prefix] : kNames) {
+  for (const auto& [n, prefix] : kAtCommands) {
     if (n == name) return prefix;
   }
   return {};
@@ -155,12 +185,12 @@ std::optional<Gen1Fault> Gen1FaultTable::Take(int slot, uint16_t message_id,
 
 bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& fault,
                     std::string& error) {
-  const std::string quoted = "fault \"" + std::string(rule) + "\": ";
-  const size_t colon = rule.find(':');
-  if (colon == std::string_view::npos) {
-    error = quoted + "expected TARGET:KIND";
+  const auto refuse = [&](const std::string& why) {
+    error = "fault rule " + Quoted(rule) + ": " + why;
     return false;
-  }
+  };
+  const size_t colon = rule.find(':');
+  if (colon == std::string_view::npos) return refuse("expected TARGET:KIND");
   const std::string_view target_text = rule.substr(0, colon);
   std::string_view rest = rule.substr(colon + 1);
   const size_t arg_colon = rest.find(':');
@@ -174,21 +204,20 @@ bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& f
     t.slot = 54;
     t.command_prefix = std::string(prefix);
   } else if (target_text.starts_with("slot")) {
-    const std::optional<uint32_t> slot = ParseNumber(target_text.substr(4));
-    if (!slot || (*slot != 15 && *slot != 54 && *slot != 56 && *slot != 77)) {
-      error = quoted + "the slot must be slot15, slot54, slot56 or slot77";
-      return false;
+    const auto slot =
+        std::ranges::find(kSlots, target_text, &std::pair<std::string_view, int>::first);
+    if (slot == std::end(kSlots)) {
+      return refuse("no slot " + Quoted(target_text) + " (slot15, slot54, slot56, slot77)");
     }
-    t.slot = static_cast<int>(*slot);
-  } else {
-    const std::optional<uint32_t> id = ParseNumber(target_text);
-    if (!id || *id > 0xFFFF) {
-      error = quoted +
-              "the target must be a message id (0x04 or 4), a slot (slot54) or an AT command "
-              "(selftest-enable, selftest-status, selftest-disable, pmu)";
-      return false;
+    t.slot = slot->second;
+  } else if (const std::optional<uint64_t> id = tooltext::ParseUnsigned(target_text)) {
+    if (*id > 0xFFFF || gen1::FindTestFunction(static_cast<uint16_t>(*id)) == nullptr) {
+      return refuse("no message " + std::string(target_text) +
+                    " (message ids: " + MessageIdsText() + ")");
     }
     t.message_id = static_cast<uint16_t>(*id);
+  } else {
+    return refuse("unknown target " + Quoted(target_text) + " (" + TargetsText() + ")");
   }
 
   Gen1Fault f;
@@ -198,35 +227,43 @@ bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& f
   } else if (kind_text == "length" || kind_text == "status") {
     f.kind = kind_text == "length" ? Gen1FaultKind::kWrongLength : Gen1FaultKind::kBadStatus;
     if (arg) {
-      const std::optional<uint32_t> value = ParseNumber(*arg);
-      if (!value || *value > 0xFFFF) {
-        error = quoted + std::string(kind_text) + " takes a number from 0 to 65535";
-        return false;
+      const std::optional<uint64_t> value = tooltext::ParseUnsigned(*arg, 0xFFFF);
+      if (!value) {
+        return refuse(std::string(kind_text) + " takes 0 to 65535, not " + Quoted(*arg));
       }
       f.value = static_cast<uint16_t>(*value);
     }
   } else if (kind_text.starts_with("value=")) {
     const std::string_view name = kind_text.substr(6);
-    const Gen1ReplyField* field = t.message_id ? FindReplyField(*t.message_id, name) : nullptr;
-    if (field == nullptr) {
-      error = quoted +
-              "value=FIELD:N needs a message id whose reply has FIELD (fmr-sim --help "
-              "lists them)";
-      return false;
+    if (!t.message_id) {
+      return refuse("value=FIELD:N needs a message id as its target, not " +
+                    std::string(target_text));
     }
-    const bool negative = arg && arg->starts_with('-');
-    const std::optional<uint32_t> value =
-        arg ? ParseNumber(negative ? arg->substr(1) : *arg) : std::nullopt;
+    const std::string id = IdText(*t.message_id);
+    const Gen1ReplyField* field = FindReplyField(*t.message_id, name);
+    if (field == nullptr) {
+      const std::string fields = FieldNamesText(*t.message_id);
+      return refuse(id + " has no reply field '" + std::string(name) + "' (" +
+                    (fields.empty() ? "its reply has none a value fault can change"
+                                    : "its fields: " + fields) +
+                    ")");
+    }
+    if (!arg) return refuse("value=" + std::string(name) + " needs :N, the value it carries");
+    // N fits the field's bytes read either way: signed or unsigned.
+    const int bits = 8 * field->width;
+    const int64_t low = -(int64_t{1} << (bits - 1));
+    const int64_t high = (int64_t{1} << bits) - 1;
+    const std::optional<int64_t> value = tooltext::ParseInteger(*arg, low, high);
     if (!value) {
-      error = quoted + "value=FIELD:N needs the number N";
-      return false;
+      return refuse(id + "'s " + std::string(name) + " (" + std::to_string(field->width) +
+                    (field->width == 1 ? " byte" : " bytes") + ") takes " + std::to_string(low) +
+                    " to " + std::to_string(high) + ", not " + Quoted(*arg));
     }
     f.kind = Gen1FaultKind::kValue;
     f.field = *field;
-    f.field_value = negative ? -static_cast<int64_t>(*value) : static_cast<int64_t>(*value);
+    f.field_value = *value;
   } else {
-    error = quoted + "the kind must be fail, length, status or value=FIELD";
-    return false;
+    return refuse("unknown kind " + Quoted(kind_text) + " (" + std::string(kKinds) + ")");
   }
   f.rule = std::string(rule);
   target = t;
@@ -247,9 +284,11 @@ std::string FaultUsageText() {
          "                   commands answer \"ERROR\"\n"
          "      value=FIELD:N  the radio acts, but the reply's FIELD carries N (a value\n"
          "                   that is off: --fault 0x08:value=rssi:12)\n"
-         "      A rule that never met an exchange is named at the end of the run.\n"
+         "      A rule that never met an exchange is named at the end of the run. A\n"
+         "      rule is refused before anything starts when its message, slot, command\n"
+         "      or field does not exist or its number does not fit.\n"
          "      Message ids (test functions on slot 77) and their reply fields:\n" +
-         MessageListText() +
+         MessageListText("      ") +
          "      examples: --fault 0x04:fail  --fault \"0x04:fail:No errors\"\n"
          "                --fault 0x03:length:46  --fault 0x01:status  --fault slot54:fail\n";
 }

@@ -32,8 +32,9 @@ struct Gen1ReplyField {
 const Gen1ReplyField* FindReplyField(uint16_t message_id, std::string_view name);
 
 // The test-function messages, one line each: id, what it does and carries,
-// the named reply fields a value fault can change.
-std::string MessageListText();
+// then on a line of its own the named reply fields a value fault can
+// change; `indent` in front of every line.
+std::string MessageListText(std::string_view indent = "");
 
 struct Gen1Fault {
   Gen1FaultKind kind = Gen1FaultKind::kHostFailure;
@@ -92,14 +93,15 @@ class Gen1FaultTable {
   std::map<Key, Gen1Fault> faults_;
 };
 
-// Parses "TARGET:KIND[:ARG]". TARGET: a test-function message id (0x04 or 4),
-// slot15, slot54, slot56, slot77 (every request of that slot), or one of
-// the AT commands selftest-enable, selftest-status, selftest-disable, pmu.
-// KIND:
-// fail[:TEXT], length[:N], status[:N], value=FIELD:N (a message id's reply
-// field, see MessageListText). False with `error` set otherwise.
-bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& fault,
-                    std::string& error);
+// Parses and checks "TARGET:KIND[:ARG]". TARGET: a test-function message
+// id the radio knows (0x04 or 4), slot15, slot54, slot56, slot77 (every
+// request of that slot), or one of the AT commands selftest-enable,
+// selftest-status, selftest-disable, pmu. KIND: fail[:TEXT], length[:N],
+// status[:N] (N from 0 to 65535), value=FIELD:N (a field of the message's
+// reply, see MessageListText, and an N its bytes hold). False with `error`
+// set to the reason otherwise ("fault rule \"TEXT\": ...").
+[[nodiscard]] bool ParseGen1Fault(std::string_view rule, Gen1FaultTarget& target, Gen1Fault& fault,
+                                  std::string& error);
 
 // The syntax above as option help lines.
 std::string FaultUsageText();

@@ -60,9 +60,16 @@ std::string FramedReply(const AtReply& reply) {
 AtCommands::AtCommands(RadioModel& radio) : radio_(radio) {}
 
 std::span<const AtCommands::Signature> AtCommands::Signatures() {
+  constexpr uint16_t kVersionChars[] = {16, 16, 24, 100};
+  constexpr auto kStations = static_cast<uint16_t>(kMaxStations);
+  constexpr auto kEntries = static_cast<uint16_t>(kRdsEntries);
+  constexpr auto kPoints = static_cast<uint16_t>(kMaxSweepPoints);
+  constexpr auto kSplits = static_cast<uint16_t>(kMaxLnaSplits);
   // clang-format off
   static const std::vector<Signature> signatures = {
-      {"audapp", "fmr_get_version", {}, &AtCommands::GetVersion},
+      {"audapp", "fmr_get_version", {}, &AtCommands::GetVersion,
+       {{"manufacturer", u8, kVersionChars[0]}, {"hardware_id", u8, kVersionChars[1]},
+        {"hardware_id_extension", u8, kVersionChars[2]}, {"version_text", u8, kVersionChars[3]}}},
       {"audapp", "fmr_configure_audio_dst", {u32}, &AtCommands::ConfigureAudioDst},
       {"audapp", "fmrx_enable", {}, &AtCommands::Enable},
       {"audapp", "fmr_disable", {}, &AtCommands::Disable},
@@ -70,33 +77,53 @@ std::span<const AtCommands::Signature> AtCommands::Signatures() {
       {"audapp", "fmrx_set_station", {u32, u32, s16, u32}, &AtCommands::SetStation},
       {"audapp", "fmrx_set_sideband", {u32}, &AtCommands::SetSideband},
       {"audapp", "fmrx_set_output_mode", {u32}, &AtCommands::SetOutputMode},
-      {"audapp", "fmrx_get_auto_seek_report", {}, &AtCommands::GetAutoSeekReport},
+      {"audapp", "fmrx_get_auto_seek_report", {}, &AtCommands::GetAutoSeekReport,
+       {{"station_count", u8}, {"frequency", u32, kStations}, {"rssi", s16, kStations}}},
       {"audapp", "fmrx_forcemono", {u32}, &AtCommands::ForceMono},
       {"audapp", "fmrx_set_antenna", {u32}, &AtCommands::SetAntenna},
       {"audapp", "fmrx_set_snc", {s16, s16, s32}, &AtCommands::SetSnc},
       {"audapp", "fmrx_set_sm", {s16, u16, s32}, &AtCommands::SetSoftMute},
       {"audapp", "fmrx_set_volume", {u32, u8}, &AtCommands::SetVolume},
       {"audapp", "fmrx_set_rds", {s32, u32, u32}, &AtCommands::SetRds},
-      {"audapp", "fmrx_get_rds_data", {}, &AtCommands::GetRdsData},
+      {"audapp", "fmrx_get_rds_data", {}, &AtCommands::GetRdsData,
+       {{"block_a", u16, kEntries}, {"block_b", u16, kEntries}, {"block_c", u16, kEntries},
+        {"block_d", u16, kEntries}, {"group_type", u32, kEntries}, {"sequence", u32, kEntries},
+        {"rssi", s32, kEntries}}},
       {"audapp", "fmrx_set_rssi", {s32, s16, s16}, &AtCommands::SetRssi},
       {"audapp", "fmrx_set_gain_control", {s32, u32}, &AtCommands::SetGainControl},
-      {"audapp", "fmrx_get_static_config", {}, &AtCommands::GetStaticConfig},
-      {"audapp", "fmrx_get_dynamic_data", {}, &AtCommands::GetDynamicData},
-      {"audapp", "fmr_get_cap", {}, &AtCommands::GetCapabilities},
-      {"audapp", "fmr_get_register_data", {}, &AtCommands::GetRegisterData},
+      {"audapp", "fmrx_get_static_config", {}, &AtCommands::GetStaticConfig,
+       {{"band_upper"}, {"band_lower"}, {"spacing"}, {"deemphasis"}, {"force_mono"}, {"antenna"},
+        {"output_mode"}, {"agc", s32}, {"gain_index"}, {"rssi_alert", s32}, {"rssi_low", s16},
+        {"rssi_high", s16}, {"mute", s32}, {"snc_low", s16}, {"snc_high", s16},
+        {"snc_enable", s32}, {"sm_threshold", s16}, {"sm_step", u16}, {"sm_enable", s32},
+        {"audio_dst"}, {"volume_left", u8}, {"volume_right", u8}}},
+      {"audapp", "fmrx_get_dynamic_data", {}, &AtCommands::GetDynamicData,
+       {{"state"}, {"frequency"}, {"stereo"}, {"pilot"}, {"rssi", s16}, {"injection_side"},
+        {"phase_noise", u16}, {"offset", s32}, {"pilot_amplitude", u16}, {"seek_status"},
+        {"snr", s32}, {"rds_groups"}, {"rssi_alert", s32}}},
+      {"audapp", "fmr_get_cap", {}, &AtCommands::GetCapabilities,
+       {{"receive"}, {"transmit"}, {"synth_low"}, {"synth_high"}, {"finest_spacing"}}},
+      {"audapp", "fmr_get_register_data", {}, &AtCommands::GetRegisterData,
+       {{"register", u16, 16}}},
       {"audapp", "fmr_set_register_data", {u32, u16}, &AtCommands::SetRegisterData},
       {"audapp", "fmr_nvm_commit", {}, &AtCommands::Acknowledge},
-      {"audapp", "fmrx_get_band_sweep_cap", {}, &AtCommands::GetBandSweepCap},
+      {"audapp", "fmrx_get_band_sweep_cap", {}, &AtCommands::GetBandSweepCap,
+       {{"sweep"}, {"most_points"}}},
       {"audapp", "fmrx_start_band_sweep", {u32, u32, u32, u32, s16}, &AtCommands::StartBandSweep},
       {"audapp", "fmrx_stop_band_sweep", {}, &AtCommands::StopBandSweep},
-      {"audapp", "fmrx_get_band_sweep_status", {}, &AtCommands::GetBandSweepStatus},
-      {"audapp", "fmrx_get_band_sweep_report", {u32, u32}, &AtCommands::GetBandSweepReport},
-      {"audapp", "fmrx_measure_rssi", {u32, u32}, &AtCommands::MeasureRssi},
+      {"audapp", "fmrx_get_band_sweep_status", {}, &AtCommands::GetBandSweepStatus,
+       {{"state"}, {"points"}}},
+      {"audapp", "fmrx_get_band_sweep_report", {u32, u32}, &AtCommands::GetBandSweepReport,
+       {{"rssi", s16, kPoints, true}}, false, "n: the points asked for"},
+      {"audapp", "fmrx_measure_rssi", {u32, u32}, &AtCommands::MeasureRssi, {{"rssi", s16}}},
       {"audapp", "fmrx_set_hw_params", {s32, s32, s32, s32, s32, s32, s32},
        &AtCommands::Acknowledge},
-      {"audapp", "fmrx_set_lna_cfg", {s32, s32}, &AtCommands::SetLnaConfig, true},
-      {"audapp", "fmrx_get_lna_cfg", {}, &AtCommands::GetLnaConfig},
-      {"ver", "get_chip_ver", {u32}, &AtCommands::GetChipVersion},
+      {"audapp", "fmrx_set_lna_cfg", {s32, s32}, &AtCommands::SetLnaConfig, {}, true},
+      {"audapp", "fmrx_get_lna_cfg", {}, &AtCommands::GetLnaConfig,
+       {{"split", s32, kSplits, true}, {"offset", s32, kSplits, true}}, false,
+       "n: the band splits set, 2 at start"},
+      // "+CHIPVER: DR947 rev 2": the digits of the chip's name, then its revision.
+      {"ver", "get_chip_ver", {u32}, &AtCommands::GetChipVersion, {{"chip"}, {"revision"}}},
   };
   // clang-format on
   return signatures;
@@ -472,7 +499,8 @@ AtReply AtCommands::Acknowledge(const Args&) {
 }
 
 AtReply AtCommands::GetBandSweepCap(const Args&) {
-  const int64_t caps[] = {1, 200};  // supported, most points per sweep
+  const int64_t caps[] = {
+      1, static_cast<int64_t>(kMaxSweepPoints)};  // supported, most points per sweep
   return Ok({Braced(caps)});
 }
 
@@ -483,7 +511,7 @@ AtReply AtCommands::StartBandSweep(const Args& a) {
   const int64_t stop = a[1];
   const int64_t step = a[2];
   if (step == 0 || start >= stop || start < kSynthLowHz || stop > kSynthHighHz) return Error();
-  if ((stop - start) / step + 1 > 200) return Error();
+  if ((stop - start) / step + 1 > static_cast<int64_t>(kMaxSweepPoints)) return Error();
   sweep_rssi_.clear();
   for (int64_t f = start; f <= stop; f += step)
     sweep_rssi_.push_back(std::max<int64_t>(radio_.RssiAt(static_cast<uint32_t>(f)), a[4]));
@@ -516,7 +544,7 @@ AtReply AtCommands::MeasureRssi(const Args& a) {
 
 // Two arrays of equal length: band split frequencies, then gain offsets.
 AtReply AtCommands::SetLnaConfig(const Args& a) {
-  if (a.size() % 2 != 0) return Error();
+  if (a.size() % 2 != 0 || a.size() > 2 * kMaxLnaSplits) return Error();
   const auto half = static_cast<ptrdiff_t>(a.size() / 2);
   lna_split_.assign(a.begin(), a.begin() + half);
   lna_offsets_.assign(a.begin() + half, a.end());

@@ -55,15 +55,28 @@ class AtCommands {
 
   RadioModel& radio() { return radio_; }
 
-  // Entries of one RDS report; stations one auto-seek report can list.
+  // Entries of one RDS report; stations one auto-seek report can list;
+  // points of one band sweep; band splits of the LNA configuration.
   static constexpr size_t kRdsEntries = 28;
   static constexpr size_t kMaxStations = 50;
+  static constexpr size_t kMaxSweepPoints = 200;
+  static constexpr size_t kMaxLnaSplits = 8;
 
  private:
   using Args = std::vector<int64_t>;
   using Handler = AtReply (AtCommands::*)(const Args&);
 
  public:
+  // A named run of numbers in a reply: one number, or an array of `count`
+  // elements ("rssi[0..49]"), each of `type`.
+  struct ReplyField {
+    std::string_view name;
+    AtType type = AtType::kU32;
+    uint16_t count = 1;
+    // The array's length depends on the request or on the state; `count`
+    // is then the longest it can be.
+    bool sized = false;
+  };
   // A command the interpreter accepts: a line "at@" + module + ":" + name +
   // "(...)" whose arguments read as `types`.
   struct Signature {
@@ -72,7 +85,14 @@ class AtCommands {
     std::vector<AtType> types;  // one per argument; for a variadic command the
                                 // minimum count, every argument of types[0]
     Handler handler;
+    // The numbers of its "OK" reply in the order they come, counted as
+    // runs of digits across the reply lines whatever their layout (the
+    // numbering of a value fault); empty when the reply is "OK" alone.
+    std::vector<ReplyField> reply{};
     bool variadic = false;
+    // For a reply with sized arrays: what their length n is ("n: the points
+    // asked for"; the listing adds the longest).
+    std::string_view reply_sizes{};
   };
   // Every command the interpreter accepts.
   static std::span<const Signature> Signatures();

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "fmr-sim/text_number.h"
-
 namespace fmrsim {
 namespace {
 
@@ -34,132 +32,7 @@ std::string OversizeBody(uint32_t bytes) {
   return body;
 }
 
-// Kinds with an optional value, and the value without one.
-std::optional<std::pair<FaultKind, uint32_t>> ValuedKind(std::string_view key) {
-  if (key == "oversize") return std::pair{FaultKind::kOversize, kDefaultOversizeBytes};
-  if (key == "trickle") return std::pair{FaultKind::kTrickle, kDefaultTrickleMs};
-  if (key == "garbage") return std::pair{FaultKind::kGarbage, kDefaultGarbageBytes};
-  return std::nullopt;
-}
-
-std::optional<FaultKind> PlainKind(std::string_view key) {
-  static constexpr std::pair<std::string_view, FaultKind> kKinds[] = {
-      {"drop", FaultKind::kDrop},           {"error", FaultKind::kError},
-      {"malformed", FaultKind::kMalformed}, {"late", FaultKind::kLate},
-      {"duplicate", FaultKind::kDuplicate}, {"partial", FaultKind::kPartial},
-      {"stray", FaultKind::kStray},
-  };
-  for (const auto& [name, kind] : kKinds) {
-    if (key == name) return kind;
-  }
-  return std::nullopt;
-}
-
 }  // namespace
-
-std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& error) {
-  FaultRule rule;
-  rule.text = std::string(text);
-  bool first = true;
-  while (true) {
-    const size_t comma = text.find(',');
-    const std::string_view part = text.substr(0, comma);
-    const size_t eq = part.find('=');
-    const std::string_view key = part.substr(0, eq);
-    const bool has_value = eq != std::string_view::npos;
-    const std::string_view value = has_value ? part.substr(eq + 1) : std::string_view{};
-    std::optional<uint32_t> number;
-    if (first && key == "value") {
-      // value=FIELD:N, N a whole number (a level may be negative).
-      const size_t colon = value.find(':');
-      const std::optional<uint32_t> field =
-          colon == std::string_view::npos ? std::nullopt : ParseUnsigned(value.substr(0, colon));
-      std::string_view n = colon == std::string_view::npos ? "" : value.substr(colon + 1);
-      const bool negative = n.starts_with('-');
-      if (!field || !ParseUnsigned(negative ? n.substr(1) : n)) {
-        error = "fault rule \"" + std::string(text) +
-                "\": value needs FIELD:N, two numbers (N may be negative), not \"" +
-                std::string(value) + "\"";
-        return std::nullopt;
-      }
-      rule.kind = FaultKind::kValue;
-      rule.field = *field;
-      rule.replacement = std::string(n);
-      first = false;
-      if (comma == std::string_view::npos) break;
-      text.remove_prefix(comma + 1);
-      continue;
-    }
-    if (has_value && key != "on") {
-      number = ParseUnsigned(value);
-      if (!number) {
-        error = "fault rule \"" + std::string(text) + "\": " + std::string(key) +
-                " needs a non-negative number, not \"" + std::string(value) + "\"";
-        return std::nullopt;
-      }
-    }
-
-    if (first) {
-      if (key == "delay" && has_value) {
-        rule.kind = FaultKind::kDelay;
-        rule.value = *number;
-      } else if (const auto valued = ValuedKind(key)) {
-        rule.kind = valued->first;
-        rule.value = has_value ? *number : valued->second;
-      } else if (const auto plain = PlainKind(key); plain && !has_value) {
-        rule.kind = *plain;
-      } else {
-        error = "unknown fault \"" + std::string(part) +
-                "\" (delay=MS, drop, error, malformed, oversize[=BYTES], late, trickle[=MS], "
-                "duplicate, partial, stray, garbage[=BYTES], value=FIELD:N)";
-        return std::nullopt;
-      }
-      first = false;
-    } else if (key == "on" && !value.empty()) {
-      rule.command = std::string(WithoutPrefix(value));
-    } else if (key == "count" && has_value) {
-      rule.count = static_cast<int>(std::min<uint32_t>(*number, 0x7FFFFFFF));
-    } else {
-      error = "unknown fault option \"" + std::string(part) + "\" (on=COMMAND, count=N)";
-      return std::nullopt;
-    }
-    if (comma == std::string_view::npos) break;
-    text.remove_prefix(comma + 1);
-  }
-  return rule;
-}
-
-std::string FaultRuleHelp() {
-  return "  --fault RULE          inject a fault (repeatable); RULE is\n"
-         "                        KIND[=VALUE][,on=COMMAND][,count=N] with KIND one of\n"
-         "                          delay=MS      answer MS milliseconds late\n"
-         "                          drop          close the connection instead of answering\n"
-         "                                        (the command is not carried out)\n"
-         "                          error         answer ERROR\n"
-         "                          malformed     answer OK, the reply's first digit turned into "
-         "?\n"
-         "                          oversize[=N]  answer OK after N bytes of reply lines\n"
-         "                                        (default 65536)\n"
-         "                          late          hold the answer until the next command\n"
-         "                                        line arrives, then send it first\n"
-         "                          trickle[=MS]  send the answer one byte every MS ms\n"
-         "                                        (default 300)\n"
-         "                          duplicate     send the answer twice\n"
-         "                          partial       send half the answer, then stall\n"
-         "                          stray         an unsolicited line before the echo and\n"
-         "                                        one after the answer\n"
-         "                          garbage[=N]   N bytes without a line end instead of the\n"
-         "                                        answer (default 32)\n"
-         "                          value=FIELD:N answer as usual with the reply's FIELD-th\n"
-         "                                        number (from 0) replaced by N\n"
-         "                        on=COMMAND limits it to one command (e.g. fmrx_get_rds_data),\n"
-         "                        count=N to the next N matching commands (default: all).\n"
-         "                        Delays of matching rules add up; of the other kinds the\n"
-         "                        first matching rule decides the answer (and only it is\n"
-         "                        counted).\n"
-         "                        Example: --fault delay=2000,on=fmrx_get_dynamic_data,count=1\n"
-         "                        A rule that never affected a command is named at the end.\n";
-}
 
 void FaultPlan::Add(FaultRule rule) {
   const std::lock_guard lock(mutex_);

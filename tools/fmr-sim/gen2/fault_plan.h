@@ -1,35 +1,6 @@
-// Faults the AT server can inject into its answers, set from code or from a
-// command line. A rule names a kind, optionally the command it applies to and
-// how many matching commands it affects:
-//
-//   KIND[=VALUE][,on=COMMAND][,count=N]
-//
-//   delay=MS        answer MS milliseconds late
-//   drop            close the connection instead of answering (the command
-//                   is not carried out)
-//   error           answer "ERROR" without reply lines (not carried out)
-//   malformed       answer "OK" but with the reply's first digit turned into
-//                   '?' (a reader expecting numbers fails on it)
-//   oversize[=N]    answer "OK" after N bytes of reply lines (default 65536,
-//                   line ends included)
-//   late            hold the answer back until the next command line has
-//                   arrived, then send it before that command's echo (the
-//                   answer a client timed out on arrives while its next
-//                   command waits)
-//   trickle[=MS]    send the answer one byte every MS ms (default 300)
-//   duplicate       send the answer twice
-//   partial         send the first half of the answer, then nothing more
-//                   for this command
-//   stray           an unsolicited line ("+STRAY: N") before the echo and
-//                   another after the answer
-//   garbage[=N]     N bytes without a line end (default 32) instead of the
-//                   answer
-//   value=FIELD:N   answer as usual, but with the reply's FIELD-th number
-//                   (from 0, in the order the reply lines carry them)
-//                   replaced by N: a measurement that is off
-//   on=COMMAND      only this command (its name, with or without the
-//                   "at@audapp:" part); default: every command
-//   count=N         only the next N matching commands; default: all of them
+// Faults the AT server injects into its answers: the rules in effect (a
+// FaultPlan), what one command gets from them, and the bytes a faulted
+// answer is made of. Rules come from code or from text (fault_rule.h).
 //
 // Several rules may match one command: their delays add up; of the other
 // kinds the first matching rule decides the answer, and only that rule is
@@ -46,38 +17,9 @@
 #include <vector>
 
 #include "fmr-sim/gen2/at_commands.h"
+#include "fmr-sim/gen2/fault_rule.h"
 
 namespace fmrsim {
-
-enum class FaultKind {
-  kDelay,
-  kDrop,
-  kError,
-  kMalformed,
-  kOversize,
-  kLate,
-  kTrickle,
-  kDuplicate,
-  kPartial,
-  kStray,
-  kGarbage,
-  kValue,
-};
-
-inline constexpr uint32_t kDefaultOversizeBytes = 65536;
-inline constexpr uint32_t kDefaultTrickleMs = 300;
-inline constexpr uint32_t kDefaultGarbageBytes = 32;
-
-struct FaultRule {
-  FaultKind kind = FaultKind::kError;
-  uint32_t value = 0;       // delay or trickle in ms, oversize or garbage bytes
-  std::string command;      // command name; empty for every command
-  int count = -1;           // matching commands still affected; -1 for all
-  uint32_t field = 0;       // value: which number of the reply
-  std::string replacement;  // value: the number put in its place
-  std::string text;         // the rule as written, for reports
-  bool fired = false;       // it has affected a command
-};
 
 // What to do with one command.
 struct FaultAction {
@@ -87,12 +29,6 @@ struct FaultAction {
   uint32_t field = 0;                // value: as in FaultRule
   std::string replacement;
 };
-
-// Parses one rule as documented above; nullopt with `error` set otherwise.
-std::optional<FaultRule> ParseFaultRule(std::string_view text, std::string& error);
-
-// The rule syntax for --help texts.
-std::string FaultRuleHelp();
 
 // The bytes to send instead of the framed `normal` answer for an outcome
 // fault (`value` as in FaultAction); the framed answer itself for the kinds
