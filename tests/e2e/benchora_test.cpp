@@ -219,6 +219,13 @@ const Case kCases[] = {
      2,
      {"count=0 never fires"},
      {"CanRun"}},
+    // A good rule for a handset benchora does not simulate would never fire.
+    {"fault_for_an_external_server_is_refused",
+     {"--chip", "gen2", "--at-server", "127.0.0.1:1", "--fault", "error,on=fmrx_measure_rssi"},
+     2,
+     {"benchora: --fault needs the embedded AT server; with --at-server 127.0.0.1:1 the handset "
+      "is not benchora's (give the rules to fmr-sim --fault there)\n"},
+     {"CanRun"}},
     {"frame_size_with_trailing_text",
      {"--frame", "1024x768px"},
      2,

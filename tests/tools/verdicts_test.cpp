@@ -98,7 +98,19 @@ const CheckCase kChecks[] = {
     {"X < 12abc", "1", "error: < compares numbers, not \"12abc\""},
     {"X in 40..25", "1", "error: in needs LOW..HIGH, two numbers, the lower first, not 40..25"},
     {"X in 1..inf", "1", "error: in needs LOW..HIGH, two numbers, the lower first, not 1..inf"},
-    {"X ~ \"(\"", "1", "error: not a regular expression (of at most 256 characters): ("},
+    {"X ~ \"(\"", "1",
+     "error: not a pattern: unbalanced parenthesis, '(' never closed (at 1: () (docs/patterns.md "
+     "has what ~ takes)"},
+    {"X ~ \"(a)\\1\"", "1",
+     "error: not a pattern: backreferences are not supported (at 4: \\1) (docs/patterns.md has "
+     "what ~ takes)"},
+    {"X ~ \"(?<=a)b\"", "1",
+     "error: not a pattern: look-around is not supported (at 1: (?<=) (docs/patterns.md has what "
+     "~ takes)"},
+    // Searched in time linear in the text: a backtracking matcher would take
+    // minutes over this one.
+    {"rds.rt ~ \"^(a|a)*$\"", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab",
+     "FAIL rds.rt: measured \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\", limits ~ \"^(a|a)*$\""},
     {"X = \"open", "1",
      "error: a quote is not closed: verify NAME OP VALUE [UNIT] (OP: = != < <= > >= in LOW..HIGH ~ "
      "REGEX)"},

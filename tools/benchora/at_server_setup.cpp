@@ -52,8 +52,6 @@ bool SetUpAtServer(const std::string& external, const std::vector<std::string>& 
     setup.origin = TargetOrigin::kOption;
     setup.notes.push_back("AT server " + external +
                           " (from --at-server; the embedded one is not started)");
-    if (!faults.empty())
-      setup.notes.push_back("warning: --fault applies only to the embedded server");
     return true;
   }
 

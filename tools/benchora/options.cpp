@@ -49,6 +49,13 @@ bool CheckFaults(const Options& options, std::string& error) {
       return false;
     }
   }
+  // A rule for a handset benchora does not simulate would never fire, and
+  // the run would pass without the fault it was meant to meet.
+  if (options.chip == Chip::kGen2 && !options.faults.empty() && !options.at_server.empty()) {
+    error = "--fault needs the embedded AT server; with --at-server " + options.at_server +
+            " the handset is not benchora's (give the rules to fmr-sim --fault there)";
+    return false;
+  }
   return true;
 }
 
@@ -103,11 +110,12 @@ std::string UsageText() {
       "                         of the run.\n"
       "                         With --chip gen1, see the first-generation faults below.\n"
       "  --output FILE          also write log lines, commands and replies to FILE\n"
-      "  --rds                  decode the RDS groups the handset hands to the plug-in\n"
-      "                         (gen2: those of the embedded AT server's RDS reports)\n"
-      "                         and print the station (PI, programme type, PS name,\n"
-      "                         radio text) whenever it changes; checks can read its\n"
-      "                         fields (verify rds.ps = \"ROCK 95 \")\n"
+      "  --rds                  decode the RDS groups the panel receives (gen1: the\n"
+      "                         handset's replies; gen2: the RDS reports the panel\n"
+      "                         reads, over any link) and print the station (PI,\n"
+      "                         programme type, PS name, radio text) whenever it\n"
+      "                         changes; checks read it since the last tuning\n"
+      "                         (verify rds.ps = \"ROCK 95 \", rds.groups, rds.bler)\n"
       "  --report FILE.xml      write a JUnit XML report: a test suite per script, a test\n"
       "                         case per check (verify) and per command that went wrong\n"
       "                         where no @expect said so, with the script's file:line\n"

@@ -1,15 +1,11 @@
 #include "verdict.h"
 
-#include <regex>
-
 #include "measurement.h"
+#include "text/pattern.h"
 #include "text/strict_number.h"
 
 namespace benchora {
 namespace {
-
-// Longer patterns are refused: the matcher's cost grows with them.
-constexpr size_t kLongestPattern = 256;
 
 struct OpName {
   std::string_view word;
@@ -29,14 +25,6 @@ std::string_view OpWord(CompareOp op) {
 
 bool Orders(CompareOp op) {
   return op != CompareOp::kEqual && op != CompareOp::kNotEqual && op != CompareOp::kMatches;
-}
-
-std::optional<std::regex> Pattern(const std::string& text) {
-  try {
-    return std::regex(text, std::regex::ECMAScript);
-  } catch (const std::regex_error&) {
-    return std::nullopt;
-  }
 }
 
 // Control bytes as \xHH, and with `quotes` quote marks and backslashes
@@ -90,8 +78,9 @@ bool Compare(CompareOp op, double a, double b) {
 std::optional<std::string> LimitProblem(const CheckSpec& check, const std::string& op) {
   const std::string& name = check.name;
   if (check.op == CompareOp::kMatches) {
-    if (check.value.size() > kLongestPattern || !Pattern(check.value)) {
-      return "not a regular expression (of at most 256 characters): " + check.value;
+    std::string error;
+    if (!tooltext::Pattern::Compile(check.value, error)) {
+      return "not a pattern: " + error + " (docs/patterns.md has what " + op + " takes)";
     }
     return std::nullopt;
   }
@@ -254,12 +243,10 @@ Judgement Judge(const CheckSpec& check, const std::string& measured) {
       break;
   }
   if (check.op == CompareOp::kMatches) {
-    const std::optional<std::regex> pattern = Pattern(check.value);
-    try {
-      j.pass = pattern && std::regex_search(measured, *pattern);
-    } catch (const std::regex_error&) {
-      j.why = "the pattern is too costly for this text";
-    }
+    // ParseCheck refused patterns that do not compile.
+    std::string error;
+    const std::optional<tooltext::Pattern> pattern = tooltext::Pattern::Compile(check.value, error);
+    j.pass = pattern && pattern->Search(measured);
     return j;
   }
   const bool equality = check.op == CompareOp::kEqual || check.op == CompareOp::kNotEqual;
