@@ -1,0 +1,47 @@
+// Text made safe for reports: what stands, and what every hostile byte
+// sequence becomes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "text/report_text.h"
+
+namespace {
+
+TEST(ReportText, KeepsStorableUtf8AndEscapesEveryOtherByte) {
+  const struct {
+    std::string text, safe;
+  } kCases[] = {
+      {"ROCK 95 ", "ROCK 95 "},
+      {"R\xC3\x84"
+       "DIO \xE2\x82\xAC \xF0\x9F\x93\xBB",
+       "R\xC3\x84"
+       "DIO \xE2\x82\xAC \xF0\x9F\x93\xBB"},
+      {"]]> <a href=\"x\">&amp;", "]]> <a href=\"x\">&amp;"},  // each format quotes these
+      {"a\\x41", "a\\x41"},
+      {"R\x91"
+       "DIO",
+       "R\\x91DIO"},                        // an RDS letter, not UTF-8
+      {std::string("a\0b", 3), "a\\x00b"},  // NUL
+      {"\t\r\n\x1B[2J\x7F", "\\x09\\x0D\\x0A\\x1B[2J\\x7F"},
+      {"\xC2\x85", "\\xC2\\x85"},                                      // C1 control (NEL)
+      {"\xC0\xAF", "\\xC0\\xAF"},                                      // overlong '/'
+      {"\xE0\x80\xAF", "\\xE0\\x80\\xAF"},                             // overlong three-byte form
+      {"\xED\xA0\x80", "\\xED\\xA0\\x80"},                             // a surrogate
+      {"\xEF\xBF\xBE\xEF\xBF\xBF", "\\xEF\\xBF\\xBE\\xEF\\xBF\\xBF"},  // U+FFFE, U+FFFF
+      {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},                    // above U+10FFFF
+      {"\xE2\x82", "\\xE2\\x82"},                                      // cut short at the end
+      {"\xE2\x82"
+       "A",
+       "\\xE2\\x82A"},  // cut short before a letter
+      {"\xFF\xFE", "\\xFF\\xFE"},
+  };
+  for (const auto& c : kCases) {
+    const std::string safe = tooltext::ReportText(c.text);
+    EXPECT_EQ(safe, c.safe) << c.text;
+    EXPECT_TRUE(tooltext::IsReportText(safe)) << safe;
+    EXPECT_EQ(tooltext::IsReportText(c.text), c.text == c.safe) << c.text;
+  }
+}
+
+}  // namespace
