@@ -10,7 +10,8 @@
 set -euo pipefail
 
 want_wine32=0
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev fp-utils python3-junitparser)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev fp-utils python3-junitparser
+  nlohmann-json3-dev libxml2-utils)
 for option in "$@"; do
   case "$option" in
     --windows)
