@@ -5,6 +5,7 @@
 #include <string>
 
 #include "text/report_text.h"
+#include "text/sha256.h"
 
 namespace {
 
@@ -42,6 +43,23 @@ TEST(ReportText, KeepsStorableUtf8AndEscapesEveryOtherByte) {
     EXPECT_TRUE(tooltext::IsReportText(safe)) << safe;
     EXPECT_EQ(tooltext::IsReportText(c.text), c.text == c.safe) << c.text;
   }
+}
+
+// The digests of the standard's test messages, and of lengths around the
+// padding's block boundary (checked against sha256sum).
+TEST(ReportText, Sha256OfTexts) {
+  const struct {
+    std::string text;
+    const char* digest;
+  } kCases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+      {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(tooltext::Sha256Hex(c.text), c.digest) << c.text.size();
 }
 
 }  // namespace

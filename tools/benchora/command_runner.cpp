@@ -1,6 +1,7 @@
 #include "command_runner.h"
 
 #include "connection_help.h"
+#include "measurement.h"
 #include "message_boxes.h"
 #include "tuning_events.h"
 
@@ -44,10 +45,100 @@ void CommandRunner::LogLine(const char* text, uint8_t flag) {
 }
 
 bool CommandRunner::ShowPanel(void* host_application) {
+  set_step("showing the panel");
   check_.emplace();
   plugin_.ShowMDIChildForm(host_application);
   ShowBoxes();
-  return Finish({"panel start", "", {}}, {});
+  const bool go_on = Finish({"panel start", start_origin_, {}}, {});
+  RefreshIdentity();
+  return go_on;
+}
+
+void CommandRunner::StartFailed(const std::string& why) {
+  measurements_.RecordProblemAt({"start", start_origin_, {}}, "the run could not start: " + why, 0);
+}
+
+void CommandRunner::RunAll(std::span<const ScriptCommand> commands,
+                           const std::function<void()>& after_each) {
+  plan_ = commands;
+  for (size_t i = 0; i < commands.size(); ++i) {
+    next_.store(i);
+    set_step(commands[i].origin.empty() ? commands[i].text
+                                        : commands[i].origin + ": " + commands[i].text);
+    const bool go_on = Run(commands[i]);
+    next_.store(i + 1);
+    if (after_each) after_each();
+    if (!go_on) {
+      for (const ScriptCommand& rest : commands.subspan(i + 1)) {
+        measurements_.RecordSkipped(rest, "not run: --strict stopped the run before it");
+      }
+      break;
+    }
+  }
+  set_step("closing the panel");
+}
+
+bool CommandRunner::Abandon(const std::string& why, bool step_is_error) {
+  const uint64_t now = measurements_.last_clock();
+  const size_t next = next_.load();
+  size_t first_not_run = next;
+  if (next < plan_.size() && step_is_error) {
+    measurements_.RecordProblemAt(plan_[next], why, now);
+    first_not_run = next + 1;
+  } else if (plan_.empty() || next >= plan_.size()) {
+    measurements_.RecordProblemAt({step(), start_origin_, {}}, why, now);
+  }
+  for (size_t i = first_not_run; i < plan_.size(); ++i) {
+    measurements_.RecordSkippedAt(plan_[i], "not run: " + why, now);
+  }
+  std::string error;
+  if (reports_.Finish(error)) return true;
+  transcript_.Error(error);
+  return false;
+}
+
+std::string CommandRunner::step() const {
+  const std::lock_guard lock(step_mutex_);
+  return step_;
+}
+
+void CommandRunner::set_step(std::string step) {
+  const std::lock_guard lock(step_mutex_);
+  step_ = std::move(step);
+}
+
+void CommandRunner::RefreshIdentity() {
+  std::string reply;
+  std::string version;
+  for (const char* form : {"KelboFMRGUI", "frm_DruskGUI"}) {
+    if (plugin_.Automate(std::string("get ") + form, reply) && reply.starts_with("kind=Form")) {
+      const std::string caption = StateValue(reply, "caption").value_or("");
+      const size_t at = caption.find("Version: ");
+      version = at == std::string::npos ? caption : caption.substr(at + 9);
+      break;
+    }
+  }
+  // The first generation's chip probe; the second-generation panel's
+  // Version group, once it has been read.
+  std::string handset = chip_probe_answer_ != nullptr ? *chip_probe_answer_ : std::string();
+  for (const char* label : {"l_rx_ver", "l_pkg_ver", "l_hw_ver", "l_man_ver"}) {
+    if (!plugin_.Automate(std::string("get ") + label, reply) || !reply.starts_with("kind=")) {
+      continue;
+    }
+    std::string caption = StateValue(reply, "caption").value_or("");
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    if (caption.empty()) continue;
+    handset += (handset.empty() ? "" : ", ") + caption;
+  }
+  reports_.ChangeIdentity([&](RunIdentity& identity) {
+    if (!version.empty()) identity.plugin_version = version;
+    if (!handset.empty()) identity.handset = handset;
+  });
+}
+
+void CommandRunner::TellWriteErrors() {
+  const std::string error = reports_.TakeWriteError();
+  if (!error.empty()) transcript_.Error(error);
 }
 
 bool CommandRunner::Run(const ScriptCommand& command) {
@@ -74,7 +165,10 @@ bool CommandRunner::Run(const ScriptCommand& command) {
   if (rds_ != nullptr) rds_->Settle();
   transcript_.Line(reply);
   if (reply.starts_with(kRefusal)) check_->Add({ProblemKind::kRefused, reply, {}});
-  return Finish(command, command.expected);
+  const bool go_on = Finish(command, command.expected);
+  RefreshIdentity();
+  TellWriteErrors();
+  return go_on;
 }
 
 void CommandRunner::RecordUnfiredFault(const std::string& rule) {
@@ -85,12 +179,16 @@ void CommandRunner::RecordUnfiredFault(const std::string& rule) {
 }
 
 int CommandRunner::Close() {
+  TellWriteErrors();
   std::string error;
   if (!reports_.Finish(error)) {
     transcript_.Error(error);
     return 1;
   }
-  return stopped_ || reports_.failed_checks() > 0 || unfired_faults_ > 0 ? 1 : 0;
+  return stopped_ || reports_.failed_checks() > 0 || unfired_faults_ > 0 ||
+                 reports_.write_failed() || transcript_.write_failed()
+             ? 1
+             : 0;
 }
 
 std::string CommandRunner::OwnHelp() {

@@ -5,7 +5,10 @@
 // run, naming the command and where it was written.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,6 +50,20 @@ class CommandRunner {
     rds_ = rds;
     measurements_.set_rds(rds);
   }
+  // What the reports say the run is about; the runner adds what it learns
+  // from the panel (the plug-in's version, the handset's identity).
+  void SetIdentity(const RunIdentity& identity) { reports_.SetIdentity(identity); }
+  template <typename Change>
+  void ChangeIdentity(Change change) {
+    reports_.ChangeIdentity(change);
+  }
+  // The suite that what goes wrong outside the script's commands (the
+  // plug-in not loading, the panel not starting) belongs to: the script's.
+  void set_start_origin(std::string origin) { start_origin_ = std::move(origin); }
+  // The first-generation handset's answer to the chip probe: its identity.
+  void set_chip_probe_answer(const std::string* answer) { chip_probe_answer_ = answer; }
+  // The run could not start (the plug-in did not load): an error of the run.
+  void StartFailed(const std::string& why);
   // How the transport's exchanges ended, for the verdicts of error lines.
   void set_transport_events(const TransportEvents* events) { transport_events_ = events; }
 
@@ -59,12 +76,21 @@ class CommandRunner {
   bool ShowPanel(void* host_application);
   // Runs one command. False once a --strict run stopped.
   bool Run(const ScriptCommand& command);
+  // Runs the commands in order until a --strict run stops, `after_each`
+  // after each one; the checks left are reported as not run.
+  void RunAll(std::span<const ScriptCommand> commands,
+              const std::function<void()>& after_each = {});
   bool stopped() const { return stopped_; }
-  // The commands left when a --strict run stopped: their checks are
-  // reported as not run.
-  void NotRun(std::span<const ScriptCommand> commands) {
-    for (const ScriptCommand& command : commands) measurements_.RecordSkipped(command);
-  }
+  // Ends the run from another thread (a signal, --timeout) while the panel
+  // may be stuck in the step it was on: the step becomes an error when
+  // `step_is_error` (a hang), the checks not yet run are reported as not run
+  // with `why`, and the reports are finished. Returns false when they could
+  // not be written (the errors are printed).
+  bool Abandon(const std::string& why, bool step_is_error);
+  // The step the run is on, for a timeout's message: "checks.txt:12: click
+  // btn_rds", "loading the plug-in".
+  [[nodiscard]] std::string step() const;
+  void set_step(std::string step);
   // A --fault rule that never met a command or exchange: it proves
   // nothing, so the run fails.
   void RecordUnfiredFault(const std::string& rule);
@@ -80,6 +106,10 @@ class CommandRunner {
   // Fetches the boxes the plug-in recorded and shows them.
   void ShowBoxes();
   bool Finish(const ScriptCommand& command, const std::vector<Expectation>& expected);
+  // Reads the plug-in's version and the handset's identity off the panel.
+  void RefreshIdentity();
+  // Tells a failed report write once, and fails the run.
+  void TellWriteErrors();
   // What failed behind an error line: the action and the exchange.
   std::string ErrorDetail(const std::string& line) const;
 
@@ -97,6 +127,13 @@ class CommandRunner {
   std::string action_;
   std::string at_command_;
   int unfired_faults_ = 0;
+  std::string start_origin_ = "benchora";
+  const std::string* chip_probe_answer_ = nullptr;
+  // The commands RunAll runs and the one it is on, for Abandon.
+  std::span<const ScriptCommand> plan_;
+  std::atomic<size_t> next_{0};
+  mutable std::mutex step_mutex_;
+  std::string step_ = "starting";
 };
 
 }  // namespace benchora

@@ -1,5 +1,6 @@
 #include "handset.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -121,6 +122,8 @@ bool SimulatedHandset::AnswerChipProbe(uint16_t id, uint16_t* reply_length, uint
   std::memcpy(reply, text.c_str(), length >= text.size() ? text.size() + 1 : length);
   *reply_length = static_cast<uint16_t>(length);
   last_error_ = "No errors";
+  const std::string answered = text.substr(0, std::min(length, text.size()));
+  chip_probe_answer_ = answered.substr(0, answered.find_first_of("\r\n"));
   return true;
 }
 

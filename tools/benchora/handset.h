@@ -52,6 +52,9 @@ class SimulatedHandset {
   bool AddFault(const std::string& rule, std::string& error);
   // The fault rules that never met an exchange.
   std::vector<std::string> UnfiredFaults() const;
+  // The first line of the chip-version probe's answer as the plug-in got
+  // it ("+CHIPVER: KF1021 rev 3"); empty before the probe.
+  const std::string& chip_probe_answer() const { return chip_probe_answer_; }
 
  private:
   struct Simulator;
@@ -63,6 +66,7 @@ class SimulatedHandset {
   std::unique_ptr<Simulator> sim_;
   std::array<void*, kHostSlotCount> table_{};
   std::string last_error_ = "No errors";
+  std::string chip_probe_answer_;
 };
 
 }  // namespace benchora

@@ -7,6 +7,7 @@
 #include "command_runner.h"
 #include "interactive.h"
 #include "options.h"
+#include "run_guard.h"
 #include "session.h"
 #include "transcript.h"
 
@@ -23,35 +24,37 @@ void PrintLogLine(const char* text, uint8_t flag) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  benchora::IgnoreBrokenPipes();
   benchora::Options options;
   benchora::Transcript transcript;
   if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
 
   benchora::BenchSession session(options.chip);
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
-  g_runner = &runner;
   std::string error;
   if (!runner.OpenReports(options.csv, options.report, options.json, error)) {
     transcript.Error(error);
     return benchora::kExitUsage;
   }
+  runner.SetIdentity(benchora::StartIdentity(options));
+  runner.set_start_origin(benchora::StartOrigin(options));
+  // Before any other thread starts: the signals reach the guard only.
+  const auto guard =
+      benchora::RunGuard::Start(options.timeout_s, benchora::EndRun(runner, transcript));
+  g_runner = &runner;
+  runner.set_step("loading the plug-in");
   if (!benchora::OpenSession(options, &PrintLogLine, transcript, session, error)) {
     transcript.Error(error);
     g_runner = nullptr;
+    runner.StartFailed(error);
+    static_cast<void>(runner.Close());
     return benchora::kExitFailed;
   }
-  runner.set_rds(session.rds.get());
-  runner.set_transport_events(&session.transport_events);
+  benchora::ConnectReports(options, session, runner);
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
   if (runner.ShowPanel(&host_application)) {
-    const std::span<const benchora::ScriptCommand> commands(options.commands);
-    for (size_t i = 0; i < commands.size(); ++i) {
-      if (!runner.Run(commands[i])) {
-        runner.NotRun(commands.subspan(i + 1));
-        break;
-      }
-    }
+    runner.RunAll(options.commands);
     if (options.interactive && !runner.stopped()) benchora::RunInteractive(runner, transcript);
     if (options.commands.empty() && !options.interactive) {
       transcript.Notice(

@@ -43,8 +43,10 @@ std::optional<std::string> Measurements::Run(const ScriptCommand& command) {
 
 uint64_t Measurements::Now() {
   std::string reply;
-  if (!automate_("clock", reply)) return 0;
-  return std::strtoull(reply.c_str(), nullptr, 10);
+  if (!automate_("clock", reply)) return last_clock_.load();
+  const uint64_t now = std::strtoull(reply.c_str(), nullptr, 10);
+  last_clock_.store(now);
+  return now;
 }
 
 Measurements::Reading Measurements::Read(const std::string& name, bool with_group) {
@@ -169,26 +171,36 @@ std::string Measurements::Sample(const ScriptCommand& command, std::string_view 
   return "ok";
 }
 
-void Measurements::RecordSkipped(const ScriptCommand& command) {
+void Measurements::RecordSkipped(const ScriptCommand& command, const std::string& why) {
+  RecordSkippedAt(command, why, Now());
+}
+
+void Measurements::RecordProblem(const ScriptCommand& command, const std::string& what) {
+  RecordProblemAt(command, what, Now());
+}
+
+void Measurements::RecordSkippedAt(const ScriptCommand& command, const std::string& why,
+                                   uint64_t time_ms) {
   const std::optional<std::string_view> arguments = CommandArguments(command.text, "verify");
   if (!arguments) return;
   std::string error;
   const std::optional<CheckSpec> check = ParseCheck(*arguments, error);
   Record record;
   record.kind = RecordKind::kSkipped;
-  record.time_ms = Now();
+  record.time_ms = time_ms;
   record.origin = command.origin;
   record.name = check ? check->name : std::string(*arguments);
   record.pass = false;
-  record.message = "not run: --strict stopped the run before it";
+  record.message = why;
   record.test = std::string(*arguments);
   reports_.Add(record);
 }
 
-void Measurements::RecordProblem(const ScriptCommand& command, const std::string& what) {
+void Measurements::RecordProblemAt(const ScriptCommand& command, const std::string& what,
+                                   uint64_t time_ms) {
   Record record;
   record.kind = RecordKind::kProblem;
-  record.time_ms = Now();
+  record.time_ms = time_ms;
   record.origin = command.origin;
   record.name = command.text;
   record.pass = false;

@@ -5,6 +5,7 @@
 // measured to the reports.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -30,11 +31,19 @@ class Measurements {
   // The reply of a verify or sample command; nullopt for any other command.
   std::optional<std::string> Run(const ScriptCommand& command);
 
-  // A check that did not run because --strict stopped the run first.
-  void RecordSkipped(const ScriptCommand& command);
+  // A check that did not run, and why ("not run: --strict stopped the run
+  // before it").
+  void RecordSkipped(const ScriptCommand& command, const std::string& why);
 
   // A command that went wrong where the script did not expect it.
   void RecordProblem(const ScriptCommand& command, const std::string& what);
+
+  // The same two at a given time, without asking the panel: for a run that
+  // is being ended from outside while the panel may hang.
+  void RecordSkippedAt(const ScriptCommand& command, const std::string& why, uint64_t time_ms);
+  void RecordProblemAt(const ScriptCommand& command, const std::string& what, uint64_t time_ms);
+  // The panel's clock when it was last read.
+  [[nodiscard]] uint64_t last_clock() const { return last_clock_.load(); }
 
   // The help lines of the measuring commands.
   static std::string Help();
@@ -55,6 +64,7 @@ class Measurements {
   Transcript& transcript_;
   Reports& reports_;
   RdsWatch* rds_ = nullptr;
+  std::atomic<uint64_t> last_clock_{0};
 };
 
 }  // namespace benchora

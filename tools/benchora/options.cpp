@@ -5,6 +5,7 @@
 #include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/command_fields.h"
 #include "fmr-sim/gen2/fault_plan.h"
+#include "report_file.h"
 #include "serial_link.h"
 #include "text/strict_number.h"
 
@@ -27,6 +28,34 @@ bool ParseFrameSize(const std::string& text, int& width, int& height) {
   if (!w || !h) return false;
   width = static_cast<int>(*w);
   height = static_cast<int>(*h);
+  return true;
+}
+
+// An output that would overwrite an input, or another output, is refused.
+bool CheckOutputs(const Options& options, std::string& error) {
+  const std::pair<const char*, const std::string*> outputs[] = {
+      {"--report", &options.report}, {"--csv", &options.csv}, {"--output", &options.output}};
+  for (size_t i = 0; i < std::size(outputs); ++i) {
+    const auto& [option, path] = outputs[i];
+    if (path->empty()) continue;
+    for (const std::string& script : options.scripts) {
+      if (SameFile(*path, script)) {
+        error = std::string(option) + " " + *path + " is the script " + script +
+                ": it would be overwritten";
+        return false;
+      }
+    }
+    if (!options.plugin.empty() && SameFile(*path, options.plugin)) {
+      error = std::string(option) + " " + *path + " is the plug-in: it would be overwritten";
+      return false;
+    }
+    for (size_t j = 0; j < i; ++j) {
+      if (!outputs[j].second->empty() && SameFile(*path, *outputs[j].second)) {
+        error = std::string(option) + " and " + outputs[j].first + " name the same file " + *path;
+        return false;
+      }
+    }
+  }
   return true;
 }
 
@@ -120,8 +149,14 @@ std::string UsageText() {
       "                         case per check (verify) and per command that went wrong\n"
       "                         where no @expect said so, with the script's file:line\n"
       "  --csv FILE             write a row per check and per sample: time_ms, name,\n"
-      "                         value, unit, low, high, verdict, origin\n"
+      "                         value, unit, low, high, verdict, origin, dut (after #\n"
+      "                         lines naming the run: chip, link, handset, script...)\n"
       "  --json                 print a JSON line per check, sample and problem\n"
+      "                         (the reports are put in place when the run ends, however\n"
+      "                         it ends: an older report is never emptied)\n"
+      "  --dut NAME             the device under test, named in every report\n"
+      "  --timeout SECONDS      end a run that takes longer, reporting the step it hung\n"
+      "                         on as an error (exit status 1)\n"
       "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
       "                         (Windows only)\n"
       "  --frame WIDTHxHEIGHT   size of the frame window (Windows only; default\n"
@@ -175,6 +210,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       if (!value(options.plugin)) return false;
     } else if (arg == "--script") {
       if (!value(v) || !ReadScript(v, reader, options.commands, error)) return false;
+      options.scripts.push_back(v);
     } else if (arg == "-e") {
       if (!value(v)) return false;
       if (!reader.Add(v, "-e " + std::to_string(++e_count), options.commands, error)) return false;
@@ -216,13 +252,27 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       if (!value(options.csv)) return false;
     } else if (arg == "--json") {
       options.json = true;
+    } else if (arg == "--dut") {
+      if (!value(options.dut)) return false;
+      if (options.dut.empty()) {
+        error = "--dut takes a name for the device under test";
+        return false;
+      }
+    } else if (arg == "--timeout") {
+      if (!value(v)) return false;
+      const std::optional<int64_t> seconds = tooltext::ParseInteger(v, 1, 604800);
+      if (!seconds) {
+        error = "--timeout takes whole seconds from 1 to 604800, not " + v;
+        return false;
+      }
+      options.timeout_s = static_cast<int>(*seconds);
     } else {
       error = "unknown option " + arg;
       return false;
     }
   }
   // The chip is known only now, whatever the order of the options.
-  return reader.Finish(error) && CheckFaults(options, error);
+  return reader.Finish(error) && CheckFaults(options, error) && CheckOutputs(options, error);
 }
 
 }  // namespace benchora

@@ -1,64 +1,67 @@
 // What a run measured, for a test station or a CI system to read: the
 // checks' verdicts, the samples, and the commands that went wrong where the
-// script did not expect it. --csv writes a row for each as it comes,
-// --json a line on standard output, --report a JUnit XML file at the end
-// (a test suite for each script, a test case for each check or command
-// that went wrong).
+// script did not expect it. --csv writes a row for each as it comes (to a
+// temporary file put in place at the end), --json a line on standard
+// output, --report a JUnit XML file at the end. Reports may be finished
+// from another thread (a signal, a timeout) while the run is still going:
+// everything is under one lock, and after Finish nothing more is added.
 #pragma once
 
-#include <cstdint>
-#include <fstream>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "record.h"
+#include "report_file.h"
+#include "run_identity.h"
+
 namespace benchora {
-
-enum class RecordKind { kCheck, kSample, kProblem, kSkipped };
-
-struct Record {
-  RecordKind kind = RecordKind::kCheck;
-  uint64_t time_ms = 0;  // the panel's clock
-  std::string origin;    // "checks.txt:12", "-e 3"
-  std::string name;      // the control or field; for a problem, the command
-  std::string value;
-  std::string unit;
-  std::string low;
-  std::string high;
-  bool pass = true;     // checks; a problem never passes; a skipped check neither passes nor fails
-  std::string message;  // the verdict line, or what went wrong
-  std::string test;     // the test case's name: the command without its verb
-};
 
 class Reports {
  public:
   // Empty paths write no file. False with `error` set when a file cannot be
-  // created.
+  // created; an older report at a path stays as it was until Finish.
   [[nodiscard]] bool Open(const std::string& csv_path, const std::string& junit_path, bool json,
                           std::string& error);
+  // What the reports say the run is about; parts are filled in as the run
+  // learns them (the plug-in's version, the handset's identity).
+  void SetIdentity(const RunIdentity& identity);
+  template <typename Change>
+  void ChangeIdentity(Change change) {
+    const std::lock_guard lock(mutex_);
+    change(identity_);
+  }
+  [[nodiscard]] RunIdentity identity() const;
+
   void Add(const Record& record);
-  // Writes the JUnit file. False with `error` set when it cannot be written.
+  // Writes the JUnit file and puts both files in place. False with `error`
+  // set (each failure on a line) when one could not be written. Once only.
   [[nodiscard]] bool Finish(std::string& error);
+  [[nodiscard]] bool finished() const;
+
+  // The first write that failed since the last call ("cannot write
+  // check.csv: No space left on device"), or empty.
+  [[nodiscard]] std::string TakeWriteError();
+  [[nodiscard]] bool write_failed() const;
 
   // Checks that failed so far.
-  int failed_checks() const { return failed_checks_; }
+  [[nodiscard]] int failed_checks() const;
 
  private:
-  std::ofstream csv_;
-  std::string junit_path_;
-  bool json_ = false;
-  std::vector<Record> cases_;  // checks and problems, for the JUnit file
-  int failed_checks_ = 0;
-};
+  void WriteCsv(const std::string& text);
 
-// The suite a command belongs to: its script file, "-e" or "stdin".
-std::string SuiteOf(const std::string& origin);
-// One CSV field, quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text);
-// The CSV row of a record, with its line feed.
-std::string CsvRow(const Record& record);
-// The JUnit XML of the records (checks and problems only).
-std::string JunitXml(const std::vector<Record>& records);
-// One JSON line for a record.
-std::string JsonLine(const Record& record);
+  mutable std::recursive_mutex mutex_;
+  ReportFile csv_;
+  ReportFile junit_;
+  bool csv_head_written_ = false;
+  bool json_ = false;
+  bool finished_ = false;
+  RunIdentity identity_;
+  std::vector<Record> cases_;  // checks, problems and skipped checks, for the JUnit file
+  int failed_checks_ = 0;
+  std::string write_error_;  // not yet taken
+  bool write_failed_ = false;
+  bool json_failed_ = false;
+};
 
 }  // namespace benchora

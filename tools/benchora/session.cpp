@@ -1,12 +1,17 @@
 #include "session.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "connection_help.h"
 #include "list_ports.h"
 #include "measurement.h"
 #include "platform/platform.h"
 #include "sampling.h"
+#include "text/sha256.h"
 #include "verdict.h"
 
 namespace benchora {
@@ -83,6 +88,68 @@ std::optional<int> StartFromCommandLine(int argc, char** argv, Options& options,
     return kExitUsage;
   }
   return std::nullopt;
+}
+
+RunIdentity StartIdentity(const Options& options) {
+  RunIdentity identity;
+  identity.timestamp = IsoTimestamp(std::chrono::system_clock::now());
+  identity.hostname = HostName();
+  identity.chip = options.chip == Chip::kGen2 ? "gen2" : "gen1";
+  identity.plugin =
+      options.plugin.empty() ? platform::ProgramFolder() + "Sonvio.dll" : options.plugin;
+  identity.benchora_version = BENCHORA_VERSION;
+  for (const std::string& script : options.scripts) {
+    std::ifstream in(script, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    identity.scripts.emplace_back(script, tooltext::Sha256Hex(text.str()));
+  }
+  identity.dut = options.dut;
+  return identity;
+}
+
+std::string LinkText(const Options& options, const BenchSession& session) {
+  if (options.chip == Chip::kGen1) return "simulated first-generation handset (host callbacks)";
+  const AtServerSetup& at = session.at_server;
+  switch (at.origin) {
+    case TargetOrigin::kEmbedded:
+      return "embedded simulated handset at " + at.target;
+    case TargetOrigin::kOption:
+      return at.target.starts_with("serial:") ? "serial port " + at.target.substr(7)
+                                              : "AT server " + at.target;
+    case TargetOrigin::kEnvironment:
+      return "AT server " + at.target + " (from TESSIC_AT_SERVER)";
+    case TargetOrigin::kPluginDefault:
+      break;
+  }
+  return "AT server " + at.target + " (the plug-in's own)";
+}
+
+std::string StartOrigin(const Options& options) {
+  if (!options.scripts.empty()) return options.scripts.front();
+  if (!options.commands.empty()) return SuiteOf(options.commands.front().origin);
+  return "benchora";
+}
+
+void ConnectReports(const Options& options, const BenchSession& session, CommandRunner& runner) {
+  runner.set_rds(session.rds.get());
+  runner.set_transport_events(&session.transport_events);
+  if (options.chip == Chip::kGen1)
+    runner.set_chip_probe_answer(&session.handset.chip_probe_answer());
+  const std::string link = LinkText(options, session);
+  runner.ChangeIdentity([&link](RunIdentity& identity) { identity.link = link; });
+}
+
+RunGuard::End EndRun(CommandRunner& runner, Transcript& transcript) {
+  return [&runner, &transcript](const RunEnding& ending) {
+    const std::string why =
+        ending.hang ? ending.cause + " at " + runner.step() : "stopped by " + ending.cause;
+    transcript.Error(why);
+    static_cast<void>(runner.Abandon(why, ending.hang));
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(ending.exit_code);
+  };
 }
 
 bool OpenSession(const Options& options, PluginHost::ShowLineCallback log, Transcript& transcript,

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "at_server_setup.h"
+#include "command_runner.h"
 #include "handset.h"
 #include "options.h"
 #include "plugin_host.h"
 #include "rds_watch.h"
+#include "run_guard.h"
+#include "run_identity.h"
 #include "transcript.h"
 #include "transport_events.h"
 
@@ -37,6 +40,21 @@ struct BenchSession {
   std::unique_ptr<RdsWatch> rds;  // with --rds
   TransportEvents transport_events;
 };
+
+// What the reports say the run is about, as far as the options tell it
+// before anything starts.
+RunIdentity StartIdentity(const Options& options);
+// How the handset is reached, once the session is open.
+std::string LinkText(const Options& options, const BenchSession& session);
+// The suite of what goes wrong outside the commands: the first script's,
+// else "-e" for commands of the command line, else "benchora".
+std::string StartOrigin(const Options& options);
+// Hands the open session to the runner: the RDS station, the transport's
+// outcomes, and what the reports say about the link and the handset.
+void ConnectReports(const Options& options, const BenchSession& session, CommandRunner& runner);
+// How a guarded run ends from outside: the step it hung on (or the signal)
+// is told, the reports are finished, and the process leaves.
+RunGuard::End EndRun(CommandRunner& runner, Transcript& transcript);
 
 // Readies the handset, loads the plug-in (the one beside the program unless
 // the options name another) and connects it; false with `error` set.

@@ -1,29 +1,53 @@
 #include "transcript.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace benchora {
 
+namespace {
+
+std::string Reason() {
+  return errno != 0 ? std::strerror(errno) : "the write failed";
+}
+
+}  // namespace
+
 bool Transcript::OpenFile(const std::string& path, std::string& error) {
-  file_.open(path, std::ios::out | std::ios::trunc);
+  errno = 0;
+  file_.reset(std::fopen(path.c_str(), "wb"));
   if (!file_) {
-    error = "cannot write " + path;
+    error = "cannot write " + path + ": " + Reason();
     return false;
   }
+  path_ = path;
   return true;
 }
 
 void Transcript::ToFile(const std::string& text) {
-  if (file_.is_open()) {
-    file_ << text << '\n';
-    file_.flush();
+  if (!file_ || file_failed_) return;
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), file_.get()) != text.size() ||
+      std::fputc('\n', file_.get()) == EOF || std::fflush(file_.get()) != 0) {
+    file_failed_ = true;
+    std::fprintf(stderr, "benchora: cannot write %s: %s\n", path_.c_str(), Reason().c_str());
+    std::fflush(stderr);
+  }
+}
+
+void Transcript::ToStdout(const std::string& text) {
+  if (stdout_failed_) return;
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+    stdout_failed_ = true;
+    std::fprintf(stderr, "benchora: cannot write standard output: %s\n", Reason().c_str());
+    std::fflush(stderr);
   }
 }
 
 void Transcript::Line(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+  ToStdout(text + "\n");
   ToFile(text);
 }
 
@@ -42,7 +66,7 @@ void Transcript::Command(const std::string& text) {
 
 void Transcript::Prompt(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
+  std::fflush(stdout);  // a prompt nobody sees costs nothing: the next line tells
 }
 
 void Transcript::Error(const std::string& text) {

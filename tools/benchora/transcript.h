@@ -4,9 +4,11 @@
 // program under Wine).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace benchora {
@@ -35,10 +37,21 @@ class Transcript {
   // Another place that shows notices (the Windows frame's log pane).
   std::function<void(const std::string&)> on_notice;
 
+  // True once a line could not be written to standard output or the file
+  // (each failure is told once on standard error); the run then fails.
+  [[nodiscard]] bool write_failed() const { return stdout_failed_ || file_failed_; }
+
  private:
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
   void ToFile(const std::string& text);
-  std::ofstream file_;
+  void ToStdout(const std::string& text);
+  std::unique_ptr<std::FILE, Closer> file_;
+  std::string path_;
   bool echo_commands_ = true;
+  std::atomic<bool> stdout_failed_{false};
+  std::atomic<bool> file_failed_{false};
 };
 
 // A log line as the host shows it: "LOG[flag] text", control bytes escaped.

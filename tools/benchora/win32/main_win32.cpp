@@ -17,6 +17,7 @@
 #include "options.h"
 #include "platform/platform.h"
 #include "plugin_host.h"
+#include "run_guard.h"
 #include "screenshot.h"
 #include "session.h"
 #include "transcript.h"
@@ -111,20 +112,25 @@ int main(int argc, char** argv) {
 
   benchora::BenchSession session(options.chip);
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
-  g_runner = &runner;
   std::string error;
   if (!runner.OpenReports(options.csv, options.report, options.json, error)) {
     transcript.Error(error);
-    g_runner = nullptr;
     return benchora::kExitUsage;
   }
+  runner.SetIdentity(benchora::StartIdentity(options));
+  runner.set_start_origin(benchora::StartOrigin(options));
+  const auto guard =
+      benchora::RunGuard::Start(options.timeout_s, benchora::EndRun(runner, transcript));
+  g_runner = &runner;
+  runner.set_step("loading the plug-in");
   if (!benchora::OpenSession(options, &ShowLogLine, transcript, session, error)) {
     transcript.Error(error);
     g_runner = nullptr;
+    runner.StartFailed(error);
+    static_cast<void>(runner.Close());
     return benchora::kExitFailed;
   }
-  runner.set_rds(session.rds.get());
-  runner.set_transport_events(&session.transport_events);
+  benchora::ConnectReports(options, session, runner);
   const benchora::PluginHost& plugin = session.plugin;
 
   int host_application = 0;  // the host's application object, opaque to the plug-in
@@ -140,15 +146,7 @@ int main(int argc, char** argv) {
   ReportPanel(frame);
 
   if (shown) {
-    const std::span<const benchora::ScriptCommand> commands(options.commands);
-    for (size_t i = 0; i < commands.size(); ++i) {
-      const bool go_on = runner.Run(commands[i]);
-      frame.PumpPending();
-      if (!go_on) {
-        runner.NotRun(commands.subspan(i + 1));
-        break;
-      }
-    }
+    runner.RunAll(options.commands, [&frame] { frame.PumpPending(); });
     if (options.interactive && !runner.stopped()) {
       benchora::RunInteractive(runner, transcript, [&frame] { return frame.PumpPending(); });
     }
