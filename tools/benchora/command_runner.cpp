@@ -91,9 +91,10 @@ bool CommandRunner::Abandon(const std::string& why, bool step_is_error) {
   for (size_t i = first_not_run; i < plan_.size(); ++i) {
     measurements_.RecordSkippedAt(plan_[i], "not run: " + why, now);
   }
+  TellWriteErrors();
   std::string error;
   if (reports_.Finish(error)) return true;
-  transcript_.Error(error);
+  if (!error.empty()) transcript_.Error(error);
   return false;
 }
 
@@ -182,7 +183,7 @@ int CommandRunner::Close() {
   TellWriteErrors();
   std::string error;
   if (!reports_.Finish(error)) {
-    transcript_.Error(error);
+    if (!error.empty()) transcript_.Error(error);
     return 1;
   }
   return stopped_ || reports_.failed_checks() > 0 || unfired_faults_ > 0 ||

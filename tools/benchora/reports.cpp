@@ -91,14 +91,19 @@ bool Reports::Finish(std::string& error) {
   if (finished_) return true;
   finished_ = true;
   std::string problems;
+  const auto add = [this, &problems](const std::string& why) {
+    if (why == told_) return;  // told while the run went on
+    problems += (problems.empty() ? "" : "\n") + why;
+  };
   if (csv_.is_open()) {
     WriteCsv("");
-    if (std::string why; !csv_.Commit(why)) problems += why;
+    if (std::string why; !csv_.Commit(why)) add(why);
   }
   if (junit_.is_open()) {
     static_cast<void>(junit_.Write(JunitXml(cases_, identity_)));
-    if (std::string why; !junit_.Commit(why)) problems += (problems.empty() ? "" : "\n") + why;
+    if (std::string why; !junit_.Commit(why)) add(why);
   }
+  if (problems.empty() && write_failed_) return false;
   if (problems.empty()) return true;
   write_failed_ = true;
   error = problems;
@@ -112,6 +117,7 @@ bool Reports::finished() const {
 
 std::string Reports::TakeWriteError() {
   const std::lock_guard lock(mutex_);
+  if (!write_error_.empty()) told_ = write_error_;
   return std::exchange(write_error_, {});
 }
 

@@ -60,6 +60,7 @@ class Reports {
   std::vector<Record> cases_;  // checks, problems and skipped checks, for the JUnit file
   int failed_checks_ = 0;
   std::string write_error_;  // not yet taken
+  std::string told_;         // the last one taken
   bool write_failed_ = false;
   bool json_failed_ = false;
 };
