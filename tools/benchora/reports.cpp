@@ -53,15 +53,14 @@ RunIdentity Reports::identity() const {
 
 void Reports::WriteCsv(const std::string& text) {
   if (!csv_.is_open() || !csv_.error().empty()) return;
+  // The identity heads the file, as far as the run knows it at its first row.
+  std::string out;
   if (!csv_head_written_) {
     csv_head_written_ = true;
-    if (!csv_.Write(CsvHead(identity_))) {
-      write_error_ = csv_.error();
-      write_failed_ = true;
-      return;
-    }
+    out = CsvHead(identity_);
   }
-  if (!text.empty() && !csv_.Write(text)) {
+  out += text;
+  if (!out.empty() && !csv_.Write(out)) {
     write_error_ = csv_.error();
     write_failed_ = true;
   }
