@@ -8,40 +8,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 
+#include "support/test_folder.h"
 #include "text/checked_output.h"
 #include "text/checked_stream.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder of the test's own, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    path_ = fs::temp_directory_path() /
-            ("checked-output-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The write end of a pipe whose read end is closed, as a path to open, with
 // SIGPIPE ignored (as the tools do) while it lives.
@@ -68,8 +44,8 @@ class ReaderlessPipe {
 };
 
 TEST(CheckedOutput, AFileIsWrittenWholeAndClosed) {
-  TempFolder folder;
-  const std::string path = folder / "out.json";
+  testing_files::TestFolder folder;
+  const std::string path = (folder.path() / "out.json").string();
   std::string error;
   auto output = tooltext::CheckedOutput::OpenFile(path, error);
   ASSERT_TRUE(output) << error;
@@ -81,14 +57,14 @@ TEST(CheckedOutput, AFileIsWrittenWholeAndClosed) {
                     "DIO\"}\n"));
   EXPECT_TRUE(output->Close());
   EXPECT_FALSE(output->failed());
-  EXPECT_EQ(ReadFile(path),
+  EXPECT_EQ(testing_files::ReadFile(path),
             "{\"ps\":\"R\xC3\xA4"
             "DIO\"}\n");
   // Closed is closed: a later write is a failure, not a crash.
   EXPECT_FALSE(output->Write("x"));
   EXPECT_EQ(output->error(), path + ": Bad file descriptor");
 
-  const std::string missing = folder / "no/such/folder/out.json";
+  const std::string missing = (folder.path() / "no/such/folder/out.json").string();
   EXPECT_FALSE(tooltext::CheckedOutput::OpenFile(missing, error));
   EXPECT_EQ(error, "cannot write " + missing + ": No such file or directory");
 }
@@ -128,40 +104,41 @@ TEST(CheckedOutput, AFullDeviceAndAPipeWithoutReaderFailWithTheirReason) {
 }
 
 TEST(CheckedOutput, AnOstreamOnAFileGetsEveryByte) {
-  TempFolder folder;
+  testing_files::TestFolder folder;
   std::string error;
-  auto output = tooltext::CheckedOutput::OpenFile(folder / "groups.jsonl", error);
+  auto output = tooltext::CheckedOutput::OpenFile((folder.path() / "groups.jsonl").string(), error);
   ASSERT_TRUE(output) << error;
   tooltext::CheckedStreamBuf buffer(*output);
   std::ostream out(&buffer);
   out << "{\"line\":" << 1 << "}" << '\n' << std::string(70000, 'y') << std::flush;
   EXPECT_TRUE(out.good());
   EXPECT_TRUE(output->Close());
-  EXPECT_EQ(ReadFile(folder / "groups.jsonl"), "{\"line\":1}\n" + std::string(70000, 'y'));
+  EXPECT_EQ(testing_files::ReadFile((folder.path() / "groups.jsonl").string()),
+            "{\"line\":1}\n" + std::string(70000, 'y'));
 }
 
 TEST(CheckedOutput, SameFileByAnyPathButOnlyWhenBothExist) {
-  TempFolder folder;
-  const std::string input = folder / "station.txt";
+  testing_files::TestFolder folder;
+  const std::string input = (folder.path() / "station.txt").string();
   std::ofstream(input) << "C201 0408 2020 2020\n";
-  std::ofstream(folder / "other.txt") << "C201 0408 2020 2020\n";
-  fs::create_directories(folder / "sub");
-  fs::create_symlink(input, folder / "link.txt");
-  fs::create_hard_link(input, folder / "hard.txt");
+  std::ofstream((folder.path() / "other.txt").string()) << "C201 0408 2020 2020\n";
+  fs::create_directories((folder.path() / "sub").string());
+  fs::create_symlink(input, (folder.path() / "link.txt").string());
+  fs::create_hard_link(input, (folder.path() / "hard.txt").string());
   const struct {
     std::string output;
     bool same;
   } kCases[] = {
       {input, true},
-      {folder / "sub/../station.txt", true},
-      {folder / "link.txt", true},
-      {folder / "hard.txt", true},
-      {folder / "other.txt", false},  // the same bytes, another file
-      {folder / "new.txt", false},    // not there yet
-      {folder / "sub", false},
+      {(folder.path() / "sub/../station.txt").string(), true},
+      {(folder.path() / "link.txt").string(), true},
+      {(folder.path() / "hard.txt").string(), true},
+      {(folder.path() / "other.txt").string(), false},  // the same bytes, another file
+      {(folder.path() / "new.txt").string(), false},    // not there yet
+      {(folder.path() / "sub").string(), false},
   };
   for (const auto& c : kCases) EXPECT_EQ(tooltext::SameFile(c.output, input), c.same) << c.output;
-  EXPECT_FALSE(tooltext::SameFile(input, folder / "missing.txt"));
+  EXPECT_FALSE(tooltext::SameFile(input, (folder.path() / "missing.txt").string()));
 }
 
 }  // namespace
