@@ -1,6 +1,7 @@
-// Checked outputs: what a file, a full device and a pipe without a reader
-// report, through the output itself and through an ostream on it; and which
-// paths name the same file.
+// Checked outputs: what a full device and a pipe without a reader report,
+// through the output itself and through an ostream on it; and which paths
+// name the same file. (Files written whole, and outputs that cannot be
+// opened: output_failure_test, through fmr-rds.)
 #include <signal.h>
 #include <unistd.h>
 
@@ -43,32 +44,6 @@ class ReaderlessPipe {
   void (*earlier_)(int) = SIG_DFL;
 };
 
-TEST(CheckedOutput, AFileIsWrittenWholeAndClosed) {
-  testing_files::TestFolder folder;
-  const std::string path = (folder.path() / "out.json").string();
-  std::string error;
-  auto output = tooltext::CheckedOutput::OpenFile(path, error);
-  ASSERT_TRUE(output) << error;
-  EXPECT_EQ(output->name(), path);
-  EXPECT_TRUE(output->Write("{\"ps\":"));
-  EXPECT_TRUE(output->Write(""));
-  EXPECT_TRUE(
-      output->Write("\"R\xC3\xA4"
-                    "DIO\"}\n"));
-  EXPECT_TRUE(output->Close());
-  EXPECT_FALSE(output->failed());
-  EXPECT_EQ(testing_files::ReadFile(path),
-            "{\"ps\":\"R\xC3\xA4"
-            "DIO\"}\n");
-  // Closed is closed: a later write is a failure, not a crash.
-  EXPECT_FALSE(output->Write("x"));
-  EXPECT_EQ(output->error(), path + ": Bad file descriptor");
-
-  const std::string missing = (folder.path() / "no/such/folder/out.json").string();
-  EXPECT_FALSE(tooltext::CheckedOutput::OpenFile(missing, error));
-  EXPECT_EQ(error, "cannot write " + missing + ": No such file or directory");
-}
-
 // A full device and a pipe nobody reads: the failure shows at the latest
 // when the output is closed, names the output and the system's reason, and
 // stays; nothing is written after it.
@@ -101,20 +76,6 @@ TEST(CheckedOutput, AFullDeviceAndAPipeWithoutReaderFailWithTheirReason) {
     EXPECT_EQ(streamed->error(), c.path + ": " + c.reason);
     EXPECT_FALSE(streamed->Close());
   }
-}
-
-TEST(CheckedOutput, AnOstreamOnAFileGetsEveryByte) {
-  testing_files::TestFolder folder;
-  std::string error;
-  auto output = tooltext::CheckedOutput::OpenFile((folder.path() / "groups.jsonl").string(), error);
-  ASSERT_TRUE(output) << error;
-  tooltext::CheckedStreamBuf buffer(*output);
-  std::ostream out(&buffer);
-  out << "{\"line\":" << 1 << "}" << '\n' << std::string(70000, 'y') << std::flush;
-  EXPECT_TRUE(out.good());
-  EXPECT_TRUE(output->Close());
-  EXPECT_EQ(testing_files::ReadFile((folder.path() / "groups.jsonl").string()),
-            "{\"line\":1}\n" + std::string(70000, 'y'));
 }
 
 TEST(CheckedOutput, SameFileByAnyPathButOnlyWhenBothExist) {

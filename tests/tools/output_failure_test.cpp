@@ -144,15 +144,10 @@ TEST(OutputFailure, FmrRdsOutputsThatCannotBeOpenedOrAreTheInput) {
        "",
        "fmr-rds: " + (dir / "link.txt").string() + " is the input; not writing over it\n"},
       {{"--output", input}, input, "fmr-rds: " + input + " is the input; not writing over it\n"},
-      {{"-o", input, "-"}, input, "fmr-rds: " + input + " is the input; not writing over it\n"},
       {{"-o", (dir / "no/out.json").string(), input},
        "",
        "fmr-rds: cannot write " + (dir / "no/out.json").string() + ": No such file or directory\n"},
-      {{"-o", dir.string(), input},
-       "",
-       "fmr-rds: cannot write " + dir.string() + ": Is a directory\n"},
       {{"-o", "", input}, "", "fmr-rds: -o needs a file name\n"},
-      {{"--output"}, "", "fmr-rds: --output needs a value\n"},
   };
   for (const auto& run : kRuns) {
     std::vector<std::string> argv = {kRds};
