@@ -100,6 +100,8 @@ TEST(CheckedOutput, SameFileByAnyPathButOnlyWhenBothExist) {
   };
   for (const auto& c : kCases) EXPECT_EQ(tooltext::SameFile(c.output, input), c.same) << c.output;
   EXPECT_FALSE(tooltext::SameFile(input, (folder.path() / "missing.txt").string()));
+  // Writing a device does not destroy it: /dev/null in and out is fine.
+  EXPECT_FALSE(tooltext::SameFile("/dev/null", "/dev/null"));
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ bool CheckedOutput::Close() {
 
 bool SameFile(const std::string& output, const std::string& input) {
   std::error_code error;
+  if (!std::filesystem::is_regular_file(input, error) || error) return false;
   const bool same = std::filesystem::equivalent(output, input, error);
   return !error && same;
 }

@@ -56,8 +56,9 @@ class CheckedOutput {
   std::string error_;
 };
 
-// True when `output` and `input` both exist and are the same file (by any
-// path, link or name), so that writing the one would destroy the other.
+// True when `input` is a regular file and `output` names it too (by any
+// path or link), so that opening the output would destroy the input.
+// Devices and pipes (/dev/null, a terminal as both) are never refused.
 [[nodiscard]] bool SameFile(const std::string& output, const std::string& input);
 
 }  // namespace tooltext
