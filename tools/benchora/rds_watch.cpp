@@ -7,6 +7,7 @@
 
 #include "fmr-rds/programme_types.h"
 #include "measurement.h"
+#include "text/report_text.h"
 #include "tuning_events.h"
 
 namespace benchora {
@@ -26,19 +27,9 @@ uint16_t Word(std::span<const uint8_t> bytes, size_t at) {
   return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
 
+// The decoded texts are UTF-8; what a report cannot hold shows as \xHH.
 std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte >= 0x7F) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-      out += hex;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
+  return "\"" + tooltext::ReportText(text) + "\"";
 }
 
 // The lines of a `lines` reply.

@@ -11,8 +11,21 @@
 #include "fmr-rds/report_json.h"
 #include "fmr-rds/station_decoder.h"
 #include "fmr-rds/summary_text.h"
+#include "text/checked_output.h"
+#include "text/checked_stream.h"
 
 namespace fmrrds {
+namespace {
+
+// Where POSIX systems show the file behind standard input (redirected from
+// a file, it is that file); elsewhere it names nothing.
+constexpr const char* kStandardInputPath = "/dev/stdin";
+
+int ExitStatus(const DecodeResult& result) {
+  return result.groups == 0 && result.malformed_lines > 0 ? 1 : 0;
+}
+
+}  // namespace
 
 std::string UsageText() {
   return "usage: fmr-rds [options] [FILE]\n"
@@ -35,6 +48,8 @@ std::string UsageText() {
          "  --rbds             programme-type names of the R(B)DS table (default: RDS)\n"
          "  --summary          same as --output-format summary\n"
          "  --json             with --summary: the station as one JSON object\n"
+         "  -o, --output FILE  write to FILE instead of standard output (never the\n"
+         "                     input file itself)\n"
          "  --help             show this text\n"
          "\n"
          "Output without --summary: one JSON object per group, one per line:\n"
@@ -66,12 +81,16 @@ std::string UsageText() {
          "valid clock time), groups (count per type and version), received,\n"
          "skipped, partial, bler {overall, recent, window, blocks, lost_blocks},\n"
          "input_format, records, malformed_lines, passed_over_lines.\n"
-         "Texts are 8-bit RDS characters; JSON shows bytes outside printable ASCII\n"
-         "as \\u00XX, the text summary as \\xNN.\n"
+         "Texts are read in the RDS character set and written in UTF-8 (0x91 reads\n"
+         "\"ä\"); bytes the set leaves undefined (control codes, 0x7F, 0xFF)\n"
+         "show as \\xHH, in the text summary also \\x22 for \" and \\x5C for \\.\n"
          "\n"
          "Malformed input lines are reported on standard error with their line\n"
          "number and skipped. Exit status: 0 decoded, 1 no group but malformed\n"
-         "lines (not RDS data), 2 bad options or unreadable file.\n";
+         "lines (not RDS data) or an output that could not be written (named with\n"
+         "the system's reason, e.g. \"No space left on device\", \"Broken pipe\"), 2\n"
+         "bad options, an unreadable input or an output that cannot be opened or is\n"
+         "the input.\n";
 }
 
 DecodeResult DecodeStream(std::istream& in, const DecodeOptions& options, std::ostream& out,
@@ -100,8 +119,9 @@ DecodeResult DecodeStream(std::istream& in, const DecodeOptions& options, std::o
         }
       },
       options.input);
+  // An output that failed takes nothing more: the rest is not read.
   std::string line;
-  while (std::getline(in, line)) reader.Feed(line);
+  while (out && std::getline(in, line)) reader.Feed(line);
   reader.Finish();
 
   const InputCounts counts{reader.format(), reader.records(), reader.malformed_lines(),
@@ -121,6 +141,7 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
   bool json = false;
   std::string path;
   bool have_path = false;
+  std::optional<std::string> output_path;
   std::optional<OutputKind> output;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -174,6 +195,13 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
         return 2;
       }
       options.bler_window = std::stoul(text);
+    } else if (arg == "--output" || arg == "-o") {
+      if (!value(text)) return 2;
+      if (text.empty()) {
+        err << "fmr-rds: " << arg << " needs a file name\n";
+        return 2;
+      }
+      output_path = text;
     } else if (arg == "--help" || arg == "-h") {
       out << UsageText();
       return 0;
@@ -197,20 +225,43 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
   if (summary) options.output = json ? OutputKind::kSummaryJson : OutputKind::kSummaryText;
   if (output) options.output = *output;
 
-  DecodeResult result;
-  if (!have_path || path == "-") {
-    result = DecodeStream(standard_input, options, out, err);
-  } else {
-    std::ifstream file(path, std::ios::binary);
+  const bool from_standard_input = !have_path || path == "-";
+  std::ifstream file;
+  if (!from_standard_input) {
+    file.open(path, std::ios::binary);
     if (!file) {
       err << "fmr-rds: cannot open " << path << "\n";
       return 2;
     }
     options.input_name = path;
-    result = DecodeStream(file, options, out, err);
   }
-  out.flush();
-  return result.groups == 0 && result.malformed_lines > 0 ? 1 : 0;
+  std::istream& in = from_standard_input ? standard_input : file;
+  if (!output_path) {
+    const DecodeResult result = DecodeStream(in, options, out, err);
+    out.flush();
+    return ExitStatus(result);
+  }
+
+  // Opening the output empties it: never when it is the input.
+  if (tooltext::SameFile(*output_path, from_standard_input ? kStandardInputPath : path)) {
+    err << "fmr-rds: " << *output_path << " is the input; not writing over it\n";
+    return 2;
+  }
+  std::string error;
+  std::optional<tooltext::CheckedOutput> file_output =
+      tooltext::CheckedOutput::OpenFile(*output_path, error);
+  if (!file_output) {
+    err << "fmr-rds: " << error << "\n";
+    return 2;
+  }
+  tooltext::CheckedStreamBuf buffer(*file_output);
+  std::ostream file_out(&buffer);
+  const DecodeResult result = DecodeStream(in, options, file_out, err);
+  if (!file_output->Close()) {
+    err << "fmr-rds: " << file_output->error() << "\n";
+    return 1;
+  }
+  return ExitStatus(result);
 }
 
 }  // namespace fmrrds

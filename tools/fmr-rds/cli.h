@@ -38,7 +38,10 @@ DecodeResult DecodeStream(std::istream& in, const DecodeOptions& options, std::o
 std::string UsageText();
 
 // The whole program: 0 decoded, 1 the input held no group but malformed
-// lines (not RDS data), 2 bad options or an unreadable file.
+// lines (not RDS data) or the --output file could not be written, 2 bad
+// options, an unreadable file or an --output that cannot be opened or is
+// the input. Writes to `out` and `err` are the caller's to check (main's
+// checked outputs); decoding stops once `out` fails.
 int Run(const std::vector<std::string>& args, std::istream& standard_input, std::ostream& out,
         std::ostream& err);
 

@@ -1,12 +1,36 @@
 // fmr-rds: decodes the RDS groups of the first-generation panel's decode log.
+#ifndef _WIN32
+#include <csignal>
+#endif
 #include <iostream>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "fmr-rds/cli.h"
+#include "text/checked_output.h"
+#include "text/checked_stream.h"
 
 int main(int argc, char** argv) {
+#ifndef _WIN32
+  // A reader that goes away shows as EPIPE on the write, reported like any
+  // other failed write, instead of ending the program unseen.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return fmrrds::Run(args, std::cin, std::cout, std::cerr);
+  tooltext::CheckedOutput standard_output = tooltext::CheckedOutput::StandardOutput();
+  tooltext::CheckedOutput standard_error = tooltext::CheckedOutput::StandardError();
+  tooltext::CheckedStreamBuf out_buffer(standard_output);
+  tooltext::CheckedStreamBuf err_buffer(standard_error);
+  std::ostream out(&out_buffer);
+  std::ostream err(&err_buffer);
+  int status = fmrrds::Run(args, std::cin, out, err);
+  if (!standard_output.Close()) {
+    err << "fmr-rds: " << standard_output.error() << '\n';
+    status = 1;
+  }
+  // Problem lines that could not be written leave nowhere to say so.
+  if (!standard_error.Close()) return 1;
+  return status;
 }

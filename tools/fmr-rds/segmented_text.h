@@ -1,6 +1,7 @@
 // A text that arrives two characters at a time at fixed positions, in any
 // order and with gaps: the programme service name (4 pairs) and the radio
-// text (32 pairs in 2A groups, 16 in 2B groups).
+// text (32 pairs in 2A groups, 16 in 2B groups). It holds the RDS
+// characters as received, one byte each.
 #pragma once
 
 #include <cstddef>

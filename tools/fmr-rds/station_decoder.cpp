@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "fmr-rds/rds_characters.h"
+
 namespace fmrrds {
 namespace {
 
@@ -147,14 +149,14 @@ void StationDecoder::DecodeBasicTuning(const RawGroup& group, const std::array<b
   if (usable[3]) {
     const uint16_t d = group.blocks[3];
     report.ps_segment = segment;
-    report.ps_chars = {High(d), Low(d)};
+    report.ps_chars = RdsTextToUtf8(std::string{High(d), Low(d)});
     report.ps_changed = ps_.Put(segment, High(d), Low(d));
     if (ps_.Confirmed()) {
-      report.ps = ps_.Text();
+      report.ps = RdsTextToUtf8(ps_.Text());
       station_.ps = report.ps;
       AddOnce(station_.ps_names, *report.ps);
     } else {
-      report.ps_progressive = ps_.Text();
+      report.ps_progressive = RdsTextToUtf8(ps_.Text());
     }
   }
   if (!report.type->version_b && usable[2]) {
@@ -185,14 +187,15 @@ void StationDecoder::DecodeRadioText(const RawGroup& group, const std::array<boo
   }
   rt_flag_ = flag;
 
+  std::string chars;
   auto put = [&](size_t block, size_t pair) {
     if (!usable[block]) {
-      report.rt_chars += "??";
+      chars += "??";
       return;
     }
     const uint16_t value = group.blocks[block];
-    report.rt_chars += High(value);
-    report.rt_chars += Low(value);
+    chars += High(value);
+    chars += Low(value);
     if (rt_.Put(pair, High(value), Low(value))) report.rt_changed = true;
   };
   if (version_b) {
@@ -201,11 +204,12 @@ void StationDecoder::DecodeRadioText(const RawGroup& group, const std::array<boo
     put(2, 2u * segment);
     put(3, 2u * segment + 1);
   }
+  report.rt_chars = RdsTextToUtf8(chars);
   if (rt_.Confirmed()) {
-    report.rt = rt_.Text();
+    report.rt = RdsTextToUtf8(rt_.Text());
     station_.rt = report.rt;
   } else {
-    report.rt_progressive = rt_.Text();
+    report.rt_progressive = RdsTextToUtf8(rt_.Text());
   }
 }
 
@@ -233,8 +237,10 @@ void StationDecoder::DecodeOtherGroup(const RawGroup& group, const std::array<bo
       const RtPlusGroup tags = DecodeRtPlus(b, group.blocks[2], group.blocks[3]);
       report.rt_plus = tags;
       station_.rt_plus = tags;
+      // Tags count RDS characters, one byte each: cut first, then decode.
       const std::string text = rt_.Text();
-      for (size_t i = 0; i < 2; ++i) report.rt_plus_text[i] = TaggedText(tags.tags[i], text);
+      for (size_t i = 0; i < 2; ++i)
+        report.rt_plus_text[i] = RdsTextToUtf8(TaggedText(tags.tags[i], text));
     }
   }
 }
@@ -248,12 +254,13 @@ void StationDecoder::DecodeClockTime(const RawGroup& group, const std::array<boo
 
 StationSummary StationDecoder::Summary() const {
   StationSummary summary = station_;
-  if (!ps_.Empty() && !ps_.Confirmed()) summary.ps_progressive = ps_.Text();
-  if (!rt_.Empty() && !rt_.Confirmed()) summary.rt_progressive = rt_.Text();
+  if (!ps_.Empty() && !ps_.Confirmed()) summary.ps_progressive = RdsTextToUtf8(ps_.Text());
+  if (!rt_.Empty() && !rt_.Confirmed()) summary.rt_progressive = RdsTextToUtf8(rt_.Text());
   if (summary.rt_plus) {
     // The tags point into the text being received, confirmed or not.
+    const std::string text = rt_.Text();
     for (size_t i = 0; i < 2; ++i)
-      summary.rt_plus_text[i] = TaggedText(summary.rt_plus->tags[i], rt_.Text());
+      summary.rt_plus_text[i] = RdsTextToUtf8(TaggedText(summary.rt_plus->tags[i], text));
   }
   return summary;
 }

@@ -8,6 +8,11 @@
 // everything learnt about the old one is dropped (the reception counts
 // stay).
 //
+// Texts are assembled from the RDS characters as they arrive (positions,
+// comparisons and RadioText+ tags count those bytes) and handed out in
+// UTF-8 (rds_characters.h): every text of GroupReport and StationSummary is
+// UTF-8, but for bytes the character table leaves undefined, which stay.
+//
 // Blocks are used only when their status nibble says they were received
 // clean or corrected (0 to 5); any other value, 0xF above all, marks a block
 // whose data is garbage. A group without a usable block B is skipped whole

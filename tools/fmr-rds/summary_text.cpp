@@ -4,24 +4,27 @@
 
 #include "fmr-rds/countries.h"
 #include "fmr-rds/field_text.h"
+#include "text/report_text.h"
 
 namespace fmrrds {
 namespace {
 
-// Quoted, with characters outside printable ASCII as \xNN.
+// Quoted: the quote and the backslash as \x22 and \x5C, and whatever a
+// report cannot hold (control bytes, bytes the RDS table leaves undefined)
+// as \xHH, so that each text reads back unambiguously.
 std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte > 0x7E || c == '"' || c == '\\') {
-      char buffer[8];
-      std::snprintf(buffer, sizeof(buffer), "\\x%02X", static_cast<unsigned>(byte));
-      out += buffer;
+  std::string plain;
+  plain.reserve(text.size());
+  for (const char c : text) {
+    if (c == '"') {
+      plain += "\\x22";
+    } else if (c == '\\') {
+      plain += "\\x5C";
     } else {
-      out += c;
+      plain += c;
     }
   }
-  return out + "\"";
+  return "\"" + tooltext::ReportText(plain) + "\"";
 }
 
 std::string Line(const char* label, const std::string& value) {

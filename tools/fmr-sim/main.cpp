@@ -1,8 +1,12 @@
 // fmr-sim: the simulated second-generation handset as a standalone AT
 // server on a TCP port or (POSIX) a pseudo-terminal. Serves until asked to
-// stop (stop_signal.h: how, per platform).
+// stop (stop_signal.h: how, per platform), or until it can no longer write
+// its output (output_lines.h), which it reports and exits 1 for.
+#ifndef _WIN32
+#include <csignal>
+#endif
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +15,7 @@
 #include "fmr-sim/gen2/at_server.h"
 #include "fmr-sim/gen2/command_fields.h"
 #include "fmr-sim/gen2/fault_plan.h"
+#include "fmr-sim/output_lines.h"
 #include "fmr-sim/stop_signal.h"
 #include "text/strict_number.h"
 #ifndef _WIN32
@@ -20,11 +25,10 @@
 namespace {
 
 // A rule that never fired proves nothing: say so at the end.
-void ReportUnfired(fmrsim::FaultPlan& plan) {
+void ReportUnfired(fmrsim::OutputLines& lines, fmrsim::FaultPlan& plan) {
   for (const std::string& rule : plan.Unfired()) {
-    std::printf("fmr-sim: fault rule \"%s\" never fired\n", rule.c_str());
+    if (!lines.Out("fmr-sim: fault rule \"" + rule + "\" never fired")) return;
   }
-  std::fflush(stdout);
 }
 
 std::string UsageText() {
@@ -77,14 +81,29 @@ bool ParseNumber(const std::string& text, uint64_t low, uint64_t high, uint64_t&
   return true;
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "fmr-sim: %s\n(fmr-sim --help lists the options)\n", message.c_str());
+int Fail(fmrsim::OutputLines& lines, const std::string& message) {
+  (void)lines.Log("fmr-sim: " + message + "\n(fmr-sim --help lists the options)");
+  (void)lines.Close();
   return 2;
+}
+
+// The end of the run: 1 instead of `status` when an output failed (the
+// failure is said on the other output, if that still works).
+int Finish(fmrsim::OutputLines& lines, int status) {
+  return lines.Close() ? status : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifndef _WIN32
+  // Peers and readers that go away show as failed writes (EPIPE), never as
+  // a signal that ends the simulator: a client closing its socket early, a
+  // pty reader gone, standard output piped into a program that quit.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+  fmrsim::OutputLines lines;
+  bool verbose = false;
   fmrsim::AtServerConfig config;
   std::vector<fmrsim::FaultRule> faults;
 #ifndef _WIN32
@@ -97,42 +116,40 @@ int main(int argc, char** argv) {
     const bool has_value = i + 1 < argc;
     uint64_t number = 0;
     if (arg == "--help" || arg == "-h") {
-      std::printf("%s", UsageText().c_str());
-      return 0;
+      (void)lines.Out(UsageText());
+      return Finish(lines, 0);
     } else if (arg == "--port") {
       if (!has_value || !ParseNumber(argv[++i], 0, 65535, number))
-        return Fail("--port needs a number from 0 to 65535");
+        return Fail(lines, "--port needs a number from 0 to 65535");
       config.port = static_cast<uint16_t>(number);
     } else if (arg == "--search-polls") {
       if (!has_value || !ParseNumber(argv[++i], 0, 1000, number))
-        return Fail("--search-polls needs a number from 0 to 1000");
+        return Fail(lines, "--search-polls needs a number from 0 to 1000");
       config.auto_search_polls = static_cast<int>(number);
     } else if (arg == "--verbose") {
-      config.log = [](const std::string& line) {
-        std::fprintf(stderr, "fmr-sim: %s\n", line.c_str());
-      };
+      verbose = true;
     } else if (arg == "--fault") {
-      if (!has_value) return Fail("--fault needs a rule");
+      if (!has_value) return Fail(lines, "--fault needs a rule");
       std::string error;
       const auto rule = fmrsim::ParseFaultRule(argv[++i], error);
-      if (!rule) return Fail(error);
+      if (!rule) return Fail(lines, error);
       faults.push_back(*rule);
 #ifndef _WIN32
     } else if (arg == "--pty") {
       pty = true;
     } else if (arg == "--echo") {
       const std::string value = has_value ? argv[++i] : "";
-      if (value != "on" && value != "off") return Fail("--echo needs on or off");
+      if (value != "on" && value != "off") return Fail(lines, "--echo needs on or off");
       pty_config.link.echo = value == "on";
       pty_only = arg;
     } else if (arg == "--line-end") {
       const std::string value = has_value ? argv[++i] : "";
-      if (value != "cr" && value != "crlf") return Fail("--line-end needs cr or crlf");
+      if (value != "cr" && value != "crlf") return Fail(lines, "--line-end needs cr or crlf");
       pty_config.link.line_end = value == "cr" ? "\r" : "\r\n";
       pty_only = arg;
     } else if (arg == "--unsolicited") {
       if (!has_value || !ParseNumber(argv[++i], 1, 1000000, number))
-        return Fail("--unsolicited needs a number from 1 to 1000000");
+        return Fail(lines, "--unsolicited needs a number from 1 to 1000000");
       pty_config.link.unsolicited_every = static_cast<uint32_t>(number);
       pty_only = arg;
     } else if (arg == "--unsolicited-inside") {
@@ -140,70 +157,76 @@ int main(int argc, char** argv) {
       pty_only = arg;
     } else if (arg == "--split") {
       if (!has_value || !ParseNumber(argv[++i], 1, 1000000, number))
-        return Fail("--split needs a number from 1 to 1000000");
+        return Fail(lines, "--split needs a number from 1 to 1000000");
       pty_config.split = static_cast<uint32_t>(number);
       pty_only = arg;
     } else if (arg == "--baud") {
       if (!has_value || !ParseNumber(argv[++i], 10, 100000000, number))
-        return Fail("--baud needs a number from 10 to 100000000");
+        return Fail(lines, "--baud needs a number from 10 to 100000000");
       pty_config.baud = static_cast<uint32_t>(number);
       pty_only = arg;
     } else if (arg == "--hangup-after") {
       if (!has_value || !ParseNumber(argv[++i], 1, 1000000, number))
-        return Fail("--hangup-after needs a number from 1 to 1000000");
+        return Fail(lines, "--hangup-after needs a number from 1 to 1000000");
       pty_config.link.hangup_after = static_cast<uint32_t>(number);
       pty_only = arg;
 #endif
     } else {
-      return Fail("unknown option " + arg);
+      return Fail(lines, "unknown option " + arg);
     }
   }
 
 #ifndef _WIN32
-  if (!pty_only.empty() && !pty) return Fail(pty_only + " needs --pty");
+  if (!pty_only.empty() && !pty) return Fail(lines, pty_only + " needs --pty");
   if (pty_config.link.unsolicited_inside && pty_config.link.unsolicited_every == 0)
-    return Fail("--unsolicited-inside needs --unsolicited N");
+    return Fail(lines, "--unsolicited-inside needs --unsolicited N");
 #endif
 
   // Before the server's threads start, which on POSIX inherit what it blocks.
   std::string error;
-  const auto stop = fmrsim::StopSignal::Catch(error);
+  const std::shared_ptr<fmrsim::StopSignal> stop = fmrsim::StopSignal::Catch(error);
   if (!stop) {
-    std::fprintf(stderr, "fmr-sim: %s\n", error.c_str());
-    return 1;
+    (void)lines.Log("fmr-sim: " + error);
+    return Finish(lines, 1);
   }
+  // Set before a serving thread can write.
+  lines.set_on_failure([stop] { stop->RequestStop(); });
+  if (verbose) {
+    config.log = [&lines](const std::string& line) { (void)lines.Log("fmr-sim: " + line); };
+  }
+  // The closing lines, unless an output failed (which ended the wait).
+  auto closing_lines = [&lines](const std::string& reason, fmrsim::FaultPlan& plan) {
+    if (lines.failed()) return;
+    if (lines.Out("fmr-sim: stopped by " + reason)) ReportUnfired(lines, plan);
+  };
 #ifndef _WIN32
   if (pty) {
     pty_config.auto_search_polls = config.auto_search_polls;
     pty_config.log = config.log;
-    pty_config.announce = [](const std::string& line) {
-      std::printf("fmr-sim: %s\n", line.c_str());
-      std::fflush(stdout);
+    pty_config.announce = [&lines](const std::string& line) {
+      (void)lines.Out("fmr-sim: " + line);
     };
     const auto device = fmrsim::pty::PtyServer::Start(std::move(pty_config), error);
     if (!device) {
-      std::fprintf(stderr, "fmr-sim: cannot open a pseudo-terminal: %s\n", error.c_str());
-      return 1;
+      (void)lines.Log("fmr-sim: cannot open a pseudo-terminal: " + error);
+      return Finish(lines, 1);
     }
     for (auto& rule : faults) device->faults().Add(std::move(rule));
     const std::string reason = stop->Wait();
-    std::printf("fmr-sim: stopped by %s\n", reason.c_str());
-    ReportUnfired(device->faults());
-    return 0;
+    closing_lines(reason, device->faults());
+    return Finish(lines, 0);
   }
 #endif
   const auto server = fmrsim::AtServer::Start(std::move(config), error);
   if (!server) {
-    std::fprintf(stderr, "fmr-sim: cannot start the AT server: %s\n", error.c_str());
-    return 1;
+    (void)lines.Log("fmr-sim: cannot start the AT server: " + error);
+    return Finish(lines, 1);
   }
   for (auto& rule : faults) server->faults().Add(std::move(rule));
-  std::printf("fmr-sim: AT server listening on %s:%u\n", server->address().c_str(),
-              static_cast<unsigned>(server->port()));
-  std::fflush(stdout);
-
-  const std::string reason = stop->Wait();
-  std::printf("fmr-sim: stopped by %s\n", reason.c_str());
-  ReportUnfired(server->faults());
-  return 0;
+  if (lines.Out("fmr-sim: AT server listening on " + server->address() + ":" +
+                std::to_string(server->port()))) {
+    const std::string reason = stop->Wait();
+    closing_lines(reason, server->faults());
+  }
+  return Finish(lines, 0);
 }

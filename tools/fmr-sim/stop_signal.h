@@ -26,6 +26,10 @@ class StopSignal {
   // closing line names it ("signal 15", "Ctrl+C").
   [[nodiscard]] virtual std::string Wait() = 0;
 
+  // Ends Wait from any thread, as a stop request from outside would: the
+  // simulator stops itself when it can no longer write its output.
+  virtual void RequestStop() = 0;
+
  protected:
   StopSignal() = default;
 };

@@ -1,4 +1,5 @@
 #include <pthread.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -18,6 +19,12 @@ class SignalWait final : public StopSignal {
     while (sigwait(&signals_, &signal_number) != 0) {
     }
     return "signal " + std::to_string(signal_number);
+  }
+
+  void RequestStop() override {
+    // To the process, not this thread: every thread blocks SIGTERM, so it
+    // stays pending until Wait takes it.
+    (void)::kill(::getpid(), SIGTERM);
   }
 
  private:

@@ -77,6 +77,8 @@ class ConsoleControlWait final : public StopSignal {
     return EventText(g_event_type.load());
   }
 
+  void RequestStop() override { ::SetEvent(stop_.get()); }
+
  private:
   UniqueHandle stop_;
   UniqueHandle finished_;
