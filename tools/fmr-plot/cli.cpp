@@ -50,8 +50,14 @@ int PlotSamples(const std::string& text, const std::string& name, const PlotOpti
     err << "fmr-plot: " << name << ":" << log.skipped_lines[i]
         << ": not a row with a time and a numeric value; line skipped\n";
   }
+  if (log.skipped_lines.size() > kMaxReportedProblems) {
+    err << "fmr-plot: " << name << ": " << log.skipped_lines.size() - kMaxReportedProblems
+        << " more lines skipped\n";
+  }
   if (!log.error.empty()) {
-    err << "fmr-plot: " << name << ": " << log.error << "; nothing plotted\n";
+    err << "fmr-plot: " << name << ":";
+    if (log.error_line != 0) err << log.error_line << ":";
+    err << " " << log.error << "; nothing plotted\n";
     return 2;
   }
   return Write(RenderSeriesSvg(log.series, options), output, out, err);
@@ -145,7 +151,7 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
     whole << file.rdbuf();
   }
   const std::string text = whole.str();
-  if (IsSampleHeader(text)) return PlotSamples(text, name, options, output, out, err);
+  if (LooksLikeSampleLog(text)) return PlotSamples(text, name, options, output, out, err);
   std::istringstream scan(text);
   const ScanLog log = ReadScanLog(scan);
   for (size_t i = 0; i < log.problems.size() && i < kMaxReportedProblems; ++i) {
