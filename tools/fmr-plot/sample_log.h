@@ -23,6 +23,8 @@ namespace fmrplot {
 
 inline constexpr double kMostValue = 1e12;   // |value|, limits included
 inline constexpr double kMostTimeMs = 1e12;  // about 31 years
+// The series one picture holds at most.
+inline constexpr size_t kMostSeries = 16;
 
 struct SamplePoint {
   double time_ms = 0;
