@@ -154,7 +154,7 @@ std::string UsageText() {
          "verdict, origin, dut) is drawn as a time series instead: each sampled\n"
          "name's values against time (s), one line each, on an axis titled with\n"
          "its unit. Two units get a left and a right axis, more units one panel\n"
-         "each, stacked over the shared time axis (at least 100 pixels each; the\n"
+         "each, stacked over the shared time axis (at least 80 pixels each; the\n"
          "picture grows to fit). The check rows of a name draw its limits as\n"
          "dashed lines and their values as squares; a failed check and a sample\n"
          "outside its name's limits are ringed in red.\n"
