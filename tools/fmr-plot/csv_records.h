@@ -23,6 +23,8 @@ class CsvReader {
   // `first_line` is the number of the text's first line in its file.
   explicit CsvReader(std::string_view text, size_t first_line = 1)
       : text_(text), line_(first_line) {}
+  // The reader keeps a view of the text: a temporary would be gone.
+  CsvReader(std::string&&, size_t = 1) = delete;
 
   // The next record; nullopt once the text is used up. A quote that does
   // not open a field stands for itself, as do the characters between a
