@@ -33,23 +33,29 @@ void Require(bool condition, const char* what) {
   std::abort();
 }
 
-// The attributes holding coordinates and sizes hold numbers and path
-// letters only.
+// Inside every tag, the attributes holding coordinates and sizes hold
+// numbers and path letters only. (Text content may hold anything: names
+// and titles come from the file.)
 void RequireNumericGeometry(const std::string& svg) {
   static constexpr std::string_view kNames[] = {
       " x=\"",      " y=\"", " cx=\"", " cy=\"",    " x1=\"",     " y1=\"",     " x2=\"", " y2=\"",
       " points=\"", " d=\"", " r=\"",  " width=\"", " height=\"", "translate(", "rotate("};
-  for (const std::string_view name : kNames) {
-    for (size_t at = svg.find(name); at != std::string::npos; at = svg.find(name, at + 1)) {
-      const size_t start = at + name.size();
-      const size_t end = svg.find_first_of("\")", start);
-      Require(end != std::string::npos, "attribute closed");
-      for (size_t i = start; i < end; ++i) {
-        const char c = svg[i];
-        const bool plain = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ',' || c == ' ' ||
-                           c == 'M' || c == 'H' || c == 'V' || c == 'Z' || c == 'h' || c == 'v' ||
-                           c == '%';
-        Require(plain, "a coordinate is a plain number");
+  for (size_t open = svg.find('<'); open != std::string::npos; open = svg.find('<', open + 1)) {
+    const size_t close = svg.find('>', open);
+    Require(close != std::string::npos, "tag closed");
+    const std::string_view tag = std::string_view(svg).substr(open, close - open);
+    for (const std::string_view name : kNames) {
+      for (size_t at = tag.find(name); at != std::string_view::npos; at = tag.find(name, at + 1)) {
+        const size_t start = at + name.size();
+        const size_t end = tag.find_first_of("\")", start);
+        Require(end != std::string_view::npos, "attribute closed");
+        for (size_t i = start; i < end; ++i) {
+          const char c = tag[i];
+          const bool plain = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ',' ||
+                             c == ' ' || c == 'M' || c == 'H' || c == 'V' || c == 'Z' || c == 'h' ||
+                             c == 'v' || c == '%';
+          Require(plain, "a coordinate is a plain number");
+        }
       }
     }
   }
