@@ -144,6 +144,7 @@ TEST(SampleLogTest, SeriesChecksAndLimitsOfAWholeFile) {
        "A [V] 1=2 / 1=3! / 2H\nskipped:"},
       {"verdict,value,dut,name,time_ms\n,2,d,A,1\nPASS,3,d,A,1\n", "A [] 1=2 / 1=3 /\nskipped:"},
       {"time_ms,name,value\n1,A,2\n2,B\n", "A [] 1=2 / /\nskipped: 3"},
+      {"#no blank\n#\ntime_ms,name,value\n1,A,2\n", "A [] 1=2 / /\nskipped:"},
       {"time_ms,name,unit\n1,A,2\n",
        "skipped:\nerror 0: not a measurement CSV (no header naming time_ms, name and value)"},
       {"# only a comment\n",
