@@ -8,8 +8,10 @@
 // Checks: a verdict line is one line without control bytes; a check that
 // parses judges its own limit text's value consistently (= passes on the
 // value it names when that is a number); every sampled value has a name;
-// every CSV series has points, and their count matches the sample rows
-// read.
+// every CSV series has a name and points, every point and limit is within
+// the plot's range (comment lines, quoted line breaks and formula-guarded
+// cells included), and a refused file names its reason.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -69,9 +71,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)benchora::StateValue(reply, measured);
 
   const fmrplot::SampleLog log = fmrplot::ReadSampleLog(csv);
+  const auto plottable = [](const fmrplot::SamplePoint& p) {
+    return p.time_ms >= 0 && p.time_ms <= fmrplot::kMostTimeMs && p.value >= -fmrplot::kMostValue &&
+           p.value <= fmrplot::kMostValue;
+  };
   for (const fmrplot::SampleSeries& series : log.series) {
-    Require(!series.points.empty(), "a series has points");
+    Require(!series.points.empty() && !series.name.empty(), "a series has a name and points");
+    for (const fmrplot::SamplePoint& p : series.points) Require(plottable(p), "sample in range");
+    for (const fmrplot::SamplePoint& p : series.checks) Require(plottable(p), "check in range");
+    for (size_t i = 0; i < series.limits.size(); ++i) {
+      const fmrplot::LimitLine& limit = series.limits[i];
+      Require(limit.low || limit.high, "a limit is a low or a high one");
+      Require(std::abs(limit.value) <= fmrplot::kMostValue, "limit in range");
+      Require(i == 0 || series.limits[i - 1].value < limit.value, "limits ascending, distinct");
+    }
   }
   Require(log.series.empty() != log.error.empty(), "either series or an error");
+  Require(log.error_line == 0 || !log.error.empty(), "a refused line comes with its reason");
   return 0;
 }

@@ -2,6 +2,8 @@
 // logs and options it refuses.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <tuple>
 
 #include "fmr-plot/axis_scale.h"
@@ -63,6 +65,27 @@ TEST(ScanLogTest, AxesTakeRoundStepsAndLabelsKeepTheirDigits) {
     EXPECT_NEAR(a.low, snap ? a.ticks.front() : low, 1e-9) << labels;
     EXPECT_NEAR(a.high, snap ? a.ticks.back() : high, 1e-9) << labels;
   }
+  // Ranges no reader lets through still give a positive span and distinct,
+  // finite, increasing ticks: empty or too narrow for their magnitude, huge,
+  // reversed, non-finite, no tick wanted.
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::tuple<double, double, int> hostile[] = {
+      {1e12, 1e12, 4},      {1e12, 1e12 + 1e-4, 6}, {-1e12, 1e12, 6}, {nan, 5, 6},
+      {-inf, inf, 6},       {0, 1e300, 6},          {-5e-324, 0, 6},  {3, 3, 0},
+      {95.4e6, 95.4e6, -1}, {nan, nan, 6},
+  };
+  for (const auto& [low, high, target] : hostile) {
+    const fmrplot::AxisScale a = fmrplot::MakeAxis(low, high, target, true);
+    EXPECT_TRUE(std::isfinite(a.low) && std::isfinite(a.high) && a.high > a.low) << low;
+    ASSERT_FALSE(a.ticks.empty()) << low;
+    EXPECT_LE(a.ticks.size(), 202u) << low;
+    for (size_t i = 1; i < a.ticks.size(); ++i) EXPECT_GT(a.ticks[i], a.ticks[i - 1]) << low;
+  }
+  std::string wide;
+  const fmrplot::AxisScale at_limit = fmrplot::MakeAxis(1e12, 1e12, 4, true);
+  for (const double t : at_limit.ticks) wide += fmrplot::TickLabel(t, at_limit.decimals) + " ";
+  EXPECT_EQ(wide, "999999999000 999999999500 1000000000000 1000000000500 1000000001000 ");
   EXPECT_EQ(fmrplot::MhzLabel(88100000) + " " + fmrplot::MhzLabel(100000000) + " " +
                 fmrplot::MhzLabel(87650000) + " " + fmrplot::MhzLabel(107999999),
             "88.1 100 87.65 107.999999");
