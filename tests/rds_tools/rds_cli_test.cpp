@@ -89,12 +89,15 @@ TEST(GroupReaderTest, Layouts) {
 // Rows of overlapping reports come out once each, oldest first, as soon as
 // no later report can list an older one; a handset switched on again starts
 // its numbers anew (an impossible old number, or a number with other blocks).
+// Numbers are compared modulo 65536.
 TEST(ReportRowOrderTest, OverlappingReportsAndRestarts) {
   // (running number, block D) of each row in the order read.
   const std::pair<std::vector<std::pair<uint16_t, uint16_t>>, std::string> cases[] = {
       {{{3, 0}, {2, 0}, {1, 0}, {5, 0}, {4, 0}, {3, 0}, {2, 0}}, "1 2 3 4 5"},
       {{{30, 0}, {29, 0}, {2, 0}, {1, 0}}, "29 30 1 2"},
       {{{7, 0}, {8, 0}, {7, 1}}, "7 8 7"},
+      // Across the 16-bit wrap, a report listing rows from before it again.
+      {{{65534, 0}, {65535, 0}, {0, 0}, {65535, 0}, {0, 0}, {1, 0}}, "65534 65535 0 1"},
   };
   for (const auto& [rows, expected] : cases) {
     std::string order;

@@ -3,11 +3,6 @@
 namespace benchora {
 namespace {
 
-// The panel shows the running number's low 16 bits: compared on that circle.
-int Distance(uint16_t from, uint16_t to) {
-  return static_cast<int16_t>(static_cast<uint16_t>(to - from));
-}
-
 bool IsEmptySlot(const fmrrds::ReportRow& row) {
   return row.blocks == std::array<uint16_t, 4>{} && row.group_type == 0 && row.sequence == 0 &&
          row.level == 0;
@@ -44,12 +39,14 @@ std::vector<NewReportRow> PanelRdsReport::Read(std::string_view newest,
   if (rows.empty()) return out;
   last_report_ = rows;
 
+  // Running numbers are compared on the 16-bit circle the handset counts
+  // on (fmrrds::SequenceDistance, as fmr-rds reads the same rows).
   // A report whose newest row lies further back than any report reaches, or
   // that gives the last number handed out to another group: the handset
   // counts anew without the panel having switched it off (a restart).
   if (last_) {
     const fmrrds::ReportRow& top = rows.back();
-    const int ahead = Distance(*last_, top.sequence);
+    const int ahead = fmrrds::SequenceDistance(*last_, top.sequence);
     if (ahead <= -static_cast<int>(kEntries) || (ahead == 0 && top.blocks != last_blocks_)) {
       last_.reset();
       gap_counts_ = false;
@@ -62,7 +59,7 @@ std::vector<NewReportRow> PanelRdsReport::Read(std::string_view newest,
     const fmrrds::ReportRow& row = rows[i];
     NewReportRow taken{row, 0};
     if (last_) {
-      const int ahead = Distance(*last_, row.sequence);
+      const int ahead = fmrrds::SequenceDistance(*last_, row.sequence);
       if (ahead <= 0) continue;  // handed out from an earlier report
       if (gap_counts_ && !(i == 0 && full)) taken.lost_before = static_cast<uint32_t>(ahead - 1);
     } else if (FromBeforeRecount(row)) {

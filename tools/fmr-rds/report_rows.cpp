@@ -1,5 +1,7 @@
 #include "fmr-rds/report_rows.h"
 
+#include <limits>
+
 #include "fmr-rds/hex_text.h"
 
 namespace fmrrds {
@@ -29,7 +31,12 @@ std::optional<ReportRow> ParseReportRow(std::string_view text) {
   return row;
 }
 
-void ReportRowOrder::Emit(uint32_t up_to, const Sink& sink) {
+int64_t ReportRowOrder::Unwrapped(uint16_t sequence) const {
+  if (!newest_) return sequence;
+  return *newest_ + SequenceDistance(static_cast<uint16_t>(*newest_), sequence);
+}
+
+void ReportRowOrder::Emit(int64_t up_to, const Sink& sink) {
   while (!pending_.empty() && pending_.begin()->first <= up_to) {
     last_emitted_ = pending_.begin()->first;
     sink(pending_.begin()->second);
@@ -38,24 +45,27 @@ void ReportRowOrder::Emit(uint32_t up_to, const Sink& sink) {
 }
 
 void ReportRowOrder::Add(const ReportRow& row, const Sink& sink) {
-  const uint32_t sequence = row.sequence;
+  int64_t sequence = Unwrapped(row.sequence);
   const auto held = pending_.find(sequence);
   // A row older than any report can still hold, or a number already taken
-  // by another group: the handset started counting anew (switched on again).
+  // by another group: the handset started counting anew (switched on
+  // again). So is a jump of more than half the circle, which reads as a
+  // step back: what was held goes out and counting starts from this row.
   const bool restarted = (newest_ && sequence + kReportEntries <= *newest_) ||
                          (held != pending_.end() && held->second.blocks != row.blocks);
   if (restarted) {
     Finish(sink);
+    sequence = row.sequence;
   } else if (held != pending_.end() || (last_emitted_ && sequence <= *last_emitted_)) {
     return;  // listed by an earlier report already
   }
   pending_.emplace(sequence, row);
   if (!newest_ || sequence > *newest_) newest_ = sequence;
-  if (*newest_ >= kReportEntries) Emit(*newest_ - kReportEntries, sink);
+  Emit(*newest_ - kReportEntries, sink);
 }
 
 void ReportRowOrder::Finish(const Sink& sink) {
-  Emit(UINT32_MAX, sink);
+  Emit(std::numeric_limits<int64_t>::max(), sink);
   newest_.reset();
   last_emitted_.reset();
 }

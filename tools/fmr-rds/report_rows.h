@@ -4,6 +4,11 @@
 // of reports, in any order within a report, into each group once, oldest
 // first: a group is handed out once a newer row proves that no later
 // report can still list an older one.
+//
+// The running number has 16 bits and wraps after 65,536 groups (about 96
+// minutes of reception): numbers are compared on that circle, each row's
+// number taken as the one nearest to the newest row so far, so a session of
+// any length keeps its order across every wrap.
 #pragma once
 
 #include <array>
@@ -29,6 +34,12 @@ struct ReportRow {
 // is none.
 std::optional<ReportRow> ParseReportRow(std::string_view text);
 
+// How far `to` lies ahead of `from` on the circle of 16-bit running
+// numbers: from -32768 to 32767, negative when `to` is the older one.
+[[nodiscard]] constexpr int32_t SequenceDistance(uint16_t from, uint16_t to) {
+  return static_cast<int16_t>(static_cast<uint16_t>(to - from));
+}
+
 class ReportRowOrder {
  public:
   static constexpr uint32_t kReportEntries = 28;
@@ -38,11 +49,14 @@ class ReportRowOrder {
   void Finish(const Sink& sink);
 
  private:
-  void Emit(uint32_t up_to, const Sink& sink);
+  // The row's number counted on past every wrap since the first row (or the
+  // last restart): the value nearest to the newest row's.
+  [[nodiscard]] int64_t Unwrapped(uint16_t sequence) const;
+  void Emit(int64_t up_to, const Sink& sink);
 
-  std::map<uint32_t, ReportRow> pending_;
-  std::optional<uint32_t> newest_;
-  std::optional<uint32_t> last_emitted_;
+  std::map<int64_t, ReportRow> pending_;  // by unwrapped number
+  std::optional<int64_t> newest_;
+  std::optional<int64_t> last_emitted_;
 };
 
 }  // namespace fmrrds
