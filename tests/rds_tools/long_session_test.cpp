@@ -79,5 +79,56 @@ TEST(LongSessionTest, RunningNumberWrapsWithoutRepeatsOrReordering) {
   }
 }
 
+// Hex lines of 0A groups carrying `name` (eight characters) under `pi`,
+// three rounds, so the name is confirmed whatever was received before it.
+std::string PsLines(uint16_t pi, const std::string& name) {
+  std::string lines;
+  char line[32];
+  for (int round = 0; round < 3; ++round) {
+    for (unsigned segment = 0; segment < 4; ++segment) {
+      const unsigned d = static_cast<unsigned char>(name[2 * segment]) << 8 |
+                         static_cast<unsigned char>(name[2 * segment + 1]);
+      std::snprintf(line, sizeof line, "%04X %04X E0CD %04X\n", pi, 0x0160 | segment, d);
+      lines += line;
+    }
+  }
+  return lines;
+}
+
+std::string Name(int number) {
+  char name[16];
+  std::snprintf(name, sizeof name, "NAME%04d", number);
+  return name;
+}
+
+// A station that changes its name thousands of times: each confirmed name
+// is listed once, first seen first, a name coming back is not listed again,
+// and another station starts its own list (its PI listed once however often
+// it comes back).
+TEST(LongSessionTest, EveryPsNameOnceFirstSeenFirstPerStation) {
+  constexpr int kNames = 2000;
+  std::string capture;
+  std::string listed;
+  for (int n = 0; n < kNames; ++n) {
+    capture += PsLines(0xC201, Name(n));
+    listed += std::string(n == 0 ? "" : ",") + "\"" + Name(n) + "\"";
+  }
+  capture += PsLines(0xC201, Name(0)) + PsLines(0xC201, Name(kNames / 2));
+  const std::string one_station = RunRds({"--summary", "--json"}, capture).out;
+  EXPECT_NE(one_station.find("\"ps\":\"" + Name(kNames / 2) + "\",\"ps_names\":[" + listed + "],"),
+            std::string::npos)
+      << one_station.substr(0, 300);
+  capture += PsLines(0xC202, Name(1)) + PsLines(0xC201, Name(2)) + PsLines(0xC201, Name(3));
+  const std::string two_stations = RunRds({"--summary", "--json"}, capture).out;
+  EXPECT_TRUE(two_stations.starts_with(R"({"pi":"C201","pi_history":["C201","C202"],"pty":11,)"))
+      << two_stations.substr(0, 80);
+  EXPECT_NE(two_stations.find(R"("ps":"NAME0003","ps_names":["NAME0002","NAME0003"],)"),
+            std::string::npos)
+      << two_stations;
+  capture += PsLines(0xC202, Name(1));
+  EXPECT_NE(RunRds({"--summary", "--json"}, capture).out.find(R"("ps_names":["NAME0001"],)"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace rdstest

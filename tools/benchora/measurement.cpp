@@ -175,7 +175,7 @@ std::optional<std::string> RdsValue(const RdsWatch& watch, std::string_view name
     return std::nullopt;
   }
   const RdsTuning& tuning = watch.tuning();
-  const fmrrds::StationSummary station = watch.Station();
+  const fmrrds::StationSummary& station = watch.Station();
   std::optional<std::string> value = field->read({station, tuning, watch.Now()});
   if (value) return value;
   const std::string since =

@@ -61,7 +61,7 @@ class RdsWatch {
   void NewTuning(std::string event, bool recounting);
 
   // The station decoded in this tuning (what `verify rds.FIELD` reads).
-  fmrrds::StationSummary Station() const { return decoder_.Summary(); }
+  const fmrrds::StationSummary& Station() const { return decoder_.Summary(); }
   const RdsTuning& tuning() const { return tuning_; }
   // The panel's clock in milliseconds.
   uint64_t Now() const;

@@ -1,7 +1,5 @@
 #include "fmr-rds/station_decoder.h"
 
-#include <algorithm>
-
 #include "fmr-rds/rds_characters.h"
 
 namespace fmrrds {
@@ -25,10 +23,6 @@ char Low(uint16_t block) {
   return static_cast<char>(block & 0xFF);
 }
 
-void AddOnce(std::vector<std::string>& names, const std::string& name) {
-  if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-}
-
 }  // namespace
 
 std::string GroupType::Name() const {
@@ -49,13 +43,33 @@ void StationDecoder::NewStation(uint16_t pi) {
   fresh.partial = station_.partial;
   fresh.bler = std::move(station_.bler);
   station_ = std::move(fresh);
-  if (std::find(station_.pi_history.begin(), station_.pi_history.end(), pi) ==
-      station_.pi_history.end())
+  if (!pi_seen_.test(pi)) {
+    pi_seen_.set(pi);
     station_.pi_history.push_back(pi);
+  }
+  ps_seen_.clear();
   ps_.Clear();
   rt_.Resize(kRtPairsA);
   rt_flag_.reset();
   rt_version_b_ = false;
+  RefreshTexts(true, true);
+}
+
+void StationDecoder::RefreshTexts(bool ps, bool rt) {
+  if (ps) {
+    station_.ps_progressive.clear();
+    if (!ps_.Empty() && !ps_.Confirmed()) station_.ps_progressive = RdsTextToUtf8(ps_.Text());
+  }
+  if (!rt) return;
+  station_.rt_progressive.clear();
+  if (!rt_.Empty() && !rt_.Confirmed()) station_.rt_progressive = RdsTextToUtf8(rt_.Text());
+  // The tags point into the text being received, confirmed or not.
+  const std::string text = station_.rt_plus ? rt_.Text() : std::string();
+  for (size_t i = 0; i < 2; ++i) {
+    station_.rt_plus_text[i].clear();
+    if (station_.rt_plus)
+      station_.rt_plus_text[i] = RdsTextToUtf8(TaggedText(station_.rt_plus->tags[i], text));
+  }
 }
 
 GroupReport StationDecoder::Decode(const RawGroup& group) {
@@ -94,6 +108,7 @@ GroupReport StationDecoder::Decode(const RawGroup& group) {
       report.pi_changed = true;
     } else if (!station_.pi) {
       station_.pi = pi;
+      pi_seen_.set(*pi);
       station_.pi_history.push_back(*pi);
     }
     report.pi = pi;
@@ -153,10 +168,14 @@ void StationDecoder::DecodeBasicTuning(const RawGroup& group, const std::array<b
     report.ps_changed = ps_.Put(segment, High(d), Low(d));
     if (ps_.Confirmed()) {
       report.ps = RdsTextToUtf8(ps_.Text());
+      // Each confirmed name once, first seen first.
+      if (station_.ps != report.ps && ps_seen_.insert(*report.ps).second)
+        station_.ps_names.push_back(*report.ps);
       station_.ps = report.ps;
-      AddOnce(station_.ps_names, *report.ps);
+      station_.ps_progressive.clear();
     } else {
       report.ps_progressive = RdsTextToUtf8(ps_.Text());
+      station_.ps_progressive = *report.ps_progressive;
     }
   }
   if (!report.type->version_b && usable[2]) {
@@ -211,6 +230,7 @@ void StationDecoder::DecodeRadioText(const RawGroup& group, const std::array<boo
   } else {
     report.rt_progressive = RdsTextToUtf8(rt_.Text());
   }
+  RefreshTexts(false, true);
 }
 
 void StationDecoder::DecodeOtherGroup(const RawGroup& group, const std::array<bool, 4>& usable,
@@ -239,8 +259,10 @@ void StationDecoder::DecodeOtherGroup(const RawGroup& group, const std::array<bo
       station_.rt_plus = tags;
       // Tags count RDS characters, one byte each: cut first, then decode.
       const std::string text = rt_.Text();
-      for (size_t i = 0; i < 2; ++i)
+      for (size_t i = 0; i < 2; ++i) {
         report.rt_plus_text[i] = RdsTextToUtf8(TaggedText(tags.tags[i], text));
+        station_.rt_plus_text[i] = report.rt_plus_text[i];
+      }
     }
   }
 }
@@ -250,19 +272,6 @@ void StationDecoder::DecodeClockTime(const RawGroup& group, const std::array<boo
   if (!usable[2] || !usable[3]) return;
   report.ct = fmrrds::DecodeClockTime(group.blocks[1], group.blocks[2], group.blocks[3]);
   if (report.ct->valid) station_.ct = report.ct;
-}
-
-StationSummary StationDecoder::Summary() const {
-  StationSummary summary = station_;
-  if (!ps_.Empty() && !ps_.Confirmed()) summary.ps_progressive = RdsTextToUtf8(ps_.Text());
-  if (!rt_.Empty() && !rt_.Confirmed()) summary.rt_progressive = RdsTextToUtf8(rt_.Text());
-  if (summary.rt_plus) {
-    // The tags point into the text being received, confirmed or not.
-    const std::string text = rt_.Text();
-    for (size_t i = 0; i < 2; ++i)
-      summary.rt_plus_text[i] = RdsTextToUtf8(TaggedText(summary.rt_plus->tags[i], text));
-  }
-  return summary;
 }
 
 }  // namespace fmrrds

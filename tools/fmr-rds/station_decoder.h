@@ -21,10 +21,12 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "fmr-rds/alternative_frequencies.h"
@@ -137,11 +139,15 @@ class StationDecoder {
   explicit StationDecoder(size_t bler_window = BlockErrorRate::kDefaultWindow);
 
   GroupReport Decode(const RawGroup& group);
-  // Partial texts are filled in here.
-  StationSummary Summary() const;
+  // The station so far, kept up to date group by group (texts not yet
+  // confirmed included), so reading it after every group costs nothing.
+  [[nodiscard]] const StationSummary& Summary() const { return station_; }
 
  private:
   void NewStation(uint16_t pi);
+  // The summary's texts not yet confirmed, and the RadioText+ parts, from
+  // the name (`ps`) or the radio text (`rt`) as received now.
+  void RefreshTexts(bool ps, bool rt);
   void DecodeBasicTuning(const RawGroup& group, const std::array<bool, 4>& usable,
                          GroupReport& report);
   void DecodeRadioText(const RawGroup& group, const std::array<bool, 4>& usable,
@@ -152,6 +158,10 @@ class StationDecoder {
                         GroupReport& report, bool needed[4]);
 
   StationSummary station_;
+  // What station_.ps_names and pi_history hold, looked up in constant time
+  // (a station may change its name thousands of times in a capture).
+  std::unordered_set<std::string> ps_seen_;
+  std::bitset<0x10000> pi_seen_;
   SegmentedText ps_;
   SegmentedText rt_;
   std::optional<char> rt_flag_;
