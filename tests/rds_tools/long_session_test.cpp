@@ -4,11 +4,18 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <istream>
+#include <new>
+#include <sstream>
+#include <streambuf>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "fmr-rds/cli.h"
+#include "fmr-rds/line_input.h"
 #include "tool_run.h"
 
 namespace rdstest {
@@ -128,6 +135,86 @@ TEST(LongSessionTest, EveryPsNameOnceFirstSeenFirstPerStation) {
   capture += PsLines(0xC202, Name(1));
   EXPECT_NE(RunRds({"--summary", "--json"}, capture).out.find(R"("ps_names":["NAME0001"],)"),
             std::string::npos);
+}
+
+// A stream buffer that hands out `text` in one read and fails the next as
+// `fail` does (throws a read error or std::bad_alloc).
+template <typename Fail>
+class FailingBuffer : public std::streambuf {
+ public:
+  FailingBuffer(std::string text, Fail fail) : text_(std::move(text)), fail_(fail) {
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+  }
+
+ protected:
+  int_type underflow() override {
+    fail_();
+    return traits_type::eof();
+  }
+  std::streamsize xsgetn(char* into, std::streamsize count) override {
+    if (gptr() == egptr()) fail_();
+    const std::streamsize held = std::min<std::streamsize>(count, egptr() - gptr());
+    std::copy(gptr(), gptr() + held, into);
+    gbump(static_cast<int>(held));
+    return held;
+  }
+
+ private:
+  std::string text_;
+  Fail fail_;
+};
+
+template <typename Fail>
+RunResult RunOnFailingInput(const std::vector<std::string>& args, const std::string& text,
+                            Fail fail) {
+  FailingBuffer<Fail> buffer(text, fail);
+  std::istream in(&buffer);
+  std::ostringstream out, err;
+  const int status = fmrrds::Run(args, in, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// Input that fails part way is said and exits 2 (the groups read before it
+// are out already, no summary is written); memory running out exits 1 with
+// its line; neither looks like an input that simply ended.
+TEST(LongSessionTest, AnInputThatFailsIsNeverTakenForItsEnd) {
+  const std::string group = "C201 0160 E0CD 4142\n";
+  const auto read_error = [] { throw std::system_error(EIO, std::generic_category()); };
+  const auto no_memory = [] { throw std::bad_alloc(); };
+  const RunResult failed = RunOnFailingInput({"--output-format", "hex"}, group, read_error);
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(failed.out, "C201 0160 E0CD 4142\n");
+  EXPECT_EQ(failed.err,
+            "fmr-rds: cannot read <stdin>: " + std::generic_category().message(EIO) + "\n");
+  const RunResult summary = RunOnFailingInput({"--summary"}, group, read_error);
+  EXPECT_EQ(summary.status, 2);
+  EXPECT_EQ(summary.out, "");
+  const RunResult memory = RunOnFailingInput({"--summary"}, group, no_memory);
+  EXPECT_EQ(memory.status, 1);
+  EXPECT_EQ(memory.out, "");
+  EXPECT_EQ(memory.err, "fmr-rds: out of memory decoding <stdin>\n");
+}
+
+// Lines may run across the reader's chunks up to 1 MiB; a longer one is no
+// RDS text and ends the input (exit 2) before memory grows with it.
+TEST(LongSessionTest, LinesUpToTheLimitAreReadAndALongerOneEndsTheInput) {
+  const std::string group = "C201 0160 E0CD 4142";
+  const std::string longest(fmrrds::LineInput::kMostLineBytes, 'x');
+  const RunResult read =
+      RunRds({"--output-format", "hex"}, group + "\n" + longest + "\n" + group + "\n" + longest);
+  EXPECT_EQ(read.status, 0);
+  EXPECT_EQ(read.out, group + "\n" + group + "\n");
+  EXPECT_EQ(read.err,
+            "fmr-rds: <stdin>:2: not a record header, block line or status line\n"
+            "fmr-rds: <stdin>:4: not a record header, block line or status line\n");
+  for (const std::string& end : {std::string("x\n") + group + "\n", std::string("x")}) {
+    const RunResult refused = RunRds({"--output-format", "hex"}, group + "\n" + longest + end);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, group + "\n");
+    EXPECT_EQ(refused.err,
+              "fmr-rds: cannot read <stdin>: line 2 is longer than 1048576 bytes (not "
+              "RDS text)\n");
+  }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // fmr-rds and fmr-sim when an output cannot be written: every output of
 // each (standard output, standard error, fmr-rds's --output file) to a full
 // device and to a pipe whose reader is gone, outputs that cannot be opened
-// or are the input; each run's exit status and the line that says why. And
-// a peer that goes away never ends the simulator.
+// or are the input; each run's exit status and the line that says why;
+// fmr-rds's inputs that cannot be read. And a peer that goes away never
+// ends the simulator.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -122,6 +123,41 @@ TEST(OutputFailure, FmrRdsEveryOutputFullAndWithoutReader) {
   const Finished finished = child.Finish();
   EXPECT_EQ(finished.out,
             testing_files::ReadFile(std::string(RDS_TOOLS_DATA_DIR) + "/station.groups.jsonl"));
+}
+
+// Inputs that cannot be read to their end, as a file and as standard
+// input: a folder, a device whose reads fail, a file that is not there.
+// Each is said with the system's reason and exits 2, with no summary of
+// what was never read.
+TEST(OutputFailure, FmrRdsInputsThatCannotBeRead) {
+  testing_files::TestFolder folder;
+  const std::string dir = folder.path().string();
+  const std::string missing = (folder.path() / "absent.txt").string();
+  const struct {
+    std::vector<std::string> args;
+    std::string stdin_file;
+    std::string err;
+  } kRuns[] = {
+      {{"--summary", dir}, "", "fmr-rds: cannot read " + dir + ": Is a directory\n"},
+      {{"--summary"}, dir, "fmr-rds: cannot read <stdin>: Is a directory\n"},
+      {{"--summary", "-"}, dir, "fmr-rds: cannot read <stdin>: Is a directory\n"},
+      {{"--summary", missing},
+       "",
+       "fmr-rds: cannot read " + missing + ": No such file or directory\n"},
+      {{"--summary", "/proc/self/mem"},
+       "",
+       "fmr-rds: cannot read /proc/self/mem: Input/output error\n"},
+  };
+  for (const auto& run : kRuns) {
+    if (run.args.back() == "/proc/self/mem" && !std::filesystem::exists("/proc/self/mem")) continue;
+    std::vector<std::string> argv = {kRds};
+    argv.insert(argv.end(), run.args.begin(), run.args.end());
+    ChildProcess child(argv, Sink::kRead, Sink::kRead, std::nullopt, run.stdin_file);
+    const Finished finished = child.Finish();
+    EXPECT_EQ(finished.status, 2) << Joined(run.args) << " < " << run.stdin_file;
+    EXPECT_EQ(finished.err, run.err) << Joined(run.args) << " < " << run.stdin_file;
+    EXPECT_EQ(finished.out, "") << Joined(run.args) << " < " << run.stdin_file;
+  }
 }
 
 // Outputs that cannot be opened, or would overwrite the input by any name,

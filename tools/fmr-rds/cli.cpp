@@ -1,16 +1,20 @@
 #include "fmr-rds/cli.h"
 
 #include <array>
-#include <fstream>
 #include <istream>
+#include <memory>
+#include <new>
 #include <optional>
 #include <ostream>
+#include <system_error>
 
 #include "fmr-rds/group_reader.h"
 #include "fmr-rds/hex_text.h"
+#include "fmr-rds/line_input.h"
 #include "fmr-rds/report_json.h"
 #include "fmr-rds/station_decoder.h"
 #include "fmr-rds/summary_text.h"
+#include "text/checked_input.h"
 #include "text/checked_output.h"
 #include "text/checked_stream.h"
 
@@ -22,7 +26,48 @@ namespace {
 constexpr const char* kStandardInputPath = "/dev/stdin";
 
 int ExitStatus(const DecodeResult& result) {
+  if (!result.input_error.empty()) return 2;
   return result.groups == 0 && result.malformed_lines > 0 ? 1 : 0;
+}
+
+// The input's failure, when it failed: "fmr-rds: cannot read FILE: REASON".
+void ReportInputError(const DecodeResult& result, const DecodeOptions& options, std::ostream& err) {
+  if (!result.input_error.empty())
+    err << "fmr-rds: cannot read " << options.input_name << ": " << result.input_error << "\n";
+}
+
+// Decodes `in` to `out`, or to the --output file when one is given; the
+// exit status.
+int Decode(std::istream& in, const DecodeOptions& options,
+           const std::optional<std::string>& output_path, const std::string& input_path,
+           std::ostream& out, std::ostream& err) {
+  if (!output_path) {
+    const DecodeResult result = DecodeStream(in, options, out, err);
+    out.flush();
+    ReportInputError(result, options, err);
+    return ExitStatus(result);
+  }
+  // Opening the output empties it: never when it is the input.
+  if (tooltext::SameFile(*output_path, input_path)) {
+    err << "fmr-rds: " << *output_path << " is the input; not writing over it\n";
+    return 2;
+  }
+  std::string error;
+  std::optional<tooltext::CheckedOutput> file_output =
+      tooltext::CheckedOutput::OpenFile(*output_path, error);
+  if (!file_output) {
+    err << "fmr-rds: " << error << "\n";
+    return 2;
+  }
+  tooltext::CheckedStreamBuf buffer(*file_output);
+  std::ostream file_out(&buffer);
+  const DecodeResult result = DecodeStream(in, options, file_out, err);
+  if (!file_output->Close()) {
+    err << "fmr-rds: " << file_output->error() << "\n";
+    return 1;
+  }
+  ReportInputError(result, options, err);
+  return ExitStatus(result);
 }
 
 }  // namespace
@@ -119,10 +164,25 @@ DecodeResult DecodeStream(std::istream& in, const DecodeOptions& options, std::o
         }
       },
       options.input);
-  // An output that failed takes nothing more: the rest is not read.
-  std::string line;
-  while (out && std::getline(in, line)) reader.Feed(line);
+  // An output that failed takes nothing more: the rest is not read. An
+  // input that fails is reported as such, never taken for its end.
+  LineInput lines(*in.rdbuf());
+  try {
+    while (out) {
+      const std::optional<std::string_view> line = lines.Next();
+      if (!line) break;
+      reader.Feed(*line);
+    }
+  } catch (const std::system_error& failure) {
+    result.input_error = failure.code().message();
+  }
+  if (lines.too_long()) {
+    result.input_error = "line " + std::to_string(lines.lines()) + " is longer than " +
+                         std::to_string(LineInput::kMostLineBytes) + " bytes (not RDS text)";
+  }
+  // The groups read before a failure go out all the same.
   reader.Finish();
+  if (!result.input_error.empty()) return result;
 
   const InputCounts counts{reader.format(), reader.records(), reader.malformed_lines(),
                            reader.passed_over_lines()};
@@ -226,42 +286,27 @@ int Run(const std::vector<std::string>& args, std::istream& standard_input, std:
   if (output) options.output = *output;
 
   const bool from_standard_input = !have_path || path == "-";
-  std::ifstream file;
+  std::unique_ptr<tooltext::CheckedInputBuf> file;
+  std::istream file_in(nullptr);
   if (!from_standard_input) {
-    file.open(path, std::ios::binary);
+    std::string reason;
+    file = tooltext::CheckedInputBuf::OpenFile(path, reason);
     if (!file) {
-      err << "fmr-rds: cannot open " << path << "\n";
+      err << "fmr-rds: cannot read " << path << ": " << reason << "\n";
       return 2;
     }
+    file_in.rdbuf(file.get());
     options.input_name = path;
   }
-  std::istream& in = from_standard_input ? standard_input : file;
-  if (!output_path) {
-    const DecodeResult result = DecodeStream(in, options, out, err);
-    out.flush();
-    return ExitStatus(result);
-  }
-
-  // Opening the output empties it: never when it is the input.
-  if (tooltext::SameFile(*output_path, from_standard_input ? kStandardInputPath : path)) {
-    err << "fmr-rds: " << *output_path << " is the input; not writing over it\n";
-    return 2;
-  }
-  std::string error;
-  std::optional<tooltext::CheckedOutput> file_output =
-      tooltext::CheckedOutput::OpenFile(*output_path, error);
-  if (!file_output) {
-    err << "fmr-rds: " << error << "\n";
-    return 2;
-  }
-  tooltext::CheckedStreamBuf buffer(*file_output);
-  std::ostream file_out(&buffer);
-  const DecodeResult result = DecodeStream(in, options, file_out, err);
-  if (!file_output->Close()) {
-    err << "fmr-rds: " << file_output->error() << "\n";
+  std::istream& in = from_standard_input ? standard_input : file_in;
+  // Memory running out is said, never taken for an empty input.
+  try {
+    return Decode(in, options, output_path, from_standard_input ? kStandardInputPath : path, out,
+                  err);
+  } catch (const std::bad_alloc&) {
+    err << "fmr-rds: out of memory decoding " << options.input_name << "\n";
     return 1;
   }
-  return ExitStatus(result);
 }
 
 }  // namespace fmrrds

@@ -2,12 +2,14 @@
 #ifndef _WIN32
 #include <csignal>
 #endif
-#include <iostream>
+#include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "fmr-rds/cli.h"
+#include "text/checked_input.h"
 #include "text/checked_output.h"
 #include "text/checked_stream.h"
 
@@ -17,7 +19,6 @@ int main(int argc, char** argv) {
   // other failed write, instead of ending the program unseen.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
-  std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
   tooltext::CheckedOutput standard_output = tooltext::CheckedOutput::StandardOutput();
   tooltext::CheckedOutput standard_error = tooltext::CheckedOutput::StandardError();
@@ -25,7 +26,11 @@ int main(int argc, char** argv) {
   tooltext::CheckedStreamBuf err_buffer(standard_error);
   std::ostream out(&out_buffer);
   std::ostream err(&err_buffer);
-  int status = fmrrds::Run(args, std::cin, out, err);
+  // Standard input read with its errors seen (std::cin takes them for the end).
+  const std::unique_ptr<tooltext::CheckedInputBuf> input_buffer =
+      tooltext::CheckedInputBuf::StandardInput();
+  std::istream in(input_buffer.get());
+  int status = fmrrds::Run(args, in, out, err);
   if (!standard_output.Close()) {
     err << "fmr-rds: " << standard_output.error() << '\n';
     status = 1;
