@@ -36,12 +36,12 @@ bool IsTime(std::string_view token) {
 
 // Four blocks of four digits each ("0x" optional, "----" for a block not
 // received), after an optional time.
-std::optional<BlockLine> ParseBlockLine(std::vector<std::string_view> tokens) {
+std::optional<BlockLine> ParseBlockLine(Tokens tokens) {
   BlockLine line;
   if (tokens.size() == 5 && IsTime(tokens[0])) {
     line.time = tokens[0];
     line.interchange_only = true;
-    tokens.erase(tokens.begin());
+    tokens.DropFirst();
   }
   if (tokens.size() != 4) return std::nullopt;
   for (size_t b = 0; b < 4; ++b) {
@@ -59,10 +59,11 @@ std::optional<BlockLine> ParseBlockLine(std::vector<std::string_view> tokens) {
 }
 
 // Four nibbles, each "0x" and one digit.
-std::optional<uint16_t> StatusLine(const std::vector<std::string_view>& tokens) {
+std::optional<uint16_t> StatusLine(const Tokens& tokens) {
   if (tokens.size() != 4) return std::nullopt;
   uint16_t status = 0;
-  for (std::string_view token : tokens) {
+  for (size_t i = 0; i < 4; ++i) {
+    const std::string_view token = tokens[i];
     if (token.size() != 3 || WithoutHexPrefix(token).size() != 1) return std::nullopt;
     const auto nibble = HexValue(token.substr(2), 1);
     if (!nibble) return std::nullopt;
@@ -152,7 +153,7 @@ void GroupReader::Feed(std::string_view line) {
       return;
     }
   }
-  const std::vector<std::string_view> tokens = Tokens(line);
+  const Tokens tokens(line);
   if (tokens.empty()) {
     FlushPending();
     return;

@@ -12,20 +12,23 @@ int HexDigit(char c) {
 
 }  // namespace
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::vector<std::string_view> Tokens(std::string_view line) {
-  std::vector<std::string_view> out;
+Tokens::Tokens(std::string_view line) {
   size_t i = 0;
   while (i < line.size()) {
     while (i < line.size() && IsBlank(line[i])) ++i;
     const size_t start = i;
     while (i < line.size() && !IsBlank(line[i])) ++i;
-    if (i > start) out.push_back(line.substr(start, i - start));
+    if (i == start) continue;
+    if (count_ < kKept) fields_[count_] = line.substr(start, i - start);
+    ++count_;
   }
-  return out;
+}
+
+void Tokens::DropFirst() {
+  if (count_ == 0) return;
+  for (size_t i = 1; i < kKept; ++i) fields_[i - 1] = fields_[i];
+  fields_[kKept - 1] = {};
+  --count_;
 }
 
 std::string_view WithoutHexPrefix(std::string_view token) {

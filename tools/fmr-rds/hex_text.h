@@ -7,13 +7,33 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace fmrrds {
 
-bool IsBlank(char c);
-// The blank-separated fields of a line.
-std::vector<std::string_view> Tokens(std::string_view line);
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The blank-separated fields of a line: how many there are, and the first
+// kKept of them (no layout has more), kept without allocating, since every
+// input line is split.
+class Tokens {
+ public:
+  static constexpr size_t kKept = 8;
+
+  explicit Tokens(std::string_view line);
+
+  [[nodiscard]] size_t size() const { return count_; }
+  [[nodiscard]] bool empty() const { return count_ == 0; }
+  // Field `i`, for i below kKept (empty beyond the fields there are).
+  [[nodiscard]] std::string_view operator[](size_t i) const { return fields_[i]; }
+  // The fields from the second on.
+  void DropFirst();
+
+ private:
+  std::array<std::string_view, kKept> fields_{};
+  size_t count_ = 0;
+};
 std::string_view WithoutHexPrefix(std::string_view token);
 // Exactly `count` hexadecimal digits.
 std::optional<uint16_t> HexValue(std::string_view digits, size_t count);

@@ -14,7 +14,7 @@ std::optional<ReportRow> ParseReportRow(std::string_view text) {
     if (close == std::string_view::npos) return std::nullopt;
     text = text.substr(0, close);
   }
-  const std::vector<std::string_view> tokens = Tokens(text);
+  const Tokens tokens(text);
   if (tokens.size() != 7) return std::nullopt;
   uint16_t cells[7] = {};
   for (size_t i = 0; i < 7; ++i) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,12 +36,16 @@ class SegmentedText {
   std::string Text() const;
 
  private:
-  size_t EndPair() const;  // pairs that make up the text as far as known
+  // Pairs that make up the text as far as known: up to the first received
+  // pair holding a carriage return, or all. Kept as pairs arrive, since
+  // every question about the text asks it.
+  size_t EndPair() const { return end_pair_; }
 
   bool ends_at_return_;
   std::vector<char> chars_;
-  std::vector<bool> received_;
-  std::vector<bool> confirmed_;
+  std::vector<uint8_t> received_;  // one flag a pair
+  std::vector<uint8_t> confirmed_;
+  size_t end_pair_ = 0;
 };
 
 }  // namespace fmrrds

@@ -52,17 +52,9 @@ void StationDecoder::NewStation(uint16_t pi) {
   rt_.Resize(kRtPairsA);
   rt_flag_.reset();
   rt_version_b_ = false;
-  RefreshTexts(true, true);
 }
 
-void StationDecoder::RefreshTexts(bool ps, bool rt) {
-  if (ps) {
-    station_.ps_progressive.clear();
-    if (!ps_.Empty() && !ps_.Confirmed()) station_.ps_progressive = RdsTextToUtf8(ps_.Text());
-  }
-  if (!rt) return;
-  station_.rt_progressive.clear();
-  if (!rt_.Empty() && !rt_.Confirmed()) station_.rt_progressive = RdsTextToUtf8(rt_.Text());
+void StationDecoder::RefreshRtPlusText() {
   // The tags point into the text being received, confirmed or not.
   const std::string text = station_.rt_plus ? rt_.Text() : std::string();
   for (size_t i = 0; i < 2; ++i) {
@@ -227,10 +219,13 @@ void StationDecoder::DecodeRadioText(const RawGroup& group, const std::array<boo
   if (rt_.Confirmed()) {
     report.rt = RdsTextToUtf8(rt_.Text());
     station_.rt = report.rt;
+    station_.rt_progressive.clear();
   } else {
     report.rt_progressive = RdsTextToUtf8(rt_.Text());
+    // The summary has no text in progress while nothing of it arrived.
+    station_.rt_progressive = rt_.Empty() ? std::string() : *report.rt_progressive;
   }
-  RefreshTexts(false, true);
+  RefreshRtPlusText();
 }
 
 void StationDecoder::DecodeOtherGroup(const RawGroup& group, const std::array<bool, 4>& usable,

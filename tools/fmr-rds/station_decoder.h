@@ -145,9 +145,8 @@ class StationDecoder {
 
  private:
   void NewStation(uint16_t pi);
-  // The summary's texts not yet confirmed, and the RadioText+ parts, from
-  // the name (`ps`) or the radio text (`rt`) as received now.
-  void RefreshTexts(bool ps, bool rt);
+  // The summary's RadioText+ parts from the radio text as received now.
+  void RefreshRtPlusText();
   void DecodeBasicTuning(const RawGroup& group, const std::array<bool, 4>& usable,
                          GroupReport& report);
   void DecodeRadioText(const RawGroup& group, const std::array<bool, 4>& usable,
