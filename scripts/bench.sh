@@ -15,7 +15,7 @@ command -v python3 >/dev/null || {
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$(nproc)" \
   --target gen1_panel_bench gen2_exchange_bench at_decode_bench ini_save_bench \
-  serial_exchange_bench tessic
+  serial_exchange_bench rds_decode_bench tessic
 bin=build/release/bin
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
@@ -27,7 +27,8 @@ run() {
     --benchmark_format=json --benchmark_out="$results/$json" \
     --benchmark_out_format=json >/dev/null
 }
-for bench in gen1_panel_bench at_decode_bench ini_save_bench serial_exchange_bench; do
+for bench in gen1_panel_bench at_decode_bench ini_save_bench serial_exchange_bench \
+  rds_decode_bench; do
   echo "running $bench ..." >&2
   run $bench $bench.json --benchmark_repetitions=5
 done

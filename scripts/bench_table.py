@@ -95,6 +95,13 @@ row("Save of 76 controls into a 10 MB settings file", save, ms(save or 0), goal=
 load = value("SettingsFile/Load76Controls/real_time")
 row("Load of 76 controls from it", load, ms(load or 0))
 
+for size in (1, 10, 100):
+    rate = value(f"BM_DecodeHexCapture/{size}", "bytes_per_second")
+    rss = value(f"BM_DecodeHexCapture/{size}", "peak_rss_MB")
+    row(f"fmr-rds decoding a {size} MB hex capture (one core)", rate,
+        f"{(rate or 0) / 1e6:.0f} MB/s", goal=">= 50 MB/s", met=rate is not None and rate >= 50e6)
+    row(f"  peak resident memory after it", rss, f"{rss or 0:.1f} MB")
+
 header = ("figure", "measured", "baseline", "ratio", "goal", "met")
 print("| " + " | ".join(header) + " |")
 print("|" + "---|" * len(header))

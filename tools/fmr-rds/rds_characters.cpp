@@ -71,18 +71,20 @@ static_assert(kRdsCharacters[0x80] == U'á' && kRdsCharacters[0x8D] == U'ß' &&
               kRdsCharacters[0xAB] == U'$' && kRdsCharacters[0xD1] == U'Ä' &&
               kRdsCharacters[0xD7] == U'Ö' && kRdsCharacters[0xD9] == U'Ü');
 
-void AppendUtf8(std::string& out, char32_t c) {
+// Writes `c` in UTF-8 at `out`; the position after it.
+char* PutUtf8(char* out, char32_t c) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
+    *out++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
     // Every character of the table lies in the basic multilingual plane.
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
@@ -92,17 +94,19 @@ char32_t RdsCharacter(unsigned char byte) {
 }
 
 std::string RdsTextToUtf8(std::string_view raw) {
-  std::string out;
-  out.reserve(raw.size() * 2);
+  // At most three bytes a character, written in place (every radio-text
+  // group passes here).
+  std::string out(raw.size() * 3, '\0');
+  char* end = out.data();
   for (const char c : raw) {
-    const auto byte = static_cast<unsigned char>(c);
-    const char32_t character = kRdsCharacters[byte];
+    const char32_t character = kRdsCharacters[static_cast<unsigned char>(c)];
     if (character == 0) {
-      out += c;
+      *end++ = c;
     } else {
-      AppendUtf8(out, character);
+      end = PutUtf8(end, character);
     }
   }
+  out.resize(static_cast<size_t>(end - out.data()));
   return out;
 }
 

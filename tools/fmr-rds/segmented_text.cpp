@@ -65,6 +65,7 @@ bool SegmentedText::Confirmed() const {
 std::string SegmentedText::Text() const {
   const size_t end = EndPair();
   std::string text;
+  text.reserve(2 * end);
   for (size_t i = 0; i < end; ++i) {
     for (size_t k = 0; k < 2; ++k) {
       const char c = chars_[2 * i + k];
