@@ -31,7 +31,7 @@ struct NumberKind {
 constexpr NumberKind kNumberKinds[] = {
     {"delay", FaultKind::kDelay, std::nullopt, kMaxFaultMs, " ms"},
     {"trickle", FaultKind::kTrickle, kDefaultTrickleMs, kMaxFaultMs, " ms"},
-    {"oversize", FaultKind::kOversize, kDefaultOversizeBytes, kMaxOversizeBytes, " bytes (16 MiB)"},
+    {"oversize", FaultKind::kOversize, kDefaultOversizeBytes, kMaxOversizeBytes, " bytes (64 MiB)"},
     {"garbage", FaultKind::kGarbage, kDefaultGarbageBytes, kMaxGarbageBytes, " bytes (1 MiB)"},
 };
 
@@ -255,7 +255,7 @@ std::string FaultRuleHelp() {
          "                          malformed     answer OK, the reply's first digit\n"
          "                                        turned into ?\n"
          "                          oversize[=N]  answer OK after N bytes of reply lines\n"
-         "                                        (default 65536, at most 16 MiB)\n"
+         "                                        (default 65536, at most 64 MiB)\n"
          "                          late          hold the answer until the next command\n"
          "                                        line arrives, then send it first\n"
          "                          trickle[=MS]  send the answer one byte every MS ms\n"

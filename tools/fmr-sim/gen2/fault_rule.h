@@ -12,7 +12,7 @@
 //   malformed       answer "OK" but with the reply's first digit turned into
 //                   '?' (a reader expecting numbers fails on it)
 //   oversize[=N]    answer "OK" after N bytes of reply lines (default 65536,
-//                   line ends included; at most 16 MiB)
+//                   line ends included; at most 64 MiB)
 //   late            hold the answer back until the next command line has
 //                   arrived, then send it before that command's echo (the
 //                   answer a client timed out on arrives while its next
@@ -78,10 +78,10 @@ struct FaultRule {
 inline constexpr uint32_t kDefaultOversizeBytes = 65536;
 inline constexpr uint32_t kDefaultTrickleMs = 300;
 inline constexpr uint32_t kDefaultGarbageBytes = 32;
-// The most a rule may ask for: ten minutes of waiting, 16 MiB of reply
+// The most a rule may ask for: ten minutes of waiting, 64 MiB of reply
 // lines, 1 MiB of garbage.
 inline constexpr uint32_t kMaxFaultMs = 600000;
-inline constexpr uint32_t kMaxOversizeBytes = 16 * 1024 * 1024;
+inline constexpr uint32_t kMaxOversizeBytes = 64 * 1024 * 1024;
 inline constexpr uint32_t kMaxGarbageBytes = 1024 * 1024;
 
 // Parses and checks one rule as documented above; nullopt with `error` set
