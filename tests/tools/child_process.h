@@ -89,6 +89,18 @@ class ChildProcess {
     }
   }
 
+  // Reads standard error until it holds `text` (kept for Finish); false
+  // when the child ends or `timeout` passes first.
+  bool WaitForErr(const std::string& text,
+                  std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (err_.find(text) == std::string::npos) {
+      if (err_read_ < 0 || std::chrono::steady_clock::now() >= deadline) return false;
+      ReadSome(err_read_, err_, 100);
+    }
+    return true;
+  }
+
   void Signal(int number) { ::kill(pid_, number); }
 
   // Reads both outputs to their end and waits for the exit; a child still

@@ -40,6 +40,8 @@ std::string UsageText() {
          "  --port N              port on 127.0.0.1 (default 27018; 0 picks a free one)\n"
          "  --search-polls N      dynamic-data reads an automatic search stays\n"
          "                        \"ongoing\" (default 3)\n"
+         "  --send-deadline MS    drop a client that reads nothing of an answer for\n"
+         "                        MS ms (default 5000), with a --verbose line\n"
          "  --verbose             log connections, commands and answers to stderr\n"
 #ifndef _WIN32
          "  --pty                 serve on a pseudo-terminal instead, as a handset's\n"
@@ -126,6 +128,10 @@ int main(int argc, char** argv) {
       if (!has_value || !ParseNumber(argv[++i], 0, 1000, number))
         return Fail(lines, "--search-polls needs a number from 0 to 1000");
       config.auto_search_polls = static_cast<int>(number);
+    } else if (arg == "--send-deadline") {
+      if (!has_value || !ParseNumber(argv[++i], 1, 600000, number))
+        return Fail(lines, "--send-deadline needs a number of ms from 1 to 600000");
+      config.send_deadline_ms = static_cast<uint32_t>(number);
     } else if (arg == "--verbose") {
       verbose = true;
     } else if (arg == "--fault") {

@@ -205,15 +205,53 @@ AtServer::AtServer(AtServerConfig config, net::Socket listener)
     : listener_(std::move(listener)),
       address_(config.address),
       port_(net::LocalPort(listener_)),
+      send_deadline_ms_(config.send_deadline_ms),
       device_(std::move(config.radio), config.auto_search_polls, std::move(config.log)),
       connection_(device_, AtLinkOptions{},
-                  [this](std::string_view bytes) { return net::SendAll(client_, bytes); }) {
+                  [this](std::string_view bytes) { return SendToClient(bytes); }) {
   thread_ = std::thread([this] { Run(); });
 }
 
 AtServer::~AtServer() {
   device_.Stop();
   if (thread_.joinable()) thread_.join();
+}
+
+bool AtServer::SendToClient(std::string_view bytes) {
+  using Clock = std::chrono::steady_clock;
+  const size_t total = bytes.size();
+  auto unsent = [&] {
+    return std::to_string(bytes.size()) + " of " + std::to_string(total) + " bytes unsent";
+  };
+  const auto deadline = std::chrono::milliseconds(send_deadline_ms_);
+  auto last_taken = Clock::now();
+  while (!bytes.empty()) {
+    const long taken = net::SendAvailable(client_, bytes);
+    if (taken < 0) return false;
+    if (taken > 0) {
+      bytes.remove_prefix(static_cast<size_t>(taken));
+      last_taken = Clock::now();
+      continue;
+    }
+    if (device_.stopping()) return false;
+    const auto waited = Clock::now() - last_taken;
+    if (waited >= deadline) {
+      device_.Log("client dropped: it read nothing of its answer for " +
+                  std::to_string(send_deadline_ms_) + " ms (" + unsent() + ")");
+      return false;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - waited);
+    const int slice = static_cast<int>(std::min<int64_t>(kWaitSliceMs, left.count() + 1));
+    bool writable = false;
+    bool listener_ready = false;
+    (void)net::WaitWritable(client_, listener_, slice, writable, listener_ready);
+    if (listener_ready) {
+      device_.Log("client dropped: a new connection came while it read nothing of its answer (" +
+                  unsent() + ")");
+      return false;
+    }
+  }
+  return true;
 }
 
 void AtServer::Run() {
@@ -226,6 +264,7 @@ void AtServer::Run() {
     if (listener_ready) {
       net::Socket incoming = net::Accept(listener_);
       if (incoming.valid()) {
+        if (!net::SetNonBlocking(incoming)) device_.Log("(the connection stays blocking)");
         if (client_.valid()) device_.Log("client replaced by a new connection");
         client_ = std::move(incoming);
         connection_.Reset();
@@ -237,6 +276,7 @@ void AtServer::Run() {
     if (!client_ready) continue;
 
     const long received = net::Receive(client_, buffer, sizeof buffer);
+    if (received == net::kNothingYet) continue;
     if (received <= 0) {
       client_.Close();
       connection_.Reset();

@@ -9,6 +9,14 @@
 // newer connection replaces the current one, so a client that reconnects
 // without closing its old connection is served at once.
 //
+// Answers go out without ever blocking the serving thread: the connection
+// is non-blocking, and while the client takes none of an answer the thread
+// waits in short slices, so that it still stops when asked (within
+// 50 ms), still takes a new connection (which replaces the stalled one, as
+// any newer connection does) and drops a client that has read nothing for
+// the send deadline, with a log line. A slow reader that keeps taking
+// bytes is served to the end.
+//
 // The conversation itself (AtConnection) does not know its link: the pseudo-
 // terminal device (fmr-sim/pty/pty_server.h) serves the same one.
 #pragma once
@@ -32,6 +40,8 @@ namespace fmrsim {
 
 // The port the plug-in's transport connects to.
 inline constexpr uint16_t kDefaultAtPort = 27018;
+// How long a client may take none of an answer before it is dropped.
+inline constexpr uint32_t kDefaultSendDeadlineMs = 5000;
 
 using AtLog = std::function<void(const std::string&)>;
 
@@ -136,6 +146,8 @@ struct AtServerConfig {
   // Receives one line per connection event, command and answer; called on
   // the server's thread. May be empty.
   AtLog log;
+  // A client that takes no byte of an answer for this long is dropped.
+  uint32_t send_deadline_ms = kDefaultSendDeadlineMs;
 };
 
 class AtServer {
@@ -169,12 +181,17 @@ class AtServer {
  private:
   AtServer(AtServerConfig config, net::Socket listener);
   void Run();
+  // Sends `bytes` to the client as it takes them; false when the
+  // connection failed, the client took nothing for the send deadline, a
+  // new connection waits, or the server stops.
+  bool SendToClient(std::string_view bytes);
 
   net::SocketLibrary socket_library_;  // first in, last out
   net::Socket listener_;
   net::Socket client_;
   std::string address_;
   uint16_t port_ = 0;
+  uint32_t send_deadline_ms_;
   AtDevice device_;
   AtConnection connection_;  // of client_
   std::atomic<uint32_t> connections_{0};

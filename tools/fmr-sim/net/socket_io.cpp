@@ -52,11 +52,19 @@ long SendSome(NativeSocket s, const char* data, size_t size) {
   const int chunk = size > 0x10000 ? 0x10000 : static_cast<int>(size);
   return send(s, data, chunk, kSendFlags);
 }
+bool WouldBlock(int code) {
+  return code == WSAEWOULDBLOCK;
+}
+bool MakeNonBlocking(NativeSocket s) {
+  u_long on = 1;
+  return ioctlsocket(static_cast<SOCKET>(s), FIONBIO, &on) == 0;
+}
 
 }  // namespace
 }  // namespace fmrsim::net
 #else
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -103,6 +111,13 @@ long ReceiveSome(NativeSocket s, char* buffer, size_t capacity) {
 }
 long SendSome(NativeSocket s, const char* data, size_t size) {
   return static_cast<long>(send(s, data, size, kSendFlags));
+}
+bool WouldBlock(int code) {
+  return code == EAGAIN || code == EWOULDBLOCK || code == EINTR;
+}
+bool MakeNonBlocking(NativeSocket s) {
+  const int flags = fcntl(s, F_GETFL, 0);
+  return flags >= 0 && fcntl(s, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
 }  // namespace
@@ -251,8 +266,48 @@ bool WaitReadable(const Socket& first, const Socket& second, int timeout_ms, boo
   return first_ready || second_ready;
 }
 
+bool WaitWritable(const Socket& socket, const Socket& listener, int timeout_ms, bool& writable,
+                  bool& listener_ready) {
+  writable = false;
+  listener_ready = false;
+  if (!socket.valid()) return false;
+  PollFd fds[2]{};
+  fds[0].fd = socket.native();
+  fds[0].events = POLLOUT;
+  unsigned count = 1;
+  if (listener.valid()) {
+    fds[1].fd = listener.native();
+    fds[1].events = POLLIN;
+    count = 2;
+  }
+  if (PollSockets(fds, count, timeout_ms) <= 0) return false;
+  writable = (fds[0].revents & (POLLOUT | POLLHUP | POLLERR)) != 0;
+  listener_ready = count == 2 && (fds[1].revents & (POLLIN | POLLERR)) != 0;
+  return writable || listener_ready;
+}
+
+bool SetNonBlocking(const Socket& socket) {
+  return socket.valid() && MakeNonBlocking(socket.native());
+}
+
 long Receive(const Socket& socket, char* buffer, size_t capacity) {
-  return ReceiveSome(socket.native(), buffer, capacity);
+  const long received = ReceiveSome(socket.native(), buffer, capacity);
+  if (received < 0 && WouldBlock(LastError())) return kNothingYet;
+  return received;
+}
+
+long SendAvailable(const Socket& socket, std::string_view data) {
+  size_t taken = 0;
+  while (taken < data.size()) {
+    const long sent = SendSome(socket.native(), data.data() + taken, data.size() - taken);
+    if (sent > 0) {
+      taken += static_cast<size_t>(sent);
+      continue;
+    }
+    if (sent < 0 && WouldBlock(LastError())) break;
+    return -1;
+  }
+  return static_cast<long>(taken);
 }
 
 bool SendAll(const Socket& socket, std::string_view data) {

@@ -67,10 +67,27 @@ Socket Accept(const Socket& listener);
 bool WaitReadable(const Socket& first, const Socket& second, int timeout_ms, bool& first_ready,
                   bool& second_ready);
 
-// Bytes received (> 0), 0 when the peer closed the connection, < 0 on error.
+// Waits up to `timeout_ms` until `socket` takes more bytes to send (or
+// failed), or `listener` has a pending connection; `listener` may be
+// invalid. Sets the flags of the ready ones; false on timeout or error.
+bool WaitWritable(const Socket& socket, const Socket& listener, int timeout_ms, bool& writable,
+                  bool& listener_ready);
+
+// Puts a connection in non-blocking mode: a send takes what fits at once, a
+// receive what has arrived. False when the system refused.
+bool SetNonBlocking(const Socket& socket);
+
+// Receive of a non-blocking socket with nothing arrived yet.
+inline constexpr long kNothingYet = -2;
+
+// Bytes received (> 0), 0 when the peer closed the connection, kNothingYet
+// (non-blocking only), other values < 0 on error.
 long Receive(const Socket& socket, char* buffer, size_t capacity);
 // Sends all of `data`; false when the connection failed.
 bool SendAll(const Socket& socket, std::string_view data);
+// Sends what a non-blocking socket takes of `data` now: the bytes taken (0
+// when it takes none before the peer reads), -1 when the connection failed.
+long SendAvailable(const Socket& socket, std::string_view data);
 
 // Text of the last socket error of the calling thread.
 std::string LastErrorText();
