@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "common/channel_spacing.h"
 #include "common/convert.h"
 #include "gen1_panel/kelbo_fmr_gui.h"
 #include "platform/platform.h"
@@ -22,7 +23,6 @@ constexpr char kScanLogName[] = "rssi_logging.log";
 constexpr char kScanLineEnd[] = "\r\n";  // the log is a text file of the target platform
 constexpr int32_t kScanDefaultMinHz = 76000000;
 constexpr int32_t kScanDefaultMaxHz = 108000000;
-constexpr uint32_t kSpacings[] = {50000, 100000, 200000};
 constexpr uint32_t kLowInjectionBit = 0x40000;
 
 }  // namespace
@@ -110,8 +110,9 @@ void TKelboFMRGUI::cb_rssi_loggingClick() {
   log << "Frequency\t\tRSSI Level\t\tCP Value\t\tSideband" << kScanLineEnd;
 
   gen1::FmrParameters& p = fmr_.parameters();
-  const int index = CBChannelSpacing->item_index();
-  p.channelSpacing = index >= 0 && index < 3 ? kSpacings[index] : kSpacings[0];
+  // The spacing box's item, or the first spacing when none is chosen.
+  const uint32_t spacing = common::ChannelSpacingOfItem(CBChannelSpacing->item_index());
+  p.channelSpacing = spacing != 0 ? spacing : common::kChannelSpacingsHz[0];
   // Wide enough that a step past the largest 32-bit limit still ends.
   int64_t f = common::TextToIntDef(LEMINFreq->text(), kScanDefaultMinHz);
   while (f <= common::TextToIntDef(LEMAXFreq->text(), kScanDefaultMaxHz) &&
