@@ -92,9 +92,16 @@ void TKelboFMRGUI::btn_saveClick() {
   if (file.Commit()) {
     Log("FM Radio settings saved.");
   } else {
-    context_.host.Log(
-        "FM Radio settings could not be written to " + platform::IniResolvePath(file.path()) + ".",
-        common::LogFlag::kFailure);
+    // A file beyond the size limit is never rewritten: say so, since
+    // nothing else tells why.
+    const std::string reason =
+        platform::IniFileTooLarge(file.path())
+            ? ": the file is larger than " +
+                  std::to_string(platform::kIniFileMostBytes / (1024 * 1024)) + " MiB"
+            : "";
+    context_.host.Log("FM Radio settings could not be written to " +
+                          platform::IniResolvePath(file.path()) + reason + ".",
+                      common::LogFlag::kFailure);
   }
 }
 

@@ -1,4 +1,9 @@
-// The single-key functions: one IniFile each, for one read or one commit.
+// The single-key functions: one IniFile each, for one read or one commit;
+// and the size check behind a refused commit.
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+
 #include "platform/platform.h"
 
 namespace platform {
@@ -13,6 +18,14 @@ bool IniWriteString(const std::string& file, const std::string& section, const s
   IniFile ini(file);
   ini.Write(section, key, value);
   return ini.Commit();
+}
+
+bool IniFileTooLarge(const std::string& file) {
+  const std::filesystem::path path = IniResolvePath(file);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error) || error) return false;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  return !error && size > kIniFileMostBytes;
 }
 
 }  // namespace platform

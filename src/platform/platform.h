@@ -81,6 +81,11 @@ std::optional<std::string> ReadRegularFile(const std::string& path, size_t most_
 // file of every saved control is a few kilobytes.
 inline constexpr size_t kIniFileMostBytes = 4 * 1024 * 1024;
 
+// Whether the initialization file `file` (resolved as IniFile resolves it)
+// is a regular file larger than kIniFileMostBytes, which is never
+// rewritten: the reason a commit to it fails.
+[[nodiscard]] bool IniFileTooLarge(const std::string& file);
+
 // Initialization files: "[section]" lines, then "key=value" lines. Section
 // and key names compare without regard to case. A bare file name (no path
 // delimiter) lives in SettingsFolder(). A write replaces a key's value in

@@ -1,6 +1,7 @@
 // Save and Load of the panel's settings, the register histories kept in the
 // settings file, and a save that fails.
 #include "panel_fixture.h"
+#include "platform/platform.h"
 #include "test_folder.h"
 
 namespace {
@@ -96,6 +97,42 @@ TEST_F(SettingsTest, AFailedSaveSaysSoInsteadOfClaimingSuccess) {
   ASSERT_EQ(Run("click btn_save"), "ok");
   EXPECT_EQ(host.Transcript(), "!FM Radio settings could not be written to " +
                                    (folder_.path() / "Sonvio.ini").string() + ".");
+}
+
+// A settings file at the size limit takes the save; one beyond it is
+// refused with the reason and left byte for byte as it was: never cut to
+// the limit and rewritten.
+TEST_F(SettingsTest, ASettingsFileBeyondTheSizeLimitIsRefusedAndLeftWhole) {
+  panel.Show();
+  const std::string path = (folder_.path() / "Sonvio.ini").string();
+  const struct {
+    size_t size;
+    std::string transcript;
+  } cases[] = {
+      {platform::kIniFileMostBytes - 4096, "FM Radio settings saved."},
+      {platform::kIniFileMostBytes + (1u << 20),
+       "!FM Radio settings could not be written to " + path + ": the file is larger than 4 MiB."},
+  };
+  for (const auto& c : cases) {
+    std::string text = "[Filler]\r\n";
+    for (int key = 0; text.size() < c.size; ++key)
+      text += "Key" + std::to_string(key) + "=" + std::string(100, 'v') + "\r\n";
+    text.resize(c.size - 2);
+    text += "\r\n";
+    WriteFile(text);
+    host.Clear();
+    SetControls("LEVolume=1234");
+    host.Clear();
+    ASSERT_EQ(Run("click btn_save"), "ok");
+    EXPECT_EQ(host.Transcript(), c.transcript) << c.size;
+    const std::string after = File();
+    if (c.size <= platform::kIniFileMostBytes) {
+      EXPECT_EQ(after.substr(0, text.size()), text);
+      EXPECT_NE(after.find("LEVolume=1234\r\n", text.size()), std::string::npos);
+    } else {
+      EXPECT_TRUE(after == text) << "the file changed: " << after.size() << " bytes";
+    }
+  }
 }
 
 }  // namespace
