@@ -90,7 +90,7 @@ row("gen1 RSSI scan 87.5-108 MHz at 50 kHz (411 channels)", scan, ms(scan or 0),
     met=scan is not None and scan < 0.05)
 
 save = value("SettingsFile/Save76Controls/real_time")
-row("Save of 76 controls into a 10 MB settings file", save, ms(save or 0), goal="< 50 ms",
+row("Save of 76 controls into a 3 MiB settings file", save, ms(save or 0), goal="< 50 ms",
     met=save is not None and save < 0.05)
 load = value("SettingsFile/Load76Controls/real_time")
 row("Load of 76 controls from it", load, ms(load or 0))
