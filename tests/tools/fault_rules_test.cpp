@@ -320,6 +320,7 @@ TEST(FaultRulesTest, FmrSimRefusesBeforeServingAndListsTheTables) {
       {"--fault error,count=0 --port 0", 2, "count=0 never fires"},
       {"--port 0 --fault oversize=67108865", 2, "oversize takes 0 to 67108864 bytes (64 MiB)"},
       {"--port 65536", 2, "fmr-sim: --port needs a number from 0 to 65535\n"},
+      {"--port 0 --send-deadline 0", 2, "fmr-sim: --send-deadline needs a number of ms from 1 to 600000\n"},
       {"--port 1e3", 2, "fmr-sim: --port needs a number from 0 to 65535\n"},
       {"--port 0 --search-polls 3x", 2, "fmr-sim: --search-polls needs a number from 0 to 1000\n"},
       {"--pty --split 0", 2, "fmr-sim: --split needs a number from 1 to 1000000\n"},
