@@ -147,10 +147,6 @@ class FailingBuffer : public std::streambuf {
   }
 
  protected:
-  int_type underflow() override {
-    fail_();
-    return traits_type::eof();
-  }
   std::streamsize xsgetn(char* into, std::streamsize count) override {
     if (gptr() == egptr()) fail_();
     const std::streamsize held = std::min<std::streamsize>(count, egptr() - gptr());

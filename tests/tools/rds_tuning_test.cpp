@@ -307,35 +307,6 @@ TEST(RdsTuning, PanelReportsGiveEachGroupOnceWithItsLosses) {
   EXPECT_EQ(rows_of(numbered({1})).size(), 1u);
 }
 
-// Four hours of reports, one every 23 groups (two seconds), starting near
-// the top of the running number: it wraps twice, and every group is handed
-// out once, in order, with no loss counted.
-TEST(RdsTuning, FourHoursOfPanelReportsGiveEachGroupOnceAcrossTheWraps) {
-  constexpr uint32_t kGroups = 23 * 7138;
-  benchora::PanelRdsReport report;
-  std::vector<std::pair<std::array<uint16_t, 4>, uint16_t>> shown;
-  uint32_t next = 0;
-  uint32_t out_of_order = 0;
-  uint32_t lost = 0;
-  for (uint32_t i = 0; i < kGroups; ++i) {
-    shown.push_back({{0xC204, 0x8000, static_cast<uint16_t>(i >> 16), static_cast<uint16_t>(i)},
-                     static_cast<uint16_t>(65000 + i)});
-    if (shown.size() > benchora::PanelRdsReport::kEntries) shown.erase(shown.begin());
-    if ((i + 1) % 23 != 0) continue;
-    FakePanel panel;
-    panel.Show(shown);
-    for (const benchora::NewReportRow& taken : report.Read(panel.ldata, panel.mdata)) {
-      const uint32_t group = static_cast<uint32_t>(taken.row.blocks[2]) << 16 | taken.row.blocks[3];
-      if (group != next) ++out_of_order;
-      next = group + 1;
-      lost += taken.lost_before;
-    }
-  }
-  EXPECT_EQ(next, kGroups);
-  EXPECT_EQ(out_of_order, 0u);
-  EXPECT_EQ(lost, 0u);
-}
-
 // The panel fills its read-outs after its "OK": the report is taken at the
 // next log line or at the end of the command, once, and not after a failed
 // read.
