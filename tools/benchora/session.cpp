@@ -145,6 +145,7 @@ std::unique_ptr<RunGuard> StartReportedRun(const Options& options, CommandRunner
   if (!runner.OpenReports(options.csv, options.report, options.json, error)) return nullptr;
   runner.SetIdentity(StartIdentity(options));
   runner.set_start_origin(StartOrigin(options));
+  runner.set_plan(options.commands);
   auto guard = RunGuard::Start(options.timeout_s, EndRun(runner, transcript));
   runner.set_step("loading the plug-in");
   return guard;
