@@ -2,16 +2,21 @@
 // the plug-in binds it, with TESSIC_AT_SERVER=serial:PATH against the
 // simulated handset on a pseudo-terminal. Whole reply texts for each way the
 // device talks (echo, line ends, pieces, unsolicited lines); the port held
-// for one session alone; the mode of the device while open and after; a
-// device pulled half way through a reply; and the second-generation tour
-// through benchora on the port.
+// for one session alone and free again for any user once closed; the mode of
+// the device while open and after; a device pulled half way through a reply;
+// and the second-generation tour through benchora on the port.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -168,6 +173,70 @@ TEST(SerialTessicTest, ASecondOpenIsRefusedNamingTheHolder) {
   ASSERT_GT(third, 0);
   EXPECT_EQ(tessic.Exchange(tessic.Channel(third), "AT"), Reply(TESSIC_RECV_COMPLETE, ""));
   EXPECT_TRUE(tessic.Close(third));
+}
+
+// What the child of CloseAndOpenAgainAs did, from its exit status.
+std::string ChildOutcome(int status) {
+  if (!WIFEXITED(status)) return "killed by signal " + std::to_string(WTERMSIG(status));
+  switch (WEXITSTATUS(status)) {
+    case 0:
+      return "opened, closed and opened again";
+    case 1:
+      return "could not become the user";
+    case 2:
+      return "the first open failed";
+    case 3:
+      return "the close failed";
+    case 4:
+      return "the open after the close failed";
+    default:
+      return "exit status " + std::to_string(WEXITSTATUS(status));
+  }
+}
+
+// Opens the port, closes it and opens it again through the transport, in a
+// child process running as `user`; what it did.
+std::string CloseAndOpenAgainAs(const Tessic& tessic, const passwd& user,
+                                const std::string& target) {
+  const uid_t uid = user.pw_uid;
+  const gid_t gid = user.pw_gid;
+  const pid_t child = ::fork();
+  if (child < 0) return "no child process";
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(1);
+    const int32_t first = tessic.Open(target);
+    if (first <= 0) ::_exit(2);
+    if (!tessic.Close(first)) ::_exit(3);
+    const int32_t second = tessic.Open(target);
+    ::_exit(second > 0 && tessic.Close(second) ? 0 : 4);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return ChildOutcome(status);
+}
+
+// Closing gives the port back as it was found: the exclusive use is given
+// up, not only the descriptor. Root may open a port whatever its flag says,
+// so the opens are made by an ordinary user; on a pseudo-terminal the flag
+// would outlive the close, the master being open all along.
+TEST(SerialTessicTest, AnOrdinaryUserOpensThePortAgainAfterClosingIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "becoming another user needs root";
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) GTEST_SKIP() << "no user nobody";
+  const std::unique_ptr<PtyServer> device = StartDevice({});
+  ASSERT_TRUE(device);
+  const std::string path = device->slave_path();
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  const Tessic tessic;
+  EXPECT_EQ(CloseAndOpenAgainAs(tessic, *nobody, "serial:" + path),
+            "opened, closed and opened again");
+  // A session of root's own, closed, leaves the port to the ordinary user too.
+  const int32_t session = tessic.Open("serial:" + path);
+  ASSERT_GT(session, 0);
+  EXPECT_TRUE(tessic.Close(session));
+  EXPECT_EQ(CloseAndOpenAgainAs(tessic, *nobody, "serial:" + path),
+            "opened, closed and opened again");
 }
 
 TEST(SerialTessicTest, OpeningFailuresAreToldToTheUser) {
