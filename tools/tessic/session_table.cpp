@@ -66,21 +66,19 @@ std::unique_ptr<Link> MakeLink(const std::string& connection, std::string& error
 
 }  // namespace
 
-SessionTable::SessionTable() {
-  if (const char* path = std::getenv(kTraceVariable); path != nullptr && *path != '\0') {
-    if (!trace_.Start(path)) {
-      std::fprintf(stderr, "TESSIC: cannot write the trace file %s\n", path);
-      std::fflush(stderr);
-    }
-  }
-}
-
 SessionTable& Sessions() {
   static SessionTable table;
   return table;
 }
 
 int32_t SessionTable::Open(const std::string& connection, const std::string& options) {
+  // Read at the first session rather than when the library is loaded, so a
+  // host that set an event sink first hears of a trace that cannot start.
+  if (!trace_variable_read_) {
+    trace_variable_read_ = true;
+    const char* path = std::getenv(kTraceVariable);
+    if (path != nullptr && *path != '\0') (void)trace_.Start(path);
+  }
   if (!network_.ok() || (!options.empty() && options != kEchoOffOption)) return -1;
   auto session = std::make_unique<Session>();
   session->echo = options.empty();

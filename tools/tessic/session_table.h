@@ -37,14 +37,14 @@ enum class ReceiveStatus { kComplete, kError, kPending, kFailed };
 
 class SessionTable {
  public:
-  // Starts the trace when TESSIC_TRACE names a file.
-  SessionTable();
+  SessionTable() = default;
   SessionTable(const SessionTable&) = delete;
   SessionTable& operator=(const SessionTable&) = delete;
 
   // The id of a new connected session, or -1 (with last_error() telling why,
   // also written to standard error for a serial link). `options` is empty,
-  // or kEchoOffOption for a handset whose echo must stay off.
+  // or kEchoOffOption for a handset whose echo must stay off. The first call
+  // starts the trace when TESSIC_TRACE names a file.
   [[nodiscard]] int32_t Open(const std::string& connection, const std::string& options = {});
   [[nodiscard]] bool Close(int32_t session);
   // The session's dedicated channel id, or -1.
@@ -109,6 +109,7 @@ class SessionTable {
   int32_t next_channel_ = 1;
   std::string last_error_;
   Trace trace_;
+  bool trace_variable_read_ = false;
 };
 
 // The one table of this loaded library.
