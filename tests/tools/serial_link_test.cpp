@@ -115,6 +115,7 @@ TEST(SerialTessicTest, EachDeviceGivesTheWholeReplyTexts) {
   const Case cases[] = {
       {"echo on", {.echo = true}, 0, plain},
       {"echo off at start", {.echo = false}, 0, plain},
+      {"never echoes", {.echo = true, .never_echo = true}, 0, plain},
       {"cr line ends", {.echo = true, .line_end = "\r"}, 0, plain},
       {"writes of 3 bytes", {.echo = true}, 3, plain},
       {"writes of 1 byte, cr", {.echo = true, .line_end = "\r"}, 1, plain},

@@ -3,8 +3,9 @@
 // on Windows also "COMn[,BAUD]". The device is opened for this process
 // alone, in raw mode (8N1, no flow control, no echo or line-end translation
 // by the driver), at the given speed; when it is closed its previous mode is
-// restored and the exclusive use given up, so any user may open it next. The parser knows both platforms' names (serial_link.cpp); the
-// link is serial_link_posix.cpp or serial_link_win32.cpp.
+// restored and the exclusive use given up, so any user may open it next.
+// The parser knows both platforms' names (serial_link.cpp); the link is
+// serial_link_posix.cpp or serial_link_win32.cpp.
 #pragma once
 
 #include <cstdint>

@@ -98,6 +98,7 @@ int32_t SessionTable::Open(const std::string& connection, const std::string& opt
   session->timeout = InitialTimeout();
   const int32_t id = next_session_++;
   session->id = id;
+  session->target = target;
   session->framer.set_unsolicited_sink(
       [this, id](std::string_view line) { trace_.Write(id, "unsolicited", line); });
   trace_.Write(id, "opened", target);
@@ -192,8 +193,16 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
   for (;;) {
     if (session->framer.TakeInto(session->reply)) {
       session->awaiting = false;
-      // A handset that refused the echo switch is framed without echo.
+      // A handset that refused the echo switch is framed without echo; so is
+      // one that acknowledged it but sent the reply without the echo, which
+      // would otherwise time out on every command with nothing to say why.
       if (session->framer.echo_refused()) session->echo = false;
+      if (session->framer.echo_missing()) {
+        session->echo = false;
+        trace_.Log(session->id, "the handset at " + session->target +
+                                    " acknowledged the echo switch (ATE1) but does not echo; "
+                                    "its replies are framed without echo");
+      }
       reply = &session->reply.text;
       trace_.Write(session->id, session->reply.error ? "reply ERROR" : "reply OK", *reply);
       return session->reply.error ? ReceiveStatus::kError : ReceiveStatus::kComplete;

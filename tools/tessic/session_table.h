@@ -59,7 +59,10 @@ class SessionTable {
   // the command's echo (see ReplyFramer): every byte before the echo is
   // dropped as it arrives, so an earlier command's reply can never be taken
   // for this one's. Without echo, what has arrived of earlier replies is
-  // dropped before the send. False when the command could not be sent.
+  // dropped before the send. A handset that refuses the echo switch, or
+  // acknowledges it and then does not echo (told once in the log), is
+  // framed without echo from its first reply on. False when the command
+  // could not be sent.
   [[nodiscard]] bool Send(int32_t channel, const char* text, size_t length);
   // Waits a short slice for the reply to complete; pending when it has not,
   // failed when the connection is lost, when no command is waiting for its
@@ -86,6 +89,7 @@ class SessionTable {
   using Clock = std::chrono::steady_clock;
   struct Session {
     int32_t id = 0;
+    std::string target;  // what the link reaches, for messages
     std::unique_ptr<Link> link;
     ReplyFramer framer;
     int32_t channel = -1;
