@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,6 +33,7 @@
 #include <vector>
 
 #include "fmr-sim/pty/pty_server.h"
+#include "fmr-sim/pty/unique_fd.h"
 #include "tessic_api.h"
 
 namespace {
@@ -238,6 +240,66 @@ TEST(SerialTessicTest, AnOrdinaryUserOpensThePortAgainAfterClosingIt) {
   EXPECT_TRUE(tessic.Close(session));
   EXPECT_EQ(CloseAndOpenAgainAs(tessic, *nobody, "serial:" + path),
             "opened, closed and opened again");
+}
+
+// A pseudo-terminal whose master the test holds, its slave raw.
+struct RawPty {
+  fmrsim::pty::UniqueFd master;
+  std::string slave;
+};
+
+RawPty OpenRawPty() {
+  RawPty pty{fmrsim::pty::UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY)), ""};
+  char name[256] = {};
+  if (!pty.master.valid() || ::grantpt(pty.master.get()) != 0 ||
+      ::unlockpt(pty.master.get()) != 0 || ::ptsname_r(pty.master.get(), name, sizeof name) != 0)
+    return {};
+  const fmrsim::pty::UniqueFd slave(::open(name, O_RDWR | O_NOCTTY));
+  termios mode{};
+  if (!slave.valid() || ::tcgetattr(slave.get(), &mode) != 0) return {};
+  ::cfmakeraw(&mode);
+  if (::tcsetattr(slave.get(), TCSANOW, &mode) != 0) return {};
+  pty.slave = name;
+  return pty;
+}
+
+// Reads from `fd` until `end` came (at most 5 s).
+std::string ReadUntil(int fd, const std::string& end) {
+  std::string got;
+  const auto give_up = Clock::now() + 5s;
+  while (!got.ends_with(end) && Clock::now() < give_up) {
+    pollfd wait{fd, POLLIN, 0};
+    if (::poll(&wait, 1, 50) <= 0) continue;
+    char chunk[256];
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n > 0) got.append(chunk, static_cast<size_t>(n));
+  }
+  return got;
+}
+
+// What the device sent for an earlier open and nobody read (half an
+// unsolicited line, half a reply line, a whole reply) is stale for the next
+// open: it never joins the first line of the new conversation or stands in
+// for its answers. The test plays the handset on the master.
+TEST(SerialTessicTest, WhatNobodyReadBeforeAnOpenNeverReachesIt) {
+  const Tessic tessic;
+  for (const std::string stale : {"+FMRX: RS", "half a li", "ERROR\r\nOK\r\n"}) {
+    SCOPED_TRACE(stale);
+    const RawPty pty = OpenRawPty();
+    ASSERT_FALSE(pty.slave.empty());
+    ASSERT_EQ(::write(pty.master.get(), stale.data(), stale.size()),
+              static_cast<ssize_t>(stale.size()));
+    const int32_t session = tessic.Open("serial:" + pty.slave);
+    ASSERT_GT(session, 0);
+    const int32_t channel = tessic.Channel(session);
+    ASSERT_EQ(tessic.Send(channel, "PING"), 0);
+    EXPECT_EQ(ReadUntil(pty.master.get(), "PING\r\n"), "ATE1\r\nPING\r\n");
+    const std::string answer = "OK\r\nPING\r\npong\r\nOK\r\n";
+    ASSERT_EQ(::write(pty.master.get(), answer.data(), answer.size()),
+              static_cast<ssize_t>(answer.size()));
+    EXPECT_EQ(tessic.Await(channel), Reply(TESSIC_RECV_COMPLETE, "pong"));
+    EXPECT_TRUE(tessic.Close(session));
+  }
 }
 
 TEST(SerialTessicTest, OpeningFailuresAreToldToTheUser) {
