@@ -50,11 +50,14 @@ std::unique_ptr<Link> MakeLink(const std::string& connection, std::string& error
     return nullptr;
   }
   if (const char* server = std::getenv(kServerOverrideVariable); server != nullptr && *server) {
-    const std::string_view target(server);
-    if (NamesSerialPort(target)) {
-      SerialTarget serial;
-      if (!ParseSerialTarget(target, kNativeNaming, serial, error)) return nullptr;
-      return std::make_unique<SerialLink>(std::move(serial));
+    SerialTarget serial;
+    switch (ReadSerialText(server, kNativeNaming, serial, error)) {
+      case SerialText::kTarget:
+        return std::make_unique<SerialLink>(std::move(serial));
+      case SerialText::kRefused:
+        return nullptr;
+      case SerialText::kOther:
+        break;
     }
     if (!ParseConnectionText(std::string("FMR/TCPIPc_") + server, host, port)) {
       error = std::string("not an address: ") + server;
