@@ -17,7 +17,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -178,68 +177,36 @@ TEST(SerialTessicTest, ASecondOpenIsRefusedNamingTheHolder) {
   EXPECT_TRUE(tessic.Close(third));
 }
 
-// What the child of CloseAndOpenAgainAs did, from its exit status.
-std::string ChildOutcome(int status) {
-  if (!WIFEXITED(status)) return "killed by signal " + std::to_string(WTERMSIG(status));
-  switch (WEXITSTATUS(status)) {
-    case 0:
-      return "opened, closed and opened again";
-    case 1:
-      return "could not become the user";
-    case 2:
-      return "the first open failed";
-    case 3:
-      return "the close failed";
-    case 4:
-      return "the open after the close failed";
-    default:
-      return "exit status " + std::to_string(WEXITSTATUS(status));
-  }
-}
-
-// Opens the port, closes it and opens it again through the transport, in a
-// child process running as `user`; what it did.
-std::string CloseAndOpenAgainAs(const Tessic& tessic, const passwd& user,
-                                const std::string& target) {
-  const uid_t uid = user.pw_uid;
-  const gid_t gid = user.pw_gid;
-  const pid_t child = ::fork();
-  if (child < 0) return "no child process";
-  if (child == 0) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(1);
-    const int32_t first = tessic.Open(target);
-    if (first <= 0) ::_exit(2);
-    if (!tessic.Close(first)) ::_exit(3);
-    const int32_t second = tessic.Open(target);
-    ::_exit(second > 0 && tessic.Close(second) ? 0 : 4);
-  }
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  return ChildOutcome(status);
-}
-
 // Closing gives the port back as it was found: the exclusive use is given
 // up, not only the descriptor. Root may open a port whatever its flag says,
-// so the opens are made by an ordinary user; on a pseudo-terminal the flag
-// would outlive the close, the master being open all along.
+// so a child process opens, closes and opens it again as an ordinary user;
+// on a pseudo-terminal the flag would outlive the close, the master being
+// open all along. The child's exit status names the step that failed.
 TEST(SerialTessicTest, AnOrdinaryUserOpensThePortAgainAfterClosingIt) {
   if (::geteuid() != 0) GTEST_SKIP() << "becoming another user needs root";
   const passwd* nobody = ::getpwnam("nobody");
   if (nobody == nullptr) GTEST_SKIP() << "no user nobody";
   const std::unique_ptr<PtyServer> device = StartDevice({});
   ASSERT_TRUE(device);
-  const std::string path = device->slave_path();
-  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  const std::string target = "serial:" + device->slave_path();
+  ASSERT_EQ(::chmod(device->slave_path().c_str(), 0666), 0);
   const Tessic tessic;
-  EXPECT_EQ(CloseAndOpenAgainAs(tessic, *nobody, "serial:" + path),
-            "opened, closed and opened again");
-  // A session of root's own, closed, leaves the port to the ordinary user too.
-  const int32_t session = tessic.Open("serial:" + path);
-  ASSERT_GT(session, 0);
-  EXPECT_TRUE(tessic.Close(session));
-  EXPECT_EQ(CloseAndOpenAgainAs(tessic, *nobody, "serial:" + path),
-            "opened, closed and opened again");
+  const uid_t uid = nobody->pw_uid;
+  const gid_t gid = nobody->pw_gid;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(1);
+    const int32_t first = tessic.Open(target);
+    if (first <= 0 || !tessic.Close(first)) ::_exit(2);
+    const int32_t second = tessic.Open(target);
+    ::_exit(second > 0 && tessic.Close(second) ? 0 : 3);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  const char* const steps[] = {"opened, closed, opened again", "could not become nobody",
+                               "the first open or close failed", "the open after the close failed"};
+  EXPECT_EQ(WIFEXITED(status) && WEXITSTATUS(status) < 4 ? steps[WEXITSTATUS(status)] : "died",
+            std::string(steps[0]));
 }
 
 // A pseudo-terminal whose master the test holds, its slave raw.

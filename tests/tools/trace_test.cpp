@@ -13,7 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +21,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "line_server.h"
 #include "tessic_api.h"
@@ -29,24 +29,19 @@
 
 namespace {
 
-using tessic_test::LineServer;
 namespace fs = std::filesystem;
+using tessic_test::LineServer;
 
-// A child that hangs is ended by this alarm, and the test sees the signal.
-constexpr unsigned kHangGuardSeconds = 20;
-
-// Runs `body` in a child process with its standard error going where the
-// parent reads it; the child's standard error and then what `body`
-// returned, followed by how the child ended.
+// Runs `body` in a child process (ended by an alarm should it hang) whose
+// standard error the parent reads: that, then what `body` returned, then
+// how the child ended.
 std::string RunInChild(const std::function<std::string()>& body) {
   int out[2];
   if (::pipe(out) != 0) return "no pipe";
   const pid_t child = ::fork();
-  if (child < 0) return "no child process";
   if (child == 0) {
-    ::close(out[0]);
     ::dup2(out[1], STDERR_FILENO);
-    ::alarm(kHangGuardSeconds);
+    ::alarm(20);
     const std::string result = body();
     (void)!::write(out[1], result.data(), result.size());
     ::_exit(0);
@@ -54,44 +49,30 @@ std::string RunInChild(const std::function<std::string()>& body) {
   ::close(out[1]);
   std::string text;
   char chunk[4096];
-  for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) != 0;) {
-    if (n > 0) text.append(chunk, static_cast<size_t>(n));
-    if (n < 0 && errno != EINTR) break;
-  }
+  for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;)
+    text.append(chunk, static_cast<size_t>(n));
   ::close(out[0]);
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFSIGNALED(status)) return text + "killed by " + ::strsignal(WTERMSIG(status)) + "\n";
-  return text + "exit " + std::to_string(WEXITSTATUS(status)) + "\n";
+  ::waitpid(child, &status, 0);
+  return text + (WIFSIGNALED(status) ? std::string("killed by ") + ::strsignal(WTERMSIG(status))
+                                     : "exit " + std::to_string(WEXITSTATUS(status)));
 }
 
-void ToLog(void* context, int32_t /*session*/, const char* event, const char* text,
-           int32_t length) {
-  if (std::strcmp(event, tessic::kLogEvent) == 0) {
-    static_cast<std::string*>(context)->append("sink: ").append(text, length).append("\n");
-  }
+void ToLog(void* log, int32_t, const char* event, const char* text, int32_t length) {
+  if (std::strcmp(event, tessic::kLogEvent) == 0)
+    static_cast<std::string*>(log)
+        ->append("sink: ")
+        .append(text, static_cast<size_t>(length))
+        .append("\n");
 }
 
-// `text` with every `from` written as `to`.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
     text.replace(at, from.size(), to);
   return text;
 }
 
-// What a FIFO reader opened without waiting has received so far.
-std::string ReadNow(int fd) {
-  std::string text;
-  char chunk[4096];
-  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) {
-    text.append(chunk, static_cast<size_t>(n));
-  }
-  return text;
-}
-
-// How SIGPIPE stands for the calling thread: the library must leave its
-// disposition, the thread's mask and what is pending as they were.
+// How SIGPIPE stands for the calling thread: disposition, mask, pending.
 std::string SigpipeState() {
   struct sigaction action {};
   sigset_t blocked, pending;
@@ -103,15 +84,13 @@ std::string SigpipeState() {
          (sigismember(&pending, SIGPIPE) == 1 ? ", pending" : "") + "\n";
 }
 
-enum class Reader { kNone, kGoesAway };
-
-// A host's session traced to `path`: three exchanges (with `reader` a FIFO
-// reader of the child's own, gone after the first); the event sink's log
-// lines, the replies, and what the trace holds (the FIFO's reader got, or
-// the file has), with `path` written as TRACE and the server's address as
-// SERVER.
-std::string TracedSession(const std::string& path, Reader reader) {
-  const int fifo = reader == Reader::kGoesAway ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+// A host's session of three exchanges traced to `path` (with
+// `reader_goes_away` a FIFO reader of its own, closed after the first): the
+// event sink's log lines, the replies, SIGPIPE's state after, and what the
+// trace holds (what the FIFO's reader got, or the file), with the server's
+// address written as SERVER.
+std::string TracedSession(const std::string& path, bool reader_goes_away) {
+  int fifo = reader_goes_away ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK) : -1;
   const LineServer server([](const std::string& command, LineServer& handset) {
     handset.Write(command + "\r\nOK\r\n");
   });
@@ -120,23 +99,23 @@ std::string TracedSession(const std::string& path, Reader reader) {
   void* library = ::dlopen(SONVIO_BIN_DIR "/TESSIC.dll", RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) return "cannot load TESSIC.dll\n";
 #define CALL(name) reinterpret_cast<decltype(&name)>(::dlsym(library, #name))
-  std::string log;
+  std::string log, replies = "replies:", traced;
   CALL(TESSIC_set_event_sink)(&ToLog, &log);
   const int32_t session = CALL(TESSIC_SessionOpen)(("FMR/TCPIPc_" + server.address()).c_str(), "");
   const int32_t channel = CALL(TESSIC_DedChOpen)(session);
-  std::string replies = "replies:";
-  std::string traced;
-  for (const char* command : {"ONE", "TWO", "THREE"}) {
+  for (const std::string command : {"ONE", "TWO", "THREE"}) {
     char reply[64] = "";
-    int32_t status = TESSIC_RECV_FAILED;
-    if (CALL(TESSIC_send)(channel, command, static_cast<int32_t>(std::strlen(command))) == 0) {
-      while ((status = CALL(TESSIC_recv)(channel, reply, sizeof reply)) == TESSIC_RECV_PENDING) {
-      }
+    int32_t status =
+        CALL(TESSIC_send)(channel, command.c_str(), static_cast<int32_t>(command.size()));
+    while (status == 0 &&
+           (status = CALL(TESSIC_recv)(channel, reply, sizeof reply)) == TESSIC_RECV_PENDING) {
     }
     replies += status == TESSIC_RECV_COMPLETE ? std::string(" ") + reply : " failed";
-    if (fifo >= 0 && std::string(command) == "ONE") {
-      traced = ReadNow(fifo);
-      ::close(fifo);
+    if (fifo >= 0) {
+      char chunk[4096];
+      traced.assign(chunk,
+                    static_cast<size_t>(std::max(::read(fifo, chunk, sizeof chunk), ssize_t{0})));
+      ::close(std::exchange(fifo, -1));
     }
   }
   CALL(TESSIC_SessionClose)(session);
@@ -147,8 +126,7 @@ std::string TracedSession(const std::string& path, Reader reader) {
     std::ifstream file(path);
     traced.assign(std::istreambuf_iterator<char>(file), {});
   }
-  return Replaced(Replaced(log + replies + "\n" + SigpipeState() + traced, path, "TRACE"),
-                  server.address(), "SERVER");
+  return Replaced(log + replies + "\n" + SigpipeState() + traced, server.address(), "SERVER");
 }
 
 TEST(TraceTest, ATraceThatCannotGoOnIsToldOnceAndTheHostLivesOn) {
@@ -158,36 +136,30 @@ TEST(TraceTest, ATraceThatCannotGoOnIsToldOnceAndTheHostLivesOn) {
   fs::create_directories(folder);
   const std::string fifo = (folder / "fifo").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const std::string replies = "replies: ONE TWO THREE\nSIGPIPE default\n";
-  const std::string exchange_one =
+  const std::string one =
       "session 1: opened SERVER\nsession 1: sent ONE\nsession 1: reply OK ONE\n";
   struct Case {
-    const char* name;
     std::string path;
-    Reader reader;
+    bool reader_goes_away;
     std::string log;  // on standard error, then from the sink
     std::string traced;
   };
   const Case cases[] = {
-      {"plain file", (folder / "trace.txt").string(), Reader::kNone, "",
-       exchange_one + "session 1: sent TWO\nsession 1: reply OK TWO\n" +
-           "session 1: sent THREE\nsession 1: reply OK THREE\nsession 1: closed\n"},
-      {"fifo whose reader goes away", fifo, Reader::kGoesAway,
-       "trace TRACE: Broken pipe; tracing stopped", exchange_one},
-      {"fifo nobody reads", fifo, Reader::kNone,
-       "trace TRACE: no program reads the FIFO; tracing off", ""},
-      {"full device", "/dev/full", Reader::kNone,
-       "trace TRACE: No space left on device; tracing stopped", ""},
-      {"missing folder", (folder / "missing" / "trace.txt").string(), Reader::kNone,
+      {(folder / "trace.txt").string(), false, "",
+       one + "session 1: sent TWO\nsession 1: reply OK TWO\nsession 1: sent THREE\n"
+             "session 1: reply OK THREE\nsession 1: closed\n"},
+      {fifo, true, "trace TRACE: Broken pipe; tracing stopped", one},
+      {fifo, false, "trace TRACE: no program reads the FIFO; tracing off", ""},
+      {"/dev/full", false, "trace TRACE: No space left on device; tracing stopped", ""},
+      {(folder / "no" / "trace.txt").string(), false,
        "trace TRACE: No such file or directory; tracing off", ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string told = c.log.empty() ? "" : "TESSIC: " + c.log + "\n";
-    const std::string sink = c.log.empty() ? "" : "sink: " + c.log + "\n";
-    EXPECT_EQ(
-        Replaced(RunInChild([&] { return TracedSession(c.path, c.reader); }), c.path, "TRACE"),
-        told + sink + replies + c.traced + "exit 0\n");
+    SCOPED_TRACE(c.path + (c.reader_goes_away ? ", its reader goes away" : ""));
+    const std::string log = c.log.empty() ? "" : "TESSIC: " + c.log + "\nsink: " + c.log + "\n";
+    EXPECT_EQ(Replaced(RunInChild([&] { return TracedSession(c.path, c.reader_goes_away); }),
+                       c.path, "TRACE"),
+              log + "replies: ONE TWO THREE\nSIGPIPE default\n" + c.traced + "exit 0");
   }
   fs::remove_all(folder);
 }
