@@ -1,9 +1,11 @@
 // Fuzz target of the transport's serial target texts: any bytes, taken as a
-// TESSIC_AT_SERVER or --at-server text, through NamesSerialPort and
-// ParseSerialTarget under both platforms' naming. Besides not crashing: a
-// parsed target has a device path and a name, a known speed, a Windows one
-// opens through the device namespace, a Linux one is the path after
-// "serial:" itself; a refusal always says why.
+// TESSIC_AT_SERVER or --at-server text, through ReadSerialText,
+// NamesSerialPort and ParseSerialTarget under both platforms' naming.
+// Besides not crashing: the three agree, and whether the text names a port
+// at all does not depend on the platform; a parsed target has a device path
+// and a name, a known speed, a Windows one opens through the device
+// namespace, a Linux one is the path after "serial:" itself; a refusal
+// always says why.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,12 +34,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool serial = tessic::NamesSerialPort(text);
   for (const tessic::SerialNaming naming :
        {tessic::SerialNaming::kPath, tessic::SerialNaming::kComPort}) {
+    tessic::SerialTarget read_target;
+    std::string read_error;
+    const tessic::SerialText read = tessic::ReadSerialText(text, naming, read_target, read_error);
+    Require(serial == (read != tessic::SerialText::kOther));
     tessic::SerialTarget target;
     std::string error;
     if (!tessic::ParseSerialTarget(text, naming, target, error)) {
-      Require(!error.empty());
+      Require(!error.empty() && read != tessic::SerialText::kTarget);
+      Require(read != tessic::SerialText::kRefused || error == read_error);
       continue;
     }
+    Require(read == tessic::SerialText::kTarget && target.path == read_target.path &&
+            target.name == read_target.name && target.baud == read_target.baud);
     Require(serial && !target.path.empty() && !target.name.empty() && KnownSpeed(target.baud));
     if (naming == tessic::SerialNaming::kComPort) {
       Require(target.path.starts_with("\\\\.\\") && target.path.ends_with(target.name));

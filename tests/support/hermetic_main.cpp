@@ -7,7 +7,8 @@
 // installed bench would have them beside the host. The transport is pointed
 // at a port where nothing listens (port 1 on the loopback address), never at
 // the plug-in's own 27018 where another program's server may be running: a
-// test that wants a server starts its own on a free port and names it.
+// test that wants a server starts its own on a free port and names it. Nor
+// does the transport write the trace a user's TESSIC_TRACE asks for.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -41,7 +42,8 @@ fs::path MakeFolders() {
   Set("SONVIO_CONFIG_DIR", root / "settings");
   Set("SONVIO_PROGRAM_DIR", root / "program");
   ::setenv("TESSIC_AT_SERVER", "127.0.0.1:1", 1);
-  for (const char* variable : {"TESSIC_TIMEOUT_MS", "SONVIO_CLOCK"}) ::unsetenv(variable);
+  for (const char* variable : {"TESSIC_TIMEOUT_MS", "TESSIC_TRACE", "SONVIO_CLOCK"})
+    ::unsetenv(variable);
   return root;
 }
 

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -45,6 +46,13 @@ Replies Frame(tessic::ReplyFramer& framer, const std::vector<std::string>& reads
   return replies;
 }
 
+// What the framer found of the echo.
+std::string EchoState(const tessic::ReplyFramer& framer) {
+  if (framer.echo_refused()) return "refused";
+  if (framer.echo_missing()) return "missing";
+  return framer.echo_seen() ? "seen" : "none";
+}
+
 TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
   struct Case {
     std::vector<std::string> reads;  // the bytes of each read
@@ -52,6 +60,7 @@ TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
     size_t limit = 0xFFFF;
     const char* echo = nullptr;  // the command whose echo is expected
     bool after_switch = false;   // a reply to "ATE1" comes first
+    std::string echo_state = "none";
   };
   const Case cases[] = {
       {{"a\rb\rOK\r", "c\nd\nERROR\n"}, {{false, "a\r\nb"}, {true, "c\r\nd"}}},
@@ -64,16 +73,35 @@ TEST(ReplyFramerTest, FramesRepliesByTheirFinalLine) {
       {{"old\r\nOK\r\n+X\r\nCMD1\r\nERROR\r\nhalfCM", "D\r", "\nr\r\nOK\r\n"},
        {{false, "r"}},
        0xFFFF,
-       "CMD"},
-      {{"ATE1\r\nOK\r\nCMD\r\nv\nOK\n"}, {{false, "v"}}, 0xFFFF, "CMD", true},
+       "CMD",
+       false,
+       "seen"},
+      {{"ATE1\r\nOK\r\nCMD\r\nv\nOK\n"}, {{false, "v"}}, 0xFFFF, "CMD", true, "seen"},
+      // After the switch's OK the lines before the echo go too.
+      {{"OK\r\n", "+X: 1\r\nstray\r\nCM", "D\r\nv\r\nOK\r\n"},
+       {{false, "v"}},
+       0xFFFF,
+       "CMD",
+       true,
+       "seen"},
       // A handset that refuses the echo: the next final line ends the reply.
-      {{"ERROR\r\nv\r\nERROR\r\n"}, {{true, "v"}}, 0xFFFF, "CMD", true},
+      {{"ERROR\r\nv\r\nERROR\r\n"}, {{true, "v"}}, 0xFFFF, "CMD", true, "refused"},
+      // One that acknowledges it but does not echo: the first final line
+      // ends the reply all the same, and the framing goes on without echo.
+      {{"OK\r\nv\r\n+X: 1\r\nw\r\nOK\r\n", "ERROR\r\nx\r\nOK\r\n"},
+       {{false, "v\r\nw"}, {true, ""}, {false, "x"}},
+       0xFFFF,
+       "CMD",
+       true,
+       "missing"},
+      {{"OK\r\n+CME ERROR: 4\r\n"}, {{true, "+CME ERROR: 4"}}, 0xFFFF, "CMD", true, "missing"},
   };
   for (const Case& c : cases) {
     tessic::ReplyFramer framer;
     if (c.echo != nullptr) framer.Expect(c.echo, c.after_switch);
     framer.set_limit(c.limit);
     EXPECT_EQ(Frame(framer, c.reads), c.replies) << c.reads[0];
+    EXPECT_EQ(EchoState(framer), c.echo_state) << c.reads[0];
   }
 }
 
@@ -113,16 +141,27 @@ TEST(ReplyFramerTest, UnsolicitedLinesGoToTheSinkAndNeverIntoAReply) {
     EXPECT_EQ(Frame(framer, c.reads), c.replies) << c.reads[0];
     EXPECT_EQ(seen, c.unsolicited) << c.reads[0];
   }
-  // A line half received after one reply ends before the next echo: it
-  // still reaches the sink.
-  tessic::ReplyFramer framer;
-  std::vector<std::string> seen;
-  framer.set_unsolicited_sink([&](std::string_view line) { seen.emplace_back(line); });
-  framer.Expect("A", false);
-  EXPECT_EQ(Frame(framer, {"A\r\n1\r\nOK\r\n+FMRX: RS"}), (Replies{{false, "1"}}));
-  framer.Expect("B", false);
-  EXPECT_EQ(Frame(framer, {"SI 32\r\nB\r\n2\r\nOK\r\n"}), (Replies{{false, "2"}}));
-  EXPECT_EQ(seen, std::vector<std::string>{"+FMRX: RSSI 32"});
+}
+
+// A line half received after one reply: on the same connection its end
+// comes before the next echo, and the unsolicited line reaches the sink; a
+// new connection (the echo switch first) never sees it, whole or joined to
+// the first line it gets.
+TEST(ReplyFramerTest, AHalfLineEndsOnItsOwnConnectionOnly) {
+  for (const bool new_connection : {false, true}) {
+    SCOPED_TRACE(new_connection ? "new connection" : "same connection");
+    tessic::ReplyFramer framer;
+    std::vector<std::string> seen;
+    framer.set_unsolicited_sink([&](std::string_view line) { seen.emplace_back(line); });
+    framer.Expect("A", false);
+    EXPECT_EQ(Frame(framer, {"A\r\n1\r\nOK\r\n+FMRX: RS"}), (Replies{{false, "1"}}));
+    framer.Expect("B", new_connection);
+    EXPECT_EQ(
+        Frame(framer, {new_connection ? "OK\r\nB\r\n2\r\nOK\r\n" : "SI 32\r\nB\r\n2\r\nOK\r\n"}),
+        (Replies{{false, "2"}}));
+    EXPECT_EQ(seen, new_connection ? std::vector<std::string>{}
+                                   : std::vector<std::string>{"+FMRX: RSSI 32"});
+  }
 }
 
 TEST(ReplyFramerTest, WhatIsHeldNeverGrowsPastTheLimitAndClearDropsIt) {
@@ -362,6 +401,78 @@ TEST(LinkFaultsTest, EachHandsetFaultLeavesEveryReplyWithItsOwnCommand) {
     // The echo came at once: the link stayed in step on its one connection.
     EXPECT_EQ(server->connections(), 1u);
   }
+}
+
+// A receive that timed out before the command's echo closes the
+// connection: the echo may still come, and the same command sent again
+// would take it, and the earlier reply after it, for its own.
+TEST(LinkFaultsTest, AnEchoAfterTheTimeoutNeverAnswersTheRepeatedCommand) {
+  int sent = 0;
+  const LineServer handset(  // echoes by hand, the first time late
+      [&sent](const std::string& command, LineServer& server) {
+        if (command == "ATE1") return (void)server.Write("OK\r\n");
+        if (sent++ == 0) std::this_thread::sleep_for(400ms);
+        server.Write(command + "\r\n" + (sent == 1 ? "first" : "second") + "\r\nOK\r\n");
+      },
+      false);
+  const Tessic tessic;
+  const int32_t channel = CALL(tessic, TESSIC_DedChOpen)(tessic.Session(handset.address()));
+  ASSERT_EQ(tessic.SetTimeout(channel, 150), 0);
+  EXPECT_EQ(tessic.Exchange(channel, "SAME").first, TESSIC_RECV_FAILED);
+  ASSERT_EQ(tessic.SetTimeout(channel, 3000), 0);
+  EXPECT_EQ(tessic.Exchange(channel, "SAME"), (Reply{TESSIC_RECV_COMPLETE, "second"}));
+}
+
+// Handsets that do not echo although each new connection asks for it: one
+// refuses the echo switch, one acknowledges it and never echoes. From the
+// first reply on the session frames without echo: every command gets its
+// own reply, also after one that failed in time. The handset whose
+// acknowledgement misled is told once; the one that refused needs no word.
+TEST(LinkFaultsTest, HandsetsThatDoNotEchoAreFramedWithoutEchoFromTheFirstReply) {
+  const Tessic tessic;
+  for (const bool refuses : {true, false}) {
+    SCOPED_TRACE(refuses ? "refuses the echo" : "acknowledges and never echoes");
+    const LineServer handset(
+        [refuses](const std::string& command, LineServer& server) {
+          if (command == "ATE1") return (void)server.Write(refuses ? "ERROR\r\n" : "OK\r\n");
+          if (command != "SILENT") server.Write(command + " done\r\nOK\r\n");
+        },
+        false);
+    testing::internal::CaptureStderr();
+    const int32_t channel = CALL(tessic, TESSIC_DedChOpen)(tessic.Session(handset.address()));
+    std::vector<Reply> got;
+    for (const char* command : {"ONE", "TWO", "SILENT", "THREE", "ONE"}) {
+      EXPECT_EQ(tessic.SetTimeout(channel, std::string(command) == "SILENT" ? 150 : 3000), 0);
+      got.push_back(tessic.Exchange(channel, command));
+      if (got.back().first == TESSIC_RECV_FAILED) got.back().second.clear();
+    }
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(got, (std::vector<Reply>{{TESSIC_RECV_COMPLETE, "ONE done"},
+                                       {TESSIC_RECV_COMPLETE, "TWO done"},
+                                       {TESSIC_RECV_FAILED, ""},
+                                       {TESSIC_RECV_COMPLETE, "THREE done"},
+                                       {TESSIC_RECV_COMPLETE, "ONE done"}}));
+    EXPECT_EQ(told, refuses ? ""
+                            : "TESSIC: the handset at " + handset.address() +
+                                  " acknowledged the echo switch (ATE1) but does not echo; its "
+                                  "replies are framed without echo\n");
+  }
+  // The simulated handset that never echoes (fmr-sim --echo never).
+  fmrsim::AtServerConfig config;
+  config.port = 0;
+  config.never_echo = true;
+  std::string error;
+  const auto server = fmrsim::AtServer::Start(std::move(config), error);
+  ASSERT_NE(server, nullptr) << error;
+  testing::internal::CaptureStderr();
+  const int32_t channel =
+      CALL(tessic, TESSIC_DedChOpen)(tessic.Session("127.0.0.1:" + std::to_string(server->port())));
+  ASSERT_EQ(tessic.SetTimeout(channel, 3000), 0);
+  EXPECT_EQ(tessic.Exchange(channel, "at@audapp:fmrx_get_lna_cfg()"),
+            (Reply{TESSIC_RECV_COMPLETE, "{88000000,98000000},{-2,1}"}));
+  EXPECT_EQ(tessic.Exchange(channel, "at@audapp:fmrx_enable()"), (Reply{TESSIC_RECV_COMPLETE, ""}));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("does not echo"), std::string::npos);
+  EXPECT_EQ(server->connections(), 1u);
 }
 
 TEST(LinkFaultsTest, AnEndlessReplyIsCutToTheCapacityAndReceiveKeepsAnswering) {

@@ -104,6 +104,10 @@ TEST(PtyServer, WholeStreamsForEchoAndLineEnds) {
        "AT\rOK\rat@ver:get_chip_ver(0)\r+CHIPVER: DR947 rev 2\rOK\r"
        "at@audapp:fmrx_enable()\rOK\r"},
       {"cr line ends, echo off", echo_off_cr, {"AT", "ATE1", "AT"}, "OK\rOK\rAT\rOK\r"},
+      {"never echoes, though ATE1 is acknowledged",
+       {.echo = true, .never_echo = true},
+       {"AT", "ATE1", kChip},
+       "OK\r\nOK\r\n+CHIPVER: DR947 rev 2\r\nOK\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

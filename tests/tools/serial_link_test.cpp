@@ -2,12 +2,17 @@
 // the plug-in binds it, with TESSIC_AT_SERVER=serial:PATH against the
 // simulated handset on a pseudo-terminal. Whole reply texts for each way the
 // device talks (echo, line ends, pieces, unsolicited lines); the port held
-// for one session alone; the mode of the device while open and after; a
-// device pulled half way through a reply; and the second-generation tour
-// through benchora on the port.
+// for one session alone and free again for any user once closed; the mode of
+// the device while open and after; a device pulled half way through a reply;
+// and the second-generation tour through benchora on the port.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -27,6 +32,7 @@
 #include <vector>
 
 #include "fmr-sim/pty/pty_server.h"
+#include "fmr-sim/pty/unique_fd.h"
 #include "tessic_api.h"
 
 namespace {
@@ -118,9 +124,12 @@ TEST(SerialTessicTest, EachDeviceGivesTheWholeReplyTexts) {
     options.unsolicited_inside = unsolicited_inside;
     return options;
   };
+  fmrsim::AtLinkOptions never_echoing = link(true, "\r\n", 0, false);
+  never_echoing.never_echo = true;
   const Case cases[] = {
       {"echo on", link(true, "\r\n", 0, false), 0, plain},
       {"echo off at start", link(false, "\r\n", 0, false), 0, plain},
+      {"never echoes", never_echoing, 0, plain},
       {"cr line ends", link(true, "\r", 0, false), 0, plain},
       {"writes of 3 bytes", link(true, "\r\n", 0, false), 3, plain},
       {"writes of 1 byte, cr", link(true, "\r", 0, false), 1, plain},
@@ -176,6 +185,98 @@ TEST(SerialTessicTest, ASecondOpenIsRefusedNamingTheHolder) {
   ASSERT_GT(third, 0);
   EXPECT_EQ(tessic.Exchange(tessic.Channel(third), "AT"), Reply(TESSIC_RECV_COMPLETE, ""));
   EXPECT_TRUE(tessic.Close(third));
+}
+
+// Closing gives the port back as it was found: the exclusive use is given
+// up, not only the descriptor. Root may open a port whatever its flag says,
+// so a child process opens, closes and opens it again as an ordinary user;
+// on a pseudo-terminal the flag would outlive the close, the master being
+// open all along. The child's exit status names the step that failed.
+TEST(SerialTessicTest, AnOrdinaryUserOpensThePortAgainAfterClosingIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "becoming another user needs root";
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) GTEST_SKIP() << "no user nobody";
+  const std::unique_ptr<PtyServer> device = StartDevice({});
+  ASSERT_TRUE(device);
+  const std::string target = "serial:" + device->slave_path();
+  ASSERT_EQ(::chmod(device->slave_path().c_str(), 0666), 0);
+  const Tessic tessic;
+  const uid_t uid = nobody->pw_uid;
+  const gid_t gid = nobody->pw_gid;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(1);
+    const int32_t first = tessic.Open(target);
+    if (first <= 0 || !tessic.Close(first)) ::_exit(2);
+    const int32_t second = tessic.Open(target);
+    ::_exit(second > 0 && tessic.Close(second) ? 0 : 3);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  const char* const steps[] = {"opened, closed, opened again", "could not become nobody",
+                               "the first open or close failed", "the open after the close failed"};
+  EXPECT_EQ(WIFEXITED(status) && WEXITSTATUS(status) < 4 ? steps[WEXITSTATUS(status)] : "died",
+            std::string(steps[0]));
+}
+
+// A pseudo-terminal whose master the test holds, its slave raw.
+struct RawPty {
+  fmrsim::pty::UniqueFd master;
+  std::string slave;
+};
+
+RawPty OpenRawPty() {
+  RawPty pty{fmrsim::pty::UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY)), ""};
+  char name[256] = {};
+  if (!pty.master.valid() || ::grantpt(pty.master.get()) != 0 ||
+      ::unlockpt(pty.master.get()) != 0 || ::ptsname_r(pty.master.get(), name, sizeof name) != 0)
+    return {};
+  const fmrsim::pty::UniqueFd slave(::open(name, O_RDWR | O_NOCTTY));
+  termios mode{};
+  if (!slave.valid() || ::tcgetattr(slave.get(), &mode) != 0) return {};
+  ::cfmakeraw(&mode);
+  if (::tcsetattr(slave.get(), TCSANOW, &mode) != 0) return {};
+  pty.slave = name;
+  return pty;
+}
+
+// Reads from `fd` until `end` came (at most 5 s).
+std::string ReadUntil(int fd, const std::string& end) {
+  std::string got;
+  const auto give_up = Clock::now() + 5s;
+  while (!got.ends_with(end) && Clock::now() < give_up) {
+    pollfd wait{fd, POLLIN, 0};
+    if (::poll(&wait, 1, 50) <= 0) continue;
+    char chunk[256];
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n > 0) got.append(chunk, static_cast<size_t>(n));
+  }
+  return got;
+}
+
+// What the device sent for an earlier open and nobody read (half an
+// unsolicited line, half a reply line, a whole reply) is stale for the next
+// open: it never joins the first line of the new conversation or stands in
+// for its answers. The test plays the handset on the master.
+TEST(SerialTessicTest, WhatNobodyReadBeforeAnOpenNeverReachesIt) {
+  const Tessic tessic;
+  for (const std::string stale : {"+FMRX: RS", "half a li", "ERROR\r\nOK\r\n"}) {
+    SCOPED_TRACE(stale);
+    const RawPty pty = OpenRawPty();
+    ASSERT_FALSE(pty.slave.empty());
+    ASSERT_EQ(::write(pty.master.get(), stale.data(), stale.size()),
+              static_cast<ssize_t>(stale.size()));
+    const int32_t session = tessic.Open("serial:" + pty.slave);
+    ASSERT_GT(session, 0);
+    const int32_t channel = tessic.Channel(session);
+    ASSERT_EQ(tessic.Send(channel, "PING"), 0);
+    EXPECT_EQ(ReadUntil(pty.master.get(), "PING\r\n"), "ATE1\r\nPING\r\n");
+    const std::string answer = "OK\r\nPING\r\npong\r\nOK\r\n";
+    ASSERT_EQ(::write(pty.master.get(), answer.data(), answer.size()),
+              static_cast<ssize_t>(answer.size()));
+    EXPECT_EQ(tessic.Await(channel), Reply(TESSIC_RECV_COMPLETE, "pong"));
+    EXPECT_TRUE(tessic.Close(session));
+  }
 }
 
 TEST(SerialTessicTest, OpeningFailuresAreToldToTheUser) {

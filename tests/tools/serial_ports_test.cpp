@@ -55,15 +55,30 @@ TEST(SerialPortsTest, TargetTextsOfBothPlatforms) {
   for (const Row& row : rows) {
     tessic::SerialTarget target;
     std::string error;
+    const bool parsed = tessic::ParseSerialTarget(row.text, row.naming, target, error);
     const std::string got =
-        tessic::ParseSerialTarget(row.text, row.naming, target, error)
-            ? target.path + "|" + target.name + "|" + std::to_string(target.baud)
-            : error;
+        parsed ? target.path + "|" + target.name + "|" + std::to_string(target.baud) : error;
     EXPECT_EQ(got, row.result) << row.text;
     EXPECT_TRUE(tessic::NamesSerialPort(row.text)) << row.text;
+    EXPECT_EQ(tessic::ReadSerialText(row.text, row.naming, target, error),
+              parsed ? tessic::SerialText::kTarget : tessic::SerialText::kRefused)
+        << row.text;
   }
-  for (const char* other : {"127.0.0.1:1", "localhost:7", "COMPUTER:80", "COM:1"})
-    EXPECT_FALSE(tessic::NamesSerialPort(other)) << other;
+  // Texts that name no serial port: neither platform's parser takes them,
+  // and each says what a serial target looks like there.
+  for (const std::string other : {"127.0.0.1:1", "localhost:7", "COMPUTER:80", "COM:1",
+                                  "\\\\.\\COM7", "\\\\.\\VPORT3", "\\\\.\\\x80\xff"}) {
+    SCOPED_TRACE(other);
+    EXPECT_FALSE(tessic::NamesSerialPort(other));
+    tessic::SerialTarget target;
+    std::string error;
+    EXPECT_EQ(tessic::ReadSerialText(other, kPath, target, error), tessic::SerialText::kOther);
+    EXPECT_EQ(tessic::ReadSerialText(other, kCom, target, error), tessic::SerialText::kOther);
+    EXPECT_FALSE(tessic::ParseSerialTarget(other, kPath, target, error));
+    EXPECT_EQ(error, "not a serial target: " + other + " (serial:/dev/ttyACM0[,BAUD])");
+    EXPECT_FALSE(tessic::ParseSerialTarget(other, kCom, target, error));
+    EXPECT_EQ(error, other + as_com);
+  }
 }
 
 // A made-up sysfs tree: one USB device with two ACM ports (numbered so that

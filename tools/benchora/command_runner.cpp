@@ -60,12 +60,14 @@ void CommandRunner::StartFailed(const std::string& why) {
 
 void CommandRunner::RunAll(std::span<const ScriptCommand> commands,
                            const std::function<void()>& after_each) {
-  plan_ = commands;
+  if (plan_.data() != commands.data() || plan_.size() != commands.size()) plan_ = commands;
   for (size_t i = 0; i < commands.size(); ++i) {
     next_.store(i);
     set_step(commands[i].origin.empty() ? commands[i].text
                                         : commands[i].origin + ": " + commands[i].text);
+    in_command_.store(true);
     const bool go_on = Run(commands[i]);
+    in_command_.store(false);
     next_.store(i + 1);
     if (after_each) after_each();
     if (!go_on) {
@@ -82,15 +84,22 @@ bool CommandRunner::Abandon(const std::string& why, bool step_is_error) {
   const uint64_t now = measurements_.last_clock();
   const size_t next = next_.load();
   size_t first_not_run = next;
-  if (next < plan_.size() && step_is_error) {
-    measurements_.RecordProblemAt(plan_[next], why, now);
-    first_not_run = next + 1;
-  } else if (plan_.empty() || next >= plan_.size()) {
-    measurements_.RecordProblemAt({step(), start_origin_, {}}, why, now);
+  bool recorded = false;
+  if (step_is_error) {
+    // The step that hung: a command of the script, or benchora's own.
+    if (in_command_.load() && next < plan_.size()) {
+      measurements_.RecordProblemAt(plan_[next], why, now);
+      first_not_run = next + 1;
+    } else {
+      measurements_.RecordProblemAt({step(), start_origin_, {}}, why, now);
+    }
+    recorded = true;
   }
   for (size_t i = first_not_run; i < plan_.size(); ++i) {
-    measurements_.RecordSkippedAt(plan_[i], "not run: " + why, now);
+    recorded = measurements_.RecordSkippedAt(plan_[i], "not run: " + why, now) || recorded;
   }
+  // Stopped with no check left to skip: the report still says so.
+  if (!recorded) measurements_.RecordProblemAt({step(), start_origin_, {}}, why, now);
   TellWriteErrors();
   std::string error;
   if (reports_.Finish(error)) return true;

@@ -76,6 +76,9 @@ class CommandRunner {
   bool ShowPanel(void* host_application);
   // Runs one command. False once a --strict run stopped.
   bool Run(const ScriptCommand& command);
+  // The commands the run is going to run, known before it starts: a run
+  // ended early reports their checks as not run.
+  void set_plan(std::span<const ScriptCommand> commands) { plan_ = commands; }
   // Runs the commands in order until a --strict run stops, `after_each`
   // after each one; the checks left are reported as not run.
   void RunAll(std::span<const ScriptCommand> commands,
@@ -132,6 +135,7 @@ class CommandRunner {
   // The commands RunAll runs and the one it is on, for Abandon.
   std::span<const ScriptCommand> plan_;
   std::atomic<size_t> next_{0};
+  std::atomic<bool> in_command_{false};
   mutable std::mutex step_mutex_;
   std::string step_ = "starting";
 };

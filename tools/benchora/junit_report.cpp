@@ -7,23 +7,8 @@
 namespace benchora {
 namespace {
 
-// Report text quoted for XML attributes and content.
 std::string Xml(const std::string& text) {
-  std::string out;
-  for (const char c : tooltext::ReportText(text)) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '"') {
-      out += "&quot;";
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return tooltext::XmlText(text);
 }
 
 std::string LineOf(const std::string& origin) {

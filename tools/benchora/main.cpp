@@ -32,23 +32,15 @@ int main(int argc, char** argv) {
   benchora::BenchSession session(options.chip);
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);
   std::string error;
-  if (!runner.OpenReports(options.csv, options.report, options.json, error)) {
+  const auto guard = benchora::StartReportedRun(options, runner, transcript, error);
+  if (!guard) {
     transcript.Error(error);
     return benchora::kExitUsage;
   }
-  runner.SetIdentity(benchora::StartIdentity(options));
-  runner.set_start_origin(benchora::StartOrigin(options));
-  // Before any other thread starts: the signals reach the guard only.
-  const auto guard =
-      benchora::RunGuard::Start(options.timeout_s, benchora::EndRun(runner, transcript));
   g_runner = &runner;
-  runner.set_step("loading the plug-in");
   if (!benchora::OpenSession(options, &PrintLogLine, transcript, session, error)) {
-    transcript.Error(error);
     g_runner = nullptr;
-    runner.StartFailed(error);
-    static_cast<void>(runner.Close());
-    return benchora::kExitFailed;
+    return benchora::EndUnstartedRun(runner, transcript, error);
   }
   benchora::ConnectReports(options, session, runner);
 

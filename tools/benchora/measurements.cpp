@@ -172,17 +172,17 @@ std::string Measurements::Sample(const ScriptCommand& command, std::string_view 
 }
 
 void Measurements::RecordSkipped(const ScriptCommand& command, const std::string& why) {
-  RecordSkippedAt(command, why, Now());
+  static_cast<void>(RecordSkippedAt(command, why, Now()));
 }
 
 void Measurements::RecordProblem(const ScriptCommand& command, const std::string& what) {
   RecordProblemAt(command, what, Now());
 }
 
-void Measurements::RecordSkippedAt(const ScriptCommand& command, const std::string& why,
+bool Measurements::RecordSkippedAt(const ScriptCommand& command, const std::string& why,
                                    uint64_t time_ms) {
   const std::optional<std::string_view> arguments = CommandArguments(command.text, "verify");
-  if (!arguments) return;
+  if (!arguments) return false;
   std::string error;
   const std::optional<CheckSpec> check = ParseCheck(*arguments, error);
   Record record;
@@ -194,6 +194,7 @@ void Measurements::RecordSkippedAt(const ScriptCommand& command, const std::stri
   record.message = why;
   record.test = std::string(*arguments);
   reports_.Add(record);
+  return true;
 }
 
 void Measurements::RecordProblemAt(const ScriptCommand& command, const std::string& what,

@@ -40,7 +40,8 @@ class Measurements {
 
   // The same two at a given time, without asking the panel: for a run that
   // is being ended from outside while the panel may hang.
-  void RecordSkippedAt(const ScriptCommand& command, const std::string& why, uint64_t time_ms);
+  // RecordSkippedAt is false for a command that is no check.
+  bool RecordSkippedAt(const ScriptCommand& command, const std::string& why, uint64_t time_ms);
   void RecordProblemAt(const ScriptCommand& command, const std::string& what, uint64_t time_ms);
   // The panel's clock when it was last read.
   [[nodiscard]] uint64_t last_clock() const { return last_clock_.load(); }

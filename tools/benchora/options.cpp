@@ -220,13 +220,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.strict = true;
     } else if (arg == "--at-server") {
       if (!value(options.at_server)) return false;
-      if (tessic::NamesSerialPort(options.at_server)) {
-        tessic::SerialTarget serial;
-        if (!tessic::ParseSerialTarget(options.at_server, tessic::kNativeNaming, serial, v)) {
-          error = "--at-server: " + v;
-          return false;
-        }
-      } else if (!IsHostPort(options.at_server)) {
+      tessic::SerialTarget serial;
+      const tessic::SerialText read =
+          tessic::ReadSerialText(options.at_server, tessic::kNativeNaming, serial, v);
+      if (read == tessic::SerialText::kRefused) {
+        error = "--at-server: " + v;
+        return false;
+      }
+      if (read == tessic::SerialText::kOther && !IsHostPort(options.at_server)) {
         error = "--at-server takes HOST:PORT or serial:DEVICE[,BAUD], not " + options.at_server;
         return false;
       }

@@ -140,6 +140,24 @@ void ConnectReports(const Options& options, const BenchSession& session, Command
   runner.ChangeIdentity([&link](RunIdentity& identity) { identity.link = link; });
 }
 
+std::unique_ptr<RunGuard> StartReportedRun(const Options& options, CommandRunner& runner,
+                                           Transcript& transcript, std::string& error) {
+  if (!runner.OpenReports(options.csv, options.report, options.json, error)) return nullptr;
+  runner.SetIdentity(StartIdentity(options));
+  runner.set_start_origin(StartOrigin(options));
+  runner.set_plan(options.commands);
+  auto guard = RunGuard::Start(options.timeout_s, EndRun(runner, transcript));
+  runner.set_step("loading the plug-in");
+  return guard;
+}
+
+int EndUnstartedRun(CommandRunner& runner, Transcript& transcript, const std::string& error) {
+  transcript.Error(error);
+  runner.StartFailed(error);
+  static_cast<void>(runner.Close());
+  return kExitFailed;
+}
+
 RunGuard::End EndRun(CommandRunner& runner, Transcript& transcript) {
   return [&runner, &transcript](const RunEnding& ending) {
     const std::string why =

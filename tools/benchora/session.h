@@ -52,6 +52,14 @@ std::string StartOrigin(const Options& options);
 // Hands the open session to the runner: the RDS station, the transport's
 // outcomes, and what the reports say about the link and the handset.
 void ConnectReports(const Options& options, const BenchSession& session, CommandRunner& runner);
+// What both front ends do before the session opens: the reports opened and
+// named, the guard started (before any other thread, so that the signals
+// reach it only). nullptr with `error` set when a report cannot be written.
+std::unique_ptr<RunGuard> StartReportedRun(const Options& options, CommandRunner& runner,
+                                           Transcript& transcript, std::string& error);
+// The session could not open: the run's report says so, and the exit status.
+int EndUnstartedRun(CommandRunner& runner, Transcript& transcript, const std::string& error);
+
 // How a guarded run ends from outside: the step it hung on (or the signal)
 // is told, the reports are finished, and the process leaves.
 RunGuard::End EndRun(CommandRunner& runner, Transcript& transcript);

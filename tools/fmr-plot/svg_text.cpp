@@ -28,21 +28,7 @@ std::string ValueText(double v) {
 }
 
 std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : tooltext::ReportText(text)) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '"') {
-      out += "&quot;";
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return tooltext::XmlText(text);
 }
 
 double TextWidth(const std::string& text) {

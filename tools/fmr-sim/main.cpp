@@ -43,6 +43,8 @@ std::string UsageText() {
          "  --send-deadline MS    drop a client that reads nothing of an answer for\n"
          "                        MS ms (default 5000), with a --verbose line\n"
          "  --verbose             log connections, commands and answers to stderr\n"
+         "  --echo never          answer ATE1 with OK but never echo a line (a device\n"
+         "                        whose echo cannot be switched on; also with --pty)\n"
 #ifndef _WIN32
          "  --pty                 serve on a pseudo-terminal instead, as a handset's\n"
          "                        serial AT port: prints \"fmr-sim: serving on PATH\";\n"
@@ -134,6 +136,12 @@ int main(int argc, char** argv) {
       config.send_deadline_ms = static_cast<uint32_t>(number);
     } else if (arg == "--verbose") {
       verbose = true;
+    } else if (arg == "--echo" && has_value && std::string(argv[i + 1]) == "never") {
+      ++i;
+      config.never_echo = true;
+#ifndef _WIN32
+      pty_config.link.never_echo = true;
+#endif
     } else if (arg == "--fault") {
       if (!has_value) return Fail(lines, "--fault needs a rule");
       std::string error;
@@ -145,7 +153,7 @@ int main(int argc, char** argv) {
       pty = true;
     } else if (arg == "--echo") {
       const std::string value = has_value ? argv[++i] : "";
-      if (value != "on" && value != "off") return Fail(lines, "--echo needs on or off");
+      if (value != "on" && value != "off") return Fail(lines, "--echo needs on, off or never");
       pty_config.link.echo = value == "on";
       pty_only = arg;
     } else if (arg == "--line-end") {

@@ -67,6 +67,7 @@ void ReplyFramer::Clear() {
   tail_.clear();
   echo_seen_ = false;
   echo_refused_ = false;
+  echo_missing_ = false;
 }
 
 void ReplyFramer::Expect(std::string_view command, bool after_switch) {
@@ -143,6 +144,7 @@ size_t ReplyFramer::Frame(const char* data, size_t size) {
       if (plus_pending_) HoldPlusLine(data + i, end - i);
       Track(data + i, end - i);
     } else {
+      if (phase_ == Phase::kEchoOrReply) Track(data + i, end - i);
       AddToLine(data + i, end - i);
     }
     i = end;
@@ -216,6 +218,21 @@ void ReplyFramer::EndLine(char line_end) {
     tail_.clear();
     return;
   }
+  if (phase_ == Phase::kEchoOrReply) {
+    const bool echo = std::string_view(tail_).ends_with(command_);
+    tail_.clear();
+    if (echo) {
+      // The lines before the echo are no part of the reply.
+      phase_ = Phase::kReply;
+      echo_seen_ = true;
+      text_.clear();
+      line_break_.clear();
+      head_.clear();
+      plain_line_ = false;
+      plus_line_.clear();
+      return;
+    }
+  }
   bool final_error = false;
   if (plus) {
     if (Unsolicited(plus_line_)) {
@@ -237,7 +254,7 @@ void ReplyFramer::EndLine(char line_end) {
   const bool error = final_error || (!plain_line_ && head_ == kError);
   if (phase_ == Phase::kSwitch && (ok || error)) {
     echo_refused_ = error;
-    phase_ = echo_refused_ ? Phase::kReply : Phase::kEcho;
+    phase_ = echo_refused_ ? Phase::kReply : Phase::kEchoOrReply;
     text_.clear();
     line_break_.clear();
     head_.clear();
@@ -245,6 +262,10 @@ void ReplyFramer::EndLine(char line_end) {
     return;
   }
   if (ok || error) {
+    if (phase_ == Phase::kEchoOrReply) {
+      echo_missing_ = true;
+      phase_ = Phase::kReply;
+    }
     Complete(error, final_error ? std::string_view(plus_line_) : std::string_view());
     plus_line_.clear();
     return;

@@ -12,7 +12,11 @@
 // an earlier command's late, repeated or unfinished reply left on the link
 // comes before that echo and is dropped with it. Optionally a reply to the
 // echo switch ("ATE1") comes first; it is dropped, and when it is "ERROR"
-// the handset has no echo and the command's reply follows without one.
+// the handset has no echo and the command's reply follows without one. When
+// it is "OK", the command's echo is looked for while its lines are framed as
+// a reply all the same: the echo drops the lines before it, but a final line
+// that comes first ends the reply, from a handset that acknowledged the
+// switch yet does not echo (on a new connection nothing stale comes before).
 //
 // A handset may report events at any time with unsolicited result lines,
 // "+NAME: ..." (for example "+FMRX: RSSI 32"), between replies or inside
@@ -69,6 +73,9 @@ class ReplyFramer {
   bool echo_seen() const { return echo_seen_; }
   // The handset answered the echo switch with "ERROR".
   bool echo_refused() const { return echo_refused_; }
+  // The handset answered the echo switch with "OK", but the command's reply
+  // came without its echo.
+  bool echo_missing() const { return echo_missing_; }
   // The first complete reply; framing goes on with the bytes after it.
   // TakeInto swaps the reply's text into `into`, so the buffers of earlier
   // replies are used again rather than allocated anew.
@@ -103,15 +110,17 @@ class ReplyFramer {
   void Keep(const char* data, size_t size);
 
   // What the bytes being framed are: the reply to the echo switch, bytes
-  // before the echo, or the reply.
-  enum class Phase { kSwitch, kEcho, kReply };
+  // before the echo, the first reply after the switch with or without its
+  // echo before it, or the reply.
+  enum class Phase { kSwitch, kEcho, kEchoOrReply, kReply };
   Phase phase_ = Phase::kReply;
   std::string command_;  // the expected echo
   // "+NAME:" for a command "AT+NAME...": its own information lines.
   std::string own_prefix_;
-  std::string tail_;  // the end of the current line while in kEcho
+  std::string tail_;  // the end of the current line while in kEcho or kEchoOrReply
   bool echo_seen_ = false;
   bool echo_refused_ = false;
+  bool echo_missing_ = false;
 
   size_t limit_ = 0xFFFF;
   std::string text_;  // the unfinished reply's text, at most limit_ bytes

@@ -13,6 +13,9 @@ constexpr std::array<uint32_t, 8> kSpeeds = {9600,   19200,  38400,  57600,
 // The Win32 device namespace: \\.\COM10 and above open only through it.
 constexpr std::string_view kDeviceNamespace = "\\\\.\\";
 constexpr uint32_t kHighestComPort = 256;
+constexpr char kNotComPort[] =
+    " is not a COM port name; Windows names serial ports COMn (e.g. COM7 or "
+    "serial:COM7,115200)";
 
 char Upper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -69,51 +72,67 @@ bool ParseComPort(std::string_view path, SerialTarget& target, std::string& erro
     target.path = std::string(path);
     return true;
   }
-  error = std::string(path) +
-          " is not a COM port name; Windows names serial ports COMn (e.g. COM7 or "
-          "serial:COM7,115200)";
+  error = std::string(path) + kNotComPort;
   return false;
 }
 
 }  // namespace
 
-bool NamesSerialPort(std::string_view text) {
-  return text.starts_with(kSerialPrefix) || LooksLikeComName(text.substr(0, text.find(',')));
-}
-
-bool ParseSerialTarget(std::string_view text, SerialNaming naming, SerialTarget& target,
-                       std::string& error) {
+SerialText ReadSerialText(std::string_view text, SerialNaming naming, SerialTarget& target,
+                          std::string& error) {
   const bool prefixed = text.starts_with(kSerialPrefix);
   const std::string_view rest = prefixed ? text.substr(kSerialPrefix.size()) : text;
   const size_t comma = rest.find(',');
   const std::string_view path = rest.substr(0, comma);
+  // Without the prefix only a COM name names a port (on Windows one in the
+  // device namespace needs the prefix too).
+  if (!prefixed && !LooksLikeComName(path)) return SerialText::kOther;
   if (path.empty()) {
     error = naming == SerialNaming::kPath
                 ? "serial target without a device path (serial:/dev/ttyACM0[,BAUD])"
                 : "serial target without a port (COM7[,BAUD])";
-    return false;
+    return SerialText::kRefused;
   }
   uint32_t baud = kDefaultBaud;
   if (comma != std::string_view::npos && !ParseBaud(rest.substr(comma + 1), baud, error))
-    return false;
+    return SerialText::kRefused;
   SerialTarget parsed;
   parsed.baud = baud;
   if (naming == SerialNaming::kComPort) {
-    if (!ParseComPort(path, parsed, error)) return false;
+    if (!ParseComPort(path, parsed, error)) return SerialText::kRefused;
   } else if (LooksLikeComName(path)) {
     error = std::string(path) +
             " is a Windows port name; Linux names serial devices by path (e.g. "
             "serial:/dev/ttyACM0)";
-    return false;
-  } else if (!prefixed) {
-    error = "not a serial target: " + std::string(text) + " (serial:/dev/ttyACM0[,BAUD])";
-    return false;
+    return SerialText::kRefused;
   } else {
     parsed.path = std::string(path);
     parsed.name = parsed.path;
   }
   target = std::move(parsed);
-  return true;
+  return SerialText::kTarget;
+}
+
+bool NamesSerialPort(std::string_view text) {
+  SerialTarget target;
+  std::string error;
+  return ReadSerialText(text, kNativeNaming, target, error) != SerialText::kOther;
+}
+
+bool ParseSerialTarget(std::string_view text, SerialNaming naming, SerialTarget& target,
+                       std::string& error) {
+  switch (ReadSerialText(text, naming, target, error)) {
+    case SerialText::kTarget:
+      return true;
+    case SerialText::kRefused:
+      return false;
+    case SerialText::kOther:
+      break;
+  }
+  error = naming == SerialNaming::kPath
+              ? "not a serial target: " + std::string(text) + " (serial:/dev/ttyACM0[,BAUD])"
+              : std::string(text) + kNotComPort;
+  return false;
 }
 
 }  // namespace tessic

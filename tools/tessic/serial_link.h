@@ -2,9 +2,10 @@
 // or a pseudo-terminal), named "serial:PATH[,BAUD]" in TESSIC_AT_SERVER, or
 // on Windows also "COMn[,BAUD]". The device is opened for this process
 // alone, in raw mode (8N1, no flow control, no echo or line-end translation
-// by the driver), at the given speed; its previous mode is restored when it
-// is closed. The parser knows both platforms' names (serial_link.cpp); the
-// link is serial_link_posix.cpp or serial_link_win32.cpp.
+// by the driver), at the given speed; when it is closed its previous mode is
+// restored and the exclusive use given up, so any user may open it next.
+// The parser knows both platforms' names (serial_link.cpp); the link is
+// serial_link_posix.cpp or serial_link_win32.cpp.
 #pragma once
 
 #include <cstdint>
@@ -40,17 +41,30 @@ struct SerialTarget {
   uint32_t baud = kDefaultBaud;
 };
 
-// Whether a TESSIC_AT_SERVER text means a serial port rather than
-// HOST:PORT: it starts with "serial:" or is "COMn[,BAUD]" (any case), on
-// every platform, so that a COM name on Linux gets its own error.
-[[nodiscard]] bool NamesSerialPort(std::string_view text);
+// What a TESSIC_AT_SERVER (or --at-server) text is.
+enum class SerialText {
+  kOther,    // not a serial port: HOST:PORT, or no target at all
+  kTarget,   // a serial port, parsed
+  kRefused,  // a serial port, but not one this platform can open as written
+};
 
-// Parses a whole serial target under the given platform's names:
+// The one reading of a target text. It names a serial port when it starts
+// with "serial:" or is "COMn[,BAUD]" (any case), whatever the platform, so
+// that a COM name on Linux gets its own error; anything else is kOther.
+// A serial port is parsed under the given platform's names:
 //   kPath:    "serial:PATH[,BAUD]"
 //   kComPort: "COMn[,BAUD]", "serial:COMn[,BAUD]", "serial:\\.\NAME[,BAUD]"
 // BAUD one of 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600.
-// False with `error` set otherwise (a COM name under kPath, a path under
-// kComPort each say how the platform names its ports).
+// kTarget sets `target`; kRefused sets `error` (a COM name under kPath, a
+// path under kComPort each say how the platform names its ports).
+[[nodiscard]] SerialText ReadSerialText(std::string_view text, SerialNaming naming,
+                                        SerialTarget& target, std::string& error);
+
+// Whether ReadSerialText takes `text` for a serial port.
+[[nodiscard]] bool NamesSerialPort(std::string_view text);
+
+// ReadSerialText for a text that is meant to name a serial port: false with
+// `error` set when it does not, or names one that cannot be opened.
 [[nodiscard]] bool ParseSerialTarget(std::string_view text, SerialNaming naming,
                                      SerialTarget& target, std::string& error);
 

@@ -1,5 +1,5 @@
 // The serial link on POSIX: termios raw mode, flock and TIOCEXCL for
-// exclusive use, poll for timed reads.
+// exclusive use (both given up at close), poll for timed reads.
 #include "serial_link.h"
 
 #include <dirent.h>
@@ -21,24 +21,38 @@
 namespace tessic {
 namespace {
 
-// Owns a descriptor until it is released to the link.
+// Gives up the exclusive use TIOCEXCL set. The flag belongs to the device,
+// not to the descriptor: a pseudo-terminal keeps it for as long as its
+// master is open, and while it is set every open but root's fails with
+// EBUSY. Fails harmlessly on a device that is gone.
+void ClearExclusive(int fd) {
+  (void)::ioctl(fd, TIOCNXCL);
+}
+
+// Owns a descriptor until it is released to the link; once the exclusive
+// flag is set on it, that is cleared again when the open fails after all.
 class FdGuard {
  public:
   explicit FdGuard(int fd) : fd_(fd) {}
-  ~FdGuard() {
-    if (fd_ >= 0) ::close(fd_);
-  }
+  ~FdGuard() { Close(); }
   FdGuard(const FdGuard&) = delete;
   FdGuard& operator=(const FdGuard&) = delete;
   [[nodiscard]] int get() const { return fd_; }
-  [[nodiscard]] int Release() { return std::exchange(fd_, -1); }
+  void MarkExclusive() { exclusive_ = true; }
+  [[nodiscard]] int Release() {
+    exclusive_ = false;
+    return std::exchange(fd_, -1);
+  }
   void Close() {
+    if (fd_ >= 0 && exclusive_) ClearExclusive(fd_);
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    exclusive_ = false;
   }
 
  private:
   int fd_;
+  bool exclusive_ = false;
 };
 
 speed_t SpeedConstant(uint32_t baud) {
@@ -140,9 +154,13 @@ bool SerialLink::connected() const {
 
 void SerialLink::Close() {
   if (fd_ < 0) return;
-  // Fails harmlessly on a device that is gone.
+  // The port goes back as it was found. Each step fails harmlessly on a
+  // device that is gone, and none waits: output the device has not taken is
+  // dropped, so the close does not wait for it to drain.
+  ClearExclusive(fd_);
+  (void)::tcflush(fd_, TCOFLUSH);
   (void)::tcsetattr(fd_, TCSANOW, &saved_);
-  ::close(fd_);  // releases the lock and the exclusive use with it
+  (void)::close(fd_);  // releases the lock
   fd_ = -1;
 }
 
@@ -179,6 +197,7 @@ bool SerialLink::Open(int /*timeout_ms*/, std::string& error) {
         Busy(e) ? BusyMessage(path) : "cannot lock serial port " + path + ": " + std::strerror(e);
     return false;
   }
+  fd.MarkExclusive();
   termios saved{};
   if (::tcgetattr(fd.get(), &saved) != 0) {
     error = "cannot read the mode of serial port " + path + ": " + std::strerror(errno);

@@ -50,11 +50,14 @@ std::unique_ptr<Link> MakeLink(const std::string& connection, std::string& error
     return nullptr;
   }
   if (const char* server = std::getenv(kServerOverrideVariable); server != nullptr && *server) {
-    const std::string_view target(server);
-    if (NamesSerialPort(target)) {
-      SerialTarget serial;
-      if (!ParseSerialTarget(target, kNativeNaming, serial, error)) return nullptr;
-      return std::make_unique<SerialLink>(std::move(serial));
+    SerialTarget serial;
+    switch (ReadSerialText(server, kNativeNaming, serial, error)) {
+      case SerialText::kTarget:
+        return std::make_unique<SerialLink>(std::move(serial));
+      case SerialText::kRefused:
+        return nullptr;
+      case SerialText::kOther:
+        break;
     }
     if (!ParseConnectionText(std::string("FMR/TCPIPc_") + server, host, port)) {
       error = std::string("not an address: ") + server;
@@ -66,21 +69,19 @@ std::unique_ptr<Link> MakeLink(const std::string& connection, std::string& error
 
 }  // namespace
 
-SessionTable::SessionTable() {
-  if (const char* path = std::getenv(kTraceVariable); path != nullptr && *path != '\0') {
-    if (!trace_.Start(path)) {
-      std::fprintf(stderr, "TESSIC: cannot write the trace file %s\n", path);
-      std::fflush(stderr);
-    }
-  }
-}
-
 SessionTable& Sessions() {
   static SessionTable table;
   return table;
 }
 
 int32_t SessionTable::Open(const std::string& connection, const std::string& options) {
+  // Read at the first session rather than when the library is loaded, so a
+  // host that set an event sink first hears of a trace that cannot start.
+  if (!trace_variable_read_) {
+    trace_variable_read_ = true;
+    const char* path = std::getenv(kTraceVariable);
+    if (path != nullptr && *path != '\0') (void)trace_.Start(path);
+  }
   if (!network_.ok() || (!options.empty() && options != kEchoOffOption)) return -1;
   auto session = std::make_unique<Session>();
   session->echo = options.empty();
@@ -100,6 +101,7 @@ int32_t SessionTable::Open(const std::string& connection, const std::string& opt
   session->timeout = InitialTimeout();
   const int32_t id = next_session_++;
   session->id = id;
+  session->target = target;
   session->framer.set_unsolicited_sink(
       [this, id](std::string_view line) { trace_.Write(id, "unsolicited", line); });
   trace_.Write(id, "opened", target);
@@ -194,8 +196,16 @@ ReceiveStatus SessionTable::Receive(int32_t channel, size_t capacity, const std:
   for (;;) {
     if (session->framer.TakeInto(session->reply)) {
       session->awaiting = false;
-      // A handset that refused the echo switch is framed without echo.
+      // A handset that refused the echo switch is framed without echo; so is
+      // one that acknowledged it but sent the reply without the echo, which
+      // would otherwise time out on every command with nothing to say why.
       if (session->framer.echo_refused()) session->echo = false;
+      if (session->framer.echo_missing()) {
+        session->echo = false;
+        trace_.Log(session->id, "the handset at " + session->target +
+                                    " acknowledged the echo switch (ATE1) but does not echo; "
+                                    "its replies are framed without echo");
+      }
       reply = &session->reply.text;
       trace_.Write(session->id, session->reply.error ? "reply ERROR" : "reply OK", *reply);
       return session->reply.error ? ReceiveStatus::kError : ReceiveStatus::kComplete;

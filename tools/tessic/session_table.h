@@ -37,14 +37,14 @@ enum class ReceiveStatus { kComplete, kError, kPending, kFailed };
 
 class SessionTable {
  public:
-  // Starts the trace when TESSIC_TRACE names a file.
-  SessionTable();
+  SessionTable() = default;
   SessionTable(const SessionTable&) = delete;
   SessionTable& operator=(const SessionTable&) = delete;
 
   // The id of a new connected session, or -1 (with last_error() telling why,
   // also written to standard error for a serial link). `options` is empty,
-  // or kEchoOffOption for a handset whose echo must stay off.
+  // or kEchoOffOption for a handset whose echo must stay off. The first call
+  // starts the trace when TESSIC_TRACE names a file.
   [[nodiscard]] int32_t Open(const std::string& connection, const std::string& options = {});
   [[nodiscard]] bool Close(int32_t session);
   // The session's dedicated channel id, or -1.
@@ -59,7 +59,10 @@ class SessionTable {
   // the command's echo (see ReplyFramer): every byte before the echo is
   // dropped as it arrives, so an earlier command's reply can never be taken
   // for this one's. Without echo, what has arrived of earlier replies is
-  // dropped before the send. False when the command could not be sent.
+  // dropped before the send. A handset that refuses the echo switch, or
+  // acknowledges it and then does not echo (told once in the log), is
+  // framed without echo from its first reply on. False when the command
+  // could not be sent.
   [[nodiscard]] bool Send(int32_t channel, const char* text, size_t length);
   // Waits a short slice for the reply to complete; pending when it has not,
   // failed when the connection is lost, when no command is waiting for its
@@ -86,6 +89,7 @@ class SessionTable {
   using Clock = std::chrono::steady_clock;
   struct Session {
     int32_t id = 0;
+    std::string target;  // what the link reaches, for messages
     std::unique_ptr<Link> link;
     ReplyFramer framer;
     int32_t channel = -1;
@@ -109,6 +113,7 @@ class SessionTable {
   int32_t next_channel_ = 1;
   std::string last_error_;
   Trace trace_;
+  bool trace_variable_read_ = false;
 };
 
 // The one table of this loaded library.

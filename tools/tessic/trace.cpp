@@ -1,10 +1,15 @@
 #include "trace.h"
 
+#include <cstdio>
+
 namespace tessic {
 
 bool Trace::Start(const std::string& path) {
-  file_.reset(std::fopen(path.c_str(), "w"));
-  return file_ != nullptr;
+  path_ = path;
+  std::string reason;
+  if (file_.Open(path, reason)) return true;
+  Log(0, "trace " + path + ": " + reason + "; tracing off");
+  return false;
 }
 
 void Trace::Write(int32_t session, std::string_view event, std::string_view text) {
@@ -12,7 +17,7 @@ void Trace::Write(int32_t session, std::string_view event, std::string_view text
     event_.assign(event);
     sink_(sink_context_, session, event_.c_str(), text.data(), static_cast<int32_t>(text.size()));
   }
-  if (!file_) return;
+  if (!file_.is_open()) return;
   line_.clear();
   if (session != 0) line_ = "session " + std::to_string(session) + ": ";
   line_.append(event);
@@ -35,8 +40,17 @@ void Trace::Write(int32_t session, std::string_view event, std::string_view text
     }
   }
   line_ += '\n';
-  std::fwrite(line_.data(), 1, line_.size(), file_.get());
-  std::fflush(file_.get());
+  std::string reason;
+  if (file_.Write(line_, reason)) return;
+  // Told once: the trace is off before the line is logged.
+  file_.Close();
+  Log(0, "trace " + path_ + ": " + reason + "; tracing stopped");
+}
+
+void Trace::Log(int32_t session, std::string_view line) {
+  std::fprintf(stderr, "TESSIC: %.*s\n", static_cast<int>(line.size()), line.data());
+  std::fflush(stderr);
+  Write(session, kLogEvent, line);
 }
 
 }  // namespace tessic

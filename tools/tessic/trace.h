@@ -2,18 +2,22 @@
 // session (opened, command sent, reply taken, unsolicited line dropped,
 // receive failed, closed). The plug-in never starts it; a bench engineer
 // does, with TESSIC_TRACE=FILE in the environment (read when the library
-// makes its first session) or through TESSIC_start_trace.
+// makes its first session) or through TESSIC_start_trace. The trace never
+// harms the host (trace_file.h): a file that cannot be opened or stops
+// taking lines is told in the log once, and the trace is off from then on.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "trace_file.h"
 
 namespace tessic {
 
 constexpr char kTraceVariable[] = "TESSIC_TRACE";
+// The event of a log line (see Trace::Log).
+constexpr char kLogEvent[] = "log";
 
 // Told of each event as it happens, on the thread of the call that caused
 // it: session id (0: none), event and text, the text neither escaped nor
@@ -29,19 +33,23 @@ class Trace {
     sink_context_ = context;
   }
   // Starts writing to `path` (emptied first), ending an earlier trace.
-  // False when the file cannot be made.
+  // False, and a log line saying why, when the file cannot be opened.
   [[nodiscard]] bool Start(const std::string& path);
-  void Stop() { file_.reset(); }
-  [[nodiscard]] bool active() const { return file_ != nullptr; }
+  void Stop() { file_.Close(); }
+  [[nodiscard]] bool active() const { return file_.is_open(); }
   // "session N: EVENT TEXT" ("EVENT TEXT" for session 0: none), with CR, LF and other control bytes
-  // of `text` written as escapes so each event stays one line.
+  // of `text` written as escapes so each event stays one line. A write that
+  // fails stops the trace and is told in the log: "trace FILE: REASON;
+  // tracing stopped".
   void Write(int32_t session, std::string_view event, std::string_view text = {});
+  // A line for the user: to standard error as "TESSIC: LINE" (where the
+  // transport's messages go), and as the event kLogEvent to the trace and
+  // the sink.
+  void Log(int32_t session, std::string_view line);
 
  private:
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  TraceFile file_;
+  std::string path_;
   EventSink sink_ = nullptr;
   void* sink_context_ = nullptr;
   std::string event_;  // the sink's zero-terminated copy of the event

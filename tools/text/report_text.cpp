@@ -47,4 +47,22 @@ bool IsReportText(std::string_view text) {
   return true;
 }
 
+std::string XmlText(std::string_view text) {
+  std::string out;
+  for (const char c : ReportText(text)) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (c == '"') {
+      out += "&quot;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace tooltext

@@ -17,4 +17,8 @@ namespace tooltext {
 // True when `text` is already what ReportText makes of it.
 [[nodiscard]] bool IsReportText(std::string_view text);
 
+// Report text quoted for XML content and attributes (& < > " as entities):
+// valid in any XML 1.0 document (JUnit reports, SVG pictures).
+[[nodiscard]] std::string XmlText(std::string_view text);
+
 }  // namespace tooltext

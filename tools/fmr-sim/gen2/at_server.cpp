@@ -68,7 +68,7 @@ AtConnection::AtConnection(AtDevice& device, AtLinkOptions options, Send send)
 
 void AtConnection::Reset() {
   pending_.clear();
-  echo_ = options_.echo;
+  echo_ = options_.echo && !options_.never_echo;
   held_.clear();
   lines_ = 0;
   answers_ = 0;
@@ -139,7 +139,7 @@ bool AtConnection::Answer(const std::string& line) {
   const bool attention = line.size() == 2 && (line[0] | 0x20) == 'a' && (line[1] | 0x20) == 't';
   if (bool on = echo_; attention || IsEchoSwitch(line, on)) {
     const bool was_on = echo_;
-    echo_ = on;
+    echo_ = on && !options_.never_echo;
     ++answers_;
     if (was_on && !send_(line + options_.line_end)) return false;
     return deliver(WithUnsolicited(OnLink("OK\r\n")));
@@ -207,7 +207,7 @@ AtServer::AtServer(AtServerConfig config, net::Socket listener)
       port_(net::LocalPort(listener_)),
       send_deadline_ms_(config.send_deadline_ms),
       device_(std::move(config.radio), config.auto_search_polls, std::move(config.log)),
-      connection_(device_, AtLinkOptions{},
+      connection_(device_, AtLinkOptions{.never_echo = config.never_echo},
                   [this](std::string_view bytes) { return SendToClient(bytes); }) {
   thread_ = std::thread([this] { Run(); });
 }

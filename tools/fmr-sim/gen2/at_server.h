@@ -84,7 +84,9 @@ class AtDevice {
 
 // How the device talks on one link. The defaults are the TCP server's.
 struct AtLinkOptions {
-  bool echo = false;              // the echo a connection starts with ("ATE" switches it)
+  bool echo = false;  // the echo a connection starts with ("ATE" switches it)
+  // A device that answers "ATE1" with OK as usual but never echoes a line.
+  bool never_echo = false;
   std::string line_end = "\r\n";  // after each reply line and the echo
   // An unsolicited line (kUnsolicitedLine) after every N-th answer; 0: never.
   // With `unsolicited_inside` it goes between the answer's first and second
@@ -142,6 +144,7 @@ struct AtServerConfig {
   std::string address = "127.0.0.1";
   uint16_t port = kDefaultAtPort;  // 0 picks a free port (see AtServer::port)
   int auto_search_polls = 3;       // see AtCommands::set_auto_search_polls
+  bool never_echo = false;         // see AtLinkOptions
   RadioModel radio;                // the simulated radio the server starts with
   // Receives one line per connection event, command and answer; called on
   // the server's thread. May be empty.
