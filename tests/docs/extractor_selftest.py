@@ -40,8 +40,8 @@ def failed_lines(output, fixture):
 
 status, output = run("good.md")
 check("good.md passes", status == 0, output)
-check("good.md runs its four marked blocks and not the unmarked one",
-      "doc blocks: 4 run, 0 failed" in output, output)
+check("good.md runs its five marked blocks and not the unmarked one",
+      "doc blocks: 5 run, 0 failed" in output, output)
 
 status, output = run("bad.md")
 check("bad.md fails", status == 1, output)

@@ -23,7 +23,8 @@ clock a user exported is taken away (benchora --chip gen2 then starts its
 own simulated handset on a free port); the build's bin folder comes first on PATH; the
 repository root is in SONVIO_REPO. The blocks of one file run in order,
 each in a fresh `bash -e -o pipefail`, so a later block may read the files
-an earlier one wrote.
+an earlier one wrote. What a block leaves running in the background is
+ended when the block ends.
 
 Before comparing, both the expected and the printed text are normalised:
 trailing blanks and trailing empty lines go; "127.0.0.1:<port>" becomes
@@ -41,6 +42,7 @@ import dataclasses
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -155,15 +157,28 @@ def make_scratch(root, name, repo, bin_dir):
 
 def run_block(block, scratch, env):
     """None when the block did as the guide says, else why not."""
-    try:
-        done = subprocess.run(["bash", "-e", "-o", "pipefail", "-c", block.code], cwd=scratch,
-                              env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                              stderr=subprocess.STDOUT, timeout=BLOCK_TIMEOUT_S)
-    except subprocess.TimeoutExpired:
-        return f"did not end within {BLOCK_TIMEOUT_S} s"
-    printed = done.stdout.decode("utf-8", "replace")
-    if done.returncode != block.exit_status:
-        return (f"exited with {done.returncode}, the guide says {block.exit_status}; it printed:\n"
+    # The output goes to a file, and the block gets a process group of its
+    # own that is ended with it: a program a block left running in the
+    # background (a simulator) neither holds the test up nor outlives it.
+    with tempfile.TemporaryFile() as output:
+        shell = subprocess.Popen(["bash", "-e", "-o", "pipefail", "-c", block.code], cwd=scratch,
+                                 env=env, stdin=subprocess.DEVNULL, stdout=output,
+                                 stderr=subprocess.STDOUT, start_new_session=True)
+        try:
+            status = shell.wait(timeout=BLOCK_TIMEOUT_S)
+        except subprocess.TimeoutExpired:
+            status = None
+        try:
+            os.killpg(shell.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        shell.wait()
+        output.seek(0)
+        printed = output.read().decode("utf-8", "replace")
+    if status is None:
+        return f"did not end within {BLOCK_TIMEOUT_S} s; it printed:\n" + indent(printed)
+    if status != block.exit_status:
+        return (f"exited with {status}, the guide says {block.exit_status}; it printed:\n"
                 + indent(printed))
     if block.expected is not None and not matches(normalise(block.expected), normalise(printed)):
         return "printed other output than the guide shows:\n" + diff(block.expected, printed)
