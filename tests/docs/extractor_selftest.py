@@ -45,8 +45,9 @@ check("good.md runs its five marked blocks and not the unmarked one",
 
 status, output = run("bad.md")
 check("bad.md fails", status == 1, output)
-check("bad.md: each of its five blocks fails, named by its fence's line",
-      failed_lines(output, "bad.md") == [4, 10, 21, 26, 33] and "5 run, 5 failed" in output, output)
+check("bad.md: each of its six blocks fails, named by its fence's line",
+      failed_lines(output, "bad.md") == [4, 10, 21, 26, 33, 42] and "6 run, 6 failed" in output,
+      output)
 check("a block that fails says how it ended", "exited with 1, the guide says 0" in output, output)
 check("a block that should fail but does not says so", "exited with 0, the guide says 2" in output,
       output)
