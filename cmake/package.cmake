@@ -6,8 +6,10 @@
 # writes build/windows-i686/Sonvio-VERSION-win32.zip with one top folder of
 # the same name: the plug-in, the transport stand-in, the host stand-in,
 # the simulated handset and the log tools, the help file when the build
-# made one, the getting-started scripts and the tours (in the folders they
-# have in the source tree, so their relative paths hold) and INSTALL.txt.
+# made one, the getting-started scripts, the tours and the example checks
+# (in the folders they have in the source tree, so their relative paths
+# hold), the guides as markdown text (README.md and docs/*.md, their links
+# between each other intact) and INSTALL.txt.
 # The bench installs the 32-bit plug-in, so only the i686 build packages;
 # the 64-bit build (which runs under Wine) and the native builds have no
 # package target.
@@ -37,6 +39,13 @@ file(GLOB _sonvio_tours CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tours/*.txt)
 install(FILES ${_sonvio_tours} ${PROJECT_SOURCE_DIR}/tours/rds_replay.log DESTINATION tours
         ${_sonvio_pkg})
 
+file(GLOB _sonvio_examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.txt)
+install(FILES ${_sonvio_examples} DESTINATION examples ${_sonvio_pkg})
+# The guides, as the source tree has them.
+file(GLOB _sonvio_guides CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . ${_sonvio_pkg})
+install(FILES ${_sonvio_guides} DESTINATION docs ${_sonvio_pkg})
+
 # Windows readers get CR LF line ends.
 configure_file(${PROJECT_SOURCE_DIR}/docs/INSTALL.txt ${CMAKE_BINARY_DIR}/package/INSTALL.txt
                @ONLY NEWLINE_STYLE CRLF)
@@ -56,3 +65,5 @@ unset(_sonvio_pkg)
 unset(_sonvio_help)
 unset(_sonvio_getting_started)
 unset(_sonvio_tours)
+unset(_sonvio_examples)
+unset(_sonvio_guides)

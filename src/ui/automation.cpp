@@ -82,7 +82,7 @@ bool ContainsFolded(std::string_view text, std::string_view part) {
 class Automation;
 
 // One command of the table: `usage` is its form as `help` shows it (its
-// first word the verb), `other` a second form the README lists too (empty
+// first word the verb), `other` a second form the bench guide lists too (empty
 // when none), `summary` the rest of its `help` line ("{form}" stands for
 // the form's name), `run` what it does.
 struct Verb {
@@ -255,7 +255,7 @@ class Automation {
   Form& form_;
 };
 
-// Every command: what dispatches it, what `help` shows and what the README
+// Every command: what dispatches it, what `help` shows and what the bench guide
 // lists, in the order of `help`.
 constexpr Verb kVerbs[] = {
     {"list", "", "the components, one per line: NAME KIND",

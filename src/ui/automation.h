@@ -14,7 +14,7 @@ class Form;
 std::string RunAutomation(Form& form, const std::string& command);
 
 // Every form of every command, in the order `help` lists them ("get NAME",
-// "click NAME", "click NAME up|down", ...): the list the README documents.
+// "click NAME", "click NAME up|down", ...): the list the bench guide documents.
 std::vector<std::string_view> AutomationCommandForms();
 
 }  // namespace ui

@@ -1,6 +1,6 @@
 // benchora as a new user meets it, with the real plug-in and the simulated
 // handset: the automation commands that find things, the message boxes and
-// marks in the transcript, --strict and its directive, the README showing
+// marks in the transcript, --strict and its directive, the bench guide showing
 // the getting-started scripts, and the messages of a session that cannot
 // start.
 #include <gtest/gtest.h>
@@ -301,14 +301,14 @@ const Case kCases[] = {
 INSTANTIATE_TEST_SUITE_P(E2e, BenchoraRun, ::testing::ValuesIn(kCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
-// The README shows the getting-started scripts that the tour test runs,
-// each line as it stands in its file, indented as a code block.
-TEST(GettingStarted, ReadmeShowsTheScriptsThatRun) {
+// The bench guide shows the getting-started scripts that the tour test
+// runs, each line as it stands in its file, indented as a code block.
+TEST(GettingStarted, GuideShowsTheScriptsThatRun) {
   auto read = [](const std::string& path) {
     std::ifstream in(std::string(SOURCE_DIR) + "/" + path);
     return std::string((std::istreambuf_iterator<char>(in)), {});
   };
-  const std::string readme = read("README.md");
+  const std::string readme = read("docs/bench-guide.md");
   for (const char* script : {"docs/getting-started/gen1.txt", "docs/getting-started/gen2.txt"}) {
     const std::string text = read(script);
     ASSERT_FALSE(text.empty()) << script;
@@ -317,7 +317,7 @@ TEST(GettingStarted, ReadmeShowsTheScriptsThatRun) {
     for (std::string line; std::getline(lines, line);) {
       block += line.empty() ? "\n" : "    " + line + "\n";
     }
-    EXPECT_NE(readme.find(block), std::string::npos) << script << " differs in README.md";
+    EXPECT_NE(readme.find(block), std::string::npos) << script << " differs in docs/bench-guide.md";
   }
 }
 

@@ -1,4 +1,4 @@
-// The README's regression check (examples/regression-check.txt) against the
+// The example regression check (examples/regression-check.txt) against the
 // simulated handset: it passes, then fails with a value fault and with an
 // error fault. Each run's verdicts, its exit status, its JUnit report as a
 // CI report parser reads it, and the passing run's CSV are compared whole.

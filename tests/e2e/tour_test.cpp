@@ -1,4 +1,4 @@
-// The main job's tours, run as the README runs them: benchora with the real
+// The main job's tours, run as the main job runs them: benchora with the real
 // plug-in, the simulated handset and --strict. Each transcript (log lines,
 // commands and replies) is compared whole with its expected file, so any
 // change of a byte sent, a line logged or a value shown is caught. After an
@@ -40,7 +40,7 @@ std::string Comparable(const std::string& text) {
   return std::regex_replace(std::regex_replace(text, port, "$1PORT"), bounds, "");
 }
 
-// A script the README runs, and the expected file its transcript must equal
+// A script the guides run, and the expected file its transcript must equal
 // (the Windows build's run under Wine compares with the same file).
 struct Script {
   const char* name;

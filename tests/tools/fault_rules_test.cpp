@@ -1,10 +1,12 @@
 // The simulated handsets' --fault rules as people type them: what each
 // generation accepts and the exact words of every refusal; the numbered
 // reply fields of the second-generation command table against the replies
-// the simulator really sends; the listings of the help texts and the README
+// the simulator really sends; the listings of the help texts and the guides
 // against the tables they come from; fmr-sim's exit status for a bad rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -241,6 +243,18 @@ std::string ReadSource(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
+// The README and every guide under docs/, one after another.
+std::string ReadGuides() {
+  std::vector<std::string> guides;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(SOURCE_DIR) + "/docs"))
+    if (entry.path().extension() == ".md")
+      guides.push_back("docs/" + entry.path().filename().string());
+  std::sort(guides.begin(), guides.end());
+  std::string text = ReadSource("README.md");
+  for (const std::string& guide : guides) text += ReadSource(guide);
+  return text;
+}
+
 // The text between "<!-- begin NAME -->" and "<!-- end NAME -->".
 std::string Between(const std::string& text, const std::string& name) {
   const std::string begin = "<!-- begin " + name + " -->\n";
@@ -251,17 +265,17 @@ std::string Between(const std::string& text, const std::string& name) {
   return text.substr(from + begin.size(), to - from - begin.size());
 }
 
-// The README holds the listings as the tables generate them, each an
-// indented block of its own.
-TEST(FaultRulesTest, ReadmeListsTheMessagesAndCommandsAsGenerated) {
-  const std::string readme = ReadSource("README.md");
+// The simulator's guide holds the listings as the tables generate them,
+// each an indented block of its own.
+TEST(FaultRulesTest, GuideListsTheMessagesAndCommandsAsGenerated) {
+  const std::string readme = ReadSource("docs/simulator.md");
   EXPECT_EQ(Between(readme, "gen1-messages"), "\n" + MessageListText("    ") + "\n");
   EXPECT_EQ(Between(readme, "gen2-reply-fields"), "\n" + CommandFieldListText("    ") + "\n");
 }
 
-// Every --fault example of the help texts and the README is accepted (the
+// Every --fault example of the help texts and the guides is accepted (the
 // first generation's by its parser, the second's by the other), but for
-// the README's example of a refusal, which shows its reason word for word.
+// the guides' example of a refusal, which shows its reason word for word.
 TEST(FaultRulesTest, EveryExampleRuleIsAcceptedOrRefusedAsShown) {
   const std::regex example(R"(--fault "?([A-Za-z0-9][^\s`"()\]]*))");
   const auto rules = [&](const std::string& text) {
@@ -282,7 +296,7 @@ TEST(FaultRulesTest, EveryExampleRuleIsAcceptedOrRefusedAsShown) {
   for (const std::string& rule : rules(FaultUsageText())) EXPECT_TRUE(gen1(rule, error)) << error;
   for (const std::string& rule : rules(FaultRuleHelp()))
     EXPECT_TRUE(ParseFaultRule(rule, error).has_value()) << error;
-  const std::string readme = ReadSource("README.md");
+  const std::string readme = ReadGuides();
   size_t accepted = 0;
   size_t refused = 0;
   for (const std::string& rule : rules(readme)) {
@@ -295,7 +309,7 @@ TEST(FaultRulesTest, EveryExampleRuleIsAcceptedOrRefusedAsShown) {
       EXPECT_FALSE(read) << rule;
       EXPECT_TRUE(readme.find(error) != std::string::npos ||
                   readme.find(gen2_error) != std::string::npos)
-          << "the README shows another reason than\n"
+          << "the guides show another reason than\n"
           << error << "\n"
           << gen2_error;
       ++refused;

@@ -3,7 +3,9 @@
 # into a temporary folder, unpacks it and checks it: the whole listing, that
 # every program is a 32-bit one needing no MinGW runtime DLL, that every file
 # but INSTALL.txt is the build's or the source tree's own, and that
-# INSTALL.txt has CR LF line ends and names every program it ships.
+# INSTALL.txt has CR LF line ends, names every program it ships and says
+# what a bench engineer needs first (the transport's links, the port list, a
+# check with a report, Wine's display and fonts).
 #   package_test.sh SOURCE_DIR VERSION CPACK [BUILD_DIR]
 # BUILD_DIR: another i686 build of SOURCE_DIR to package instead.
 set -uo pipefail
@@ -39,11 +41,19 @@ top=$(bash "$src/tests/windows/unpack_package.sh" "$zip" "$work/unpacked") || ex
 # The help file ships when the build has one (it needs the help compiler).
 help=
 [ -f "$build/bin/SonvioHelp.chm" ] && help=SonvioHelp.chm
-expected=$(printf '%s\n' INSTALL.txt Sonvio.dll $help TESSIC.dll benchora.exe \
+# The examples and the guides are whatever the source tree holds of them.
+examples=$(cd "$src" && find examples -maxdepth 1 -name '*.txt' -printf '%p\n')
+guides=$(cd "$src" && find docs -maxdepth 1 -name '*.md' -printf '%p\n')
+[ -n "$examples" ] && [ -n "$guides" ] || fail "no examples/*.txt or docs/*.md in $src"
+expected=$(printf '%s\n' INSTALL.txt README.md Sonvio.dll $help TESSIC.dll benchora.exe \
   docs/ docs/getting-started/ docs/getting-started/gen1.txt docs/getting-started/gen2.txt \
+  $guides examples/ $examples \
   fmr-plot.exe fmr-rds.exe fmr-sim.exe \
   tours/ tours/gen1.txt tours/gen1_band_scan.txt tours/gen2.txt tours/rds_replay.log |
   LC_ALL=C sort)
+for wanted in README.md docs/bench-guide.md docs/windows.md examples/regression-check.txt; do
+  grep -qxF "$wanted" <<< "$expected" || fail "the source tree lacks $wanted"
+done
 listing=$(cd "$top" && find . -mindepth 1 \( -type d -printf '%P/\n' \) -o -printf '%P\n' |
   LC_ALL=C sort)
 if [ "$listing" != "$expected" ]; then
@@ -56,7 +66,7 @@ fi
 while IFS= read -r file; do
   case "$file" in
     INSTALL.txt) continue ;;
-    */*) origin=$src/$file ;;
+    */* | README.md) origin=$src/$file ;;
     *) origin=$build/bin/$file ;;
   esac
   cmp -s "$top/$file" "$origin" || fail "$file is not the same as $origin"
@@ -93,6 +103,11 @@ if [ -f "$install" ]; then
   grep -qF "Sonvio $version" "$install" || fail "INSTALL.txt does not name the version $version"
   for program in "${programs[@]}"; do
     grep -qF "$program" "$install" || fail "INSTALL.txt does not name $program"
+  done
+  # What a bench engineer needs first.
+  for text in TCP "COM port" --list-ports "--script examples\\regression-check.txt" --report \
+    "xvfb-run -a" marlett.ttf fonts-wine "docs\\bench-guide.md"; do
+    grep -qF -- "$text" "$install" || fail "INSTALL.txt does not say $text"
   done
 fi
 

@@ -60,6 +60,14 @@ case "$part" in
 esac
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$src" "$out" "$part" --on-display
 run_status=$?
+# The same program without a display: it must say so and name the remedy,
+# not only that its window failed.
+if wants panels; then
+  env -u DISPLAY -u WAYLAND_DISPLAY timeout 300 "$SONVIO_WINE" "$bin/benchora.exe" --chip gen1 \
+    -e help > "$out/no-display.txt" 2>&1
+  no_display_status=$?
+  sonvio_wine_stop
+fi
 
 failures=0
 fail() {
@@ -102,6 +110,11 @@ if wants panels; then
   expect_line "$out/gen1.txt" 'kind=Button enabled=0 visible=1 caption="FMR ON"'
   expect_line "$out/gen1.txt" 'DIALOG Warning: Input Value Out Of Range(76000000 ~ 108000000)'
   expect_line "$out/gen2.txt" 'kind=Button enabled=1 visible=1 caption="Off"'
+  echo "--- without a display"
+  cat "$out/no-display.txt" 2> /dev/null
+  [ "$no_display_status" -eq 1 ] || fail "without a display benchora.exe exited with $no_display_status, not 1"
+  expect_line "$out/no-display.txt" "there is no display to draw on (DISPLAY is not set)"
+  expect_line "$out/no-display.txt" "xvfb-run -a wine benchora.exe"
   if [ -n "${SONVIO_NATIVE_BENCHORA:-}" ]; then
     for chip in gen1 gen2; do
       config=$(mktemp -d)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The bench's install, run: makes the release package, unpacks it and, from
-# the unpacked folder under Wine, runs the main job's tours and the README's
+# the unpacked folder under Wine, runs the main job's tours and the bench guide's
 # getting-started scripts (the second generation's also with --rds) with
 # benchora.exe, the plug-in and the transport of the package. Each transcript
 # must equal, line for line, the expected file the Linux run is compared with

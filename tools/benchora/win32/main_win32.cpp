@@ -89,6 +89,26 @@ void OpenPanelHelp(const benchora::PluginHost& plugin, const benchora::Options& 
   }
 }
 
+// Why the frame window could not be made, and what to do about it. Under
+// Wine with no X display to draw on (DISPLAY unset or naming no server)
+// every window fails; a virtual display serves, as xvfb-run -a gives one.
+std::string FrameWindowFailure() {
+  const DWORD error = ::GetLastError();
+  const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  const bool wine = ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  if (wine) {
+    char display[256] = {};
+    const DWORD length = ::GetEnvironmentVariableA("DISPLAY", display, sizeof(display));
+    const std::string why = length == 0 || length >= sizeof(display)
+                                ? "DISPLAY is not set"
+                                : "the X display " + std::string(display) + " does not answer";
+    return "cannot create the frame window: there is no display to draw on (" + why +
+           "); under Wine run it on a virtual display: xvfb-run -a wine benchora.exe ...";
+  }
+  return "cannot create the frame window (Windows error " + std::to_string(error) +
+         "): benchora.exe needs a desktop to draw on; run it in a user's session";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,7 +124,7 @@ int main(int argc, char** argv) {
 
   benchora::FrameWindow frame("Benchora", options.frame_width, options.frame_height);
   if (!frame.ok()) {
-    transcript.Error("cannot create the frame window");
+    transcript.Error(FrameWindowFailure());
     return benchora::kExitFailed;
   }
   g_frame = &frame;

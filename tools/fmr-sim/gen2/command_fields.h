@@ -1,7 +1,7 @@
 // The second-generation commands by the names fault rules give them, and
 // the numbered fields of their replies, read from the interpreter's command
 // table: what a value fault's FIELD may be, and the listing of the help
-// texts and the README.
+// texts and the simulator guide.
 #pragma once
 
 #include <cstdint>
