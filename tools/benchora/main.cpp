@@ -4,12 +4,12 @@
 #include <span>
 #include <string>
 
-#include "command_runner.h"
-#include "interactive.h"
 #include "options.h"
-#include "run_guard.h"
+#include "report/run_guard.h"
+#include "report/transcript.h"
+#include "script/command_runner.h"
+#include "script/interactive.h"
 #include "session.h"
-#include "transcript.h"
 
 namespace {
 

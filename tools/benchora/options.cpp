@@ -5,7 +5,7 @@
 #include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/command_fields.h"
 #include "fmr-sim/gen2/fault_plan.h"
-#include "report_file.h"
+#include "report/report_file.h"
 #include "serial_link.h"
 #include "text/strict_number.h"
 

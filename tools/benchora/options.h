@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "handset.h"
-#include "script.h"
+#include "link/handset.h"
+#include "script/script.h"
 
 namespace benchora {
 

@@ -6,13 +6,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "connection_help.h"
-#include "list_ports.h"
-#include "measurement.h"
+#include "link/connection_help.h"
+#include "link/list_ports.h"
+#include "measure/measurement.h"
+#include "measure/sampling.h"
+#include "measure/verdict.h"
 #include "platform/platform.h"
-#include "sampling.h"
 #include "text/sha256.h"
-#include "verdict.h"
 
 namespace benchora {
 namespace {

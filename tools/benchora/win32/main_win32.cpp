@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "command_runner.h"
 #include "frame_window.h"
-#include "help_path.h"
-#include "interactive.h"
+#include "host/help_path.h"
+#include "host/plugin_host.h"
 #include "options.h"
 #include "platform/platform.h"
-#include "plugin_host.h"
-#include "run_guard.h"
+#include "report/run_guard.h"
+#include "report/transcript.h"
 #include "screenshot.h"
+#include "script/command_runner.h"
+#include "script/interactive.h"
 #include "session.h"
-#include "transcript.h"
 
 namespace {
 
