@@ -10,6 +10,7 @@
 #include "script/command_runner.h"
 #include "script/interactive.h"
 #include "session.h"
+#include "station/station_run.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   benchora::Options options;
   benchora::Transcript transcript;
   if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
+  if (!options.station.empty()) return benchora::RunStation(options);
 
   benchora::BenchSession session(options.chip);
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);

@@ -143,6 +143,17 @@ void ConnectReports(const Options& options, const BenchSession& session, Command
 std::unique_ptr<RunGuard> StartReportedRun(const Options& options, CommandRunner& runner,
                                            Transcript& transcript, std::string& error) {
   if (!runner.OpenReports(options.csv, options.report, options.json, error)) return nullptr;
+  if (!options.progress.empty()) {
+    // A station's handset run: the station follows it through this file
+    // until the process ends, however it ends.
+    static std::unique_ptr<ProgressFeed> feed;
+    feed = ProgressFeed::Open(options.progress);
+    if (!feed) {
+      error = "cannot write " + options.progress;
+      return nullptr;
+    }
+    runner.set_feed(feed.get());
+  }
   runner.SetIdentity(StartIdentity(options));
   runner.set_start_origin(StartOrigin(options));
   runner.set_plan(options.commands);

@@ -49,4 +49,26 @@ std::string CsvRow(const Record& r, const std::string& dut) {
          ',' + CsvField(r.origin) + ',' + CsvField(dut) + '\n';
 }
 
+std::string CsvStation(const std::string& station, const std::vector<HandsetReport>& handsets) {
+  std::string out = "# station: " + tooltext::ReportText(station) + "\n";
+  for (const HandsetReport& handset : handsets) {
+    out += "# handset " + tooltext::ReportText(handset.name) + ":";
+    const char* separator = " ";
+    if (!handset.identity.timestamp.empty()) {
+      out += " timestamp=" + handset.identity.timestamp;
+      separator = ", ";
+    }
+    for (const auto& [name, value] : handset.identity.Properties()) {
+      out += separator + name + "=" + tooltext::ReportText(value);
+      separator = ", ";
+    }
+    out += "\n";
+  }
+  out += kCsvHeader;
+  for (const HandsetReport& handset : handsets) {
+    for (const Record& r : handset.records) out += CsvRow(r, handset.name);
+  }
+  return out;
+}
+
 }  // namespace benchora

@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include <vector>
+
+#include "report/junit_report.h"
 #include "report/record.h"
 #include "report/run_identity.h"
 
@@ -17,5 +20,14 @@ namespace benchora {
 [[nodiscard]] std::string CsvHead(const RunIdentity& identity);
 // The CSV row of a record, with its line feed; `dut` fills the last column.
 [[nodiscard]] std::string CsvRow(const Record& record, const std::string& dut);
+
+}  // namespace benchora
+
+namespace benchora {
+
+// A station's CSV: # lines naming the station and each handset's run, the
+// header row, then every handset's rows with its name in the dut column.
+[[nodiscard]] std::string CsvStation(const std::string& station,
+                                     const std::vector<HandsetReport>& handsets);
 
 }  // namespace benchora

@@ -18,4 +18,14 @@ namespace benchora {
 // The JUnit XML of the records (samples are left out).
 [[nodiscard]] std::string JunitXml(const std::vector<Record>& records, const RunIdentity& identity);
 
+// One handset of a station: its name, what its run is about and its records.
+struct HandsetReport {
+  std::string name;
+  RunIdentity identity;
+  std::vector<Record> records;
+};
+// A station's JUnit XML: a test suite per handset, named by it, with all of
+// its run's checks and problems (each test case's class names its script).
+[[nodiscard]] std::string JunitStationXml(const std::vector<HandsetReport>& handsets);
+
 }  // namespace benchora

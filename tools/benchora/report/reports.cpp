@@ -44,6 +44,7 @@ bool Reports::Open(const std::string& csv_path, const std::string& junit_path, b
 void Reports::SetIdentity(const RunIdentity& identity) {
   const std::lock_guard lock(mutex_);
   identity_ = identity;
+  if (feed_ != nullptr) feed_->About(identity_);
 }
 
 RunIdentity Reports::identity() const {
@@ -69,6 +70,7 @@ void Reports::WriteCsv(const std::string& text) {
 void Reports::Add(const Record& r) {
   const std::lock_guard lock(mutex_);
   if (finished_) return;
+  if (feed_ != nullptr) feed_->Add(r);
   if (r.kind == RecordKind::kCheck && !r.pass) ++failed_checks_;
   if (r.kind != RecordKind::kSample) cases_.push_back(r);
   WriteCsv(CsvRow(r, identity_.dut));

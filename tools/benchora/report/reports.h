@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "report/progress_feed.h"
 #include "report/record.h"
 #include "report/report_file.h"
 #include "report/run_identity.h"
@@ -30,6 +31,12 @@ class Reports {
   void ChangeIdentity(Change change) {
     const std::lock_guard lock(mutex_);
     change(identity_);
+    if (feed_ != nullptr) feed_->About(identity_);
+  }
+  // Also tells every record and identity to `feed` (a station's handset run).
+  void set_feed(ProgressFeed* feed) {
+    const std::lock_guard lock(mutex_);
+    feed_ = feed;
   }
   [[nodiscard]] RunIdentity identity() const;
 
@@ -63,6 +70,7 @@ class Reports {
   std::string told_;         // the last one taken
   bool write_failed_ = false;
   bool json_failed_ = false;
+  ProgressFeed* feed_ = nullptr;
 };
 
 }  // namespace benchora

@@ -63,8 +63,10 @@ void CommandRunner::RunAll(std::span<const ScriptCommand> commands,
   if (plan_.data() != commands.data() || plan_.size() != commands.size()) plan_ = commands;
   for (size_t i = 0; i < commands.size(); ++i) {
     next_.store(i);
+    in_run_all_ = true;
     set_step(commands[i].origin.empty() ? commands[i].text
                                         : commands[i].origin + ": " + commands[i].text);
+    in_run_all_ = false;
     in_command_.store(true);
     const bool go_on = Run(commands[i]);
     in_command_.store(false);
@@ -115,6 +117,9 @@ std::string CommandRunner::step() const {
 void CommandRunner::set_step(std::string step) {
   const std::lock_guard lock(step_mutex_);
   step_ = std::move(step);
+  // Inside RunAll the step is the command about to run; outside it, the
+  // number of commands done (none yet, or all of them).
+  if (feed_ != nullptr) feed_->Step(next_.load() + (in_run_all_ ? 1 : 0), plan_.size(), step_);
 }
 
 void CommandRunner::RefreshIdentity() {

@@ -94,6 +94,11 @@ class CommandRunner {
   // btn_rds", "loading the plug-in".
   [[nodiscard]] std::string step() const;
   void set_step(std::string step);
+  // Tells the steps, records and identity to `feed` as well.
+  void set_feed(ProgressFeed* feed) {
+    feed_ = feed;
+    reports_.set_feed(feed);
+  }
   // A --fault rule that never met a command or exchange: it proves
   // nothing, so the run fails.
   void RecordUnfiredFault(const std::string& rule);
@@ -138,6 +143,8 @@ class CommandRunner {
   std::atomic<bool> in_command_{false};
   mutable std::mutex step_mutex_;
   std::string step_ = "starting";
+  ProgressFeed* feed_ = nullptr;
+  bool in_run_all_ = false;  // set_step is naming a command of RunAll
 };
 
 }  // namespace benchora

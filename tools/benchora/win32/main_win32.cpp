@@ -21,6 +21,7 @@
 #include "script/command_runner.h"
 #include "script/interactive.h"
 #include "session.h"
+#include "station/station_run.h"
 
 namespace {
 
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
   benchora::Options options;
   benchora::Transcript transcript;
   if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
+  if (!options.station.empty()) return benchora::RunStation(options);
 
   // A script runs without a person: the plug-in records its message boxes
   // instead of waiting for someone to close them, and benchora shows them.
