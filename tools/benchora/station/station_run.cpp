@@ -124,6 +124,20 @@ class ProgressDisplay {
   std::vector<std::string> shown_;
 };
 
+// A library of the program folder in a handset's folder: a hard link where
+// the file system allows it, else a symbolic link (not on Windows, where it
+// takes a privilege), else a copy. A library missing here shows in the
+// handset's run, which names what it could not load.
+void ProvideLibrary(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  fs::remove(to, ec);
+  fs::create_hard_link(from, to, ec);
+#ifndef _WIN32
+  if (ec) fs::create_symlink(fs::absolute(from, ec), to, ec);
+#endif
+  if (ec) fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+}
+
 // The handset's run as a record of its own, for the reports.
 Record StationProblem(const Handset& h, const std::string& why) {
   Record r;
@@ -139,10 +153,12 @@ Record StationProblem(const Handset& h, const std::string& why) {
   return r;
 }
 
-HandsetEnding EndingOf(const Handset& h, int status, bool stopping) {
+// A run that failed once its time was up timed out: its own limit started
+// after the station's, so it never ends before the station's deadline.
+HandsetEnding EndingOf(int status, bool stopping, bool past_deadline) {
   if (status == 0) return HandsetEnding::kPassed;
-  if (h.kill_at && !stopping) return HandsetEnding::kTimedOut;
   if (stopping) return HandsetEnding::kStopped;
+  if (past_deadline) return HandsetEnding::kTimedOut;
   return HandsetEnding::kFailed;
 }
 
@@ -213,11 +229,10 @@ int RunStation(const Options& options) {
     h.status.report = (out / h.spec.name / "report.xml").string();
     fs::create_directories(h.folder, ec);
     if (ec) return fail("cannot make the folder " + h.folder + ": " + ec.message());
-    // The second-generation panel loads the transport from its program folder.
-    if (h.spec.chip == Chip::kGen2) {
-      fs::copy_file(transport, fs::path(h.folder) / "TESSIC.dll",
-                    fs::copy_options::overwrite_existing, ec);
-    }
+    // The panel reads its version off Sonvio.dll in its program folder, and
+    // the second generation loads the transport from there.
+    ProvideLibrary(plugin, fs::path(h.folder) / "Sonvio.dll");
+    if (h.spec.chip == Chip::kGen2) ProvideLibrary(transport, fs::path(h.folder) / "TESSIC.dll");
   }
 
   // Ctrl+C and SIGTERM stop every handset; the station still reports.
@@ -269,16 +284,15 @@ int RunStation(const Options& options) {
       if (h.status.ending != HandsetEnding::kRunning) continue;
       h.feed->Follow(h.status.progress);
       h.status.seconds = std::chrono::duration<double>(now - h.started).count();
+      const Clock::time_point deadline = h.started + std::chrono::seconds(options.timeout_s);
+      const bool past_deadline = options.timeout_s > 0 && now >= deadline;
       if (const std::optional<int> status = h.child->Poll()) {
         h.feed->Follow(h.status.progress);
-        h.status.ending = EndingOf(h, *status, stopping);
+        h.status.ending = EndingOf(*status, stopping, past_deadline);
         continue;
       }
       running = true;
-      if (options.timeout_s > 0 && !h.kill_at) {
-        const Clock::time_point deadline = h.started + std::chrono::seconds(options.timeout_s);
-        if (now >= deadline) h.kill_at = deadline + kGrace;
-      }
+      if (past_deadline && !h.kill_at) h.kill_at = deadline + kGrace;
       if (h.kill_at && now >= *h.kill_at) {
         // It outlived its own timeout (or its stop): it wrote nothing more.
         h.child->Kill();
