@@ -180,6 +180,34 @@ TEST_F(Station, HungHandsetCutByTimeout) {
       << summary;
 }
 
+// A handset's run that outlives its own --timeout (stopped, so its own
+// limit never ends it) is killed by the station ten seconds later and
+// reported by the station with the step it was on.
+TEST_F(Station, RunOutlivingItsTimeoutIsKilled) {
+  WriteStation("K1 gen2 sim --fault delay=60000,on=fmrx_enable\nK2 gen2 sim\n");
+  const e2e::ShellRun run = Shell(
+      "benchora --station \"$S\" --script examples/station-check.txt --timeout 2 --out \"$OUT\" "
+      "--report \"$F/all.xml\" > \"$F/station.log\" & station=$!; "
+      "for i in $(seq 300); do grep -qs btn_onoff \"$OUT/K1/progress.tsv\" && break; sleep 0.1; "
+      "done; for c in $(pgrep -P $station); do grep -qa K1 /proc/$c/cmdline && kill -STOP $c; "
+      "done; wait $station; echo \"status $?\"");
+  EXPECT_EQ(run.text, "status 1\n");
+  const std::string output = Read(folder_ / "station.log");
+  EXPECT_EQ(Row(output, "K1"), "K1 TIMEOUT 0 1") << output;
+  EXPECT_EQ(Row(output, "K2"), "K2 PASS 3 0") << output;
+  EXPECT_NE(output.find("\nK1: timed out after 2 s and killed, at "
+                        "examples/station-check.txt:5: click btn_onoff\n"),
+            std::string::npos)
+      << output;
+  const std::string summary = Summary((folder_ / "all.xml").string());
+  EXPECT_NE(summary.find("suite K1: 1 tests, 0 failures, 1 errors, 0 skipped\n"), std::string::npos)
+      << summary;
+  EXPECT_NE(summary.find("  run of K1 [examples/station-check.txt]: error: timed out after 2 s "
+                         "and killed, at examples/station-check.txt:5: click btn_onoff\n"),
+            std::string::npos)
+      << summary;
+}
+
 // Ctrl+C on a station whose handsets both hang: each is stopped, and the
 // station's reports and each handset's own are written.
 TEST_F(Station, InterruptWritesEveryReport) {
