@@ -160,11 +160,11 @@ TEST_F(Station, EachHandsetHasItsOwnProgramFolder) {
 }
 
 // The second-generation power-on held back for a minute on H1: --timeout
-// cuts it after 5 s, naming the step it hung on, and H2 passes meanwhile.
+// cuts it after 8 s, naming the step it hung on, and H2 passes meanwhile.
 TEST_F(Station, HungHandsetCutByTimeout) {
   WriteStation("H1 gen2 sim --fault delay=60000,on=fmrx_enable\nH2 gen2 sim\n");
   const e2e::ShellRun run = Shell(
-      "benchora --station \"$S\" --script examples/station-check.txt --timeout 5 --out "
+      "benchora --station \"$S\" --script examples/station-check.txt --timeout 8 --out "
       "\"$OUT\" --report \"$F/all.xml\"; echo \"status $?\"");
   EXPECT_NE(run.text.find("status 1\n"), std::string::npos) << run.text;
   EXPECT_EQ(Row(run.text, "H1"), "H1 TIMEOUT 0 1") << run.text;
@@ -173,7 +173,7 @@ TEST_F(Station, HungHandsetCutByTimeout) {
   EXPECT_NE(summary.find("suite H1: 4 tests, 0 failures, 1 errors, 3 skipped\n"), std::string::npos)
       << summary;
   EXPECT_NE(summary.find("  click btn_onoff [examples/station-check.txt]: error: timed out after "
-                         "5 s at examples/station-check.txt:5: click btn_onoff\n"),
+                         "8 s at examples/station-check.txt:5: click btn_onoff\n"),
             std::string::npos)
       << summary;
   EXPECT_NE(summary.find("suite H2: 3 tests, 0 failures, 0 errors, 0 skipped\n"), std::string::npos)
@@ -186,7 +186,7 @@ TEST_F(Station, HungHandsetCutByTimeout) {
 TEST_F(Station, RunOutlivingItsTimeoutIsKilled) {
   WriteStation("K1 gen2 sim --fault delay=60000,on=fmrx_enable\nK2 gen2 sim\n");
   const e2e::ShellRun run = Shell(
-      "benchora --station \"$S\" --script examples/station-check.txt --timeout 2 --out \"$OUT\" "
+      "benchora --station \"$S\" --script examples/station-check.txt --timeout 10 --out \"$OUT\" "
       "--report \"$F/all.xml\" > \"$F/station.log\" & station=$!; "
       "for i in $(seq 300); do grep -qs btn_onoff \"$OUT/K1/progress.tsv\" && break; sleep 0.1; "
       "done; for c in $(pgrep -P $station); do grep -qa K1 /proc/$c/cmdline && kill -STOP $c; "
@@ -195,14 +195,14 @@ TEST_F(Station, RunOutlivingItsTimeoutIsKilled) {
   const std::string output = Read(folder_ / "station.log");
   EXPECT_EQ(Row(output, "K1"), "K1 TIMEOUT 0 1") << output;
   EXPECT_EQ(Row(output, "K2"), "K2 PASS 3 0") << output;
-  EXPECT_NE(output.find("\nK1: timed out after 2 s and killed, at "
+  EXPECT_NE(output.find("\nK1: timed out after 10 s and killed, at "
                         "examples/station-check.txt:5: click btn_onoff\n"),
             std::string::npos)
       << output;
   const std::string summary = Summary((folder_ / "all.xml").string());
   EXPECT_NE(summary.find("suite K1: 1 tests, 0 failures, 1 errors, 0 skipped\n"), std::string::npos)
       << summary;
-  EXPECT_NE(summary.find("  run of K1 [examples/station-check.txt]: error: timed out after 2 s "
+  EXPECT_NE(summary.find("  run of K1 [examples/station-check.txt]: error: timed out after 10 s "
                          "and killed, at examples/station-check.txt:5: click btn_onoff\n"),
             std::string::npos)
       << summary;
