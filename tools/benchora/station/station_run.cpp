@@ -204,7 +204,9 @@ int RunStation(const Options& options) {
   if (!specs) return fail(error);
 
   std::error_code ec;
-  const fs::path out = fs::absolute(options.out.empty() ? DefaultFolder() : options.out, ec);
+  // The platform's own separators throughout (the table shows the paths).
+  const fs::path out =
+      fs::absolute(options.out.empty() ? DefaultFolder() : options.out, ec).make_preferred();
   // The station's reports are made now, so that one that cannot be written
   // stops the station before anything starts.
   ReportFile junit;
