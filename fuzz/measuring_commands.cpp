@@ -19,9 +19,9 @@
 
 #include "fmr-plot/sample_log.h"
 #include "fuzz_input.h"
-#include "measurement.h"
-#include "sampling.h"
-#include "verdict.h"
+#include "measure/measurement.h"
+#include "measure/sampling.h"
+#include "measure/verdict.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "command_check.h"
-#include "help_path.h"
-#include "plugin_host.h"
-#include "transcript.h"
-#include "transport_events.h"
+#include "host/help_path.h"
+#include "host/plugin_host.h"
+#include "measure/transport_events.h"
+#include "report/transcript.h"
+#include "script/command_check.h"
 
 namespace {
 
@@ -98,9 +98,7 @@ TEST(TransportEvents, OutcomeOfTheLastExchange) {
       // Still waiting, or another command's exchange: nothing known.
       {{{"sent", "at@a:x()"}}, "at@a:x()", std::nullopt},
       {{{"sent", "at@a:y()"}, {"reply ERROR", ""}}, "at@a:x()", std::nullopt},
-      {{{"sent", "at@a:x()"}, {"reply ERROR", ""}, {"sent", "at@a:x()"}},
-       "at@a:x()",
-       std::nullopt},
+      {{{"sent", "at@a:x()"}, {"reply ERROR", ""}, {"sent", "at@a:x()"}}, "at@a:x()", std::nullopt},
   };
   for (const Case& c : cases) {
     TransportEvents events;

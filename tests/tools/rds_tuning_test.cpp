@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "measurement.h"
-#include "panel_rds_report.h"
-#include "rds_watch.h"
+#include "measure/measurement.h"
+#include "measure/panel_rds_report.h"
+#include "measure/rds_watch.h"
 
 namespace {
 

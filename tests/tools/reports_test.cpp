@@ -14,11 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "csv_report.h"
-#include "json_line.h"
-#include "junit_report.h"
-#include "report_file.h"
-#include "reports.h"
+#include "report/csv_report.h"
+#include "report/json_line.h"
+#include "report/junit_report.h"
+#include "report/report_file.h"
+#include "report/reports.h"
 #include "text/report_text.h"
 
 namespace {
@@ -167,7 +167,7 @@ TEST(Reports, CsvCellsNeverStartAFormula) {
       {"-cmd", "'-cmd"},
       {"@SUM(A1)", "'@SUM(A1)"},
       {"-12.5", "-12.5"},  // numbers stay numbers
-      {"+5", "'+5"},  // not a number as benchora writes them: kept as text
+      {"+5", "'+5"},       // not a number as benchora writes them: kept as text
       {"-", "'-"},
       {"\tTAB", "\\x09TAB"},  // control bytes escaped, so no tab or CR starts a cell
       {"\r=1", "\\x0D=1"},

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "connection_help.h"
-#include "list_ports.h"
+#include "link/connection_help.h"
+#include "link/list_ports.h"
 #include "serial_link.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "measurement.h"
-#include "reports.h"
-#include "sampling.h"
-#include "script.h"
-#include "verdict.h"
+#include "measure/measurement.h"
+#include "measure/sampling.h"
+#include "measure/verdict.h"
+#include "report/reports.h"
+#include "script/script.h"
 
 namespace {
 

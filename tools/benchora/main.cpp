@@ -4,12 +4,13 @@
 #include <span>
 #include <string>
 
-#include "command_runner.h"
-#include "interactive.h"
 #include "options.h"
-#include "run_guard.h"
+#include "report/run_guard.h"
+#include "report/transcript.h"
+#include "script/command_runner.h"
+#include "script/interactive.h"
 #include "session.h"
-#include "transcript.h"
+#include "station/station_run.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   benchora::Options options;
   benchora::Transcript transcript;
   if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
+  if (!options.station.empty()) return benchora::RunStation(options);
 
   benchora::BenchSession session(options.chip);
   benchora::CommandRunner runner(session.plugin, session.at_server, transcript, options.strict);

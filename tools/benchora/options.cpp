@@ -5,7 +5,7 @@
 #include "fmr-sim/gen1/faults.h"
 #include "fmr-sim/gen2/command_fields.h"
 #include "fmr-sim/gen2/fault_plan.h"
-#include "report_file.h"
+#include "report/report_file.h"
 #include "serial_link.h"
 #include "text/strict_number.h"
 
@@ -59,13 +59,56 @@ bool CheckOutputs(const Options& options, std::string& error) {
   return true;
 }
 
+// With --station the handsets, their chips, links and faults come from the
+// station file: the options that name one handset are refused.
+bool CheckStationOptions(const Options& options, std::string& error) {
+  if (options.station.empty()) {
+    if (!options.out.empty()) error = "--out needs --station";
+    return options.out.empty();
+  }
+  const char* single = options.interactive          ? "--interactive"
+                       : !options.at_server.empty() ? "--at-server"
+                       : !options.faults.empty()    ? "--fault"
+                       : !options.dut.empty()       ? "--dut"
+                       : options.json               ? "--json"
+                                                    : nullptr;
+  if (single != nullptr) {
+    error = std::string(single) + " names one handset: with --station the station file says it";
+    return false;
+  }
+  if (options.commands.empty()) {
+    error = "--station needs the commands to run (--script FILE or -e CMD)";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CheckAtServer(const std::string& text, std::string& error) {
+  tessic::SerialTarget serial;
+  std::string reason;
+  const tessic::SerialText read =
+      tessic::ReadSerialText(text, tessic::kNativeNaming, serial, reason);
+  if (read == tessic::SerialText::kRefused) {
+    error = reason;
+    return false;
+  }
+  if (read == tessic::SerialText::kOther && !IsHostPort(text)) {
+    error = "takes HOST:PORT or serial:DEVICE[,BAUD], not " + text;
+    return false;
+  }
+  return true;
+}
+
 // Every --fault rule checked in the syntax of the chip's generation, before
 // anything starts: a rule that could never take effect is refused here.
-bool CheckFaults(const Options& options, std::string& error) {
-  for (const std::string& text : options.faults) {
+bool CheckFaultRules(Chip chip, const std::vector<std::string>& faults,
+                     const std::string& at_server, std::string& error) {
+  for (const std::string& text : faults) {
     std::string reason;
     bool ok = false;
-    if (options.chip == Chip::kGen2) {
+    if (chip == Chip::kGen2) {
       ok = fmrsim::ParseFaultRule(text, reason).has_value();
     } else {
       fmrsim::Gen1FaultTarget target;
@@ -73,22 +116,20 @@ bool CheckFaults(const Options& options, std::string& error) {
       ok = fmrsim::ParseGen1Fault(text, target, fault, reason);
     }
     if (!ok) {
-      error = "--fault (--chip " + std::string(options.chip == Chip::kGen2 ? "gen2" : "gen1") +
-              "): " + reason;
+      error =
+          "--fault (--chip " + std::string(chip == Chip::kGen2 ? "gen2" : "gen1") + "): " + reason;
       return false;
     }
   }
   // A rule for a handset benchora does not simulate would never fire, and
   // the run would pass without the fault it was meant to meet.
-  if (options.chip == Chip::kGen2 && !options.faults.empty() && !options.at_server.empty()) {
-    error = "--fault needs the embedded AT server; with --at-server " + options.at_server +
+  if (chip == Chip::kGen2 && !faults.empty() && !at_server.empty()) {
+    error = "--fault needs the embedded AT server; with --at-server " + at_server +
             " the handset is not benchora's (give the rules to fmr-sim --fault there)";
     return false;
   }
   return true;
 }
-
-}  // namespace
 
 std::string UsageText() {
   std::string text =
@@ -155,6 +196,17 @@ std::string UsageText() {
       "                         (the reports are put in place when the run ends, however\n"
       "                         it ends: an older report is never emptied)\n"
       "  --dut NAME             the device under test, named in every report\n"
+      "  --station FILE         run the commands on every handset FILE lists, each in\n"
+      "                         its own process, at the same time: a line\n"
+      "                           NAME gen1|gen2 LINK [--fault RULE]...\n"
+      "                         per handset (LINK: sim, the simulated handset;\n"
+      "                         HOST:PORT or serial:DEVICE[,BAUD] for gen2; # starts a\n"
+      "                         comment). Progress is shown a line per handset, then\n"
+      "                         a table; --report and --csv cover every handset, each\n"
+      "                         a suite of its own (exit status 1 when any failed)\n"
+      "  --out DIR              with --station: a folder per handset in DIR (its logs,\n"
+      "                         settings, transcript and reports); default\n"
+      "                         station-YYYYMMDD-HHMMSS\n"
       "  --timeout SECONDS      end a run that takes longer, reporting the step it hung\n"
       "                         on as an error (exit status 1)\n"
       "  --screenshot FILE      save a BMP image of the frame after the commands ran\n"
@@ -211,24 +263,19 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     } else if (arg == "--script") {
       if (!value(v) || !ReadScript(v, reader, options.commands, error)) return false;
       options.scripts.push_back(v);
+      options.command_sources.emplace_back(arg, v);
     } else if (arg == "-e") {
       if (!value(v)) return false;
       if (!reader.Add(v, "-e " + std::to_string(++e_count), options.commands, error)) return false;
+      options.command_sources.emplace_back(arg, v);
     } else if (arg == "--interactive") {
       options.interactive = true;
     } else if (arg == "--strict") {
       options.strict = true;
     } else if (arg == "--at-server") {
       if (!value(options.at_server)) return false;
-      tessic::SerialTarget serial;
-      const tessic::SerialText read =
-          tessic::ReadSerialText(options.at_server, tessic::kNativeNaming, serial, v);
-      if (read == tessic::SerialText::kRefused) {
-        error = "--at-server: " + v;
-        return false;
-      }
-      if (read == tessic::SerialText::kOther && !IsHostPort(options.at_server)) {
-        error = "--at-server takes HOST:PORT or serial:DEVICE[,BAUD], not " + options.at_server;
+      if (!CheckAtServer(options.at_server, v)) {
+        error = "--at-server" + std::string(v.starts_with("takes") ? " " : ": ") + v;
         return false;
       }
     } else if (arg == "--screenshot") {
@@ -267,13 +314,22 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
         return false;
       }
       options.timeout_s = static_cast<int>(*seconds);
+    } else if (arg == "--station") {
+      if (!value(options.station)) return false;
+    } else if (arg == "--out") {
+      if (!value(options.out)) return false;
+    } else if (arg == "--progress-to") {
+      // Not in the usage text: a station gives it to each handset's run.
+      if (!value(options.progress)) return false;
     } else {
       error = "unknown option " + arg;
       return false;
     }
   }
   // The chip is known only now, whatever the order of the options.
-  return reader.Finish(error) && CheckFaults(options, error) && CheckOutputs(options, error);
+  return reader.Finish(error) &&
+         CheckFaultRules(options.chip, options.faults, options.at_server, error) &&
+         CheckStationOptions(options, error) && CheckOutputs(options, error);
 }
 
 }  // namespace benchora

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "handset.h"
-#include "script.h"
+#include "link/handset.h"
+#include "script/script.h"
 
 namespace benchora {
 
@@ -31,7 +32,21 @@ struct Options {
   std::vector<std::string> scripts;  // the --script files, in the order given
   bool help = false;
   bool list_ports = false;  // print the serial ports and exit
+  // Where the commands came from, in the order given: {"--script", FILE} or
+  // {"-e", COMMAND}; a station hands them on to each handset's run.
+  std::vector<std::pair<std::string, std::string>> command_sources;
+  std::string station;   // --station FILE: the handsets to run the commands on
+  std::string out;       // --station's folder; empty: station-YYYYMMDD-HHMMSS
+  std::string progress;  // a station's handset run: where it tells its progress
 };
+
+// HOST:PORT or a serial port as --at-server takes it; false with `error` set.
+[[nodiscard]] bool CheckAtServer(const std::string& text, std::string& error);
+// --fault rules checked in the syntax of `chip`'s generation; a rule for a
+// handset behind `at_server` (not benchora's) is refused too. False with
+// `error` set.
+[[nodiscard]] bool CheckFaultRules(Chip chip, const std::vector<std::string>& faults,
+                                   const std::string& at_server, std::string& error);
 
 // False with `error` set for unknown options, missing values and scripts
 // that cannot be read.

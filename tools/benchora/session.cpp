@@ -6,13 +6,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "connection_help.h"
-#include "list_ports.h"
-#include "measurement.h"
+#include "link/connection_help.h"
+#include "link/list_ports.h"
+#include "measure/measurement.h"
+#include "measure/sampling.h"
+#include "measure/verdict.h"
 #include "platform/platform.h"
-#include "sampling.h"
 #include "text/sha256.h"
-#include "verdict.h"
 
 namespace benchora {
 namespace {
@@ -143,6 +143,17 @@ void ConnectReports(const Options& options, const BenchSession& session, Command
 std::unique_ptr<RunGuard> StartReportedRun(const Options& options, CommandRunner& runner,
                                            Transcript& transcript, std::string& error) {
   if (!runner.OpenReports(options.csv, options.report, options.json, error)) return nullptr;
+  if (!options.progress.empty()) {
+    // A station's handset run: the station follows it through this file
+    // until the process ends, however it ends.
+    static std::unique_ptr<ProgressFeed> feed;
+    feed = ProgressFeed::Open(options.progress);
+    if (!feed) {
+      error = "cannot write " + options.progress;
+      return nullptr;
+    }
+    runner.set_feed(feed.get());
+  }
   runner.SetIdentity(StartIdentity(options));
   runner.set_start_origin(StartOrigin(options));
   runner.set_plan(options.commands);

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "at_server_setup.h"
-#include "command_runner.h"
-#include "handset.h"
+#include "host/plugin_host.h"
+#include "link/at_server_setup.h"
+#include "link/handset.h"
+#include "measure/rds_watch.h"
+#include "measure/transport_events.h"
 #include "options.h"
-#include "plugin_host.h"
-#include "rds_watch.h"
-#include "run_guard.h"
-#include "run_identity.h"
-#include "transcript.h"
-#include "transport_events.h"
+#include "report/run_guard.h"
+#include "report/run_identity.h"
+#include "report/transcript.h"
+#include "script/command_runner.h"
 
 namespace benchora {
 

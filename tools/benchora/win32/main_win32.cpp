@@ -10,17 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "command_runner.h"
 #include "frame_window.h"
-#include "help_path.h"
-#include "interactive.h"
+#include "host/help_path.h"
+#include "host/plugin_host.h"
 #include "options.h"
 #include "platform/platform.h"
-#include "plugin_host.h"
-#include "run_guard.h"
+#include "report/run_guard.h"
+#include "report/transcript.h"
 #include "screenshot.h"
+#include "script/command_runner.h"
+#include "script/interactive.h"
 #include "session.h"
-#include "transcript.h"
+#include "station/station_run.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
   benchora::Options options;
   benchora::Transcript transcript;
   if (auto code = benchora::StartFromCommandLine(argc, argv, options, transcript)) return *code;
+  if (!options.station.empty()) return benchora::RunStation(options);
 
   // A script runs without a person: the plug-in records its message boxes
   // instead of waiting for someone to close them, and benchora shows them.

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "bmp_image.h"
+#include "host/bmp_image.h"
 
 namespace benchora {
 namespace {
