@@ -52,6 +52,10 @@ suites() {
 }
 
 cd "$src" || exit 1
+# Other Wine runs of this build (a single handset's tour) write their RDS log
+# beside benchora.exe; what counts is that the station leaves it as it was.
+beside() { sha1sum "$bin/decode_data.log" 2> /dev/null || echo none; }
+beside_before=$(beside)
 printf 'A1 gen1 sim\r\nA2 gen1 sim --fault 0x08:value=rssi:12\r\n' > "$out/gen1.txt"
 timeout 300 "$SONVIO_WINE" "$bin/benchora.exe" --station "Z:$out/gen1.txt" --rds \
   --script examples/regression-check.txt --out "Z:$out/gen1" --report "Z:$out/gen1.xml" \
@@ -66,7 +70,7 @@ for name in A1 A2; do
   grep -q C204 "$out/gen1/$name/decode_data.log" 2> /dev/null ||
     fail "$name has no RDS log of its own"
 done
-[ -e "$bin/decode_data.log" ] && fail "a handset wrote its RDS log beside benchora.exe"
+[ "$(beside)" = "$beside_before" ] || fail "a handset wrote its RDS log beside benchora.exe"
 [ "$(tr -d '\r' < "$out/gen1.csv" | grep -c ',A2$')" -gt 0 ] || fail "no CSV row of A2"
 
 printf 'B1 gen2 sim\r\nB2 gen2 %s\r\n' "$address" > "$out/gen2.txt"
