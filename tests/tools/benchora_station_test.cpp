@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "options.h"
 #include "report/csv_report.h"
 #include "report/junit_report.h"
 #include "report/progress_feed.h"
@@ -314,6 +315,43 @@ TEST(StationView, ProgressLinesAndTable) {
             "A1       PASS     0       0       0.0 s   \n"
             "B22      FAIL     2       1       0.0 s   \n"
             "C        TIMEOUT  1       0       12.3 s  out/C/report.xml\n");
+}
+
+// The command line of a station: the options that name one handset or one
+// output file for all are refused before anything starts.
+TEST(StationOptions, OneHandsetsOptionsRefused) {
+  const struct {
+    std::vector<std::string> args;
+    std::string error;  // empty: accepted
+  } cases[] = {
+      {{"--station", "s.txt", "-e", "list"}, ""},
+      {{"--station", "s.txt", "-e", "list", "--out", "d", "--report", "r.xml"}, ""},
+      {{"--out", "d", "-e", "list"}, "--out needs --station"},
+      {{"--station", "s.txt"}, "--station needs the commands to run (--script FILE or -e CMD)"},
+      {{"--station", "s.txt", "-e", "list", "--interactive"},
+       "--interactive names one handset: with --station the station file says it"},
+      {{"--station", "s.txt", "-e", "list", "--at-server", "127.0.0.1:1"},
+       "--at-server names one handset: with --station the station file says it"},
+      {{"--station", "s.txt", "-e", "list", "--dut", "x"},
+       "--dut names one handset: with --station the station file says it"},
+      {{"--station", "s.txt", "-e", "list", "--output", "t.txt"},
+       "--output is not for a station: each handset's transcript is in its folder under --out"},
+      {{"--station", "s.txt", "-e", "list", "--screenshot", "f.bmp"},
+       "--screenshot is not for a station: its handsets run without a window"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> words{"benchora"};
+    words.insert(words.end(), c.args.begin(), c.args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    benchora::Options options;
+    std::string error;
+    const bool ok =
+        benchora::ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+    SCOPED_TRACE(c.args.back());
+    EXPECT_EQ(ok, c.error.empty());
+    EXPECT_EQ(error, c.error);
+  }
 }
 
 }  // namespace

@@ -76,6 +76,16 @@ bool CheckStationOptions(const Options& options, std::string& error) {
     error = std::string(single) + " names one handset: with --station the station file says it";
     return false;
   }
+  // One transcript file or picture cannot hold several handsets: each
+  // handset's transcript is in its folder, and a station shows no frame.
+  if (!options.output.empty()) {
+    error = "--output is not for a station: each handset's transcript is in its folder under --out";
+    return false;
+  }
+  if (!options.screenshot.empty()) {
+    error = "--screenshot is not for a station: its handsets run without a window";
+    return false;
+  }
   if (options.commands.empty()) {
     error = "--station needs the commands to run (--script FILE or -e CMD)";
     return false;
