@@ -41,9 +41,9 @@ TEST(StationFile, Grammar) {
     std::string summary;  // or the error
   } kCases[] = {
       // Comments, blank lines, tabs and CRLF; a # inside a word is no comment.
-      {"# bench 3\n\nA1 gen1 sim\r\n\tB_2\tgen2  sim   # the spare\nC-3 gen2 127.0.0.1:27018\n"
+      {"# bench 3\n\nA1 gen1 sim\r\n\tB_2\tgen2  sim   # the spare\nC-3 gen2 127.0.0.1:4001\n"
        "d.4 gen2 serial:/dev/ttyACM0,9600 #x\n",
-       "3 A1 gen1 sim\n4 B_2 gen2 sim\n5 C-3 gen2 127.0.0.1:27018\n"
+       "3 A1 gen1 sim\n4 B_2 gen2 sim\n5 C-3 gen2 127.0.0.1:4001\n"
        "6 d.4 gen2 serial:/dev/ttyACM0,9600\n"},
       {"E#5 gen2 sim\n",
        "s.txt:1: the handset name E#5 is more than letters, digits, '.', '_' and '-' (and starts "
@@ -86,8 +86,8 @@ TEST(StationFile, Grammar) {
        "s.txt:1: the handset name " + std::string(65, 'a') + " is longer than 64"},
       // Twice the same name (as a folder on Windows) or the same link.
       {"A gen1 sim\n\na gen1 sim\n", "s.txt:3: the handset name a is already on line 1"},
-      {"A gen2 LOCALHOST:27018\nB gen2 localhost:27018\n",
-       "s.txt:2: the link localhost:27018 is already handset A's (line 1)"},
+      {"A gen2 LOCALHOST:4001\nB gen2 localhost:4001\n",
+       "s.txt:2: the link localhost:4001 is already handset A's (line 1)"},
       {"A gen2 serial:/dev/ttyUSB0\nB gen2 serial:/dev/ttyUSB0,9600\n",
        "s.txt:2: the link serial:/dev/ttyUSB0,9600 is already handset A's (line 1)"},
       {"A gen2 serial:/dev/ttyUSB0\nB gen2 serial:/dev/ttyUSB1\nC gen2 sim\nD gen2 sim\n",

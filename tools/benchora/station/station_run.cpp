@@ -83,7 +83,7 @@ class FeedFollower {
 };
 
 struct Handset {
-  StationHandset spec;
+  StationHandset entry;  // its line of the station file
   HandsetStatus status;
   std::string folder;
   std::unique_ptr<ChildProcess> child;
@@ -146,7 +146,7 @@ Record StationProblem(const Handset& h, const std::string& why) {
   r.name = "station";
   r.pass = false;
   r.message = why;
-  r.test = "run of " + h.spec.name;
+  r.test = "run of " + h.entry.name;
   // The origin names the step; a script's step keeps its file:line.
   const size_t colon = r.origin.find(": ");
   if (colon != std::string::npos) r.origin = r.origin.substr(0, colon);
@@ -200,8 +200,9 @@ int RunStation(const Options& options) {
     std::fprintf(stderr, "benchora: %s\n", why.c_str());
     return 2;
   };
-  const std::optional<std::vector<StationHandset>> specs = ReadStationFile(options.station, error);
-  if (!specs) return fail(error);
+  const std::optional<std::vector<StationHandset>> entries =
+      ReadStationFile(options.station, error);
+  if (!entries) return fail(error);
 
   std::error_code ec;
   // The platform's own separators throughout (the table shows the paths).
@@ -221,20 +222,20 @@ int RunStation(const Options& options) {
           .string();
   const std::string transport = program_folder + "TESSIC.dll";
 
-  std::vector<Handset> handsets(specs->size());
-  for (size_t i = 0; i < specs->size(); ++i) {
+  std::vector<Handset> handsets(entries->size());
+  for (size_t i = 0; i < entries->size(); ++i) {
     Handset& h = handsets[i];
-    h.spec = (*specs)[i];
-    h.folder = (out / h.spec.name).string();
-    h.status.name = h.spec.name;
-    h.status.link = h.spec.link;
-    h.status.report = (out / h.spec.name / "report.xml").string();
+    h.entry = (*entries)[i];
+    h.folder = (out / h.entry.name).string();
+    h.status.name = h.entry.name;
+    h.status.link = h.entry.link;
+    h.status.report = (out / h.entry.name / "report.xml").string();
     fs::create_directories(h.folder, ec);
     if (ec) return fail("cannot make the folder " + h.folder + ": " + ec.message());
     // The panel reads its version off Sonvio.dll in its program folder, and
     // the second generation loads the transport from there.
     ProvideLibrary(plugin, fs::path(h.folder) / "Sonvio.dll");
-    if (h.spec.chip == Chip::kGen2) ProvideLibrary(transport, fs::path(h.folder) / "TESSIC.dll");
+    if (h.entry.chip == Chip::kGen2) ProvideLibrary(transport, fs::path(h.folder) / "TESSIC.dll");
   }
 
   // Ctrl+C and SIGTERM stop every handset; the station still reports.
@@ -255,7 +256,7 @@ int RunStation(const Options& options) {
     std::error_code ignored;
     fs::remove(fs::path(h.folder) / "progress.tsv", ignored);
     h.started = Clock::now();
-    h.child = ChildProcess::Start(self, HandsetArguments(options, h.spec, plugin, h.folder),
+    h.child = ChildProcess::Start(self, HandsetArguments(options, h.entry, plugin, h.folder),
                                   (fs::path(h.folder) / "transcript.txt").string(), error);
     if (!h.child) {
       h.status.ending = HandsetEnding::kNotStarted;
@@ -315,10 +316,10 @@ int RunStation(const Options& options) {
   std::vector<HandsetReport> reports;
   bool all_passed = true;
   for (Handset& h : handsets) {
-    HandsetReport report{h.spec.name, h.status.progress.identity, h.status.progress.records};
-    if (report.identity.dut.empty()) report.identity.dut = h.spec.name;
+    HandsetReport report{h.entry.name, h.status.progress.identity, h.status.progress.records};
+    if (report.identity.dut.empty()) report.identity.dut = h.entry.name;
     if (report.identity.chip.empty())
-      report.identity.chip = h.spec.chip == Chip::kGen2 ? "gen2" : "gen1";
+      report.identity.chip = h.entry.chip == Chip::kGen2 ? "gen2" : "gen1";
     if (!h.why.empty()) {
       report.records.push_back(StationProblem(h, h.why));
       ++h.status.progress.failed;
@@ -339,14 +340,14 @@ int RunStation(const Options& options) {
   for (const Handset& h : handsets) statuses.push_back(h.status);
   std::printf("\n%s", FinalTable(statuses).c_str());
   for (const Handset& h : handsets) {
-    if (!h.why.empty()) std::printf("%s: %s\n", h.spec.name.c_str(), h.why.c_str());
+    if (!h.why.empty()) std::printf("%s: %s\n", h.entry.name.c_str(), h.why.c_str());
     // A handset that failed before any check passed (its link did not open,
     // say): benchora's notes and hints from its transcript.
     if (h.status.ending == HandsetEnding::kPassed || h.status.progress.passed > 0) continue;
     std::ifstream transcript(fs::path(h.folder) / "transcript.txt");
     for (std::string line; std::getline(transcript, line);) {
       if (line.starts_with("benchora: "))
-        std::printf("%s: %s\n", h.spec.name.c_str(), line.substr(10).c_str());
+        std::printf("%s: %s\n", h.entry.name.c_str(), line.substr(10).c_str());
     }
   }
   std::fflush(stdout);
